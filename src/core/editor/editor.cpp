@@ -1,0 +1,286 @@
+#include "editor/editor.h"
+
+#include <cstdio>
+
+#include "io/file_io.h"
+#include "project/project_file.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+const std::string& OtherButtonText(std::string_view code) {
+  if (code == "0") return sj("ボタンなし");
+  if (code == "1") return sj("別ウインドウ");
+  return sj("フレーム解除");
+}
+
+std::string OtherButtonCode(std::string_view text) {
+  if (text == sj("ボタンなし")) return "0";
+  if (text == sj("別ウインドウ")) return "1";
+  return "2";
+}
+
+Editor::Editor(Host& host) : host_(host), settings_(PageSettings::Initial()) {
+  model_.SetSelectionHandler([this] { OnSelectionChanged(); });
+  target_list_ = {"Frame2", "Right", "OtherW", "_blank", "_top", "top", "_parent"};
+}
+
+bool Editor::Enabled(int control) const {
+  auto it = enabled_.find(control);
+  return it == enabled_.end() || it->second;
+}
+
+void Editor::SetEnabled(int control, bool enabled) { enabled_[control] = enabled; }
+
+void Editor::MarkModified(int value) {
+  modified_flag_ = value;
+  if (modified_listener_) modified_listener_(value);
+}
+
+void Editor::ShowError(const std::string& text, const std::string& title) {
+  host_.MessageBox(text, title, MessageIcon::kError, MessageButtons::kOk);
+}
+
+void Editor::Start() {
+  model_.tree.Clear();
+  model_.InsertRootItem();
+  model_.table.ResetItemTable();
+  model_.counters.Reset();
+  model_.ClearCopyMarks();
+  settings_ = PageSettings::Initial();
+  // The form starts with the root row's own values, so the first store
+  // writes them back unchanged (apart from the page title).
+  LoadItemFieldsFromRow(0);
+  StoreSelectedItem();
+  for (int id : kSelectedItemControls) SetEnabled(id, false);
+  SetEnabled(kCtlMoveUp, false);
+  SetEnabled(kCtlMoveDown, false);
+  MarkModified(0);
+  model_.TreeHasFocus = 1;
+  host_.TreeRebuilt();
+  host_.TreeColoursChanged();
+  host_.ControlStatesChanged();
+  host_.RefreshForm();
+}
+
+void Editor::LoadItemFieldsFromRow(int row, bool with_other_button) {
+  const ItemTable& t = model_.table;
+  item_.link = t.Cell(row, kLink);
+  item_.bg_color = t.Cell(row, kTextBgColor);
+  item_.style = t.Cell(row, kStyle);
+  item_.size = t.Cell(row, kFontSize);
+  item_.target = t.Cell(row, kTarget);
+  item_.icon = t.Cell(row, kIcon);
+  item_.open = t.Cell(row, kOpen) == "1" ? 1 : 0;
+  if (with_other_button) item_.other_button = OtherButtonText(t.Cell(row, kOtherWindow));
+}
+
+void Editor::OnSelectionChanged() {
+  const MenuTree& tree = model_.tree;
+  const int row = model_.SelectedRow;
+  for (int id : kSelectedItemControls) SetEnabled(id, row != 0);
+  // While a project loads, only the row's values are taken; the rest of the
+  // form is settled once the load ends.
+  LoadItemFieldsFromRow(row, /*with_other_button=*/!model_.SuppressSelectionRefresh);
+  if (model_.SuppressSelectionRefresh) return;
+
+  NodeId node = tree.Selected();
+  SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
+  SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
+  if (row <= 0 || node == kNoNode) {
+    SetEnabled(kCtlLink, false);
+    SetEnabled(kCtlLinkBrowse, false);
+  } else if (!tree.HasChildren(node)) {
+    SetEnabled(kCtlLink, true);
+    SetEnabled(kCtlLinkBrowse, true);
+    SetEnabled(kCtlIconBrowse, true);
+    SetEnabled(kCtlOpen, false);
+    SetEnabled(kCtlItemTarget, settings_.ItemTargetsEnabled());
+    SetEnabled(kCtlIcon, settings_.ItemIconsEnabled());
+    SetEnabled(kCtlIconBrowse, settings_.ItemIconsEnabled());
+  } else {
+    bool parent_link = settings_.ParentLink == 1;
+    SetEnabled(kCtlLink, parent_link);
+    SetEnabled(kCtlLinkBrowse, parent_link);
+    SetEnabled(kCtlItemTarget, parent_link && settings_.ItemTargetsEnabled());
+    SetEnabled(kCtlIcon, false);
+    SetEnabled(kCtlIconBrowse, false);
+    SetEnabled(kCtlOpen, tree.Parent(node) == model_.Root());
+  }
+  item_.link_backslashed = item_.link;
+  for (char& c : item_.link_backslashed)
+    if (c == '/') c = '\\';
+  host_.ControlStatesChanged();
+  host_.RefreshForm();
+}
+
+void Editor::StoreSelectedItem() {
+  ItemTable& t = model_.table;
+  const int row = model_.SelectedRow;
+  t.SetCell(row, kTextBgColor, item_.bg_color);
+  bool refresh = false;
+  if (item_.style.empty()) {
+    item_.style = settings_.NewStyle;
+    refresh = true;
+  }
+  t.SetCell(row, kStyle, item_.style);
+  t.SetCell(row, kFont, "1");
+  if (item_.size.empty()) {
+    item_.size = settings_.NewFontSize;
+    refresh = true;
+  }
+  t.SetCell(row, kFontSize, item_.size);
+  t.SetCell(row, kLink, item_.link);
+  t.SetCell(row, kOtherWindow, OtherButtonCode(item_.other_button));
+  t.SetCell(row, kTarget, item_.target);
+  t.SetCell(row, kIcon, item_.icon);
+  t.SetCell(row, kOpen, item_.open ? "1" : "0");
+  if (row == 0) t.SetCell(row, kTitle, settings_.Title);
+  if (refresh) host_.RefreshForm();
+}
+
+void Editor::ResetForNew() {
+  model_.tree.Clear();
+  model_.InsertRootItem();
+  model_.table.ResetItemTable();
+  model_.counters.Reset();
+  model_.ClearCopyMarks();
+  settings_.Title = sj("ホームページ");
+  item_.link.clear();
+  settings_.BgColor = "#FFFFFF";
+  item_.style = "None";
+  item_.bg_color = "#FFFFFF";
+  settings_.NewBgColor = "#FFFFFF";
+  settings_.NewStyle = "None";
+  settings_.NewFontSize = "10pt";
+  item_.size = "10pt";
+  model_.SelectedRow = 0;
+  SetEnabled(kCtlLink, false);
+  model_.table.ResetItemTable();
+  StoreSelectedItem();
+  settings_.ProjectPath = UntitledProject();
+  settings_.HtmlFileName = UntitledHtml();
+  settings_.Path = "pomeli2.html";
+  settings_.BackPicture.clear();
+  host_.TreeRebuilt();
+  host_.ControlStatesChanged();
+  host_.RefreshForm();
+  host_.MessageBox(sj("ページ設定及びツール内の設定は、現在の設定がそのまま活かされます。\n"
+                      "設定値を完全にリセットするときは一度アプリケーションを終了してください。"),
+                   sj("ページ確認"), MessageIcon::kInformation, MessageButtons::kOk);
+}
+
+bool Editor::ReadProjectFile(const std::string& path) {
+  const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
+  auto system_path = SystemPath(path);
+  std::FILE* file = system_path ? std::fopen(system_path->c_str(), "rb") : nullptr;
+  if (!file) {
+    ShowError(cannot_open, sj("エラー"));
+    return false;
+  }
+  ByteSource source = [file](char* buffer, size_t size) { return std::fread(buffer, 1, size, file); };
+  ParsedProject parsed = ParseProject(source, settings_, target_list_);
+  bool read_error = std::ferror(file) != 0;
+  std::fclose(file);
+
+  // Everything is checked before anything is replaced, so a rejected file
+  // leaves the menu, the settings and the project name as they were.
+  if (read_error) {
+    ShowError(cannot_open, sj("エラー"));
+    return false;
+  }
+  switch (parsed.failure) {
+    case ReadFailure::kNone: break;
+    case ReadFailure::kBadNumber:
+      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj("エラー"));
+      return false;
+    case ReadFailure::kBadStructure:
+      host_.Beep();
+      ShowError(sj("ファイル構造が正しくありません。"), sj("エラー"));
+      return false;
+    case ReadFailure::kTooManyItems:
+      ShowError(sj("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。"), sj("エラー"));
+      return false;
+  }
+
+  settings_ = std::move(parsed.settings);
+  settings_.ProjectPath = path;
+  for (auto& t : parsed.new_targets) target_list_.push_back(std::move(t));
+  if (!parsed.new_targets.empty()) target_lists_enabled_ = true;
+
+  MenuTree& tree = model_.tree;
+  ItemTable& table = model_.table;
+  tree.Clear();
+  table.Clear();
+  model_.counters.Reset();
+  model_.ClearCopyMarks();
+  model_.SuppressSelectionRefresh = true;
+  table.Reserve(parsed.items.size());
+  std::vector<NodeId> nodes;
+  nodes.reserve(parsed.items.size());
+  for (size_t i = 0; i < parsed.items.size(); ++i) {
+    const ParsedItem& item = parsed.items[i];
+    NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
+    nodes.push_back(tree.InsertLast(parent, item.row[kTitle], static_cast<int>(i)));
+    table.AppendItemRow(static_cast<int>(i), item.row);
+  }
+  tree.Select(nodes.back());
+  model_.SuppressSelectionRefresh = false;
+  ApplyLoadedItemStates();
+  host_.TreeRebuilt();
+  host_.TreeColoursChanged();
+  host_.ControlStatesChanged();
+  host_.RefreshForm();
+  return true;
+}
+
+void Editor::ApplyLoadedItemStates() {
+  // The last item read is selected; the form shows its values.
+  LoadItemFieldsFromRow(model_.SelectedRow);
+  const MenuTree& tree = model_.tree;
+  NodeId node = tree.Selected();
+  SetEnabled(kCtlLink, !tree.HasChildren(node));
+  SetEnabled(kCtlItemTarget, settings_.ItemTargetsEnabled());
+  SetEnabled(kCtlIcon, settings_.ItemIconsEnabled());
+  SetEnabled(kCtlIconBrowse, settings_.ItemIconsEnabled());
+  SetEnabled(kCtlOpen, false);
+  SetEnabled(kCtlMoveDown, tree.NextSibling(node) != kNoNode);
+  SetEnabled(kCtlMoveUp, tree.PrevSibling(node) != kNoNode);
+}
+
+bool Editor::WriteProjectFile(int last_seq) {
+  SerializedProject out = SerializeProject(settings_, model_.table, last_seq);
+  if (out.too_long_key) {
+    ShowError(sj("「") + *out.too_long_key + sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"),
+              sj("ファイルエラー"));
+    return false;
+  }
+  if (out.too_long_item_title) {
+    ShowError(sj("アイテム「") + *out.too_long_item_title +
+                  sj("」の情報が長すぎるため、プロジェクトファイルに保存できません。\nリンクなどを短くしてから保存してください。"),
+              sj("ファイルエラー"));
+    return false;
+  }
+  auto system_path = SystemPath(settings_.ProjectPath);
+  if (!system_path || !WriteFileAtomically(*system_path, out.bytes)) {
+    ShowError(sj("「") + settings_.ProjectPath + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return false;
+  }
+  return true;
+}
+
+bool Editor::CheckEnteredText(const std::string& text, size_t limit) {
+  if (text.find_first_of("\t\r\n") != std::string::npos) {
+    host_.MessageBox(sj("タブや改行は入力できません。"), sj("入力エラー"), MessageIcon::kWarning, MessageButtons::kOk);
+    return false;
+  }
+  if (text.size() > limit) {
+    host_.MessageBox(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj("入力エラー"),
+                     MessageIcon::kWarning, MessageButtons::kOk);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pomeli2

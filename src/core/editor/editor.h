@@ -1,0 +1,95 @@
+// The main form's state and commands, without any widget: the menu model,
+// the page settings, the selected-item fields, the TARGET list and the
+// modified mark. Every user action is a method; everything that needs a
+// person goes through the Host.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "editor/controls.h"
+#include "editor/host.h"
+#include "model/menu_model.h"
+#include "model/page_settings.h"
+
+namespace pomeli2 {
+
+// The selected item's fields as the form shows them.
+struct ItemFields {
+  std::string bg_color, style, size, link, other_button, target, icon;
+  int open = 0;
+  // The link with every "/" turned into "\", for the relative-path functions.
+  std::string link_backslashed;
+};
+
+// "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".
+const std::string& OtherButtonText(std::string_view code);
+// The inverse: "0", "1", or "2" for any other text.
+std::string OtherButtonCode(std::string_view text);
+
+class Editor {
+ public:
+  explicit Editor(Host& host);
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  // The view's first update: root item and row, counters, start values.
+  void Start();
+
+  MenuModel& Model() { return model_; }
+  const MenuModel& Model() const { return model_; }
+  PageSettings& Settings() { return settings_; }
+  const PageSettings& Settings() const { return settings_; }
+  ItemFields& Item() { return item_; }
+  const ItemFields& Item() const { return item_; }
+  const std::vector<std::string>& TargetList() const { return target_list_; }
+  bool TargetListsEnabled() const { return target_lists_enabled_; }
+  Host& GetHost() { return host_; }
+
+  bool Enabled(int control) const;
+  void SetEnabled(int control, bool enabled);
+
+  int ModifiedFlag() const { return modified_flag_; }
+  // Sets the modified mark; the settings-file writer, once attached, is
+  // told every time.
+  void MarkModified(int value);
+  void SetModifiedListener(std::function<void(int)> listener) { modified_listener_ = std::move(listener); }
+
+  // The tree reports a new selected item.
+  void OnSelectionChanged();
+  // Writes the selected-item fields into the row SelectedRow.
+  void StoreSelectedItem();
+  // The page-settings part of File New (the question about unsaved changes
+  // comes before it, from the command).
+  void ResetForNew();
+
+  // Replaces the menu and the settings found in the file. On any failure the
+  // message is shown and nothing of the editor changes.
+  bool ReadProjectFile(const std::string& path);
+  // Writes the settings and the rows numbered up to last_seq to ProjectPath.
+  // False, after the message, when nothing was written.
+  bool WriteProjectFile(int last_seq);
+
+  // Checks a text typed into a field with a byte limit; shows the message
+  // and returns false when it cannot be kept.
+  bool CheckEnteredText(const std::string& text, size_t limit);
+
+ private:
+  void ShowError(const std::string& text, const std::string& title);
+  void LoadItemFieldsFromRow(int row, bool with_other_button = true);
+  void ApplyLoadedItemStates();
+
+  Host& host_;
+  MenuModel model_;
+  PageSettings settings_;
+  ItemFields item_;
+  std::vector<std::string> target_list_;
+  bool target_lists_enabled_ = true;
+  std::map<int, bool> enabled_;
+  int modified_flag_ = 0;
+  std::function<void(int)> modified_listener_;
+};
+
+}  // namespace pomeli2

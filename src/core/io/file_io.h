@@ -1,0 +1,25 @@
+// File-system border: paths held as CP932 bytes become system paths only
+// here, and every file is replaced whole or not at all.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pomeli2 {
+
+// A CP932 path as the system's (UTF-8) path; nullopt when it does not decode.
+std::optional<std::string> SystemPath(std::string_view sjis_path);
+
+// Writes `bytes` to a temporary file beside the target and renames it over
+// the target only once everything is on disk. A symbolic link is followed
+// (its target is replaced, the link stays); an existing file keeps its
+// permissions. On failure the old file is untouched and false is returned.
+bool WriteFileAtomically(const std::string& system_path, std::string_view bytes);
+
+// The whole file, or nullopt when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& system_path);
+
+bool FileExists(const std::string& system_path);
+
+}  // namespace pomeli2

@@ -1,0 +1,83 @@
+#include "model/item_table.h"
+
+#include "model/counters.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+const std::array<ColumnInfo, kColumnCount> kColumns = {{
+    {"No.", 20},
+    {"Seq", 45},
+    {"Depth", 45},
+    {"Child", 45},
+    {"Title", 140},
+    {"TextBgColor", 90},
+    {"Style", 40},
+    {"Font", 40},
+    {"FontSize", 40},
+    {"Link", 100},
+    {"OtherWindow", 40},
+    {"Target", 40},
+    {"Icon", 40},
+    {"Open", 20},
+}};
+
+std::string NormaliseOtherWindow(std::string_view text) {
+  if (text == "0") return "0";
+  if (text == "1") return "1";
+  return "2";
+}
+
+const std::string& ItemTable::Cell(int row, Col col) const {
+  static const std::string kEmpty;
+  return HasRow(row) ? rows_[row].cells[col] : kEmpty;
+}
+
+int ItemTable::CellInt(int row, Col col) const { return LenientInt(Cell(row, col)); }
+
+void ItemTable::SetCell(int row, Col col, std::string value) {
+  if (HasRow(row)) rows_[row].cells[col] = std::move(value);
+}
+
+void ItemTable::SetCellInt(int row, Col col, long long value) { SetCell(row, col, ToText(value)); }
+
+ItemRow MakeRootRow() {
+  ItemRow r;
+  r[kNo] = "0";
+  r[kSeq] = "0";
+  r[kDepth] = "0";
+  r[kChild] = "0";
+  r[kTitle] = sj("ホームページ");
+  r[kTextBgColor] = "#8080FF";
+  r[kStyle] = "None";
+  r[kFont] = "1";
+  r[kFontSize] = "10pt";
+  r[kOtherWindow] = "0";
+  r[kTarget] = "Frame2";
+  return r;
+}
+
+void ItemTable::ResetItemTable() {
+  rows_.clear();
+  rows_.push_back(MakeRootRow());
+}
+
+void ItemTable::AppendItemRow(int selected_row, const ItemRow& source) {
+  ItemRow r;
+  r[kNo] = ToText(selected_row);
+  r[kSeq] = "0";
+  r[kDepth] = "0";
+  r[kChild] = "0";
+  for (Col c : {kTitle, kTextBgColor, kStyle, kFontSize, kLink, kTarget, kIcon, kOpen}) r[c] = source[c];
+  r[kFont] = "1";
+  r[kOtherWindow] = NormaliseOtherWindow(source[kOtherWindow]);
+  rows_.push_back(std::move(r));
+}
+
+void ItemTable::ClearCopyMarks() {
+  for (auto& r : rows_)
+    if (LenientInt(r[kChild]) > kCopyBase) r[kChild] = "0";
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,68 @@
+// The menu tree and the item table kept in step, with the batch counters and
+// the walks that number, mark and re-create rows.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "model/counters.h"
+#include "model/item_table.h"
+#include "model/menu_tree.h"
+
+namespace pomeli2 {
+
+// Which rows form a batch for ReinsertBatch, and in which order they come.
+struct BatchRule {
+  Col mark_column;
+  int mark;
+  Col order_column;
+  bool skip_depth_zero;
+
+  static BatchRule PasteCut(const BatchCounters& c) { return {kSeq, c.CutCounter, kChild, false}; }
+  static BatchRule PasteCopy(const BatchCounters& c) { return {kChild, c.CopyCounter, kSeq, false}; }
+  static BatchRule MoveNeighbour(const BatchCounters& c) { return {kSeq, c.MoveNeighbourCounter, kChild, true}; }
+  static BatchRule MoveSource(const BatchCounters& c) { return {kSeq, c.MoveSourceCounter, kChild, true}; }
+};
+
+class MenuModel {
+ public:
+  MenuModel();
+  MenuModel(const MenuModel&) = delete;
+  MenuModel& operator=(const MenuModel&) = delete;
+
+  MenuTree tree;
+  ItemTable table;
+  BatchCounters counters;
+  int SelectedRow = 0;
+  int TreeHasFocus = 0;
+  bool SuppressSelectionRefresh = false;
+
+  // Runs after SelectedRow has been set, on every selection change.
+  void SetSelectionHandler(std::function<void()> handler) { on_selection_ = std::move(handler); }
+
+  NodeId Root() const { return tree.FirstTop(); }
+
+  // Inserts "ホームページ" as the only top-level item and selects it.
+  void InsertRootItem();
+  // Empties tree and table, inserts the root item and row, resets counters.
+  void ResetMenu();
+
+  // Numbers the tree in pre-order from `root` (Seq, Depth, Child); returns
+  // the highest Seq assigned. The start item's own Seq and Depth are kept.
+  int RenumberItems(NodeId root);
+  void MarkDescendants(NodeId item, int counter);
+  void SetRelativeDepths(NodeId item);
+  // Forgets a pending copy: the copy counter goes back to its base.
+  void ClearCopyMarks();
+  // Re-creates a marked batch under the selected item; returns the last
+  // source row, or nothing when no row belonged to the batch.
+  std::optional<int> ReinsertBatch(const BatchRule& rule);
+
+  // Number of live items (tree items).
+  int LiveItemCount() const { return tree.Count(); }
+
+ private:
+  std::function<void()> on_selection_;
+};
+
+}  // namespace pomeli2

@@ -1,0 +1,87 @@
+// The menu tree: labels, row indexes, sibling order and the selection.
+// Nodes are kept in a pool and linked like a tree control's items, so that
+// parent, siblings, first and last child are all found in constant time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pomeli2 {
+
+using NodeId = std::int32_t;
+constexpr NodeId kNoNode = -1;
+
+class MenuTree {
+ public:
+  // Called synchronously whenever the selection changes to another item,
+  // before the call that changed it returns.
+  using SelectionHook = std::function<void(NodeId)>;
+  void SetSelectionHook(SelectionHook hook) { hook_ = std::move(hook); }
+
+  // Inserts as the last child of `parent` (kNoNode: last top-level item).
+  NodeId InsertLast(NodeId parent, std::string label, int row);
+
+  // Deletes `node` and its whole subtree. When the selection was inside it,
+  // the next sibling is selected, else the previous sibling, else the parent.
+  void DeleteSubtree(NodeId node);
+  void DeleteChildren(NodeId node);
+  // Deletes every item; the selection becomes empty without notification.
+  void Clear();
+
+  void Select(NodeId node);
+  NodeId Selected() const { return selected_; }
+
+  bool Valid(NodeId n) const { return n >= 0 && n < static_cast<NodeId>(nodes_.size()) && nodes_[n].alive; }
+  NodeId Parent(NodeId n) const { return nodes_[n].parent; }
+  NodeId FirstChild(NodeId n) const { return nodes_[n].first_child; }
+  NodeId LastChild(NodeId n) const { return nodes_[n].last_child; }
+  NodeId NextSibling(NodeId n) const { return nodes_[n].next; }
+  NodeId PrevSibling(NodeId n) const { return nodes_[n].prev; }
+  bool HasChildren(NodeId n) const { return nodes_[n].first_child != kNoNode; }
+  NodeId FirstTop() const { return first_top_; }
+  int Row(NodeId n) const { return nodes_[n].row; }
+  const std::string& Label(NodeId n) const { return nodes_[n].label; }
+  void SetLabel(NodeId n, std::string label) { nodes_[n].label = std::move(label); }
+  int Count() const { return count_; }
+  // Nesting level: 0 for a top-level item.
+  int Level(NodeId n) const;
+
+  // Pre-order list of the items below and including `n` (iterative, so that
+  // any depth is safe).
+  template <typename F>
+  void ForEachPreOrder(NodeId n, F&& visit) const {
+    if (n == kNoNode) return;
+    NodeId cur = n;
+    for (;;) {
+      visit(cur);
+      if (nodes_[cur].first_child != kNoNode) {
+        cur = nodes_[cur].first_child;
+        continue;
+      }
+      while (cur != n && nodes_[cur].next == kNoNode) cur = nodes_[cur].parent;
+      if (cur == n) return;
+      cur = nodes_[cur].next;
+    }
+  }
+
+ private:
+  struct Node {
+    std::string label;
+    int row = 0;
+    NodeId parent = kNoNode, first_child = kNoNode, last_child = kNoNode, prev = kNoNode, next = kNoNode;
+    bool alive = false;
+  };
+  void Unlink(NodeId n);
+  bool IsInSubtree(NodeId n, NodeId root) const;
+
+  std::vector<Node> nodes_;
+  std::vector<NodeId> free_;
+  NodeId first_top_ = kNoNode, last_top_ = kNoNode;
+  NodeId selected_ = kNoNode;
+  int count_ = 0;
+  SelectionHook hook_;
+};
+
+}  // namespace pomeli2

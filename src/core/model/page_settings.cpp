@@ -1,0 +1,58 @@
+#include "model/page_settings.h"
+
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+const std::string& UntitledProject() { return sj("無題.pml"); }
+const std::string& UntitledHtml() { return sj("無題.html"); }
+const std::string& NoFrame() { return sj("なし"); }
+
+PageSettings PageSettings::Initial() {
+  PageSettings s;
+  s.Title = sj("ホームページ");
+  s.BgColor = "#4099FF";
+  s.Start = "10";
+  s.Left = "10";
+  s.Row = "16";
+  s.Indent = "20";
+  s.BodyText = "#000000";
+  s.BodyLink = "#0000FF";
+  s.BodyVlink = "#8000FF";
+  s.BodyAlink = "#0000A0";
+  s.Plus = "plus.gif";
+  s.Minus = "minus.gif";
+  s.Linkto = "linkto.gif";
+  s.Otherw = "otherw.gif";
+  s.RightFrame = NoFrame();
+  s.OtherwFrame = "OtherW";
+  s.Browser = "IE4-5, NN4, NN6";
+  s.Speed = "5";
+  s.TreeBgColor = 16777215;
+  s.TreeItemColor = 0;
+  s.ProjectPath = UntitledProject();
+  s.HtmlFileName = UntitledHtml();
+  s.Path = "pomeli2.html";
+  s.NewBgColor = "#8080FF";
+  s.NewStyle = "None";
+  s.NewFontSize = "10pt";
+  s.NewOtherButton = sj("ボタンなし");
+  s.NewTarget = "Frame2";
+  return s;
+}
+
+void PageSettings::ResetForNew() {
+  Title = sj("ホームページ");
+  BgColor = "#FFFFFF";
+  BackPicture.clear();
+  ProjectPath = UntitledProject();
+  HtmlFileName = UntitledHtml();
+  Path = "pomeli2.html";
+  NewBgColor = "#FFFFFF";
+  NewStyle = "None";
+  NewFontSize = "10pt";
+}
+
+bool PageSettings::ItemTargetsEnabled() const { return RightFrame == NoFrame(); }
+
+}  // namespace pomeli2

@@ -1,0 +1,44 @@
+// The project-wide settings. Fields with a project-file key bear the key's
+// name; texts are CP932 bytes, flags are 0 or 1.
+#pragma once
+
+#include <string>
+
+namespace pomeli2 {
+
+struct PageSettings {
+  // Page fields.
+  std::string Title, BgColor, BackPicture, Start, Left, Row, Indent;
+  std::string BodyText, BodyLink, BodyVlink, BodyAlink, BodyHover, BodyHoverBack;
+  int TextBackOn = 0, ParentLink = 0;
+  // Tree images.
+  std::string Plus, Minus, Linkto, Otherw;
+  // Frames and script.
+  std::string RightFrame, OtherwFrame, Browser;
+  int Unite = 0, ParentLinkOn = 0, CloseItems = 0, CloseTree = 0;
+  std::string Speed, FirstPage, FirstTopPage;
+  // BODY insertions.
+  std::string BodyHeader, BodyFooter;
+  // Colours of the editor's own tree (red in the low byte).
+  int TreeBgColor = 0, TreeItemColor = 0;
+  // Files.
+  std::string ProjectPath, HtmlFileName, Path;
+  // New-item defaults.
+  std::string NewBgColor, NewStyle, NewFontSize, NewOtherButton, NewTarget;
+
+  // Every field at the value it has when the editor starts.
+  static PageSettings Initial();
+  // Sets the fields that File New resets; the others are kept.
+  void ResetForNew();
+
+  bool ItemTargetsEnabled() const;  // RightFrame is "なし"
+  bool ItemIconsEnabled() const { return Linkto.empty(); }
+  bool operator==(const PageSettings&) const = default;
+};
+
+// Untitled names and other constants shared by several parts.
+const std::string& UntitledProject();  // "無題.pml"
+const std::string& UntitledHtml();     // "無題.html"
+const std::string& NoFrame();          // "なし"
+
+}  // namespace pomeli2

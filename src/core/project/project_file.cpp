@@ -1,0 +1,309 @@
+#include "project/project_file.h"
+
+#include <algorithm>
+
+#include "model/counters.h"
+#include "text/numbers.h"
+
+namespace pomeli2 {
+
+const std::vector<ProjectKey>& ProjectKeys() {
+  using P = PageSettings;
+  static const std::vector<ProjectKey> keys = {
+      {"[Title]", ProjectKey::kText, &P::Title, nullptr},
+      {"[BgColor]", ProjectKey::kText, &P::BgColor, nullptr},
+      {"[BackPicture]", ProjectKey::kText, &P::BackPicture, nullptr},
+      {"[Start]", ProjectKey::kText, &P::Start, nullptr},
+      {"[Left]", ProjectKey::kText, &P::Left, nullptr},
+      {"[Row]", ProjectKey::kText, &P::Row, nullptr},
+      {"[Indent]", ProjectKey::kText, &P::Indent, nullptr},
+      {"[BodyText]", ProjectKey::kText, &P::BodyText, nullptr},
+      {"[BodyLink]", ProjectKey::kText, &P::BodyLink, nullptr},
+      {"[BodyVlink]", ProjectKey::kText, &P::BodyVlink, nullptr},
+      {"[BodyAlink]", ProjectKey::kText, &P::BodyAlink, nullptr},
+      {"[BodyHover]", ProjectKey::kText, &P::BodyHover, nullptr},
+      {"[BodyHoverBack]", ProjectKey::kText, &P::BodyHoverBack, nullptr},
+      {"[TextBackOn]", ProjectKey::kFlag, nullptr, &P::TextBackOn},
+      {"[ParentLink]", ProjectKey::kFlag, nullptr, &P::ParentLink},
+      {"[TreeBgColor]", ProjectKey::kColour, nullptr, &P::TreeBgColor},
+      {"[TreeItemColor]", ProjectKey::kColour, nullptr, &P::TreeItemColor},
+      {"[Plus]", ProjectKey::kText, &P::Plus, nullptr},
+      {"[Minus]", ProjectKey::kText, &P::Minus, nullptr},
+      {"[Linkto]", ProjectKey::kText, &P::Linkto, nullptr},
+      {"[Otherw]", ProjectKey::kText, &P::Otherw, nullptr},
+      {"[RightFrame]", ProjectKey::kText, &P::RightFrame, nullptr},
+      {"[OtherwFrame]", ProjectKey::kText, &P::OtherwFrame, nullptr},
+      {"[FirstPage]", ProjectKey::kText, &P::FirstPage, nullptr},
+      {"[FirstTopPage]", ProjectKey::kText, &P::FirstTopPage, nullptr},
+      {"[Browser]", ProjectKey::kText, &P::Browser, nullptr},
+      {"[ParentLinkOn]", ProjectKey::kFlag, nullptr, &P::ParentLinkOn},
+      {"[Unite]", ProjectKey::kFlag, nullptr, &P::Unite},
+      {"[Path]", ProjectKey::kText, &P::Path, nullptr},
+      {"[CloseTree]", ProjectKey::kFlag, nullptr, &P::CloseTree},
+      {"[CloseItems]", ProjectKey::kFlag, nullptr, &P::CloseItems},
+      {"[Speed]", ProjectKey::kText, &P::Speed, nullptr},
+      {"[BodyHeader]", ProjectKey::kText, &P::BodyHeader, nullptr},
+      {"[BodyFooter]", ProjectKey::kText, &P::BodyFooter, nullptr},
+  };
+  return keys;
+}
+
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+constexpr Col kItemLineColumns[] = {kDepth, kTitle,       kTextBgColor, kStyle,  kFont, kFontSize,
+                                    kLink,  kOtherWindow, kTarget,      kIcon, kOpen};
+
+bool IsBodyKey(const ProjectKey& k) { return k.text == &PageSettings::BodyHeader || k.text == &PageSettings::BodyFooter; }
+
+std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
+  switch (k.kind) {
+    case ProjectKey::kText: return s.*k.text;
+    case ProjectKey::kFlag: return s.*k.number == 1 ? "1" : "0";
+    case ProjectKey::kColour: return ToText(s.*k.number);
+  }
+  return {};
+}
+
+}  // namespace
+
+SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq) {
+  SerializedProject result;
+  std::string& out = result.bytes;
+  for (const ProjectKey& k : ProjectKeys()) {
+    std::string value = SettingValue(settings, k);
+    if (IsBodyKey(k) && value.empty()) continue;
+    size_t start = out.size();
+    out += k.key;
+    out += '\t';
+    out += value;
+    if (out.size() - start > kMaxProjectLine) {
+      result = SerializedProject{};
+      result.too_long_key = k.key;
+      return result;
+    }
+    out += "\r\n";
+  }
+  // The first row carrying each number from 0 to last_seq, found in one
+  // pass; retired rows carry batch marks and are never written.
+  std::vector<int> row_of_seq(last_seq >= 0 ? static_cast<size_t>(last_seq) + 1 : 0, -1);
+  for (int r = 0; r < table.RowCount(); ++r) {
+    int seq = table.CellInt(r, kSeq);
+    if (seq <= last_seq && row_of_seq[static_cast<size_t>(seq)] < 0) row_of_seq[static_cast<size_t>(seq)] = r;
+  }
+  for (int r : row_of_seq) {
+    if (r < 0) continue;
+    size_t start = out.size();
+    const ItemRow& row = table.Row(r);
+    for (size_t i = 0; i < std::size(kItemLineColumns); ++i) {
+      if (i) out += '\t';
+      out += row[kItemLineColumns[i]];
+    }
+    if (out.size() - start > kMaxProjectLine) {
+      result = SerializedProject{};
+      result.too_long_item_title = row[kTitle];
+      return result;
+    }
+    out += "\r\n";
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------- reading
+
+namespace {
+
+// Reads lines as a text-mode stream and a 1024-byte line buffer would: CR LF
+// arrives as LF, and a line longer than 1023 bytes is split, its remainder
+// coming as the next line.
+class LineReader {
+ public:
+  explicit LineReader(const ByteSource& source) : source_(source) {}
+
+  bool Next(std::string& line) {
+    line.clear();
+    int c;
+    while (line.size() < kLineCapacity && (c = Get()) >= 0) {
+      line += static_cast<char>(c);
+      if (c == '\n') break;
+    }
+    return !line.empty();
+  }
+
+ private:
+  static constexpr size_t kLineCapacity = 1023;
+
+  int Raw() {
+    if (pos_ == len_) {
+      if (eof_) return -1;
+      len_ = source_(buf_, sizeof buf_);
+      pos_ = 0;
+      if (len_ == 0) {
+        eof_ = true;
+        return -1;
+      }
+    }
+    return static_cast<unsigned char>(buf_[pos_++]);
+  }
+
+  int Get() {
+    int c = has_pending_ ? pending_ : Raw();
+    has_pending_ = false;
+    if (c != '\r') return c;
+    int next = Raw();
+    if (next == '\n') return '\n';
+    pending_ = next;
+    has_pending_ = true;
+    return c;
+  }
+
+  const ByteSource& source_;
+  char buf_[65536];
+  size_t pos_ = 0, len_ = 0;
+  bool eof_ = false;
+  int pending_ = -1;
+  bool has_pending_ = false;
+};
+
+class Parser {
+ public:
+  Parser(const PageSettings& current, const std::vector<std::string>& targets) : known_targets_(targets) {
+    out_.settings = current;
+    out_.settings.BodyHeader.clear();
+    out_.settings.BodyFooter.clear();
+  }
+
+  // False once reading must stop.
+  bool Line(std::string_view line) {
+    // The fields are walked as a C string: the first NUL ends the line.
+    line = line.substr(0, line.find('\0'));
+    fields_.clear();
+    size_t field_start = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == '\t' || line[i] == '\n') {
+        fields_.push_back(line.substr(field_start, i - field_start));
+        field_start = i + 1;
+      }
+    }
+    if (!line.empty() && line[0] == '[') {
+      if (fields_.size() >= 2) StoreSetting(fields_[0], fields_[1]);
+      return true;
+    }
+    return ItemLine();
+  }
+
+  ParsedProject Finish() {
+    if (out_.failure == ReadFailure::kNone && out_.items.empty()) out_.failure = ReadFailure::kBadStructure;
+    return std::move(out_);
+  }
+
+ private:
+  void StoreSetting(std::string_view key, std::string_view value) {
+    for (const ProjectKey& k : ProjectKeys()) {
+      if (key != k.key) continue;
+      switch (k.kind) {
+        case ProjectKey::kText: out_.settings.*k.text = std::string(value); break;
+        case ProjectKey::kFlag: out_.settings.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
+        case ProjectKey::kColour: out_.settings.*k.number = LenientSignedInt(value); break;
+      }
+      return;
+    }
+  }
+
+  bool Fail(ReadFailure f) {
+    out_.failure = f;
+    return false;
+  }
+
+  bool ItemLine() {
+    // Fields are checked in the order they close, so a bad number field
+    // is reported before a wrong field count.
+    for (size_t i = 0; i < fields_.size(); ++i) {
+      size_t number = i + 1;
+      if ((number == 1 || number == 5 || number == 8) && !IsAllDigits(fields_[i])) return Fail(ReadFailure::kBadNumber);
+      if (number == 9) NoteTarget(fields_[i]);
+    }
+    if (fields_.size() != 8 && fields_.size() != 11) return Fail(ReadFailure::kBadStructure);
+    if (out_.items.size() >= static_cast<size_t>(kMaxItems)) return Fail(ReadFailure::kTooManyItems);
+
+    std::uint64_t depth = DigitsValue(fields_[0]);
+    ParsedItem item;
+    if (out_.items.empty()) {
+      item.parent = -1;
+      levels_.assign(1, 0);
+    } else if (depth > previous_depth_) {
+      item.parent = static_cast<int>(out_.items.size()) - 1;
+    } else {
+      // Climbing (previous - depth + 1) parents from the previous item at
+      // level L reaches level L - climbs; below 0 would be a second root.
+      std::uint64_t climbs = previous_depth_ - depth + 1;
+      std::uint64_t level = static_cast<std::uint64_t>(previous_level_);
+      if (climbs > level) return Fail(ReadFailure::kBadStructure);
+      item.parent = levels_[static_cast<size_t>(level - climbs)];
+    }
+    previous_level_ = item.parent < 0 ? 0 : level_of_[static_cast<size_t>(item.parent)] + 1;
+    previous_depth_ = depth;
+    int index = static_cast<int>(out_.items.size());
+    level_of_.push_back(previous_level_);
+    if (levels_.size() <= static_cast<size_t>(previous_level_)) levels_.resize(static_cast<size_t>(previous_level_) + 1);
+    levels_[static_cast<size_t>(previous_level_)] = index;
+
+    ItemRow& r = item.row;
+    r[kTitle] = std::string(fields_[1]);
+    r[kTextBgColor] = std::string(fields_[2]);
+    r[kStyle] = std::string(fields_[3]);
+    r[kFontSize] = std::string(fields_[5]);
+    r[kLink] = std::string(fields_[6]);
+    std::uint64_t other = DigitsValue(fields_[7]);
+    r[kOtherWindow] = other == 0 ? "0" : other == 1 ? "1" : "2";
+    if (fields_.size() == 11) {
+      r[kTarget] = std::string(fields_[8]);
+      r[kIcon] = std::string(fields_[9]);
+      r[kOpen] = std::string(fields_[10]);
+    }
+    out_.items.push_back(std::move(item));
+    return true;
+  }
+
+  void NoteTarget(std::string_view target) {
+    for (const auto& t : known_targets_)
+      if (t == target) return;
+    for (const auto& t : out_.new_targets)
+      if (t == target) return;
+    out_.new_targets.emplace_back(target);
+  }
+
+  const std::vector<std::string>& known_targets_;
+  ParsedProject out_;
+  std::vector<std::string_view> fields_;
+  std::uint64_t previous_depth_ = 0;
+  int previous_level_ = 0;
+  std::vector<int> levels_;    // the latest item at each tree level
+  std::vector<int> level_of_;  // tree level of each item
+};
+
+}  // namespace
+
+ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
+                           const std::vector<std::string>& target_list) {
+  LineReader reader(source);
+  Parser parser(current, target_list);
+  std::string line;
+  while (reader.Next(line))
+    if (!parser.Line(line)) break;
+  return parser.Finish();
+}
+
+ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
+                           const std::vector<std::string>& target_list) {
+  ByteSource source = [&bytes](char* buffer, size_t size) {
+    size_t n = std::min(size, bytes.size());
+    std::copy_n(bytes.data(), n, buffer);
+    bytes.remove_prefix(n);
+    return n;
+  };
+  return ParseProject(source, current, target_list);
+}
+
+}  // namespace pomeli2

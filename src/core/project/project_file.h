@@ -1,0 +1,63 @@
+// The project file (.pml): setting lines "[Key]\tvalue" and one item line
+// per menu item in pre-order, every line ending in CR LF, CP932 bytes.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/item_table.h"
+#include "model/page_settings.h"
+
+namespace pomeli2 {
+
+// The longest line the reader takes whole, before its line end.
+constexpr size_t kMaxProjectLine = 1022;
+
+struct ProjectKey {
+  enum Kind { kText, kFlag, kColour };
+  const char* key;
+  Kind kind;
+  std::string PageSettings::*text;
+  int PageSettings::*number;
+};
+// The keys in the order they are written; the two BODY keys come last.
+const std::vector<ProjectKey>& ProjectKeys();
+
+struct SerializedProject {
+  std::string bytes;
+  // When a line would be longer than the reader takes: which value it is
+  // (the key, or the item's title), and nothing else is set.
+  std::optional<std::string> too_long_key;
+  std::optional<std::string> too_long_item_title;
+};
+
+// The bytes of the project file for the rows numbered 0 to last_seq.
+SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq);
+
+enum class ReadFailure { kNone, kBadNumber, kBadStructure, kTooManyItems };
+
+struct ParsedItem {
+  int parent;  // index of the parent item, -1 for the root
+  ItemRow row;
+};
+
+struct ParsedProject {
+  ReadFailure failure = ReadFailure::kNone;
+  PageSettings settings;                 // the settings before the read with the file's values applied
+  std::vector<ParsedItem> items;         // in file order; the first is the root
+  std::vector<std::string> new_targets;  // Target texts not yet in the TARGET list, in order
+};
+
+// Reads chunks of the file: fills the buffer, returns the count, 0 at the end.
+using ByteSource = std::function<size_t(char* buffer, size_t size)>;
+
+ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
+                           const std::vector<std::string>& target_list);
+ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
+                           const std::vector<std::string>& target_list);
+
+}  // namespace pomeli2

@@ -1,0 +1,56 @@
+#include "text/numbers.h"
+
+#include <climits>
+
+namespace pomeli2 {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Accumulates leading digits from `pos`, saturating at `limit`.
+long long Digits(std::string_view text, size_t pos, long long limit) {
+  long long value = 0;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+    value = value * 10 + (text[pos] - '0');
+    if (value > limit) value = limit;
+  }
+  return value;
+}
+
+}  // namespace
+
+int LenientInt(std::string_view text) { return static_cast<int>(Digits(text, 0, INT_MAX)); }
+
+int LenientSignedInt(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  long long value = Digits(text, pos, negative ? -static_cast<long long>(INT_MIN) : INT_MAX);
+  return static_cast<int>(negative ? -value : value);
+}
+
+bool IsAllDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text)
+    if (!IsDigit(c)) return false;
+  return true;
+}
+
+std::uint64_t DigitsValue(std::string_view digits) {
+  constexpr std::uint64_t kMax = UINT64_MAX / 20;
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    if (!IsDigit(c)) break;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value > kMax) value = kMax;
+  }
+  return value;
+}
+
+std::string ToText(long long value) { return std::to_string(value); }
+
+}  // namespace pomeli2

@@ -1,0 +1,105 @@
+#include "text/sjis.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <mutex>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace pomeli2 {
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts the whole input; on an invalid sequence returns false and leaves
+  // `bad_at` at the offset of the offending input byte.
+  bool Run(std::string_view in, std::string& out, size_t& bad_at) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    out.clear();
+    char* src = const_cast<char*>(in.data());
+    size_t src_left = in.size();
+    char buf[4096];
+    while (src_left > 0) {
+      char* dst = buf;
+      size_t dst_left = sizeof buf;
+      size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      out.append(buf, static_cast<size_t>(dst - buf));
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+        bad_at = in.size() - src_left;
+        return false;
+      }
+    }
+    char* dst = buf;
+    size_t dst_left = sizeof buf;
+    iconv(cd_, nullptr, nullptr, &dst, &dst_left);
+    out.append(buf, static_cast<size_t>(dst - buf));
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& ToUtf8() {
+  thread_local Converter c("UTF-8", "CP932");
+  return c;
+}
+Converter& ToSjis() {
+  thread_local Converter c("CP932", "UTF-8");
+  return c;
+}
+
+}  // namespace
+
+std::optional<std::string> SjisToUtf8(std::string_view sjis) {
+  std::string out;
+  size_t bad = 0;
+  if (!ToUtf8().Run(sjis, out, bad)) return std::nullopt;
+  return out;
+}
+
+std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
+  std::string out;
+  size_t bad = 0;
+  if (!ToSjis().Run(utf8, out, bad)) return std::nullopt;
+  return out;
+}
+
+std::string SjisToUtf8Lossy(std::string_view sjis) {
+  std::string result;
+  while (!sjis.empty()) {
+    std::string part;
+    size_t bad = 0;
+    if (ToUtf8().Run(sjis, part, bad)) {
+      result += part;
+      break;
+    }
+    result += part;
+    result += "\xEF\xBF\xBD";
+    sjis.remove_prefix(bad + 1);
+  }
+  return result;
+}
+
+const std::string& sj(const char* utf8_literal) {
+  static std::mutex mutex;
+  static std::unordered_map<const char*, std::string> cache;
+  std::lock_guard lock(mutex);
+  auto it = cache.find(utf8_literal);
+  if (it == cache.end()) {
+    auto converted = Utf8ToSjis(utf8_literal);
+    if (!converted) throw std::logic_error(std::string("constant not representable in CP932: ") + utf8_literal);
+    it = cache.emplace(utf8_literal, std::move(*converted)).first;
+  }
+  return it->second;
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,27 @@
+// Text is kept as Shift-JIS (code page 932) bytes everywhere in the core.
+// These are the only conversions, used at the screen and file-system borders
+// and for the program's own Japanese constants.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pomeli2 {
+
+// CP932 bytes -> UTF-8. Nullopt when the bytes are not valid CP932.
+std::optional<std::string> SjisToUtf8(std::string_view sjis);
+
+// UTF-8 -> CP932 bytes. Nullopt when the text holds a character that
+// code page 932 cannot represent (or is not valid UTF-8).
+std::optional<std::string> Utf8ToSjis(std::string_view utf8);
+
+// CP932 -> UTF-8 for display; bytes that do not decode become U+FFFD so that
+// something is always shown.
+std::string SjisToUtf8Lossy(std::string_view sjis);
+
+// A Japanese constant of the program, written in the source as UTF-8, as
+// CP932 bytes. Converted once per call site literal and cached.
+const std::string& sj(const char* utf8_literal);
+
+}  // namespace pomeli2
