@@ -38,6 +38,7 @@ struct ItemRow {
   std::array<std::string, kColumnCount> cells;
   const std::string& operator[](Col c) const { return cells[c]; }
   std::string& operator[](Col c) { return cells[c]; }
+  bool operator==(const ItemRow&) const = default;
 };
 
 // "0" stays "0", "1" stays "1", anything else becomes "2".

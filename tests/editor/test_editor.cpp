@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "editor/editor.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+
+namespace pomeli2 {
+namespace {
+
+using testing::AddItem;
+using testing::ScriptedHost;
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { e.Start(); }
+  MenuModel& m() { return e.Model(); }
+
+  ScriptedHost host;
+  Editor e{host};
+};
+
+TEST_F(EditorTest, StartFillsRootRowAndSettings) {
+  const ItemRow& root = m().table.Row(0);
+  EXPECT_EQ(root[kTitle], sj("ホームページ"));
+  EXPECT_EQ(root[kTextBgColor], "#8080FF");
+  EXPECT_EQ(root[kOtherWindow], "0");
+  EXPECT_EQ(root[kTarget], "Frame2");
+  EXPECT_EQ(root[kOpen], "0");
+  EXPECT_EQ(e.Settings().BgColor, "#4099FF");
+  EXPECT_EQ(e.Settings().BodyHover, "");
+  EXPECT_EQ(e.Settings().ProjectPath, sj("無題.pml"));
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Enabled(id)) << id;
+  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
+  EXPECT_FALSE(e.Enabled(kCtlMoveDown));
+}
+
+TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
+  PageSettings& s = e.Settings();
+  s.Start = "30";
+  s.Plus = "p.gif";
+  s.CloseTree = 1;
+  s.BodyHeader = "h.txt";
+  s.NewTarget = "Right";
+  s.BackPicture = "b.gif";
+  AddItem(m(), m().Root(), "A");
+  m().counters.CutCounter = 20003;
+  e.ResetForNew();
+  EXPECT_EQ(s.BgColor, "#FFFFFF");
+  EXPECT_EQ(s.NewBgColor, "#FFFFFF");
+  EXPECT_EQ(s.BackPicture, "");
+  EXPECT_EQ(s.Start, "30");
+  EXPECT_EQ(s.Plus, "p.gif");
+  EXPECT_EQ(s.CloseTree, 1);
+  EXPECT_EQ(s.BodyHeader, "h.txt");
+  EXPECT_EQ(s.NewTarget, "Right");
+  EXPECT_EQ(m().table.RowCount(), 1);
+  EXPECT_EQ(m().table.Row(0)[kTextBgColor], "#FFFFFF");
+  EXPECT_EQ(m().tree.Count(), 1);
+  EXPECT_FALSE(m().counters.CutBufferFull());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].title, "ページ確認");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(host.messages[0].text,
+            "ページ設定及びツール内の設定は、現在の設定がそのまま活かされます。\n"
+            "設定値を完全にリセットするときは一度アプリケーションを終了してください。");
+}
+
+TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
+  NodeId a = AddItem(m(), m().Root(), testing::ItemCells("A", "a/b/c.html", "1"));
+  NodeId a1 = AddItem(m(), a, "A1");
+  NodeId a11 = AddItem(m(), a1, "A11");
+  NodeId b = AddItem(m(), m().Root(), "B");
+  (void)a11;
+
+  m().tree.Select(a);
+  EXPECT_EQ(e.Item().link, "a/b/c.html");
+  EXPECT_EQ(e.Item().link_backslashed, "a\\b\\c.html");
+  EXPECT_EQ(e.Item().other_button, sj("別ウインドウ"));
+  EXPECT_TRUE(e.Enabled(kCtlOpen));  // top-level branch
+  EXPECT_FALSE(e.Enabled(kCtlLink));  // ParentLink clear
+  EXPECT_FALSE(e.Enabled(kCtlIcon));
+  EXPECT_TRUE(e.Enabled(kCtlMoveDown));
+  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
+
+  m().tree.Select(a1);  // second-level branch
+  EXPECT_FALSE(e.Enabled(kCtlOpen));
+
+  e.Settings().Linkto = "";
+  e.Settings().RightFrame = "Right";
+  m().tree.Select(b);  // leaf
+  EXPECT_TRUE(e.Enabled(kCtlLink));
+  EXPECT_FALSE(e.Enabled(kCtlOpen));
+  EXPECT_FALSE(e.Enabled(kCtlItemTarget));
+  EXPECT_TRUE(e.Enabled(kCtlIcon));
+  EXPECT_TRUE(e.Enabled(kCtlMoveUp));
+
+  e.Settings().ParentLink = 1;
+  e.Settings().RightFrame = sj("なし");
+  m().tree.Select(a);
+  EXPECT_TRUE(e.Enabled(kCtlLink));
+  EXPECT_TRUE(e.Enabled(kCtlItemTarget));
+
+  m().tree.Select(m().Root());
+  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Enabled(id)) << id;
+  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
+  EXPECT_FALSE(e.Enabled(kCtlMoveDown));
+}
+
+TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
+  NodeId a = AddItem(m(), m().Root(), "A");
+  m().tree.Select(a);
+  e.Settings().NewStyle = "Italic";
+  ItemFields& f = e.Item();
+  f.style.clear();
+  f.size.clear();
+  f.other_button = "odd";
+  f.open = 1;
+  f.link = "x.html";
+  e.StoreSelectedItem();
+  const ItemRow& r = m().table.Row(m().tree.Row(a));
+  EXPECT_EQ(r[kStyle], "Italic");
+  EXPECT_EQ(r[kFontSize], "10pt");
+  EXPECT_EQ(r[kOtherWindow], "2");
+  EXPECT_EQ(r[kOpen], "1");
+  EXPECT_EQ(r[kLink], "x.html");
+  EXPECT_EQ(r[kTitle], "A");  // only the root's title follows the page title
+
+  e.Settings().Title = "Page";
+  m().tree.Select(m().Root());
+  e.StoreSelectedItem();
+  EXPECT_EQ(m().table.Row(0)[kTitle], "Page");
+}
+
+TEST_F(EditorTest, EnteredTextChecks) {
+  EXPECT_TRUE(e.CheckEnteredText(std::string(256, 'a'), 256));
+  EXPECT_FALSE(e.CheckEnteredText(std::string(257, 'a'), 256));
+  EXPECT_FALSE(e.CheckEnteredText("a\tb", 256));
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].text, "256 文字以内で入力してください。");
+  EXPECT_EQ(host.messages[0].title, "入力エラー");
+}
+
+}  // namespace
+}  // namespace pomeli2

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "editor/editor.h"
+#include "project/project_file.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+#include "text/numbers.h"
+
+namespace pomeli2 {
+namespace {
+
+using testing::AddItem;
+using testing::ItemCells;
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+const std::string kGolden = std::string(POMELI2_TEST_DATA) + "/golden/sample.pml";
+
+ItemRow Cells(const char* title_utf8, const std::string& link, const std::string& other = "0") {
+  return ItemCells(sj(title_utf8), link, other);
+}
+
+// The menu of the golden file, built as the editor would hold it, with a
+// deleted item's retired row among the live ones.
+void BuildSample(Editor& e) {
+  e.Start();
+  PageSettings& s = e.Settings();
+  s.Title = sj("メニュー見本");
+  s.BgColor = "#FFFFFF";
+  s.BackPicture = "back.gif";
+  s.TextBackOn = 1;
+  s.TreeItemColor = 255;
+  s.Browser = "NN6 Only";
+  s.Path = "web/menu.html";
+  s.CloseTree = 1;
+  s.Speed = "8";
+  s.BodyHeader = "head.txt";
+  e.StoreSelectedItem();  // root selected: its row takes the page title
+  MenuModel& m = e.Model();
+  ItemRow products = Cells("製品", "products.html");
+  products[kOpen] = "1";
+  NodeId a = AddItem(m, m.Root(), products);
+  ItemRow tools = Cells("工具", "tools.html", "1");
+  tools[kTarget] = "Right";
+  AddItem(m, a, tools);
+  NodeId gone = AddItem(m, a, Cells("削除済み", "old.html"));
+  m.table.SetCell(m.tree.Row(gone), kSeq, "25001");
+  m.tree.DeleteSubtree(gone);
+  ItemRow view = Cells("表示", sj("ソフト\\表.html"), "5");
+  view[kTarget] = "_blank";
+  AddItem(m, a, view);
+  ItemRow contact = Cells("連絡先", "contact.html");
+  contact[kTextBgColor] = "#FFCC00";
+  contact[kStyle] = "Bold";
+  contact[kFontSize] = "12pt";
+  AddItem(m, m.Root(), contact);
+}
+
+// The live rows in Seq order, without the No. column, after renumbering.
+std::vector<ItemRow> LiveRows(Editor& e) {
+  int last = e.Model().RenumberItems(e.Model().Root());
+  std::vector<ItemRow> rows(static_cast<size_t>(last) + 1);
+  e.Model().tree.ForEachPreOrder(e.Model().Root(), [&](NodeId n) {
+    ItemRow r = e.Model().table.Row(e.Model().tree.Row(n));
+    r[kNo].clear();
+    rows[static_cast<size_t>(LenientInt(r[kSeq]))] = r;
+  });
+  return rows;
+}
+
+TEST(ProjectWrite, GoldenBytesAndReadBack) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  BuildSample(e);
+  e.Settings().ProjectPath = dir / "sample.pml";
+  ASSERT_TRUE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  EXPECT_EQ(ReadFile(dir / "sample.pml"), ReadFile(kGolden));
+  EXPECT_TRUE(host.messages.empty());
+
+  ScriptedHost host2;
+  Editor loaded(host2);
+  loaded.Start();
+  ASSERT_TRUE(loaded.ReadProjectFile(dir / "sample.pml"));
+  EXPECT_TRUE(host2.messages.empty());
+  EXPECT_EQ(loaded.Settings(), e.Settings());
+  EXPECT_EQ(LiveRows(loaded), LiveRows(e));
+
+  loaded.Settings().ProjectPath = dir / "again.pml";
+  ASSERT_TRUE(loaded.WriteProjectFile(loaded.Model().RenumberItems(loaded.Model().Root())));
+  EXPECT_EQ(ReadFile(dir / "again.pml"), ReadFile(kGolden));
+}
+
+TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  e.Settings().ProjectPath = dir / "one.pml";
+  ASSERT_TRUE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  std::string bytes = ReadFile(dir / "one.pml");
+  EXPECT_EQ(bytes.find("[BodyHeader]"), std::string::npos);
+  EXPECT_EQ(bytes.find("[BodyFooter]"), std::string::npos);
+  std::string tail = "[Speed]\t5\r\n0\t" + sj("ホームページ") + "\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+  ASSERT_GE(bytes.size(), tail.size());
+  EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
+
+  Editor loaded(host);
+  loaded.Start();
+  ASSERT_TRUE(loaded.ReadProjectFile(dir / "one.pml"));
+  EXPECT_EQ(loaded.Model().tree.Count(), 1);
+  EXPECT_EQ(loaded.Model().table.RowCount(), 1);
+}
+
+TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  BuildSample(e);
+  std::string target = dir / "keep.pml";
+  testing::WriteFile(target, "old contents");
+  // A file-size limit makes the write fail half way, even for root.
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit small = saved;
+  small.rlim_cur = 100;
+  auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  e.Settings().ProjectPath = target;
+  bool written = e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root()));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(target), "old contents");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "「" + target + "」を書き込めません。");
+  EXPECT_EQ(host.messages[0].title, "ファイルエラー");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+}
+
+TEST(ProjectWrite, UnwritablePathIsReportedAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  std::filesystem::create_directory(dir.path() / "folder.pml");
+  e.Settings().ProjectPath = dir / "folder.pml";  // a folder cannot be replaced by a file
+  EXPECT_FALSE(e.WriteProjectFile(0));
+  e.Settings().ProjectPath = dir / "missing/x.pml";
+  EXPECT_FALSE(e.WriteProjectFile(0));
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(ProjectWrite, KeepsPermissionsAndWritesThroughLinks) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  std::string real = dir / "real.pml";
+  testing::WriteFile(real, "x");
+  chmod(real.c_str(), 0640);
+  std::filesystem::create_symlink("real.pml", dir.path() / "link.pml");
+  e.Settings().ProjectPath = dir / "link.pml";
+  ASSERT_TRUE(e.WriteProjectFile(0));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.pml"));
+  EXPECT_NE(ReadFile(real), "x");
+  struct stat st;
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  std::string target = dir / "long.pml";
+  testing::WriteFile(target, "old");
+  e.Settings().ProjectPath = target;
+
+  e.Settings().FirstPage = std::string(1022 - std::string("[FirstPage]\t").size(), 'p');
+  EXPECT_TRUE(e.WriteProjectFile(0));  // exactly the longest line
+  e.Settings().FirstPage += "p";
+  EXPECT_FALSE(e.WriteProjectFile(0));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("[FirstPage]"), std::string::npos);
+  e.Settings().FirstPage.clear();
+
+  NodeId n = AddItem(e.Model(), e.Model().Root(), ItemCells("long", std::string(1000, 'l')));
+  (void)n;
+  std::string before = ReadFile(target);
+  EXPECT_FALSE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  EXPECT_NE(host.messages.back().text.find("アイテム「long」"), std::string::npos);
+  EXPECT_EQ(ReadFile(target), before);
+}
+
+TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
+  // 10,000 items: every tenth item a top-level branch, the rest its children
+  // and grandchildren.
+  std::string file = ReadFile(kGolden);
+  file = file.substr(0, file.find("\r\n0\t") + 2);
+  file += "0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+  for (int i = 1; i < 10000; ++i) {
+    int depth = i % 10 == 1 ? 1 : i % 10 < 5 ? 2 : 3;
+    file += std::to_string(depth) + "\titem" + std::to_string(i) + "\t#FFFFFF\tBold\t1\t12pt\tp" + std::to_string(i) +
+            ".html\t" + std::to_string(i % 3) + "\tRight\tlinkto.gif\t" + (depth == 1 ? "1" : "0") + "\r\n";
+  }
+  TempDir dir;
+  testing::WriteFile(dir / "big.pml", file);
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  ASSERT_TRUE(e.ReadProjectFile(dir / "big.pml"));
+  EXPECT_EQ(e.Model().tree.Count(), 10000);
+  EXPECT_EQ(e.Model().RenumberItems(e.Model().Root()), 9999);
+  e.Settings().ProjectPath = dir / "big2.pml";
+  ASSERT_TRUE(e.WriteProjectFile(9999));
+  EXPECT_EQ(ReadFile(dir / "big2.pml"), file);
+}
+
+}  // namespace
+}  // namespace pomeli2

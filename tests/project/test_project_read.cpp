@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include "editor/editor.h"
+#include "project/project_file.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+
+namespace pomeli2 {
+using namespace std::string_literals;
+namespace {
+
+using testing::AddItem;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+const std::string kRoot = "0\tHome\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+
+std::string Item(int depth, const std::string& title, const std::string& rest = "#FFFFFF\tNone\t1\t10pt\tl.html\t0\tFrame2\tlinkto.gif\t0") {
+  return std::to_string(depth) + "\t" + title + "\t" + rest + "\r\n";
+}
+
+class ProjectRead : public ::testing::Test {
+ protected:
+  void SetUp() override { e.Start(); }
+
+  bool Load(const std::string& bytes) {
+    testing::WriteFile(dir / "p.pml", bytes);
+    host.messages.clear();
+    return e.ReadProjectFile(dir / "p.pml");
+  }
+  std::string Outline() {
+    std::string out;
+    const MenuTree& t = e.Model().tree;
+    for (NodeId top = t.FirstTop(); top != kNoNode; top = t.NextSibling(top))
+      t.ForEachPreOrder(top, [&](NodeId x) { out += std::string(static_cast<size_t>(t.Level(x)), '-') + t.Label(x) + " "; });
+    return out;
+  }
+  const ItemRow& Row(int i) { return e.Model().table.Row(i); }
+  void ExpectRejected(const char* text) {
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, text);
+    EXPECT_EQ(host.messages[0].title, "エラー");
+    EXPECT_EQ(host.messages[0].icon, MessageIcon::kError);
+  }
+
+  TempDir dir;
+  ScriptedHost host;
+  Editor e{host};
+};
+
+constexpr const char* kBadNumber = "数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。";
+constexpr const char* kBadStructure = "ファイル構造が正しくありません。";
+
+TEST_F(ProjectRead, SettingsKeysAndValues) {
+  ASSERT_TRUE(Load("[Title]\tFirst\r\n[Title]\tSecond\r\n[TextBackOn]\t10\r\n[ParentLink]\t01\r\n[Unite]\t\r\n"
+                   "[CloseTree]\t1\textra\r\n[TreeBgColor]\t  -12abc\r\n[TreeItemColor]\tx\r\n[title]\tlower\r\n"
+                   "[Speed]\r\n[Nope]\tz\r\n" + kRoot));
+  const PageSettings& s = e.Settings();
+  EXPECT_EQ(s.Title, "Second");
+  EXPECT_EQ(s.TextBackOn, 1);
+  EXPECT_EQ(s.ParentLink, 0);
+  EXPECT_EQ(s.Unite, 0);
+  EXPECT_EQ(s.CloseTree, 1);
+  EXPECT_EQ(s.TreeBgColor, -12);
+  EXPECT_EQ(s.TreeItemColor, 0);
+  EXPECT_EQ(s.Speed, "5");  // a key with no value, like a missing key, keeps the old value
+  EXPECT_EQ(s.ProjectPath, dir / "p.pml");
+}
+
+TEST_F(ProjectRead, MissingKeysKeepValuesButBodyFilesAreCleared) {
+  e.Settings().BodyHeader = "h.txt";
+  e.Settings().BodyFooter = "f.txt";
+  e.Settings().Row = "33";
+  ASSERT_TRUE(Load(kRoot));
+  EXPECT_EQ(e.Settings().Row, "33");
+  EXPECT_EQ(e.Settings().BodyHeader, "");
+  EXPECT_EQ(e.Settings().BodyFooter, "");
+}
+
+TEST_F(ProjectRead, ItemLinesAndTheirFields) {
+  ASSERT_TRUE(Load(kRoot + "1\tEight\t#FFFFFF\tBold\t7\t12pt\te.html\t5\r\n" +
+                   Item(1, "Eleven", "#000000\tItalic\t0\t9pt\tx.html\t1\tNewOne\tic.gif\t1")));
+  EXPECT_EQ(Outline(), "Home -Eight -Eleven ");
+  const ItemRow& eight = Row(1);
+  EXPECT_EQ(eight[kNo], "1");
+  EXPECT_EQ(eight[kFont], "1");
+  EXPECT_EQ(eight[kOtherWindow], "2");
+  EXPECT_EQ(eight[kTarget], "");
+  EXPECT_EQ(eight[kIcon], "");
+  EXPECT_EQ(eight[kOpen], "");
+  const ItemRow& eleven = Row(2);
+  EXPECT_EQ(eleven[kOtherWindow], "1");
+  EXPECT_EQ(eleven[kTarget], "NewOne");
+  EXPECT_EQ(eleven[kOpen], "1");
+  // New targets join the TARGET list once.
+  auto& list = e.TargetList();
+  EXPECT_EQ(std::count(list.begin(), list.end(), "NewOne"), 1);
+}
+
+TEST_F(ProjectRead, TreeRebuildFromDepths) {
+  ASSERT_TRUE(Load(kRoot + Item(3, "Jump") + Item(3, "Sib") + Item(5, "Kid") + Item(5, "Kid2") + Item(9, "G")));
+  // A jump of more than one level makes a child; later depths climb from it
+  // by their difference to the previous line.
+  EXPECT_EQ(Outline(), "Home -Jump -Sib --Kid --Kid2 ---G ");
+  EXPECT_EQ(e.Model().RenumberItems(e.Model().Root()), 5);
+}
+
+TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
+  e.Settings().Linkto = "";
+  ASSERT_TRUE(Load("[RightFrame]\tRight\r\n" + kRoot + Item(1, "Branch") +
+                   Item(2, "Leaf", "#123456\tBold\t1\t14pt\tleaf.html\t1\tTop\ticon.gif\t1")));
+  EXPECT_EQ(e.Model().SelectedRow, 2);
+  const ItemFields& f = e.Item();
+  EXPECT_EQ(f.bg_color, "#123456");
+  EXPECT_EQ(f.style, "Bold");
+  EXPECT_EQ(f.size, "14pt");
+  EXPECT_EQ(f.link, "leaf.html");
+  EXPECT_EQ(f.other_button, sj("別ウインドウ"));
+  EXPECT_EQ(f.target, "Top");
+  EXPECT_EQ(f.icon, "icon.gif");
+  EXPECT_EQ(f.open, 1);
+  EXPECT_TRUE(e.Enabled(kCtlLink));
+  EXPECT_FALSE(e.Enabled(kCtlItemTarget));  // RightFrame is not "なし"
+  EXPECT_TRUE(e.Enabled(kCtlIcon));         // Linkto is empty
+  EXPECT_FALSE(e.Enabled(kCtlOpen));
+  EXPECT_FALSE(e.Model().SuppressSelectionRefresh);
+}
+
+TEST_F(ProjectRead, LineEndsAndOddBytes) {
+  // LF-only lines read like CR LF; a lone CR stays in the value; a second
+  // byte 0x5B ("[") inside a value is just a byte.
+  std::string title = "\x83\x5B" "x\rY";  // "ー" has 0x5B as its second byte
+  ASSERT_TRUE(Load("[Title]\t" + title + "\n0\tHome\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\n"));
+  EXPECT_EQ(e.Settings().Title, title);
+  EXPECT_EQ(e.Model().tree.Count(), 1);
+}
+
+TEST_F(ProjectRead, LastLineWithoutLineEnd) {
+  ASSERT_TRUE(Load(kRoot + "[Title]\tIgnored"));
+  EXPECT_NE(e.Settings().Title, "Ignored");
+  EXPECT_FALSE(Load(kRoot + "1\tA\t#FFFFFF\tNone\t1\t10pt\t\t0\tFrame2\t\t0"));
+  ExpectRejected(kBadStructure);
+  EXPECT_EQ(host.beeps, 1);
+}
+
+TEST_F(ProjectRead, BadNumberFields) {
+  for (std::string line : {std::string("\r\n"), Item(1, "A").replace(0, 1, "-1"), Item(1, "A").replace(0, 1, " 1"),
+                           Item(1, "A", "#FFFFFF\tNone\t\t10pt\t\t0\tF\t\t0"), Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\tx\tF\t\t0"),
+                           Item(1, "A").replace(0, 1, "\x82\x50")}) {
+    EXPECT_FALSE(Load(kRoot + line)) << line;
+    ExpectRejected(kBadNumber);
+  }
+}
+
+TEST_F(ProjectRead, WrongFieldCounts) {
+  EXPECT_FALSE(Load(kRoot + "1\tA\t#FFFFFF\tNone\t1\t10pt\t\t0\tF\r\n"));  // nine
+  ExpectRejected(kBadStructure);
+  EXPECT_FALSE(Load(kRoot + Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\t0\tF\t\t0\tmore")));  // twelve
+  ExpectRejected(kBadStructure);
+  EXPECT_FALSE(Load(kRoot + "1\tA\0\t#FFFFFF\tNone\t1\t10pt\t\t0\tF\t\t0\r\n"s));  // a NUL ends the line
+  ExpectRejected(kBadStructure);
+}
+
+TEST_F(ProjectRead, LongLinesAreSplitLikeTheLineBuffer) {
+  std::string value(1022 - 8, 'v');
+  ASSERT_TRUE(Load("[Title]\t" + value + "\r\n" + kRoot));  // 1022 bytes: whole
+  EXPECT_EQ(e.Settings().Title, value);
+  // One byte more and the line end arrives as an empty line of its own.
+  EXPECT_FALSE(Load("[Title]\t" + value + "v\r\n" + kRoot));
+  ExpectRejected(kBadNumber);
+}
+
+TEST_F(ProjectRead, FilesThatWouldBreakTheMenuAreRejected) {
+  for (std::string bytes : {std::string(), std::string("[Title]\tOnly settings\r\n"), kRoot + Item(0, "SecondRoot"),
+                            kRoot + Item(1, "A") + Item(2, "B") + Item(0, "Again"),
+                            kRoot + Item(5, "Deep") + Item(0, "Climb"), kRoot + Item(3, "Jump") + Item(1, "Back")}) {
+    EXPECT_FALSE(Load(bytes)) << bytes;
+    ExpectRejected(kBadStructure);
+  }
+}
+
+TEST_F(ProjectRead, TooManyItems) {
+  std::string file = kRoot;
+  for (int i = 1; i < kMaxItems; ++i) file += "1\tx\t\t\t1\t\t\t0\r\n";
+  ASSERT_TRUE(Load(file));
+  EXPECT_EQ(e.Model().tree.Count(), kMaxItems);
+  EXPECT_FALSE(Load(file + "1\tx\t\t\t1\t\t\t0\r\n"));
+  ExpectRejected("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。");
+}
+
+TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
+  MenuModel& m = e.Model();
+  NodeId a = AddItem(m, m.Root(), "Kept");
+  e.Settings().Title = "Before";
+  e.Settings().ProjectPath = "before.pml";
+  e.MarkModified(1);
+  PageSettings settings = e.Settings();
+  auto targets = e.TargetList();
+
+  EXPECT_FALSE(Load("[Title]\tAfter\r\n" + kRoot + Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\t0\tBrandNew\t\t0") + "junk\r\n"));
+  ExpectRejected(kBadNumber);
+  EXPECT_FALSE(e.ReadProjectFile(dir / "none.pml"));
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].text, "ファイル「" + (dir / "none.pml") + "」をオープンできませんでした。");
+
+  EXPECT_EQ(e.Settings(), settings);
+  EXPECT_EQ(e.TargetList(), targets);
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  EXPECT_EQ(m.tree.Count(), 2);
+  EXPECT_EQ(m.tree.Selected(), a);
+  EXPECT_EQ(m.table.RowCount(), 2);
+}
+
+TEST(ProjectParse, SurvivesArbitraryBytes) {
+  // Deterministic noise: the parser must end with a verdict, never crash.
+  std::string bytes;
+  unsigned x = 12345;
+  for (int i = 0; i < 200000; ++i) {
+    x = x * 1103515245u + 12345u;
+    bytes += static_cast<char>("0123\t\r\n[]\x81\x5C\0ab"[(x >> 16) % 15]);
+  }
+  PageSettings s = PageSettings::Initial();
+  ParsedProject p = ParseProject(bytes, s, {});
+  EXPECT_NE(p.failure, ReadFailure::kNone);
+}
+
+}  // namespace
+}  // namespace pomeli2

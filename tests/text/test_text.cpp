@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+TEST(Cp932, WindowsCharactersRoundTrip) {
+  // Characters that plain Shift_JIS tables reject or map elsewhere.
+  struct Case {
+    const char* utf8;
+    std::string sjis;
+  } cases[] = {
+      {"～", "\x81\x60"}, {"①", "\x87\x40"}, {"髙", "\xFB\xFC"}, {"\\", "\\"}, {"~", "~"}, {"表", "\x95\x5C"},
+  };
+  for (const auto& c : cases) {
+    auto sjis = Utf8ToSjis(c.utf8);
+    ASSERT_TRUE(sjis) << c.utf8;
+    EXPECT_EQ(*sjis, c.sjis) << c.utf8;
+    EXPECT_EQ(SjisToUtf8(*sjis).value(), c.utf8);
+  }
+}
+
+TEST(Cp932, UnrepresentableAndInvalidInput) {
+  EXPECT_FALSE(Utf8ToSjis("😀"));     // outside code page 932
+  EXPECT_FALSE(Utf8ToSjis("\xC3"));  // broken UTF-8
+  EXPECT_FALSE(SjisToUtf8("\x80"));
+  EXPECT_FALSE(SjisToUtf8("\x81"));  // lead byte without trail byte
+  EXPECT_EQ(SjisToUtf8Lossy("a\x80" "b"), "a\xEF\xBF\xBD" "b");
+}
+
+TEST(Cp932, ConstantsAreCachedBytes) {
+  const std::string& a = sj("ホームページ");
+  EXPECT_EQ(a, "\x83\x7A\x81\x5B\x83\x80\x83\x79\x81\x5B\x83\x57");
+  EXPECT_EQ(&a, &sj("ホームページ"));
+}
+
+TEST(LenientNumbers, LeadingDigitsCount) {
+  EXPECT_EQ(LenientInt("12ab"), 12);
+  EXPECT_EQ(LenientInt("ab"), 0);
+  EXPECT_EQ(LenientInt(""), 0);
+  EXPECT_EQ(LenientInt(" 7"), 0);
+  EXPECT_EQ(LenientInt("-7"), 0);
+  EXPECT_EQ(LenientInt("010"), 10);
+  EXPECT_EQ(LenientInt("99999999999999999999"), 2147483647);
+}
+
+TEST(LenientNumbers, SignedFormSkipsSpaceAndTakesSign) {
+  EXPECT_EQ(LenientSignedInt("  -42x"), -42);
+  EXPECT_EQ(LenientSignedInt("+16777215"), 16777215);
+  EXPECT_EQ(LenientSignedInt("x1"), 0);
+  EXPECT_EQ(LenientSignedInt("-99999999999"), -2147483647 - 1);
+}
+
+TEST(LenientNumbers, DigitsOnlyCheck) {
+  EXPECT_TRUE(IsAllDigits("0123"));
+  EXPECT_FALSE(IsAllDigits(""));
+  EXPECT_FALSE(IsAllDigits("-1"));
+  EXPECT_FALSE(IsAllDigits("1 "));
+  EXPECT_FALSE(IsAllDigits("\x82\x4F"));  // full-width zero
+}
+
+}  // namespace
+}  // namespace pomeli2
