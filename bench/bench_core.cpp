@@ -1,0 +1,130 @@
+// Costs of the walks over menus of growing size; the time per item should
+// stay flat from 1,000 to 10,000 items.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "editor/editor.h"
+#include "project/project_file.h"
+
+using namespace pomeli2;
+
+namespace {
+
+class SilentHost : public Host {
+ public:
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+    return MessageAnswer::kOk;
+  }
+};
+
+// A project of n items: branches of ten, each with children and grandchildren.
+std::string ProjectBytes(int n) {
+  std::string file = "[Title]\tBench\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+  for (int i = 1; i < n; ++i) {
+    int depth = i % 10 == 1 ? 1 : i % 10 < 5 ? 2 : 3;
+    file += std::to_string(depth) + "\titem number " + std::to_string(i) + "\t#FFFFFF\tBold\t1\t12pt\tpages/p" +
+            std::to_string(i) + ".html\t0\tRight\tlinkto.gif\t0\r\n";
+  }
+  return file;
+}
+
+std::string WriteTemp(const std::string& bytes) {
+  char name[] = "/tmp/pomeli2-bench-XXXXXX";
+  int fd = mkstemp(name);
+  if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::abort();
+  close(fd);
+  return name;
+}
+
+struct Loaded {
+  SilentHost host;
+  Editor editor{host};
+  explicit Loaded(const std::string& path) {
+    editor.Start();
+    if (!editor.ReadProjectFile(path)) std::abort();
+  }
+};
+
+void SetPerItem(benchmark::State& state) {
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.counters["ns_per_item"] = benchmark::Counter(static_cast<double>(state.range(0)),
+                                                      benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+
+void BM_Load(benchmark::State& state) {
+  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
+  SilentHost host;
+  Editor editor(host);
+  editor.Start();
+  for (auto _ : state) {
+    if (!editor.ReadProjectFile(path)) state.SkipWithError("load failed");
+  }
+  unlink(path.c_str());
+  SetPerItem(state);
+}
+
+void BM_Renumber(benchmark::State& state) {
+  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
+  Loaded l(path);
+  unlink(path.c_str());
+  MenuModel& m = l.editor.Model();
+  for (auto _ : state) benchmark::DoNotOptimize(m.RenumberItems(m.Root()));
+  SetPerItem(state);
+}
+
+void BM_Write(benchmark::State& state) {
+  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
+  Loaded l(path);
+  unlink(path.c_str());
+  MenuModel& m = l.editor.Model();
+  int last = m.RenumberItems(m.Root());
+  for (auto _ : state) {
+    SerializedProject out = SerializeProject(l.editor.Settings(), m.table, last);
+    benchmark::DoNotOptimize(out.bytes.data());
+  }
+  SetPerItem(state);
+}
+
+// Re-creates a 1,000-item cut batch that sits among the table's rows.
+void BM_ReinsertBatch1000(benchmark::State& state) {
+  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto l = std::make_unique<Loaded>(path);
+    MenuModel& m = l->editor.Model();
+    NodeId top = m.tree.FirstChild(m.Root());
+    for (int i = 0; i < 1000; ++i) {
+      NodeId n = m.tree.InsertLast(top, "batch", m.table.RowCounter());
+      m.tree.Select(n);
+      m.table.AppendItemRow(m.SelectedRow, m.table.Row(1));
+    }
+    m.counters.CutCounter++;
+    m.SetRelativeDepths(top);
+    m.MarkDescendants(top, m.counters.CutCounter);
+    m.table.SetCellInt(m.tree.Row(top), kSeq, m.counters.CutCounter);
+    m.table.SetCell(m.tree.Row(top), kDepth, "0");
+    m.table.SetCell(m.tree.Row(top), kChild, "0");
+    m.tree.DeleteSubtree(top);
+    m.tree.Select(m.Root());
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(m.ReinsertBatch(BatchRule::PasteCut(m.counters)));
+    state.PauseTiming();
+    l.reset();
+    state.ResumeTiming();
+  }
+  unlink(path.c_str());
+  SetPerItem(state);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Load)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Renumber)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Write)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReinsertBatch1000)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs the benchmarks in a release build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+bash scripts/build.sh release
+./build-release/bench/bench_core --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true "$@"
