@@ -141,5 +141,19 @@ TEST_F(EditorTest, EnteredTextChecks) {
   EXPECT_EQ(host.messages[0].title, "入力エラー");
 }
 
+TEST_F(EditorTest, RenameKeepsItemLinesReadable) {
+  NodeId a = AddItem(m(), m().Root(), testing::ItemCells("A", std::string(800, 'l')));
+  m().tree.Select(a);
+  EXPECT_TRUE(e.RenameSelected(""));  // empty titles are allowed
+  EXPECT_EQ(m().tree.Label(a), "");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  EXPECT_FALSE(e.RenameSelected(std::string(257, 't')));
+  EXPECT_FALSE(e.RenameSelected(std::string(250, 't')));  // with the long link, the line would not fit
+  EXPECT_FALSE(e.RenameSelected("a\tb"));
+  EXPECT_EQ(m().table.Cell(m().tree.Row(a), kTitle), "");
+  EXPECT_EQ(host.messages.size(), 3u);
+  EXPECT_TRUE(e.RenameSelected(std::string(170, 't')));
+}
+
 }  // namespace
 }  // namespace pomeli2

@@ -9,6 +9,12 @@
 
 namespace pomeli2 {
 
+namespace {
+// Titles share the page title's limit, which keeps every item line well
+// within what the project file reader takes.
+constexpr size_t kTitleLimit = 256;
+}  // namespace
+
 const std::string& OtherButtonText(std::string_view code) {
   if (code == "0") return sj("ボタンなし");
   if (code == "1") return sj("別ウインドウ");
@@ -267,6 +273,22 @@ bool Editor::WriteProjectFile(int last_seq) {
     ShowError(sj("「") + settings_.ProjectPath + sj("」を書き込めません。"), sj("ファイルエラー"));
     return false;
   }
+  return true;
+}
+
+bool Editor::RenameSelected(const std::string& title) {
+  if (!CheckEnteredText(title, kTitleLimit)) return false;
+  ItemRow row = model_.table.Row(model_.SelectedRow);
+  row[kTitle] = title;
+  if (ItemLineLength(row) > kMaxProjectLine) {
+    // Only values loaded from a file can make the rest of the line this long.
+    host_.MessageBox(sj("アイテムの情報が長すぎます。タイトルかリンクを短くしてください。"), sj("入力エラー"),
+                     MessageIcon::kWarning, MessageButtons::kOk);
+    return false;
+  }
+  model_.tree.SetLabel(model_.tree.Selected(), title);
+  model_.table.SetCell(model_.SelectedRow, kTitle, title);
+  MarkModified(1);
   return true;
 }
 

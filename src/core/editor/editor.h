@@ -72,6 +72,10 @@ class Editor {
   // False, after the message, when nothing was written.
   bool WriteProjectFile(int last_seq);
 
+  // Ends a label edit of the selected item: the label and the row's Title
+  // take the text. False, after a message, when the text cannot be kept.
+  bool RenameSelected(const std::string& title);
+
   // Checks a text typed into a field with a byte limit; shows the message
   // and returns false when it cannot be kept.
   bool CheckEnteredText(const std::string& text, size_t limit);

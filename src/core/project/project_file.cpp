@@ -68,6 +68,12 @@ std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
 
 }  // namespace
 
+size_t ItemLineLength(const ItemRow& row) {
+  size_t length = std::size(kItemLineColumns) - 1;  // the TABs
+  for (Col c : kItemLineColumns) length += row[c].size();
+  return length;
+}
+
 SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq) {
   SerializedProject result;
   std::string& out = result.bytes;
@@ -94,16 +100,15 @@ SerializedProject SerializeProject(const PageSettings& settings, const ItemTable
   }
   for (int r : row_of_seq) {
     if (r < 0) continue;
-    size_t start = out.size();
     const ItemRow& row = table.Row(r);
-    for (size_t i = 0; i < std::size(kItemLineColumns); ++i) {
-      if (i) out += '\t';
-      out += row[kItemLineColumns[i]];
-    }
-    if (out.size() - start > kMaxProjectLine) {
+    if (ItemLineLength(row) > kMaxProjectLine) {
       result = SerializedProject{};
       result.too_long_item_title = row[kTitle];
       return result;
+    }
+    for (size_t i = 0; i < std::size(kItemLineColumns); ++i) {
+      if (i) out += '\t';
+      out += row[kItemLineColumns[i]];
     }
     out += "\r\n";
   }

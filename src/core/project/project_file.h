@@ -35,6 +35,9 @@ struct SerializedProject {
   std::optional<std::string> too_long_item_title;
 };
 
+// The length of a row's item line, without its line end.
+size_t ItemLineLength(const ItemRow& row);
+
 // The bytes of the project file for the rows numbered 0 to last_seq.
 SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq);
 
