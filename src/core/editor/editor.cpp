@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "generate/frame_set.h"
+#include "generate/menu_page.h"
 #include "io/file_io.h"
+#include "io/program_folder.h"
 #include "project/project_file.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -289,6 +292,128 @@ bool Editor::RenameSelected(const std::string& title) {
   model_.tree.SetLabel(model_.tree.Selected(), title);
   model_.table.SetCell(model_.SelectedRow, kTitle, title);
   MarkModified(1);
+  return true;
+}
+
+bool Editor::BeginHtmlSave() {
+  model_.tree.Select(model_.Root());
+  if (model_.table.RowCounter() == 1) {
+    host_.MessageBox(sj("書き出すアイテムがありません。"), sj("アイテム確認"), MessageIcon::kWarning, MessageButtons::kOk);
+    return false;
+  }
+  model_.ClearCopyMarks();
+  return true;
+}
+
+void Editor::SetMenuPagePath(const std::string& sjis_path) {
+  settings_.Path = sjis_path;
+  auto slash = sjis_path.rfind('/');
+  settings_.HtmlFileName = slash == std::string::npos ? sjis_path : sjis_path.substr(slash + 1);
+}
+
+std::string Editor::MenuPageFolder() const {
+  const std::string& path = settings_.Path;
+  size_t name = settings_.HtmlFileName.size();
+  return name <= path.size() ? path.substr(0, path.size() - name) : std::string();
+}
+
+Editor::PageWrite Editor::WriteMenuPage() {
+  if (auto bad = FindUnworkableSetting(settings_)) {
+    ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
+              sj("入力エラー"));
+    return PageWrite::kRefused;
+  }
+  int last_item = model_.RenumberItems(model_.Root());
+  auto system_path = SystemPath(settings_.Path);
+  if (!system_path) {
+    ShowError(sj("「") + settings_.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return PageWrite::kWriteFailed;
+  }
+  // The BODY files are read before the page is composed; their messages come
+  // after a successful write, as they would while writing it.
+  std::optional<std::string> header, footer;
+  bool header_missing = false, footer_missing = false;
+  auto read_quietly = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
+    auto p = SystemPath(sjis_path);
+    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
+    missing = !bytes;
+    return bytes;
+  };
+  if (!settings_.BodyHeader.empty()) header = read_quietly(settings_.BodyHeader, header_missing);
+  if (!settings_.BodyFooter.empty()) footer = read_quietly(settings_.BodyFooter, footer_missing);
+  std::string page = BuildMenuPage(settings_, model_.table, last_item, header ? &*header : nullptr,
+                                   footer ? &*footer : nullptr);
+  if (!WriteFileAtomically(*system_path, page)) {
+    ShowError(sj("「") + settings_.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return PageWrite::kWriteFailed;
+  }
+  if (header_missing)
+    ShowError(sj("BODY用のヘッダーファイルが存在しません。\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。"),
+              sj("ファイルエラー"));
+  if (footer_missing)
+    ShowError(sj("BODY用のフッターファイルが存在しません。\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。"),
+              sj("ファイルエラー"));
+  return PageWrite::kWritten;
+}
+
+Editor::FrameSetWrite Editor::CreateFrameSet(const std::string& sjis_path, int panes) {
+  auto slash = sjis_path.rfind('/');
+  std::string name = slash == std::string::npos ? sjis_path : sjis_path.substr(slash + 1);
+  host_.RefreshForm();
+  if (IsReservedFrameSetName(name, settings_.HtmlFileName)) {
+    host_.MessageBox(sj("frameright.html、frametop.html、") + settings_.HtmlFileName +
+                         sj("は使えません。\n他のファイル名を使ってください。"),
+                     sj("ファイルエラー"), MessageIcon::kWarning, MessageButtons::kOk);
+    return FrameSetWrite::kReservedName;
+  }
+  auto system_path = SystemPath(sjis_path);
+  if (system_path && FileExists(*system_path) &&
+      host_.MessageBox(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
+                       MessageButtons::kYesNo) != MessageAnswer::kYes)
+    return FrameSetWrite::kDeclined;
+
+  FrameSetPages pages = BuildFrameSet(settings_, panes, frame_resizable_ == 1);
+  std::string folder = sjis_path.substr(0, sjis_path.size() - name.size());
+  if (!system_path || !WriteFileAtomically(*system_path, pages.frame_set)) {
+    ShowError(sj("「") + sjis_path + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return FrameSetWrite::kWriteFailed;
+  }
+  auto right = SystemPath(folder + "frameright.html");
+  if (!right || !WriteFileAtomically(*right, pages.right)) {
+    ShowError(sj("「frameright.html」を書き込めません。"), sj("ファイルエラー"));
+    return FrameSetWrite::kWriteFailed;
+  }
+  if (panes != 2) {
+    auto top = SystemPath(folder + "frametop.html");
+    if (!top || !WriteFileAtomically(*top, pages.top)) {
+      ShowError(sj("「frametop.html」を書き込めません。"), sj("ファイルエラー"));
+      return FrameSetWrite::kWriteFailed;
+    }
+  }
+  return FrameSetWrite::kWritten;
+}
+
+bool Editor::CopyStandardImages(const std::string& program_folder) {
+  std::string question = sj(
+      "Pomeli Pomeli標準のアイコンファイルを\r\nHTMLの保存フォルダに5個コピーします。\r\nよろしいですか？\r\n\r\n"
+      "plus.gif\r\nminus.gif\r\nlinkto.gif\r\notherw.gif\r\nscroll.gif\r\n");
+  if (host_.MessageBox(question, sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
+      MessageAnswer::kOk)
+    return false;
+  std::string folder = MenuPageFolder();
+  for (const char* name : {"otherw.gif", "scroll.gif", "plus.gif", "minus.gif", "linkto.gif"}) {
+    auto bytes = ReadWholeFile(program_folder + name);
+    if (!bytes) {
+      ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj("ファイルエラー"));
+      return false;
+    }
+    auto target = SystemPath(folder + name);
+    if (!target || !WriteFileAtomically(*target, *bytes)) {
+      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj("ファイルエラー"));
+      return false;
+    }
+  }
+  host_.MessageBox(sj("コピーが終了しました。"), sj("確認"), MessageIcon::kInformation, MessageButtons::kOk);
   return true;
 }
 

@@ -76,12 +76,37 @@ class Editor {
   // take the text. False, after a message, when the text cannot be kept.
   bool RenameSelected(const std::string& title);
 
+  // --- Menu page, frame sets, standard images.
+
+  enum class PageWrite { kWritten, kNoItems, kRefused, kWriteFailed };
+  // The first steps of both HTML save commands: select the root (so the
+  // form stores the item edited last), refuse a menu without items, forget
+  // a pending copy. False after the message when there is nothing to write.
+  bool BeginHtmlSave();
+  // Numbers the items and writes the menu page to Path.
+  PageWrite WriteMenuPage();
+  // Path becomes `sjis_path`, HtmlFileName its last component.
+  void SetMenuPagePath(const std::string& sjis_path);
+
+  int FrameResizable() const { return frame_resizable_; }
+  void SetFrameResizable(int value) { frame_resizable_ = value; }
+  enum class FrameSetWrite { kWritten, kReservedName, kDeclined, kWriteFailed };
+  // Writes a frame set page at `sjis_path` (after the file dialog) with its
+  // placeholder pages beside it; asks before replacing an existing page.
+  FrameSetWrite CreateFrameSet(const std::string& sjis_path, int panes);
+
+  // Copies the five standard images from `program_folder` (a system path
+  // with its trailing "/") beside the menu page, after asking.
+  bool CopyStandardImages(const std::string& program_folder);
+
   // Checks a text typed into a field with a byte limit; shows the message
   // and returns false when it cannot be kept.
   bool CheckEnteredText(const std::string& text, size_t limit);
 
  private:
   void ShowError(const std::string& text, const std::string& title);
+  // Path without its last len(HtmlFileName) bytes: the menu page's folder.
+  std::string MenuPageFolder() const;
   void LoadItemFieldsFromRow(int row, bool with_other_button = true);
   void ApplyLoadedItemStates();
 
@@ -92,6 +117,7 @@ class Editor {
   std::vector<std::string> target_list_;
   bool target_lists_enabled_ = true;
   std::map<int, bool> enabled_;
+  int frame_resizable_ = 0;
   int modified_flag_ = 0;
   std::function<void(int)> modified_listener_;
 };

@@ -8,8 +8,8 @@
 namespace pomeli2 {
 
 enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
-enum class MessageButtons { kOk, kYesNo };
-enum class MessageAnswer { kOk, kYes, kNo };
+enum class MessageButtons { kOk, kOkCancel, kYesNo };
+enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
 class Host {
  public:

@@ -1,5 +1,7 @@
 #include "model/item_table.h"
 
+#include <algorithm>
+
 #include "model/counters.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -73,6 +75,17 @@ void ItemTable::AppendItemRow(int selected_row, const ItemRow& source) {
   r[kFont] = "1";
   r[kOtherWindow] = NormaliseOtherWindow(source[kOtherWindow]);
   rows_.push_back(std::move(r));
+}
+
+std::vector<int> ItemTable::RowsBySeq(int first_seq, int last_seq, int first_row) const {
+  std::vector<int> rows(last_seq >= first_seq ? static_cast<size_t>(last_seq - first_seq) + 1 : 0, -1);
+  for (int r = std::max(first_row, 0); r < RowCount(); ++r) {
+    int seq = LenientSignedInt(rows_[r][kSeq]);
+    if (seq < first_seq || seq > last_seq) continue;
+    int& slot = rows[static_cast<size_t>(seq - first_seq)];
+    if (slot < 0) slot = r;
+  }
+  return rows;
 }
 
 void ItemTable::ClearCopyMarks() {

@@ -73,6 +73,10 @@ class ItemTable {
   // normalised, the rest copied from `source`.
   void AppendItemRow(int selected_row, const ItemRow& source);
 
+  // For each number from `first_seq` to `last_seq`, the first row at or
+  // after `first_row` whose Seq reads as that number, or -1; one pass.
+  std::vector<int> RowsBySeq(int first_seq, int last_seq, int first_row) const;
+
   // Every row whose Child exceeds 30000 gets Child "0".
   void ClearCopyMarks();
 

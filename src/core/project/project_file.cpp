@@ -93,12 +93,7 @@ SerializedProject SerializeProject(const PageSettings& settings, const ItemTable
   }
   // The first row carrying each number from 0 to last_seq, found in one
   // pass; retired rows carry batch marks and are never written.
-  std::vector<int> row_of_seq(last_seq >= 0 ? static_cast<size_t>(last_seq) + 1 : 0, -1);
-  for (int r = 0; r < table.RowCount(); ++r) {
-    int seq = table.CellInt(r, kSeq);
-    if (seq <= last_seq && row_of_seq[static_cast<size_t>(seq)] < 0) row_of_seq[static_cast<size_t>(seq)] = r;
-  }
-  for (int r : row_of_seq) {
+  for (int r : table.RowsBySeq(0, last_seq, 0)) {
     if (r < 0) continue;
     const ItemRow& row = table.Row(r);
     if (ItemLineLength(row) > kMaxProjectLine) {

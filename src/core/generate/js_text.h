@@ -1,0 +1,20 @@
+// Escaping of stored values for the places in the menu page where they stand
+// inside JavaScript string literals. CP932-aware: the second byte of a
+// double-byte character (0x5C in 表 or ソ) is never taken for a backslash.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pomeli2 {
+
+bool IsSjisLeadByte(unsigned char c);
+
+// For a single-quoted literal inside a double-quoted HTML attribute:
+// \ -> \\, ' -> \', " -> &quot;.
+std::string EscapeForHandler(std::string_view value);
+
+// For a double-quoted literal inside the SCRIPT element: \ -> \\, " -> \".
+std::string EscapeForScriptString(std::string_view value);
+
+}  // namespace pomeli2

@@ -1,0 +1,179 @@
+#include "generate/menu_page.h"
+
+#include "generate/js_text.h"
+#include "generate/tree_script.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+// Optional leading spaces, an optional sign, then digits and nothing else.
+bool IsNumberText(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  return IsAllDigits(text.substr(i));
+}
+
+class PageBuilder {
+ public:
+  PageBuilder(const PageSettings& s, std::string& out) : s_(s), out_(out), numbers_(ReadPageNumbers(s)) {}
+
+  void Item(const PageItem& item, long long& top) {
+    const ItemRow& r = *item.row;
+    std::string left;
+    if (item.top_level) {
+      top += numbers_.row;
+      left = s_.Left;
+    } else if (int depth = LenientSignedInt(r[kDepth]); depth > 0) {
+      left = ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent);
+    }
+    out_ += "<DIV STYLE=\"position:absolute;visibility:";
+    out_ += item.top_level ? "visible" : "hidden";
+    out_ += ";left:" + left + ";top:" + ToText(top) + ";font-size:" + r[kFontSize];
+    const std::string& style = r[kStyle];
+    if (style == "Bold") out_ += ";font-weight:bold";
+    else if (style == "Italic") out_ += ";font-style:italic";
+    else if (style == "Bold&Italic") out_ += ";font-weight:bold;font-style:italic";
+    if (s_.TextBackOn == 1 && !r[kTextBgColor].empty()) out_ += ";background-color:" + r[kTextBgColor];
+    out_ += "\" ID=\"t" + item.N() + "\">\r\n<NOBR>\r\n";
+    if (s_.Unite == 1) UnitedLine(item);
+    else SeparateLines(item);
+    out_ += "</NOBR>\r\n</DIV>\r\n\r\n";
+  }
+
+ private:
+  std::string Target(const ItemRow& r) const { return s_.RightFrame == NoFrame() ? r[kTarget] : s_.RightFrame; }
+  std::string Flag(const PageItem& item) const {
+    if (s_.CloseTree != 1) return "";
+    return item.top_level ? ",1" : ",0";
+  }
+  std::string ButtonImage(const PageItem& item) const {
+    if (!item.leaf) return s_.Plus;
+    if (!s_.Linkto.empty()) return s_.Linkto;
+    if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
+    return "linkto.gif";
+  }
+
+  // The opening tags; an empty result means no anchor.
+  std::string LinkAnchor(const PageItem& item) const {
+    const ItemRow& r = *item.row;
+    if (r[kLink].empty()) return "";
+    std::string a = "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + Target(r) + "\"";
+    if (s_.CloseTree == 1 && item.top_level)
+      a += " onClick=\"CloseTree(" + item.N() + ");window.open('" + EscapeForHandler(r[kLink]) + "','" +
+           EscapeForHandler(Target(r)) + "');return false\"";
+    return a + ">";
+  }
+  std::string ToggleAnchor(const PageItem& item, bool with_link) const {
+    std::string a = "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onClick=\"PullDown('" + item.N() + "','" +
+                    item.End() + "'" + Flag(item) + ");";
+    if (with_link) a += "ParentLink('" + EscapeForHandler((*item.row)[kLink]) + "');";
+    return a + "return false\">";
+  }
+  std::string PlainLinkAnchor(const ItemRow& r) const {
+    return "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + Target(r) + "\">";
+  }
+
+  std::string TitleHtml(const std::string& title) const {
+    if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return title;
+    size_t colon = title.find(':', 5);
+    std::string path = title.substr(5, colon == std::string::npos ? std::string::npos : colon - 5);
+    std::string text = colon == std::string::npos ? "" : title.substr(colon + 1);
+    return "<IMG SRC=\"" + path + (s_.Unite == 1 ? "\" BORDER=\"0\">" : "\" BORDER=\"0\" ALIGN=\"top\">") + text;
+  }
+
+  void Line(const std::string& anchor, const std::string& content) {
+    out_ += anchor + content + (anchor.empty() ? "" : "</A>") + "\r\n";
+  }
+
+  std::string ButtonImg(const PageItem& item) const {
+    return "<IMG SRC=\"" + ButtonImage(item) + "\" NAME=\"i" + item.N() + "\" BORDER=\"0\" ALIGN=\"top\">";
+  }
+
+  void SeparateLines(const PageItem& item) {
+    const ItemRow& r = *item.row;
+    Line(item.leaf ? LinkAnchor(item) : ToggleAnchor(item, false), ButtonImg(item));
+    if (item.leaf && !r[kLink].empty()) {
+      if (r[kOtherWindow] == "1")
+        out_ += "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + s_.OtherwFrame + "\"><IMG SRC=\"" + s_.Otherw +
+                "\" BORDER=\"0\"></A>\r\n";
+      else if (r[kOtherWindow] == "2")
+        out_ += "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onclick=\"ChangeTop('" +
+                EscapeForHandler(r[kLink]) + "');return false\"><IMG SRC=\"" + s_.Otherw + "\" BORDER=\"0\"></A>\r\n";
+    }
+    std::string anchor;
+    if (item.leaf) anchor = LinkAnchor(item);
+    else if (s_.ParentLink == 1 && !r[kLink].empty())
+      anchor = s_.ParentLinkOn == 1 ? ToggleAnchor(item, true) : PlainLinkAnchor(r);
+    else anchor = ToggleAnchor(item, false);
+    Line(anchor, TitleHtml(r[kTitle]));
+  }
+
+  void UnitedLine(const PageItem& item) {
+    const ItemRow& r = *item.row;
+    std::string anchor;
+    if (item.leaf) anchor = LinkAnchor(item);
+    else anchor = ToggleAnchor(item, s_.ParentLink == 1 && !r[kLink].empty());
+    Line(anchor, ButtonImg(item) + TitleHtml(r[kTitle]));
+  }
+
+  const PageSettings& s_;
+  std::string& out_;
+  PageNumbers numbers_;
+};
+
+}  // namespace
+
+std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
+  const std::string positive = sj("1以上の数値を入力してください。");
+  if (!IsNumberText(s.Left)) return UnworkableSetting{sj("左位置"), sj("数値を入力してください。")};
+  if (!IsNumberText(s.Row) || LenientSignedInt(s.Row) == 0) return UnworkableSetting{sj("行間"), positive};
+  if (!IsNumberText(s.Indent) || LenientSignedInt(s.Indent) == 0) return UnworkableSetting{sj("インデント"), positive};
+  if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) == 0))
+    return UnworkableSetting{sj("ツリーを畳むスピード"), positive};
+  return std::nullopt;
+}
+
+std::string BuildMenuPage(const PageSettings& s, const ItemTable& table, int last_item, const std::string* header,
+                          const std::string* footer) {
+  const std::vector<PageItem> items = CollectPageItems(table, last_item);
+  std::string out;
+  out.reserve(512 + items.size() * 400);
+  out += "<HTML>\r\n<HEAD>\r\n<META CONTENT=\"Pomeli Pomeli Version 2.0\" NAME=GENERATOR>\r\n"
+         "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;charset=shift_jis\">\r\n"
+         "<META NAME=\"keyword\" CONTENT=\"Pomeli\">\r\n";
+  out += "<TITLE>" + s.Title + "</TITLE>\r\n\r\n";
+  if (!s.BodyHover.empty() || !s.BodyHoverBack.empty()) {
+    std::string decl;
+    if (!s.BodyHover.empty()) decl = "color:" + s.BodyHover;
+    if (!s.BodyHoverBack.empty()) decl += (decl.empty() ? "" : ";") + std::string("background-color:") + s.BodyHoverBack;
+    out += "<style TYPE=\"text/css\">\r\n<!--\r\nA:hover {" + decl + "}\r\n-->\r\n</style>\r\n\r\n";
+  }
+  out += TreeScript(s, items, last_item);
+  out += "</HEAD>\r\n<BODY";
+  const std::pair<const char*, const std::string*> attrs[] = {
+      {" BGCOLOR=\"", &s.BgColor},    {" TEXT=\"", &s.BodyText},   {" LINK=\"", &s.BodyLink},
+      {" VLINK=\"", &s.BodyVlink},    {" ALINK=\"", &s.BodyAlink}, {" BACKGROUND=\"", &s.BackPicture},
+  };
+  for (const auto& [name, value] : attrs)
+    if (!value->empty()) out += name + *value + "\"";
+  out += " TOPMARGIN=\"0\" LEFTMARGIN=\"0\" MARGINWIDTH=\"0\" MARGINHEIGHT=\"0\"";
+  bool open_on_load = false;
+  for (const PageItem& item : items) open_on_load = open_on_load || item.OpenOnLoad();
+  if (open_on_load) out += " onLoad=\"OpenTree()\"";
+  out += ">\r\n";
+  if (header) out += *header;
+  out += "<IMG SRC=\"scroll.gif\" BORDER=\"0\">\r\n\r\n";
+
+  PageBuilder builder(s, out);
+  long long top = static_cast<long long>(LenientSignedInt(s.Start)) - LenientSignedInt(s.Row);
+  for (const PageItem& item : items) builder.Item(item, top);
+
+  if (footer) out += *footer;
+  out += "</BODY>\r\n</HTML>\r\n";
+  return out;
+}
+
+}  // namespace pomeli2

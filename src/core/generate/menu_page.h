@@ -1,0 +1,29 @@
+// The menu page: head, optional hover style, the tree script, the BODY with
+// its header and footer insertions, and one positioned block per item.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "generate/page_items.h"
+#include "model/item_table.h"
+#include "model/page_settings.h"
+
+namespace pomeli2 {
+
+// A setting with which the page could not work (an empty or non-numeric
+// position, a zero row spacing or indent, a zero animation speed): its label
+// on the form, as CP932, and what it must hold instead. Nullopt when the page
+// can be written.
+struct UnworkableSetting {
+  std::string label;
+  std::string expected;
+};
+std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& settings);
+
+// The whole page. `header` and `footer` are the bytes of the BODY insertion
+// files, or null when there is none (or it could not be read).
+std::string BuildMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
+                          const std::string* header, const std::string* footer);
+
+}  // namespace pomeli2

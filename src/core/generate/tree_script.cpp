@@ -1,0 +1,422 @@
+#include "generate/tree_script.h"
+
+#include "generate/js_text.h"
+#include "generate/template_text.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+// Script templates. Four leading spaces stand for one TAB; Render() turns
+// them into TABs and every line end into CR LF. {Name} marks a value.
+
+constexpr const char* kResetIe = R"js(function ResetPosition(Start,Id,End)
+{
+    if (IdNo != Start) {
+        if (document.all) {
+            if (document.all("t" + parseInt(Id)).style.visibility == "visible") {
+                PullDown(Start,End,2);
+            }
+        }
+    }
+}
+)js";
+
+constexpr const char* kResetIeAnim = R"js(function ResetPosition(Start,Id,End)
+{
+    if (document.all) {
+        if (document.all("t" + parseInt(Id)).style.visibility == "visible") {
+            CurId = parseInt(Id);
+            CurStart = parseInt(Start);
+            CurEnd = parseInt(End);
+            CloseItems();
+        }
+    }
+}
+)js";
+
+constexpr const char* kResetAll = R"js(function ResetPosition(Start,Id,End)
+{
+    i = 0;
+    if (IdNo != Start) {
+        if (document.layers) {
+            if (document.layers["t" + Id].visibility == "show") i = 1;
+        }
+        if (document.all) {
+            if (document.all("t" + parseInt(Id)).style.visibility == "visible") i = 1;
+        } else {
+            if (document.getElementById) {
+                if (document.getElementById("t" + Id).style.visibility == "visible") i = 1;
+            }
+        }
+        if (i == 1) PullDown(Start,End,2);
+    }
+}
+)js";
+
+constexpr const char* kResetAllAnim = R"js(function ResetPosition(Start,Id,End)
+{
+    i = 0;
+    if (document.layers) {
+        if (document.layers["t" + Id].visibility == "show") i = 1;
+    }
+    if (document.all) {
+        if (document.all("t" + parseInt(Id)).style.visibility == "visible") i = 1;
+    } else {
+        if (document.getElementById) {
+            if (document.getElementById("t" + Id).style.visibility == "visible") i = 1;
+        }
+    }
+    if (i == 1) {
+        CurId = parseInt(Id);
+        CurStart = parseInt(Start);
+        CurEnd = parseInt(End);
+        CloseItems();
+    }
+}
+)js";
+
+constexpr const char* kFlagPlain = R"js(    if (Flag==1) {
+        IdNo = Start;
+        CloseTree(0);
+    }
+)js";
+
+constexpr const char* kFlagIe = R"js(        if (document.all) {
+            if (document.all("t" + (parseInt(Start)+1)).style.visibility == "visible") {
+                CloseTree(0);
+                return;
+            } else {
+                CloseTree(0);
+            }
+        }
+)js";
+
+constexpr const char* kFlagAll = R"js(        if (document.layers) {
+            if (document.layers["t" + (parseInt(Start)+1)].visibility == "show") i = 1;
+        }
+        if (document.all) {
+            if (document.all("t" + (parseInt(Start)+1)).style.visibility == "visible") i = 1;
+        } else {
+            if (document.getElementById) {
+                if (document.getElementById("t" + (parseInt(Start)+1)).style.visibility == "visible") i = 1;
+            }
+        }
+        if (i == 1) {
+            CloseTree(0);
+            return;
+        } else {
+            CloseTree(0);
+        }
+)js";
+
+constexpr const char* kPullDownIe = R"js(    if (document.all) {
+        Pos = parseInt(document.all("t" + parseInt(Start)).style.top);
+        if (document.all("t" + i).style.visibility == "hidden") {
+            document.images["i" + parseInt(Start)].src = "{Minus}";
+            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
+                if (parseInt(document.all("t" + i).style.left) == parseInt(document.all("t" + parseInt(Start)).style.left) + {Indent}) {
+                    document.all("t" + i).style.visibility = "visible";
+                    Pos = Pos + {Row};
+                    document.all("t" + i).style.top = Pos;
+                } else {
+                    Count = Count + 1;
+                }
+            }
+            for (i=parseInt(End)+1;i<=lastitem;i++){
+                if (document.all("t" + i).style.visibility == "visible") {
+                    Pos = parseInt(document.all("t" + i).style.top) + {Row} * (parseInt(End) - parseInt(Start) - Count);
+                    document.all("t" + i).style.top = Pos;
+                }
+            }
+        } else {
+            document.images["i" + parseInt(Start)].src = "{Plus}";
+            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
+                if (document.all("t" + i).style.visibility == "hidden") Count = Count + 1;
+                if (i<parseInt(End)) {
+                    if (parseInt(document.all("t" + (i + 1)).style.left) == parseInt(document.all("t" + i).style.left) + {Indent}) {
+                        document.images["i" + i].src = "{Plus}";
+                    }
+                }
+                document.all("t" + i).style.visibility = "hidden";
+                document.all("t" + i).style.top = Pos;
+            }
+            for (i=parseInt(End)+1;i<=lastitem;i++){
+                if (document.all("t" + i).style.visibility == "visible") {
+                    Pos = parseInt(document.all("t" + i).style.top) - {Row} * (parseInt(End) - parseInt(Start) - Count);
+                    document.all("t" + i).style.top = Pos;
+                }
+            }
+        }
+    }
+)js";
+
+constexpr const char* kPullDownNn4 = R"js(    if (document.layers) {
+        Pos = parseInt(document.layers["t" + parseInt(Start)].top);
+        if (document.layers["t" + i].visibility == "hide") {
+            document.layers["t" + parseInt(Start)].document.images["i" + parseInt(Start)].src = "{Minus}";
+            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
+                if (document.layers["t" + i].left == document.layers["t" + parseInt(Start)].left + {Indent}) {
+                    document.layers["t" + i].visibility = "show";
+                    Pos = Pos + {Row};
+                    document.layers["t" + i].top = Pos;
+                } else {
+                    Count = Count + 1;
+                }
+            }
+            for (i=parseInt(End)+1;i<=lastitem;i++){
+                if (document.layers["t" + i].visibility == "show")
+                    document.layers["t" + i].top = document.layers["t" + i].top + {Row} * (parseInt(End) - parseInt(Start) - Count);
+            }
+        } else {
+            document.layers["t" + parseInt(Start)].document.images["i" + parseInt(Start)].src = "{Plus}";
+            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
+                if (document.layers["t" + i].visibility == "hide") Count = Count + 1;
+                if (i<parseInt(End)) {
+                    if (parseInt(document.layers["t" + (i + 1)].left) == parseInt(document.layers["t" + i].left) + {Indent}) {
+                        document.layers["t" + i].document.images["i" + i].src = "{Plus}";
+                    }
+                }
+                document.layers["t" + i].visibility = "hide";
+                document.layers["t" + i].top = Pos;
+            }
+            for (i=parseInt(End)+1;i<=lastitem;i++){
+                if (document.layers["t" + i].visibility == "show")
+                    document.layers["t" + i].top = document.layers["t" + i].top - {Row} * (parseInt(End) - parseInt(Start) - Count);
+            }
+        }
+    }
+)js";
+
+constexpr const char* kCloseItemsIe = R"js(function CloseItems()
+{
+    if (document.all) {
+        CurPos = parseInt(document.all("t" + CurStart).style.top);
+        for (i=CurId;i<=CurEnd;i++) {
+            if (parseInt(document.all("t" + i).style.top) > CurPos) {
+                document.all("t" + i).style.top = parseInt(document.all("t" + i).style.top) - {Speed};
+                if (document.all("t" + i).style.visibility == "visible") {
+                    j = i;
+                }
+            }
+        }
+        if (parseInt(document.all("t" + j).style.top) <= CurPos) {
+            clearTimeout(TimeoutId);
+            PullDown(CurStart,CurEnd,2);
+        } else {
+            TimeoutId = setTimeout("CloseItems()",1);
+        }
+    }
+}
+)js";
+
+constexpr const char* kCloseItemsAll = R"js(function CloseItems()
+{
+    j = 0;
+    if (document.layers) {
+        CurPos = document.layers["t" + CurStart].top;
+        for (i=CurId;i<=CurEnd;i++) {
+            if (document.layers["t" + i].top > CurPos) {
+                document.layers["t" + i].top = document.layers["t" + i].top - {Speed};
+                if (document.layers["t" + i].visibility == "show") j = i;
+            }
+        }
+        if (document.layers["t" + j].top <= CurPos) {
+            clearTimeout(TimeoutId);
+            PullDown(CurStart,CurEnd,2);
+        } else {
+            TimeoutId = setTimeout("CloseItems()",1);
+        }
+    }
+    if (document.all) {
+        CurPos = parseInt(document.all("t" + CurStart).style.top);
+        for (i=CurId;i<=CurEnd;i++) {
+            if (parseInt(document.all("t" + i).style.top) > CurPos) {
+                document.all("t" + i).style.top = parseInt(document.all("t" + i).style.top) - {Speed};
+                if (document.all("t" + i).style.visibility == "visible") j = i;
+            }
+        }
+        if (parseInt(document.all("t" + j).style.top) <= CurPos) {
+            clearTimeout(TimeoutId);
+            PullDown(CurStart,CurEnd,2);
+        } else {
+            TimeoutId = setTimeout("CloseItems()",1);
+        }
+    } else {
+        if (document.getElementById) {
+            CurPos = parseInt(document.getElementById("t" + CurStart).style.top);
+            for (i=CurId;i<=CurEnd;i++) {
+                if (parseInt(document.getElementById("t" + i).style.top) > CurPos) {
+                    document.getElementById("t" + i).style.top = parseInt(document.getElementById("t" + i).style.top) - {Speed};
+                    if (document.getElementById("t" + i).style.visibility == "visible") j = i;
+                }
+            }
+            if (parseInt(document.getElementById("t" + j).style.top) <= CurPos) {
+                clearTimeout(TimeoutId);
+                PullDown(CurStart,CurEnd,2);
+            } else {
+                TimeoutId = setTimeout("CloseItems()",1);
+            }
+        }
+    }
+}
+)js";
+
+enum class Mode { kAll, kIe, kNn4, kNn6 };
+
+Mode ModeOf(const std::string& browser) {
+  if (browser == "IE4-5 Only") return Mode::kIe;
+  if (browser == "NN4 Only") return Mode::kNn4;
+  if (browser == "NN6 Only") return Mode::kNn6;
+  return Mode::kAll;  // the combined form also serves unknown values
+}
+
+// The "IE4-5 Only" form of a text turned into another single-browser form.
+std::string IeTo(Mode mode, std::string text) {
+  if (mode == Mode::kNn6) {
+    text = ReplaceAll(std::move(text), "if (document.all) {", "if (document.getElementById) {");
+    return ReplaceAll(std::move(text), "document.all(", "document.getElementById(");
+  }
+  return text;
+}
+
+std::string ResetPositionText(Mode mode, bool animate) {
+  if (mode == Mode::kAll) return animate ? kResetAllAnim : kResetAll;
+  std::string text = animate ? kResetIeAnim : kResetIe;
+  const std::string ie_test = "document.all(\"t\" + parseInt(Id)).style.visibility == \"visible\"";
+  if (mode == Mode::kNn4) {
+    text = ReplaceAll(text, "if (document.all) {", "if (document.layers) {");
+    return ReplaceAll(text, ie_test, "document.layers[\"t\" + Id].visibility == \"show\"");
+  }
+  if (mode == Mode::kNn6) {
+    text = ReplaceAll(text, "if (document.all) {", "if (document.getElementById) {");
+    return ReplaceAll(text, ie_test, "document.getElementById(\"t\" + Id).style.visibility == \"visible\"");
+  }
+  return text;
+}
+
+std::string FlagPartText(Mode mode, bool animate) {
+  if (!animate) return kFlagPlain;
+  std::string test;
+  if (mode == Mode::kAll) {
+    test = kFlagAll;
+  } else {
+    test = kFlagIe;
+    const std::string ie_test = "document.all(\"t\" + (parseInt(Start)+1)).style.visibility == \"visible\"";
+    if (mode == Mode::kNn4) {
+      test = ReplaceAll(test, "if (document.all) {", "if (document.layers) {");
+      test = ReplaceAll(test, ie_test, "document.layers[\"t\" + (parseInt(Start)+1)].visibility == \"show\"");
+    } else if (mode == Mode::kNn6) {
+      test = ReplaceAll(test, "if (document.all) {", "if (document.getElementById) {");
+      test = ReplaceAll(test, ie_test, "document.getElementById(\"t\" + (parseInt(Start)+1)).style.visibility == \"visible\"");
+    }
+  }
+  return "    if (Flag==1) {\n        i = 0;\n" + test + "    }\n";
+}
+
+std::string PullDownBodyText(Mode mode) {
+  switch (mode) {
+    case Mode::kIe: return kPullDownIe;
+    case Mode::kNn4: return kPullDownNn4;
+    case Mode::kNn6: return IeTo(Mode::kNn6, kPullDownIe);
+    case Mode::kAll: break;
+  }
+  std::string ie = kPullDownIe;
+  ie = ie.substr(0, ie.rfind("    }\n")) + "    } else {\n";
+  return std::string(kPullDownNn4) + ie + "\x01" + "    }\n";  // \x01: where the indented NN6 form goes
+}
+
+std::string CloseItemsText(Mode mode) {
+  switch (mode) {
+    case Mode::kAll: return kCloseItemsAll;
+    case Mode::kIe: return kCloseItemsIe;
+    case Mode::kNn6: return IeTo(Mode::kNn6, kCloseItemsIe);
+    case Mode::kNn4: break;
+  }
+  std::string text = ReplaceAll(kCloseItemsIe, "if (document.all) {", "if (document.layers) {");
+  for (const char* x : {"CurStart", "i", "j"}) {
+    std::string from = std::string("document.all(\"t\" + ") + x + ").style.top";
+    std::string to = std::string("document.layers[\"t\" + ") + x + "].top";
+    text = ReplaceAll(text, "parseInt(" + from + ")", to);
+    text = ReplaceAll(text, from, to);
+  }
+  return ReplaceAll(text, "document.all(\"t\" + i).style.visibility == \"visible\"",
+                    "document.layers[\"t\" + i].visibility == \"show\"");
+}
+
+}  // namespace
+
+std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items, int last_item) {
+  const Mode mode = ModeOf(s.Browser);
+  const bool close_tree = s.CloseTree == 1;
+  const bool close_items = s.CloseItems == 1;
+  const PageNumbers numbers = ReadPageNumbers(s);
+  const TemplateValues values = {
+      {"Row", ToText(numbers.row)},
+      {"Indent", ToText(numbers.indent)},
+      {"Speed", ToText(numbers.speed)},
+      {"Plus", EscapeForScriptString(s.Plus)},
+      {"Minus", EscapeForScriptString(s.Minus)},
+      {"LastItem", ToText(last_item)},
+      {"RightName", EscapeForScriptString(RightFrameName(s))},
+  };
+  auto emit = [&](std::string& out, std::string_view tmpl) { out += Render(Fill(tmpl, values)); };
+
+  std::string out;
+  emit(out, "<SCRIPT Language=\"JavaScript\">\n<!--\n/* Pomeli Pomeli Version 2.0 tree menu script. Copyright (C) the Pomeli Pomeli authors.\n");
+  out += sj("このJavaScriptプログラムは、上記の著作権表示を削除されない限りご自由に使用していただいて構いません。*/");
+  out += "\r\n\r\n";
+
+  if (close_tree) {
+    if (close_items) emit(out, "var CurId;\n\nvar CurStart;\n\nvar CurEnd;\n\nvar CurPos;\n\nvar TimeoutId;\n\n");
+    else emit(out, "var IdNo;\n\n");
+  }
+  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1))
+    emit(out, "function ParentLink(PLink)\n{\n    window.open(PLink,\"{RightName}\");\n}\n\n");
+
+  bool change_top = false;
+  for (const PageItem& item : items) change_top = change_top || (*item.row)[kOtherWindow] == "2";
+  if (change_top) emit(out, "function ChangeTop(TopURL)\n{\n    top.location=TopURL;\n}\n\n");
+
+  std::string open_calls;
+  for (const PageItem& item : items) {
+    if (!item.OpenOnLoad()) continue;
+    open_calls += "    PullDown('" + item.N() + "','" + item.End() + (close_tree ? "',1);\n" : "');\n");
+    if (close_tree) break;
+  }
+  if (!open_calls.empty()) out += Render("function OpenTree()\n{\n" + open_calls + "}\n\n");
+
+  if (close_tree) {
+    emit(out, ResetPositionText(mode, close_items));
+    out += "\r\n";
+    std::string calls;
+    for (const PageItem& item : items) {
+      if (!item.top_level || item.leaf) continue;
+      calls += "    ResetPosition(\"" + item.N() + "\",\"" + ToText(static_cast<long long>(LenientSignedInt(item.N())) + 1) +
+               "\",\"" + item.End() + "\");\n";
+    }
+    out += Render("function CloseTree(Flag)\n{\n    if (Flag!=0) IdNo=Flag;\n" + calls + "}\n\n");
+  }
+  if (close_items) {
+    emit(out, CloseItemsText(mode));
+    out += "\r\n";
+  }
+
+  emit(out, close_tree ? "function PullDown(Start,End,Flag)\n{\n" : "function PullDown(Start,End)\n{\n");
+  if (close_tree) emit(out, FlagPartText(mode, close_items));
+  emit(out, "    lastitem = {LastItem};\n    Count=0;\n    i = parseInt(Start) + 1;\n");
+  std::string body = PullDownBodyText(mode);
+  size_t nn6_at = body.find('\x01');
+  if (nn6_at == std::string::npos) {
+    emit(out, body);
+  } else {
+    emit(out, body.substr(0, nn6_at));
+    out += IndentOnce(Render(Fill(IeTo(Mode::kNn6, kPullDownIe), values)));
+    emit(out, body.substr(nn6_at + 1));
+  }
+  emit(out, "}\n// -->\n</SCRIPT>\n");
+  return out;
+}
+
+}  // namespace pomeli2
