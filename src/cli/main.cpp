@@ -1,0 +1,140 @@
+// pomeli2-build: writes the menu page of a project file, for scripts and
+// build pipelines, with the editor's own core and no display.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "io/program_folder.h"
+#include "text/sjis.h"
+
+using namespace pomeli2;
+
+namespace {
+
+enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3 };
+
+const char kUsageText[] =
+    "Usage: pomeli2-build PROJECT.pml [-o MENU.html] [--frameset2 NAME | --frameset3 NAME]\n"
+    "                     [--resizable] [--copy-images]\n"
+    "\n"
+    "Reads a Pomeli Pomeli project file and writes its menu page.\n"
+    "\n"
+    "  -o MENU.html       the menu page to write (default: PROJECT with the extension .html)\n"
+    "  --frameset2 NAME   also write a 2-pane frame set page NAME beside the menu page\n"
+    "  --frameset3 NAME   also write a 3-pane frame set page NAME beside the menu page\n"
+    "  --resizable        let the frames of the frame set be resized\n"
+    "  --copy-images      copy the five standard tree images beside the menu page\n"
+    "  -h, --help         show this help and exit\n"
+    "  --version          show the version and exit\n"
+    "\n"
+    "Exit status: 0 success, 1 the project cannot be read or has no items,\n"
+    "2 usage error, 3 a file cannot be written.\n";
+
+// Messages go to standard error as "TITLE: TEXT"; questions are answered yes,
+// since a build has nobody to ask; plain notices are left out.
+class CliHost : public Host {
+ public:
+  MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                           MessageButtons buttons) override {
+    if (buttons == MessageButtons::kYesNo) return MessageAnswer::kYes;
+    if (buttons == MessageButtons::kOkCancel) return MessageAnswer::kOk;
+    if (icon == MessageIcon::kInformation) return MessageAnswer::kOk;
+    std::string line = SjisToUtf8Lossy(title) + ": " + SjisToUtf8Lossy(text);
+    for (char& c : line)
+      if (c == '\n' || c == '\r') c = ' ';
+    std::cerr << line << '\n';
+    return MessageAnswer::kOk;
+  }
+};
+
+int UsageError(const std::string& what) {
+  std::cerr << "pomeli2-build: " << what << "\n" << "Try 'pomeli2-build --help'.\n";
+  return kUsage;
+}
+
+struct Options {
+  std::string project, output, frameset;
+  int panes = 0;
+  bool resizable = false, copy_images = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    if (a == "-h" || a == "--help") {
+      std::cout << kUsageText;
+      return kOk;
+    } else if (a == "--version") {
+      std::cout << "pomeli2-build (Pomeli Pomeli) 2.0\n";
+      return kOk;
+    } else if (a == "-o") {
+      if (!value(opt.output)) return UsageError("-o needs a file name");
+    } else if (a == "--frameset2" || a == "--frameset3") {
+      if (opt.panes) return UsageError("only one frame set can be written");
+      if (!value(opt.frameset)) return UsageError(a + " needs a file name");
+      if (opt.frameset.empty() || opt.frameset.find('/') != std::string::npos)
+        return UsageError("the frame set name must be a file name without a folder");
+      opt.panes = a == "--frameset2" ? 2 : 3;
+    } else if (a == "--resizable") {
+      opt.resizable = true;
+    } else if (a == "--copy-images") {
+      opt.copy_images = true;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return UsageError("unknown option " + a);
+    } else if (opt.project.empty()) {
+      opt.project = a;
+    } else {
+      return UsageError("more than one project file given");
+    }
+  }
+  if (opt.project.empty()) return UsageError("no project file given");
+  if (opt.output.empty()) {
+    std::string base = opt.project;
+    auto slash = base.rfind('/');
+    auto dot = base.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.erase(dot);
+    opt.output = base + ".html";
+  }
+  auto project = Utf8ToSjis(opt.project);
+  auto output = Utf8ToSjis(opt.output);
+  auto frameset = Utf8ToSjis(opt.frameset);
+  if (!project || !output || !frameset) return UsageError("a file name holds characters that Shift-JIS cannot hold");
+
+  CliHost host;
+  Editor editor(host);
+  editor.Start();
+  if (!editor.ReadProjectFile(*project)) return kProjectError;
+  editor.SetMenuPagePath(*output);
+  editor.SetFrameResizable(opt.resizable ? 1 : 0);
+  if (!editor.BeginHtmlSave()) return kProjectError;
+  switch (editor.WriteMenuPage()) {
+    case Editor::PageWrite::kWritten: break;
+    case Editor::PageWrite::kWriteFailed: return kWriteError;
+    default: return kProjectError;
+  }
+  if (opt.panes) {
+    std::string folder = output->substr(0, output->size() - editor.Settings().HtmlFileName.size());
+    switch (editor.CreateFrameSet(folder + *frameset, opt.panes)) {
+      case Editor::FrameSetWrite::kWritten: break;
+      case Editor::FrameSetWrite::kReservedName: return kUsage;
+      default: return kWriteError;
+    }
+  }
+  if (opt.copy_images) {
+    std::string images = InstalledImagesFolder();
+    if (!editor.CopyStandardImages(images.empty() ? std::string("/nonexistent/") : images)) return kWriteError;
+  }
+  return kOk;
+}
