@@ -1,0 +1,150 @@
+// Shared pieces of the browser tests: building pages with pomeli2-build,
+// serving them over loopback HTTP, and one small driver interface over
+// Chromium (playwright-core) and Firefox ESR (puppeteer-core).
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+import puppeteer from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const projectsDir = path.resolve(here, '../pages');
+export const buildTool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../../build/src/cli/pomeli2-build');
+
+// A fresh folder for the pages of one test file.
+export function siteDir() {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'pomeli2-site-'));
+}
+
+// Runs pomeli2-build on a project of tests/pages; returns the page's name.
+export function buildPage(dir, project, extraArgs = [], pageName = `${project}.html`) {
+  execFileSync(buildTool, [path.join(projectsDir, `${project}.pml`), '-o', path.join(dir, pageName), ...extraArgs], {
+    stdio: ['ignore', 'pipe', 'pipe'],
+  });
+  return pageName;
+}
+
+// Serves the folder; any other .html path gets a small page naming itself,
+// so that links and frames have somewhere to go.
+export async function serve(dir) {
+  const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/+/, '');
+    const file = path.join(dir, path.normalize(name));
+    if (file.startsWith(dir) && fs.existsSync(file) && fs.statSync(file).isFile()) {
+      const type = file.endsWith('.gif') ? 'image/gif' : 'text/html';
+      res.writeHead(200, { 'Content-Type': type });
+      res.end(fs.readFileSync(file));
+      return;
+    }
+    res.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    res.end(`<html><body><p id="name">${name.replace(/[<&]/g, '')}</p></body></html>`);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const { port } = server.address();
+  return { url: (p) => `http://127.0.0.1:${port}/${p}`, close: () => new Promise((r) => server.close(r)) };
+}
+
+const chromiumArgs = [
+  '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+  '--disable-component-update', '--disable-sync', '--no-sandbox',
+];
+
+class Page {
+  constructor(page, kind) {
+    this.page = page;
+    this.kind = kind;
+    this.errors = [];
+    page.on('pageerror', (e) => this.errors.push(String(e && e.message ? e.message : e)));
+  }
+  goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
+  evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
+  click(selector) { return this.clickIn(this.page, selector); }
+  // A real mouse click on the middle of the element, in the page or in one
+  // of its frames. Playwright checks that the element can take the click;
+  // with Puppeteer over WebDriver BiDi that check refuses elements that a
+  // script has just shown, so the click goes to the element's box instead.
+  async clickIn(frame, selector) {
+    if (this.kind === 'playwright') return frame.click(selector);
+    const handle = await frame.waitForSelector(selector, { visible: true, timeout: 5000 });
+    const box = await handle.boundingBox();
+    if (!box) throw new Error(`${selector} has no box to click`);
+    // Near the top edge: with a small row spacing the next item's block
+    // covers the lower part of this one.
+    await this.page.mouse.click(box.x + box.width / 2, box.y + Math.min(box.height / 2, 3));
+  }
+  url() { return this.page.url(); }
+  waitFor(fn, arg, timeout = 5000) {
+    return this.kind === 'playwright'
+      ? this.page.waitForFunction(fn, arg, { timeout })
+      : this.page.waitForFunction(fn, { timeout }, arg);
+  }
+  // The frame whose window has this name (asked of the frame itself, which
+  // both drivers answer alike).
+  async frame(name) {
+    for (const f of this.page.frames()) {
+      try {
+        if ((await f.evaluate(() => window.name)) === name) return f;
+      } catch {
+        // a frame that is navigating away has no window to ask
+      }
+    }
+    return null;
+  }
+  // Waits until the named frame shows a page whose address ends in `suffix`.
+  async waitForFrameUrl(name, suffix, timeout = 5000) {
+    const end = Date.now() + timeout;
+    let url;
+    for (;;) {
+      const f = await this.frame(name);
+      url = f && f.url();
+      if (url && url.endsWith(suffix)) return f;
+      if (Date.now() > end) throw new Error(`frame ${name} did not reach ${suffix} (now ${url})`);
+      await new Promise((r) => setTimeout(r, 50));
+    }
+  }
+  close() { return this.page.close(); }
+}
+
+export const browsers = [
+  {
+    name: 'Chromium',
+    executable: '/usr/bin/chromium',
+    async launch() {
+      const browser = await chromium.launch({ executablePath: this.executable, args: chromiumArgs });
+      return {
+        newPage: async () => new Page(await browser.newPage(), 'playwright'),
+        close: () => browser.close(),
+      };
+    },
+  },
+  {
+    name: 'Firefox ESR',
+    executable: '/usr/bin/firefox-esr',
+    async launch() {
+      const browser = await puppeteer.launch({ browser: 'firefox', executablePath: this.executable, headless: true });
+      return {
+        newPage: async () => new Page(await browser.newPage(), 'puppeteer'),
+        close: () => browser.close(),
+      };
+    },
+  },
+];
+
+// In the page: every item block's state, keyed by its number.
+export function readItems() {
+  const items = {};
+  for (const div of document.querySelectorAll('div[id^="t"]')) {
+    const n = div.id.slice(1);
+    const img = document.images['i' + n];
+    items[n] = {
+      visible: getComputedStyle(div).visibility === 'visible',
+      top: parseInt(div.style.top, 10),
+      left: parseInt(div.style.left, 10),
+      image: img ? img.getAttribute('src') : null,
+    };
+  }
+  return items;
+}
