@@ -2,6 +2,7 @@
 # Installs what building and testing need on Debian 12, skipping what is
 # already there. Run as root (or with sudo available).
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -10,7 +11,10 @@ APT_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  chromium firefox-esr
 )
+# Node.js comes with the machine image; a bare Debian gets its own.
+if ! command -v node >/dev/null 2>&1; then APT_PACKAGES+=(nodejs npm); fi
 
 missing=()
 for pkg in "${APT_PACKAGES[@]}"; do
@@ -22,4 +26,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The browser tests' packages, exactly as locked.
+if [ ! -d tests/browser/node_modules ] || [ tests/browser/package-lock.json -nt tests/browser/node_modules ]; then
+  (cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
 fi

@@ -37,6 +37,16 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 run_ctest build-sanitize || status=1
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
+echo "== generated pages in Chromium and Firefox ESR"
+log="$(mktemp)"
+if (cd tests/browser && node --test --test-concurrency=1) 2>&1 | tee "$log"; then :; else status=1; fi
+browser_pass="$(grep -E '^# pass [0-9]+' "$log" | tail -n 1 | awk '{print $3}')"
+browser_fail="$(grep -E '^# fail [0-9]+' "$log" | tail -n 1 | awk '{print $3}')"
+rm -f "$log"
+if [ -z "$browser_pass" ]; then echo "no result from the browser tests" >&2; failed=$((failed + 1)); status=1; fi
+passed=$((passed + ${browser_pass:-0}))
+failed=$((failed + ${browser_fail:-0}))
+
 echo "== fuzz the project file reader briefly"
 if bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 

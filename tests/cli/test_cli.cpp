@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "editor/editor.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+
+namespace pomeli2::testing {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliRun Build(const std::string& args) {
+    std::string cmd = std::string(POMELI2_BUILD_TOOL) + " " + args + " >" + (dir / "out.txt") + " 2>" + (dir / "err.txt");
+    int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir / "out.txt"), ReadFile(dir / "err.txt")};
+  }
+  static std::string Project(const std::string& name) {
+    return std::string(POMELI2_TEST_DATA) + "/pages/" + name + ".pml";
+  }
+  TempDir dir;
+};
+
+TEST_F(CliTest, HelpVersionAndUsageErrors) {
+  CliRun help = Build("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage: pomeli2-build PROJECT.pml"), std::string::npos);
+  CliRun version = Build("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.out.find("2.0"), std::string::npos);
+  EXPECT_EQ(Build("").status, 2);
+  EXPECT_EQ(Build("--bogus x.pml").status, 2);
+  EXPECT_EQ(Build("a.pml b.pml").status, 2);
+  EXPECT_EQ(Build(Project("example") + " -o").status, 2);
+  EXPECT_EQ(Build(Project("example") + " --frameset2 a.html --frameset3 b.html").status, 2);
+  EXPECT_EQ(Build(Project("example") + " --frameset2 sub/a.html").status, 2);
+}
+
+TEST_F(CliTest, WritesTheSamePageAsTheEditor) {
+  std::filesystem::copy(Project("options-all"), dir.path() / "menu.pml");
+  CliRun run = Build(dir / "menu.pml");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  std::string cli_page = ReadFile(dir / "menu.html");
+
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  ASSERT_TRUE(e.ReadProjectFile(dir / "menu.pml"));
+  std::filesystem::create_directory(dir.path() / "editor");
+  e.SetMenuPagePath(dir / "editor/menu.html");
+  ASSERT_TRUE(e.BeginHtmlSave());
+  ASSERT_EQ(e.WriteMenuPage(), Editor::PageWrite::kWritten);
+  EXPECT_EQ(ReadFile(dir / "editor/menu.html"), cli_page);
+  EXPECT_EQ(ReadFile(dir / "menu.pml"), ReadFile(Project("options-all"))) << "the project is not touched";
+}
+
+TEST_F(CliTest, FrameSetAndImages) {
+  CliRun run = Build(Project("frames") + " -o " + (dir / "site.html") + " --frameset3 main.html --resizable --copy-images");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string main = ReadFile(dir / "main.html");
+  EXPECT_NE(main.find("<FRAME SRC=\"site.html\" NAME=\"Frame1\""), std::string::npos);
+  EXPECT_NE(main.find("BORDER=\"1\""), std::string::npos);
+  EXPECT_FALSE(ReadFile(dir / "frametop.html").empty());
+  for (const char* image : {"plus.gif", "minus.gif", "linkto.gif", "otherw.gif", "scroll.gif"})
+    EXPECT_EQ(ReadFile(dir / image).substr(0, 6), "GIF89a") << image;
+
+  CliRun reserved = Build(Project("frames") + " -o " + (dir / "site.html") + " --frameset2 frameright.html");
+  EXPECT_EQ(reserved.status, 2);
+  EXPECT_NE(reserved.err.find("ファイルエラー: frameright.html、frametop.html、site.htmlは使えません。"), std::string::npos);
+}
+
+TEST_F(CliTest, FailuresAndTheirExitStatus) {
+  CliRun missing = Build(dir / "none.pml");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "エラー: ファイル「" + (dir / "none.pml") + "」をオープンできませんでした。\n");
+
+  WriteFile(dir / "bad.pml", "junk\r\n");
+  EXPECT_EQ(Build(dir / "bad.pml").status, 1);
+
+  WriteFile(dir / "root.pml", "0\tHome\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n");
+  CliRun root_only = Build(dir / "root.pml");
+  EXPECT_EQ(root_only.status, 1);
+  EXPECT_EQ(root_only.err, "アイテム確認: 書き出すアイテムがありません。\n");
+
+  WriteFile(dir / "zero.pml", "[Row]\t0\r\n0\tHome\t\t\t1\t\t\t0\r\n1\tA\t\t\t1\t\t\t0\r\n");
+  CliRun refused = Build(dir / "zero.pml");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("入力エラー: 「行間」"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "zero.html"));
+
+  CliRun unwritable = Build(Project("example") + " -o " + (dir / "no/such/folder.html"));
+  EXPECT_EQ(unwritable.status, 3);
+  EXPECT_EQ(unwritable.err, "ファイルエラー: 「folder.html」を書き込めません。\n");
+}
+
+}  // namespace
+}  // namespace pomeli2::testing

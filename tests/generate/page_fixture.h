@@ -1,0 +1,57 @@
+// Builds menu pages the way the HTML save does, from project files of
+// tests/pages or from menus made in code.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "editor/editor.h"
+#include "support/golden.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+
+namespace pomeli2::testing {
+
+class PageTest : public ::testing::Test {
+ protected:
+  void SetUp() override { e.Start(); }
+
+  void Load(const std::string& project) {
+    ASSERT_TRUE(e.ReadProjectFile(std::string(POMELI2_TEST_DATA) + "/pages/" + project + ".pml"));
+  }
+  // Writes the menu page as <name>.html in the temporary folder.
+  Editor::PageWrite Write(const std::string& name) {
+    e.SetMenuPagePath(dir / (name + ".html"));
+    if (!e.BeginHtmlSave()) return Editor::PageWrite::kNoItems;
+    return e.WriteMenuPage();
+  }
+  std::string Page(const std::string& name) {
+    EXPECT_EQ(Write(name), Editor::PageWrite::kWritten);
+    return ReadFile(dir / (name + ".html"));
+  }
+  // The part of the page from the first item block to the end of the BODY.
+  static std::string Items(const std::string& page) {
+    auto from = page.find("<DIV ");
+    auto to = page.find("</BODY>");
+    return from == std::string::npos ? "" : page.substr(from, to - from);
+  }
+  static std::string Script(const std::string& page) {
+    auto from = page.find("<SCRIPT");
+    auto to = page.find("</SCRIPT>\r\n");
+    return page.substr(from, to + 11 - from);
+  }
+  NodeId Add(NodeId parent, const ItemRow& cells) { return AddItem(e.Model(), parent, cells); }
+  NodeId Root() { return e.Model().Root(); }
+  PageSettings& S() { return e.Settings(); }
+
+  TempDir dir;
+  ScriptedHost host;
+  Editor e{host};
+};
+
+inline size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+  return n;
+}
+
+}  // namespace pomeli2::testing

@@ -1,0 +1,216 @@
+#include "generate/page_fixture.h"
+
+namespace pomeli2::testing {
+namespace {
+
+// Lines joined with CR LF, each line ending in one.
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string out;
+  for (const char* l : lines) out += std::string(l) + "\r\n";
+  return out;
+}
+
+TEST_F(PageTest, ProductsToolsContactExample) {
+  Load("example");
+  std::string page = Page("pomeli2");
+  EXPECT_EQ(Items(page),
+            Lines({"<DIV STYLE=\"position:absolute;visibility:visible;left:10;top:10;font-size:10pt\" ID=\"t1\">",
+                   "<NOBR>",
+                   "<A HREF=\"pomeli2.html#t1\" onClick=\"PullDown('1','2');return false\"><IMG SRC=\"plus.gif\" "
+                   "NAME=\"i1\" BORDER=\"0\" ALIGN=\"top\"></A>",
+                   "<A HREF=\"pomeli2.html#t1\" onClick=\"PullDown('1','2');return false\">Products</A>",
+                   "</NOBR>", "</DIV>", "",
+                   "<DIV STYLE=\"position:absolute;visibility:hidden;left:30;top:10;font-size:10pt\" ID=\"t2\">",
+                   "<NOBR>",
+                   "<A HREF=\"tools.html\" TARGET=\"Frame2\"><IMG SRC=\"linkto.gif\" NAME=\"i2\" BORDER=\"0\" "
+                   "ALIGN=\"top\"></A>",
+                   "<A HREF=\"tools.html\" TARGET=\"Frame2\">Tools</A>", "</NOBR>", "</DIV>", "",
+                   "<DIV STYLE=\"position:absolute;visibility:visible;left:10;top:26;font-size:10pt\" ID=\"t3\">",
+                   "<NOBR>",
+                   "<A HREF=\"contact.html\" TARGET=\"Frame2\"><IMG SRC=\"linkto.gif\" NAME=\"i3\" BORDER=\"0\" "
+                   "ALIGN=\"top\"></A>",
+                   "<A HREF=\"contact.html\" TARGET=\"Frame2\">Contact</A>", "</NOBR>", "</DIV>", ""}));
+  ExpectGolden("pages/example.html", page);
+}
+
+// One golden page per browser mode with every option that changes the
+// script, and pages for the other option combinations.
+TEST_F(PageTest, GoldenPages) {
+  for (const char* project : {"options-all", "options-ie", "options-nn4", "options-nn6", "nested-all", "closetree-all",
+                              "closetree-nn6", "closeitems-all", "opentree", "opentree-closetree", "frames",
+                              "escapes"}) {
+    SCOPED_TRACE(project);
+    Load(project);
+    std::string page = Page(project);
+    ExpectGolden(std::string("pages/") + project + ".html", page);
+    EXPECT_EQ(Page(project), page) << "writing twice gives the same bytes";
+  }
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(PageTest, HeadHoverStyleAndBody) {
+  Add(Root(), ItemCells("A", "a.html"));
+  S().Title = "T&\"";
+  S().BodyHover = "#FF0000";
+  S().BodyHoverBack = "#FFFF00";
+  S().BackPicture = "back.gif";
+  S().BodyLink = "";
+  std::string page = Page("head");
+  EXPECT_NE(page.find("<TITLE>T&\"</TITLE>\r\n\r\n<style TYPE=\"text/css\">\r\n<!--\r\n"
+                      "A:hover {color:#FF0000;background-color:#FFFF00}\r\n-->\r\n</style>\r\n\r\n<SCRIPT"),
+            std::string::npos);
+  EXPECT_NE(page.find("<BODY BGCOLOR=\"#4099FF\" TEXT=\"#000000\" VLINK=\"#8000FF\" ALINK=\"#0000A0\" "
+                      "BACKGROUND=\"back.gif\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" MARGINWIDTH=\"0\" MARGINHEIGHT=\"0\">\r\n"
+                      "<IMG SRC=\"scroll.gif\" BORDER=\"0\">\r\n\r\n<DIV"),
+            std::string::npos);
+  S().BodyHover = "";
+  EXPECT_NE(Page("head").find("A:hover {background-color:#FFFF00}"), std::string::npos);
+  S().BodyHoverBack = "";
+  EXPECT_EQ(Page("head").find("<style"), std::string::npos);
+}
+
+TEST_F(PageTest, Geometry) {
+  S().Left = "010";
+  S().Start = "10";
+  S().Row = "16";
+  S().Indent = "20";
+  Add(Root(), ItemCells("one"));
+  NodeId two = Add(Root(), ItemCells("two"));
+  NodeId three = Add(Root(), ItemCells("three"));
+  NodeId child = Add(three, ItemCells("child"));
+  Add(child, ItemCells("grandchild", "g.html"));
+  (void)two;
+  std::string items = Items(Page("geometry"));
+  EXPECT_NE(items.find("visibility:visible;left:010;top:10;"), std::string::npos);
+  EXPECT_NE(items.find("visibility:visible;left:010;top:26;"), std::string::npos);
+  EXPECT_NE(items.find("visibility:visible;left:010;top:42;"), std::string::npos);
+  EXPECT_NE(items.find("visibility:hidden;left:30;top:42;font-size:10pt\" ID=\"t4\""), std::string::npos);
+  EXPECT_NE(items.find("visibility:hidden;left:50;top:42;font-size:10pt\" ID=\"t5\""), std::string::npos);
+}
+
+TEST_F(PageTest, TargetsAndButtonImages) {
+  ItemRow leaf = ItemCells("leaf", "l.html");
+  leaf[kTarget] = "";
+  leaf[kIcon] = "own.gif";
+  NodeId branch = Add(Root(), ItemCells("branch"));
+  Add(branch, leaf);
+  ItemRow plain = ItemCells("plain", "p.html");
+  plain[kIcon] = "";
+  Add(branch, plain);
+  std::string items = Items(Page("targets"));
+  EXPECT_NE(items.find("<A HREF=\"l.html\" TARGET=\"\"><IMG SRC=\"linkto.gif\" NAME=\"i2\""), std::string::npos);
+
+  S().RightFrame = "Frame2";
+  S().Linkto = "";
+  items = Items(Page("targets"));
+  EXPECT_NE(items.find("<A HREF=\"l.html\" TARGET=\"Frame2\"><IMG SRC=\"own.gif\" NAME=\"i2\""), std::string::npos);
+  EXPECT_NE(items.find("<A HREF=\"p.html\" TARGET=\"Frame2\"><IMG SRC=\"linkto.gif\" NAME=\"i3\""), std::string::npos);
+  EXPECT_NE(items.find("<IMG SRC=\"plus.gif\" NAME=\"i1\""), std::string::npos);
+}
+
+TEST_F(PageTest, LeafWithoutLinkAndOtherButtons) {
+  Add(Root(), ItemCells("nolink", "", "1"));
+  Add(Root(), ItemCells("other", "o.html", "1"));
+  Add(Root(), ItemCells("leave", "x.html", "2"));
+  NodeId branch = Add(Root(), ItemCells("branch", "b.html", "1"));
+  Add(branch, ItemCells("kid", "k.html"));
+  std::string items = Items(Page("buttons"));
+  EXPECT_NE(items.find("<NOBR>\r\n<IMG SRC=\"linkto.gif\" NAME=\"i1\" BORDER=\"0\" ALIGN=\"top\">\r\nnolink\r\n</NOBR>"),
+            std::string::npos);
+  EXPECT_NE(items.find("<A HREF=\"o.html\" TARGET=\"OtherW\"><IMG SRC=\"otherw.gif\" BORDER=\"0\"></A>\r\n"),
+            std::string::npos);
+  EXPECT_NE(items.find("<A HREF=\"buttons.html#t3\" onclick=\"ChangeTop('x.html');return false\">"
+                       "<IMG SRC=\"otherw.gif\" BORDER=\"0\"></A>\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Count(items, "otherw.gif"), 2u) << "branches and leaves without links get no other buttons";
+}
+
+TEST_F(PageTest, ImageTitles) {
+  Add(Root(), ItemCells("file:pic.gif:Text", "a.html"));
+  Add(Root(), ItemCells("file:only.gif", "b.html"));
+  Add(Root(), ItemCells("file:", "c.html"));
+  std::string items = Items(Page("titles"));
+  EXPECT_NE(items.find("\"><IMG SRC=\"pic.gif\" BORDER=\"0\" ALIGN=\"top\">Text</A>"), std::string::npos);
+  EXPECT_NE(items.find("\"><IMG SRC=\"only.gif\" BORDER=\"0\" ALIGN=\"top\"></A>"), std::string::npos);
+  EXPECT_NE(items.find("TARGET=\"Frame2\">file:</A>"), std::string::npos);
+  S().Unite = 1;
+  items = Items(Page("titles"));
+  EXPECT_NE(items.find("ALIGN=\"top\"><IMG SRC=\"pic.gif\" BORDER=\"0\">Text</A>"), std::string::npos);
+}
+
+TEST_F(PageTest, CloseTreeFlagsAndParentLinkAnchors) {
+  S().CloseTree = 1;
+  NodeId top = Add(Root(), ItemCells("top", "top.html"));
+  NodeId nested = Add(top, ItemCells("nested"));
+  Add(nested, ItemCells("deep", "deep.html"));
+  Add(Root(), ItemCells("leaf", "leaf.html"));
+  std::string items = Items(Page("flags"));
+  EXPECT_NE(items.find("PullDown('1','3',1);return false\">top</A>"), std::string::npos);
+  EXPECT_NE(items.find("PullDown('2','3',0);return false\">nested</A>"), std::string::npos);
+  EXPECT_NE(items.find("<A HREF=\"leaf.html\" TARGET=\"Frame2\" onClick=\"CloseTree(4);window.open('leaf.html',"
+                       "'Frame2');return false\">leaf</A>"),
+            std::string::npos);
+  EXPECT_NE(items.find("<A HREF=\"deep.html\" TARGET=\"Frame2\">deep</A>"), std::string::npos);
+
+  S().ParentLink = 1;
+  items = Items(Page("flags"));
+  EXPECT_NE(items.find("<A HREF=\"top.html\" TARGET=\"Frame2\">top</A>"), std::string::npos);
+  S().ParentLinkOn = 1;
+  items = Items(Page("flags"));
+  EXPECT_NE(items.find("PullDown('1','3',1);ParentLink('top.html');return false\">top</A>"), std::string::npos);
+  S().ParentLinkOn = 0;
+  S().Unite = 1;
+  items = Items(Page("flags"));
+  EXPECT_NE(items.find("PullDown('1','3',1);ParentLink('top.html');return false\"><IMG SRC=\"plus.gif\" NAME=\"i1\" "
+                       "BORDER=\"0\" ALIGN=\"top\">top</A>"),
+            std::string::npos);
+}
+
+TEST_F(PageTest, BodyHeaderAndFooter) {
+  Add(Root(), ItemCells("A", "a.html"));
+  WriteFile(dir / "head.txt", "<P>head</P>");
+  WriteFile(dir / "foot.txt", "<P>foot</P>\r\n");
+  S().BodyHeader = dir / "head.txt";
+  S().BodyFooter = dir / "foot.txt";
+  std::string page = Page("body");
+  EXPECT_NE(page.find("MARGINHEIGHT=\"0\">\r\n<P>head</P><IMG SRC=\"scroll.gif\""), std::string::npos);
+  EXPECT_NE(page.find("</DIV>\r\n\r\n<P>foot</P>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos);
+
+  S().BodyHeader = dir / "missing.txt";
+  page = Page("body");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text,
+            "BODY用のヘッダーファイルが存在しません。\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
+  EXPECT_EQ(host.messages[0].title, "ファイルエラー");
+  EXPECT_NE(page.find("</HTML>\r\n"), std::string::npos);
+}
+
+TEST_F(PageTest, NoItemsAndWriteFailures) {
+  EXPECT_EQ(Write("none"), Editor::PageWrite::kNoItems);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "書き出すアイテムがありません。");
+  EXPECT_EQ(host.messages[0].title, "アイテム確認");
+
+  // Items that were all deleted again still give a page, with no blocks.
+  NodeId a = Add(Root(), ItemCells("A"));
+  e.Model().tree.DeleteSubtree(a);
+  std::string page = Page("empty");
+  EXPECT_EQ(Items(page), "");
+  EXPECT_NE(page.find("lastitem = 0;"), std::string::npos);
+
+  e.SetMenuPagePath(dir / "missing/page.html");
+  EXPECT_EQ(e.WriteMenuPage(), Editor::PageWrite::kWriteFailed);
+  EXPECT_EQ(host.messages.back().text, "「page.html」を書き込めません。");
+}
+
+TEST_F(PageTest, CopyMarksAreForgottenBeforeWriting) {
+  NodeId a = Add(Root(), ItemCells("A"));
+  e.Model().counters.CopyCounter = 30001;
+  e.Model().table.SetCell(e.Model().tree.Row(a), kChild, "30001");
+  Page("copy");
+  EXPECT_FALSE(e.Model().counters.CopyBufferFull());
+  EXPECT_EQ(e.Model().tree.Selected(), Root());
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
