@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "generate/menu_page.h"
 #include "project/project_file.h"
 
 using namespace pomeli2;
@@ -121,8 +122,22 @@ void BM_ReinsertBatch1000(benchmark::State& state) {
   SetPerItem(state);
 }
 
+void BM_MenuPage(benchmark::State& state) {
+  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
+  Loaded l(path);
+  unlink(path.c_str());
+  MenuModel& m = l.editor.Model();
+  int last = m.RenumberItems(m.Root());
+  for (auto _ : state) {
+    std::string page = BuildMenuPage(l.editor.Settings(), m.table, last, nullptr, nullptr);
+    benchmark::DoNotOptimize(page.data());
+  }
+  SetPerItem(state);
+}
+
 }  // namespace
 
+BENCHMARK(BM_MenuPage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Load)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Renumber)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Write)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

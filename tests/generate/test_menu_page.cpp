@@ -1,3 +1,8 @@
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
 #include "generate/page_fixture.h"
 
 namespace pomeli2::testing {
@@ -201,6 +206,25 @@ TEST_F(PageTest, NoItemsAndWriteFailures) {
   e.SetMenuPagePath(dir / "missing/page.html");
   EXPECT_EQ(e.WriteMenuPage(), Editor::PageWrite::kWriteFailed);
   EXPECT_EQ(host.messages.back().text, "「page.html」を書き込めません。");
+}
+
+TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {
+  for (int i = 0; i < 50; ++i) Add(Root(), ItemCells("item", "page.html"));
+  WriteFile(dir / "keep.html", "old page");
+  // A file-size limit makes the write fail half way, even for root.
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  Editor::PageWrite result = Write("keep");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(result, Editor::PageWrite::kWriteFailed);
+  EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
+  EXPECT_EQ(host.messages.back().text, "「keep.html」を書き込めません。");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(PageTest, CopyMarksAreForgottenBeforeWriting) {
