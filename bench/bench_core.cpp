@@ -48,6 +48,15 @@ struct Loaded {
     editor.Start();
     if (!editor.ReadProjectFile(path)) std::abort();
   }
+  // A freshly loaded menu of n items, numbered.
+  static std::unique_ptr<Loaded> Menu(int64_t n) {
+    std::string path = WriteTemp(ProjectBytes(static_cast<int>(n)));
+    auto loaded = std::make_unique<Loaded>(path);
+    unlink(path.c_str());
+    loaded->last = loaded->editor.Model().RenumberItems(loaded->editor.Model().Root());
+    return loaded;
+  }
+  int last = 0;
 };
 
 void SetPerItem(benchmark::State& state) {
@@ -70,22 +79,16 @@ void BM_Load(benchmark::State& state) {
 }
 
 void BM_Renumber(benchmark::State& state) {
-  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
-  Loaded l(path);
-  unlink(path.c_str());
-  MenuModel& m = l.editor.Model();
+  auto l = Loaded::Menu(state.range(0));
+  MenuModel& m = l->editor.Model();
   for (auto _ : state) benchmark::DoNotOptimize(m.RenumberItems(m.Root()));
   SetPerItem(state);
 }
 
 void BM_Write(benchmark::State& state) {
-  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
-  Loaded l(path);
-  unlink(path.c_str());
-  MenuModel& m = l.editor.Model();
-  int last = m.RenumberItems(m.Root());
+  auto l = Loaded::Menu(state.range(0));
   for (auto _ : state) {
-    SerializedProject out = SerializeProject(l.editor.Settings(), m.table, last);
+    SerializedProject out = SerializeProject(l->editor.Settings(), l->editor.Model().table, l->last);
     benchmark::DoNotOptimize(out.bytes.data());
   }
   SetPerItem(state);
@@ -123,13 +126,9 @@ void BM_ReinsertBatch1000(benchmark::State& state) {
 }
 
 void BM_MenuPage(benchmark::State& state) {
-  std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
-  Loaded l(path);
-  unlink(path.c_str());
-  MenuModel& m = l.editor.Model();
-  int last = m.RenumberItems(m.Root());
+  auto l = Loaded::Menu(state.range(0));
   for (auto _ : state) {
-    std::string page = BuildMenuPage(l.editor.Settings(), m.table, last, nullptr, nullptr);
+    std::string page = BuildMenuPage(l->editor.Settings(), l->editor.Model().table, l->last, nullptr, nullptr);
     benchmark::DoNotOptimize(page.data());
   }
   SetPerItem(state);

@@ -52,11 +52,7 @@ void Editor::ShowError(const std::string& text, const std::string& title) {
 }
 
 void Editor::Start() {
-  model_.tree.Clear();
-  model_.InsertRootItem();
-  model_.table.ResetItemTable();
-  model_.counters.Reset();
-  model_.ClearCopyMarks();
+  model_.ResetMenu();
   settings_ = PageSettings::Initial();
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).
@@ -150,11 +146,7 @@ void Editor::StoreSelectedItem() {
 }
 
 void Editor::ResetForNew() {
-  model_.tree.Clear();
-  model_.InsertRootItem();
-  model_.table.ResetItemTable();
-  model_.counters.Reset();
-  model_.ClearCopyMarks();
+  model_.ResetMenu();
   settings_.Title = sj("ホームページ");
   item_.link.clear();
   settings_.BgColor = "#FFFFFF";

@@ -211,58 +211,6 @@ constexpr const char* kCloseItemsIe = R"js(function CloseItems()
 }
 )js";
 
-constexpr const char* kCloseItemsAll = R"js(function CloseItems()
-{
-    j = 0;
-    if (document.layers) {
-        CurPos = document.layers["t" + CurStart].top;
-        for (i=CurId;i<=CurEnd;i++) {
-            if (document.layers["t" + i].top > CurPos) {
-                document.layers["t" + i].top = document.layers["t" + i].top - {Speed};
-                if (document.layers["t" + i].visibility == "show") j = i;
-            }
-        }
-        if (document.layers["t" + j].top <= CurPos) {
-            clearTimeout(TimeoutId);
-            PullDown(CurStart,CurEnd,2);
-        } else {
-            TimeoutId = setTimeout("CloseItems()",1);
-        }
-    }
-    if (document.all) {
-        CurPos = parseInt(document.all("t" + CurStart).style.top);
-        for (i=CurId;i<=CurEnd;i++) {
-            if (parseInt(document.all("t" + i).style.top) > CurPos) {
-                document.all("t" + i).style.top = parseInt(document.all("t" + i).style.top) - {Speed};
-                if (document.all("t" + i).style.visibility == "visible") j = i;
-            }
-        }
-        if (parseInt(document.all("t" + j).style.top) <= CurPos) {
-            clearTimeout(TimeoutId);
-            PullDown(CurStart,CurEnd,2);
-        } else {
-            TimeoutId = setTimeout("CloseItems()",1);
-        }
-    } else {
-        if (document.getElementById) {
-            CurPos = parseInt(document.getElementById("t" + CurStart).style.top);
-            for (i=CurId;i<=CurEnd;i++) {
-                if (parseInt(document.getElementById("t" + i).style.top) > CurPos) {
-                    document.getElementById("t" + i).style.top = parseInt(document.getElementById("t" + i).style.top) - {Speed};
-                    if (document.getElementById("t" + i).style.visibility == "visible") j = i;
-                }
-            }
-            if (parseInt(document.getElementById("t" + j).style.top) <= CurPos) {
-                clearTimeout(TimeoutId);
-                PullDown(CurStart,CurEnd,2);
-            } else {
-                TimeoutId = setTimeout("CloseItems()",1);
-            }
-        }
-    }
-}
-)js";
-
 enum class Mode { kAll, kIe, kNn4, kNn6 };
 
 Mode ModeOf(const std::string& browser) {
@@ -327,12 +275,31 @@ std::string PullDownBodyText(Mode mode) {
   return std::string(kPullDownNn4) + ie + "\x01" + "    }\n";  // \x01: where the indented NN6 form goes
 }
 
+// The body of a single-browser CloseItems: its one `if (document.…) {` block.
+std::string CloseItemsBlock(const std::string& function) {
+  size_t from = function.find("    if (");
+  size_t to = function.rfind("}\n");
+  return function.substr(from, to - from);
+}
+
 std::string CloseItemsText(Mode mode) {
   switch (mode) {
-    case Mode::kAll: return kCloseItemsAll;
     case Mode::kIe: return kCloseItemsIe;
     case Mode::kNn6: return IeTo(Mode::kNn6, kCloseItemsIe);
     case Mode::kNn4: break;
+    case Mode::kAll: {
+      // The three single-browser blocks in a row, the NN6 one as the IE
+      // block's else branch, each remembering the last shown item in one line.
+      auto block = [](Mode m) {
+        const std::string three_lines = ") {\n" + std::string(20, ' ') + "j = i;\n" + std::string(16, ' ') + "}\n";
+        return ReplaceAll(CloseItemsBlock(CloseItemsText(m)), three_lines, ") j = i;\n");
+      };
+      std::string ie = block(Mode::kIe);
+      ie.replace(ie.rfind("    }\n"), 6, "    } else {\n");
+      std::string nn6 = block(Mode::kNn6);
+      nn6 = "    " + ReplaceAll(nn6.substr(0, nn6.size() - 1), "\n", "\n    ") + "\n";
+      return "function CloseItems()\n{\n    j = 0;\n" + block(Mode::kNn4) + ie + nn6 + "    }\n}\n";
+    }
   }
   std::string text = ReplaceAll(kCloseItemsIe, "if (document.all) {", "if (document.layers) {");
   for (const char* x : {"CurStart", "i", "j"}) {
