@@ -44,7 +44,11 @@ void Editor::SetEnabled(int control, bool enabled) { enabled_[control] = enabled
 
 void Editor::MarkModified(int value) {
   modified_flag_ = value;
-  if (modified_listener_) modified_listener_(value);
+  if (!settings_file_) return;
+  const std::string& last =
+      settings_.ProjectPath != UntitledProject() ? settings_.ProjectPath : last_project_path_;
+  if (!settings_file_->WriteEditLine(value, last))
+    ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));
 }
 
 void Editor::ShowError(const std::string& text, const std::string& title) {
@@ -54,6 +58,10 @@ void Editor::ShowError(const std::string& text, const std::string& title) {
 void Editor::Start() {
   model_.ResetMenu();
   settings_ = PageSettings::Initial();
+  if (settings_file_) {
+    auto fields = settings_file_->Read();
+    last_project_path_ = fields ? fields->last_project : std::string();
+  }
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).
   LoadItemFieldsFromRow(0);
@@ -82,7 +90,6 @@ void Editor::LoadItemFieldsFromRow(int row, bool with_other_button) {
 }
 
 void Editor::OnSelectionChanged() {
-  const MenuTree& tree = model_.tree;
   const int row = model_.SelectedRow;
   for (int id : kSelectedItemControls) SetEnabled(id, row != 0);
   // While a project loads, only the row's values are taken; the rest of the
@@ -90,6 +97,19 @@ void Editor::OnSelectionChanged() {
   LoadItemFieldsFromRow(row, /*with_other_button=*/!model_.SuppressSelectionRefresh);
   if (model_.SuppressSelectionRefresh) return;
 
+  ApplySelectionEnabling();
+  item_.link_backslashed = item_.link;
+  for (char& c : item_.link_backslashed)
+    if (c == '/') c = '\\';
+  host_.ControlStatesChanged();
+  host_.RefreshForm();
+}
+
+// The enabling that depends on the selected item: the arrows, and the link,
+// target, icon and open controls by the item's kind.
+void Editor::ApplySelectionEnabling() {
+  const MenuTree& tree = model_.tree;
+  const int row = model_.SelectedRow;
   NodeId node = tree.Selected();
   SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
   SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
@@ -99,7 +119,6 @@ void Editor::OnSelectionChanged() {
   } else if (!tree.HasChildren(node)) {
     SetEnabled(kCtlLink, true);
     SetEnabled(kCtlLinkBrowse, true);
-    SetEnabled(kCtlIconBrowse, true);
     SetEnabled(kCtlOpen, false);
     SetEnabled(kCtlItemTarget, settings_.ItemTargetsEnabled());
     SetEnabled(kCtlIcon, settings_.ItemIconsEnabled());
@@ -113,11 +132,6 @@ void Editor::OnSelectionChanged() {
     SetEnabled(kCtlIconBrowse, false);
     SetEnabled(kCtlOpen, tree.Parent(node) == model_.Root());
   }
-  item_.link_backslashed = item_.link;
-  for (char& c : item_.link_backslashed)
-    if (c == '/') c = '\\';
-  host_.ControlStatesChanged();
-  host_.RefreshForm();
 }
 
 void Editor::StoreSelectedItem() {

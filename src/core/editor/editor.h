@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "editor/host.h"
 #include "model/menu_model.h"
 #include "model/page_settings.h"
+#include "project/settings_file.h"
 
 namespace pomeli2 {
 
@@ -52,10 +54,9 @@ class Editor {
   void SetEnabled(int control, bool enabled);
 
   int ModifiedFlag() const { return modified_flag_; }
-  // Sets the modified mark; the settings-file writer, once attached, is
-  // told every time.
+  // Sets the modified mark and rewrites the settings file, once attached.
+  // The mark follows the edits even when the file cannot be written.
   void MarkModified(int value);
-  void SetModifiedListener(std::function<void(int)> listener) { modified_listener_ = std::move(listener); }
 
   // The tree reports a new selected item.
   void OnSelectionChanged();
@@ -99,6 +100,39 @@ class Editor {
   // with its trailing "/") beside the menu page, after asking.
   bool CopyStandardImages(const std::string& program_folder);
 
+  // --- The form (the screen shows and forwards; texts are CP932).
+
+  // The text a field shows; its byte limit (0 for a list).
+  std::string FieldText(int control) const;
+  static size_t FieldLimit(int control);
+  // The user changed a field's text or list selection. False, after the
+  // message, when the text cannot be kept: the field shows its old text.
+  bool FieldChanged(int control, const std::string& text);
+  // A check box's value, and the user's click on it.
+  int CheckBoxValue(int control) const;
+  void CheckBoxClicked(int control, bool checked);
+  // The colour a colour field's swatch shows: its text when that is exactly
+  // 7 bytes of the form #RRGGBB, as 0xRRGGBB.
+  std::optional<unsigned> SampleColour(int control) const;
+  // Typed text held a character that code page 932 cannot hold.
+  void RefuseUnrepresentableText();
+
+  // --- Commands.
+  bool CommandEnabled(int command) const;
+  bool CommandChecked(int command) const;
+  const std::string& LastProjectPath() const { return last_project_path_; }
+  // The recent entry of the file menu: the last project's path, a
+  // generic text when the path is long, "なし" when there is none.
+  std::string RecentEntryText() const;
+
+  // --- The settings file and the close of the window.
+  // From now on every MarkModified rewrites this file; Start reads the
+  // last project from it.
+  void AttachSettingsFile(const SettingsFile* file) { settings_file_ = file; }
+  // The close request: asks about unsaved changes and writes the close-time
+  // line. False when the user chose to keep the program running.
+  bool CloseRequested(int left, int top, int client_width, int client_height);
+
   // Checks a text typed into a field with a byte limit; shows the message
   // and returns false when it cannot be kept.
   bool CheckEnteredText(const std::string& text, size_t limit);
@@ -108,6 +142,10 @@ class Editor {
   // Path without its last len(HtmlFileName) bytes: the menu page's folder.
   std::string MenuPageFolder() const;
   void LoadItemFieldsFromRow(int row, bool with_other_button = true);
+  void ApplySelectionEnabling();
+  void NumericCheck();
+  std::string* TextField(int control);
+  const std::string* TextField(int control) const;
   void ApplyLoadedItemStates();
 
   Host& host_;
@@ -118,8 +156,9 @@ class Editor {
   bool target_lists_enabled_ = true;
   std::map<int, bool> enabled_;
   int frame_resizable_ = 0;
+  const SettingsFile* settings_file_ = nullptr;
+  std::string last_project_path_;
   int modified_flag_ = 0;
-  std::function<void(int)> modified_listener_;
 };
 
 }  // namespace pomeli2

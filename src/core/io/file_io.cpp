@@ -59,7 +59,7 @@ std::optional<std::string> SystemPath(std::string_view sjis_path) {
   return SjisToUtf8(sjis_path);
 }
 
-bool WriteFileAtomically(const std::string& system_path, std::string_view bytes) {
+bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable) {
   auto target = ResolveLinks(system_path);
   if (!target) return false;
   mode_t mode = NewFileMode();
@@ -75,7 +75,7 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes)
   name.push_back('\0');
   int fd = mkstemp(name.data());
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && (!durable || fsync(fd) == 0);
   ok = close(fd) == 0 && ok;
   if (ok) ok = rename(name.data(), target->c_str()) == 0;
   if (!ok) unlink(name.data());

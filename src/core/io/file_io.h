@@ -15,7 +15,9 @@ std::optional<std::string> SystemPath(std::string_view sjis_path);
 // the target only once everything is on disk. A symbolic link is followed
 // (its target is replaced, the link stays); an existing file keeps its
 // permissions. On failure the old file is untouched and false is returned.
-bool WriteFileAtomically(const std::string& system_path, std::string_view bytes);
+// `durable` also flushes the data to the disk before the rename; a file that
+// is rewritten on every keystroke (the settings file) skips that.
+bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable = true);
 
 // The whole file, or nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& system_path);

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/commands.h"
+#include "editor/editor.h"
+#include "editor/shell.h"
+#include "support/menu_builder.h"
+#include "support/scripted_host.h"
+
+namespace pomeli2 {
+namespace {
+
+using testing::AddItem;
+using testing::ItemCells;
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e.AttachSettingsFile(&settings);
+    e.Start();
+  }
+  std::string Ini() { return ReadFile(dir / "Pomeli2.ini"); }
+
+  TempDir dir;
+  SettingsFile settings{dir.path().string() + "/"};
+  ScriptedHost host;
+  Editor e{host};
+};
+
+TEST_F(FormTest, StartWritesTheSettingsLine) {
+  EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t\t\r\n");
+  EXPECT_EQ(e.RecentEntryText(), sj("なし"));
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(FormTest, EditsMarkTheSettingsFile) {
+  EXPECT_TRUE(e.FieldChanged(kCtlTitle, "New title"));
+  EXPECT_EQ(e.Settings().Title, "New title");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  EXPECT_EQ(Ini(), "1\t1\t480\t510\t1\t\t\r\n");
+  e.Settings().ProjectPath = "/p/menu.pml";
+  e.MarkModified(0);
+  EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/p/menu.pml\t\r\n");
+}
+
+TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
+  testing::WriteFile(dir / "Pomeli2.ini", "5\t6\t480\t510\t0\t/old/project.pml\t\r\n");
+  Editor again(host);
+  again.AttachSettingsFile(&settings);
+  again.Start();
+  EXPECT_EQ(again.LastProjectPath(), "/old/project.pml");
+  EXPECT_EQ(again.RecentEntryText(), "/old/project.pml");
+  EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/old/project.pml\t\r\n");
+
+  std::string seventy = "/" + std::string(65, 'a') + ".pml";
+  ASSERT_EQ(seventy.size(), 70u);
+  testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t" + seventy + "\t\r\n");
+  again.Start();
+  EXPECT_EQ(again.RecentEntryText(), seventy);
+  testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t/" + seventy + "\t\r\n");
+  again.Start();
+  EXPECT_EQ(again.RecentEntryText(), sj("前回使ったファイルを開く"));
+}
+
+TEST_F(FormTest, UnwritableSettingsFileStillKeepsTheMark) {
+  std::filesystem::remove(dir.path() / "Pomeli2.ini");
+  std::filesystem::create_directory(dir.path() / "Pomeli2.ini");
+  e.FieldChanged(kCtlTitle, "x");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "「Pomeli2.ini」を書き込めません。");
+  EXPECT_EQ(host.messages[0].title, "ファイルエラー");
+  // The close cannot read the file either: the mark in memory decides, and
+  // the program can still be closed after the question.
+  host.answers = {MessageAnswer::kNo};
+  EXPECT_FALSE(e.CloseRequested(10, 20, 800, 600));
+  EXPECT_EQ(host.messages.back().text, "変更が保存されていません。このまま終了しますか？");
+  host.answers = {MessageAnswer::kYes};
+  EXPECT_TRUE(e.CloseRequested(10, 20, 800, 600));
+  EXPECT_EQ(host.messages.back().text, "「Pomeli2.ini」を書き込めません。");
+}
+
+TEST_F(FormTest, CloseAsksOnlyAboutUnsavedChanges) {
+  EXPECT_TRUE(e.CloseRequested(100, 50, 900, 700));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Ini(), "100\t50\t900\t700\t0\t\t\r\n");
+
+  e.FieldChanged(kCtlRow, "18");
+  host.answers = {MessageAnswer::kNo};
+  EXPECT_FALSE(e.CloseRequested(100, 50, 900, 700));
+  EXPECT_EQ(host.messages.back().title, "保存確認");
+  EXPECT_EQ(host.messages.back().buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(Ini(), "1\t1\t480\t510\t1\t\t\r\n") << "a refused close leaves the file as it was";
+  host.answers = {MessageAnswer::kYes};
+  EXPECT_TRUE(e.CloseRequested(-5, 50, 900, 700));
+  EXPECT_EQ(Ini(), "1\t1\t900\t700\t0\t\t\r\n") << "negative edges are stored as 1 and 1";
+}
+
+TEST_F(FormTest, WindowPlacement) {
+  WindowRect screen{0, 0, 1920, 1040};
+  EXPECT_EQ(*StartPlacement(settings, screen, host), (WindowRect{1, 1, 1000, 1000}));
+  std::filesystem::remove(dir.path() / "Pomeli2.ini");
+  EXPECT_EQ(*StartPlacement(settings, screen, host), (WindowRect{0, 0, 1000, 1000}));
+  // A window closed on the right of the screen opens fully on it.
+  EXPECT_EQ(InitialWindowRect(1500, 900, screen), (WindowRect{920, 40, 1000, 1000}));
+  EXPECT_EQ(InitialWindowRect(-300, 20, {0, 0, 800, 600}), (WindowRect{0, 0, 800, 600}));
+  EXPECT_EQ(InitialWindowRect(50, 60, {1920, 0, 1280, 1024}), (WindowRect{1920, 24, 1000, 1000}));
+
+  std::filesystem::create_directory(dir.path() / "Pomeli2.ini");
+  EXPECT_FALSE(StartPlacement(settings, screen, host));
+  EXPECT_EQ(host.messages.back().text, "ファイル「Pomeli2.ini」をオープンできませんでした。");
+  EXPECT_EQ(host.messages.back().title, "エラー");
+}
+
+TEST_F(FormTest, NumericCheck) {
+  EXPECT_TRUE(e.FieldChanged(kCtlRow, "24"));
+  EXPECT_TRUE(host.messages.empty());
+  e.Settings().Start = "30";
+  EXPECT_TRUE(e.FieldChanged(kCtlRow, "1a"));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "数字のみ入力可能です。");
+  EXPECT_EQ(host.messages[0].title, "入力エラー");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::kWarning);
+  EXPECT_EQ(e.Settings().Row, "20");
+  EXPECT_EQ(e.Settings().Start, "10");
+  EXPECT_EQ(e.Settings().Indent, "10");
+  EXPECT_EQ(e.Settings().Left, "10");
+  EXPECT_TRUE(e.FieldChanged(kCtlLeft, sj("１")));  // a double-byte digit is no digit
+  EXPECT_EQ(e.Settings().Left, "10");
+  EXPECT_FALSE(e.FieldChanged(kCtlLeft, "1234")) << "three digits at most";
+}
+
+TEST_F(FormTest, LinkAndIconLengthWarnings) {
+  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
+  e.Model().tree.Select(a);
+  EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(255, 'l')));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(e.Model().table.Cell(e.Model().tree.Row(a), kLink), std::string(255, 'l'));
+  EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(256, 'l')));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "リンクが長すぎます。256バイト以下にしてください。");
+  EXPECT_EQ(e.Item().link.size(), 256u) << "the value stays";
+  EXPECT_TRUE(e.FieldChanged(kCtlIcon, std::string(256, 'i')));
+  EXPECT_EQ(host.messages.back().text, "アイコンのパスが長すぎます。256バイト以下にしてください。");
+  EXPECT_FALSE(e.FieldChanged(kCtlLink, std::string(257, 'l')));
+}
+
+TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
+  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
+  e.Model().tree.Select(a);
+  e.MarkModified(0);
+  EXPECT_TRUE(e.FieldChanged(kCtlNewStyle, ""));
+  EXPECT_EQ(e.Settings().NewStyle, "None");
+  EXPECT_TRUE(e.FieldChanged(kCtlNewOtherButton, ""));
+  EXPECT_EQ(e.Settings().NewOtherButton, sj("ボタンなし"));
+  EXPECT_TRUE(e.FieldChanged(kCtlNewSize, ""));
+  EXPECT_EQ(e.Settings().NewFontSize, "10pt");
+  EXPECT_TRUE(e.FieldChanged(kCtlNewBgColor, "#123456"));
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "new-item defaults are no change of the project";
+  EXPECT_EQ(*e.SampleColour(kCtlNewBgColor), 0x123456u);
+  EXPECT_FALSE(e.SampleColour(kCtlBodyHover));
+
+  EXPECT_TRUE(e.FieldChanged(kCtlItemTarget, ""));
+  EXPECT_EQ(e.Item().target, "Frame2");
+  EXPECT_TRUE(e.FieldChanged(kCtlItemStyle, "Bold"));
+  EXPECT_TRUE(e.FieldChanged(kCtlOtherButton, sj("フレーム解除")));
+  const ItemRow& row = e.Model().table.Row(e.Model().tree.Row(a));
+  EXPECT_EQ(row[kStyle], "Bold");
+  EXPECT_EQ(row[kOtherWindow], "2");
+  EXPECT_EQ(row[kTarget], "Frame2");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+}
+
+TEST_F(FormTest, CheckBoxes) {
+  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
+  AddItem(e.Model(), a, ItemCells("A1"));
+  e.Model().tree.Select(a);
+  EXPECT_FALSE(e.Enabled(kCtlLink));
+  e.CheckBoxClicked(kCtlParentLink, true);
+  EXPECT_TRUE(e.Enabled(kCtlLink));
+  EXPECT_TRUE(e.Enabled(kCtlItemTarget));
+  e.CheckBoxClicked(kCtlParentLink, false);
+  EXPECT_FALSE(e.Enabled(kCtlLink));
+
+  e.Settings().CloseTree = 1;
+  e.CheckBoxClicked(kCtlOpen, true);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。");
+  EXPECT_EQ(e.Model().table.Row(e.Model().tree.Row(a))[kOpen], "1");
+  e.CheckBoxClicked(kCtlOpen, false);
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(e.Model().table.Row(e.Model().tree.Row(a))[kOpen], "0");
+}
+
+TEST_F(FormTest, TextsThatCannotBeKept) {
+  std::string before = e.Settings().Title;
+  EXPECT_FALSE(e.FieldChanged(kCtlTitle, std::string(257, 't')));
+  EXPECT_FALSE(e.FieldChanged(kCtlTitle, "a\tb"));
+  EXPECT_EQ(e.Settings().Title, before);
+  e.RefuseUnrepresentableText();
+  EXPECT_EQ(host.messages.back().title, "入力エラー");
+}
+
+TEST(Commands, ContextMenuFollowsTheBuffers) {
+  EXPECT_EQ(ContextMenuFor(false, false).id, 140);
+  EXPECT_EQ(ContextMenuFor(false, false).entries.size(), 8u);
+  ContextMenu copy = ContextMenuFor(false, true);
+  EXPECT_EQ(copy.id, 139);
+  EXPECT_EQ(copy.entries.back().command, kCmdPasteCopy);
+  EXPECT_EQ(ContextMenuFor(true, false).id, 141);
+  ContextMenu both = ContextMenuFor(true, true);
+  EXPECT_EQ(both.id, 138);
+  EXPECT_STREQ(both.entries[5].text, "ツリーアイテムを切り取り(&T)");
+  EXPECT_EQ(both.entries[9].command, kCmdPasteCut);
+  EXPECT_EQ(both.entries[10].command, kCmdPasteCopy);
+}
+
+TEST(Commands, MenuHasThirteenAccelerators) {
+  int bound = 0, shown = 0;
+  for (const Menu& m : MainMenu())
+    for (const MenuEntry& entry : m.entries) {
+      bound += entry.bound;
+      shown += *entry.shortcut != '\0';
+    }
+  EXPECT_EQ(bound, 13);
+  EXPECT_EQ(shown, 14) << "Ctrl+P is shown but not bound";
+  EXPECT_EQ(MainMenu().size(), 6u);
+  EXPECT_EQ(ToolbarCommands().size(), 15u);
+}
+
+}  // namespace
+}  // namespace pomeli2
