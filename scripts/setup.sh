@@ -12,6 +12,8 @@ APT_PACKAGES=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   chromium firefox-esr
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+  fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth imagemagick
 )
 # Node.js comes with the machine image; a bare Debian gets its own.
 if ! command -v node >/dev/null 2>&1; then APT_PACKAGES+=(nodejs npm); fi

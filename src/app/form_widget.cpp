@@ -1,0 +1,364 @@
+#include "form_widget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QValidator>
+#include <algorithm>
+
+#include "editor/commands.h"
+#include "text/sjis.h"
+#include "text_border.h"
+
+namespace pomeli2 {
+namespace {
+
+// Refuses typing beyond a field's limit in CP932 bytes, as the edit control
+// of a fixed-size field does; characters outside CP932 count as two.
+class ByteLimitValidator : public QValidator {
+ public:
+  ByteLimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
+  State validate(QString& input, int&) const override {
+    int bytes = 0;
+    for (QChar c : input) bytes += c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 1 : 2;
+    return bytes <= limit_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int limit_;
+};
+
+QStringList SizeEntries() {
+  QStringList sizes;
+  for (int i = 5; i <= 25; ++i) sizes << QString::number(i) + "pt";
+  sizes.sort();  // as text: "10pt" … "25pt", then "5pt" … "9pt"
+  return sizes;
+}
+
+const QStringList kOtherButtons = {Ui("ボタンなし"), Ui("別ウインドウ"), Ui("フレーム解除")};
+const QStringList kStyles = {"None", "Bold", "Italic", "Bold&Italic"};
+
+}  // namespace
+
+FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
+  setObjectName("form");
+
+  // The page group.
+  QGroupBox* page = MakeGroup("ページに関する情報");
+  page->setObjectName("ctl1037");
+  auto* pg = new QGridLayout(page);
+  auto label = [](const char* text) { return new QLabel(Ui(text)); };
+  auto colour_row = [&](QGridLayout* grid, int row, int col, const char* text, int id, int button) {
+    grid->addWidget(label(text), row, col);
+    grid->addWidget(AddEdit(id, 7), row, col + 1);
+    auto* b = new QPushButton(Ui("色"));
+    b->setObjectName(QString("ctl%1").arg(button));
+    later_.insert(button);  // the colour dialog comes with the colour fields
+    b->setMaximumWidth(40);
+    controls_[button] = b;
+    swatches_[id] = b;
+    grid->addWidget(b, row, col + 2);
+  };
+  pg->addWidget(label("タイトル"), 0, 0);
+  pg->addWidget(AddEdit(kCtlTitle, 256), 0, 1, 1, 5);
+  pg->addWidget(label("背景画像"), 1, 0);
+  pg->addWidget(AddEdit(kCtlBackPicture, 256), 1, 1, 1, 4);
+  auto* browse_back = new QPushButton(Ui("参照"));
+  browse_back->setObjectName("ctl1028");
+  later_.insert(kCtlBackPictureBrowse);  // file browsing comes with the relative paths
+  controls_[kCtlBackPictureBrowse] = browse_back;
+  pg->addWidget(browse_back, 1, 5);
+  colour_row(pg, 2, 0, "背景色", kCtlBgColor, 1052);
+  colour_row(pg, 3, 0, "TEXT", kCtlBodyText, 1053);
+  colour_row(pg, 4, 0, "LINK", kCtlBodyLink, 1054);
+  colour_row(pg, 5, 0, "VLINK", kCtlBodyVlink, 1055);
+  colour_row(pg, 6, 0, "ALINK", kCtlBodyAlink, 1056);
+  const std::pair<const char*, int> numbers[] = {
+      {"開始位置", kCtlStart}, {"左位置", kCtlLeft}, {"インデント", kCtlIndent}, {"行間", kCtlRow}};
+  for (int i = 0; i < 4; ++i) {
+    pg->addWidget(label(numbers[i].first), 2 + i, 3);
+    QLineEdit* edit = AddEdit(numbers[i].second, 3);
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(50);
+    pg->addWidget(edit, 2 + i, 4);
+  }
+  colour_row(pg, 7, 0, "HOVER", kCtlBodyHover, 1063);
+  colour_row(pg, 7, 3, "HOVER背景", kCtlBodyHoverBack, 1067);
+  auto* text_back = new QCheckBox(Ui("各アイテムの背景色を優先"));
+  auto* parent_link = new QCheckBox(Ui("親LINK有効"));
+  for (auto [box, id] : {std::pair{text_back, int(kCtlTextBackOn)}, std::pair{parent_link, int(kCtlParentLink)}}) {
+    box->setObjectName(QString("ctl%1").arg(id));
+    controls_[id] = box;
+    connect(box, &QCheckBox::clicked, this, [this, id](bool on) {
+      if (!updating_) editor_.CheckBoxClicked(id, on);
+    });
+  }
+  pg->addWidget(text_back, 8, 0, 1, 3);
+  pg->addWidget(parent_link, 8, 3, 1, 3);
+
+  // The selected item's group.
+  QGroupBox* item = MakeGroup("選択アイテムのスタイル");
+  item->setObjectName("ctl1010");
+  auto* ig = new QGridLayout(item);
+  colour_row(ig, 0, 0, "背景色", kCtlItemBgColor, 1057);
+  ig->addWidget(label("別ボタン"), 0, 3);
+  ig->addWidget(AddList(kCtlOtherButton, kOtherButtons), 0, 4, 1, 2);
+  ig->addWidget(label("スタイル"), 1, 0);
+  ig->addWidget(AddList(kCtlItemStyle, kStyles), 1, 1, 1, 2);
+  ig->addWidget(label("TARGET"), 1, 3);
+  ig->addWidget(AddList(kCtlItemTarget, {}), 1, 4, 1, 2);
+  ig->addWidget(label("リンク"), 2, 0);
+  ig->addWidget(AddEdit(kCtlLink, 256), 2, 1, 1, 4);
+  auto* browse_link = new QPushButton(Ui("参照"));
+  browse_link->setObjectName("ctl1096");
+  controls_[kCtlLinkBrowse] = browse_link;
+  later_.insert(kCtlLinkBrowse);
+  ig->addWidget(browse_link, 2, 5);
+  ig->addWidget(label("サイズ"), 3, 0);
+  ig->addWidget(AddList(kCtlItemSize, SizeEntries()), 3, 1, 1, 2);
+  auto* open = new QCheckBox(Ui("ツリーを開いた状態で表示する"));
+  open->setObjectName("ctl1102");
+  controls_[kCtlOpen] = open;
+  connect(open, &QCheckBox::clicked, this, [this](bool on) {
+    if (!updating_) editor_.CheckBoxClicked(kCtlOpen, on);
+  });
+  ig->addWidget(open, 3, 3, 1, 3);
+  ig->addWidget(label("リンク・アイコン"), 4, 0);
+  ig->addWidget(AddEdit(kCtlIcon, 256), 4, 1, 1, 4);
+  auto* browse_icon = new QPushButton(Ui("参照"));
+  browse_icon->setObjectName("ctl1071");
+  controls_[kCtlIconBrowse] = browse_icon;
+  later_.insert(kCtlIconBrowse);
+  ig->addWidget(browse_icon, 4, 5);
+
+  // The new-item group.
+  QGroupBox* added = MakeGroup("追加するスタイル");
+  added->setObjectName("ctl1013");
+  auto* ag = new QGridLayout(added);
+  colour_row(ag, 0, 0, "背景色", kCtlNewBgColor, 1058);
+  ag->addWidget(label("別ボタン"), 0, 3);
+  ag->addWidget(AddList(kCtlNewOtherButton, kOtherButtons), 0, 4);
+  ag->addWidget(label("スタイル"), 1, 0);
+  ag->addWidget(AddList(kCtlNewStyle, kStyles), 1, 1, 1, 2);
+  ag->addWidget(label("TARGET"), 1, 3);
+  ag->addWidget(AddList(kCtlNewTarget, {}), 1, 4);
+  ag->addWidget(label("サイズ"), 2, 0);
+  ag->addWidget(AddList(kCtlNewSize, SizeEntries()), 2, 1, 1, 2);
+  auto* add = new QPushButton(Ui("新しいアイテムを追加"));
+  add->setObjectName("ctl1004");
+  controls_[kCtlAddItem] = add;
+  connect(add, &QPushButton::clicked, this, [this] { emit CommandRequested(kCmdAddItem); });
+  ag->addWidget(add, 2, 3, 1, 2);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(page);
+  left->addWidget(item);
+  left->addWidget(added);
+  left->addStretch(1);
+
+  auto* arrows = new QVBoxLayout;
+  arrows->addStretch(1);
+  for (auto [id, text] : {std::pair{int(kCtlMoveUp), "↑"}, std::pair{int(kCtlMoveDown), "↓"}}) {
+    auto* b = new QPushButton(Ui(text));
+    b->setObjectName(QString("ctl%1").arg(id));
+    b->setFixedWidth(32);
+    controls_[id] = b;
+    connect(b, &QPushButton::clicked, this, [this, id] { emit CommandRequested(id); });
+    arrows->addWidget(b);
+  }
+  arrows->addStretch(1);
+
+  tree_ = new QTreeWidget;
+  tree_->setObjectName("ctl1002");
+  tree_->setHeaderHidden(true);
+  tree_->setColumnCount(1);
+  tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+  tree_->setUniformRowHeights(true);
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  tree_->installEventFilter(this);
+  controls_[kCtlTree] = tree_;
+  connect(tree_, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeSelectionChanged(current); });
+  connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* i, int) { TreeItemChanged(i); });
+  connect(tree_, &QTreeWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { emit ContextMenuRequested(tree_->viewport()->mapToGlobal(pos)); });
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { emit ContextMenuRequested(mapToGlobal(pos)); });
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(5, 5, 5, 5);
+  layout->addLayout(left, 0);
+  layout->addLayout(arrows, 0);
+  layout->addWidget(tree_, 1);
+}
+
+QGroupBox* FormWidget::MakeGroup(const char* title) {
+  auto* box = new QGroupBox(Ui(title));
+  box->setStyleSheet("QGroupBox { font-weight: bold; } QGroupBox::title { color: rgb(32, 32, 128); }"
+                     "QGroupBox * { font-weight: normal; }");
+  return box;
+}
+
+QLineEdit* FormWidget::AddEdit(int id, int limit) {
+  auto* edit = new QLineEdit;
+  edit->setObjectName(QString("ctl%1").arg(id));
+  edit->setValidator(new ByteLimitValidator(limit, edit));
+  controls_[id] = edit;
+  connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
+  return edit;
+}
+
+QComboBox* FormWidget::AddList(int id, const QStringList& entries) {
+  auto* list = new QComboBox;
+  list->setObjectName(QString("ctl%1").arg(id));
+  list->addItems(entries);
+  controls_[id] = list;
+  connect(list, &QComboBox::activated, this, [this, id, list] { ListActivated(id, list); });
+  return list;
+}
+
+QWidget* FormWidget::Control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void FormWidget::TextEdited(int id, QLineEdit* edit) {
+  if (updating_) return;
+  auto sjis = FromQt(edit->text());
+  bool kept = sjis && editor_.FieldChanged(id, *sjis);
+  if (!sjis) editor_.RefuseUnrepresentableText();
+  if (!kept) {
+    updating_ = true;
+    edit->setText(ToQt(editor_.FieldText(id)));
+    updating_ = false;
+  }
+  PaintSample(id);
+}
+
+void FormWidget::ListActivated(int id, QComboBox* list) {
+  if (updating_) return;
+  auto sjis = FromQt(list->currentText());
+  if (!sjis || !editor_.FieldChanged(id, *sjis)) Refresh();
+}
+
+void FormWidget::PaintSample(int field_id) {
+  auto it = swatches_.find(field_id);
+  if (it == swatches_.end()) return;
+  auto colour = editor_.SampleColour(field_id);
+  it->second->setStyleSheet(colour ? QString("background-color: #%1;").arg(*colour, 6, 16, QChar('0')) : QString());
+}
+
+void FormWidget::FillTargetLists() {
+  QStringList names;
+  for (const std::string& t : editor_.TargetList()) names << ToQt(t);
+  std::sort(names.begin(), names.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  for (int id : {int(kCtlItemTarget), int(kCtlNewTarget)}) {
+    auto* list = static_cast<QComboBox*>(controls_[id]);
+    if (list->count() == names.size()) continue;
+    QSignalBlocker block(list);
+    list->clear();
+    list->addItems(names);
+  }
+}
+
+void FormWidget::Refresh() {
+  updating_ = true;
+  FillTargetLists();
+  for (auto& [id, widget] : controls_) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      QString text = ToQt(editor_.FieldText(id));
+      if (edit->text() != text) edit->setText(text);
+      PaintSample(id);
+    } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+      int index = list->findText(ToQt(editor_.FieldText(id)));
+      list->setCurrentIndex(index);
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+      box->setChecked(editor_.CheckBoxValue(id) == 1);
+    }
+  }
+  updating_ = false;
+}
+
+void FormWidget::ApplyEnabled() {
+  for (auto& [id, widget] : controls_) {
+    if (widget == tree_) continue;
+    bool enabled = editor_.Enabled(id);
+    if (id == kCtlMoveUp || id == kCtlMoveDown) enabled = editor_.CommandEnabled(id);
+    if (id == kCtlAddItem) enabled = editor_.CommandEnabled(kCmdAddItem);
+    if (later_.count(id)) enabled = false;
+    widget->setEnabled(enabled);
+  }
+}
+
+void FormWidget::RebuildTree() {
+  const MenuTree& tree = editor_.Model().tree;
+  updating_ = true;
+  tree_->setUpdatesEnabled(false);
+  tree_->clear();
+  items_.clear();
+  for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top)) {
+    tree.ForEachPreOrder(top, [&](NodeId n) {
+      NodeId parent = tree.Parent(n);
+      auto* item = parent == kNoNode ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[parent]);
+      item->setText(0, ToQt(tree.Label(n)));
+      item->setData(0, Qt::UserRole, n);
+      item->setFlags(item->flags() | Qt::ItemIsEditable);
+      items_[n] = item;
+    });
+  }
+  if (auto it = items_.find(tree.Selected()); it != items_.end()) {
+    for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
+    tree_->setCurrentItem(it->second);
+  }
+  tree_->setUpdatesEnabled(true);
+  updating_ = false;
+}
+
+void FormWidget::ApplyTreeColours() {
+  auto colour = [](int word) { return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF); };
+  QPalette p = tree_->palette();
+  p.setColor(QPalette::Base, colour(editor_.Settings().TreeBgColor));
+  p.setColor(QPalette::Text, colour(editor_.Settings().TreeItemColor));
+  tree_->setPalette(p);
+}
+
+void FormWidget::TreeSelectionChanged(QTreeWidgetItem* current) {
+  if (updating_ || !current) return;
+  editor_.Model().tree.Select(current->data(0, Qt::UserRole).value<NodeId>());
+}
+
+void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
+  if (updating_) return;
+  NodeId node = item->data(0, Qt::UserRole).value<NodeId>();
+  MenuTree& tree = editor_.Model().tree;
+  if (node != tree.Selected()) return;
+  auto sjis = FromQt(item->text(0));
+  if (!sjis) editor_.RefuseUnrepresentableText();
+  if (!sjis || !editor_.RenameSelected(*sjis)) {
+    updating_ = true;
+    item->setText(0, ToQt(tree.Label(node)));
+    updating_ = false;
+  }
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tree_) {
+    if (event->type() == QEvent::FocusIn) editor_.Model().TreeHasFocus = 1;
+    if (event->type() == QEvent::FocusOut) editor_.Model().TreeHasFocus = 0;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,67 @@
+// The main form: the page group, the selected item's group and the new-item
+// group on the left, the menu tree on the right, the arrow buttons between.
+// It shows the editor's state and forwards every change to it.
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+#include "editor/editor.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QGroupBox;
+
+namespace pomeli2 {
+
+class FormWidget : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FormWidget(Editor& editor, QWidget* parent = nullptr);
+
+  // Every field shows the editor's value again (signals held back).
+  void Refresh();
+  // Every control takes the enabled state the editor decided.
+  void ApplyEnabled();
+  // The tree shows the editor's menu anew, with its selection.
+  void RebuildTree();
+  void ApplyTreeColours();
+  QTreeWidget* Tree() const { return tree_; }
+  // A control by its id (also its object name "ctl<id>").
+  QWidget* Control(int id) const;
+  // The target lists show the editor's TARGET list, sorted.
+  void FillTargetLists();
+
+ signals:
+  void CommandRequested(int command);
+  void ContextMenuRequested(const QPoint& global_pos);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QLineEdit* AddEdit(int id, int limit);
+  QComboBox* AddList(int id, const QStringList& entries);
+  void TextEdited(int id, QLineEdit* edit);
+  void ListActivated(int id, QComboBox* list);
+  void TreeSelectionChanged(QTreeWidgetItem* current);
+  void TreeItemChanged(QTreeWidgetItem* item);
+  void PaintSample(int field_id);
+  QGroupBox* MakeGroup(const char* title);
+
+  Editor& editor_;
+  QTreeWidget* tree_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  std::map<int, QPushButton*> swatches_;  // colour button of each colour field
+  std::unordered_map<NodeId, QTreeWidgetItem*> items_;
+  std::set<int> later_;  // controls whose commands are still to come
+  bool updating_ = false;
+};
+
+}  // namespace pomeli2
