@@ -1,0 +1,291 @@
+// The desktop editor's widgets, driven offscreen with the editor's messages
+// answered by the test.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+#include <deque>
+
+#include "editor/commands.h"
+#include "form_widget.h"
+#include "main_window.h"
+#include "text/sjis.h"
+#include "text_border.h"
+
+using namespace pomeli2;
+
+namespace {
+
+struct Recorded {
+  QString text, title;
+};
+
+// A window in a fresh program folder whose messages are recorded and
+// answered from a list.
+struct Fixture {
+  QTemporaryDir dir;
+  std::unique_ptr<MainWindow> window;
+  std::vector<Recorded> messages;
+  std::deque<MessageAnswer> answers;
+
+  Fixture() {
+    window = std::make_unique<MainWindow>(dir.path().toStdString() + "/");
+    window->GetHost().SetMessageFunction(
+        [this](const std::string& text, const std::string& title, MessageIcon, MessageButtons buttons) {
+          messages.push_back({ToQt(text), ToQt(title)});
+          if (!answers.empty()) {
+            MessageAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+          }
+          return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
+        });
+    window->show();
+  }
+  Editor& editor() { return window->GetEditor(); }
+  template <typename T>
+  T* control(int id) {
+    return qobject_cast<T*>(window->Form().Control(id));
+  }
+  QTreeWidget* tree() { return window->Form().Tree(); }
+  QByteArray ini() {
+    QFile f(dir.filePath("Pomeli2.ini"));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+  }
+  void load(const char* project) {
+    QVERIFY(editor().ReadProjectFile(std::string(POMELI2_TEST_DATA) + "/pages/" + project + ".pml"));
+  }
+  QTreeWidgetItem* item(const char* label) {
+    auto found = tree()->findItems(Ui(label), Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+  }
+};
+
+// One key event per character (a surrogate pair is one character).
+void TypeText(QWidget* w, const QString& text) {
+  for (int i = 0; i < text.size(); ++i) {
+    int n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text.mid(i, n), Qt::NoModifier);
+    i += n - 1;
+  }
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startsWithTitleAndSettingsFile() {
+    Fixture f;
+    QCOMPARE(f.window->windowTitle(), QString("Pomeli Pomeli Version 2.0"));
+    QCOMPARE(f.ini(), QByteArray("1\t1\t480\t510\t0\t\t\r\n"));
+    QCOMPARE(f.tree()->topLevelItemCount(), 1);
+    QCOMPARE(f.tree()->currentItem()->text(0), Ui("ホームページ"));
+    QVERIFY(f.messages.empty());
+  }
+
+  void menusInOrder() {
+    Fixture f;
+    QStringList titles;
+    for (QAction* a : f.window->menuBar()->actions()) titles << a->text();
+    QCOMPARE(titles, (QStringList{Ui("ファイル(&F)"), Ui("編集(&E)"), Ui("表示(&V)"), Ui("ツール(&T)"), Ui("設定(S)"),
+                                  Ui("ヘルプ(&H)")}));
+    QStringList file;
+    for (QAction* a : f.window->menuBar()->actions().first()->menu()->actions())
+      file << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(file, (QStringList{Ui("新規作成(&N)\tCtrl+N"), Ui("開く(&O)...\tCtrl+O"), Ui("上書き保存(&S)\tCtrl+S"),
+                                Ui("名前を付けて保存(&A)..."), "-", Ui("HTMLを上書き保存(&H)\tCtrl+H"),
+                                Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
+                                Ui("3画面フレームの作成(&J)\tCtrl+J"), "-", Ui("印刷(&P)...\tCtrl+P"),
+                                Ui("印刷プレビュー(&V)"), Ui("プリンタの設定(&R)..."), "-", Ui("なし"), "-",
+                                Ui("アプリケーションの終了(&X)")}));
+    QStringList edit;
+    for (QAction* a : f.window->menuBar()->actions()[1]->menu()->actions())
+      edit << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(edit.size(), 9);
+    QCOMPARE(edit[2], Ui("アイテムを追加(&A)\tCtrl+A"));
+  }
+
+  void thirteenAccelerators() {
+    Fixture f;
+    QStringList bound;
+    for (QAction* a : f.window->findChildren<QAction*>())
+      if (!a->shortcut().isEmpty()) bound << a->shortcut().toString();
+    bound.sort();
+    QCOMPARE(bound, (QStringList{"Alt+C", "Alt+P", "Alt+V", "Alt+X", "Ctrl+A", "Ctrl+D", "Ctrl+H", "Ctrl+I", "Ctrl+J",
+                                 "Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+T"}));
+    QVERIFY(f.window->Action(kCmdPrint)->shortcut().isEmpty());
+  }
+
+  void toolbarInOrderAndToggled() {
+    Fixture f;
+    auto* bar = f.window->findChild<QToolBar*>("toolbar128");
+    QVERIFY(bar);
+    QStringList names;
+    for (QAction* a : bar->actions()) {
+      names << (a->isSeparator() ? QString("-") : a->objectName());
+      if (!a->isSeparator()) QVERIFY(!a->icon().isNull());
+    }
+    QCOMPARE(names, (QStringList{"cmd57600", "cmd57601", "cmd57603", "cmd32771", "cmd32779", "cmd32781", "cmd32798",
+                                 "-", "cmd32773", "cmd32774", "cmd32775", "cmd32776", "-", "cmd32792", "cmd57664"}));
+    QCOMPARE(f.window->Action(kCmdNew)->toolTip(), Ui("新規ファイル"));
+    f.window->Action(kCmdToolbar)->trigger();
+    QVERIFY(!bar->isVisible());
+    f.window->Action(kCmdToolbar)->trigger();
+    QVERIFY(bar->isVisible());
+    // Commands still to come are there, and disabled.
+    QVERIFY(!f.window->Action(kCmdSave)->isEnabled());
+    QVERIFY(f.window->Action(kCmdAbout)->isEnabled());
+  }
+
+  void enablingFollowsTheSelection() {
+    Fixture f;
+    f.load("nested-all");
+    QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 4);
+    QCOMPARE(f.tree()->currentItem()->text(0), Ui("Delta"));
+
+    f.tree()->setCurrentItem(f.item("Alpha"));
+    QCOMPARE(f.editor().Item().link, std::string());
+    QVERIFY(f.control<QCheckBox>(kCtlOpen)->isEnabled());
+    QVERIFY(!f.control<QLineEdit>(kCtlLink)->isEnabled());
+    QVERIFY(f.control<QPushButton>(kCtlMoveDown)->isEnabled());
+    QVERIFY(!f.control<QPushButton>(kCtlMoveUp)->isEnabled());
+
+    f.tree()->setCurrentItem(f.item("Alpha one a"));
+    QVERIFY(f.control<QLineEdit>(kCtlLink)->isEnabled());
+    QCOMPARE(f.control<QLineEdit>(kCtlLink)->text(), QString("a1a.html"));
+    QVERIFY(!f.control<QCheckBox>(kCtlOpen)->isEnabled());
+
+    f.control<QCheckBox>(kCtlParentLink)->click();
+    f.tree()->setCurrentItem(f.item("Alpha"));
+    QVERIFY(f.control<QLineEdit>(kCtlLink)->isEnabled());
+
+    f.tree()->setCurrentItem(f.tree()->topLevelItem(0));
+    QVERIFY(!f.control<QLineEdit>(kCtlItemBgColor)->isEnabled());
+    QVERIFY(!f.control<QComboBox>(kCtlItemStyle)->isEnabled());
+  }
+
+  void typedTextReachesTheCore() {
+    Fixture f;
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    title->setFocus();
+    title->selectAll();
+    TypeText(title, Ui("見本x"));
+    QCOMPARE(f.editor().Settings().Title, sj("見本x"));
+    QCOMPARE(f.editor().ModifiedFlag(), 1);
+    QCOMPARE(f.ini(), QByteArray("1\t1\t480\t510\t1\t\t\r\n"));
+
+    TypeText(title, QString::fromUtf8("😀"));
+    QCOMPARE(f.editor().Settings().Title, sj("見本x"));
+    QCOMPARE(title->text(), Ui("見本x"));
+    QVERIFY(!f.messages.empty());
+    QCOMPARE(f.messages.back().title, Ui("入力エラー"));
+
+    auto* row = f.control<QLineEdit>(kCtlRow);
+    row->setFocus();
+    row->selectAll();
+    TypeText(row, "1a");
+    QCOMPARE(f.messages.back().text, Ui("数字のみ入力可能です。"));
+    QCOMPARE(row->text(), QString("20"));
+    QCOMPARE(f.editor().Settings().Row, std::string("20"));
+
+    auto* size = f.control<QComboBox>(kCtlNewSize);
+    QCOMPARE(size->itemText(0), QString("10pt"));
+    QCOMPARE(size->itemText(20), QString("9pt"));
+  }
+
+  void editingDoesNotRebuildALargeTree() {
+    Fixture f;
+    QString pml = "[Title]\tBig\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+    for (int i = 1; i < 10000; ++i)
+      pml += QString("%1\titem %2\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\tlinkto.gif\t0\r\n")
+                 .arg(i % 10 == 1 ? 1 : 2)
+                 .arg(i);
+    QFile file(f.dir.filePath("big.pml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(pml.toLatin1());
+    file.close();
+    QVERIFY(f.editor().ReadProjectFile(file.fileName().toStdString()));
+    QTreeWidgetItem* root = f.tree()->topLevelItem(0);
+    QCOMPARE(root->childCount(), 1000);
+    QTreeWidgetItem* first = root->child(0);
+    f.tree()->setCurrentItem(first->child(0));
+    auto* link = f.control<QLineEdit>(kCtlLink);
+    link->setFocus();
+    TypeText(link, "x");
+    QCOMPARE(f.tree()->topLevelItem(0), root);
+    QCOMPARE(root->child(0), first);
+    QCOMPARE(f.editor().Item().link, std::string("p.htmlx"));
+  }
+
+  void renameInTheTree() {
+    Fixture f;
+    f.load("example");
+    QTreeWidgetItem* tools = f.item("Tools");
+    f.tree()->setCurrentItem(tools);
+    tools->setText(0, Ui("道具"));
+    QCOMPARE(f.editor().Model().table.Cell(f.editor().Model().SelectedRow, kTitle), sj("道具"));
+    tools->setText(0, QString::fromUtf8("😀"));
+    QCOMPARE(tools->text(0), Ui("道具"));
+  }
+
+  void closeAsksAboutUnsavedChanges() {
+    Fixture f;
+    QVERIFY(f.window->close());
+    QVERIFY(f.messages.empty());
+    QVERIFY(f.ini().endsWith("\t0\t\t\r\n"));
+
+    Fixture g;
+    TypeText(g.control<QLineEdit>(kCtlBackPicture), "b.gif");
+    g.answers = {MessageAnswer::kNo};
+    QVERIFY(!g.window->close());
+    QVERIFY(g.window->isVisible());
+    QCOMPARE(g.messages.back().text, Ui("変更が保存されていません。このまま終了しますか？"));
+    QCOMPARE(g.messages.back().title, Ui("保存確認"));
+    g.answers = {MessageAnswer::kYes};
+    QVERIFY(g.window->close());
+    QVERIFY(g.ini().contains("\t0\t\t\r\n"));
+  }
+
+  void secondStartEndsAtOnce() {
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("POMELI2_HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(POMELI2_APP, {});
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile(home.filePath("Pomeli2.ini")).size() > 0, 10000);
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(POMELI2_APP, {});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+    // A lock left by the killed instance does not block the next start.
+    QProcess third;
+    third.setProcessEnvironment(env);
+    third.start(POMELI2_APP, {});
+    QVERIFY(third.waitForStarted());
+    QTest::qWait(1500);
+    QCOMPARE(third.state(), QProcess::Running);
+    third.kill();
+    third.waitForFinished();
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
