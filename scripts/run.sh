@@ -5,4 +5,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 bash scripts/build.sh debug
-echo "Built: $(ls build/src/*/ 2>/dev/null | tr '\n' ' ')"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display: set DISPLAY (or run under xvfb-run) to see the editor's window." >&2
+fi
+exec ./build/src/app/pomeli2 "$@"

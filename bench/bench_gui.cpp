@@ -1,0 +1,76 @@
+// The desktop editor at menu sizes of 100 to 10,000 items: from loading a
+// project to the first paint of the window, and one selection change.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "form_widget.h"
+#include "main_window.h"
+
+using namespace pomeli2;
+
+namespace {
+
+QString WriteProject(const QTemporaryDir& dir, int items) {
+  QString pml = "[Title]\tBench\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+  for (int i = 1; i < items; ++i)
+    pml += QString("%1\titem %2\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\tlinkto.gif\t0\r\n")
+               .arg(i % 10 == 1 ? 1 : i % 10 < 5 ? 2 : 3)
+               .arg(i);
+  QString path = dir.filePath("menu.pml");
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  f.write(pml.toLatin1());
+  return path;
+}
+
+struct Window {
+  QTemporaryDir dir;
+  MainWindow window{dir.path().toStdString() + "/"};
+  Window() {
+    window.GetHost().SetMessageFunction([](auto&&...) { return MessageAnswer::kOk; });
+    window.show();
+  }
+};
+
+void BM_LoadToFirstPaint(benchmark::State& state) {
+  Window w;
+  std::string path = WriteProject(w.dir, static_cast<int>(state.range(0))).toStdString();
+  for (auto _ : state) {
+    if (!w.window.GetEditor().ReadProjectFile(path)) state.SkipWithError("load failed");
+    QImage shot = w.window.grab().toImage();  // paints the whole window once
+    benchmark::DoNotOptimize(shot.bits());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_SelectionChange(benchmark::State& state) {
+  Window w;
+  std::string path = WriteProject(w.dir, static_cast<int>(state.range(0))).toStdString();
+  w.window.GetEditor().ReadProjectFile(path);
+  QTreeWidget* tree = w.window.Form().Tree();
+  QTreeWidgetItem* a = tree->topLevelItem(0)->child(0);
+  QTreeWidgetItem* b = tree->topLevelItem(0)->child(tree->topLevelItem(0)->childCount() - 1);
+  bool flip = false;
+  for (auto _ : state) {
+    tree->setCurrentItem((flip = !flip) ? a : b);
+    QApplication::processEvents();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadToFirstPaint)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectionChange)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
