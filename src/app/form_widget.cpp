@@ -73,11 +73,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   pg->addWidget(AddEdit(kCtlTitle, 256), 0, 1, 1, 5);
   pg->addWidget(label("背景画像"), 1, 0);
   pg->addWidget(AddEdit(kCtlBackPicture, 256), 1, 1, 1, 4);
-  auto* browse_back = new QPushButton(Ui("参照"));
-  browse_back->setObjectName("ctl1028");
-  later_.insert(kCtlBackPictureBrowse);  // file browsing comes with the relative paths
-  controls_[kCtlBackPictureBrowse] = browse_back;
-  pg->addWidget(browse_back, 1, 5);
+  pg->addWidget(AddBrowseButton(kCtlBackPictureBrowse), 1, 5);
   colour_row(pg, 2, 0, "背景色", kCtlBgColor, 1052);
   colour_row(pg, 3, 0, "TEXT", kCtlBodyText, 1053);
   colour_row(pg, 4, 0, "LINK", kCtlBodyLink, 1054);
@@ -99,7 +95,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   for (auto [box, id] : {std::pair{text_back, int(kCtlTextBackOn)}, std::pair{parent_link, int(kCtlParentLink)}}) {
     box->setObjectName(QString("ctl%1").arg(id));
     controls_[id] = box;
-    connect(box, &QCheckBox::clicked, this, [this, id](bool on) {
+    connect(box, &QCheckBox::clicked, this, [this, id = id](bool on) {
       if (!updating_) editor_.CheckBoxClicked(id, on);
     });
   }
@@ -119,11 +115,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   ig->addWidget(AddList(kCtlItemTarget, {}), 1, 4, 1, 2);
   ig->addWidget(label("リンク"), 2, 0);
   ig->addWidget(AddEdit(kCtlLink, 256), 2, 1, 1, 4);
-  auto* browse_link = new QPushButton(Ui("参照"));
-  browse_link->setObjectName("ctl1096");
-  controls_[kCtlLinkBrowse] = browse_link;
-  later_.insert(kCtlLinkBrowse);
-  ig->addWidget(browse_link, 2, 5);
+  ig->addWidget(AddBrowseButton(kCtlLinkBrowse), 2, 5);
   ig->addWidget(label("サイズ"), 3, 0);
   ig->addWidget(AddList(kCtlItemSize, SizeEntries()), 3, 1, 1, 2);
   auto* open = new QCheckBox(Ui("ツリーを開いた状態で表示する"));
@@ -135,11 +127,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   ig->addWidget(open, 3, 3, 1, 3);
   ig->addWidget(label("リンク・アイコン"), 4, 0);
   ig->addWidget(AddEdit(kCtlIcon, 256), 4, 1, 1, 4);
-  auto* browse_icon = new QPushButton(Ui("参照"));
-  browse_icon->setObjectName("ctl1071");
-  controls_[kCtlIconBrowse] = browse_icon;
-  later_.insert(kCtlIconBrowse);
-  ig->addWidget(browse_icon, 4, 5);
+  ig->addWidget(AddBrowseButton(kCtlIconBrowse), 4, 5);
 
   // The new-item group.
   QGroupBox* added = MakeGroup("追加するスタイル");
@@ -173,7 +161,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
     b->setObjectName(QString("ctl%1").arg(id));
     b->setFixedWidth(32);
     controls_[id] = b;
-    connect(b, &QPushButton::clicked, this, [this, id] { emit CommandRequested(id); });
+    connect(b, &QPushButton::clicked, this, [this, id = id] { emit CommandRequested(id); });
     arrows->addWidget(b);
   }
   arrows->addStretch(1);
@@ -208,6 +196,14 @@ QGroupBox* FormWidget::MakeGroup(const char* title) {
   box->setStyleSheet("QGroupBox { font-weight: bold; } QGroupBox::title { color: rgb(32, 32, 128); }"
                      "QGroupBox * { font-weight: normal; }");
   return box;
+}
+
+QPushButton* FormWidget::AddBrowseButton(int id) {
+  auto* button = new QPushButton(Ui("参照"));
+  button->setObjectName(QString("ctl%1").arg(id));
+  controls_[id] = button;
+  later_.insert(id);  // file browsing comes with the relative paths
+  return button;
 }
 
 QLineEdit* FormWidget::AddEdit(int id, int limit) {

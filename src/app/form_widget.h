@@ -47,6 +47,7 @@ class FormWidget : public QWidget {
 
  private:
   QLineEdit* AddEdit(int id, int limit);
+  QPushButton* AddBrowseButton(int id);
   QComboBox* AddList(int id, const QStringList& entries);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);

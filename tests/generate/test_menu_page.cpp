@@ -1,9 +1,7 @@
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "generate/page_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace pomeli2::testing {
 namespace {
@@ -211,16 +209,11 @@ TEST_F(PageTest, NoItemsAndWriteFailures) {
 TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {
   for (int i = 0; i < 50; ++i) Add(Root(), ItemCells("item", "page.html"));
   WriteFile(dir / "keep.html", "old page");
-  // A file-size limit makes the write fail half way, even for root.
-  struct rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  struct rlimit small = saved;
-  small.rlim_cur = 1000;
-  auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  Editor::PageWrite result = Write("keep");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, old_handler);
+  Editor::PageWrite result;
+  {
+    FileSizeLimit limit(1000);  // the write fails half way
+    result = Write("keep");
+  }
   EXPECT_EQ(result, Editor::PageWrite::kWriteFailed);
   EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
   EXPECT_EQ(host.messages.back().text, "「keep.html」を書き込めません。");

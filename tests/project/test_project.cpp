@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "editor/editor.h"
 #include "project/project_file.h"
+#include "support/file_size_limit.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
 #include "text/numbers.h"
@@ -127,17 +126,12 @@ TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
   BuildSample(e);
   std::string target = dir / "keep.pml";
   testing::WriteFile(target, "old contents");
-  // A file-size limit makes the write fail half way, even for root.
-  struct rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  struct rlimit small = saved;
-  small.rlim_cur = 100;
-  auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
   e.Settings().ProjectPath = target;
-  bool written = e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root()));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, old_handler);
+  bool written;
+  {
+    testing::FileSizeLimit limit(100);  // the write fails half way
+    written = e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root()));
+  }
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadFile(target), "old contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
