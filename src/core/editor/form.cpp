@@ -207,9 +207,6 @@ bool Editor::CommandEnabled(int command) const {
       return true;
     case kCmdIconCopy:
       return settings_.HtmlFileName != UntitledHtml();
-    case kCmdMoveUp:
-    case kCmdMoveDown:
-      return Enabled(command);
     default:
       return false;  // commands still to come
   }
