@@ -18,13 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Build the table as the editor does, renumber, write, read again.
   MenuModel model;
-  std::vector<NodeId> nodes;
-  for (size_t i = 0; i < parsed.items.size(); ++i) {
-    int parent = parsed.items[i].parent;
-    nodes.push_back(model.tree.InsertLast(parent < 0 ? kNoNode : nodes[static_cast<size_t>(parent)],
-                                          parsed.items[i].row[kTitle], static_cast<int>(i)));
-    model.table.AppendItemRow(static_cast<int>(i), parsed.items[i].row);
-  }
+  RebuildMenu(model, parsed.items);
   int last = model.RenumberItems(model.Root());
   if (last + 1 != static_cast<int>(parsed.items.size())) abort();
   SerializedProject out = SerializeProject(parsed.settings, model.table, last);

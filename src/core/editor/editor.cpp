@@ -222,46 +222,20 @@ bool Editor::ReadProjectFile(const std::string& path) {
   settings_ = std::move(parsed.settings);
   settings_.ProjectPath = path;
   for (auto& t : parsed.new_targets) target_list_.push_back(std::move(t));
-  if (!parsed.new_targets.empty()) target_lists_enabled_ = true;
 
-  MenuTree& tree = model_.tree;
-  ItemTable& table = model_.table;
-  tree.Clear();
-  table.Clear();
   model_.counters.Reset();
-  model_.ClearCopyMarks();
   model_.SuppressSelectionRefresh = true;
-  table.Reserve(parsed.items.size());
-  std::vector<NodeId> nodes;
-  nodes.reserve(parsed.items.size());
-  for (size_t i = 0; i < parsed.items.size(); ++i) {
-    const ParsedItem& item = parsed.items[i];
-    NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
-    nodes.push_back(tree.InsertLast(parent, item.row[kTitle], static_cast<int>(i)));
-    table.AppendItemRow(static_cast<int>(i), item.row);
-  }
-  tree.Select(nodes.back());
+  model_.tree.Select(RebuildMenu(model_, parsed.items));
   model_.SuppressSelectionRefresh = false;
-  ApplyLoadedItemStates();
+  // The last item read is selected; the form shows its values and the
+  // enabling of that item.
+  LoadItemFieldsFromRow(model_.SelectedRow);
+  ApplySelectionEnabling();
   host_.TreeRebuilt();
   host_.TreeColoursChanged();
   host_.ControlStatesChanged();
   host_.RefreshForm();
   return true;
-}
-
-void Editor::ApplyLoadedItemStates() {
-  // The last item read is selected; the form shows its values.
-  LoadItemFieldsFromRow(model_.SelectedRow);
-  const MenuTree& tree = model_.tree;
-  NodeId node = tree.Selected();
-  SetEnabled(kCtlLink, !tree.HasChildren(node));
-  SetEnabled(kCtlItemTarget, settings_.ItemTargetsEnabled());
-  SetEnabled(kCtlIcon, settings_.ItemIconsEnabled());
-  SetEnabled(kCtlIconBrowse, settings_.ItemIconsEnabled());
-  SetEnabled(kCtlOpen, false);
-  SetEnabled(kCtlMoveDown, tree.NextSibling(node) != kNoNode);
-  SetEnabled(kCtlMoveUp, tree.PrevSibling(node) != kNoNode);
 }
 
 bool Editor::WriteProjectFile(int last_seq) {

@@ -47,7 +47,6 @@ class Editor {
   ItemFields& Item() { return item_; }
   const ItemFields& Item() const { return item_; }
   const std::vector<std::string>& TargetList() const { return target_list_; }
-  bool TargetListsEnabled() const { return target_lists_enabled_; }
   Host& GetHost() { return host_; }
 
   bool Enabled(int control) const;
@@ -146,14 +145,12 @@ class Editor {
   void NumericCheck();
   std::string* TextField(int control);
   const std::string* TextField(int control) const;
-  void ApplyLoadedItemStates();
 
   Host& host_;
   MenuModel model_;
   PageSettings settings_;
   ItemFields item_;
   std::vector<std::string> target_list_;
-  bool target_lists_enabled_ = true;
   std::map<int, bool> enabled_;
   int frame_resizable_ = 0;
   const SettingsFile* settings_file_ = nullptr;

@@ -295,6 +295,21 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
   return parser.Finish();
 }
 
+NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items) {
+  model.tree.Clear();
+  model.table.Clear();
+  model.table.Reserve(items.size());
+  std::vector<NodeId> nodes;
+  nodes.reserve(items.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    const ParsedItem& item = items[i];
+    NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
+    nodes.push_back(model.tree.InsertLast(parent, item.row[kTitle], static_cast<int>(i)));
+    model.table.AppendItemRow(static_cast<int>(i), item.row);
+  }
+  return nodes.empty() ? kNoNode : nodes.back();
+}
+
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
                            const std::vector<std::string>& target_list) {
   ByteSource source = [&bytes](char* buffer, size_t size) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/item_table.h"
+#include "model/menu_model.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {
@@ -60,6 +61,10 @@ using ByteSource = std::function<size_t(char* buffer, size_t size)>;
 
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
+// Replaces the menu tree and the item table by the items read: each item's
+// row index is its position in the file. Returns the last item's node.
+NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items);
+
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
                            const std::vector<std::string>& target_list);
 
