@@ -269,6 +269,11 @@ class MainWindowTest : public QObject {
     first.start(POMELI2_APP, {});
     QVERIFY(first.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile(home.filePath("Pomeli2.ini")).size() > 0, 10000);
+    QFile ini(home.filePath("Pomeli2.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), QByteArray("1\t1\t480\t510\t0\t\t\r\n"));
+    for (const char* image : {"plus.gif", "minus.gif", "linkto.gif", "otherw.gif", "scroll.gif"})
+      QVERIFY(QFile::exists(home.filePath(image)));
     QProcess second;
     second.setProcessEnvironment(env);
     second.start(POMELI2_APP, {});
