@@ -63,7 +63,6 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
     grid->addWidget(AddEdit(id, 7), row, col + 1);
     auto* b = new QPushButton(Ui("色"));
     b->setObjectName(QString("ctl%1").arg(button));
-    later_.insert(button);  // the colour dialog comes with the colour fields
     b->setMaximumWidth(40);
     controls_[button] = b;
     swatches_[id] = b;
@@ -202,7 +201,6 @@ QPushButton* FormWidget::AddBrowseButton(int id) {
   auto* button = new QPushButton(Ui("参照"));
   button->setObjectName(QString("ctl%1").arg(id));
   controls_[id] = button;
-  later_.insert(id);  // file browsing comes with the relative paths
   return button;
 }
 
@@ -288,14 +286,8 @@ void FormWidget::Refresh() {
 }
 
 void FormWidget::ApplyEnabled() {
-  for (auto& [id, widget] : controls_) {
-    if (widget == tree_) continue;
-    bool enabled = editor_.Enabled(id);
-    if (id == kCtlMoveUp || id == kCtlMoveDown) enabled = editor_.CommandEnabled(id);
-    if (id == kCtlAddItem) enabled = editor_.CommandEnabled(kCmdAddItem);
-    if (later_.count(id)) enabled = false;
-    widget->setEnabled(enabled);
-  }
+  for (auto& [id, widget] : controls_)
+    if (widget != tree_) widget->setEnabled(editor_.ControlEnabled(id));
 }
 
 void FormWidget::RebuildTree() {

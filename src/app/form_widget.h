@@ -5,7 +5,6 @@
 
 #include <QWidget>
 #include <map>
-#include <set>
 #include <unordered_map>
 
 #include "editor/editor.h"
@@ -61,7 +60,6 @@ class FormWidget : public QWidget {
   std::map<int, QWidget*> controls_;
   std::map<int, QPushButton*> swatches_;  // colour button of each colour field
   std::unordered_map<NodeId, QTreeWidgetItem*> items_;
-  std::set<int> later_;  // controls whose commands are still to come
   bool updating_ = false;
 };
 

@@ -205,6 +205,22 @@ TEST_F(FormTest, TextsThatCannotBeKept) {
   EXPECT_EQ(host.messages.back().title, "入力エラー");
 }
 
+TEST_F(FormTest, ControlsOfLaterCommandsStayDisabled) {
+  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
+  AddItem(e.Model(), e.Model().Root(), ItemCells("B"));
+  e.Model().tree.Select(a);
+  EXPECT_TRUE(e.ControlEnabled(kCtlLink));
+  EXPECT_TRUE(e.Enabled(kCtlLinkBrowse));
+  EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
+  EXPECT_TRUE(e.Enabled(kCtlMoveDown));
+  EXPECT_FALSE(e.ControlEnabled(kCtlMoveDown));
+  EXPECT_FALSE(e.ControlEnabled(1057));
+  EXPECT_FALSE(e.CommandEnabled(kCmdSave));
+  EXPECT_TRUE(e.CommandEnabled(kCmdAbout));
+  EXPECT_TRUE(e.CommandChecked(kCmdItemTargets));
+  EXPECT_FALSE(e.CommandChecked(kCmdItemIcons));
+}
+
 TEST(Commands, ContextMenuFollowsTheBuffers) {
   EXPECT_EQ(ContextMenuFor(false, false).id, 140);
   EXPECT_EQ(ContextMenuFor(false, false).entries.size(), 8u);

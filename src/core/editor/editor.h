@@ -49,8 +49,12 @@ class Editor {
   const std::vector<std::string>& TargetList() const { return target_list_; }
   Host& GetHost() { return host_; }
 
+  // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;
   void SetEnabled(int control, bool enabled);
+  // What the screen shows: the rule, and only for controls whose action is
+  // built (colour dialogs, file browsing, adding and moving come later).
+  bool ControlEnabled(int control) const;
 
   int ModifiedFlag() const { return modified_flag_; }
   // Sets the modified mark and rewrites the settings file, once attached.

@@ -196,6 +196,17 @@ void Editor::CheckBoxClicked(int control, bool checked) {
   MarkModified(1);
 }
 
+bool Editor::ControlEnabled(int control) const {
+  switch (control) {
+    case 1052: case 1053: case 1054: case 1055: case 1056: case 1057: case 1058: case 1063: case 1067:  // colour
+    case kCtlBackPictureBrowse: case kCtlLinkBrowse: case kCtlIconBrowse:
+      return false;
+    case kCtlAddItem: return CommandEnabled(kCmdAddItem);
+    case kCtlMoveUp: case kCtlMoveDown: return CommandEnabled(control) && Enabled(control);
+    default: return Enabled(control);
+  }
+}
+
 bool Editor::CommandEnabled(int command) const {
   switch (command) {
     // Built so far.
