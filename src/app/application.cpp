@@ -20,21 +20,24 @@ SingleInstance::SingleInstance(const QString& program_folder) {
   server_name_ = "pomeli2-" + QString::fromLatin1(hash);
   lock_ = std::make_unique<QLockFile>(program_folder + "pomeli2.lock");
   lock_->setStaleLockTime(0);  // a lock is stale only when its process is gone
-  first_ = lock_->tryLock(200);
+  if (lock_->tryLock(200)) state_ = State::kFirst;
+  else if (lock_->error() == QLockFile::LockFailedError) state_ = State::kOtherRuns;
+  else state_ = State::kFolderUnusable;
 }
 
 SingleInstance::~SingleInstance() {
   if (server_) server_->close();
 }
 
-void SingleInstance::WakeRunningInstance() {
+bool SingleInstance::WakeRunningInstance(const QString& project) {
   QLocalSocket socket;
   socket.connectToServer(server_name_);
-  if (socket.waitForConnected(1000)) {
-    socket.write("show\n");
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-  }
+  if (!socket.waitForConnected(3000)) return false;
+  socket.write(project.isEmpty() ? QByteArray("show\n") : "open\t" + project.toUtf8() + "\n");
+  bool written = socket.waitForBytesWritten(3000);
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(1000);
+  return written;
 }
 
 void SingleInstance::Serve(MainWindow* window) {
@@ -45,9 +48,17 @@ void SingleInstance::Serve(MainWindow* window) {
   connect(server_, &QLocalServer::newConnection, this, [this, window] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      window->showNormal();
-      window->raise();
-      window->activateWindow();
+      connect(socket, &QLocalSocket::readyRead, window, [socket, window] {
+        while (socket->canReadLine()) {
+          QByteArray line = socket->readLine().trimmed();
+          window->BringToFront();
+          // Opened once the second start has been answered.
+          if (line.startsWith("open\t"))
+            QMetaObject::invokeMethod(
+                window, [window, path = QString::fromUtf8(line.mid(5))] { window->OpenProject(path); },
+                Qt::QueuedConnection);
+        }
+      });
     }
   });
 }

@@ -19,17 +19,22 @@ class SingleInstance : public QObject {
   // is taken over.
   explicit SingleInstance(const QString& program_folder);
   ~SingleInstance() override;
-  bool IsFirst() const { return first_; }
-  // Asks the running instance to show its window.
-  void WakeRunningInstance();
-  // From now on a later start brings `window` to the front.
+  enum class State { kFirst, kOtherRuns, kFolderUnusable };
+  // kOtherRuns only when a running instance holds the lock; a lock that
+  // cannot be taken for any other reason means the folder is unusable.
+  State GetState() const { return state_; }
+  // Asks the running instance to show its window, and to open `project`
+  // (an absolute path) when one is given. False when it did not answer.
+  bool WakeRunningInstance(const QString& project);
+  // From now on a later start brings `window` to the front and hands over
+  // the project it names.
   void Serve(MainWindow* window);
 
  private:
   QString server_name_;
   std::unique_ptr<QLockFile> lock_;
   QLocalServer* server_ = nullptr;
-  bool first_ = false;
+  State state_ = State::kFolderUnusable;
 };
 
 // Qt's own dialogs in Japanese, and the form font with its fallbacks.

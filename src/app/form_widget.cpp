@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -38,16 +40,6 @@ class ByteLimitValidator : public QValidator {
   int limit_;
 };
 
-QStringList SizeEntries() {
-  QStringList sizes;
-  for (int i = 5; i <= 25; ++i) sizes << QString::number(i) + "pt";
-  sizes.sort();  // as text: "10pt" … "25pt", then "5pt" … "9pt"
-  return sizes;
-}
-
-const QStringList kOtherButtons = {Ui("ボタンなし"), Ui("別ウインドウ"), Ui("フレーム解除")};
-const QStringList kStyles = {"None", "Bold", "Italic", "Bold&Italic"};
-
 }  // namespace
 
 FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
@@ -60,18 +52,17 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   auto label = [](const char* text) { return new QLabel(Ui(text)); };
   auto colour_row = [&](QGridLayout* grid, int row, int col, const char* text, int id, int button) {
     grid->addWidget(label(text), row, col);
-    grid->addWidget(AddEdit(id, 7), row, col + 1);
+    grid->addWidget(AddEdit(id), row, col + 1);
     auto* b = new QPushButton(Ui("色"));
     b->setObjectName(QString("ctl%1").arg(button));
     b->setMaximumWidth(40);
     controls_[button] = b;
-    swatches_[id] = b;
     grid->addWidget(b, row, col + 2);
   };
   pg->addWidget(label("タイトル"), 0, 0);
-  pg->addWidget(AddEdit(kCtlTitle, 256), 0, 1, 1, 5);
+  pg->addWidget(AddEdit(kCtlTitle), 0, 1, 1, 5);
   pg->addWidget(label("背景画像"), 1, 0);
-  pg->addWidget(AddEdit(kCtlBackPicture, 256), 1, 1, 1, 4);
+  pg->addWidget(AddEdit(kCtlBackPicture), 1, 1, 1, 4);
   pg->addWidget(AddBrowseButton(kCtlBackPictureBrowse), 1, 5);
   colour_row(pg, 2, 0, "背景色", kCtlBgColor, 1052);
   colour_row(pg, 3, 0, "TEXT", kCtlBodyText, 1053);
@@ -82,7 +73,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
       {"開始位置", kCtlStart}, {"左位置", kCtlLeft}, {"インデント", kCtlIndent}, {"行間", kCtlRow}};
   for (int i = 0; i < 4; ++i) {
     pg->addWidget(label(numbers[i].first), 2 + i, 3);
-    QLineEdit* edit = AddEdit(numbers[i].second, 3);
+    QLineEdit* edit = AddEdit(numbers[i].second);
     edit->setAlignment(Qt::AlignRight);
     edit->setMaximumWidth(50);
     pg->addWidget(edit, 2 + i, 4);
@@ -107,16 +98,16 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   auto* ig = new QGridLayout(item);
   colour_row(ig, 0, 0, "背景色", kCtlItemBgColor, 1057);
   ig->addWidget(label("別ボタン"), 0, 3);
-  ig->addWidget(AddList(kCtlOtherButton, kOtherButtons), 0, 4, 1, 2);
+  ig->addWidget(AddList(kCtlOtherButton), 0, 4, 1, 2);
   ig->addWidget(label("スタイル"), 1, 0);
-  ig->addWidget(AddList(kCtlItemStyle, kStyles), 1, 1, 1, 2);
+  ig->addWidget(AddList(kCtlItemStyle), 1, 1, 1, 2);
   ig->addWidget(label("TARGET"), 1, 3);
-  ig->addWidget(AddList(kCtlItemTarget, {}), 1, 4, 1, 2);
+  ig->addWidget(AddList(kCtlItemTarget), 1, 4, 1, 2);
   ig->addWidget(label("リンク"), 2, 0);
-  ig->addWidget(AddEdit(kCtlLink, 256), 2, 1, 1, 4);
+  ig->addWidget(AddEdit(kCtlLink), 2, 1, 1, 4);
   ig->addWidget(AddBrowseButton(kCtlLinkBrowse), 2, 5);
   ig->addWidget(label("サイズ"), 3, 0);
-  ig->addWidget(AddList(kCtlItemSize, SizeEntries()), 3, 1, 1, 2);
+  ig->addWidget(AddList(kCtlItemSize), 3, 1, 1, 2);
   auto* open = new QCheckBox(Ui("ツリーを開いた状態で表示する"));
   open->setObjectName("ctl1102");
   controls_[kCtlOpen] = open;
@@ -125,7 +116,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   });
   ig->addWidget(open, 3, 3, 1, 3);
   ig->addWidget(label("リンク・アイコン"), 4, 0);
-  ig->addWidget(AddEdit(kCtlIcon, 256), 4, 1, 1, 4);
+  ig->addWidget(AddEdit(kCtlIcon), 4, 1, 1, 4);
   ig->addWidget(AddBrowseButton(kCtlIconBrowse), 4, 5);
 
   // The new-item group.
@@ -134,13 +125,13 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   auto* ag = new QGridLayout(added);
   colour_row(ag, 0, 0, "背景色", kCtlNewBgColor, 1058);
   ag->addWidget(label("別ボタン"), 0, 3);
-  ag->addWidget(AddList(kCtlNewOtherButton, kOtherButtons), 0, 4);
+  ag->addWidget(AddList(kCtlNewOtherButton), 0, 4);
   ag->addWidget(label("スタイル"), 1, 0);
-  ag->addWidget(AddList(kCtlNewStyle, kStyles), 1, 1, 1, 2);
+  ag->addWidget(AddList(kCtlNewStyle), 1, 1, 1, 2);
   ag->addWidget(label("TARGET"), 1, 3);
-  ag->addWidget(AddList(kCtlNewTarget, {}), 1, 4);
+  ag->addWidget(AddList(kCtlNewTarget), 1, 4);
   ag->addWidget(label("サイズ"), 2, 0);
-  ag->addWidget(AddList(kCtlNewSize, SizeEntries()), 2, 1, 1, 2);
+  ag->addWidget(AddList(kCtlNewSize), 2, 1, 1, 2);
   auto* add = new QPushButton(Ui("新しいアイテムを追加"));
   add->setObjectName("ctl1004");
   controls_[kCtlAddItem] = add;
@@ -173,6 +164,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   tree_->setUniformRowHeights(true);
   tree_->setContextMenuPolicy(Qt::CustomContextMenu);
   tree_->installEventFilter(this);
+  tree_->viewport()->installEventFilter(this);
   controls_[kCtlTree] = tree_;
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeSelectionChanged(current); });
@@ -204,19 +196,19 @@ QPushButton* FormWidget::AddBrowseButton(int id) {
   return button;
 }
 
-QLineEdit* FormWidget::AddEdit(int id, int limit) {
+QLineEdit* FormWidget::AddEdit(int id) {
   auto* edit = new QLineEdit;
   edit->setObjectName(QString("ctl%1").arg(id));
-  edit->setValidator(new ByteLimitValidator(limit, edit));
+  edit->setValidator(new ByteLimitValidator(static_cast<int>(FormState::FieldLimit(id)), edit));
   controls_[id] = edit;
   connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
   return edit;
 }
 
-QComboBox* FormWidget::AddList(int id, const QStringList& entries) {
+QComboBox* FormWidget::AddList(int id) {
   auto* list = new QComboBox;
   list->setObjectName(QString("ctl%1").arg(id));
-  list->addItems(entries);
+  for (const std::string& entry : editor_.Form().ListEntries(id)) list->addItem(ToQt(entry));
   controls_[id] = list;
   connect(list, &QComboBox::activated, this, [this, id, list] { ListActivated(id, list); });
   return list;
@@ -234,10 +226,11 @@ void FormWidget::TextEdited(int id, QLineEdit* edit) {
   if (!sjis) editor_.RefuseUnrepresentableText();
   if (!kept) {
     updating_ = true;
-    edit->setText(ToQt(editor_.FieldText(id)));
+    edit->setText(ToQt(editor_.Form().FieldText(id)));
     updating_ = false;
   }
-  PaintSample(id);
+  for (auto& [button, widget] : controls_)
+    if (FormState::ColourFieldOfButton(button) == id) PaintSample(button);
 }
 
 void FormWidget::ListActivated(int id, QComboBox* list) {
@@ -246,18 +239,17 @@ void FormWidget::ListActivated(int id, QComboBox* list) {
   if (!sjis || !editor_.FieldChanged(id, *sjis)) Refresh();
 }
 
-void FormWidget::PaintSample(int field_id) {
-  auto it = swatches_.find(field_id);
-  if (it == swatches_.end()) return;
-  auto colour = editor_.SampleColour(field_id);
-  it->second->setStyleSheet(colour ? QString("background-color: #%1;").arg(*colour, 6, 16, QChar('0')) : QString());
+void FormWidget::PaintSample(int button) {
+  int field = FormState::ColourFieldOfButton(button);
+  if (!field) return;
+  auto colour = editor_.Form().SampleColour(field);
+  controls_[button]->setStyleSheet(colour ? QString("background-color: #%1;").arg(*colour, 6, 16, QChar('0'))
+                                          : QString());
 }
 
 void FormWidget::FillTargetLists() {
   QStringList names;
-  for (const std::string& t : editor_.TargetList()) names << ToQt(t);
-  std::sort(names.begin(), names.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  for (const std::string& t : editor_.Form().ListEntries(kCtlItemTarget)) names << ToQt(t);
   for (int id : {int(kCtlItemTarget), int(kCtlNewTarget)}) {
     auto* list = static_cast<QComboBox*>(controls_[id]);
     if (list->count() == names.size()) continue;
@@ -270,16 +262,17 @@ void FormWidget::FillTargetLists() {
 void FormWidget::Refresh() {
   updating_ = true;
   FillTargetLists();
+  const FormState& form = editor_.Form();
   for (auto& [id, widget] : controls_) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      QString text = ToQt(editor_.FieldText(id));
+      QString text = ToQt(form.FieldText(id));
       if (edit->text() != text) edit->setText(text);
-      PaintSample(id);
     } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-      int index = list->findText(ToQt(editor_.FieldText(id)));
-      list->setCurrentIndex(index);
+      list->setCurrentIndex(list->findText(ToQt(form.FieldText(id))));
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-      box->setChecked(editor_.CheckBoxValue(id) == 1);
+      box->setChecked(form.CheckBoxValue(id) == 1);
+    } else {
+      PaintSample(id);
     }
   }
   updating_ = false;
@@ -290,29 +283,78 @@ void FormWidget::ApplyEnabled() {
     if (widget != tree_) widget->setEnabled(editor_.ControlEnabled(id));
 }
 
+QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
+  const MenuTree& tree = editor_.Model().tree;
+  NodeId parent = tree.Parent(node);
+  auto* item = parent == kNoNode ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_.at(parent));
+  item->setText(0, ToQt(tree.Label(node)));
+  item->setData(0, Qt::UserRole, node);
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  items_[node] = item;
+  return item;
+}
+
 void FormWidget::RebuildTree() {
   const MenuTree& tree = editor_.Model().tree;
   updating_ = true;
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   items_.clear();
-  for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top)) {
-    tree.ForEachPreOrder(top, [&](NodeId n) {
-      NodeId parent = tree.Parent(n);
-      auto* item = parent == kNoNode ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[parent]);
-      item->setText(0, ToQt(tree.Label(n)));
-      item->setData(0, Qt::UserRole, n);
-      item->setFlags(item->flags() | Qt::ItemIsEditable);
-      items_[n] = item;
-    });
-  }
-  if (auto it = items_.find(tree.Selected()); it != items_.end()) {
-    for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
-    tree_->setCurrentItem(it->second);
-  }
+  for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
+    tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
   tree_->setUpdatesEnabled(true);
   updating_ = false;
+  ShowSelection(tree.Selected());
 }
+
+void FormWidget::InsertItem(NodeId node) {
+  updating_ = true;
+  MakeItem(node);
+  updating_ = false;
+}
+
+void FormWidget::RemoveItem(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  QTreeWidgetItem* item = it->second;
+  std::vector<QTreeWidgetItem*> stack{item};
+  while (!stack.empty()) {
+    QTreeWidgetItem* i = stack.back();
+    stack.pop_back();
+    items_.erase(i->data(0, Qt::UserRole).value<NodeId>());
+    for (int c = 0; c < i->childCount(); ++c) stack.push_back(i->child(c));
+  }
+  updating_ = true;
+  delete item;
+  updating_ = false;
+}
+
+void FormWidget::ShowLabel(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  updating_ = true;
+  it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
+  updating_ = false;
+}
+
+void FormWidget::ShowSelection(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  updating_ = true;
+  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
+  tree_->setCurrentItem(it->second);
+  tree_->scrollToItem(it->second);
+  updating_ = false;
+}
+
+void FormWidget::EditLabel(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  ShowSelection(node);
+  tree_->editItem(it->second);
+}
+
+void FormWidget::FocusTree() { tree_->setFocus(Qt::OtherFocusReason); }
 
 void FormWidget::ApplyTreeColours() {
   auto colour = [](int word) { return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF); };
@@ -324,7 +366,7 @@ void FormWidget::ApplyTreeColours() {
 
 void FormWidget::TreeSelectionChanged(QTreeWidgetItem* current) {
   if (updating_ || !current) return;
-  editor_.Model().tree.Select(current->data(0, Qt::UserRole).value<NodeId>());
+  editor_.SelectItem(current->data(0, Qt::UserRole).value<NodeId>());
 }
 
 void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
@@ -334,7 +376,7 @@ void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
   if (node != tree.Selected()) return;
   auto sjis = FromQt(item->text(0));
   if (!sjis) editor_.RefuseUnrepresentableText();
-  if (!sjis || !editor_.RenameSelected(*sjis)) {
+  if (!sjis || !editor_.EndLabelEdit(*sjis)) {
     updating_ = true;
     item->setText(0, ToQt(tree.Label(node)));
     updating_ = false;
@@ -343,9 +385,16 @@ void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
 
 bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == tree_) {
-    if (event->type() == QEvent::FocusIn) editor_.Model().TreeHasFocus = 1;
-    if (event->type() == QEvent::FocusOut) editor_.Model().TreeHasFocus = 0;
+    if (event->type() == QEvent::FocusIn) editor_.SetTreeFocus(true);
+    // A menu that opens leaves the focus where it was, as menus do on the
+    // original platform: its command then acts on the tree.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+      editor_.SetTreeFocus(false);
   }
+  if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+    return true;  // the context menu follows; the selection stays as it is
   return QWidget::eventFilter(watched, event);
 }
 

@@ -30,6 +30,13 @@ class FormWidget : public QWidget {
   void ApplyEnabled();
   // The tree shows the editor's menu anew, with its selection.
   void RebuildTree();
+  // The tree follows the editor's changes item by item.
+  void InsertItem(NodeId node);
+  void RemoveItem(NodeId node);
+  void ShowLabel(NodeId node);
+  void ShowSelection(NodeId node);
+  void EditLabel(NodeId node);
+  void FocusTree();
   void ApplyTreeColours();
   QTreeWidget* Tree() const { return tree_; }
   // A control by its id (also its object name "ctl<id>").
@@ -45,20 +52,20 @@ class FormWidget : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QLineEdit* AddEdit(int id, int limit);
+  QLineEdit* AddEdit(int id);
   QPushButton* AddBrowseButton(int id);
-  QComboBox* AddList(int id, const QStringList& entries);
+  QComboBox* AddList(int id);
+  QTreeWidgetItem* MakeItem(NodeId node);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);
   void TreeSelectionChanged(QTreeWidgetItem* current);
   void TreeItemChanged(QTreeWidgetItem* item);
-  void PaintSample(int field_id);
+  void PaintSample(int button);
   QGroupBox* MakeGroup(const char* title);
 
   Editor& editor_;
   QTreeWidget* tree_ = nullptr;
   std::map<int, QWidget*> controls_;
-  std::map<int, QPushButton*> swatches_;  // colour button of each colour field
   std::unordered_map<NodeId, QTreeWidgetItem*> items_;
   bool updating_ = false;
 };

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -60,14 +62,19 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
       program_folder_(program_folder),
       settings_file_(program_folder),
       host_(*this),
-      editor_(host_) {
+      editor_(host_, program_folder) {
   setObjectName("mainWindow");
   setWindowTitle("Pomeli Pomeli Version 2.0");
   setMinimumSize(kMinWindowWidth, kMinWindowHeight);
-  // Where the window was closed last time, read as the frame is created.
+  // Where the window's frame stood when it was closed last time. move()
+  // places the frame, as the close saved it, so the window does not creep
+  // by its frame at every start.
   QRect area = AvailableArea();
-  if (auto rect = StartPlacement(settings_file_, {area.x(), area.y(), area.width(), area.height()}, host_))
-    setGeometry(rect->x, rect->y, rect->width, rect->height);
+  if (auto rect = StartPlacement(settings_file_, {area.x(), area.y(), area.width(), area.height()}, host_)) {
+    move(rect->x, rect->y);
+    resize(rect->width, rect->height);
+  }
+  normal_position_ = pos();
 
   form_ = new FormWidget(editor_, this);
   setCentralWidget(form_);
@@ -75,19 +82,24 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   connect(form_, &FormWidget::ContextMenuRequested, this, &MainWindow::ShowContextMenu);
   BuildMenus();
   BuildToolbar();
+  // The accelerators come before the focused control, whatever it is.
+  qApp->installEventFilter(this);
 
   editor_.AttachSettingsFile(&settings_file_);
   editor_.Start();
-  form_->ApplyTreeColours();
-  form_->Tree()->setFocus();
   UpdateCommands();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 QAction* MainWindow::Action(int command) const {
   auto it = actions_.find(command);
   return it == actions_.end() ? nullptr : it->second;
+}
+
+int MainWindow::AcceleratorCommand(const QKeySequence& keys) const {
+  auto it = accelerators_.find(keys);
+  return it == accelerators_.end() ? 0 : it->second;
 }
 
 void MainWindow::BuildMenus() {
@@ -103,8 +115,9 @@ void MainWindow::BuildMenus() {
       if (*entry.shortcut) text += "\t" + QString(entry.shortcut);
       QAction* action = m->addAction(text);
       action->setObjectName(QString("cmd%1").arg(entry.command));
-      if (entry.bound) action->setShortcut(QKeySequence(QString(entry.shortcut)));
+      if (entry.bound) accelerators_[QKeySequence(QString(entry.shortcut))] = entry.command;
       action->setToolTip(Ui(CommandTooltip(entry.command)));
+      action->setCheckable(Editor::CommandCheckable(entry.command));
       actions_[entry.command] = action;
       if (entry.command == kCmdToolbar) continue;  // wired to the toolbar below
       connect(action, &QAction::triggered, this, [this, id = entry.command] { RunCommand(id); });
@@ -147,33 +160,37 @@ void MainWindow::UpdateCommands() {
   for (auto& [command, action] : actions_) {
     if (command == kCmdToolbar) continue;
     action->setEnabled(editor_.CommandEnabled(command));
-    if (command == kCmdItemTargets || command == kCmdItemIcons || command == kCmdFrameResizable) {
-      action->setCheckable(true);
-      action->setChecked(editor_.CommandChecked(command));
-    }
+    if (action->isCheckable()) action->setChecked(editor_.CommandChecked(command));
   }
   if (QAction* recent = Action(kCmdRecent)) recent->setText(ToQt(editor_.RecentEntryText()));
 }
 
 void MainWindow::RunCommand(int command) {
-  switch (command) {
-    case kCmdExit: close(); break;
-    case kCmdHelp: ShowHelp(); break;
-    case kCmdAbout: AboutDialog(this).exec(); break;
-    case kCmdRename:
-      if (QTreeWidgetItem* item = form_->Tree()->currentItem()) form_->Tree()->editItem(item);
-      break;
-    case kCmdIconCopy:
-      if (editor_.CommandEnabled(command)) editor_.CopyStandardImages(program_folder_);
-      break;
-    default: break;  // commands still to come are disabled
+  if (command == kCmdToolbar) {
+    Action(kCmdToolbar)->toggle();
+    return;
   }
-  UpdateCommands();
+  editor_.Dispatch(command);
+}
+
+void MainWindow::OpenProject(const QString& path) {
+  auto sjis = FromQt(QFileInfo(path).absoluteFilePath());
+  if (!sjis) {
+    editor_.RefuseUnrepresentableText();
+    return;
+  }
+  editor_.OpenProject(*sjis);
+}
+
+void MainWindow::BringToFront() {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void MainWindow::ShowContextMenu(const QPoint& global_pos) {
-  const BatchCounters& c = editor_.Model().counters;
-  ContextMenu chosen = ContextMenuFor(c.CutBufferFull(), c.CopyBufferFull());
+  ContextMenu chosen = editor_.CurrentContextMenu();
   QMenu menu(this);
   menu.setObjectName(QString("context%1").arg(chosen.id));
   for (const MenuEntry& entry : chosen.entries) {
@@ -196,8 +213,34 @@ void MainWindow::ShowHelp() {
   help->activateWindow();
 }
 
+void MainWindow::ShowAbout() { AboutDialog(this).exec(); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this || QApplication::activePopupWidget() || QApplication::activeModalWidget())
+    return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  int command = AcceleratorCommand(QKeySequence(key->keyCombination()));
+  if (!command) return false;
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Claimed here, so that neither the field's own key (Ctrl+A selects all)
+    // nor a menu's mnemonic (Alt+V opens "表示") takes it; the key press
+    // that follows runs the command.
+    event->accept();
+    return true;
+  }
+  RunCommand(command);
+  return true;
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_position_ = pos();
+  QMainWindow::moveEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-  QRect frame = frameGeometry();
+  QPoint frame = NormalFramePosition();
   QRect client = centralWidget() ? rect() : QRect();
   if (editor_.CloseRequested(frame.x(), frame.y(), client.width(), client.height())) event->accept();
   else event->ignore();

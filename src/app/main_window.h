@@ -1,8 +1,10 @@
 // The main window: menu 128, the accelerators, toolbar 128 and the form. It
-// asks the editor what each command may do and forwards what the user does.
+// maps every action to a command id of the editor and shows what the editor
+// decides.
 #pragma once
 
 #include <QMainWindow>
+#include <QKeySequence>
 #include <map>
 #include <memory>
 
@@ -28,18 +30,30 @@ class MainWindow : public QMainWindow {
   WidgetHost& GetHost() { return host_; }
   FormWidget& Form() { return *form_; }
   QAction* Action(int command) const;
+  // The command an accelerator runs, or 0.
+  int AcceleratorCommand(const QKeySequence& keys) const;
   // Every command takes the enabled and checked state the editor decides.
   void UpdateCommands();
   void RunCommand(int command);
+  // Opens a project named on the command line or by a second start.
+  void OpenProject(const QString& path);
+  // Brings the window to the front, as it is (maximised stays maximised).
+  void BringToFront();
+  void ShowHelp();
+  void ShowAbout();
+  // Where the frame stands when the window is neither maximised nor
+  // minimised: what the close saves and the next start restores.
+  QPoint NormalFramePosition() const { return normal_position_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildToolbar();
   void ShowContextMenu(const QPoint& global_pos);
-  void ShowHelp();
 
   std::string program_folder_;
   SettingsFile settings_file_;
@@ -48,6 +62,8 @@ class MainWindow : public QMainWindow {
   FormWidget* form_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;
+  std::map<QKeySequence, int> accelerators_;
+  QPoint normal_position_;
 };
 
 }  // namespace pomeli2

@@ -1,13 +1,33 @@
 #include "widget_host.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "form_widget.h"
 #include "main_window.h"
+#include "text/sjis.h"
 #include "text_border.h"
 
 namespace pomeli2 {
+namespace {
+
+// "label|patterns|label|patterns||" as Qt's "label (pattern pattern);;…".
+QStringList NameFilters(const QString& filter) {
+  QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) break;
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) p = p.trimmed();
+    filters << parts[i] + " (" + patterns.join(' ') + ")";
+  }
+  return filters;
+}
+
+}  // namespace
 
 MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                      MessageButtons buttons) {
@@ -35,6 +55,27 @@ MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string&
   }
 }
 
+std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& request) {
+  if (file_dialog_fn_) return file_dialog_fn_(request);
+  const bool open = request.kind == FileDialogRequest::Kind::kOpen;
+  QFileDialog dialog(&window_);
+  dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // The commands ask about replacing a file themselves.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilters(NameFilters(ToQt(request.filter)));
+  dialog.setDefaultSuffix(ToQt(request.default_extension));
+  QFileInfo initial(ToQt(request.initial_name));
+  if (ToQt(request.initial_name).contains('/')) dialog.setDirectory(initial.absolutePath());
+  if (!initial.fileName().contains('*')) dialog.selectFile(initial.fileName());
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (auto path = FromQt(dialog.selectedFiles().first())) return path;
+    MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj("ファイルエラー"), MessageIcon::kWarning,
+               MessageButtons::kOk);
+  }
+}
+
 void WidgetHost::Beep() { QApplication::beep(); }
 void WidgetHost::RefreshForm() { window_.Form().Refresh(); }
 void WidgetHost::ControlStatesChanged() {
@@ -42,6 +83,16 @@ void WidgetHost::ControlStatesChanged() {
   window_.UpdateCommands();
 }
 void WidgetHost::TreeRebuilt() { window_.Form().RebuildTree(); }
+void WidgetHost::ItemInserted(NodeId node) { window_.Form().InsertItem(node); }
+void WidgetHost::ItemRemoved(NodeId node) { window_.Form().RemoveItem(node); }
+void WidgetHost::ItemLabelChanged(NodeId node) { window_.Form().ShowLabel(node); }
+void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(node); }
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
+void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
+void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
+void WidgetHost::ShowHelp() { window_.ShowHelp(); }
+void WidgetHost::ShowAbout() { window_.ShowAbout(); }
+// Closed once the command that asked has returned.
+void WidgetHost::RequestClose() { QTimer::singleShot(0, &window_, &QWidget::close); }
 
 }  // namespace pomeli2

@@ -1,5 +1,5 @@
-// The editor's host on the screen: message boxes and the notifications that
-// make the window show the core's state again.
+// The editor's host on the screen: message boxes, file dialogs, and the
+// notifications that keep the window in step with the core.
 #pragma once
 
 #include <functional>
@@ -14,21 +14,34 @@ class WidgetHost : public Host {
  public:
   using MessageFn = std::function<MessageAnswer(const std::string& text, const std::string& title, MessageIcon,
                                                 MessageButtons)>;
+  using FileDialogFn = std::function<std::optional<std::string>(const FileDialogRequest&)>;
   explicit WidgetHost(MainWindow& window) : window_(window) {}
-  // Tests answer the messages themselves.
+  // Tests answer the messages and the file dialogs themselves.
   void SetMessageFunction(MessageFn fn) { message_fn_ = std::move(fn); }
+  void SetFileDialogFunction(FileDialogFn fn) { file_dialog_fn_ = std::move(fn); }
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons) override;
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   void Beep() override;
   void RefreshForm() override;
   void ControlStatesChanged() override;
   void TreeRebuilt() override;
+  void ItemInserted(NodeId node) override;
+  void ItemRemoved(NodeId node) override;
+  void ItemLabelChanged(NodeId node) override;
+  void SelectionChanged(NodeId node) override;
   void TreeColoursChanged() override;
+  void StartLabelEdit(NodeId node) override;
+  void FocusTree() override;
+  void ShowHelp() override;
+  void ShowAbout() override;
+  void RequestClose() override;
 
  private:
   MainWindow& window_;
   MessageFn message_fn_;
+  FileDialogFn file_dialog_fn_;
 };
 
 }  // namespace pomeli2

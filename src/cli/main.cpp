@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor.h"
+#include "editor/document.h"
 #include "io/program_folder.h"
 #include "text/sjis.h"
 
@@ -113,28 +113,31 @@ int main(int argc, char** argv) {
   if (!project || !output || !frameset) return UsageError("a file name holds characters that Shift-JIS cannot hold");
 
   CliHost host;
-  Editor editor(host);
-  editor.Start();
-  if (!editor.ReadProjectFile(*project)) return kProjectError;
-  editor.SetMenuPagePath(*output);
-  editor.SetFrameResizable(opt.resizable ? 1 : 0);
-  if (!editor.BeginHtmlSave()) return kProjectError;
-  switch (editor.WriteMenuPage()) {
-    case Editor::PageWrite::kWritten: break;
-    case Editor::PageWrite::kWriteFailed: return kWriteError;
-    default: return kProjectError;
+  Notifier notify(host);
+  Document doc(notify);
+  std::vector<std::string> targets;
+  doc.model.ResetMenu();
+  if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
+  doc.SetMenuPagePath(*output);
+  doc.frame_resizable = opt.resizable ? 1 : 0;
+  if (!doc.HasItemsToWrite()) return kProjectError;
+  switch (doc.WriteMenuPage()) {
+    case Document::PageWrite::kWritten: break;
+    case Document::PageWrite::kWriteFailed: return kWriteError;
+    case Document::PageWrite::kRefused: return kProjectError;
   }
   if (opt.panes) {
-    std::string folder = output->substr(0, output->size() - editor.Settings().HtmlFileName.size());
-    switch (editor.CreateFrameSet(folder + *frameset, opt.panes)) {
-      case Editor::FrameSetWrite::kWritten: break;
-      case Editor::FrameSetWrite::kReservedName: return kUsage;
-      default: return kWriteError;
-    }
+    std::string frameset_path = doc.MenuPageFolder() + *frameset;
+    if (doc.FrameSetNameRefused(frameset_path)) return kUsage;
+    if (!doc.WriteFrameSet(frameset_path, opt.panes)) return kWriteError;
   }
   if (opt.copy_images) {
     std::string images = InstalledImagesFolder();
-    if (!editor.CopyStandardImages(images.empty() ? std::string("/nonexistent/") : images)) return kWriteError;
+    if (images.empty()) {
+      std::cerr << "pomeli2-build: the standard images are not installed beside this program\n";
+      return kWriteError;
+    }
+    if (!doc.CopyStandardImages(images)) return kWriteError;
   }
   return kOk;
 }

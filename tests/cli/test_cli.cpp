@@ -55,9 +55,9 @@ TEST_F(CliTest, WritesTheSamePageAsTheEditor) {
   e.Start();
   ASSERT_TRUE(e.ReadProjectFile(dir / "menu.pml"));
   std::filesystem::create_directory(dir.path() / "editor");
-  e.SetMenuPagePath(dir / "editor/menu.html");
-  ASSERT_TRUE(e.BeginHtmlSave());
-  ASSERT_EQ(e.WriteMenuPage(), Editor::PageWrite::kWritten);
+  host.files = {dir / "editor/menu.html"};
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(ReadFile(dir / "editor/menu.html"), cli_page);
   EXPECT_EQ(ReadFile(dir / "menu.pml"), ReadFile(Project("options-all"))) << "the project is not touched";
 }

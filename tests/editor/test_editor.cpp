@@ -30,9 +30,9 @@ TEST_F(EditorTest, StartFillsRootRowAndSettings) {
   EXPECT_EQ(e.Settings().BodyHover, "");
   EXPECT_EQ(e.Settings().ProjectPath, sj("無題.pml"));
   EXPECT_EQ(e.ModifiedFlag(), 0);
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Enabled(id)) << id;
-  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
-  EXPECT_FALSE(e.Enabled(kCtlMoveDown));
+  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
+  EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
 
 TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
@@ -45,7 +45,7 @@ TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
   s.BackPicture = "b.gif";
   AddItem(m(), m().Root(), "A");
   m().counters.CutCounter = 20003;
-  e.ResetForNew();
+  e.Form().ResetForNew();
   EXPECT_EQ(s.BgColor, "#FFFFFF");
   EXPECT_EQ(s.NewBgColor, "#FFFFFF");
   EXPECT_EQ(s.BackPicture, "");
@@ -77,34 +77,34 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_EQ(e.Item().link, "a/b/c.html");
   EXPECT_EQ(e.Item().link_backslashed, "a\\b\\c.html");
   EXPECT_EQ(e.Item().other_button, sj("別ウインドウ"));
-  EXPECT_TRUE(e.Enabled(kCtlOpen));  // top-level branch
-  EXPECT_FALSE(e.Enabled(kCtlLink));  // ParentLink clear
-  EXPECT_FALSE(e.Enabled(kCtlIcon));
-  EXPECT_TRUE(e.Enabled(kCtlMoveDown));
-  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
+  EXPECT_TRUE(e.Form().Enabled(kCtlOpen));  // top-level branch
+  EXPECT_FALSE(e.Form().Enabled(kCtlLink));  // ParentLink clear
+  EXPECT_FALSE(e.Form().Enabled(kCtlIcon));
+  EXPECT_TRUE(e.Form().Enabled(kCtlMoveDown));
+  EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
 
   m().tree.Select(a1);  // second-level branch
-  EXPECT_FALSE(e.Enabled(kCtlOpen));
+  EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
 
   e.Settings().Linkto = "";
   e.Settings().RightFrame = "Right";
   m().tree.Select(b);  // leaf
-  EXPECT_TRUE(e.Enabled(kCtlLink));
-  EXPECT_FALSE(e.Enabled(kCtlOpen));
-  EXPECT_FALSE(e.Enabled(kCtlItemTarget));
-  EXPECT_TRUE(e.Enabled(kCtlIcon));
-  EXPECT_TRUE(e.Enabled(kCtlMoveUp));
+  EXPECT_TRUE(e.Form().Enabled(kCtlLink));
+  EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
+  EXPECT_FALSE(e.Form().Enabled(kCtlItemTarget));
+  EXPECT_TRUE(e.Form().Enabled(kCtlIcon));
+  EXPECT_TRUE(e.Form().Enabled(kCtlMoveUp));
 
   e.Settings().ParentLink = 1;
   e.Settings().RightFrame = sj("なし");
   m().tree.Select(a);
-  EXPECT_TRUE(e.Enabled(kCtlLink));
-  EXPECT_TRUE(e.Enabled(kCtlItemTarget));
+  EXPECT_TRUE(e.Form().Enabled(kCtlLink));
+  EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
 
   m().tree.Select(m().Root());
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Enabled(id)) << id;
-  EXPECT_FALSE(e.Enabled(kCtlMoveUp));
-  EXPECT_FALSE(e.Enabled(kCtlMoveDown));
+  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
+  EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
 
 TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
@@ -117,7 +117,7 @@ TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
   f.other_button = "odd";
   f.open = 1;
   f.link = "x.html";
-  e.StoreSelectedItem();
+  e.Form().StoreSelectedItem();
   const ItemRow& r = m().table.Row(m().tree.Row(a));
   EXPECT_EQ(r[kStyle], "Italic");
   EXPECT_EQ(r[kFontSize], "10pt");
@@ -128,14 +128,14 @@ TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
 
   e.Settings().Title = "Page";
   m().tree.Select(m().Root());
-  e.StoreSelectedItem();
+  e.Form().StoreSelectedItem();
   EXPECT_EQ(m().table.Row(0)[kTitle], "Page");
 }
 
 TEST_F(EditorTest, EnteredTextChecks) {
-  EXPECT_TRUE(e.CheckEnteredText(std::string(256, 'a'), 256));
-  EXPECT_FALSE(e.CheckEnteredText(std::string(257, 'a'), 256));
-  EXPECT_FALSE(e.CheckEnteredText("a\tb", 256));
+  EXPECT_TRUE(e.Form().CheckEnteredText(std::string(256, 'a'), 256));
+  EXPECT_FALSE(e.Form().CheckEnteredText(std::string(257, 'a'), 256));
+  EXPECT_FALSE(e.Form().CheckEnteredText("a\tb", 256));
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0].text, "256 文字以内で入力してください。");
   EXPECT_EQ(host.messages[0].title, "入力エラー");
@@ -144,15 +144,15 @@ TEST_F(EditorTest, EnteredTextChecks) {
 TEST_F(EditorTest, RenameKeepsItemLinesReadable) {
   NodeId a = AddItem(m(), m().Root(), testing::ItemCells("A", std::string(800, 'l')));
   m().tree.Select(a);
-  EXPECT_TRUE(e.RenameSelected(""));  // empty titles are allowed
+  EXPECT_TRUE(e.EndLabelEdit(""));  // empty titles are allowed
   EXPECT_EQ(m().tree.Label(a), "");
   EXPECT_EQ(e.ModifiedFlag(), 1);
-  EXPECT_FALSE(e.RenameSelected(std::string(257, 't')));
-  EXPECT_FALSE(e.RenameSelected(std::string(250, 't')));  // with the long link, the line would not fit
-  EXPECT_FALSE(e.RenameSelected("a\tb"));
+  EXPECT_FALSE(e.EndLabelEdit(std::string(257, 't')));
+  EXPECT_FALSE(e.EndLabelEdit(std::string(250, 't')));  // with the long link, the line would not fit
+  EXPECT_FALSE(e.EndLabelEdit("a\tb"));
   EXPECT_EQ(m().table.Cell(m().tree.Row(a), kTitle), "");
   EXPECT_EQ(host.messages.size(), 3u);
-  EXPECT_TRUE(e.RenameSelected(std::string(170, 't')));
+  EXPECT_TRUE(e.EndLabelEdit(std::string(170, 't')));
 }
 
 }  // namespace

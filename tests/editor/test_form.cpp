@@ -43,7 +43,7 @@ TEST_F(FormTest, EditsMarkTheSettingsFile) {
   EXPECT_EQ(e.ModifiedFlag(), 1);
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t1\t\t\r\n");
   e.Settings().ProjectPath = "/p/menu.pml";
-  e.MarkModified(0);
+  e.Doc().MarkModified(0);
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/p/menu.pml\t\r\n");
 }
 
@@ -52,7 +52,7 @@ TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
   Editor again(host);
   again.AttachSettingsFile(&settings);
   again.Start();
-  EXPECT_EQ(again.LastProjectPath(), "/old/project.pml");
+  EXPECT_EQ(again.Doc().LastProjectPath(), "/old/project.pml");
   EXPECT_EQ(again.RecentEntryText(), "/old/project.pml");
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/old/project.pml\t\r\n");
 
@@ -152,7 +152,7 @@ TEST_F(FormTest, LinkAndIconLengthWarnings) {
 TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   e.Model().tree.Select(a);
-  e.MarkModified(0);
+  e.Doc().MarkModified(0);
   EXPECT_TRUE(e.FieldChanged(kCtlNewStyle, ""));
   EXPECT_EQ(e.Settings().NewStyle, "None");
   EXPECT_TRUE(e.FieldChanged(kCtlNewOtherButton, ""));
@@ -161,8 +161,8 @@ TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   EXPECT_EQ(e.Settings().NewFontSize, "10pt");
   EXPECT_TRUE(e.FieldChanged(kCtlNewBgColor, "#123456"));
   EXPECT_EQ(e.ModifiedFlag(), 0) << "new-item defaults are no change of the project";
-  EXPECT_EQ(*e.SampleColour(kCtlNewBgColor), 0x123456u);
-  EXPECT_FALSE(e.SampleColour(kCtlBodyHover));
+  EXPECT_EQ(*e.Form().SampleColour(kCtlNewBgColor), 0x123456u);
+  EXPECT_FALSE(e.Form().SampleColour(kCtlBodyHover));
 
   EXPECT_TRUE(e.FieldChanged(kCtlItemTarget, ""));
   EXPECT_EQ(e.Item().target, "Frame2");
@@ -179,12 +179,12 @@ TEST_F(FormTest, CheckBoxes) {
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   AddItem(e.Model(), a, ItemCells("A1"));
   e.Model().tree.Select(a);
-  EXPECT_FALSE(e.Enabled(kCtlLink));
+  EXPECT_FALSE(e.Form().Enabled(kCtlLink));
   e.CheckBoxClicked(kCtlParentLink, true);
-  EXPECT_TRUE(e.Enabled(kCtlLink));
-  EXPECT_TRUE(e.Enabled(kCtlItemTarget));
+  EXPECT_TRUE(e.Form().Enabled(kCtlLink));
+  EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
   e.CheckBoxClicked(kCtlParentLink, false);
-  EXPECT_FALSE(e.Enabled(kCtlLink));
+  EXPECT_FALSE(e.Form().Enabled(kCtlLink));
 
   e.Settings().CloseTree = 1;
   e.CheckBoxClicked(kCtlOpen, true);
@@ -206,16 +206,19 @@ TEST_F(FormTest, TextsThatCannotBeKept) {
 }
 
 TEST_F(FormTest, ControlsOfLaterCommandsStayDisabled) {
+  // Moving and saving are built; browsing and the colour dialogs come later.
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   AddItem(e.Model(), e.Model().Root(), ItemCells("B"));
   e.Model().tree.Select(a);
   EXPECT_TRUE(e.ControlEnabled(kCtlLink));
-  EXPECT_TRUE(e.Enabled(kCtlLinkBrowse));
+  EXPECT_TRUE(e.Form().Enabled(kCtlLinkBrowse));
   EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
-  EXPECT_TRUE(e.Enabled(kCtlMoveDown));
-  EXPECT_FALSE(e.ControlEnabled(kCtlMoveDown));
+  EXPECT_TRUE(e.Form().Enabled(kCtlMoveDown));
+  EXPECT_TRUE(e.ControlEnabled(kCtlMoveDown));
+  EXPECT_FALSE(e.ControlEnabled(kCtlMoveUp));
   EXPECT_FALSE(e.ControlEnabled(1057));
-  EXPECT_FALSE(e.CommandEnabled(kCmdSave));
+  EXPECT_TRUE(e.CommandEnabled(kCmdSave));
+  EXPECT_FALSE(e.CommandEnabled(kCmdBulkBg));
   EXPECT_TRUE(e.CommandEnabled(kCmdAbout));
   EXPECT_TRUE(e.CommandChecked(kCmdItemTargets));
   EXPECT_FALSE(e.CommandChecked(kCmdItemIcons));

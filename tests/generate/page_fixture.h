@@ -18,14 +18,16 @@ class PageTest : public ::testing::Test {
   void Load(const std::string& project) {
     ASSERT_TRUE(e.ReadProjectFile(std::string(POMELI2_TEST_DATA) + "/pages/" + project + ".pml"));
   }
-  // Writes the menu page as <name>.html in the temporary folder.
-  Editor::PageWrite Write(const std::string& name) {
-    e.SetMenuPagePath(dir / (name + ".html"));
-    if (!e.BeginHtmlSave()) return Editor::PageWrite::kNoItems;
-    return e.WriteMenuPage();
+  // Writes the menu page as <name>.html in the temporary folder, as HTML
+  // save does once it has a name; nothing when there are no items.
+  std::optional<Document::PageWrite> Write(const std::string& name) {
+    e.Doc().SetMenuPagePath(dir / (name + ".html"));
+    e.Model().tree.Select(Root());
+    if (!e.Doc().HasItemsToWrite()) return std::nullopt;
+    return e.Doc().WriteMenuPage();
   }
   std::string Page(const std::string& name) {
-    EXPECT_EQ(Write(name), Editor::PageWrite::kWritten);
+    EXPECT_EQ(Write(name), Document::PageWrite::kWritten);
     return ReadFile(dir / (name + ".html"));
   }
   // The part of the page from the first item block to the end of the BODY.
@@ -45,7 +47,7 @@ class PageTest : public ::testing::Test {
 
   TempDir dir;
   ScriptedHost host;
-  Editor e{host};
+  Editor e{host, dir / "program/"};
 };
 
 inline size_t Count(const std::string& text, const std::string& what) {

@@ -11,31 +11,43 @@ class FrameSetTest : public PageTest {
   void SetUp() override {
     PageTest::SetUp();
     Add(Root(), ItemCells("A", "a.html"));
-    ASSERT_EQ(Write("menu"), Editor::PageWrite::kWritten);
+    ASSERT_EQ(Write("menu"), Document::PageWrite::kWritten);
   }
-  Editor::FrameSetWrite Create(const std::string& name, int panes) { return e.CreateFrameSet(dir / name, panes); }
+  // The frame set command with `name` chosen in its dialog; true when it
+  // wrote the page and no file error was reported.
+  bool Create(const std::string& name, int panes) {
+    host.files.push_back(dir / name);
+    if (Exists(name) && !std::filesystem::is_directory(dir.path() / name)) WriteFile(dir / name, "mine");
+    size_t before = host.messages.size();
+    e.Dispatch(panes == 2 ? kCmdFrame2 : kCmdFrame3);
+    for (size_t i = before; i < host.messages.size(); ++i)
+      if (host.messages[i].title == "ファイルエラー") return false;
+    return Exists(name) && ReadFile(dir / name).rfind("<HTML>", 0) == 0;
+  }
   bool Exists(const std::string& name) { return std::filesystem::exists(dir.path() / name); }
 };
 
 TEST_F(FrameSetTest, GoldenPages) {
   S().Title = sj("見本");
   S().RightFrame = "Frame2";
-  ASSERT_EQ(Create("mainframe.html", 2), Editor::FrameSetWrite::kWritten);
+  ASSERT_TRUE(Create("mainframe.html", 2));
   ExpectGolden("frames/two-panes.html", ReadFile(dir / "mainframe.html"));
   ExpectGolden("frames/frameright.html", ReadFile(dir / "frameright.html"));
   EXPECT_FALSE(Exists("frametop.html")) << "two panes never write the top page";
-  ASSERT_EQ(Create("main3.html", 3), Editor::FrameSetWrite::kWritten);
+  ASSERT_TRUE(Create("main3.html", 3));
+  EXPECT_EQ(host.dialogs.back().initial_name, "mainframe.html");
+  EXPECT_EQ(host.dialogs.back().default_extension, "html");
   ExpectGolden("frames/three-panes.html", ReadFile(dir / "main3.html"));
   ExpectGolden("frames/frametop.html", ReadFile(dir / "frametop.html"));
   EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(FrameSetTest, ResizableFlagNamesAndFirstPages) {
-  e.SetFrameResizable(1);
+  e.Doc().frame_resizable = 1;
   S().Title = "";
   S().FirstPage = "first.html";
   S().FirstTopPage = "top&\"1\".html";
-  ASSERT_EQ(Create("set.html", 3), Editor::FrameSetWrite::kWritten);
+  ASSERT_TRUE(Create("set.html", 3));
   std::string page = ReadFile(dir / "set.html");
   EXPECT_EQ(Count(page, "BORDER=\"1\""), 2u);
   EXPECT_EQ(Count(page, "NORESIZE"), 0u);
@@ -48,8 +60,8 @@ TEST_F(FrameSetTest, ResizableFlagNamesAndFirstPages) {
   EXPECT_NE(ReadFile(dir / "frameright.html").find("<TITLE></TITLE>"), std::string::npos);
 
   S().RightFrame = "Right";
-  e.SetFrameResizable(0);
-  ASSERT_EQ(Create("set.html", 2), Editor::FrameSetWrite::kWritten);
+  e.Doc().frame_resizable = 0;
+  ASSERT_TRUE(Create("set.html", 2));
   page = ReadFile(dir / "set.html");
   EXPECT_NE(page.find("NAME=\"Right\""), std::string::npos);
   EXPECT_EQ(Count(page, " NORESIZE>"), 2u);
@@ -58,30 +70,30 @@ TEST_F(FrameSetTest, ResizableFlagNamesAndFirstPages) {
 TEST_F(FrameSetTest, ReservedNamesAreRefused) {
   for (const char* name : {"frameright.html", "frametop.html", "menu.html"}) {
     host.messages.clear();
-    EXPECT_EQ(Create(std::string("sub/") + name, 2), Editor::FrameSetWrite::kReservedName) << name;
+    EXPECT_FALSE(Create(std::string("sub/") + name, 2)) << name;
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "frameright.html、frametop.html、menu.htmlは使えません。\n他のファイル名を使ってください。");
     EXPECT_EQ(host.messages[0].title, "ファイルエラー");
   }
-  EXPECT_EQ(Create("FrameRight.html", 2), Editor::FrameSetWrite::kWritten);
+  EXPECT_TRUE(Create("FrameRight.html", 2));
 }
 
 TEST_F(FrameSetTest, ExistingPageIsReplacedOnlyAfterYes) {
   WriteFile(dir / "set.html", "mine");
   host.answers = {MessageAnswer::kNo};
-  EXPECT_EQ(Create("set.html", 2), Editor::FrameSetWrite::kDeclined);
+  EXPECT_FALSE(Create("set.html", 2));
   EXPECT_EQ(ReadFile(dir / "set.html"), "mine");
   EXPECT_FALSE(Exists("frameright.html"));
   EXPECT_EQ(host.messages.back().text, "同名ファイルが存在します。上書きしますか？");
   EXPECT_EQ(host.messages.back().title, "上書確認");
   host.answers = {MessageAnswer::kYes};
-  EXPECT_EQ(Create("set.html", 2), Editor::FrameSetWrite::kWritten);
+  Create("set.html", 2);
   EXPECT_NE(ReadFile(dir / "set.html"), "mine");
 }
 
 TEST_F(FrameSetTest, PlaceholderFailureStopsTheRest) {
   std::filesystem::create_directory(dir.path() / "frameright.html");  // cannot be replaced by a file
-  EXPECT_EQ(Create("set.html", 3), Editor::FrameSetWrite::kWriteFailed);
+  EXPECT_FALSE(Create("set.html", 3));
   EXPECT_TRUE(Exists("set.html"));
   EXPECT_FALSE(Exists("frametop.html"));
   EXPECT_EQ(host.messages.back().text, "「frameright.html」を書き込めません。");
@@ -94,7 +106,6 @@ class IconCopyTest : public FrameSetTest {
     std::filesystem::create_directory(dir.path() / "program");
     for (const char* name : kStandardImages) WriteFile(dir / (std::string("program/") + name), name);
   }
-  std::string Program() { return dir / "program/"; }
   std::vector<std::string> Copied() {
     std::vector<std::string> names;
     for (const char* name : kStandardImages)
@@ -104,7 +115,7 @@ class IconCopyTest : public FrameSetTest {
 };
 
 TEST_F(IconCopyTest, CopiesAllFiveAfterAsking) {
-  ASSERT_TRUE(e.CopyStandardImages(Program()));
+  e.Dispatch(kCmdIconCopy);
   EXPECT_EQ(Copied().size(), 5u);
   EXPECT_EQ(ReadFile(dir / "plus.gif"), "plus.gif");
   ASSERT_EQ(host.messages.size(), 2u);
@@ -118,19 +129,19 @@ TEST_F(IconCopyTest, CopiesAllFiveAfterAsking) {
 
 TEST_F(IconCopyTest, CancelCopiesNothing) {
   host.answers = {MessageAnswer::kCancel};
-  EXPECT_FALSE(e.CopyStandardImages(Program()));
+  e.Dispatch(kCmdIconCopy);
   EXPECT_TRUE(Copied().empty());
 }
 
 TEST_F(IconCopyTest, StopsAtTheFirstMissingImage) {
   std::filesystem::remove(dir.path() / "program/otherw.gif");
-  EXPECT_FALSE(e.CopyStandardImages(Program()));
+  e.Dispatch(kCmdIconCopy);
   EXPECT_TRUE(Copied().empty()) << "otherw.gif comes first";
   EXPECT_EQ(host.messages.back().text, "ファイルが存在しません。コピーに失敗しました。");
 
   WriteFile(dir / "program/otherw.gif", "o");
   std::filesystem::remove(dir.path() / "program/linkto.gif");
-  EXPECT_FALSE(e.CopyStandardImages(Program()));
+  e.Dispatch(kCmdIconCopy);
   EXPECT_EQ(Copied().size(), 4u) << "linkto.gif comes last";
 }
 

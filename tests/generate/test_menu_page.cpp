@@ -187,7 +187,7 @@ TEST_F(PageTest, BodyHeaderAndFooter) {
 }
 
 TEST_F(PageTest, NoItemsAndWriteFailures) {
-  EXPECT_EQ(Write("none"), Editor::PageWrite::kNoItems);
+  EXPECT_EQ(Write("none"), std::nullopt);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "書き出すアイテムがありません。");
   EXPECT_EQ(host.messages[0].title, "アイテム確認");
@@ -199,20 +199,20 @@ TEST_F(PageTest, NoItemsAndWriteFailures) {
   EXPECT_EQ(Items(page), "");
   EXPECT_NE(page.find("lastitem = 0;"), std::string::npos);
 
-  e.SetMenuPagePath(dir / "missing/page.html");
-  EXPECT_EQ(e.WriteMenuPage(), Editor::PageWrite::kWriteFailed);
+  e.Doc().SetMenuPagePath(dir / "missing/page.html");
+  EXPECT_EQ(e.Doc().WriteMenuPage(), Document::PageWrite::kWriteFailed);
   EXPECT_EQ(host.messages.back().text, "「page.html」を書き込めません。");
 }
 
 TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {
   for (int i = 0; i < 50; ++i) Add(Root(), ItemCells("item", "page.html"));
   WriteFile(dir / "keep.html", "old page");
-  Editor::PageWrite result;
+  std::optional<Document::PageWrite> result;
   {
     FileSizeLimit limit(1000);  // the write fails half way
     result = Write("keep");
   }
-  EXPECT_EQ(result, Editor::PageWrite::kWriteFailed);
+  EXPECT_EQ(result, Document::PageWrite::kWriteFailed);
   EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
   EXPECT_EQ(host.messages.back().text, "「keep.html」を書き込めません。");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

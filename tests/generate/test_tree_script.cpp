@@ -168,22 +168,25 @@ TEST_F(ScriptTest, PagesThatCannotWorkAreRefused) {
     PageSettings saved = S();
     S().*c.field = c.value;
     host.messages.clear();
-    EXPECT_EQ(Write("refuse"), Editor::PageWrite::kRefused) << c.label << " " << c.value;
+    EXPECT_EQ(Write("refuse"), Document::PageWrite::kRefused) << c.label << " " << c.value;
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find(std::string("「") + c.label + "」"), std::string::npos);
     EXPECT_EQ(host.messages[0].title, "入力エラー");
     S() = saved;
   }
   S().Speed = "0";
-  EXPECT_EQ(Write("refuse"), Editor::PageWrite::kWritten) << "Speed only matters with the animation";
+  EXPECT_EQ(Write("refuse"), Document::PageWrite::kWritten) << "Speed only matters with the animation";
   WriteFile(dir / "refuse.html", "old page");
   S().CloseItems = 1;
-  EXPECT_EQ(Write("refuse"), Editor::PageWrite::kRefused);
+  EXPECT_EQ(Write("refuse"), Document::PageWrite::kRefused);
   EXPECT_NE(host.messages.back().text.find("ツリーを畳むスピード"), std::string::npos);
   EXPECT_EQ(ReadFile(dir / "refuse.html"), "old page");
-  S().Speed = "-3";
+  S().Speed = "-3";  // the animation would never end
+  EXPECT_EQ(Write("refuse"), Document::PageWrite::kRefused);
+  S().Speed = "1";
   S().Left = "-5";
-  EXPECT_EQ(Write("refuse"), Editor::PageWrite::kWritten);
+  S().Row = "-20";
+  EXPECT_EQ(Write("refuse"), Document::PageWrite::kWritten);
 }
 
 }  // namespace

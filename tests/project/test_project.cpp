@@ -42,7 +42,7 @@ void BuildSample(Editor& e) {
   s.CloseTree = 1;
   s.Speed = "8";
   s.BodyHeader = "head.txt";
-  e.StoreSelectedItem();  // root selected: its row takes the page title
+  e.Form().StoreSelectedItem();  // root selected: its row takes the page title
   MenuModel& m = e.Model();
   ItemRow products = Cells("製品", "products.html");
   products[kOpen] = "1";
@@ -81,7 +81,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   Editor e(host);
   BuildSample(e);
   e.Settings().ProjectPath = dir / "sample.pml";
-  ASSERT_TRUE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  ASSERT_TRUE(e.Doc().WriteProjectFile());
   EXPECT_EQ(ReadFile(dir / "sample.pml"), ReadFile(kGolden));
   EXPECT_TRUE(host.messages.empty());
 
@@ -94,7 +94,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   EXPECT_EQ(LiveRows(loaded), LiveRows(e));
 
   loaded.Settings().ProjectPath = dir / "again.pml";
-  ASSERT_TRUE(loaded.WriteProjectFile(loaded.Model().RenumberItems(loaded.Model().Root())));
+  ASSERT_TRUE(loaded.Doc().WriteProjectFile());
   EXPECT_EQ(ReadFile(dir / "again.pml"), ReadFile(kGolden));
 }
 
@@ -104,7 +104,7 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
   Editor e(host);
   e.Start();
   e.Settings().ProjectPath = dir / "one.pml";
-  ASSERT_TRUE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  ASSERT_TRUE(e.Doc().WriteProjectFile());
   std::string bytes = ReadFile(dir / "one.pml");
   EXPECT_EQ(bytes.find("[BodyHeader]"), std::string::npos);
   EXPECT_EQ(bytes.find("[BodyFooter]"), std::string::npos);
@@ -130,7 +130,7 @@ TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
   bool written;
   {
     testing::FileSizeLimit limit(100);  // the write fails half way
-    written = e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root()));
+    written = e.Doc().WriteProjectFile();
   }
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadFile(target), "old contents");
@@ -148,9 +148,9 @@ TEST(ProjectWrite, UnwritablePathIsReportedAndLeavesNoTemporaryFile) {
   e.Start();
   std::filesystem::create_directory(dir.path() / "folder.pml");
   e.Settings().ProjectPath = dir / "folder.pml";  // a folder cannot be replaced by a file
-  EXPECT_FALSE(e.WriteProjectFile(0));
+  EXPECT_FALSE(e.Doc().WriteProjectFile());
   e.Settings().ProjectPath = dir / "missing/x.pml";
-  EXPECT_FALSE(e.WriteProjectFile(0));
+  EXPECT_FALSE(e.Doc().WriteProjectFile());
   EXPECT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -165,7 +165,7 @@ TEST(ProjectWrite, KeepsPermissionsAndWritesThroughLinks) {
   chmod(real.c_str(), 0640);
   std::filesystem::create_symlink("real.pml", dir.path() / "link.pml");
   e.Settings().ProjectPath = dir / "link.pml";
-  ASSERT_TRUE(e.WriteProjectFile(0));
+  ASSERT_TRUE(e.Doc().WriteProjectFile());
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.pml"));
   EXPECT_NE(ReadFile(real), "x");
   struct stat st;
@@ -183,9 +183,9 @@ TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
   e.Settings().ProjectPath = target;
 
   e.Settings().FirstPage = std::string(1022 - std::string("[FirstPage]\t").size(), 'p');
-  EXPECT_TRUE(e.WriteProjectFile(0));  // exactly the longest line
+  EXPECT_TRUE(e.Doc().WriteProjectFile());  // exactly the longest line
   e.Settings().FirstPage += "p";
-  EXPECT_FALSE(e.WriteProjectFile(0));
+  EXPECT_FALSE(e.Doc().WriteProjectFile());
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("[FirstPage]"), std::string::npos);
   e.Settings().FirstPage.clear();
@@ -193,7 +193,7 @@ TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
   NodeId n = AddItem(e.Model(), e.Model().Root(), ItemCells("long", std::string(1000, 'l')));
   (void)n;
   std::string before = ReadFile(target);
-  EXPECT_FALSE(e.WriteProjectFile(e.Model().RenumberItems(e.Model().Root())));
+  EXPECT_FALSE(e.Doc().WriteProjectFile());
   EXPECT_NE(host.messages.back().text.find("アイテム「long」"), std::string::npos);
   EXPECT_EQ(ReadFile(target), before);
 }
@@ -218,7 +218,7 @@ TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
   EXPECT_EQ(e.Model().tree.Count(), 10000);
   EXPECT_EQ(e.Model().RenumberItems(e.Model().Root()), 9999);
   e.Settings().ProjectPath = dir / "big2.pml";
-  ASSERT_TRUE(e.WriteProjectFile(9999));
+  ASSERT_TRUE(e.Doc().WriteProjectFile());
   EXPECT_EQ(ReadFile(dir / "big2.pml"), file);
 }
 

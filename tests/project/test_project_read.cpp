@@ -93,7 +93,7 @@ TEST_F(ProjectRead, ItemLinesAndTheirFields) {
   EXPECT_EQ(eleven[kTarget], "NewOne");
   EXPECT_EQ(eleven[kOpen], "1");
   // New targets join the TARGET list once.
-  auto& list = e.TargetList();
+  auto& list = e.Form().target_list;
   EXPECT_EQ(std::count(list.begin(), list.end(), "NewOne"), 1);
 }
 
@@ -119,10 +119,10 @@ TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
   EXPECT_EQ(f.target, "Top");
   EXPECT_EQ(f.icon, "icon.gif");
   EXPECT_EQ(f.open, 1);
-  EXPECT_TRUE(e.Enabled(kCtlLink));
-  EXPECT_FALSE(e.Enabled(kCtlItemTarget));  // RightFrame is not "なし"
-  EXPECT_TRUE(e.Enabled(kCtlIcon));         // Linkto is empty
-  EXPECT_FALSE(e.Enabled(kCtlOpen));
+  EXPECT_TRUE(e.Form().Enabled(kCtlLink));
+  EXPECT_FALSE(e.Form().Enabled(kCtlItemTarget));  // RightFrame is not "なし"
+  EXPECT_TRUE(e.Form().Enabled(kCtlIcon));         // Linkto is empty
+  EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
   EXPECT_FALSE(e.Model().SuppressSelectionRefresh);
 }
 
@@ -193,9 +193,9 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   NodeId a = AddItem(m, m.Root(), "Kept");
   e.Settings().Title = "Before";
   e.Settings().ProjectPath = "before.pml";
-  e.MarkModified(1);
+  e.Doc().MarkModified(1);
   PageSettings settings = e.Settings();
-  auto targets = e.TargetList();
+  auto targets = e.Form().target_list;
 
   EXPECT_FALSE(Load("[Title]\tAfter\r\n" + kRoot + Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\t0\tBrandNew\t\t0") + "junk\r\n"));
   ExpectRejected(kBadNumber);
@@ -204,7 +204,7 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   EXPECT_EQ(host.messages[1].text, "ファイル「" + (dir / "none.pml") + "」をオープンできませんでした。");
 
   EXPECT_EQ(e.Settings(), settings);
-  EXPECT_EQ(e.TargetList(), targets);
+  EXPECT_EQ(e.Form().target_list, targets);
   EXPECT_EQ(e.ModifiedFlag(), 1);
   EXPECT_EQ(m.tree.Count(), 2);
   EXPECT_EQ(m.tree.Selected(), a);

@@ -21,9 +21,14 @@ class ScriptedHost : public Host {
  public:
   std::vector<Message> messages;
   std::deque<MessageAnswer> answers;
+  // Answers of the file dialogs, in order; nothing (cancel) when empty.
+  std::deque<std::optional<std::string>> files;
+  std::vector<FileDialogRequest> dialogs;
   int beeps = 0;
   int refreshes = 0;
   int tree_rebuilds = 0;
+  int inserted = 0, removed = 0, relabelled = 0, selections = 0, control_updates = 0;
+  std::vector<NodeId> label_edits;
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons) override {
@@ -33,9 +38,22 @@ class ScriptedHost : public Host {
     answers.pop_front();
     return a;
   }
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override {
+    dialogs.push_back(request);
+    if (files.empty()) return std::nullopt;
+    std::optional<std::string> chosen = files.front();
+    files.pop_front();
+    return chosen;
+  }
   void Beep() override { ++beeps; }
   void RefreshForm() override { ++refreshes; }
   void TreeRebuilt() override { ++tree_rebuilds; }
+  void ItemInserted(NodeId) override { ++inserted; }
+  void ItemRemoved(NodeId) override { ++removed; }
+  void ItemLabelChanged(NodeId) override { ++relabelled; }
+  void SelectionChanged(NodeId) override { ++selections; }
+  void ControlStatesChanged() override { ++control_updates; }
+  void StartLabelEdit(NodeId node) override { label_edits.push_back(node); }
 };
 
 }  // namespace pomeli2::testing

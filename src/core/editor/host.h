@@ -1,9 +1,12 @@
 // Everything the editor needs from a person or a screen goes through this
 // interface; the desktop program implements it with real dialogs, tests
-// with a scripted host. Texts are CP932 bytes.
+// with a scripted host. Texts and paths are CP932 bytes.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "model/menu_tree.h"
 
 namespace pomeli2 {
 
@@ -11,20 +14,56 @@ enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
 enum class MessageButtons { kOk, kOkCancel, kYesNo };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
+// A common open or save file dialog.
+struct FileDialogRequest {
+  enum class Kind { kOpen, kSave };
+  Kind kind = Kind::kSave;
+  // Entries "label|patterns|label|patterns||", patterns separated by ";".
+  std::string filter;
+  // Added to a chosen name that has no extension.
+  std::string default_extension;
+  // The file name (with or without a folder) the dialog starts with.
+  std::string initial_name;
+  // Only a file that exists can be chosen.
+  bool must_exist = false;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
   virtual MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                    MessageButtons buttons) = 0;
+  // The chosen path, or nothing when the dialog was cancelled.
+  virtual std::optional<std::string> FileDialog(const FileDialogRequest&) { return std::nullopt; }
   virtual void Beep() {}
+
+  // --- What the screen must show again. A command sends each of these at
+  // most once, when it ends; the tree's own changes come as they happen.
   // The form must show the editor's fields again.
   virtual void RefreshForm() {}
-  // Some control's enabled state changed.
+  // Some control's or command's enabled state changed.
   virtual void ControlStatesChanged() {}
-  // The menu tree was rebuilt as a whole (after a load or File New).
+  // The menu tree changed as a whole (a load, File New): show it anew.
   virtual void TreeRebuilt() {}
+  // An item was inserted as the last child of its parent.
+  virtual void ItemInserted(NodeId) {}
+  // An item was removed with its whole subtree.
+  virtual void ItemRemoved(NodeId) {}
+  virtual void ItemLabelChanged(NodeId) {}
+  // The editor selected another item.
+  virtual void SelectionChanged(NodeId) {}
   // The colours of the editor's tree changed.
   virtual void TreeColoursChanged() {}
+  // In-place editing of an item's label is to start.
+  virtual void StartLabelEdit(NodeId) {}
+  // The menu tree is to take the keyboard focus.
+  virtual void FocusTree() {}
+
+  // --- The shell's own commands.
+  virtual void ShowHelp() {}
+  virtual void ShowAbout() {}
+  // The window is asked to close, as its close box would.
+  virtual void RequestClose() {}
 };
 
 }  // namespace pomeli2

@@ -131,7 +131,8 @@ std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
   if (!IsNumberText(s.Left)) return UnworkableSetting{sj("左位置"), sj("数値を入力してください。")};
   if (!IsNumberText(s.Row) || LenientSignedInt(s.Row) == 0) return UnworkableSetting{sj("行間"), positive};
   if (!IsNumberText(s.Indent) || LenientSignedInt(s.Indent) == 0) return UnworkableSetting{sj("インデント"), positive};
-  if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) == 0))
+  // A step below 1 never ends the closing animation.
+  if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) < 1))
     return UnworkableSetting{sj("ツリーを畳むスピード"), positive};
   return std::nullopt;
 }

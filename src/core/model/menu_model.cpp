@@ -87,21 +87,48 @@ void MenuModel::ClearCopyMarks() {
   table.ClearCopyMarks();
 }
 
-std::optional<int> MenuModel::ReinsertBatch(const BatchRule& rule) {
+std::vector<std::vector<int>> MenuModel::CollectBatch(const BatchRule& rule) const {
   // Pass p takes the batch rows whose order value is p, in row order, for as
-  // long as p does not exceed the row count. Rows appended here never belong
-  // to a batch (their Seq, Depth and Child are "0"), so one scan that buckets
-  // the batch by order value gives the same rows in the same order.
-  const int initial_rows = table.RowCount();
+  // long as p does not exceed the row count. Rows appended while a batch is
+  // re-inserted never belong to it (their Seq, Depth and Child are "0"), so
+  // one scan that buckets the batch by order value gives the same rows in
+  // the same order.
+  const int rows = table.RowCount();
   std::vector<std::vector<int>> passes;
-  for (int i = 0; i < initial_rows; ++i) {
+  for (int i = 0; i < rows; ++i) {
     if (table.CellInt(i, rule.mark_column) != rule.mark) continue;
     if (rule.skip_depth_zero && table.CellInt(i, kDepth) == 0) continue;
     int order = table.CellInt(i, rule.order_column);
-    if (order > initial_rows + initial_rows) continue;  // beyond any reachable pass
+    if (order > rows + rows) continue;  // beyond any reachable pass
     if (static_cast<size_t>(order) >= passes.size()) passes.resize(static_cast<size_t>(order) + 1);
     passes[static_cast<size_t>(order)].push_back(i);
   }
+  return passes;
+}
+
+int MenuModel::BatchSize(const BatchRule& rule) const {
+  std::vector<std::vector<int>> passes = CollectBatch(rule);
+  int size = 0;
+  int rows = table.RowCount();
+  for (size_t p = 0; p < passes.size() && static_cast<int>(p) <= rows; ++p) {
+    size += static_cast<int>(passes[p].size());
+    rows += static_cast<int>(passes[p].size());
+  }
+  return size;
+}
+
+int MenuModel::NextMark(int& counter, int base, int end) {
+  if (counter + 1 < end) return ++counter;
+  for (int i = 0; i < table.RowCount(); ++i) {
+    int seq = table.CellInt(i, kSeq);
+    if (seq > base && seq < end) table.SetCellInt(i, kSeq, base);
+  }
+  counter = base + 1;
+  return counter;
+}
+
+std::optional<int> MenuModel::ReinsertBatch(const BatchRule& rule) {
+  std::vector<std::vector<int>> passes = CollectBatch(rule);
   std::optional<int> last_source;
   int previous_depth = -1;
   for (size_t p = 0; p < passes.size() && static_cast<int>(p) <= table.RowCount(); ++p) {

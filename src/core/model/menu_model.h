@@ -57,11 +57,27 @@ class MenuModel {
   // Re-creates a marked batch under the selected item; returns the last
   // source row, or nothing when no row belonged to the batch.
   std::optional<int> ReinsertBatch(const BatchRule& rule);
+  // How many items ReinsertBatch would insert for `rule`.
+  int BatchSize(const BatchRule& rule) const;
+
+  // The next mark of a batch counter. Each counter keeps to its own range
+  // (up to the next counter's base), so that no batch ever takes rows of
+  // another: at the end of the range it starts again above its base, and
+  // the rows that still carry marks of that range, which no command can
+  // reach any more, are retired with the base value.
+  int NextMoveSourceMark() { return NextMark(counters.MoveSourceCounter, kMoveSourceBase, kMoveNeighbourBase); }
+  int NextMoveNeighbourMark() { return NextMark(counters.MoveNeighbourCounter, kMoveNeighbourBase, kCutBase); }
+  int NextCutMark() { return NextMark(counters.CutCounter, kCutBase, kDeleteBase); }
+  int NextDeleteMark() { return NextMark(counters.DeleteCounter, kDeleteBase, kCopyBase); }
 
   // Number of live items (tree items).
   int LiveItemCount() const { return tree.Count(); }
 
  private:
+  int NextMark(int& counter, int base, int end);
+  // The batch's rows, bucketed by pass (order value), in row order.
+  std::vector<std::vector<int>> CollectBatch(const BatchRule& rule) const;
+
   std::function<void()> on_selection_;
 };
 

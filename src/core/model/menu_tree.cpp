@@ -24,6 +24,7 @@ NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
   else first = id;
   last = id;
   ++count_;
+  if (change_hook_) change_hook_(Change::kInserted, id);
   return id;
 }
 
@@ -66,6 +67,7 @@ void MenuTree::DeleteSubtree(NodeId node) {
     free_.push_back(id);
   }
   count_ -= static_cast<int>(doomed.size());
+  if (change_hook_) change_hook_(Change::kRemoved, node);
   if (selection_lost) {
     selected_ = kNoNode;
     Select(successor);
@@ -81,6 +83,13 @@ void MenuTree::Clear() {
   free_.clear();
   first_top_ = last_top_ = selected_ = kNoNode;
   count_ = 0;
+  if (change_hook_) change_hook_(Change::kCleared, kNoNode);
+}
+
+int MenuTree::SubtreeSize(NodeId n) const {
+  int size = 0;
+  ForEachPreOrder(n, [&](NodeId) { ++size; });
+  return size;
 }
 
 void MenuTree::Select(NodeId node) {

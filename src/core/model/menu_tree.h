@@ -19,6 +19,12 @@ class MenuTree {
   // before the call that changed it returns.
   using SelectionHook = std::function<void(NodeId)>;
   void SetSelectionHook(SelectionHook hook) { hook_ = std::move(hook); }
+  // Told of every change of the shape or the labels, as it happens: an item
+  // inserted, an item removed with its subtree (after the removal), a label
+  // changed, or every item gone (kNoNode).
+  enum class Change { kInserted, kRemoved, kLabelChanged, kCleared };
+  using ChangeHook = std::function<void(Change, NodeId)>;
+  void SetChangeHook(ChangeHook hook) { change_hook_ = std::move(hook); }
 
   // Inserts as the last child of `parent` (kNoNode: last top-level item).
   NodeId InsertLast(NodeId parent, std::string label, int row);
@@ -43,7 +49,14 @@ class MenuTree {
   NodeId FirstTop() const { return first_top_; }
   int Row(NodeId n) const { return nodes_[n].row; }
   const std::string& Label(NodeId n) const { return nodes_[n].label; }
-  void SetLabel(NodeId n, std::string label) { nodes_[n].label = std::move(label); }
+  void SetLabel(NodeId n, std::string label) {
+    nodes_[n].label = std::move(label);
+    if (change_hook_) change_hook_(Change::kLabelChanged, n);
+  }
+  // Whether `n` is `root` or lies below it.
+  bool IsInSubtree(NodeId n, NodeId root) const;
+  // Number of items in the subtree of `n`, `n` included.
+  int SubtreeSize(NodeId n) const;
   int Count() const { return count_; }
   // Nesting level: 0 for a top-level item.
   int Level(NodeId n) const;
@@ -74,7 +87,6 @@ class MenuTree {
     bool alive = false;
   };
   void Unlink(NodeId n);
-  bool IsInSubtree(NodeId n, NodeId root) const;
 
   std::vector<Node> nodes_;
   std::vector<NodeId> free_;
@@ -82,6 +94,7 @@ class MenuTree {
   NodeId selected_ = kNoNode;
   int count_ = 0;
   SelectionHook hook_;
+  ChangeHook change_hook_;
 };
 
 }  // namespace pomeli2

@@ -1,0 +1,75 @@
+// Cut, copy and paste of whole subtrees. The buffers are marked rows of the
+// item table itself; the system clipboard is not used.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "text/sjis.h"
+
+namespace pomeli2::clipboard_commands {
+
+void Cut(Editor& e) {
+  MenuModel& m = e.Model();
+  if (m.TreeHasFocus != 1) return;
+  if (m.SelectedRow == 0) {
+    e.Notify().Message(sj("ホームページ・ルートは切り取りできません。"), sj("切り取り確認"), MessageIcon::kWarning);
+    e.Notify().FocusTree();
+    return;
+  }
+  if (e.Notify().Message(sj("選択されたアイテム以下がすべて切り取られます。よろしいですか？"), sj("切り取り確認"),
+                         MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
+    return;
+  int mark = m.NextCutMark();
+  m.ClearCopyMarks();
+  NodeId node = m.tree.Selected();
+  m.SetRelativeDepths(node);
+  m.MarkDescendants(node, mark);
+  m.table.SetCellInt(m.SelectedRow, kSeq, mark);
+  m.table.SetCell(m.SelectedRow, kDepth, "0");
+  m.table.SetCell(m.SelectedRow, kChild, "0");
+  m.tree.DeleteSubtree(node);
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+void Copy(Editor& e) {
+  MenuModel& m = e.Model();
+  if (m.TreeHasFocus != 1) return;
+  if (m.SelectedRow == 0) {
+    e.Notify().Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
+    return;
+  }
+  int mark = ++m.counters.CopyCounter;
+  NodeId node = m.tree.Selected();
+  m.SetRelativeDepths(node);
+  m.MarkDescendants(node, mark);
+  m.table.SetCell(m.SelectedRow, kSeq, "0");
+  m.table.SetCell(m.SelectedRow, kDepth, "0");
+  m.table.SetCellInt(m.SelectedRow, kChild, mark);
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+void Paste(Editor& e, bool cut_buffer) {
+  MenuModel& m = e.Model();
+  if (m.TreeHasFocus != 1) return;
+  const BatchCounters& c = m.counters;
+  if (cut_buffer ? !c.CutBufferFull() : !c.CopyBufferFull()) return;
+  BatchRule rule = cut_buffer ? BatchRule::PasteCut(c) : BatchRule::PasteCopy(c);
+  if (!tree_commands::RoomForItems(e, m.BatchSize(rule))) return;
+  std::optional<int> last = m.ReinsertBatch(rule);
+  m.SuppressSelectionRefresh = false;
+  if (last) {
+    const ItemTable& t = m.table;
+    ItemFields& item = e.Item();
+    item.bg_color = t.Cell(*last, kTextBgColor);
+    item.style = t.Cell(*last, kStyle);
+    item.other_button = OtherButtonText(t.Cell(*last, kOtherWindow));
+    item.size = t.Cell(*last, kFontSize);
+    item.link = t.Cell(*last, kLink);
+    item.target = t.Cell(*last, kTarget);
+    item.icon = t.Cell(*last, kIcon);
+    e.Notify().FormChanged();
+  }
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace pomeli2::clipboard_commands

@@ -1,0 +1,208 @@
+#include "editor/document.h"
+
+#include <cstdio>
+
+#include "generate/frame_set.h"
+#include "generate/menu_page.h"
+#include "io/file_io.h"
+#include "io/program_folder.h"
+#include "project/project_file.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+std::string FileNameOf(const std::string& sjis_path) {
+  // A trail byte of a double-byte character may be 0x2F only in theory; CP932
+  // trail bytes start at 0x40, so "/" is always a separator.
+  auto slash = sjis_path.rfind('/');
+  return slash == std::string::npos ? sjis_path : sjis_path.substr(slash + 1);
+}
+
+Document::Document(Notifier& notify) : settings(PageSettings::Initial()), notify_(notify) {}
+
+void Document::ShowError(const std::string& text, const std::string& title) {
+  notify_.Message(text, title, MessageIcon::kError);
+}
+
+void Document::MarkModified(int value) {
+  modified_flag_ = value;
+  if (!settings_file_) return;
+  const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
+  if (!settings_file_->WriteEditLine(value, last))
+    ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));
+}
+
+void Document::ReadLastProject() {
+  if (!settings_file_) return;
+  auto fields = settings_file_->Read();
+  last_project_path_ = fields ? fields->last_project : std::string();
+}
+
+bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
+  const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
+  auto system_path = SystemPath(path);
+  std::FILE* file = system_path ? std::fopen(system_path->c_str(), "rb") : nullptr;
+  if (!file) {
+    ShowError(cannot_open, sj("エラー"));
+    return false;
+  }
+  ByteSource source = [file](char* buffer, size_t size) { return std::fread(buffer, 1, size, file); };
+  ParsedProject parsed = ParseProject(source, settings, target_list);
+  bool read_error = std::ferror(file) != 0;
+  std::fclose(file);
+
+  // Everything is checked before anything is replaced, so a rejected file
+  // leaves the menu, the settings and the project name as they were.
+  if (read_error) {
+    ShowError(cannot_open, sj("エラー"));
+    return false;
+  }
+  switch (parsed.failure) {
+    case ReadFailure::kNone: break;
+    case ReadFailure::kBadNumber:
+      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj("エラー"));
+      return false;
+    case ReadFailure::kBadStructure:
+      notify_.host().Beep();
+      ShowError(sj("ファイル構造が正しくありません。"), sj("エラー"));
+      return false;
+    case ReadFailure::kTooManyItems:
+      ShowError(sj("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。"), sj("エラー"));
+      return false;
+  }
+
+  settings = std::move(parsed.settings);
+  settings.ProjectPath = path;
+  for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
+
+  model.counters.Reset();
+  model.SuppressSelectionRefresh = true;
+  model.tree.Select(RebuildMenu(model, parsed.items));
+  model.SuppressSelectionRefresh = false;
+  notify_.TreeRebuilt();
+  notify_.TreeColoursChanged();
+  return true;
+}
+
+bool Document::WriteProjectFile() {
+  model.ClearCopyMarks();
+  int last_seq = model.RenumberItems(model.Root());
+  SerializedProject out = SerializeProject(settings, model.table, last_seq);
+  if (out.too_long_key) {
+    ShowError(sj("「") + *out.too_long_key + sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"),
+              sj("ファイルエラー"));
+    return false;
+  }
+  if (out.too_long_item_title) {
+    ShowError(sj("アイテム「") + *out.too_long_item_title +
+                  sj("」の情報が長すぎるため、プロジェクトファイルに保存できません。\nリンクなどを短くしてから保存してください。"),
+              sj("ファイルエラー"));
+    return false;
+  }
+  auto system_path = SystemPath(settings.ProjectPath);
+  if (!system_path || !WriteFileAtomically(*system_path, out.bytes)) {
+    ShowError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return false;
+  }
+  return true;
+}
+
+bool Document::HasItemsToWrite() {
+  if (model.table.RowCounter() != 1) return true;
+  notify_.Message(sj("書き出すアイテムがありません。"), sj("アイテム確認"), MessageIcon::kWarning);
+  return false;
+}
+
+void Document::SetMenuPagePath(const std::string& sjis_path) {
+  settings.Path = sjis_path;
+  settings.HtmlFileName = FileNameOf(sjis_path);
+}
+
+std::string Document::MenuPageFolder() const {
+  const std::string& path = settings.Path;
+  size_t name = settings.HtmlFileName.size();
+  return name <= path.size() ? path.substr(0, path.size() - name) : std::string();
+}
+
+bool Document::RefuseUnworkableSettings() {
+  auto bad = FindUnworkableSetting(settings);
+  if (!bad) return false;
+  ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
+            sj("入力エラー"));
+  return true;
+}
+
+Document::PageWrite Document::WriteMenuPage() {
+  model.ClearCopyMarks();
+  if (RefuseUnworkableSettings()) return PageWrite::kRefused;
+  int last_item = model.RenumberItems(model.Root());
+  auto system_path = SystemPath(settings.Path);
+  if (!system_path) {
+    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return PageWrite::kWriteFailed;
+  }
+  // The BODY files are read before the page is composed; their messages come
+  // after a successful write, as they would while writing it.
+  auto read_body_file = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
+    if (sjis_path.empty()) return std::nullopt;
+    auto p = SystemPath(sjis_path);
+    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
+    missing = !bytes;
+    return bytes;
+  };
+  bool header_missing = false, footer_missing = false;
+  std::optional<std::string> header = read_body_file(settings.BodyHeader, header_missing);
+  std::optional<std::string> footer = read_body_file(settings.BodyFooter, footer_missing);
+  std::string page =
+      BuildMenuPage(settings, model.table, last_item, header ? &*header : nullptr, footer ? &*footer : nullptr);
+  if (!WriteFileAtomically(*system_path, page)) {
+    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return PageWrite::kWriteFailed;
+  }
+  const std::string where = sj("\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
+  if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj("ファイルエラー"));
+  if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj("ファイルエラー"));
+  return PageWrite::kWritten;
+}
+
+bool Document::FrameSetNameRefused(const std::string& sjis_path) {
+  if (!IsReservedFrameSetName(FileNameOf(sjis_path), settings.HtmlFileName)) return false;
+  notify_.Message(sj("frameright.html、frametop.html、") + settings.HtmlFileName +
+                      sj("は使えません。\n他のファイル名を使ってください。"),
+                  sj("ファイルエラー"), MessageIcon::kWarning);
+  return true;
+}
+
+bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
+  std::string name = FileNameOf(sjis_path);
+  FrameSetPages pages = BuildFrameSet(settings, panes, frame_resizable == 1);
+  std::string folder = sjis_path.substr(0, sjis_path.size() - name.size());
+  auto write = [&](const std::string& path, const std::string& bytes, const std::string& shown) {
+    auto system_path = SystemPath(path);
+    if (system_path && WriteFileAtomically(*system_path, bytes)) return true;
+    ShowError(sj("「") + shown + sj("」を書き込めません。"), sj("ファイルエラー"));
+    return false;
+  };
+  return write(sjis_path, pages.frame_set, sjis_path) &&
+         write(folder + "frameright.html", pages.right, "frameright.html") &&
+         (panes == 2 || write(folder + "frametop.html", pages.top, "frametop.html"));
+}
+
+bool Document::CopyStandardImages(const std::string& images_folder) {
+  std::string folder = MenuPageFolder();
+  for (const char* name : {"otherw.gif", "scroll.gif", "plus.gif", "minus.gif", "linkto.gif"}) {
+    auto bytes = images_folder.empty() ? std::nullopt : ReadWholeFile(images_folder + name);
+    if (!bytes) {
+      ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj("ファイルエラー"));
+      return false;
+    }
+    auto target = SystemPath(folder + name);
+    if (!target || !WriteFileAtomically(*target, *bytes)) {
+      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj("ファイルエラー"));
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,91 @@
+// The document: the menu model, the page settings, the project's name and
+// its modified mark; reading and writing the project, writing the menu page,
+// the frame sets and the standard images. The command-line tool uses it
+// alone; the editor adds the form and the commands around it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/notifier.h"
+#include "model/menu_model.h"
+#include "model/page_settings.h"
+#include "project/settings_file.h"
+
+namespace pomeli2 {
+
+class Document {
+ public:
+  explicit Document(Notifier& notify);
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  MenuModel model;
+  PageSettings settings;
+  // Whether frame sets are written with resizable frames; not stored.
+  int frame_resizable = 0;
+
+  // --- The modified mark and the settings file that mirrors it.
+  int ModifiedFlag() const { return modified_flag_; }
+  // Sets the mark and rewrites the settings file, once attached. When the
+  // file cannot be written the message says so and the mark follows the
+  // edits all the same, so that no change is lost at the close.
+  void MarkModified(int value);
+  void AttachSettingsFile(const SettingsFile* file) { settings_file_ = file; }
+  const SettingsFile* AttachedSettingsFile() const { return settings_file_; }
+  // Reads the last project from the settings file (at start).
+  void ReadLastProject();
+  const std::string& LastProjectPath() const { return last_project_path_; }
+
+  // --- The project file.
+  // Replaces the menu and the settings by the file's. Target names not yet
+  // in `target_list` are appended to it. On any failure the message is
+  // shown and nothing changes.
+  bool ReadProjectFile(const std::string& path, std::vector<std::string>& target_list);
+  // Forgets a pending copy, numbers the items and writes ProjectPath. False,
+  // after the message, when nothing was written.
+  bool WriteProjectFile();
+
+  // --- The menu page and what goes beside it.
+  enum class PageWrite { kWritten, kRefused, kWriteFailed };
+  // A menu with only the root's row has nothing to write: the message, and
+  // false.
+  bool HasItemsToWrite();
+  // Forgets a pending copy, numbers the items and writes the menu page to
+  // Path. Unworkable settings are refused with a message.
+  PageWrite WriteMenuPage();
+  // True, after the message, when a setting would give a page that does
+  // not work (a zero row pitch, an endless closing animation).
+  bool RefuseUnworkableSettings();
+  // Path becomes `sjis_path`, HtmlFileName its last component.
+  void SetMenuPagePath(const std::string& sjis_path);
+  // Path without its last len(HtmlFileName) bytes: the menu page's folder
+  // with its trailing "/".
+  std::string MenuPageFolder() const;
+
+  // True, after the message, when a frame set page may not take this name:
+  // a placeholder page's or the menu page's own, whatever the folder.
+  bool FrameSetNameRefused(const std::string& sjis_path);
+  // Writes a frame set page at `sjis_path` and its placeholder pages beside
+  // it. False after the message of the file that could not be written.
+  bool WriteFrameSet(const std::string& sjis_path, int panes);
+  // Copies the five standard images from `images_folder` (a system path
+  // ending in "/") beside the menu page; the messages of a failure.
+  bool CopyStandardImages(const std::string& images_folder);
+
+  // A message titled "ファイルエラー" (or the given title) with a stop icon.
+  void ShowError(const std::string& text, const std::string& title);
+  Notifier& notify() { return notify_; }
+
+ private:
+  Notifier& notify_;
+  const SettingsFile* settings_file_ = nullptr;
+  std::string last_project_path_;
+  int modified_flag_ = 0;
+};
+
+// The last component of a path ("/" separates).
+std::string FileNameOf(const std::string& sjis_path);
+
+}  // namespace pomeli2

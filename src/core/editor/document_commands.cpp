@@ -1,0 +1,124 @@
+// New, Open, Save, Save As, the last project, and the backup copy that each
+// open leaves in the program folder.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "io/file_io.h"
+#include "text/sjis.h"
+
+namespace pomeli2::document_commands {
+namespace {
+
+FileDialogRequest ProjectDialog(Editor& e, FileDialogRequest::Kind kind, const char* untitled_name) {
+  FileDialogRequest d;
+  d.kind = kind;
+  d.filter = sj("ぽめりファイル(*.pml)|*.pml||");
+  d.default_extension = "pml";
+  const std::string& path = e.Settings().ProjectPath;
+  d.initial_name = path == UntitledProject() ? e.ProgramFolderText() + untitled_name : path;
+  d.must_exist = kind == FileDialogRequest::Kind::kOpen;
+  return d;
+}
+
+bool AskOverwrite(Editor& e) {
+  return e.Notify().Message(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
+                            MessageButtons::kYesNo) == MessageAnswer::kYes;
+}
+
+bool Exists(const std::string& sjis_path) {
+  auto p = SystemPath(sjis_path);
+  return p && FileExists(*p);
+}
+
+// Writes the project to ProjectPath; only a file really written clears the
+// modified mark, so that no edit is lost to a save that did not happen.
+void Write(Editor& e) {
+  if (e.Doc().WriteProjectFile()) e.Doc().MarkModified(0);
+}
+
+// "backup.pml" in the program folder: the project as it was when opened.
+void MakeBackup(Editor& e) {
+  const std::string& path = e.Settings().ProjectPath;
+  const std::string suffix = "backup.pml";
+  if (path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0) return;
+  auto source = SystemPath(path);
+  auto bytes = source ? ReadWholeFile(*source) : std::nullopt;
+  if (!bytes) {
+    e.Notify().Message(sj("「") + path + sj("のバックアップ・ファイルの作成に失敗しました。"), sj("エラー"),
+                       MessageIcon::kWarning);
+    return;
+  }
+  if (e.ProgramFolder().empty() || !WriteFileAtomically(e.ProgramFolder() + "backup.pml", *bytes)) {
+    e.Notify().Message(sj("「") + path + sj("」のバックアップ・ファイルの作成に失敗しました。"), sj("エラー"),
+                       MessageIcon::kWarning);
+  }
+}
+
+bool MayDropChanges(Editor& e) {
+  return e.ModifiedFlag() != 1 ||
+         e.Notify().Message(sj("変更が保存されていません。新しいファイルを開いてよろしいですか？"), sj("保存確認"),
+                            MessageIcon::kWarning, MessageButtons::kYesNo) == MessageAnswer::kYes;
+}
+
+}  // namespace
+
+void New(Editor& e) {
+  if (!MayDropChanges(e)) return;
+  e.Doc().MarkModified(0);
+  e.Form().ResetForNew();
+}
+
+void Open(Editor& e, const std::optional<std::string>& preset) {
+  if (!MayDropChanges(e)) return;
+  std::string path;
+  if (preset) {
+    path = *preset;
+  } else {
+    auto chosen = e.Notify().host().FileDialog(ProjectDialog(e, FileDialogRequest::Kind::kOpen, "*.pml"));
+    if (!chosen) return;
+    path = *chosen;
+  }
+  // The menu, its name and the modified mark change only when the file was
+  // really read; a rejected file leaves the edits as they were.
+  if (!e.ReadProjectFile(path)) return;
+  e.Doc().MarkModified(0);
+  MakeBackup(e);
+}
+
+void Save(Editor& e) {
+  MenuModel& m = e.Model();
+  m.tree.Select(m.Root());
+  FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
+  m.ClearCopyMarks();
+  PageSettings& s = e.Settings();
+  if (s.ProjectPath != UntitledProject()) return Write(e);
+  auto chosen = e.Notify().host().FileDialog(dialog);
+  if (!chosen) return;
+  s.ProjectPath = *chosen;
+  e.Notify().FormChanged();
+  if (Exists(*chosen) && !AskOverwrite(e)) {
+    s.ProjectPath = UntitledProject();
+    e.Notify().FormChanged();
+    return;
+  }
+  Write(e);
+}
+
+void SaveAs(Editor& e) {
+  MenuModel& m = e.Model();
+  m.tree.Select(m.Root());
+  FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
+  m.ClearCopyMarks();
+  auto chosen = e.Notify().host().FileDialog(dialog);
+  if (!chosen) return;
+  PageSettings& s = e.Settings();
+  if (Exists(*chosen) && !AskOverwrite(e)) {
+    s.ProjectPath = UntitledProject();
+    e.Notify().FormChanged();
+    return;
+  }
+  s.ProjectPath = *chosen;
+  e.Notify().FormChanged();
+  Write(e);
+}
+
+}  // namespace pomeli2::document_commands

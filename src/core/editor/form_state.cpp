@@ -1,0 +1,411 @@
+// The main form's fields: what each shows, and what each change does.
+#include "editor/form_state.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+struct FieldDef {
+  int control;
+  std::string PageSettings::*page;  // or
+  std::string ItemFields::*item;
+  size_t limit;  // bytes; 0 for a list with fixed entries
+};
+
+const FieldDef kFields[] = {
+    {kCtlTitle, &PageSettings::Title, nullptr, 256},
+    {kCtlBackPicture, &PageSettings::BackPicture, nullptr, 256},
+    {kCtlBgColor, &PageSettings::BgColor, nullptr, 7},
+    {kCtlBodyText, &PageSettings::BodyText, nullptr, 7},
+    {kCtlBodyLink, &PageSettings::BodyLink, nullptr, 7},
+    {kCtlBodyVlink, &PageSettings::BodyVlink, nullptr, 7},
+    {kCtlBodyAlink, &PageSettings::BodyAlink, nullptr, 7},
+    {kCtlStart, &PageSettings::Start, nullptr, 3},
+    {kCtlLeft, &PageSettings::Left, nullptr, 3},
+    {kCtlIndent, &PageSettings::Indent, nullptr, 3},
+    {kCtlRow, &PageSettings::Row, nullptr, 3},
+    {kCtlBodyHover, &PageSettings::BodyHover, nullptr, 7},
+    {kCtlBodyHoverBack, &PageSettings::BodyHoverBack, nullptr, 7},
+    {kCtlNewBgColor, &PageSettings::NewBgColor, nullptr, 7},
+    {kCtlNewOtherButton, &PageSettings::NewOtherButton, nullptr, 0},
+    {kCtlNewStyle, &PageSettings::NewStyle, nullptr, 0},
+    {kCtlNewTarget, &PageSettings::NewTarget, nullptr, 10},
+    {kCtlNewSize, &PageSettings::NewFontSize, nullptr, 4},
+    {kCtlProjectPath, &PageSettings::ProjectPath, nullptr, 0},
+    {kCtlHtmlFileName, &PageSettings::HtmlFileName, nullptr, 0},
+    {kCtlPath, &PageSettings::Path, nullptr, 0},
+    {kCtlItemBgColor, nullptr, &ItemFields::bg_color, 7},
+    {kCtlOtherButton, nullptr, &ItemFields::other_button, 0},
+    {kCtlItemStyle, nullptr, &ItemFields::style, 0},
+    {kCtlItemTarget, nullptr, &ItemFields::target, 10},
+    {kCtlLink, nullptr, &ItemFields::link, 256},
+    {kCtlItemSize, nullptr, &ItemFields::size, 4},
+    {kCtlIcon, nullptr, &ItemFields::icon, 256},
+};
+
+const FieldDef* FindField(int control) {
+  for (const FieldDef& f : kFields)
+    if (f.control == control) return &f;
+  return nullptr;
+}
+
+// Each colour button and the field whose colour it shows.
+constexpr std::pair<int, int> kColourButtons[] = {
+    {1052, kCtlBgColor},   {1053, kCtlBodyText},  {1054, kCtlBodyLink},     {1055, kCtlBodyVlink},
+    {1056, kCtlBodyAlink}, {1063, kCtlBodyHover}, {1067, kCtlBodyHoverBack}, {1057, kCtlItemBgColor},
+    {1058, kCtlNewBgColor},
+};
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+const std::string& OtherButtonText(std::string_view code) {
+  if (code == "0") return sj("ボタンなし");
+  if (code == "1") return sj("別ウインドウ");
+  return sj("フレーム解除");
+}
+
+std::string OtherButtonCode(std::string_view text) {
+  if (text == sj("ボタンなし")) return "0";
+  if (text == sj("別ウインドウ")) return "1";
+  return "2";
+}
+
+FormState::FormState(Document& doc) : doc_(doc) {
+  target_list = {"Frame2", "Right", "OtherW", "_blank", "_top", "top", "_parent"};
+}
+
+bool FormState::Enabled(int control) const {
+  auto it = enabled_.find(control);
+  return it == enabled_.end() || it->second;
+}
+
+void FormState::SetEnabled(int control, bool enabled) {
+  bool& state = enabled_.try_emplace(control, true).first->second;
+  if (state == enabled) return;
+  state = enabled;
+  doc_.notify().ControlsChanged();
+}
+
+bool FormState::ControlEnabled(int control) const {
+  if (ColourFieldOfButton(control)) return false;  // the colour dialogs come later
+  switch (control) {
+    case kCtlBackPictureBrowse: case kCtlLinkBrowse: case kCtlIconBrowse:
+      return false;  // so does file browsing
+    default: return Enabled(control);
+  }
+}
+
+void FormState::Start() {
+  // The form starts with the root row's own values, so the first store
+  // writes them back unchanged (apart from the page title).
+  LoadItemFieldsFromRow(0);
+  StoreSelectedItem();
+  for (int id : kSelectedItemControls) SetEnabled(id, false);
+  SetEnabled(kCtlMoveUp, false);
+  SetEnabled(kCtlMoveDown, false);
+  doc_.notify().ControlsChanged();
+  doc_.notify().FormChanged();
+}
+
+void FormState::LoadItemFieldsFromRow(int row, bool with_other_button) {
+  const ItemTable& t = model().table;
+  item.link = t.Cell(row, kLink);
+  item.bg_color = t.Cell(row, kTextBgColor);
+  item.style = t.Cell(row, kStyle);
+  item.size = t.Cell(row, kFontSize);
+  item.target = t.Cell(row, kTarget);
+  item.icon = t.Cell(row, kIcon);
+  item.open = t.Cell(row, kOpen) == "1" ? 1 : 0;
+  if (with_other_button) item.other_button = OtherButtonText(t.Cell(row, kOtherWindow));
+}
+
+void FormState::OnSelectionChanged() {
+  const int row = model().SelectedRow;
+  for (int id : kSelectedItemControls) SetEnabled(id, row != 0);
+  // While a project loads, only the row's values are taken; the rest of the
+  // form is settled once the load ends.
+  LoadItemFieldsFromRow(row, /*with_other_button=*/!model().SuppressSelectionRefresh);
+  if (model().SuppressSelectionRefresh) return;
+
+  ApplySelectionEnabling();
+  item.link_backslashed = item.link;
+  std::replace(item.link_backslashed.begin(), item.link_backslashed.end(), '/', '\\');
+  doc_.notify().SelectionChanged();
+  doc_.notify().FormChanged();
+}
+
+void FormState::ShowLoadedItem() {
+  LoadItemFieldsFromRow(model().SelectedRow);
+  ApplySelectionEnabling();
+  doc_.notify().ControlsChanged();
+  doc_.notify().FormChanged();
+}
+
+void FormState::ApplySelectionEnabling() {
+  const MenuTree& tree = model().tree;
+  const int row = model().SelectedRow;
+  const PageSettings& s = doc_.settings;
+  NodeId node = tree.Selected();
+  SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
+  SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
+  if (row <= 0 || node == kNoNode) {
+    SetEnabled(kCtlLink, false);
+    SetEnabled(kCtlLinkBrowse, false);
+  } else if (!tree.HasChildren(node)) {
+    SetEnabled(kCtlLink, true);
+    SetEnabled(kCtlLinkBrowse, true);
+    SetEnabled(kCtlOpen, false);
+    SetEnabled(kCtlItemTarget, s.ItemTargetsEnabled());
+    SetEnabled(kCtlIcon, s.ItemIconsEnabled());
+    SetEnabled(kCtlIconBrowse, s.ItemIconsEnabled());
+  } else {
+    bool parent_link = s.ParentLink == 1;
+    SetEnabled(kCtlLink, parent_link);
+    SetEnabled(kCtlLinkBrowse, parent_link);
+    SetEnabled(kCtlItemTarget, parent_link && s.ItemTargetsEnabled());
+    SetEnabled(kCtlIcon, false);
+    SetEnabled(kCtlIconBrowse, false);
+    SetEnabled(kCtlOpen, tree.Parent(node) == model().Root());
+  }
+}
+
+void FormState::StoreSelectedItem() {
+  ItemTable& t = model().table;
+  const int row = model().SelectedRow;
+  t.SetCell(row, kTextBgColor, item.bg_color);
+  if (item.style.empty()) {
+    item.style = doc_.settings.NewStyle;
+    doc_.notify().FormChanged();
+  }
+  t.SetCell(row, kStyle, item.style);
+  t.SetCell(row, kFont, "1");
+  if (item.size.empty()) {
+    item.size = doc_.settings.NewFontSize;
+    doc_.notify().FormChanged();
+  }
+  t.SetCell(row, kFontSize, item.size);
+  t.SetCell(row, kLink, item.link);
+  t.SetCell(row, kOtherWindow, OtherButtonCode(item.other_button));
+  t.SetCell(row, kTarget, item.target);
+  t.SetCell(row, kIcon, item.icon);
+  t.SetCell(row, kOpen, item.open ? "1" : "0");
+  if (row == 0) t.SetCell(row, kTitle, doc_.settings.Title);
+}
+
+void FormState::ResetForNew() {
+  PageSettings& s = doc_.settings;
+  model().ResetMenu();
+  s.ResetForNew();
+  item.link.clear();
+  item.style = "None";
+  item.bg_color = "#FFFFFF";
+  item.size = "10pt";
+  model().SelectedRow = 0;
+  SetEnabled(kCtlLink, false);
+  model().table.ResetItemTable();
+  StoreSelectedItem();
+  doc_.notify().ControlsChanged();
+  doc_.notify().FormChanged();
+  doc_.notify().Message(sj("ページ設定及びツール内の設定は、現在の設定がそのまま活かされます。\n"
+                           "設定値を完全にリセットするときは一度アプリケーションを終了してください。"),
+                        sj("ページ確認"), MessageIcon::kInformation);
+}
+
+std::string* FormState::TextField(int control) {
+  const FieldDef* f = FindField(control);
+  if (!f) return nullptr;
+  return f->page ? &(doc_.settings.*(f->page)) : &(item.*(f->item));
+}
+
+const std::string* FormState::TextField(int control) const { return const_cast<FormState*>(this)->TextField(control); }
+
+std::string FormState::FieldText(int control) const {
+  const std::string* field = TextField(control);
+  return field ? *field : std::string();
+}
+
+size_t FormState::FieldLimit(int control) {
+  const FieldDef* f = FindField(control);
+  return f ? f->limit : 0;
+}
+
+std::vector<std::string> FormState::ListEntries(int control) const {
+  switch (control) {
+    case kCtlOtherButton:
+    case kCtlNewOtherButton:
+      return {sj("ボタンなし"), sj("別ウインドウ"), sj("フレーム解除")};
+    case kCtlItemStyle:
+    case kCtlNewStyle:
+      return {"None", "Bold", "Italic", "Bold&Italic"};
+    case kCtlItemSize:
+    case kCtlNewSize: {
+      std::vector<std::string> sizes;
+      for (int i = 5; i <= 25; ++i) sizes.push_back(std::to_string(i) + "pt");
+      std::sort(sizes.begin(), sizes.end());  // as text: "10pt" … "25pt", then "5pt" … "9pt"
+      return sizes;
+    }
+    case kCtlItemTarget:
+    case kCtlNewTarget: {
+      std::vector<std::string> names = target_list;
+      std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+      return names;
+    }
+    default:
+      return {};
+  }
+}
+
+int FormState::CheckBoxValue(int control) const {
+  switch (control) {
+    case kCtlTextBackOn: return doc_.settings.TextBackOn;
+    case kCtlParentLink: return doc_.settings.ParentLink;
+    case kCtlOpen: return item.open;
+    default: return 0;
+  }
+}
+
+std::optional<unsigned> FormState::SampleColour(int control) const {
+  const std::string* text = TextField(control);
+  if (!text || text->size() != 7 || (*text)[0] != '#') return std::nullopt;
+  for (size_t i = 1; i < 7; ++i)
+    if (!IsHexDigit((*text)[i])) return std::nullopt;
+  return static_cast<unsigned>(std::stoul(text->substr(1), nullptr, 16));
+}
+
+int FormState::ColourFieldOfButton(int button) {
+  for (auto [b, field] : kColourButtons)
+    if (b == button) return field;
+  return 0;
+}
+
+void FormState::RefuseUnrepresentableText() {
+  doc_.notify().Message(sj("シフトJISで表せない文字は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
+}
+
+bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
+  if (text.find_first_of("\t\r\n") != std::string::npos) {
+    doc_.notify().Message(sj("タブや改行は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
+    return false;
+  }
+  if (text.size() > limit) {
+    doc_.notify().Message(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj("入力エラー"),
+                          MessageIcon::kWarning);
+    return false;
+  }
+  return true;
+}
+
+// Start, Row, Indent and Left take digits only. After a failed check the
+// four return to values with which the page works.
+void FormState::NumericCheck() {
+  PageSettings& s = doc_.settings;
+  for (const std::string* value : {&s.Start, &s.Row, &s.Indent, &s.Left}) {
+    for (char c : *value) {
+      unsigned char b = static_cast<unsigned char>(c);
+      if ((b >= '0' && b <= '9') || b < 0x20 || b == 0x7F) continue;
+      doc_.notify().Message(sj("数字のみ入力可能です。"), sj("入力エラー"), MessageIcon::kWarning);
+      s.Start = "10";
+      s.Row = "20";
+      s.Indent = "10";
+      s.Left = "10";
+      doc_.notify().FormChanged();
+      return;
+    }
+  }
+}
+
+bool FormState::FieldChanged(int control, const std::string& text) {
+  std::string* field = TextField(control);
+  if (!field) return false;
+  size_t limit = FieldLimit(control);
+  if (!CheckEnteredText(text, limit ? limit : 256)) return false;
+  *field = text;
+  switch (control) {
+    case kCtlNewBgColor:
+      return true;  // a default for new items: no modified mark
+    case kCtlItemBgColor:
+    case kCtlItemSize:
+    case kCtlItemStyle:
+    case kCtlOtherButton:
+      StoreSelectedItem();
+      break;
+    case kCtlItemTarget:
+      if (item.target.empty()) {
+        item.target = "Frame2";
+        doc_.notify().FormChanged();
+      }
+      StoreSelectedItem();
+      break;
+    case kCtlStart:
+    case kCtlRow:
+    case kCtlIndent:
+    case kCtlLeft:
+      NumericCheck();
+      break;
+    case kCtlLink:
+    case kCtlIcon:
+      StoreSelectedItem();
+      doc_.MarkModified(1);
+      if (field->size() >= 256)
+        doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
+                                                  : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
+                              sj("エラー"), MessageIcon::kError);
+      return true;
+    case kCtlNewStyle:
+    case kCtlNewOtherButton:
+    case kCtlNewSize:
+    case kCtlNewTarget: {
+      static const std::pair<int, const char*> defaults[] = {
+          {kCtlNewStyle, "None"}, {kCtlNewOtherButton, "ボタンなし"}, {kCtlNewSize, "10pt"}, {kCtlNewTarget, "Frame2"}};
+      for (const auto& [id, value] : defaults)
+        if (id == control && field->empty()) *field = sj(value);
+      doc_.notify().FormChanged();
+      return true;  // defaults for new items: no modified mark
+    }
+    default:
+      break;
+  }
+  doc_.MarkModified(1);
+  return true;
+}
+
+void FormState::CheckBoxClicked(int control, bool checked) {
+  switch (control) {
+    case kCtlTextBackOn:
+      doc_.settings.TextBackOn = checked ? 1 : 0;
+      break;
+    case kCtlParentLink:
+      doc_.settings.ParentLink = checked ? 1 : 0;
+      // The link and target of the selected item follow at once, by the
+      // same rules as a selection change.
+      ApplySelectionEnabling();
+      doc_.notify().FormChanged();
+      break;
+    case kCtlOpen:
+      item.open = checked ? 1 : 0;
+      if (checked && doc_.settings.CloseTree == 1)
+        doc_.notify().Message(
+            sj("ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。"), sj("確認"),
+            MessageIcon::kInformation);
+      StoreSelectedItem();
+      break;
+    default:
+      return;
+  }
+  doc_.MarkModified(1);
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,75 @@
+// HTML save and save as, the copy of the standard images, and the 2- and
+// 3-pane frame sets.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "io/file_io.h"
+#include "text/sjis.h"
+
+namespace pomeli2::html_commands {
+namespace {
+
+const char kHtmlFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
+
+bool ExistsAndNotToBeReplaced(Editor& e, const std::string& sjis_path) {
+  auto p = SystemPath(sjis_path);
+  if (!p || !FileExists(*p)) return false;
+  return e.Notify().Message(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
+                            MessageButtons::kYesNo) != MessageAnswer::kYes;
+}
+
+}  // namespace
+
+void SaveHtml(Editor& e, bool choose_name) {
+  MenuModel& m = e.Model();
+  PageSettings& s = e.Settings();
+  Document& doc = e.Doc();
+  m.tree.Select(m.Root());
+  if (!doc.HasItemsToWrite()) return;
+  FileDialogRequest dialog;
+  dialog.filter = sj(kHtmlFilter);
+  dialog.default_extension = "html";
+  dialog.initial_name = s.Path == "pomeli2.html" ? e.ProgramFolderText() + "pomeli2.html" : s.Path;
+  m.ClearCopyMarks();
+  if (!choose_name && s.HtmlFileName != UntitledHtml()) {
+    doc.WriteMenuPage();
+    return;
+  }
+  // Settings with which the menu cannot work are refused before a name is
+  // asked for.
+  if (doc.RefuseUnworkableSettings()) return;
+  auto chosen = e.Notify().host().FileDialog(dialog);
+  if (!chosen) return;
+  doc.SetMenuPagePath(*chosen);
+  e.Notify().FormChanged();
+  if (ExistsAndNotToBeReplaced(e, s.Path)) {
+    s.HtmlFileName = UntitledHtml();
+    return;
+  }
+  doc.WriteMenuPage();
+}
+
+void CopyIcons(Editor& e) {
+  std::string question = sj(
+      "Pomeli Pomeli標準のアイコンファイルを\r\nHTMLの保存フォルダに5個コピーします。\r\nよろしいですか？\r\n\r\n"
+      "plus.gif\r\nminus.gif\r\nlinkto.gif\r\notherw.gif\r\nscroll.gif\r\n");
+  if (e.Notify().Message(question, sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
+      MessageAnswer::kOk)
+    return;
+  if (e.Doc().CopyStandardImages(e.ProgramFolder()))
+    e.Notify().Message(sj("コピーが終了しました。"), sj("確認"), MessageIcon::kInformation);
+}
+
+void CreateFrameSet(Editor& e, int panes) {
+  FileDialogRequest dialog;
+  dialog.filter = sj(kHtmlFilter);
+  dialog.default_extension = "html";
+  dialog.initial_name = "mainframe.html";
+  auto chosen = e.Notify().host().FileDialog(dialog);
+  if (!chosen) return;
+  e.Notify().FormChanged();
+  if (e.Doc().FrameSetNameRefused(*chosen)) return;
+  if (ExistsAndNotToBeReplaced(e, *chosen)) return;
+  e.Doc().WriteFrameSet(*chosen, panes);
+}
+
+}  // namespace pomeli2::html_commands

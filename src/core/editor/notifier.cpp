@@ -1,0 +1,65 @@
+#include "editor/notifier.h"
+
+namespace pomeli2 {
+
+MessageAnswer Notifier::Message(const std::string& text, const std::string& title, MessageIcon icon,
+                                MessageButtons buttons) {
+  Flush();
+  return host_.MessageBox(text, title, icon, buttons);
+}
+
+void Notifier::TreeChanged(MenuTree::Change change, NodeId node) {
+  if (change == MenuTree::Change::kCleared) {
+    TreeRebuilt();
+    return;
+  }
+  if (rebuild_) return;  // the whole tree goes out anyway
+  switch (change) {
+    case MenuTree::Change::kInserted: host_.ItemInserted(node); break;
+    case MenuTree::Change::kRemoved: host_.ItemRemoved(node); break;
+    case MenuTree::Change::kLabelChanged: host_.ItemLabelChanged(node); break;
+    case MenuTree::Change::kCleared: break;
+  }
+}
+
+void Notifier::StartLabelEdit(NodeId node) {
+  label_edit_ = node;
+  if (depth_ == 0) Flush();
+}
+
+void Notifier::Flush() {
+  // Each flag is cleared before its call, so that a host that calls back
+  // into the editor cannot send the same change twice.
+  if (rebuild_) {
+    rebuild_ = false;
+    selection_ = false;  // the rebuilt tree shows the selection
+    host_.TreeRebuilt();
+  }
+  if (colours_) {
+    colours_ = false;
+    host_.TreeColoursChanged();
+  }
+  if (selection_) {
+    selection_ = false;
+    if (tree_ && tree_->Selected() != kNoNode) host_.SelectionChanged(tree_->Selected());
+  }
+  if (controls_) {
+    controls_ = false;
+    host_.ControlStatesChanged();
+  }
+  if (form_) {
+    form_ = false;
+    host_.RefreshForm();
+  }
+  if (focus_) {
+    focus_ = false;
+    host_.FocusTree();
+  }
+  if (label_edit_ != kNoNode) {
+    NodeId node = label_edit_;
+    label_edit_ = kNoNode;
+    if (tree_ && tree_->Valid(node)) host_.StartLabelEdit(node);
+  }
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,143 @@
+// Add, delete, rename and move: the commands that change the menu's shape.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "project/project_file.h"
+#include "text/sjis.h"
+
+namespace pomeli2::tree_commands {
+namespace {
+
+// Titles share the page title's limit, which keeps every item line well
+// within what the project file reader takes.
+constexpr size_t kTitleLimit = 256;
+
+void RefuseRoot(Editor& e, const char* text, const char* title) {
+  e.Notify().Message(sj(text), sj(title), MessageIcon::kWarning);
+  e.Notify().FocusTree();
+}
+
+}  // namespace
+
+// The live-item limit of the project file reader, which add and paste keep
+// to: the message, and false, when `adding` more items would pass it.
+bool RoomForItems(Editor& e, int adding) {
+  if (e.Model().LiveItemCount() + adding <= kMaxItems) return true;
+  e.Notify().Message(sj("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。"),
+                     sj("エラー"), MessageIcon::kError);
+  return false;
+}
+
+void AddItem(Editor& e) {
+  MenuModel& m = e.Model();
+  const PageSettings& s = e.Settings();
+  if (!RoomForItems(e, 1)) return;
+  NodeId parent = m.tree.Selected();
+  const std::string& label = sj("新しいアイテム");
+  NodeId node = m.tree.InsertLast(parent, label, m.table.RowCounter());
+  m.tree.Select(node);
+  m.TreeHasFocus = 1;
+  e.Notify().FocusTree();
+
+  ItemFields& item = e.Item();
+  item.bg_color = s.NewBgColor;
+  item.style = s.NewStyle;
+  item.other_button = s.NewOtherButton;
+  item.size = s.NewFontSize;
+  item.target = s.NewTarget;
+  item.link.clear();
+  item.icon = "linkto.gif";
+  e.Notify().FormChanged();
+
+  ItemRow row;
+  row[kTitle] = label;
+  row[kTextBgColor] = item.bg_color;
+  row[kStyle] = item.style;
+  row[kFontSize] = item.size;
+  row[kOtherWindow] = OtherButtonCode(item.other_button);
+  row[kTarget] = item.target;
+  row[kIcon] = item.icon;
+  row[kOpen] = "0";
+  m.table.AppendItemRow(m.SelectedRow, row);
+  e.Doc().MarkModified(1);
+  e.Notify().StartLabelEdit(node);
+  e.Form().SetEnabled(kCtlOpen, m.tree.Parent(node) == m.Root());
+}
+
+void DeleteItem(Editor& e) {
+  MenuModel& m = e.Model();
+  if (m.TreeHasFocus != 1) return;
+  if (m.SelectedRow == 0) return RefuseRoot(e, "ホームページ・ルートは削除できません。", "削除確認");
+  if (e.Notify().Message(sj("選択されたアイテム以下がすべて削除されます。元に戻せなくなります。よろしいですか？"),
+                         sj("削除確認"), MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
+    return;
+  int mark = m.NextDeleteMark();
+  m.ClearCopyMarks();
+  NodeId node = m.tree.Selected();
+  m.MarkDescendants(node, mark);
+  m.table.SetCellInt(m.SelectedRow, kSeq, mark);
+  m.table.SetCell(m.SelectedRow, kChild, "0");
+  m.tree.DeleteSubtree(node);
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+void StartRename(Editor& e) {
+  NodeId node = e.Model().tree.Selected();
+  if (node != kNoNode) e.Notify().StartLabelEdit(node);
+}
+
+bool Rename(Editor& e, const std::string& title) {
+  MenuModel& m = e.Model();
+  if (!e.Form().CheckEnteredText(title, kTitleLimit)) return false;
+  ItemRow row = m.table.Row(m.SelectedRow);
+  row[kTitle] = title;
+  if (ItemLineLength(row) > kMaxProjectLine) {
+    // Only values loaded from a file can make the rest of the line this long.
+    e.Notify().Message(sj("アイテムの情報が長すぎます。タイトルかリンクを短くしてください。"), sj("入力エラー"),
+                       MessageIcon::kWarning);
+    return false;
+  }
+  m.tree.SetLabel(m.tree.Selected(), title);
+  m.table.SetCell(m.SelectedRow, kTitle, title);
+  e.Doc().MarkModified(1);
+  return true;
+}
+
+// Exchanges the selected item and its neighbour with their subtrees: the two
+// rows swap their cells, and each one's former children are re-created
+// below the other.
+void Move(Editor& e, bool up) {
+  MenuModel& m = e.Model();
+  MenuTree& tree = m.tree;
+  NodeId a = tree.Selected();
+  if (a == kNoNode) return;
+  NodeId b = up ? tree.PrevSibling(a) : tree.NextSibling(a);
+  if (b == kNoNode) return;
+  auto set_aside = [&](NodeId item, int mark) {
+    int row = tree.Row(item);
+    m.SetRelativeDepths(item);
+    m.MarkDescendants(item, mark);
+    m.table.SetCellInt(row, kSeq, mark);
+    m.table.SetCell(row, kDepth, "0");
+    m.table.SetCell(row, kChild, "0");
+    tree.DeleteChildren(item);
+  };
+  set_aside(a, m.NextMoveSourceMark());
+  set_aside(b, m.NextMoveNeighbourMark());
+
+  ItemRow& row_a = m.table.Row(tree.Row(a));
+  ItemRow& row_b = m.table.Row(tree.Row(b));
+  for (int c = kSeq; c < kColumnCount; ++c) std::swap(row_a.cells[c], row_b.cells[c]);
+  tree.SetLabel(a, row_a[kTitle]);
+  tree.SetLabel(b, row_b[kTitle]);
+
+  m.ReinsertBatch(BatchRule::MoveNeighbour(m.counters));
+  tree.Select(b);
+  m.ReinsertBatch(BatchRule::MoveSource(m.counters));
+  tree.Select(b);
+  m.TreeHasFocus = 1;
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace pomeli2::tree_commands
