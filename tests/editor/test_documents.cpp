@@ -1,0 +1,124 @@
+// The document and HTML commands: their questions, dialogs and the modified
+// mark, and what a save or open that did not happen leaves alone.
+#include "support/session.h"
+
+namespace pomeli2::testing {
+namespace {
+
+using DocumentCommands = Session;
+
+TEST_F(DocumentCommands, SaveAndSaveAsAskBeforeReplacing) {
+  Add("A");
+  WriteFile(dir / "old.pml", "old");
+  host.files = {dir / "old.pml"};
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdSave);
+  EXPECT_EQ(ReadFile(dir / "old.pml"), "old");
+  EXPECT_EQ(e.Settings().ProjectPath, UntitledProject());
+  EXPECT_EQ(Titles(), std::vector<std::string>{"上書確認"});
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+
+  // A cancelled or failed save keeps the mark: the edits are not lost.
+  e.Dispatch(kCmdSave);
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  host.files = {dir / "missing/new.pml"};
+  e.Dispatch(kCmdSaveAs);
+  EXPECT_EQ(host.messages.back().title, "ファイルエラー");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+
+  host.files = {dir / "old.pml"};
+  host.answers = {MessageAnswer::kYes};
+  e.Dispatch(kCmdSaveAs);
+  EXPECT_EQ(ReadFile(dir / "old.pml").substr(0, 8), "[Title]\t");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "missing/new.pml") << "the name of the failed save";
+  // Save As onto an existing file, declined: untitled again.
+  host.files = {dir / "old.pml"};
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdSaveAs);
+  EXPECT_EQ(e.Settings().ProjectPath, UntitledProject());
+}
+
+TEST_F(DocumentCommands, OpenAsksKeepsEditsWhenNothingIsOpenedAndMakesABackup) {
+  Add("A");
+  host.files = {dir / "a.pml"};
+  e.Dispatch(kCmdSave);
+  Add("B");
+  // Declined question: nothing happens.
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdOpen);
+  EXPECT_TRUE(host.dialogs.size() == 1u) << "no open dialog after No";
+  EXPECT_EQ(host.messages.back().text, "変更が保存されていません。新しいファイルを開いてよろしいですか？");
+  // Cancelled dialog and a rejected file keep the edits, the name and the mark.
+  e.Dispatch(kCmdOpen);
+  EXPECT_TRUE(host.dialogs.back().must_exist);
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "a.pml");
+  WriteFile(dir / "bad.pml", "[Title]\tx\r\n");
+  host.files = {dir / "bad.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(host.messages.back().text, "ファイル構造が正しくありません。");
+  EXPECT_EQ(Outline(), "A,B");
+  EXPECT_EQ(e.Settings().ProjectPath, dir / "a.pml");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+
+  host.files = {dir / "a.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(Outline(), "A");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  EXPECT_EQ(ReadFile(program + "backup.pml"), ReadFile(dir / "a.pml"));
+  // The backup itself, or any file whose name ends so, is not copied.
+  WriteFile(program + "backup.pml", ReadFile(dir / "a.pml") + "\r\n");
+  std::filesystem::copy(dir / "a.pml", dir / "mybackup.pml");
+  host.files = {dir / "mybackup.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_NE(ReadFile(program + "backup.pml"), ReadFile(dir / "a.pml"));
+
+  // The last-project entry and a project handed over on the command line.
+  EXPECT_FALSE(e.CommandEnabled(kCmdRecent)) << "read at start only";
+  e.OpenProject(dir / "a.pml");
+  EXPECT_EQ(e.Settings().ProjectPath, dir / "a.pml");
+  EXPECT_EQ(ReadFile(program + "backup.pml"), ReadFile(dir / "a.pml"));
+}
+
+TEST_F(DocumentCommands, NewAsksAndResets) {
+  Add("A");
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdNew);
+  EXPECT_EQ(Outline(), "A");
+  e.Dispatch(kCmdNew);
+  EXPECT_EQ(Outline(), "");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"保存確認", "保存確認", "ページ確認"}));
+}
+
+TEST_F(DocumentCommands, HtmlSaveNamesThePageAndAsksBeforeReplacing) {
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.messages.back().text, "書き出すアイテムがありません。");
+  EXPECT_TRUE(host.dialogs.empty());
+  Add("A");
+  WriteFile(dir / "menu.html", "mine");
+  host.files = {dir / "menu.html"};
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdHtmlSaveAs);
+  EXPECT_EQ(ReadFile(dir / "menu.html"), "mine");
+  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml());
+  EXPECT_EQ(e.Settings().Path, dir / "menu.html");
+  EXPECT_FALSE(e.CommandEnabled(kCmdIconCopy));
+  host.files = {dir / "menu.html"};
+  e.Dispatch(kCmdHtmlSave);  // asks again, proposing the declined path
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "menu.html");
+  EXPECT_EQ(ReadFile(dir / "menu.html").substr(0, 6), "<HTML>");
+  EXPECT_TRUE(e.CommandEnabled(kCmdIconCopy));
+  EXPECT_TRUE(e.CommandEnabled(kCmdFrame2));
+
+  // An endless closing animation is refused before a name is asked for.
+  e.Settings().CloseItems = 1;
+  e.Settings().Speed = "-3";
+  size_t dialogs = host.dialogs.size();
+  e.Dispatch(kCmdHtmlSaveAs);
+  EXPECT_EQ(host.dialogs.size(), dialogs);
+  EXPECT_EQ(host.messages.back().title, "入力エラー");
+}
+
+}  // namespace
+}  // namespace pomeli2::testing

@@ -1,0 +1,270 @@
+// Whole editing sessions, dialogs included, with the files they write
+// compared byte for byte.
+#include "support/golden.h"
+#include "support/session.h"
+
+namespace pomeli2::testing {
+namespace {
+
+using EditSession = Session;
+
+// Builds a small site menu with every editing command.
+void BuildMenu(Session& s, Editor& e) {
+  s.Type(kCtlTitle, "見本のメニュー");
+  s.Add("製品");
+  s.Type(kCtlLink, "products.html");
+  s.Add("ソフト");
+  s.Type(kCtlLink, "soft.html");
+  s.Select("製品");
+  s.Add("ハード");
+  s.Type(kCtlLink, "hard.html");
+  s.Type(kCtlItemStyle, "Bold");
+  s.Select("ホームページ");
+  s.Add("会社概要");
+  s.Type(kCtlLink, "about.html");
+  e.SelectItem(s.m().Root());
+  s.Add("お問い合わせ");
+  s.Type(kCtlLink, "mail.html");
+  s.Type(kCtlOtherButton, "別ウインドウ");
+  e.Dispatch(kCmdMoveUp);  // before 会社概要
+  s.Select("製品");
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(s.m().Root());
+  e.Dispatch(kCmdPasteCopy);  // a second 製品 with both children, last
+  s.Select("ハード");
+  s.Type(kCtlItemSize, "12pt");  // only the first ハード
+  NodeId second = s.m().tree.LastChild(s.m().Root());
+  e.SelectItem(second);
+  ASSERT_TRUE(e.EndLabelEdit(sj("旧製品")));
+  s.Select("会社概要");
+  e.Dispatch(kCmdCut);
+  s.Select("旧製品");
+  e.Dispatch(kCmdPasteCut);
+  s.Select("ソフト");
+  e.Dispatch(kCmdDelete);
+}
+
+TEST_F(EditSession, BuildSaveReopenAndWriteTheSite) {
+  BuildMenu(*this, e);
+  EXPECT_EQ(Outline(), "製品(ハード),お問い合わせ,旧製品(ソフト,ハード,会社概要)");
+  ExpectRowsMatchTree();
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"切り取り確認", "削除確認"}));
+
+  host.files = {dir / "site.pml"};
+  e.Dispatch(kCmdSave);
+  ASSERT_EQ(host.dialogs.size(), 1u);
+  EXPECT_EQ(host.dialogs[0].initial_name, program + "pomeli2.pml");
+  EXPECT_EQ(host.dialogs[0].default_extension, "pml");
+  EXPECT_EQ(host.dialogs[0].filter, sj("ぽめりファイル(*.pml)|*.pml||"));
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  EXPECT_EQ(ReadFile(program + "Pomeli2.ini"), "1\t1\t480\t510\t0\t" + (dir / "site.pml") + "\t\r\n");
+  const std::string project = ReadFile(dir / "site.pml");
+  ExpectGolden("session/site.pml", project);
+
+  e.Dispatch(kCmdNew);
+  EXPECT_EQ(Outline(), "");
+  host.files = {dir / "site.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(Outline(), "製品(ハード),お問い合わせ,旧製品(ソフト,ハード,会社概要)");
+  EXPECT_EQ(ReadFile(program + "backup.pml"), project);
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+
+  EXPECT_FALSE(e.CommandEnabled(kCmdFrame2));
+  host.files = {dir / "site.html"};
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.dialogs.back().initial_name, program + "pomeli2.html");
+  ExpectGolden("session/site.html", ReadFile(dir / "site.html"));
+  EXPECT_EQ(e.Settings().HtmlFileName, "site.html");
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "the page is not the project";
+
+  host.files = {dir / "main.html"};
+  e.Dispatch(kCmdFrame3);
+  EXPECT_NE(ReadFile(dir / "main.html").find("<FRAME SRC=\"site.html\" NAME=\"Frame1\""), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "frametop.html"));
+  e.Dispatch(kCmdIconCopy);
+  for (const char* image : kStandardImages) EXPECT_EQ(ReadFile(dir / image), ReadFile(program + image)) << image;
+  EXPECT_EQ(host.messages.back().text, "コピーが終了しました。");
+
+  // Saving again writes silently to the same files; the project now knows
+  // where its page is.
+  host.messages.clear();
+  e.Dispatch(kCmdHtmlSave);
+  e.Dispatch(kCmdSave);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.dialogs.size(), 4u);
+  EXPECT_NE(ReadFile(dir / "site.pml").find("[Path]\t" + (dir / "site.html") + "\r\n"), std::string::npos);
+}
+
+TEST_F(EditSession, AddDeleteAndRenameFollowTheirRules) {
+  Add("A");
+  NodeId a = m().tree.Selected();
+  const ItemRow& row = m().table.Row(m().tree.Row(a));
+  EXPECT_EQ(row[kTextBgColor], e.Settings().NewBgColor);
+  EXPECT_EQ(row[kTarget], e.Settings().NewTarget);
+  EXPECT_EQ(row[kIcon], "linkto.gif");
+  EXPECT_EQ(row[kOtherWindow], "0");
+  EXPECT_EQ(host.label_edits, std::vector<NodeId>{a});
+  EXPECT_TRUE(e.Form().Enabled(kCtlOpen)) << "a top-level item";
+  Add("A1");
+  EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
+  Add("A11");
+  Add("A111");
+  Select("A");
+  EXPECT_TRUE(e.Form().Enabled(kCtlOpen));
+  ASSERT_TRUE(e.EndLabelEdit(""));
+  EXPECT_EQ(m().table.Cell(m().SelectedRow, kTitle), "");
+
+  e.Dispatch(kCmdCopy);
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  e.SetTreeFocus(false);  // Ctrl+D typed in a field
+  e.Dispatch(kCmdDelete);
+  EXPECT_EQ(m().LiveItemCount(), 5);
+  e.SetTreeFocus(true);
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdDelete);
+  EXPECT_EQ(m().LiveItemCount(), 5);
+  host.answers = {MessageAnswer::kYes};
+  e.Dispatch(kCmdDelete);
+  EXPECT_EQ(m().LiveItemCount(), 1);
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy)) << "delete empties the copy buffer";
+  // Four retired rows: the item with Child 0, its descendants numbered.
+  for (int r = 1; r <= 4; ++r) EXPECT_EQ(m().table.Cell(r, kSeq), "25001") << r;
+  EXPECT_EQ(m().table.Cell(1, kChild), "0");
+  EXPECT_EQ(m().table.Cell(4, kChild), "3");
+
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdDelete);
+  e.Dispatch(kCmdCut);
+  e.Dispatch(kCmdCopy);
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"削除確認", "削除確認", "削除確認", "切り取り確認", "コピー確認"}));
+  EXPECT_EQ(host.messages[2].text, "ホームページ・ルートは削除できません。");
+  EXPECT_EQ(host.messages[4].text, "ホームページ・ルートはコピーできません。");
+}
+
+TEST_F(EditSession, MoveExchangesWholeSubtrees) {
+  Add("A");
+  Type(kCtlLink, "a.html");
+  Add("A1");
+  Type(kCtlItemStyle, "Italic");
+  Add("A11");
+  Select("A");
+  Add("A2");
+  e.SelectItem(m().Root());
+  Add("B");
+  Add("B1");
+  e.SelectItem(m().Root());
+  Add("C");
+  Select("A");
+  EXPECT_FALSE(e.CommandEnabled(kCmdMoveUp));
+  e.Dispatch(kCmdMoveUp);
+  EXPECT_EQ(Outline(), "A(A1(A11),A2),B(B1),C");
+  int rows = m().table.RowCount();
+  e.Dispatch(kCmdMoveDown);
+  EXPECT_EQ(Outline(), "B(B1),A(A1(A11),A2),C");
+  EXPECT_EQ(rows + 4, m().table.RowCount()) << "each descendant gets a new row";
+  EXPECT_EQ(m().tree.Label(m().tree.Selected()), "A");
+  EXPECT_EQ(e.Item().link, "a.html") << "the form shows the moved item";
+  EXPECT_TRUE(e.CommandEnabled(kCmdMoveUp));
+  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("A1")), kStyle), "Italic");
+  ExpectRowsMatchTree();
+  rows = m().table.RowCount();
+  e.Dispatch(kCmdMoveDown);  // A below C: C has no children
+  EXPECT_EQ(Outline(), "B(B1),C,A(A1(A11),A2)");
+  EXPECT_EQ(rows + 3, m().table.RowCount());
+  Select("C");
+  e.Dispatch(kCmdMoveUp);  // C has no children: only B's child is made anew
+  EXPECT_EQ(Outline(), "C,B(B1),A(A1(A11),A2)");
+  ExpectRowsMatchTree();
+}
+
+TEST_F(EditSession, BatchMarksNeverReachAnotherBatch) {
+  // A thousand moves would make the move marks run into the next range:
+  // the rows retired by earlier moves must never come back.
+  Add("A");
+  Add("A1");
+  e.SelectItem(m().Root());
+  Add("B");
+  Add("B1");
+  Select("A");
+  for (int i = 0; i < 1001; ++i) e.Dispatch(i % 2 ? kCmdMoveUp : kCmdMoveDown);
+  EXPECT_EQ(Outline(), "B(B1),A(A1)");
+  EXPECT_LT(m().counters.MoveSourceCounter, 19000);
+  EXPECT_LT(m().counters.MoveNeighbourCounter, 20000);
+  ExpectRowsMatchTree();
+}
+
+TEST_F(EditSession, ClipboardBuffersAreIndependentAndReusable) {
+  Add("A");
+  Add("A1");
+  Add("A11");
+  e.SelectItem(m().Root());
+  Add("B");
+  Select("A");
+  e.Dispatch(kCmdCut);
+  EXPECT_EQ(e.CurrentContextMenu().id, 141);
+  Select("B");
+  e.Dispatch(kCmdCopy);
+  EXPECT_EQ(e.CurrentContextMenu().id, 138);
+  Select("B");
+  e.Dispatch(kCmdPasteCut);
+  e.Dispatch(kCmdPasteCut);
+  EXPECT_EQ(Outline(), "B(A(A1(A11(A(A1(A11))))))");
+  EXPECT_EQ(m().tree.Label(m().tree.Selected()), "A11") << "the last pasted item";
+  EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
+  // A copy pastes the rows as they are now, and into its own subtree.
+  Select("B");
+  ASSERT_TRUE(e.EndLabelEdit("B2"));
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(m().tree.Label(m().tree.LastChild(Find("B2"))), "B2");
+  ExpectRowsMatchTree();
+  // Cutting empties the copy buffer; saving too, but not the cut buffer.
+  e.Dispatch(kCmdCut);
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy));
+  Select("A");
+  e.Dispatch(kCmdCopy);
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy));
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCut));
+}
+
+TEST_F(EditSession, PasteOfAThousandItemsRefreshesTheFormOnce) {
+  Add("top");
+  NodeId top = m().tree.Selected();
+  for (int i = 0; i < 999; ++i) {
+    e.Dispatch(kCmdAddItem);
+    e.SelectItem(top);
+  }
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(m().Root());
+  host.refreshes = host.selections = host.inserted = host.control_updates = 0;
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(m().LiveItemCount(), 2001);
+  EXPECT_EQ(host.inserted, 1000);
+  EXPECT_EQ(host.refreshes, 1);
+  EXPECT_EQ(host.selections, 1);
+  EXPECT_EQ(host.control_updates, 1);
+}
+
+TEST_F(EditSession, AddAndPasteKeepToTheItemLimit) {
+  Add("top");
+  NodeId top = m().tree.Selected();
+  for (int i = 0; i < 9000; ++i) {
+    e.Dispatch(kCmdAddItem);
+    e.SelectItem(top);
+  }
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdPasteCopy);  // 9,001 more would make 18,003
+  EXPECT_EQ(m().LiveItemCount(), 9002);
+  EXPECT_EQ(host.messages.back().text, "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。");
+  while (m().LiveItemCount() < kMaxItems) e.Dispatch(kCmdAddItem);
+  host.messages.clear();
+  e.Dispatch(kCmdAddItem);
+  EXPECT_EQ(m().LiveItemCount(), kMaxItems);
+  EXPECT_EQ(Titles(), std::vector<std::string>{"エラー"});
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
