@@ -162,15 +162,13 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   tree_->setColumnCount(1);
   tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
   tree_->setUniformRowHeights(true);
-  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  tree_->setContextMenuPolicy(Qt::PreventContextMenu);
   tree_->installEventFilter(this);
   tree_->viewport()->installEventFilter(this);
   controls_[kCtlTree] = tree_;
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current, QTreeWidgetItem*) { TreeSelectionChanged(current); });
   connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* i, int) { TreeItemChanged(i); });
-  connect(tree_, &QTreeWidget::customContextMenuRequested, this,
-          [this](const QPoint& pos) { emit ContextMenuRequested(tree_->viewport()->mapToGlobal(pos)); });
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { emit ContextMenuRequested(mapToGlobal(pos)); });
@@ -393,8 +391,12 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
       editor_.SetTreeFocus(false);
   }
   if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonPress &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-    return true;  // the context menu follows; the selection stays as it is
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    // The context menu opens here, before the tree would select the item
+    // under the mouse: the selection stays as it is.
+    emit ContextMenuRequested(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <deque>
@@ -69,6 +70,24 @@ struct Fixture {
     return found.isEmpty() ? nullptr : found.first();
   }
 };
+
+// The tree as the window shows it, "label(child,child),label".
+QString Shown(QTreeWidgetItem* item) {
+  QStringList parts;
+  for (int i = 0; i < item->childCount(); ++i) {
+    QTreeWidgetItem* c = item->child(i);
+    parts << c->text(0) + (c->childCount() ? "(" + Shown(c) + ")" : QString());
+  }
+  return parts.join(',');
+}
+
+// The core's tree in the same form.
+QString Core(const MenuTree& tree, NodeId node) {
+  QStringList parts;
+  for (NodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
+    parts << ToQt(tree.Label(c)) + (tree.HasChildren(c) ? "(" + Core(tree, c) + ")" : QString());
+  return parts.join(',');
+}
 
 // One key event per character (a surrogate pair is one character).
 void TypeText(QWidget* w, const QString& text) {
@@ -150,6 +169,87 @@ class MainWindowTest : public QObject {
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 1);
     QCOMPARE(f.tree()->currentItem()->text(0), Ui("新しいアイテム"));
+  }
+
+  void commandsFromEveryPlaceKeepTheTreeInStep() {
+    Fixture f;
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    const MenuTree& core = f.editor().Model().tree;
+    auto in_step = [&] {
+      QCOMPARE(Shown(f.tree()->topLevelItem(0)), Core(core, core.FirstTop()));
+      QCOMPARE(f.tree()->currentItem()->data(0, Qt::UserRole).value<NodeId>(), core.Selected());
+    };
+    auto rename = [&](const char* title) {
+      f.tree()->currentItem()->setText(0, Ui(title));  // as the in-place edit ends
+    };
+    // The form's button, then the menu entry.
+    QTest::mouseClick(f.control<QPushButton>(kCtlAddItem), Qt::LeftButton);
+    QTRY_VERIFY(f.tree()->isPersistentEditorOpen(f.tree()->currentItem()) || f.tree()->focusWidget());
+    rename("A");
+    f.window->Action(kCmdAddItem)->trigger();
+    rename("A1");
+    f.tree()->setCurrentItem(f.tree()->topLevelItem(0));
+    f.window->Action(kCmdAddItem)->trigger();
+    rename("B");
+    in_step();
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), QString("A(A1),B"));
+
+    // The arrow button moves B with the tree's focus kept.
+    QTest::mouseClick(f.control<QPushButton>(kCtlMoveUp), Qt::LeftButton);
+    in_step();
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), QString("B,A(A1)"));
+    QCOMPARE(f.tree()->currentItem()->text(0), QString("B"));
+
+    // Copy from the toolbar acts on the tree, which keeps the focus.
+    f.tree()->setCurrentItem(f.item("A"));
+    f.tree()->setFocus();
+    auto* bar = f.window->findChild<QToolBar*>("toolbar128");
+    QTest::mouseClick(bar->widgetForAction(f.window->Action(kCmdCopy)), Qt::LeftButton);
+    QVERIFY(f.window->Action(kCmdPasteCopy)->isEnabled());
+    QVERIFY(f.tree()->hasFocus());
+
+    // A right click leaves the selection alone; the context menu's paste
+    // acts on the selected item.
+    QTreeWidgetItem* b = f.item("B");
+    QRect b_rect = f.tree()->visualItemRect(b);
+    QTimer::singleShot(0, [&] {
+      QTRY_VERIFY(QApplication::activePopupWidget());
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QCOMPARE(menu->objectName(), QString("context139"));
+      for (QAction* a : menu->actions())
+        if (a->text() == Ui("コピーしたツリーアイテムを貼り付け(&P)")) a->trigger();
+      menu->close();
+    });
+    QTest::mouseClick(f.tree()->viewport(), Qt::RightButton, {}, b_rect.center());
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    in_step();
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), QString("B,A(A1,A(A1))"));
+
+    // Delete from the menu after its question; the tree selects a neighbour.
+    f.window->activateWindow();  // offscreen, a closed popup leaves no window active
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.tree()->setCurrentItem(f.item("B"));
+    f.tree()->setFocus();
+    f.window->Action(kCmdDelete)->trigger();
+    QVERIFY(!f.messages.empty());
+    QCOMPARE(f.messages.back().title, Ui("削除確認"));
+    in_step();
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), QString("A(A1,A(A1))"));
+
+    // Save and HTML save through the file dialogs.
+    std::vector<std::string> asked;
+    f.window->GetHost().SetFileDialogFunction([&](const FileDialogRequest& r) -> std::optional<std::string> {
+      asked.push_back(r.initial_name);
+      return (f.dir.path() + (r.default_extension == "pml" ? "/menu.pml" : "/menu.html")).toStdString();
+    });
+    QTest::keyClick(f.tree(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(f.tree(), Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(asked.size(), size_t(2));
+    QVERIFY(QFile::exists(f.dir.filePath("menu.pml")));
+    QVERIFY(QFile::exists(f.dir.filePath("menu.html")));
+    QVERIFY(f.window->Action(kCmdFrame2)->isEnabled());
+    QVERIFY2(!f.window->Action(kCmdPasteCopy)->isEnabled(), "saving forgets the copy");
   }
 
   void toolbarInOrderAndToggled() {

@@ -62,6 +62,38 @@ TEST_F(CliTest, WritesTheSamePageAsTheEditor) {
   EXPECT_EQ(ReadFile(dir / "menu.pml"), ReadFile(Project("options-all"))) << "the project is not touched";
 }
 
+TEST_F(CliTest, AProjectMadeInTheEditorBuildsToTheEditorsPage) {
+  ScriptedHost host;
+  std::filesystem::create_directory(dir.path() / "program");
+  Editor e(host, dir / "program/");
+  e.Start();
+  auto add = [&](const char* title, const char* link) {
+    e.Dispatch(kCmdAddItem);
+    ASSERT_TRUE(e.EndLabelEdit(sj(title)));
+    ASSERT_TRUE(e.FieldChanged(kCtlLink, link));
+  };
+  add("製品", "products.html");
+  add("ソフト", "soft.html");
+  e.SelectItem(e.Model().Root());
+  add("会社概要", "about.html");
+  ASSERT_TRUE(e.FieldChanged(kCtlOtherButton, sj("フレーム解除")));
+  e.Dispatch(kCmdMoveUp);
+  host.files = {dir / "site.pml"};
+  e.Dispatch(kCmdSave);
+  e.Dispatch(kCmdNew);
+  host.files = {dir / "site.pml"};
+  e.Dispatch(kCmdOpen);
+  std::filesystem::create_directory(dir.path() / "editor");
+  host.files = {dir / "editor/site.html"};
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.messages.size(), 1u) << "only File New's notice";
+
+  CliRun run = Build(dir / "site.pml");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir / "site.html"), ReadFile(dir / "editor/site.html"));
+  EXPECT_NE(ReadFile(dir / "site.html").find("about.html"), std::string::npos);
+}
+
 TEST_F(CliTest, FrameSetAndImages) {
   CliRun run = Build(Project("frames") + " -o " + (dir / "site.html") + " --frameset3 main.html --resizable --copy-images");
   ASSERT_EQ(run.status, 0) << run.err;
