@@ -1,5 +1,6 @@
 // pomeli2: the desktop editor for collapsible tree menus.
 #include <QApplication>
+#include <cstdio>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -12,12 +13,16 @@
 namespace {
 
 // The program cannot work without its folder: it says so, and ends.
-int FolderUnusable(const std::string& folder) {
-  QMessageBox::critical(nullptr, QString::fromUtf8("エラー"),
-                        QString::fromUtf8("プログラムフォルダ「%1」を作成できないか、書き込めません。\n"
-                                          "フォルダの権限を確認するか、環境変数 POMELI2_HOME で別のフォルダを指定してください。")
-                            .arg(QString::fromStdString(folder)));
+int Fail(const QString& text) {
+  std::fputs((text.toStdString() + "\n").c_str(), stderr);
+  QMessageBox::critical(nullptr, QString::fromUtf8("エラー"), text);
   return 1;
+}
+
+int FolderUnusable(const std::string& folder) {
+  return Fail(QString::fromUtf8("プログラムフォルダ「%1」を作成できないか、書き込めません。\n"
+                                "フォルダの権限を確認するか、環境変数 POMELI2_HOME で別のフォルダを指定してください。")
+                  .arg(QString::fromStdString(folder)));
 }
 
 }  // namespace
@@ -41,9 +46,9 @@ int main(int argc, char** argv) {
     case pomeli2::SingleInstance::State::kFirst: break;
     case pomeli2::SingleInstance::State::kOtherRuns:
       if (instance.WakeRunningInstance(project)) return 0;
-      QMessageBox::critical(nullptr, QString::fromUtf8("エラー"),
-                            QString::fromUtf8("Pomeli Pomeli は実行中ですが、応答がありません。"));
-      return 1;
+      return Fail(QString::fromUtf8("実行中の Pomeli Pomeli が応答しません。\n"
+                                    "実行中でなければ、ロックファイル「%1pomeli2.lock」を削除してください。")
+                      .arg(QString::fromStdString(folder)));
     case pomeli2::SingleInstance::State::kFolderUnusable: return FolderUnusable(folder);
   }
   pomeli2::MainWindow window(folder);

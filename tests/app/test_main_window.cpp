@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -381,6 +382,74 @@ class MainWindowTest : public QObject {
     g.answers = {MessageAnswer::kYes};
     QVERIFY(g.window->close());
     QVERIFY(g.ini().contains("\t0\t\t\r\n"));
+  }
+
+  void maximisedWindowKeepsItsNormalPlace() {
+    Fixture f;
+    f.window->move(120, 90);
+    QCoreApplication::processEvents();
+    QPoint normal = f.window->NormalFramePosition();
+    f.window->showMaximized();
+    QTRY_VERIFY(f.window->isMaximized());
+    f.window->BringToFront();
+    QVERIFY(f.window->isMaximized());
+    QCOMPARE(f.window->NormalFramePosition(), normal);
+    QVERIFY(f.window->close());
+    QVERIFY(f.ini().startsWith(QString("%1\t%2\t").arg(normal.x()).arg(normal.y()).toLatin1()));
+  }
+
+  void aProgramFolderThatCannotBeUsedIsReported() {
+    QTemporaryDir home;
+    QFile blocker(home.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QDir(home.path()).mkpath("locked/pomeli2.lock");  // a lock that no instance answers for
+    for (const auto& [folder, says] : {std::pair{home.filePath("file/sub"), QByteArray("POMELI2_HOME")},
+                                       std::pair{home.filePath("locked"), QByteArray("pomeli2.lock")}}) {
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert("POMELI2_HOME", folder);
+      env.insert("QT_QPA_PLATFORM", "offscreen");
+      QProcess app;
+      app.setProcessEnvironment(env);
+      app.start(POMELI2_APP, {});
+      QVERIFY(app.waitForStarted());
+      QByteArray err;
+      QTRY_VERIFY_WITH_TIMEOUT((err += app.readAllStandardError()).contains(says) || app.state() != QProcess::Running,
+                               10000);
+      // It shows the message and waits for it to be read.
+      QCOMPARE(app.state(), QProcess::Running);
+      app.kill();
+      app.waitForFinished();
+    }
+  }
+
+  void projectsNamedOnTheCommandLineAreOpened() {
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("POMELI2_HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QString first_project = QString(POMELI2_TEST_DATA) + "/pages/example.pml";
+    QString second_project = QString(POMELI2_TEST_DATA) + "/pages/nested-all.pml";
+    auto ini = [&] {
+      QFile f(home.filePath("Pomeli2.ini"));
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(POMELI2_APP, {first_project});
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(ini().contains(first_project.toUtf8()), 10000);
+    QVERIFY(QFile::exists(home.filePath("backup.pml")));
+    // A second start hands its project to the first and ends.
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(POMELI2_APP, {second_project});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(ini().contains(second_project.toUtf8()), 10000);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
   }
 
   void secondStartEndsAtOnce() {

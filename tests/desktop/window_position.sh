@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Under a real window manager the window's frame and client area differ: the
+# window must come back where it was closed, start after start, and a
+# second start must hand over to the first. Needs Xvfb, openbox, xdotool
+# and xwininfo; exits 77 (skipped) without them.
+set -uo pipefail
+app="$1"
+for tool in Xvfb openbox xdotool xwininfo; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
+done
+
+work="$(mktemp -d)"
+display=":$((200 + RANDOM % 500))"
+cleanup() {
+  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+x_pid=$!
+export DISPLAY="$display" POMELI2_HOME="$work/home" XDG_RUNTIME_DIR="$work"
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+sleep 1
+
+window=""
+start() {
+  "$app" "$@" >/dev/null 2>&1 &
+  app_pid=$!
+  window=""
+  for _ in $(seq 100); do
+    window="$(xdotool search --onlyvisible --name '^Pomeli Pomeli Version 2.0$' 2>/dev/null | head -n 1)"
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "the window did not appear"; exit 1; }
+  sleep 0.5
+}
+client_position() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'; }
+stop() {
+  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app_pid" 2>/dev/null; then echo "the window did not close"; exit 1; fi
+  app_pid=""
+}
+
+start
+xdotool windowmove --sync "$window" 200 150
+sleep 0.5
+first="$(client_position)"
+stop
+saved="$(cut -f1,2 "$POMELI2_HOME/Pomeli2.ini")"
+[ "$saved" = "$(printf '200\t150')" ] || { echo "saved frame position: $saved"; exit 1; }
+
+for run in $(seq 10); do
+  start
+  now="$(client_position)"
+  [ "$now" = "$first" ] || { echo "start $run: client at $now, first at $first"; exit 1; }
+  if [ "$run" = 10 ]; then
+    # A second start hands over and ends; the first keeps running.
+    "$app" >/dev/null 2>&1 || { echo "the second start failed"; exit 1; }
+    kill -0 "$app_pid" || { echo "the first instance ended"; exit 1; }
+  fi
+  stop
+  saved="$(cut -f1,2 "$POMELI2_HOME/Pomeli2.ini")"
+  [ "$saved" = "$(printf '200\t150')" ] || { echo "start $run saved $saved"; exit 1; }
+done
+echo "the window stayed at $first (client) through 10 starts"
