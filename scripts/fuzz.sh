@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Fuzzes the project file reader: scripts/fuzz.sh [seconds] (default 60).
+# Fuzzes the project file reader and random editing sessions:
+# scripts/fuzz.sh [seconds per target] (default 60). The core is built with
+# coverage instrumentation, so the edges reported are the core's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
 bash scripts/setup.sh
 bash scripts/build.sh fuzz
-mkdir -p build-fuzz/corpus
-cp tests/golden/*.pml build-fuzz/corpus/ 2>/dev/null || true
-./build-fuzz/fuzz/fuzz_project build-fuzz/corpus -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
-  2>&1 | tail -n 12
+status=0
+for target in fuzz_project fuzz_session; do
+  corpus="build-fuzz/corpus-$target"
+  mkdir -p "$corpus" build-fuzz/artifacts
+  if [ "$target" = fuzz_project ]; then cp tests/golden/*.pml tests/golden/session/*.pml "$corpus"/ 2>/dev/null || true; fi
+  log="$(mktemp)"
+  echo "== $target for ${seconds} s"
+  if ./build-fuzz/fuzz/$target "$corpus" -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
+       -artifact_prefix=build-fuzz/artifacts/ >"$log" 2>&1; then :; else status=1; tail -n 40 "$log"; fi
+  grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true
+  grep -E 'stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" || true
+  rm -f "$log"
+done
+exit $status

@@ -136,7 +136,10 @@ TEST_F(EditorTest, EnteredTextChecks) {
   EXPECT_TRUE(e.Form().CheckEnteredText(std::string(256, 'a'), 256));
   EXPECT_FALSE(e.Form().CheckEnteredText(std::string(257, 'a'), 256));
   EXPECT_FALSE(e.Form().CheckEnteredText("a\tb", 256));
-  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_FALSE(e.Form().CheckEnteredText(std::string("a\0b", 3), 256)) << "NUL would end the fields when read";
+  EXPECT_TRUE(e.Form().CheckEnteredText(sj("ソ表"), 256)) << "trail bytes 0x5C are no control";
+  ASSERT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(host.messages[2].text, "タブや改行などの制御文字は入力できません。");
   EXPECT_EQ(host.messages[0].text, "256 文字以内で入力してください。");
   EXPECT_EQ(host.messages[0].title, "入力エラー");
 }

@@ -296,8 +296,10 @@ void FormState::RefuseUnrepresentableText() {
 }
 
 bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
-  if (text.find_first_of("\t\r\n") != std::string::npos) {
-    doc_.notify().Message(sj("タブや改行は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
+  // A control byte would end or split a project line, or (NUL) end its
+  // fields when read back; CP932 trail bytes never fall below 0x40.
+  if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    doc_.notify().Message(sj("タブや改行などの制御文字は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
     return false;
   }
   if (text.size() > limit) {

@@ -1,0 +1,133 @@
+// Runs random editing sessions: every byte picks a command (add, delete,
+// rename, move, cut, copy, paste, select, save, open, New, a field edit).
+// After each step the tree and the live rows must agree, and every saved
+// project must read back to the same tree.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "io/file_io.h"
+#include "project/project_file.h"
+
+using namespace pomeli2;
+
+namespace {
+
+class FuzzHost : public Host {
+ public:
+  const uint8_t* data = nullptr;
+  size_t size = 0, pos = 0;
+  std::string file;
+  uint8_t Next() { return pos < size ? data[pos++] : 0; }
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons buttons) override {
+    bool yes = Next() % 4 != 0;
+    if (buttons == MessageButtons::kYesNo) return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
+    if (buttons == MessageButtons::kOkCancel) return yes ? MessageAnswer::kOk : MessageAnswer::kCancel;
+    return MessageAnswer::kOk;
+  }
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override {
+    if (Next() % 8 == 0) return std::nullopt;
+    return request.default_extension == "pml" ? file : file + ".html";
+  }
+};
+
+const std::string& Folder() {
+  static std::string folder = [] {
+    char tmpl[] = "/tmp/pomeli2-fuzz-XXXXXX";
+    return std::string(mkdtemp(tmpl)) + "/";
+  }();
+  return folder;
+}
+
+void Check(bool ok) {
+  if (!ok) abort();
+}
+
+// Every live item has its own row, whose No. is its index and whose Title
+// is its label (the root's Title follows the page title instead).
+void CheckTreeAndRows(const MenuModel& m) {
+  std::vector<bool> used(static_cast<size_t>(m.table.RowCount()), false);
+  int count = 0;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
+    ++count;
+    int row = m.tree.Row(n);
+    Check(m.table.HasRow(row) && !used[static_cast<size_t>(row)]);
+    used[static_cast<size_t>(row)] = true;
+    Check(m.table.Cell(row, kNo) == std::to_string(row));
+    if (n != m.Root()) Check(m.table.Cell(row, kTitle) == m.tree.Label(n));
+  });
+  Check(count == m.LiveItemCount() && count <= kMaxItems);
+  Check(m.tree.FirstTop() == m.Root() && m.tree.NextSibling(m.Root()) == kNoNode);
+}
+
+// The saved file holds the tree: the same items in pre-order, each under
+// the same parent.
+void CheckSavedFile(const MenuModel& m, const std::string& path) {
+  auto bytes = ReadWholeFile(path);
+  Check(bytes.has_value());
+  ParsedProject parsed = ParseProject(*bytes, PageSettings::Initial(), {});
+  Check(parsed.failure == ReadFailure::kNone);
+  std::vector<NodeId> order;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) { order.push_back(n); });
+  Check(parsed.items.size() == order.size());
+  for (size_t i = 1; i < order.size(); ++i) {
+    NodeId parent = m.tree.Parent(order[i]);
+    Check(parsed.items[i].parent >= 0 && order[static_cast<size_t>(parsed.items[i].parent)] == parent);
+    Check(parsed.items[i].row[kTitle] == m.tree.Label(order[i]));
+  }
+}
+
+NodeId NthItem(const MenuModel& m, int n) {
+  NodeId found = m.Root();
+  int i = 0;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId node) {
+    if (i++ == n) found = node;
+  });
+  return found;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzHost host;
+  host.data = data;
+  host.size = size;
+  host.file = Folder() + "session.pml";
+  unlink(host.file.c_str());
+  Editor e(host, Folder());
+  e.Start();
+  static const int kCommands[] = {kCmdAddItem, kCmdDelete,   kCmdMoveUp, kCmdMoveDown, kCmdCut,     kCmdCopy,
+                                  kCmdPasteCut, kCmdPasteCopy, kCmdSave,   kCmdSaveAs,   kCmdOpen,    kCmdNew,
+                                  kCmdHtmlSave, kCmdRename};
+  constexpr int kCommandCount = sizeof(kCommands) / sizeof(kCommands[0]);
+  while (host.pos < host.size) {
+    uint8_t op = host.Next();
+    if (op < 2 * kCommandCount) {
+      int command = kCommands[op % kCommandCount];
+      e.Dispatch(command);
+      if (command == kCmdSave || command == kCmdSaveAs) {
+        if (e.ModifiedFlag() == 0 && e.Settings().ProjectPath == host.file) CheckSavedFile(e.Model(), host.file);
+      }
+    } else if (op < 0xC0) {
+      e.SelectItem(NthItem(e.Model(), host.Next() % 64));
+    } else if (op < 0xD0) {
+      e.SetTreeFocus(op % 2 == 0);
+    } else if (op < 0xE0) {
+      // A title of a few bytes, any of them.
+      std::string title;
+      for (int n = host.Next() % 6; n > 0; --n) title += static_cast<char>(host.Next());
+      e.EndLabelEdit(title);
+    } else {
+      std::string text;
+      for (int n = host.Next() % 4; n > 0; --n) text += static_cast<char>('a' + host.Next() % 26);
+      e.FieldChanged(op % 2 ? kCtlLink : kCtlItemStyle, text);
+    }
+    CheckTreeAndRows(e.Model());
+  }
+  return 0;
+}
