@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "editor/commands.h"
 #include "form_widget.h"
 #include "main_window.h"
 
@@ -14,11 +15,12 @@ using namespace pomeli2;
 
 namespace {
 
-QString WriteProject(const QTemporaryDir& dir, int items) {
+// Top-level items every `branch` items, with children and grandchildren.
+QString WriteProject(const QTemporaryDir& dir, int items, int branch = 10) {
   QString pml = "[Title]\tBench\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
   for (int i = 1; i < items; ++i)
     pml += QString("%1\titem %2\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\tlinkto.gif\t0\r\n")
-               .arg(i % 10 == 1 ? 1 : i % 10 < 5 ? 2 : 3)
+               .arg((i - 1) % branch == 0 ? 1 : i % 10 < 5 ? 2 : 3)
                .arg(i);
   QString path = dir.filePath("menu.pml");
   QFile f(path);
@@ -61,8 +63,31 @@ void BM_SelectionChange(benchmark::State& state) {
   }
 }
 
+// Pastes the first top-level branch (a tenth of the menu) under the root
+// of a window that shows the whole menu.
+void BM_PasteIntoWindow(benchmark::State& state) {
+  Window w;
+  const int n = static_cast<int>(state.range(0));
+  std::string path = WriteProject(w.dir, n, n / 10).toStdString();
+  Editor& e = w.window.GetEditor();
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.ReadProjectFile(path);
+    MenuModel& m = e.Model();
+    e.SelectItem(m.tree.FirstChild(m.Root()));
+    e.SetTreeFocus(true);
+    state.ResumeTiming();
+    e.Dispatch(kCmdCopy);
+    e.SelectItem(m.Root());
+    e.Dispatch(kCmdPasteCopy);
+    QApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 }  // namespace
 
+BENCHMARK(BM_PasteIntoWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadToFirstPaint)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectionChange)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 

@@ -195,12 +195,7 @@ TEST_F(MenuModelTest, ReinsertBatchScansPastRootWithEmptyTitle) {
   m.tree.SetLabel(m.Root(), "");
   NodeId a = AddItem(m, m.Root(), "A");
   AddItem(m, a, "A1");
-  m.counters.CopyCounter = 30001;
-  m.SetRelativeDepths(a);
-  m.MarkDescendants(a, 30001);
-  m.table.SetCell(m.tree.Row(a), kSeq, "0");
-  m.table.SetCell(m.tree.Row(a), kDepth, "0");
-  m.table.SetCell(m.tree.Row(a), kChild, "30001");
+  m.MarkCopyBatch(a);
   m.tree.Select(m.Root());
   ASSERT_TRUE(m.ReinsertBatch(BatchRule::PasteCopy(m.counters)));
   EXPECT_EQ(Outline(m.Root()), " -A --A1 -A --A1 ");
@@ -208,9 +203,10 @@ TEST_F(MenuModelTest, ReinsertBatchScansPastRootWithEmptyTitle) {
 
 TEST_F(MenuModelTest, OverwrittenCopyBatchInsertsNothing) {
   NodeId a = AddItem(m, m.Root(), "A");
-  m.counters.CopyCounter = 30001;
-  m.table.SetCell(m.tree.Row(a), kChild, "30001");
+  m.MarkCopyBatch(a);
+  EXPECT_EQ(m.table.Cell(m.tree.Row(a), kChild), "30001");
   m.ClearCopyMarks();  // e.g. a save renumbered the tree
+  EXPECT_EQ(m.table.Cell(m.tree.Row(a), kChild), "0");
   m.counters.CopyCounter = 30001;
   EXPECT_FALSE(m.ReinsertBatch(BatchRule::PasteCopy(m.counters)));
   EXPECT_EQ(m.tree.Count(), 2);

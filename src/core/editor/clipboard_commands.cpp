@@ -37,13 +37,7 @@ void Copy(Editor& e) {
     e.Notify().Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
     return;
   }
-  int mark = ++m.counters.CopyCounter;
-  NodeId node = m.tree.Selected();
-  m.SetRelativeDepths(node);
-  m.MarkDescendants(node, mark);
-  m.table.SetCell(m.SelectedRow, kSeq, "0");
-  m.table.SetCell(m.SelectedRow, kDepth, "0");
-  m.table.SetCellInt(m.SelectedRow, kChild, mark);
+  m.MarkCopyBatch(m.tree.Selected());
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
 }

@@ -60,6 +60,7 @@ void MenuModel::MarkDescendants(NodeId item, int counter) {
     ++relative;
     int row = tree.Row(n);
     if (counter > kCopyBase) {
+      copy_marks_ = true;
       table.SetCellInt(row, kChild, counter);
       table.SetCellInt(row, kSeq, relative);
     } else {
@@ -84,7 +85,20 @@ void MenuModel::SetRelativeDepths(NodeId item) {
 
 void MenuModel::ClearCopyMarks() {
   counters.CopyCounter = kCopyBase;
+  if (!copy_marks_) return;
   table.ClearCopyMarks();
+  copy_marks_ = false;
+}
+
+void MenuModel::MarkCopyBatch(NodeId item) {
+  int mark = ++counters.CopyCounter;
+  copy_marks_ = true;
+  SetRelativeDepths(item);
+  MarkDescendants(item, mark);
+  int row = tree.Row(item);
+  table.SetCell(row, kSeq, "0");
+  table.SetCell(row, kDepth, "0");
+  table.SetCellInt(row, kChild, mark);
 }
 
 std::vector<std::vector<int>> MenuModel::CollectBatch(const BatchRule& rule) const {

@@ -52,8 +52,11 @@ class MenuModel {
   int RenumberItems(NodeId root);
   void MarkDescendants(NodeId item, int counter);
   void SetRelativeDepths(NodeId item);
-  // Forgets a pending copy: the copy counter goes back to its base.
+  // Forgets a pending copy: the copy counter goes back to its base and no
+  // row keeps a copy mark.
   void ClearCopyMarks();
+  // Makes `item` and its subtree the copy buffer, under the next copy mark.
+  void MarkCopyBatch(NodeId item);
   // Re-creates a marked batch under the selected item; returns the last
   // source row, or nothing when no row belonged to the batch.
   std::optional<int> ReinsertBatch(const BatchRule& rule);
@@ -79,6 +82,9 @@ class MenuModel {
   std::vector<std::vector<int>> CollectBatch(const BatchRule& rule) const;
 
   std::function<void()> on_selection_;
+  // Whether any row may hold a copy mark; only a copy writes one, so the
+  // table is scanned only after a copy.
+  bool copy_marks_ = true;
 };
 
 }  // namespace pomeli2

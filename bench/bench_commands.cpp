@@ -1,0 +1,144 @@
+// The editing commands on menus of 1,000 and 10,000 items, through the
+// editor's dispatch as a user runs them. The menu has ten top-level
+// branches of n/10 items each; the commands act on the first branch, so
+// that deleted, moved, copied and pasted subtrees grow with the menu.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include "editor/editor.h"
+
+using namespace pomeli2;
+
+namespace {
+
+class Host : public pomeli2::Host {
+ public:
+  std::string project, page;
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons b) override {
+    return b == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
+  }
+  std::optional<std::string> FileDialog(const FileDialogRequest& r) override {
+    return r.default_extension == "pml" ? project : page;
+  }
+};
+
+std::string BranchesProject(int n) {
+  std::string file = "[Title]\tBench\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n";
+  const int branch = n / 10;
+  for (int i = 1; i < n; ++i) {
+    int in_branch = (i - 1) % branch;
+    int depth = in_branch == 0 ? 1 : in_branch % 10 == 1 ? 2 : 3;
+    file += std::to_string(depth) + "\titem number " + std::to_string(i) + "\t#FFFFFF\tBold\t1\t12pt\tpages/p" +
+            std::to_string(i) + ".html\t0\tRight\tlinkto.gif\t0\r\n";
+  }
+  return file;
+}
+
+struct Menu {
+  char folder[32] = "/tmp/pomeli2-bench-XXXXXX";
+  Host host;
+  std::unique_ptr<Editor> editor;
+  std::string source;
+  explicit Menu(int n) {
+    mkdtemp(folder);
+    source = std::string(folder) + "/source.pml";
+    host.project = std::string(folder) + "/menu.pml";
+    host.page = std::string(folder) + "/menu.html";
+    std::string bytes = BranchesProject(n);
+    FILE* f = fopen(source.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    Reload();
+  }
+  ~Menu() { (void)!system((std::string("rm -rf ") + folder).c_str()); }
+  void Reload() {
+    editor = std::make_unique<Editor>(host, std::string(folder) + "/");
+    editor->Start();
+    if (!editor->ReadProjectFile(source)) std::abort();
+  }
+  NodeId Branch() { return editor->Model().tree.FirstChild(editor->Model().Root()); }
+};
+
+void PerItem(benchmark::State& state) {
+  state.counters["ns_per_item"] = benchmark::Counter(static_cast<double>(state.range(0)),
+                                                      benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+
+void BM_AddItem(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  int added = 0;
+  for (auto _ : state) {
+    menu.editor->Dispatch(kCmdAddItem);
+    if (++added == 1000) {
+      state.PauseTiming();
+      menu.Reload();
+      added = 0;
+      state.ResumeTiming();
+    }
+  }
+}
+
+// Runs `command` on the first branch of a freshly loaded menu each time.
+template <typename Prepare>
+void OnFreshMenu(benchmark::State& state, int command, Prepare prepare) {
+  Menu menu(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    menu.Reload();
+    prepare(menu);
+    state.ResumeTiming();
+    menu.editor->Dispatch(command);
+  }
+  PerItem(state);
+}
+
+void BM_DeleteBranch(benchmark::State& state) {
+  OnFreshMenu(state, kCmdDelete, [](Menu& m) { m.editor->SelectItem(m.Branch()); });
+}
+
+void BM_MoveBranch(benchmark::State& state) {
+  OnFreshMenu(state, kCmdMoveDown, [](Menu& m) { m.editor->SelectItem(m.Branch()); });
+}
+
+void BM_PasteBranch(benchmark::State& state) {
+  OnFreshMenu(state, kCmdPasteCopy, [](Menu& m) {
+    m.editor->SelectItem(m.Branch());
+    m.editor->Dispatch(kCmdCopy);
+    m.editor->SelectItem(m.editor->Model().Root());
+  });
+}
+
+// Save, Open and HTML save of the whole menu, each writing or reading a file.
+void BM_Save(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  menu.editor->Dispatch(kCmdSaveAs);
+  for (auto _ : state) menu.editor->Dispatch(kCmdSave);
+  PerItem(state);
+}
+
+void BM_Open(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  for (auto _ : state) menu.editor->OpenProject(menu.source);
+  PerItem(state);
+}
+
+void BM_HtmlSave(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  menu.editor->Dispatch(kCmdHtmlSaveAs);
+  for (auto _ : state) menu.editor->Dispatch(kCmdHtmlSave);
+  PerItem(state);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AddItem)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PasteBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Open)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HtmlSave)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
