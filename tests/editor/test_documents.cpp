@@ -120,5 +120,37 @@ TEST_F(DocumentCommands, HtmlSaveNamesThePageAndAsksBeforeReplacing) {
   EXPECT_EQ(host.messages.back().title, "入力エラー");
 }
 
+TEST_F(DocumentCommands, OpenedProjectsNeverSendThePageElsewhere) {
+  Add("A");
+  host.files = {dir / "a.pml"};
+  e.Dispatch(kCmdSave);  // its Path names no page yet
+  host.files = {dir / "site.html"};
+  e.Dispatch(kCmdHtmlSave);
+  host.files = {dir / "b.pml"};
+  e.Dispatch(kCmdSaveAs);  // its Path names site.html
+  ASSERT_EQ(e.Settings().HtmlFileName, "site.html");
+
+  host.files = {dir / "a.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(e.Settings().Path, "pomeli2.html");
+  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml()) << "a page of another project";
+  EXPECT_FALSE(e.CommandEnabled(kCmdFrame2));
+  size_t dialogs = host.dialogs.size();
+  host.files = {dir / "a.html"};
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.dialogs.size(), dialogs + 1) << "asks instead of writing pomeli2.html in the working folder";
+  EXPECT_FALSE(std::filesystem::exists("pomeli2.html"));
+
+  host.files = {dir / "b.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml()) << "a.html is not b's page";
+  host.files = {dir / "site.html"};
+  e.Dispatch(kCmdHtmlSave);
+  e.Dispatch(kCmdSave);
+  host.files = {dir / "b.pml"};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(e.Settings().HtmlFileName, "site.html") << "the page the project names is kept";
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -73,6 +73,17 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 
   settings = std::move(parsed.settings);
   settings.ProjectPath = path;
+  // The page's name is kept only while it is the name in the project's
+  // Path: a page name of another project, or a Path that never named a
+  // file ("pomeli2.html", relative to nothing), would let HTML save write
+  // beside the program's working folder or frame sets into a wrong folder.
+  // HTML save then asks, proposing the project's Path.
+  const std::string& page = settings.HtmlFileName;
+  const std::string& full = settings.Path;
+  bool names_the_page = !full.empty() && full[0] == '/' && full.size() > page.size() &&
+                        full.compare(full.size() - page.size(), page.size(), page) == 0 &&
+                        full[full.size() - page.size() - 1] == '/';
+  if (!names_the_page) settings.HtmlFileName = UntitledHtml();
   for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
 
   model.counters.Reset();
