@@ -86,12 +86,6 @@ void MenuTree::Clear() {
   if (change_hook_) change_hook_(Change::kCleared, kNoNode);
 }
 
-int MenuTree::SubtreeSize(NodeId n) const {
-  int size = 0;
-  ForEachPreOrder(n, [&](NodeId) { ++size; });
-  return size;
-}
-
 void MenuTree::Select(NodeId node) {
   if (node != kNoNode && !Valid(node)) return;
   if (node == selected_) return;

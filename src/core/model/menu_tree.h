@@ -55,8 +55,7 @@ class MenuTree {
   }
   // Whether `n` is `root` or lies below it.
   bool IsInSubtree(NodeId n, NodeId root) const;
-  // Number of items in the subtree of `n`, `n` included.
-  int SubtreeSize(NodeId n) const;
+
   int Count() const { return count_; }
   // Nesting level: 0 for a top-level item.
   int Level(NodeId n) const;
