@@ -26,14 +26,14 @@ namespace pomeli2 {
 namespace {
 
 // Refuses typing beyond a field's limit in CP932 bytes, as the edit control
-// of a fixed-size field does; characters outside CP932 count as two.
+// of a fixed-size field does. Text that CP932 cannot hold passes here; the
+// editor refuses it with its message.
 class ByteLimitValidator : public QValidator {
  public:
   ByteLimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
   State validate(QString& input, int&) const override {
-    int bytes = 0;
-    for (QChar c : input) bytes += c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 1 : 2;
-    return bytes <= limit_ ? Acceptable : Invalid;
+    auto bytes = FromQt(input);
+    return !bytes || bytes->size() <= static_cast<size_t>(limit_) ? Acceptable : Invalid;
   }
 
  private:
@@ -355,10 +355,9 @@ void FormWidget::EditLabel(NodeId node) {
 void FormWidget::FocusTree() { tree_->setFocus(Qt::OtherFocusReason); }
 
 void FormWidget::ApplyTreeColours() {
-  auto colour = [](int word) { return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF); };
   QPalette p = tree_->palette();
-  p.setColor(QPalette::Base, colour(editor_.Settings().TreeBgColor));
-  p.setColor(QPalette::Text, colour(editor_.Settings().TreeItemColor));
+  p.setColor(QPalette::Base, QColor::fromRgb(RgbOfColourNumber(editor_.Settings().TreeBgColor)));
+  p.setColor(QPalette::Text, QColor::fromRgb(RgbOfColourNumber(editor_.Settings().TreeItemColor)));
   tree_->setPalette(p);
 }
 

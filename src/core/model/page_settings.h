@@ -36,6 +36,12 @@ struct PageSettings {
   bool operator==(const PageSettings&) const = default;
 };
 
+// A colour number (red in the low byte) as 0xRRGGBB.
+inline unsigned RgbOfColourNumber(int number) {
+  unsigned n = static_cast<unsigned>(number);
+  return ((n & 0xFFu) << 16) | (n & 0xFF00u) | ((n >> 16) & 0xFFu);
+}
+
 // Untitled names and other constants shared by several parts.
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
