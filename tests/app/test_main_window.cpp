@@ -90,6 +90,14 @@ QString Core(const MenuTree& tree, NodeId node) {
   return parts.join(',');
 }
 
+// The environment of a started editor whose program folder is `home`.
+QProcessEnvironment AppEnvironment(const QString& home) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("POMELI2_HOME", home);
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  return env;
+}
+
 // One key event per character (a surrogate pair is one character).
 void TypeText(QWidget* w, const QString& text) {
   for (int i = 0; i < text.size(); ++i) {
@@ -406,9 +414,7 @@ class MainWindowTest : public QObject {
     QDir(home.path()).mkpath("locked/pomeli2.lock");  // a lock that no instance answers for
     for (const auto& [folder, says] : {std::pair{home.filePath("file/sub"), QByteArray("POMELI2_HOME")},
                                        std::pair{home.filePath("locked"), QByteArray("pomeli2.lock")}}) {
-      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-      env.insert("POMELI2_HOME", folder);
-      env.insert("QT_QPA_PLATFORM", "offscreen");
+      QProcessEnvironment env = AppEnvironment(folder);
       QProcess app;
       app.setProcessEnvironment(env);
       app.start(POMELI2_APP, {});
@@ -425,9 +431,7 @@ class MainWindowTest : public QObject {
 
   void projectsNamedOnTheCommandLineAreOpened() {
     QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("POMELI2_HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcessEnvironment env = AppEnvironment(home.path());
     QString first_project = QString(POMELI2_TEST_DATA) + "/pages/example.pml";
     QString second_project = QString(POMELI2_TEST_DATA) + "/pages/nested-all.pml";
     auto ini = [&] {
@@ -454,9 +458,7 @@ class MainWindowTest : public QObject {
 
   void secondStartEndsAtOnce() {
     QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("POMELI2_HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcessEnvironment env = AppEnvironment(home.path());
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(POMELI2_APP, {});

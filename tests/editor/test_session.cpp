@@ -6,7 +6,20 @@
 namespace pomeli2::testing {
 namespace {
 
-using EditSession = Session;
+class EditSession : public Session {
+ public:
+  // A top-level item with n - 1 children, copied; the root is selected.
+  void CopyABranchOf(int n) {
+    Add("top");
+    NodeId top = m().tree.Selected();
+    for (int i = 1; i < n; ++i) {
+      e.Dispatch(kCmdAddItem);
+      e.SelectItem(top);
+    }
+    e.Dispatch(kCmdCopy);
+    e.SelectItem(m().Root());
+  }
+};
 
 // Builds a small site menu with every editing command.
 void BuildMenu(Session& s, Editor& e) {
@@ -230,14 +243,7 @@ TEST_F(EditSession, ClipboardBuffersAreIndependentAndReusable) {
 }
 
 TEST_F(EditSession, PasteOfAThousandItemsRefreshesTheFormOnce) {
-  Add("top");
-  NodeId top = m().tree.Selected();
-  for (int i = 0; i < 999; ++i) {
-    e.Dispatch(kCmdAddItem);
-    e.SelectItem(top);
-  }
-  e.Dispatch(kCmdCopy);
-  e.SelectItem(m().Root());
+  CopyABranchOf(1000);
   host.refreshes = host.selections = host.inserted = host.control_updates = 0;
   e.Dispatch(kCmdPasteCopy);
   EXPECT_EQ(m().LiveItemCount(), 2001);
@@ -248,14 +254,7 @@ TEST_F(EditSession, PasteOfAThousandItemsRefreshesTheFormOnce) {
 }
 
 TEST_F(EditSession, AddAndPasteKeepToTheItemLimit) {
-  Add("top");
-  NodeId top = m().tree.Selected();
-  for (int i = 0; i < 9000; ++i) {
-    e.Dispatch(kCmdAddItem);
-    e.SelectItem(top);
-  }
-  e.Dispatch(kCmdCopy);
-  e.SelectItem(m().Root());
+  CopyABranchOf(9001);
   e.Dispatch(kCmdPasteCopy);  // 9,001 more would make 18,003
   EXPECT_EQ(m().LiveItemCount(), 9002);
   EXPECT_EQ(host.messages.back().text, "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。");

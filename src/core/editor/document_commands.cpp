@@ -84,39 +84,41 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   MakeBackup(e);
 }
 
-void Save(Editor& e) {
+// The first steps of Save and Save As: the root is selected, so that the
+// form stores the item edited last, and a pending copy is forgotten, also
+// when the dialog is then cancelled.
+FileDialogRequest BeginSave(Editor& e) {
   MenuModel& m = e.Model();
   m.tree.Select(m.Root());
   FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
   m.ClearCopyMarks();
+  return dialog;
+}
+
+// A file of the chosen name exists and is not to be replaced: the project
+// is untitled again and nothing is written.
+bool Declined(Editor& e, const std::string& chosen) {
+  if (!Exists(chosen) || AskOverwrite(e)) return false;
+  e.Settings().ProjectPath = UntitledProject();
+  e.Notify().FormChanged();
+  return true;
+}
+
+void Save(Editor& e) {
+  FileDialogRequest dialog = BeginSave(e);
   PageSettings& s = e.Settings();
   if (s.ProjectPath != UntitledProject()) return Write(e);
   auto chosen = e.Notify().host().FileDialog(dialog);
   if (!chosen) return;
   s.ProjectPath = *chosen;
   e.Notify().FormChanged();
-  if (Exists(*chosen) && !AskOverwrite(e)) {
-    s.ProjectPath = UntitledProject();
-    e.Notify().FormChanged();
-    return;
-  }
-  Write(e);
+  if (!Declined(e, *chosen)) Write(e);
 }
 
 void SaveAs(Editor& e) {
-  MenuModel& m = e.Model();
-  m.tree.Select(m.Root());
-  FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
-  m.ClearCopyMarks();
-  auto chosen = e.Notify().host().FileDialog(dialog);
-  if (!chosen) return;
-  PageSettings& s = e.Settings();
-  if (Exists(*chosen) && !AskOverwrite(e)) {
-    s.ProjectPath = UntitledProject();
-    e.Notify().FormChanged();
-    return;
-  }
-  s.ProjectPath = *chosen;
+  auto chosen = e.Notify().host().FileDialog(BeginSave(e));
+  if (!chosen || Declined(e, *chosen)) return;
+  e.Settings().ProjectPath = *chosen;
   e.Notify().FormChanged();
   Write(e);
 }
