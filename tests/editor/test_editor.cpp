@@ -75,7 +75,7 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
 
   m().tree.Select(a);
   EXPECT_EQ(e.Item().link, "a/b/c.html");
-  EXPECT_EQ(e.Item().link_backslashed, "a\\b\\c.html");
+  EXPECT_EQ(e.Form().link_browse_path, "a/b/c.html");
   EXPECT_EQ(e.Item().other_button, sj("別ウインドウ"));
   EXPECT_TRUE(e.Form().Enabled(kCtlOpen));  // top-level branch
   EXPECT_FALSE(e.Form().Enabled(kCtlLink));  // ParentLink clear

@@ -205,21 +205,20 @@ TEST_F(FormTest, TextsThatCannotBeKept) {
   EXPECT_EQ(host.messages.back().title, "入力エラー");
 }
 
-TEST_F(FormTest, ControlsOfLaterCommandsStayDisabled) {
-  // Moving and saving are built; browsing and the colour dialogs come later.
+TEST_F(FormTest, ButtonsFollowTheirItemAndOnlyPrintingWaits) {
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   AddItem(e.Model(), e.Model().Root(), ItemCells("B"));
   e.Model().tree.Select(a);
-  EXPECT_TRUE(e.ControlEnabled(kCtlLink));
-  EXPECT_TRUE(e.Form().Enabled(kCtlLinkBrowse));
-  EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
-  EXPECT_TRUE(e.Form().Enabled(kCtlMoveDown));
+  EXPECT_TRUE(e.ControlEnabled(kCtlLinkBrowse));
+  EXPECT_TRUE(e.ControlEnabled(1057));
   EXPECT_TRUE(e.ControlEnabled(kCtlMoveDown));
   EXPECT_FALSE(e.ControlEnabled(kCtlMoveUp));
-  EXPECT_FALSE(e.ControlEnabled(1057));
-  EXPECT_TRUE(e.CommandEnabled(kCmdSave));
-  EXPECT_FALSE(e.CommandEnabled(kCmdBulkBg));
-  EXPECT_TRUE(e.CommandEnabled(kCmdAbout));
+  e.Model().tree.Select(e.Model().Root());
+  EXPECT_FALSE(e.ControlEnabled(1057)) << "the root has no item colour of its own";
+  EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
+  EXPECT_TRUE(e.ControlEnabled(1052));
+  EXPECT_TRUE(e.CommandEnabled(kCmdBulkBg));
+  EXPECT_FALSE(e.CommandEnabled(kCmdPrint));
   EXPECT_TRUE(e.CommandChecked(kCmdItemTargets));
   EXPECT_FALSE(e.CommandChecked(kCmdItemIcons));
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "editor/dialogs.h"
+
 namespace pomeli2 {
 
 class Editor;
@@ -39,5 +41,37 @@ void SaveHtml(Editor& e, bool choose_name);
 void CopyIcons(Editor& e);
 void CreateFrameSet(Editor& e, int panes);
 }  // namespace html_commands
+
+namespace colour_commands {
+// A colour button of the form: the colour dialog, then the field's check.
+void ChooseFieldColour(Editor& e, int button);
+void ChooseTreeColour(Editor& e, bool background);
+}  // namespace colour_commands
+
+namespace bulk_commands {
+void Change(Editor& e, BulkChangeDialog::Kind kind);
+}  // namespace bulk_commands
+
+namespace option_commands {
+void ScriptOptions(Editor& e);
+void TreeImages(Editor& e);
+void BodyInsert(Editor& e);
+void AddTargetName(Editor& e);
+void ToggleItemTargets(Editor& e);
+void ToggleItemIcons(Editor& e);
+void ToggleFrameResizable(Editor& e);
+}  // namespace option_commands
+
+namespace path_commands {
+// A browse button of the form (background image, link, link icon).
+void Browse(Editor& e, int control);
+// "画像を選択する": an image in place of the selected item's title.
+void SelectImage(Editor& e);
+}  // namespace path_commands
+
+// `path` relative to `folder` (both CP932, the folder ending in "/") with
+// "/" between folders; its file name alone, and `outside`, when the file
+// does not lie in the folder or below it.
+std::string RelativeToFolder(const std::string& folder, const std::string& path, bool& outside);
 
 }  // namespace pomeli2

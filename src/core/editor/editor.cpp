@@ -53,6 +53,20 @@ void Editor::Dispatch(int command) {
     case kCmdIconCopy: html_commands::CopyIcons(*this); break;
     case kCmdFrame2: html_commands::CreateFrameSet(*this, 2); break;
     case kCmdFrame3: html_commands::CreateFrameSet(*this, 3); break;
+    case kCmdTreeBgColor: colour_commands::ChooseTreeColour(*this, true); break;
+    case kCmdTreeItemColor: colour_commands::ChooseTreeColour(*this, false); break;
+    case kCmdBulkSize: bulk_commands::Change(*this, BulkChangeDialog::Kind::kFontSize); break;
+    case kCmdBulkStyle: bulk_commands::Change(*this, BulkChangeDialog::Kind::kFontStyle); break;
+    case kCmdBulkOther: bulk_commands::Change(*this, BulkChangeDialog::Kind::kOtherButton); break;
+    case kCmdBulkBg: bulk_commands::Change(*this, BulkChangeDialog::Kind::kBackground); break;
+    case kCmdScriptOptions: option_commands::ScriptOptions(*this); break;
+    case kCmdTreeImages: option_commands::TreeImages(*this); break;
+    case kCmdBodyInsert: option_commands::BodyInsert(*this); break;
+    case kCmdAddTarget: option_commands::AddTargetName(*this); break;
+    case kCmdItemTargets: option_commands::ToggleItemTargets(*this); break;
+    case kCmdItemIcons: option_commands::ToggleItemIcons(*this); break;
+    case kCmdFrameResizable: option_commands::ToggleFrameResizable(*this); break;
+    case kCmdSelectImage: path_commands::SelectImage(*this); break;
     case kCmdHelp: notify_.host().ShowHelp(); break;
     case kCmdAbout: notify_.host().ShowAbout(); break;
     case kCmdExit: notify_.host().RequestClose(); break;
@@ -70,6 +84,14 @@ bool Editor::FieldChanged(int control, const std::string& text) {
 void Editor::CheckBoxClicked(int control, bool checked) {
   Notifier::Batch batch(notify_);
   form_.CheckBoxClicked(control, checked);
+}
+
+void Editor::ButtonClicked(int control) {
+  if (!ControlEnabled(control)) return;
+  Notifier::Batch batch(notify_);
+  if (FormState::ColourFieldOfButton(control)) colour_commands::ChooseFieldColour(*this, control);
+  else path_commands::Browse(*this, control);
+  notify_.ControlsChanged();
 }
 
 void Editor::SelectItem(NodeId node) {
@@ -104,6 +126,10 @@ bool Editor::CommandEnabled(int command) const {
     case kCmdHtmlSave: case kCmdHtmlSaveAs:
     case kCmdRename: case kCmdAddItem: case kCmdDelete: case kCmdCut: case kCmdCopy:
     case kCmdExit: case kCmdToolbar: case kCmdHelp: case kCmdAbout:
+    case kCmdTreeBgColor: case kCmdTreeItemColor:
+    case kCmdBulkSize: case kCmdBulkStyle: case kCmdBulkOther: case kCmdBulkBg:
+    case kCmdScriptOptions: case kCmdTreeImages: case kCmdBodyInsert: case kCmdAddTarget:
+    case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
       return true;
     case kCmdRecent: return !doc_.LastProjectPath().empty();
     case kCmdFrame2: case kCmdFrame3: case kCmdIconCopy: return s.HtmlFileName != UntitledHtml();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/commands.h"
+#include "editor/dialogs.h"
 #include "editor/document.h"
 #include "editor/form_state.h"
 #include "editor/notifier.h"
@@ -40,6 +41,7 @@ class Editor {
   // The program folder as a CP932 path, for the names the dialogs propose.
   std::string ProgramFolderText() const;
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
+  CustomColours& Custom() { return custom_colours_; }
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
 
   // --- What the user does. Every change of the document passes here.
@@ -49,6 +51,9 @@ class Editor {
   // when the text cannot be kept (the field shows its old text again).
   bool FieldChanged(int control, const std::string& text);
   void CheckBoxClicked(int control, bool checked);
+  // A button of the form that runs no command: a colour button or a
+  // browse button.
+  void ButtonClicked(int control);
   // The user selected an item in the tree.
   void SelectItem(NodeId node);
   // The tree got or lost the keyboard focus.
@@ -88,6 +93,7 @@ class Editor {
   Document doc_;
   FormState form_;
   std::string program_folder_;
+  CustomColours custom_colours_;
 };
 
 }  // namespace pomeli2

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "editor/colours.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -61,8 +62,6 @@ constexpr std::pair<int, int> kColourButtons[] = {
     {1058, kCtlNewBgColor},
 };
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
@@ -99,14 +98,7 @@ void FormState::SetEnabled(int control, bool enabled) {
   doc_.notify().ControlsChanged();
 }
 
-bool FormState::ControlEnabled(int control) const {
-  if (ColourFieldOfButton(control)) return false;  // the colour dialogs come later
-  switch (control) {
-    case kCtlBackPictureBrowse: case kCtlLinkBrowse: case kCtlIconBrowse:
-      return false;  // so does file browsing
-    default: return Enabled(control);
-  }
-}
+bool FormState::ControlEnabled(int control) const { return Enabled(control); }
 
 void FormState::Start() {
   // The form starts with the root row's own values, so the first store
@@ -116,6 +108,7 @@ void FormState::Start() {
   for (int id : kSelectedItemControls) SetEnabled(id, false);
   SetEnabled(kCtlMoveUp, false);
   SetEnabled(kCtlMoveDown, false);
+  CheckAllCompleteColours();
   doc_.notify().ControlsChanged();
   doc_.notify().FormChanged();
 }
@@ -141,8 +134,9 @@ void FormState::OnSelectionChanged() {
   if (model().SuppressSelectionRefresh) return;
 
   ApplySelectionEnabling();
-  item.link_backslashed = item.link;
-  std::replace(item.link_backslashed.begin(), item.link_backslashed.end(), '/', '\\');
+  // The link browse offers the item's link; paths use "/" on this platform.
+  link_browse_path = item.link;
+  CheckCompleteColours({kCtlItemBgColor});
   doc_.notify().SelectionChanged();
   doc_.notify().FormChanged();
 }
@@ -150,8 +144,23 @@ void FormState::OnSelectionChanged() {
 void FormState::ShowLoadedItem() {
   LoadItemFieldsFromRow(model().SelectedRow);
   ApplySelectionEnabling();
+  link_browse_path = item.link;
+  CheckAllCompleteColours();
   doc_.notify().ControlsChanged();
   doc_.notify().FormChanged();
+}
+
+void FormState::RefreshEnabling() {
+  for (int id : kSelectedItemControls) SetEnabled(id, model().SelectedRow != 0);
+  ApplySelectionEnabling();
+}
+
+void FormState::WarnIfTooLong(int control) {
+  const std::string& value = control == kCtlLink ? item.link : item.icon;
+  if (value.size() < 256) return;
+  doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
+                                            : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
+                        sj("エラー"), MessageIcon::kError);
 }
 
 void FormState::ApplySelectionEnabling() {
@@ -260,6 +269,7 @@ std::vector<std::string> FormState::ListEntries(int control) const {
     case kCtlItemTarget:
     case kCtlNewTarget: {
       std::vector<std::string> names = target_list;
+      if (control == kCtlItemTarget) names.insert(names.end(), added_targets.begin(), added_targets.end());
       std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
       return names;
     }
@@ -278,11 +288,40 @@ int FormState::CheckBoxValue(int control) const {
 }
 
 std::optional<unsigned> FormState::SampleColour(int control) const {
-  const std::string* text = TextField(control);
-  if (!text || text->size() != 7 || (*text)[0] != '#') return std::nullopt;
-  for (size_t i = 1; i < 7; ++i)
-    if (!IsHexDigit((*text)[i])) return std::nullopt;
-  return static_cast<unsigned>(std::stoul(text->substr(1), nullptr, 16));
+  auto it = swatches_.find(control);
+  if (it == swatches_.end()) return std::nullopt;
+  return it->second;
+}
+
+bool FormState::IsColourField(int control) {
+  for (auto [button, field] : kColourButtons)
+    if (field == control) return true;
+  return false;
+}
+
+void FormState::SetColourField(int control, const std::string& text) {
+  std::string* field = TextField(control);
+  *field = text;
+  ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+  if (check.complete) swatches_[control] = *check.complete;
+  doc_.notify().FormChanged();
+  if (control == kCtlNewBgColor) return;  // a default for new items: no modified mark
+  if (control == kCtlItemBgColor) StoreSelectedItem();
+  doc_.MarkModified(1);
+}
+
+void FormState::CheckCompleteColours(std::initializer_list<int> controls) {
+  for (int control : controls) {
+    std::string* field = TextField(control);
+    if (field->size() != 7) continue;
+    ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+    if (check.complete) swatches_[control] = *check.complete;
+  }
+}
+
+void FormState::CheckAllCompleteColours() {
+  CheckCompleteColours({kCtlBgColor, kCtlBodyText, kCtlBodyLink, kCtlBodyVlink, kCtlBodyAlink, kCtlBodyHover,
+                        kCtlBodyHoverBack, kCtlItemBgColor, kCtlNewBgColor});
 }
 
 int FormState::ColourFieldOfButton(int button) {
@@ -334,11 +373,12 @@ bool FormState::FieldChanged(int control, const std::string& text) {
   if (!field) return false;
   size_t limit = FieldLimit(control);
   if (!CheckEnteredText(text, limit ? limit : 256)) return false;
+  if (IsColourField(control)) {
+    SetColourField(control, text);
+    return true;
+  }
   *field = text;
   switch (control) {
-    case kCtlNewBgColor:
-      return true;  // a default for new items: no modified mark
-    case kCtlItemBgColor:
     case kCtlItemSize:
     case kCtlItemStyle:
     case kCtlOtherButton:
@@ -361,10 +401,7 @@ bool FormState::FieldChanged(int control, const std::string& text) {
     case kCtlIcon:
       StoreSelectedItem();
       doc_.MarkModified(1);
-      if (field->size() >= 256)
-        doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
-                                                  : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
-                              sj("エラー"), MessageIcon::kError);
+      WarnIfTooLong(control);
       return true;
     case kCtlNewStyle:
     case kCtlNewOtherButton:

@@ -17,8 +17,6 @@ namespace pomeli2 {
 struct ItemFields {
   std::string bg_color, style, size, link, other_button, target, icon;
   int open = 0;
-  // The link with every "/" turned into "\", for the relative-path functions.
-  std::string link_backslashed;
 };
 
 // "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".
@@ -34,6 +32,12 @@ class FormState {
 
   ItemFields item;
   std::vector<std::string> target_list;
+  // The paths the four browse commands offer next: the file each chose
+  // last; the link's follows the selected item.
+  // Names added with the TARGET name dialog: offered for the selected item
+  // only, until the program ends.
+  std::vector<std::string> added_targets;
+  std::string back_picture_browse_path, image_browse_path = "plus.gif", link_browse_path, icon_browse_path;
 
   // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;
@@ -51,6 +55,11 @@ class FormState {
   void LoadItemFieldsFromRow(int row, bool with_other_button = true);
   // The enabling that depends on the selected item.
   void ApplySelectionEnabling();
+  // All of the selected item's enabling again, after a setting it depends
+  // on (RightFrame, Linkto, ParentLink) changed.
+  void RefreshEnabling();
+  // A link or link icon of 256 bytes or more draws its warning.
+  void WarnIfTooLong(int control);
   // The form's part of File New.
   void ResetForNew();
   // The first update: the root is selected, its group disabled.
@@ -66,9 +75,17 @@ class FormState {
   bool FieldChanged(int control, const std::string& text);
   int CheckBoxValue(int control) const;
   void CheckBoxClicked(int control, bool checked);
-  // The colour a colour field's swatch shows: its text when that is exactly
-  // 7 bytes of the form #RRGGBB, as 0xRRGGBB.
+  // The colour a colour field's swatch shows (0xRRGGBB): the last complete
+  // colour the field held, or nothing yet.
   std::optional<unsigned> SampleColour(int control) const;
+  static bool IsColourField(int control);
+  // A colour field takes a new text: the colour check, then the store of
+  // the item's row (1019) and the modified mark (all but 1015).
+  void SetColourField(int control, const std::string& text);
+  // The check of the fields whose text has exactly 7 bytes, as the form
+  // runs it whenever it is filled from the model.
+  void CheckCompleteColours(std::initializer_list<int> controls);
+  void CheckAllCompleteColours();
   // The colour field shown on a colour button, or 0.
   static int ColourFieldOfButton(int button);
   // Typed text held a character that code page 932 cannot hold.
@@ -86,6 +103,7 @@ class FormState {
 
   Document& doc_;
   std::map<int, bool> enabled_;
+  std::map<int, unsigned> swatches_;
 };
 
 }  // namespace pomeli2

@@ -10,6 +10,13 @@
 
 namespace pomeli2 {
 
+struct CustomColours;
+struct BulkChangeDialog;
+struct ScriptOptionsDialog;
+struct TreeImagesDialog;
+struct BodyInsertDialog;
+struct TargetNameDialog;
+
 enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
 enum class MessageButtons { kOk, kOkCancel, kYesNo };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
@@ -35,6 +42,16 @@ class Host {
                                    MessageButtons buttons) = 0;
   // The chosen path, or nothing when the dialog was cancelled.
   virtual std::optional<std::string> FileDialog(const FileDialogRequest&) { return std::nullopt; }
+  // The colour dialog: opens on `initial` (0xRRGGBB), with the shared custom
+  // colours, which it may change. The chosen colour, or nothing.
+  virtual std::optional<unsigned> ColourDialog(unsigned /*initial*/, CustomColours&) { return std::nullopt; }
+  // The editor's dialogs, shown modally over the values they hold; true
+  // for OK. The dialogs' buttons call back into them.
+  virtual bool RunDialog(BulkChangeDialog&) { return false; }
+  virtual bool RunDialog(ScriptOptionsDialog&) { return false; }
+  virtual bool RunDialog(TreeImagesDialog&) { return false; }
+  virtual bool RunDialog(BodyInsertDialog&) { return false; }
+  virtual bool RunDialog(TargetNameDialog&) { return false; }
   virtual void Beep() {}
 
   // --- What the screen must show again. A command sends each of these at

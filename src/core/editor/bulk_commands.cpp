@@ -1,0 +1,37 @@
+// The four bulk changes: one attribute of every row, live or retired (the
+// cut and copy buffers' rows too, as the dialogs say).
+#include "editor/colours.h"
+#include "editor/command_groups.h"
+#include "editor/dialogs.h"
+#include "editor/editor.h"
+
+namespace pomeli2::bulk_commands {
+
+void Change(Editor& e, BulkChangeDialog::Kind kind) {
+  using Kind = BulkChangeDialog::Kind;
+  BulkChangeDialog dialog(e, kind);
+  if (!e.Notify().host().RunDialog(dialog)) return;
+  const std::string& value = dialog.value;
+  Col test = kind == Kind::kFontSize ? kFontSize : kind == Kind::kFontStyle ? kStyle : kTitle;
+  Col target = kind == Kind::kFontSize    ? kFontSize
+               : kind == Kind::kFontStyle ? kStyle
+               : kind == Kind::kOtherButton ? kOtherWindow
+                                           : kTextBgColor;
+  std::string cell = kind == Kind::kOtherButton ? OtherButtonCode(value) : value;
+  ItemTable& table = e.Model().table;
+  for (int row = 0; row < table.RowCount(); ++row)
+    if (!table.Cell(row, test).empty()) table.SetCell(row, target, cell);
+
+  ItemFields& item = e.Item();
+  switch (kind) {
+    case Kind::kFontSize: item.size = value; break;
+    case Kind::kFontStyle: item.style = value; break;
+    case Kind::kOtherButton: item.other_button = value; break;
+    case Kind::kBackground: item.bg_color = value; break;
+  }
+  e.Notify().FormChanged();
+  if (kind == Kind::kBackground) e.Form().CheckCompleteColours({kCtlItemBgColor});
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace pomeli2::bulk_commands

@@ -1,0 +1,127 @@
+// The colour fields: the check of typed colours, the colour buttons with
+// their swatches, the two tree colours, and the bulk dialog's colour box.
+#include "editor/colours.h"
+#include "editor/command_groups.h"
+#include "editor/dialogs.h"
+#include "editor/editor.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+void InputError(Notifier& notify, const char* text) {
+  notify.Message(sj(text), sj("入力エラー"), MessageIcon::kError);
+}
+
+}  // namespace
+
+ColourCheck CheckColour(std::string& value, bool dialog_variant, Notifier& notify) {
+  ColourCheck result;
+  if (value.empty()) return result;
+  bool told = false, faulty = false;
+  if (dialog_variant && value.size() > 7) {
+    InputError(notify, "7文字以上入力できません。");
+    told = faulty = true;
+  }
+  if (value[0] != '#') {
+    InputError(notify, "「#」で書き始めてください。");
+    told = true;
+    value.insert(value.begin(), '#');
+    notify.FormChanged();
+  }
+  // Control bytes and the bytes of double-byte characters pass the filter,
+  // as they always have; only a value of seven hexadecimal digits paints.
+  std::string filtered = "#";
+  for (size_t i = 1; i < value.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(value[i]);
+    if (IsHexDigit(value[i]) || b < 0x20 || b >= 0x80) filtered += value[i];
+    else faulty = true;
+  }
+  if (faulty) {
+    if (!told) InputError(notify, "許可されない文字です。");
+    value = filtered;
+    notify.FormChanged();
+    result.acceptable = false;
+    return result;
+  }
+  if (value.size() == 7 && std::all_of(value.begin() + 1, value.end(), IsHexDigit))
+    result.complete = static_cast<unsigned>(std::stoul(value.substr(1), nullptr, 16));
+  return result;
+}
+
+std::string ColourText(unsigned rgb) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= 4) text += digits[(rgb >> shift) & 0xF];
+  return text;
+}
+
+int ColourNumberOfRgb(unsigned rgb) {
+  return static_cast<int>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+}
+
+BulkChangeDialog::BulkChangeDialog(Editor& editor, Kind k) : kind(k), last_text(sj("に一括変更します。")), editor_(editor) {
+  const FormState& form = editor.Form();
+  switch (kind) {
+    case Kind::kFontSize:
+      title = sj("フォントサイズ一括変更");
+      first_text = sj("メモリ内も含め全アイテムのフォントサイズを");
+      for (int i = 5; i <= 25; ++i) entries.push_back(std::to_string(i) + "pt");
+      value = "10pt";
+      break;
+    case Kind::kFontStyle:
+      title = sj("フォントスタイル一括変更");
+      first_text = sj("メモリ内も含め全アイテムのフォントスタイルを");
+      entries = form.ListEntries(kCtlItemStyle);
+      value = "None";
+      break;
+    case Kind::kOtherButton:
+      title = sj("別ボタン一括変更");
+      first_text = sj("メモリ内も含め全アイテムの別ボタンを");
+      entries = form.ListEntries(kCtlOtherButton);
+      value = sj("別ウインドウ");
+      break;
+    case Kind::kBackground:
+      title = sj("背景色の一括変更");
+      first_text = sj("メモリ内も含め全アイテムの背景色を");
+      entries = {"#000000", "#FFFFFF", "#FF0000", "#00FF00", "#0000FF", ""};
+      editable = true;
+      Typed("#FFFFFF");
+      break;
+  }
+}
+
+void BulkChangeDialog::Typed(const std::string& text) {
+  value = text;
+  ColourCheck check = CheckColour(value, /*dialog_variant=*/true, editor_.Notify());
+  if (check.complete) swatch = check.complete;
+}
+
+void BulkChangeDialog::ChooseColour() {
+  auto chosen = editor_.Notify().host().ColourDialog(0, editor_.Custom());
+  if (chosen) Typed(ColourText(*chosen));
+}
+
+namespace colour_commands {
+
+void ChooseFieldColour(Editor& e, int button) {
+  int field = FormState::ColourFieldOfButton(button);
+  if (!field) return;
+  auto chosen = e.Notify().host().ColourDialog(0, e.Custom());
+  if (!chosen) return;
+  e.Form().SetColourField(field, ColourText(*chosen));
+  e.Notify().FormChanged();
+}
+
+void ChooseTreeColour(Editor& e, bool background) {
+  auto chosen = e.Notify().host().ColourDialog(0, e.Custom());
+  if (!chosen) return;
+  (background ? e.Settings().TreeBgColor : e.Settings().TreeItemColor) = ColourNumberOfRgb(*chosen);
+  e.Notify().TreeColoursChanged();
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace colour_commands
+}  // namespace pomeli2

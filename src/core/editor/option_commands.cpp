@@ -1,0 +1,201 @@
+// The JavaScript options, tree images, BODY insert and TARGET name dialogs,
+// and the three toggles of the settings menu.
+#include <algorithm>
+#include <cctype>
+
+#include "editor/command_groups.h"
+#include "editor/dialogs.h"
+#include "editor/editor.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() { return {sj("なし"), "Frame2", "Right"}; }
+std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
+  return {"OtherW", "_blank", "_top", "top", "_parent"};
+}
+std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
+  return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only"};
+}
+std::vector<std::string> ScriptOptionsDialog::SpeedEntries() {
+  std::vector<std::string> speeds;
+  for (int i = 1; i <= 12; ++i) speeds.push_back(std::to_string(i));
+  return speeds;
+}
+
+// A box switched on leaves its dependent box on (and disabled); switched
+// off, the dependent box is enabled again with its mark as it was.
+void ScriptOptionsDialog::UniteClicked(bool on) {
+  unite = on ? 1 : 0;
+  if (on) parent_link_on = 1;
+}
+
+void ScriptOptionsDialog::CloseItemsClicked(bool on) {
+  close_items = on ? 1 : 0;
+  if (on) close_tree = 1;
+}
+
+void TreeImagesDialog::Browse(int row) {
+  FileDialogRequest d;
+  d.kind = FileDialogRequest::Kind::kOpen;
+  d.filter = sj("画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||");
+  d.default_extension = "gif";
+  d.initial_name = base_path + images[row];
+  d.must_exist = true;
+  // Only the name is kept; a folder in front of it is typed by hand.
+  if (auto chosen = editor_.Notify().host().FileDialog(d)) images[row] = FileNameOf(*chosen);
+}
+
+void TreeImagesDialog::RestoreDefaults() {
+  images[0] = "plus.gif";
+  images[1] = "minus.gif";
+  images[2] = "linkto.gif";
+  images[3] = "otherw.gif";
+}
+
+namespace {
+
+void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
+  FileDialogRequest d;
+  d.kind = FileDialogRequest::Kind::kOpen;
+  d.filter = sj("HTMLファイル(*.htm;*.html)|*.htm; *.html; *.txt|すべてのファイル(*.*)|*.*||");
+  d.default_extension = "html";
+  d.initial_name = value.empty() ? default_name : value;
+  d.must_exist = true;
+  auto chosen = e.Notify().host().FileDialog(d);
+  if (chosen && e.Form().CheckEnteredText(*chosen, BodyInsertDialog::kPathLimit)) value = *chosen;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// The form's part of a change of RightFrame or Linkto: the item's TARGET
+// box and link-icon box follow at once.
+void SettingsChanged(Editor& e) {
+  e.Form().RefreshEnabling();
+  e.Notify().FormChanged();
+  e.Doc().MarkModified(1);
+}
+
+bool Confirm(Editor& e, const char* text) {
+  return e.Notify().Message(sj(text), sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) ==
+         MessageAnswer::kOk;
+}
+
+}  // namespace
+
+void BodyInsertDialog::BrowseHeader() { BrowseBodyFile(editor_, header, "header.html"); }
+void BodyInsertDialog::BrowseFooter() { BrowseBodyFile(editor_, footer, "Footer.html"); }
+
+namespace option_commands {
+
+void ScriptOptions(Editor& e) {
+  PageSettings& s = e.Settings();
+  if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
+  ScriptOptionsDialog d;
+  d.browser = s.Browser;
+  d.right_frame = s.RightFrame;
+  d.otherw_frame = s.OtherwFrame;
+  d.first_page = s.FirstPage;
+  d.first_top_page = s.FirstTopPage;
+  d.parent_link_on = s.ParentLinkOn;
+  d.close_items = s.CloseItems;
+  d.close_tree = s.CloseTree;
+  d.speed = s.Speed;
+  d.unite = s.Unite == 1 ? 1 : 0;
+  d.UniteClicked(d.unite == 1);
+  d.CloseItemsClicked(d.close_items == 1);
+  if (!e.Notify().host().RunDialog(d)) return;
+  s.Browser = d.browser;
+  if (d.right_frame.empty()) {
+    e.Notify().Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
+                       MessageIcon::kInformation);
+    d.right_frame = NoFrame();
+  }
+  s.RightFrame = d.right_frame;
+  s.OtherwFrame = d.otherw_frame;
+  s.FirstPage = d.first_page;
+  s.FirstTopPage = d.first_top_page;
+  s.Unite = d.unite;
+  s.ParentLinkOn = d.parent_link_on;
+  s.CloseItems = d.close_items;
+  s.CloseTree = d.close_tree;
+  s.Speed = d.speed;
+  SettingsChanged(e);
+}
+
+void TreeImages(Editor& e) {
+  PageSettings& s = e.Settings();
+  TreeImagesDialog d(e);
+  std::string* fields[4] = {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw};
+  for (int i = 0; i < 4; ++i) d.images[i] = *fields[i];
+  d.base_path = s.Path == "pomeli2.html" ? e.ProgramFolderText() : e.Doc().MenuPageFolder();
+  if (!e.Notify().host().RunDialog(d)) return;
+  for (int i = 0; i < 4; ++i) *fields[i] = d.images[i];
+  SettingsChanged(e);
+}
+
+void BodyInsert(Editor& e) {
+  PageSettings& s = e.Settings();
+  BodyInsertDialog d(e);
+  d.header = s.BodyHeader;
+  d.footer = s.BodyFooter;
+  if (!e.Notify().host().RunDialog(d)) return;
+  s.BodyHeader = d.header;
+  s.BodyFooter = d.footer;
+  e.Notify().FormChanged();
+  e.Doc().MarkModified(1);
+}
+
+void AddTargetName(Editor& e) {
+  TargetNameDialog d;
+  if (!e.Notify().host().RunDialog(d)) return;
+  std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
+  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
+    e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
+    return;
+  }
+  // Offered for the selected item only, until the program ends.
+  e.Form().added_targets.push_back(d.name);
+  e.Notify().FormChanged();
+}
+
+void ToggleItemTargets(Editor& e) {
+  PageSettings& s = e.Settings();
+  if (s.ItemTargetsEnabled()) {
+    if (!Confirm(e, "各アイテムのTARGETを無効にする\n\n右フレーム名「なし」の設定を「Frame2」に変更します。\n"
+                    "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)"))
+      return;
+    s.RightFrame = "Frame2";
+  } else {
+    if (!Confirm(e, "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
+                    "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)"))
+      return;
+    s.RightFrame = NoFrame();
+  }
+  SettingsChanged(e);
+}
+
+void ToggleItemIcons(Editor& e) {
+  PageSettings& s = e.Settings();
+  if (s.ItemIconsEnabled()) {
+    if (!Confirm(e, "各アイテムのリンク・アイコンを無効にする\n\nツリー画像の「リンクボタン」を「linkto.gif」に変更します。\n"
+                    "(「ツール」の「ツリー画像の指定」で変更するのと同じことです)"))
+      return;
+    s.Linkto = "linkto.gif";
+  } else {
+    if (!Confirm(e, "各アイテムのリンク・アイコンを有効にする\n\nツリー画像の「リンクボタン」をブランクに変更します。\n"
+                    "(「ツール」の「ツリー画像の指定」でも変更するのと同じことです)"))
+      return;
+    s.Linkto.clear();
+  }
+  SettingsChanged(e);
+}
+
+void ToggleFrameResizable(Editor& e) { e.Doc().frame_resizable = e.Doc().frame_resizable == 0 ? 1 : 0; }
+
+}  // namespace option_commands
+}  // namespace pomeli2

@@ -1,0 +1,111 @@
+// The four browse commands: a chosen file is stored relative to the menu
+// page's folder, or by its name alone when it lies outside that folder.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "project/project_file.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+std::string RelativeToFolder(const std::string& folder, const std::string& path, bool& outside) {
+  std::string name = FileNameOf(path);
+  std::string path_folder = path.substr(0, path.size() - name.size());
+  // Both folders end in "/", which is never part of a double-byte
+  // character, so a byte comparison cannot match half a character.
+  outside = path_folder.size() < folder.size() || path_folder.compare(0, folder.size(), folder) != 0;
+  if (outside) return name;
+  std::string relative = path.substr(folder.size());
+  // A single-byte "\" becomes "/"; the trail byte 0x5C of a double-byte
+  // character (ソ, 表, 能…) is left alone.
+  for (size_t i = 0; i < relative.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(relative[i]);
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ++i;
+    else if (b == '\\') relative[i] = '/';
+  }
+  return relative;
+}
+
+namespace path_commands {
+namespace {
+
+const char kImageFilter[] = "画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||";
+const char kHtmlFilter[] = "HTMLファイル(*.html;*.htm;*.asp)|*.html; *.htm; *.asp|すべてのファイル(*.*)|*.*||";
+
+void PathMessage(Editor& e, const char* text) { e.Notify().Message(sj(text), sj("パス確認"), MessageIcon::kWarning); }
+
+// Steps shared by the four commands: the page must have its folder, the
+// file is chosen, and its path relative to that folder comes back.
+std::optional<std::string> ChooseRelative(Editor& e, std::string& remembered, const char* filter,
+                                          const char* extension) {
+  if (e.Settings().HtmlFileName == UntitledHtml()) {
+    PathMessage(e, "HTMLファイルを保存して、パスを確定してから\n処理を行ってください。");
+    return std::nullopt;
+  }
+  FileDialogRequest d;
+  d.kind = FileDialogRequest::Kind::kOpen;
+  d.filter = sj(filter);
+  d.default_extension = extension;
+  d.initial_name = remembered;
+  d.must_exist = true;
+  auto chosen = e.Notify().host().FileDialog(d);
+  if (!chosen) return std::nullopt;
+  remembered = *chosen;
+  bool outside = false;
+  std::string relative = RelativeToFolder(e.Doc().MenuPageFolder(), *chosen, outside);
+  if (outside) PathMessage(e, "HTMLの親パスと違うため正確な位置が判断できません。\nファイル名のみ更新します。");
+  return relative;
+}
+
+}  // namespace
+
+void Browse(Editor& e, int control) {
+  FormState& form = e.Form();
+  switch (control) {
+    case kCtlBackPictureBrowse: {
+      auto r = ChooseRelative(e, form.back_picture_browse_path, kImageFilter, "jpg");
+      if (!r) return;
+      e.Settings().BackPicture = *r;
+      break;
+    }
+    case kCtlLinkBrowse: {
+      auto r = ChooseRelative(e, form.link_browse_path, kHtmlFilter, "html");
+      if (!r) return;
+      e.Item().link = *r;
+      e.Model().table.SetCell(e.Model().SelectedRow, kLink, *r);
+      break;
+    }
+    case kCtlIconBrowse: {
+      auto r = ChooseRelative(e, form.icon_browse_path, kImageFilter, "jpg");
+      if (!r) return;
+      e.Item().icon = *r;
+      form.StoreSelectedItem();
+      break;
+    }
+    default:
+      return;
+  }
+  e.Notify().FormChanged();
+  e.Doc().MarkModified(1);
+  if (control == kCtlLinkBrowse) form.WarnIfTooLong(kCtlLink);
+  if (control == kCtlIconBrowse) form.WarnIfTooLong(kCtlIcon);
+}
+
+void SelectImage(Editor& e) {
+  MenuModel& m = e.Model();
+  auto r = ChooseRelative(e, e.Form().image_browse_path, kImageFilter, "jpg");
+  if (!r) return;
+  std::string title = "file:" + *r;
+  ItemRow row = m.table.Row(m.SelectedRow);
+  row[kTitle] = title;
+  if (ItemLineLength(row) > kMaxProjectLine) {
+    e.Notify().Message(sj("アイテムの情報が長すぎます。タイトルかリンクを短くしてください。"), sj("入力エラー"),
+                       MessageIcon::kWarning);
+    return;
+  }
+  m.tree.SetLabel(m.tree.Selected(), title);
+  m.table.SetCell(m.SelectedRow, kTitle, title);
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace path_commands
+}  // namespace pomeli2
