@@ -23,25 +23,6 @@
 #include "text_border.h"
 
 namespace pomeli2 {
-namespace {
-
-// Refuses typing beyond a field's limit in CP932 bytes, as the edit control
-// of a fixed-size field does. Text that CP932 cannot hold passes here; the
-// editor refuses it with its message.
-class ByteLimitValidator : public QValidator {
- public:
-  ByteLimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
-  State validate(QString& input, int&) const override {
-    auto bytes = FromQt(input);
-    return !bytes || bytes->size() <= static_cast<size_t>(limit_) ? Acceptable : Invalid;
-  }
-
- private:
-  int limit_;
-};
-
-}  // namespace
-
 FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
   setObjectName("form");
 
@@ -57,6 +38,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
     b->setObjectName(QString("ctl%1").arg(button));
     b->setMaximumWidth(40);
     controls_[button] = b;
+    connect(b, &QPushButton::clicked, this, [this, button] { editor_.ButtonClicked(button); });
     grid->addWidget(b, row, col + 2);
   };
   pg->addWidget(label("タイトル"), 0, 0);
@@ -191,13 +173,14 @@ QPushButton* FormWidget::AddBrowseButton(int id) {
   auto* button = new QPushButton(Ui("参照"));
   button->setObjectName(QString("ctl%1").arg(id));
   controls_[id] = button;
+  connect(button, &QPushButton::clicked, this, [this, id] { editor_.ButtonClicked(id); });
   return button;
 }
 
 QLineEdit* FormWidget::AddEdit(int id) {
   auto* edit = new QLineEdit;
   edit->setObjectName(QString("ctl%1").arg(id));
-  edit->setValidator(new ByteLimitValidator(static_cast<int>(FormState::FieldLimit(id)), edit));
+  edit->setValidator(new ByteLimitValidator(FormState::FieldLimit(id), edit));
   controls_[id] = edit;
   connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
   return edit;

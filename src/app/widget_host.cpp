@@ -1,6 +1,7 @@
 #include "widget_host.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 
 #include "form_widget.h"
 #include "main_window.h"
+#include "option_dialogs.h"
 #include "text/sjis.h"
 #include "text_border.h"
 
@@ -75,6 +77,23 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
                MessageButtons::kOk);
   }
 }
+
+std::optional<unsigned> WidgetHost::ColourDialog(unsigned initial, CustomColours& custom) {
+  if (colour_fn_) return colour_fn_(initial);
+  for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QColor::fromRgb(custom.rgb[i]));
+  QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), &window_);
+  for (int i = 0; i < 16; ++i) custom.rgb[i] = QColorDialog::customColor(i).rgb() & 0xFFFFFFu;
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen.rgb() & 0xFFFFFFu;
+}
+
+bool WidgetHost::RunDialog(BulkChangeDialog& d) { return BulkDialog(d, &window_).exec() == QDialog::Accepted; }
+bool WidgetHost::RunDialog(ScriptOptionsDialog& d) {
+  return ScriptOptionsWindow(d, &window_).exec() == QDialog::Accepted;
+}
+bool WidgetHost::RunDialog(TreeImagesDialog& d) { return TreeImagesWindow(d, &window_).exec() == QDialog::Accepted; }
+bool WidgetHost::RunDialog(BodyInsertDialog& d) { return BodyInsertWindow(d, &window_).exec() == QDialog::Accepted; }
+bool WidgetHost::RunDialog(TargetNameDialog& d) { return TargetNameWindow(d, &window_).exec() == QDialog::Accepted; }
 
 void WidgetHost::Beep() { QApplication::beep(); }
 void WidgetHost::RefreshForm() { window_.Form().Refresh(); }

@@ -19,6 +19,8 @@ class WidgetHost : public Host {
   // Tests answer the messages and the file dialogs themselves.
   void SetMessageFunction(MessageFn fn) { message_fn_ = std::move(fn); }
   void SetFileDialogFunction(FileDialogFn fn) { file_dialog_fn_ = std::move(fn); }
+  using ColourFn = std::function<std::optional<unsigned>(unsigned)>;
+  void SetColourDialogFunction(ColourFn fn) { colour_fn_ = std::move(fn); }
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons) override;
@@ -34,6 +36,12 @@ class WidgetHost : public Host {
   void TreeColoursChanged() override;
   void StartLabelEdit(NodeId node) override;
   void FocusTree() override;
+  std::optional<unsigned> ColourDialog(unsigned initial, CustomColours& custom) override;
+  bool RunDialog(BulkChangeDialog& dialog) override;
+  bool RunDialog(ScriptOptionsDialog& dialog) override;
+  bool RunDialog(TreeImagesDialog& dialog) override;
+  bool RunDialog(BodyInsertDialog& dialog) override;
+  bool RunDialog(TargetNameDialog& dialog) override;
   void ShowHelp() override;
   void ShowAbout() override;
   void RequestClose() override;
@@ -42,6 +50,7 @@ class WidgetHost : public Host {
   MainWindow& window_;
   MessageFn message_fn_;
   FileDialogFn file_dialog_fn_;
+  ColourFn colour_fn_;
 };
 
 }  // namespace pomeli2

@@ -1,0 +1,281 @@
+#include "option_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "text_border.h"
+
+namespace pomeli2 {
+namespace {
+
+QComboBox* MakeList(const std::vector<std::string>& entries, bool editable, const std::string& current) {
+  auto* box = new QComboBox;
+  for (const std::string& e : entries) box->addItem(ToQt(e));
+  box->setEditable(editable);
+  if (editable) box->setCurrentText(ToQt(current));
+  else box->setCurrentIndex(box->findText(ToQt(current)));
+  return box;
+}
+
+// OK (the default button, also for Enter) and キャンセル (also Escape).
+QDialogButtonBox* OkCancel(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setText("OK");
+  buttons->button(QDialogButtonBox::Cancel)->setText(Ui("キャンセル"));
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
+}
+
+QLabel* Buddy(const char* text, QWidget* field) {
+  auto* label = new QLabel(Ui(text));
+  label->setBuddy(field);
+  return label;
+}
+
+QPushButton* Swatch(QPushButton* button, std::optional<unsigned> rgb) {
+  button->setStyleSheet(rgb ? QString("background-color: #%1;").arg(*rgb, 6, 16, QChar('0')) : QString());
+  return button;
+}
+
+}  // namespace
+
+bool TakeText(QWidget* dialog, const QString& text, std::string& into) {
+  auto sjis = FromQt(text);
+  if (sjis) into = *sjis;
+  else QMessageBox::warning(dialog, Ui("入力エラー"), Ui("シフトJISで表せない文字は入力できません。"));
+  return sjis.has_value();
+}
+
+BulkDialog::BulkDialog(BulkChangeDialog& model, QWidget* parent) : QDialog(parent), model_(model) {
+  setObjectName("bulk");
+  setWindowTitle(ToQt(model.title));
+  box_ = MakeList(model.entries, model.editable, model.value);
+  box_->setObjectName("value");
+  auto* row = new QHBoxLayout;
+  row->addWidget(Buddy("", box_));
+  row->addWidget(new QLabel(ToQt(model.first_text)));
+  row->addWidget(box_);
+  if (model.editable) {
+    box_->lineEdit()->setValidator(new ByteLimitValidator(8, box_));
+    colour_ = new QPushButton(Ui("色(&C)"));
+    colour_->setObjectName("colour");
+    row->addWidget(colour_);
+    ShowSwatch();
+    connect(box_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+      std::string typed;
+      if (!TakeText(this, text, typed)) return;
+      model_.Typed(typed);
+      if (ToQt(model_.value) != box_->currentText()) box_->setCurrentText(ToQt(model_.value));
+      ShowSwatch();
+    });
+    connect(colour_, &QPushButton::clicked, this, [this] {
+      model_.ChooseColour();
+      box_->setCurrentText(ToQt(model_.value));
+      ShowSwatch();
+    });
+    // A pick from the list takes the entry as it is: no check, no swatch.
+    connect(box_, &QComboBox::activated, this, [this] { TakeText(this, box_->currentText(), model_.value); });
+  } else {
+    connect(box_, &QComboBox::currentIndexChanged, this, [this] { TakeText(this, box_->currentText(), model_.value); });
+  }
+  row->addWidget(new QLabel(ToQt(model.last_text)));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(OkCancel(this));
+}
+
+void BulkDialog::ShowSwatch() { Swatch(colour_, model_.swatch); }
+
+ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent) : QDialog(parent), model_(m) {
+  setObjectName("scriptOptions");
+  setWindowTitle(Ui("JavaScriptのオプション設定"));
+  auto* right = MakeList(m.RightFrameEntries(), true, m.right_frame);
+  auto* otherw = MakeList(m.OtherwFrameEntries(), true, m.otherw_frame);
+  auto* browser = MakeList(m.BrowserEntries(), false, m.browser);
+  auto* unite = new QCheckBox(Ui("ボタンとテキストを一体化させる (別ボタンは表示できない)(&U)"));
+  auto* parent_link = new QCheckBox(
+      Ui("親LINK有効のときにプルダウン動作を同時に行う(&P)\n     (「ボタンとテキストの一体化」を有効にしている場合は有効になる)"));
+  auto* animate = new QCheckBox(Ui("トップレベルのツリーを畳むとき、動きを与える(アニメート)(&A)"));
+  auto* speed = MakeList(m.SpeedEntries(), false, m.speed);
+  auto* close_tree = new QCheckBox(
+      Ui("ひとつのツリーのみ表示し他はクローズする(&O)\n     (アニメートを有効にしている場合は有効になる)"));
+  auto* first = new QLineEdit(ToQt(m.first_page));
+  auto* first_top = new QLineEdit(ToQt(m.first_top_page));
+  const std::pair<QWidget*, const char*> names[] = {
+      {right, "ctl1085"},     {otherw, "ctl1086"}, {browser, "ctl1083"}, {unite, "ctl1087"},
+      {parent_link, "ctl1088"}, {animate, "ctl1091"}, {speed, "ctl1094"},  {close_tree, "ctl1092"},
+      {first, "ctl1111"},     {first_top, "ctl1112"}};
+  for (auto [w, name] : names) w->setObjectName(name);
+  for (QLineEdit* e : {first, first_top}) e->setValidator(new ByteLimitValidator(ScriptOptionsDialog::kPageLimit, e));
+  for (QComboBox* b : {right, otherw}) b->lineEdit()->setValidator(new ByteLimitValidator(256, b));
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(Buddy("右フレーム名(&R)", right), 0, 0);
+  grid->addWidget(right, 0, 1);
+  grid->addWidget(new QLabel(Ui("「なし」を選択した場合のみ各アイテムのTARGETが有効になる")), 0, 2);
+  grid->addWidget(Buddy("別ウインドウ・フレーム名(&W)", otherw), 1, 0);
+  grid->addWidget(otherw, 1, 1);
+  grid->addWidget(Buddy("対応ブラウザ(&B)", browser), 2, 0);
+  grid->addWidget(browser, 2, 1);
+  auto* speed_row = new QHBoxLayout;
+  speed_row->addWidget(Buddy("ツリーを畳むスピード(&S)：", speed));
+  speed_row->addWidget(speed);
+  speed_row->addWidget(new QLabel(Ui("( 1=低速～12=高速 )")));
+  speed_row->addStretch(1);
+  auto* frames = new QGroupBox(Ui("フレーム作成時の項目（任意）"));
+  auto* fg = new QGridLayout(frames);
+  fg->addWidget(Buddy("最初に表示する右ページ(&F)", first), 0, 0);
+  fg->addWidget(first, 0, 1);
+  fg->addWidget(Buddy("最初に表示するトップページ(&T)", first_top), 1, 0);
+  fg->addWidget(first_top, 1, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  for (QWidget* w : {static_cast<QWidget*>(unite), static_cast<QWidget*>(parent_link), static_cast<QWidget*>(animate)})
+    layout->addWidget(w);
+  layout->addLayout(speed_row);
+  layout->addWidget(close_tree);
+  layout->addWidget(frames);
+  layout->addWidget(OkCancel(this));
+
+  connect(unite, &QCheckBox::clicked, this, [this](bool on) { model_.UniteClicked(on), ShowState(); });
+  connect(animate, &QCheckBox::clicked, this, [this](bool on) { model_.CloseItemsClicked(on), ShowState(); });
+  connect(parent_link, &QCheckBox::clicked, this, [this](bool on) { model_.parent_link_on = on; });
+  connect(close_tree, &QCheckBox::clicked, this, [this](bool on) { model_.close_tree = on; });
+  ShowState();
+}
+
+void ScriptOptionsWindow::ShowState() {
+  const ScriptOptionsDialog& m = model_;
+  auto box = [this](const char* name) { return findChild<QCheckBox*>(name); };
+  box("ctl1087")->setChecked(m.unite == 1);
+  box("ctl1088")->setChecked(m.parent_link_on == 1);
+  box("ctl1088")->setEnabled(m.ParentLinkOnEnabled());
+  box("ctl1091")->setChecked(m.close_items == 1);
+  box("ctl1092")->setChecked(m.close_tree == 1);
+  box("ctl1092")->setEnabled(m.CloseTreeEnabled());
+  findChild<QComboBox*>("ctl1094")->setEnabled(m.SpeedEnabled());
+}
+
+void ScriptOptionsWindow::accept() {
+  ScriptOptionsDialog& m = model_;
+  auto list = [this](const char* name) { return findChild<QComboBox*>(name)->currentText(); };
+  auto edit = [this](const char* name) { return findChild<QLineEdit*>(name)->text(); };
+  if (!TakeText(this, list("ctl1085"), m.right_frame) || !TakeText(this, list("ctl1086"), m.otherw_frame) ||
+      !TakeText(this, list("ctl1083"), m.browser) || !TakeText(this, list("ctl1094"), m.speed) ||
+      !TakeText(this, edit("ctl1111"), m.first_page) || !TakeText(this, edit("ctl1112"), m.first_top_page))
+    return;
+  QDialog::accept();
+}
+
+TreeImagesWindow::TreeImagesWindow(TreeImagesDialog& m, QWidget* parent) : QDialog(parent), model_(m) {
+  setObjectName("treeImages");
+  setWindowTitle(Ui("ツリー画像の指定"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(Ui("ツリー画像を指定します。")));
+  auto* grid = new QGridLayout;
+  const char* labels[4] = {"プラスボタン(&P)", "マイナスボタン(&M)", "リンクボタン(&L)", "別ウインドウボタン(&O)"};
+  const int ids[4] = {1068, 1069, 1070, 1065};
+  for (int i = 0; i < 4; ++i) {
+    edits_[i] = new QLineEdit(ToQt(m.images[i]));
+    edits_[i]->setObjectName(QString("ctl%1").arg(ids[i]));
+    auto* browse = new QPushButton(Ui("参照"));
+    browse->setObjectName(QString("ctl%1").arg(1076 + i));
+    connect(browse, &QPushButton::clicked, this, [this, i] {
+      if (!TakeText(this, edits_[i]->text(), model_.images[i])) return;
+      model_.Browse(i);
+      edits_[i]->setText(ToQt(model_.images[i]));
+    });
+    grid->addWidget(Buddy(labels[i], edits_[i]), i * 2, 0);
+    grid->addWidget(edits_[i], i * 2, 1);
+    grid->addWidget(browse, i * 2, 2);
+  }
+  grid->addWidget(new QLabel(Ui("(各アイテムのリンク・アイコンを有効にするには、リンクボタンをブランクにします)")), 5, 1);
+  layout->addLayout(grid);
+  layout->addWidget(new QLabel(Ui("「参照」ボタンではファイル名のみしか選択されません。ディレクトリが必要な場合は手入力してください。\n\n例 : images/plus.gif")));
+  auto* defaults = new QPushButton(Ui("初期値に戻す(&D)"));
+  defaults->setObjectName("ctl1080");
+  connect(defaults, &QPushButton::clicked, this, [this] {
+    model_.RestoreDefaults();
+    for (int i = 0; i < 4; ++i) edits_[i]->setText(ToQt(model_.images[i]));
+  });
+  layout->addWidget(defaults, 0, Qt::AlignLeft);
+  layout->addWidget(OkCancel(this));
+}
+
+void TreeImagesWindow::accept() {
+  for (int i = 0; i < 4; ++i)
+    if (!TakeText(this, edits_[i]->text(), model_.images[i])) return;
+  QDialog::accept();
+}
+
+BodyInsertWindow::BodyInsertWindow(BodyInsertDialog& m, QWidget* parent) : QDialog(parent), model_(m) {
+  setObjectName("bodyInsert");
+  setWindowTitle(Ui("BODYタグ内の先頭と後尾の設定"));
+  auto* explanation = new QLabel(Ui(
+      "BODYタグ内の先頭と後尾にHTMLコードを追加することができます。コードの内容はファイルに記述し、それらをこのダイアログで指定します。\n\n"
+      "これらのコードの追加でJavaScriptに不具合が起きないようご注意ください。"));
+  explanation->setWordWrap(true);
+  header_ = new QLineEdit;
+  footer_ = new QLineEdit;
+  header_->setObjectName("ctl1106");
+  footer_->setObjectName("ctl1107");
+  auto* browse_header = new QPushButton(Ui("参照(&H)"));
+  auto* browse_footer = new QPushButton(Ui("参照(&F)"));
+  browse_header->setObjectName("ctl1108");
+  browse_footer->setObjectName("ctl1109");
+  auto* clear = new QPushButton(Ui("クリア(&C)"));
+  clear->setObjectName("ctl1110");
+  for (QLineEdit* e : {header_, footer_}) e->setReadOnly(true);
+  connect(browse_header, &QPushButton::clicked, this, [this] { model_.BrowseHeader(), ShowState(); });
+  connect(browse_footer, &QPushButton::clicked, this, [this] { model_.BrowseFooter(), ShowState(); });
+  connect(clear, &QPushButton::clicked, this, [this] { model_.Clear(), ShowState(); });
+  auto* grid = new QGridLayout;
+  grid->addWidget(new QLabel(Ui("BODYタグ内の先頭に挿入するコードが書かれたファイル")), 0, 0, 1, 2);
+  grid->addWidget(header_, 1, 0);
+  grid->addWidget(browse_header, 1, 1);
+  grid->addWidget(new QLabel(Ui("BODYタグ内の後尾に挿入するコードが書かれたファイル")), 2, 0, 1, 2);
+  grid->addWidget(footer_, 3, 0);
+  grid->addWidget(browse_footer, 3, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(explanation);
+  layout->addLayout(grid);
+  layout->addWidget(clear, 0, Qt::AlignLeft);
+  layout->addWidget(OkCancel(this));
+  setMinimumWidth(520);
+  ShowState();
+}
+
+void BodyInsertWindow::ShowState() {
+  header_->setText(ToQt(model_.header));
+  footer_->setText(ToQt(model_.footer));
+}
+
+TargetNameWindow::TargetNameWindow(TargetNameDialog& m, QWidget* parent) : QDialog(parent), model_(m) {
+  setObjectName("targetName");
+  setWindowTitle(Ui("TARGETリストへ追加"));
+  name_ = new QLineEdit(ToQt(m.name));
+  name_->setObjectName("ctl1098");
+  name_->setValidator(new ByteLimitValidator(TargetNameDialog::kNameLimit, name_));
+  name_->selectAll();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Buddy("TARGETリストボックスに新しい名前を追加します。(&N)", name_));
+  layout->addWidget(name_);
+  layout->addWidget(OkCancel(this));
+}
+
+void TargetNameWindow::accept() {
+  if (TakeText(this, name_->text(), model_.name)) QDialog::accept();
+}
+
+}  // namespace pomeli2
