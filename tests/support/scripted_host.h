@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
+#include "editor/dialogs.h"
 #include "editor/host.h"
 #include "text/sjis.h"
 
@@ -24,6 +27,14 @@ class ScriptedHost : public Host {
   // Answers of the file dialogs, in order; nothing (cancel) when empty.
   std::deque<std::optional<std::string>> files;
   std::vector<FileDialogRequest> dialogs;
+  // Answers of the colour dialogs (0xRRGGBB), in order; cancel when empty.
+  std::deque<std::optional<unsigned>> colours;
+  // What the user does in each kind of dialog; true for OK. Cancel when unset.
+  std::function<bool(BulkChangeDialog&)> bulk;
+  std::function<bool(ScriptOptionsDialog&)> script_options;
+  std::function<bool(TreeImagesDialog&)> tree_images;
+  std::function<bool(BodyInsertDialog&)> body_insert;
+  std::function<bool(TargetNameDialog&)> target_name;
   int beeps = 0;
   int refreshes = 0;
   int tree_rebuilds = 0;
@@ -45,6 +56,18 @@ class ScriptedHost : public Host {
     files.pop_front();
     return chosen;
   }
+  std::optional<unsigned> ColourDialog(unsigned, CustomColours& custom) override {
+    custom.rgb[0] = 0x123456;  // the user keeps a custom colour
+    if (colours.empty()) return std::nullopt;
+    std::optional<unsigned> chosen = colours.front();
+    colours.pop_front();
+    return chosen;
+  }
+  bool RunDialog(BulkChangeDialog& d) override { return bulk && bulk(d); }
+  bool RunDialog(ScriptOptionsDialog& d) override { return script_options && script_options(d); }
+  bool RunDialog(TreeImagesDialog& d) override { return tree_images && tree_images(d); }
+  bool RunDialog(BodyInsertDialog& d) override { return body_insert && body_insert(d); }
+  bool RunDialog(TargetNameDialog& d) override { return target_name && target_name(d); }
   void Beep() override { ++beeps; }
   void RefreshForm() override { ++refreshes; }
   void TreeRebuilt() override { ++tree_rebuilds; }
