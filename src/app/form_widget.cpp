@@ -229,9 +229,9 @@ void FormWidget::PaintSample(int button) {
 }
 
 void FormWidget::FillTargetLists() {
-  QStringList names;
-  for (const std::string& t : editor_.Form().ListEntries(kCtlItemTarget)) names << ToQt(t);
   for (int id : {int(kCtlItemTarget), int(kCtlNewTarget)}) {
+    QStringList names;
+    for (const std::string& t : editor_.Form().ListEntries(id)) names << ToQt(t);
     auto* list = static_cast<QComboBox*>(controls_[id]);
     if (list->count() == names.size()) continue;
     QSignalBlocker block(list);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDialog>
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <deque>
+#include <functional>
 
 #include "editor/commands.h"
 #include "form_widget.h"
@@ -96,6 +98,20 @@ QProcessEnvironment AppEnvironment(const QString& home) {
   env.insert("POMELI2_HOME", home);
   env.insert("QT_QPA_PLATFORM", "offscreen");
   return env;
+}
+
+// Runs `check` on the next modal dialog once it is shown; the check must
+// close it.
+void OnNextDialog(std::function<void(QDialog*)> check) {
+  QTimer::singleShot(0, [check] {
+    QDialog* dialog = nullptr;
+    for (int i = 0; i < 200 && !dialog; ++i) {
+      dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog) QTest::qWait(10);
+    }
+    QVERIFY(dialog);
+    check(dialog);
+  });
 }
 
 // One key event per character (a surrogate pair is one character).
@@ -259,6 +275,105 @@ class MainWindowTest : public QObject {
     QVERIFY(QFile::exists(f.dir.filePath("menu.html")));
     QVERIFY(f.window->Action(kCmdFrame2)->isEnabled());
     QVERIFY2(!f.window->Action(kCmdPasteCopy)->isEnabled(), "saving forgets the copy");
+  }
+
+  void dialogsOpenFromTheirMenusAndWorkFromTheKeyboard() {
+    Fixture f;
+    f.load("example");
+    Editor& e = f.editor();
+    // Bulk font size: the sentence, 21 sizes from 5pt, Enter takes the preset.
+    OnNextDialog([](QDialog* d) {
+      QCOMPARE(d->windowTitle(), Ui("フォントサイズ一括変更"));
+      auto* box = d->findChild<QComboBox*>("value");
+      QCOMPARE(box->count(), 21);
+      QCOMPARE(box->itemText(0), QString("5pt"));
+      QCOMPARE(box->currentText(), QString("10pt"));
+      box->setCurrentIndex(box->findText("14pt"));
+      QTest::keyClick(d, Qt::Key_Return);
+    });
+    f.window->Action(kCmdBulkSize)->trigger();
+    QCOMPARE(e.Model().table.Cell(1, kFontSize), std::string("14pt"));
+    QCOMPARE(e.ModifiedFlag(), 1);
+
+    // Bulk background: typing runs the colour check; Escape cancels.
+    OnNextDialog([&](QDialog* d) {
+      auto* box = d->findChild<QComboBox*>("value");
+      QVERIFY(box->isEditable());
+      QVERIFY(d->findChild<QPushButton*>("colour")->styleSheet().contains("#ffffff"));
+      box->lineEdit()->selectAll();
+      QTest::keyClicks(box->lineEdit(), "F");
+      QCOMPARE(box->currentText(), QString("#F"));
+      QTest::keyClick(d, Qt::Key_Escape);
+    });
+    std::string before = e.Model().table.Cell(1, kTextBgColor);
+    f.window->Action(kCmdBulkBg)->trigger();
+    QCOMPARE(f.messages.back().text, Ui("「#」で書き始めてください。"));
+    QCOMPARE(e.Model().table.Cell(1, kTextBgColor), before);
+
+    // JavaScript options: the dependent boxes follow their masters.
+    OnNextDialog([](QDialog* d) {
+      QCOMPARE(d->windowTitle(), Ui("JavaScriptのオプション設定"));
+      auto* unite = d->findChild<QCheckBox*>("ctl1087");
+      auto* parent_link = d->findChild<QCheckBox*>("ctl1088");
+      auto* animate = d->findChild<QCheckBox*>("ctl1091");
+      auto* speed = d->findChild<QComboBox*>("ctl1094");
+      QVERIFY(parent_link->isEnabled());
+      unite->click();
+      QVERIFY(!parent_link->isEnabled());
+      QVERIFY(parent_link->isChecked());
+      QCOMPARE(speed->isEnabled(), animate->isChecked());
+      animate->click();
+      QCOMPARE(speed->isEnabled(), animate->isChecked());
+      d->findChild<QComboBox*>("ctl1085")->setCurrentText("");
+      QTest::keyClick(d, Qt::Key_Return);
+    });
+    f.window->Action(kCmdScriptOptions)->trigger();
+    QCOMPARE(e.Settings().Unite, 1);
+    QCOMPARE(e.Settings().ParentLinkOn, 1);
+    QCOMPARE(f.messages.back().title, Ui("自動変換"));
+    QVERIFY(f.window->Action(kCmdItemTargets)->isChecked());
+
+    // Tree images: the defaults come back with one button.
+    OnNextDialog([](QDialog* d) {
+      auto* plus = d->findChild<QLineEdit*>("ctl1068");
+      plus->setText("mine.gif");
+      d->findChild<QPushButton*>("ctl1080")->click();
+      QCOMPARE(plus->text(), QString("plus.gif"));
+      d->findChild<QLineEdit*>("ctl1070")->clear();
+      d->accept();
+    });
+    f.window->Action(kCmdTreeImages)->trigger();
+    QCOMPARE(e.Settings().Linkto, std::string());
+    QVERIFY(f.window->Action(kCmdItemIcons)->isChecked());
+
+    // BODY insert: read-only paths, filled by browsing.
+    f.window->GetHost().SetFileDialogFunction(
+        [&](const FileDialogRequest&) -> std::optional<std::string> { return (f.dir.path() + "/h.html").toStdString(); });
+    OnNextDialog([](QDialog* d) {
+      QVERIFY(d->findChild<QLineEdit*>("ctl1106")->isReadOnly());
+      d->findChild<QPushButton*>("ctl1108")->click();
+      QVERIFY(d->findChild<QLineEdit*>("ctl1106")->text().endsWith("/h.html"));
+      d->accept();
+    });
+    f.window->Action(kCmdBodyInsert)->trigger();
+    QVERIFY(ToQt(e.Settings().BodyHeader).endsWith("/h.html"));
+
+    // TARGET name: typed, then Enter; the item's list offers it.
+    OnNextDialog([](QDialog* d) {
+      auto* name = d->findChild<QLineEdit*>("ctl1098");
+      QCOMPARE(name->text(), QString("NewTarget"));
+      name->setText("Main");
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    f.window->Action(kCmdAddTarget)->trigger();
+    QVERIFY(f.control<QComboBox>(kCtlItemTarget)->findText("Main") >= 0);
+    QVERIFY(f.control<QComboBox>(kCtlNewTarget)->findText("Main") < 0);
+
+    // A colour button through the colour dialog, and its swatch.
+    f.window->GetHost().SetColourDialogFunction([](unsigned) { return std::optional<unsigned>(0x102030); });
+    f.control<QPushButton>(1052)->click();
+    QCOMPARE(f.control<QLineEdit>(kCtlBgColor)->text(), QString("#102030"));
+    QVERIFY(f.control<QPushButton>(1052)->styleSheet().contains("#102030"));
   }
 
   void toolbarInOrderAndToggled() {
@@ -443,7 +558,7 @@ class MainWindowTest : public QObject {
     first.start(POMELI2_APP, {first_project});
     QVERIFY(first.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(ini().contains(first_project.toUtf8()), 10000);
-    QVERIFY(QFile::exists(home.filePath("backup.pml")));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath("backup.pml")), 10000);
     // A second start hands its project to the first and ends.
     QProcess second;
     second.setProcessEnvironment(env);
