@@ -94,6 +94,54 @@ TEST_F(CliTest, AProjectMadeInTheEditorBuildsToTheEditorsPage) {
   EXPECT_NE(ReadFile(dir / "site.html").find("about.html"), std::string::npos);
 }
 
+TEST_F(CliTest, OptionsSetThroughTheDialogsBuildToTheEditorsPage) {
+  ScriptedHost host;
+  std::filesystem::create_directory(dir.path() / "program");
+  Editor e(host, dir / "program/");
+  e.Start();
+  for (const char* title : {"One", "Two"}) {
+    e.SelectItem(e.Model().Root());
+    e.Dispatch(kCmdAddItem);
+    ASSERT_TRUE(e.EndLabelEdit(title));
+    ASSERT_TRUE(e.FieldChanged(kCtlLink, std::string(title) + ".html"));
+  }
+  host.script_options = [](ScriptOptionsDialog& d) {
+    d.browser = "NN6 Only";
+    d.CloseItemsClicked(true);
+    d.speed = "3";
+    d.right_frame = "Right";
+    return true;
+  };
+  e.Dispatch(kCmdScriptOptions);
+  host.tree_images = [](TreeImagesDialog& d) {
+    d.images[0] = "img/open.gif";
+    return true;
+  };
+  e.Dispatch(kCmdTreeImages);
+  host.bulk = [](BulkChangeDialog& d) {
+    d.Typed("#ffeedd");
+    return true;
+  };
+  e.Dispatch(kCmdBulkBg);
+  e.CheckBoxClicked(kCtlTextBackOn, true);  // the items' own colours count
+  host.colours = {0x336699};
+  e.ButtonClicked(1053);  // TEXT
+  host.answers = {MessageAnswer::kOk};
+  e.Dispatch(kCmdItemIcons);
+  host.files = {dir / "site.pml", dir / "editor.html"};
+  e.Dispatch(kCmdSave);
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.messages.size(), 1u) << "only the toggle's question";
+
+  CliRun run = Build(dir / "site.pml" + " -o " + (dir / "built.html"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string page = ReadFile(dir / "built.html");
+  EXPECT_EQ(page, ReadFile(dir / "editor.html"));
+  EXPECT_NE(page.find("#336699"), std::string::npos);
+  EXPECT_NE(page.find("img/open.gif"), std::string::npos);
+  EXPECT_NE(page.find("#ffeedd"), std::string::npos);
+}
+
 TEST_F(CliTest, FrameSetAndImages) {
   CliRun run = Build(Project("frames") + " -o " + (dir / "site.html") + " --frameset3 main.html --resizable --copy-images");
   ASSERT_EQ(run.status, 0) << run.err;
