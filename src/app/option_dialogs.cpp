@@ -63,7 +63,6 @@ BulkDialog::BulkDialog(BulkChangeDialog& model, QWidget* parent) : QDialog(paren
   box_ = MakeList(model.entries, model.editable, model.value);
   box_->setObjectName("value");
   auto* row = new QHBoxLayout;
-  row->addWidget(Buddy("", box_));
   row->addWidget(new QLabel(ToQt(model.first_text)));
   row->addWidget(box_);
   if (model.editable) {

@@ -63,29 +63,31 @@ int ColourNumberOfRgb(unsigned rgb) {
 }
 
 BulkChangeDialog::BulkChangeDialog(Editor& editor, Kind k) : kind(k), last_text(sj("に一括変更します。")), editor_(editor) {
-  const FormState& form = editor.Form();
+  struct Texts {
+    const char* title;
+    const char* what;  // the attribute, as the sentence names it
+  };
+  static const Texts texts[] = {{"フォントサイズ一括変更", "フォントサイズ"},
+                                {"フォントスタイル一括変更", "フォントスタイル"},
+                                {"別ボタン一括変更", "別ボタン"},
+                                {"背景色の一括変更", "背景色"}};
+  const Texts& t = texts[static_cast<int>(kind)];
+  title = sj(t.title);
+  first_text = sj("メモリ内も含め全アイテムの") + sj(t.what) + sj("を");
   switch (kind) {
     case Kind::kFontSize:
-      title = sj("フォントサイズ一括変更");
-      first_text = sj("メモリ内も含め全アイテムのフォントサイズを");
       for (int i = 5; i <= 25; ++i) entries.push_back(std::to_string(i) + "pt");
       value = "10pt";
       break;
     case Kind::kFontStyle:
-      title = sj("フォントスタイル一括変更");
-      first_text = sj("メモリ内も含め全アイテムのフォントスタイルを");
-      entries = form.ListEntries(kCtlItemStyle);
+      entries = editor.Form().ListEntries(kCtlItemStyle);
       value = "None";
       break;
     case Kind::kOtherButton:
-      title = sj("別ボタン一括変更");
-      first_text = sj("メモリ内も含め全アイテムの別ボタンを");
-      entries = form.ListEntries(kCtlOtherButton);
+      entries = editor.Form().ListEntries(kCtlOtherButton);
       value = sj("別ウインドウ");
       break;
     case Kind::kBackground:
-      title = sj("背景色の一括変更");
-      first_text = sj("メモリ内も含め全アイテムの背景色を");
       entries = {"#000000", "#FFFFFF", "#FF0000", "#00FF00", "#0000FF", ""};
       editable = true;
       Typed("#FFFFFF");

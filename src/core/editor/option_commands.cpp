@@ -92,38 +92,37 @@ void BodyInsertDialog::BrowseFooter() { BrowseBodyFile(editor_, footer, "Footer.
 
 namespace option_commands {
 
+// The settings the JavaScript options dialog edits, and its fields.
+const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*> kScriptTexts[] = {
+    {&ScriptOptionsDialog::browser, &PageSettings::Browser},
+    {&ScriptOptionsDialog::right_frame, &PageSettings::RightFrame},
+    {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
+    {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
+    {&ScriptOptionsDialog::first_top_page, &PageSettings::FirstTopPage},
+    {&ScriptOptionsDialog::speed, &PageSettings::Speed}};
+const std::pair<int ScriptOptionsDialog::*, int PageSettings::*> kScriptFlags[] = {
+    {&ScriptOptionsDialog::unite, &PageSettings::Unite},
+    {&ScriptOptionsDialog::parent_link_on, &PageSettings::ParentLinkOn},
+    {&ScriptOptionsDialog::close_items, &PageSettings::CloseItems},
+    {&ScriptOptionsDialog::close_tree, &PageSettings::CloseTree}};
+
 void ScriptOptions(Editor& e) {
   PageSettings& s = e.Settings();
   if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
   ScriptOptionsDialog d;
-  d.browser = s.Browser;
-  d.right_frame = s.RightFrame;
-  d.otherw_frame = s.OtherwFrame;
-  d.first_page = s.FirstPage;
-  d.first_top_page = s.FirstTopPage;
-  d.parent_link_on = s.ParentLinkOn;
-  d.close_items = s.CloseItems;
-  d.close_tree = s.CloseTree;
-  d.speed = s.Speed;
+  for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
+  for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
   d.unite = s.Unite == 1 ? 1 : 0;
   d.UniteClicked(d.unite == 1);
   d.CloseItemsClicked(d.close_items == 1);
   if (!e.Notify().host().RunDialog(d)) return;
-  s.Browser = d.browser;
   if (d.right_frame.empty()) {
     e.Notify().Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
                        MessageIcon::kInformation);
     d.right_frame = NoFrame();
   }
-  s.RightFrame = d.right_frame;
-  s.OtherwFrame = d.otherw_frame;
-  s.FirstPage = d.first_page;
-  s.FirstTopPage = d.first_top_page;
-  s.Unite = d.unite;
-  s.ParentLinkOn = d.parent_link_on;
-  s.CloseItems = d.close_items;
-  s.CloseTree = d.close_tree;
-  s.Speed = d.speed;
+  for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
+  for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
   SettingsChanged(e);
 }
 
@@ -163,36 +162,41 @@ void AddTargetName(Editor& e) {
   e.Notify().FormChanged();
 }
 
-void ToggleItemTargets(Editor& e) {
-  PageSettings& s = e.Settings();
-  if (s.ItemTargetsEnabled()) {
-    if (!Confirm(e, "各アイテムのTARGETを無効にする\n\n右フレーム名「なし」の設定を「Frame2」に変更します。\n"
-                    "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)"))
-      return;
-    s.RightFrame = "Frame2";
-  } else {
-    if (!Confirm(e, "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
-                    "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)"))
-      return;
-    s.RightFrame = NoFrame();
-  }
+// A setting that switches between being on and off after its question (OK
+// and Cancel); the value it takes each way.
+struct Toggle {
+  const char* to_off;  // the question while the setting is on
+  const char* off_value;
+  const char* to_on;
+  const char* on_value;
+};
+
+void Switch(Editor& e, std::string& setting, bool on, const Toggle& t) {
+  if (!Confirm(e, on ? t.to_off : t.to_on)) return;
+  setting = sj(on ? t.off_value : t.on_value);
   SettingsChanged(e);
 }
 
+void ToggleItemTargets(Editor& e) {
+  static const Toggle toggle = {
+      "各アイテムのTARGETを無効にする\n\n右フレーム名「なし」の設定を「Frame2」に変更します。\n"
+      "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
+      "Frame2",
+      "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
+      "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
+      "なし"};
+  Switch(e, e.Settings().RightFrame, e.Settings().ItemTargetsEnabled(), toggle);
+}
+
 void ToggleItemIcons(Editor& e) {
-  PageSettings& s = e.Settings();
-  if (s.ItemIconsEnabled()) {
-    if (!Confirm(e, "各アイテムのリンク・アイコンを無効にする\n\nツリー画像の「リンクボタン」を「linkto.gif」に変更します。\n"
-                    "(「ツール」の「ツリー画像の指定」で変更するのと同じことです)"))
-      return;
-    s.Linkto = "linkto.gif";
-  } else {
-    if (!Confirm(e, "各アイテムのリンク・アイコンを有効にする\n\nツリー画像の「リンクボタン」をブランクに変更します。\n"
-                    "(「ツール」の「ツリー画像の指定」でも変更するのと同じことです)"))
-      return;
-    s.Linkto.clear();
-  }
-  SettingsChanged(e);
+  static const Toggle toggle = {
+      "各アイテムのリンク・アイコンを無効にする\n\nツリー画像の「リンクボタン」を「linkto.gif」に変更します。\n"
+      "(「ツール」の「ツリー画像の指定」で変更するのと同じことです)",
+      "linkto.gif",
+      "各アイテムのリンク・アイコンを有効にする\n\nツリー画像の「リンクボタン」をブランクに変更します。\n"
+      "(「ツール」の「ツリー画像の指定」でも変更するのと同じことです)",
+      ""};
+  Switch(e, e.Settings().Linkto, e.Settings().ItemIconsEnabled(), toggle);
 }
 
 void ToggleFrameResizable(Editor& e) { e.Doc().frame_resizable = e.Doc().frame_resizable == 0 ? 1 : 0; }
