@@ -8,6 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
@@ -17,6 +21,7 @@
 #include "editor/commands.h"
 #include "editor/shell.h"
 #include "form_widget.h"
+#include "printing.h"
 #include "text_border.h"
 
 namespace pomeli2 {
@@ -211,6 +216,28 @@ void MainWindow::ShowHelp() {
   help->show();
   help->raise();
   help->activateWindow();
+}
+
+void MainWindow::Print(Host::PrintKind kind) {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  switch (kind) {
+    case Host::PrintKind::kSetup:
+      QPageSetupDialog(printer_.get(), this).exec();
+      break;
+    case Host::PrintKind::kPrint: {
+      QPrintDialog dialog(printer_.get(), this);
+      if (dialog.exec() != QDialog::Accepted) return;
+      PrintOutline(*printer_, editor_.Doc(), printer_->fromPage(), printer_->toPage());
+      break;
+    }
+    case Host::PrintKind::kPreview: {
+      QPrintPreviewDialog preview(printer_.get(), this);
+      connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+              [this](QPrinter* printer) { PrintOutline(*printer, editor_.Doc()); });
+      preview.exec();
+      break;
+    }
+  }
 }
 
 void MainWindow::ShowAbout() { AboutDialog(this).exec(); }

@@ -13,6 +13,7 @@
 #include "widget_host.h"
 
 class QAction;
+class QPrinter;
 class QToolBar;
 
 namespace pomeli2 {
@@ -41,6 +42,8 @@ class MainWindow : public QMainWindow {
   void BringToFront();
   void ShowHelp();
   void ShowAbout();
+  // Printing, its preview and the printer setup, with one printer per run.
+  void Print(Host::PrintKind kind);
   // Where the frame stands when the window is neither maximised nor
   // minimised: what the close saves and the next start restores.
   QPoint NormalFramePosition() const { return normal_position_; }
@@ -64,6 +67,7 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   std::map<QKeySequence, int> accelerators_;
   QPoint normal_position_;
+  std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace pomeli2

@@ -109,6 +109,7 @@ void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(no
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
+void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
 void WidgetHost::ShowAbout() { window_.ShowAbout(); }
 // Closed once the command that asked has returned.

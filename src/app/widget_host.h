@@ -42,6 +42,7 @@ class WidgetHost : public Host {
   bool RunDialog(TreeImagesDialog& dialog) override;
   bool RunDialog(BodyInsertDialog& dialog) override;
   bool RunDialog(TargetNameDialog& dialog) override;
+  void Print(PrintKind kind) override;
   void ShowHelp() override;
   void ShowAbout() override;
   void RequestClose() override;

@@ -8,7 +8,9 @@
 #include <QMenuBar>
 #include <QDialog>
 #include <QDir>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -21,6 +23,7 @@
 #include "editor/commands.h"
 #include "form_widget.h"
 #include "main_window.h"
+#include "printing.h"
 #include "text/sjis.h"
 #include "text_border.h"
 
@@ -376,6 +379,59 @@ class MainWindowTest : public QObject {
     QVERIFY(f.control<QPushButton>(1052)->styleSheet().contains("#102030"));
   }
 
+  void printsToPdfWhereTheLayoutPutsTheLines() {
+    Fixture f;
+    f.load("nested-all");
+    QString pdf = f.dir.filePath("menu.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintResult result = PrintOutline(printer, f.editor().Doc());
+    QCOMPARE(result.pages, 1);
+    // Each word's box, from poppler: "yMin word" per line.
+    QProcess poppler;
+    poppler.start("pdftotext", {"-bbox", pdf, "-"});
+    QVERIFY(poppler.waitForFinished(20000));
+    QString html = QString::fromUtf8(poppler.readAllStandardOutput());
+    QRegularExpression word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    QMap<QString, double> top;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+      auto w = it.next();
+      if (!top.contains(w.captured(3))) top[w.captured(3)] = w.captured(2).toDouble();
+    }
+    // Device pixels to points, and the offset of the printable area.
+    const double scale = 72.0 / printer.resolution();
+    const double origin = printer.pageLayout().paintRectPoints().top();
+    const double lh = static_cast<double>(result.line_height) * scale;
+    auto near = [&](const QString& text, double lines) {
+      QVERIFY2(top.contains(text), qPrintable(text));
+      double expected = origin + lines * lh;
+      QVERIFY2(std::abs(top[text] - expected) < lh / 2,
+               qPrintable(QString("%1 at %2, expected %3").arg(text).arg(top[text]).arg(expected)));
+    };
+    const int items = f.editor().Model().LiveItemCount() - 1;
+    near("Pomeli", 2);
+    near("Alpha", 5);               // the first item line
+    near("Delta", 5 + items - 1);   // the last
+    QVERIFY(!top.contains(Ui("ホームページ")));
+
+    // A page lower than the header still prints, one item a page.
+    QPrinter tiny(QPrinter::HighResolution);
+    tiny.setOutputFormat(QPrinter::PdfFormat);
+    tiny.setOutputFileName(f.dir.filePath("tiny.pdf"));
+    tiny.setPageSize(QPageSize(QSizeF(60, 20), QPageSize::Millimeter));
+    tiny.setPageMargins(QMarginsF(0, 0, 0, 0));
+    PrintResult small = PrintOutline(tiny, f.editor().Doc());
+    QCOMPARE(small.lines_per_page, 1L);
+    QCOMPARE(small.pages, items);
+    QProcess info;
+    info.start("pdfinfo", {f.dir.filePath("tiny.pdf")});
+    QVERIFY(info.waitForFinished(20000));
+    QVERIFY(QString::fromLatin1(info.readAllStandardOutput())
+                .contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(items))));
+  }
+
   void toolbarInOrderAndToggled() {
     Fixture f;
     auto* bar = f.window->findChild<QToolBar*>("toolbar128");
@@ -392,9 +448,8 @@ class MainWindowTest : public QObject {
     QVERIFY(!bar->isVisible());
     f.window->Action(kCmdToolbar)->trigger();
     QVERIFY(bar->isVisible());
-    // Commands still to come are there, and disabled.
-    QVERIFY(!f.window->Action(kCmdPrint)->isEnabled());
-    QVERIFY(!f.window->Action(kCmdPasteCut)->isEnabled());
+    QVERIFY(f.window->Action(kCmdPrint)->isEnabled());
+    QVERIFY2(!f.window->Action(kCmdPasteCut)->isEnabled(), "nothing cut yet");
     QVERIFY(f.window->Action(kCmdAbout)->isEnabled());
   }
 

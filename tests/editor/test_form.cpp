@@ -205,7 +205,7 @@ TEST_F(FormTest, TextsThatCannotBeKept) {
   EXPECT_EQ(host.messages.back().title, "入力エラー");
 }
 
-TEST_F(FormTest, ButtonsFollowTheirItemAndOnlyPrintingWaits) {
+TEST_F(FormTest, ButtonsFollowTheirItem) {
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   AddItem(e.Model(), e.Model().Root(), ItemCells("B"));
   e.Model().tree.Select(a);
@@ -218,7 +218,7 @@ TEST_F(FormTest, ButtonsFollowTheirItemAndOnlyPrintingWaits) {
   EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
   EXPECT_TRUE(e.ControlEnabled(1052));
   EXPECT_TRUE(e.CommandEnabled(kCmdBulkBg));
-  EXPECT_FALSE(e.CommandEnabled(kCmdPrint));
+  EXPECT_TRUE(e.CommandEnabled(kCmdPrint));
   EXPECT_TRUE(e.CommandChecked(kCmdItemTargets));
   EXPECT_FALSE(e.CommandChecked(kCmdItemIcons));
 }

@@ -67,6 +67,9 @@ void Editor::Dispatch(int command) {
     case kCmdItemIcons: option_commands::ToggleItemIcons(*this); break;
     case kCmdFrameResizable: option_commands::ToggleFrameResizable(*this); break;
     case kCmdSelectImage: path_commands::SelectImage(*this); break;
+    case kCmdPrint: notify_.host().Print(Host::PrintKind::kPrint); break;
+    case kCmdPrintPreview: notify_.host().Print(Host::PrintKind::kPreview); break;
+    case kCmdPrintSetup: notify_.host().Print(Host::PrintKind::kSetup); break;
     case kCmdHelp: notify_.host().ShowHelp(); break;
     case kCmdAbout: notify_.host().ShowAbout(); break;
     case kCmdExit: notify_.host().RequestClose(); break;
@@ -130,13 +133,14 @@ bool Editor::CommandEnabled(int command) const {
     case kCmdBulkSize: case kCmdBulkStyle: case kCmdBulkOther: case kCmdBulkBg:
     case kCmdScriptOptions: case kCmdTreeImages: case kCmdBodyInsert: case kCmdAddTarget:
     case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
+    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup:
       return true;
     case kCmdRecent: return !doc_.LastProjectPath().empty();
     case kCmdFrame2: case kCmdFrame3: case kCmdIconCopy: return s.HtmlFileName != UntitledHtml();
     case kCmdPasteCut: return doc_.model.counters.CutBufferFull();
     case kCmdPasteCopy: return doc_.model.counters.CopyBufferFull();
     case kCmdMoveUp: case kCmdMoveDown: return form_.Enabled(command);
-    default: return false;  // printing and the dialogs come later
+    default: return false;
   }
 }
 

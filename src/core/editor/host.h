@@ -76,6 +76,11 @@ class Host {
   // The menu tree is to take the keyboard focus.
   virtual void FocusTree() {}
 
+  // --- Printing: the print dialog and job, the preview, the printer setup.
+  // The host makes a PrintJob for the printer's device and draws its pages.
+  enum class PrintKind { kPrint, kPreview, kSetup };
+  virtual void Print(PrintKind) {}
+
   // --- The shell's own commands.
   virtual void ShowHelp() {}
   virtual void ShowAbout() {}
