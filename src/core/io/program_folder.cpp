@@ -33,8 +33,11 @@ std::string InstalledImagesFolder() {
   if (!ec) {
     candidates.push_back(exe.parent_path().parent_path() / "share/pomeli2/images");
   }
-#ifdef POMELI2_SOURCE_IMAGES
-  candidates.push_back(POMELI2_SOURCE_IMAGES);
+#if defined(POMELI2_SOURCE_IMAGES) && defined(POMELI2_BUILD_DIR)
+  // A program run from its build folder takes the source tree's images; an
+  // installed one only ever takes its own.
+  const std::string build_dir = std::string(POMELI2_BUILD_DIR) + "/";
+  if (!ec && exe.string().compare(0, build_dir.size(), build_dir) == 0) candidates.push_back(POMELI2_SOURCE_IMAGES);
 #endif
   for (const fs::path& dir : candidates)
     if (fs::exists(dir / kStandardImages[0], ec)) return dir.string() + "/";
