@@ -13,7 +13,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QShortcut>
-#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -27,32 +26,19 @@
 namespace pomeli2 {
 namespace {
 
-// The desktop theme's icon for a toolbar command, or one of Qt's own when the
-// theme has none, so that the bar is never blank.
-QIcon ToolbarIcon(int command, QStyle* style) {
-  struct Choice {
-    int command;
-    const char* theme;
-    QStyle::StandardPixmap fallback;
-  };
-  static const Choice choices[] = {
-      {kCmdNew, "document-new", QStyle::SP_FileIcon},
-      {kCmdOpen, "document-open", QStyle::SP_DialogOpenButton},
-      {kCmdSave, "document-save", QStyle::SP_DialogSaveButton},
-      {kCmdHtmlSave, "text-html", QStyle::SP_FileDialogDetailedView},
-      {kCmdFrame2, "view-split-left-right", QStyle::SP_FileDialogListView},
-      {kCmdFrame3, "view-split-top-bottom", QStyle::SP_FileDialogInfoView},
-      {kCmdIconCopy, "insert-image", QStyle::SP_DirLinkIcon},
-      {kCmdCut, "edit-cut", QStyle::SP_TrashIcon},
-      {kCmdPasteCut, "edit-paste", QStyle::SP_ArrowDown},
-      {kCmdCopy, "edit-copy", QStyle::SP_FileLinkIcon},
-      {kCmdPasteCopy, "edit-paste", QStyle::SP_ArrowDown},
-      {kCmdHelp, "help-contents", QStyle::SP_DialogHelpButton},
-      {kCmdAbout, "help-about", QStyle::SP_MessageBoxInformation},
-  };
-  for (const Choice& c : choices)
-    if (c.command == command) return QIcon::fromTheme(c.theme, style->standardIcon(c.fallback));
-  return style->standardIcon(QStyle::SP_FileIcon);
+// The toolbar's own icons, shipped with the program in every size it
+// needs, so that the bar looks the same on every desktop.
+QIcon ToolbarIcon(int command) {
+  static const std::pair<int, const char*> names[] = {
+      {kCmdNew, "new"},     {kCmdOpen, "open"},        {kCmdSave, "save"},   {kCmdHtmlSave, "html"},
+      {kCmdFrame2, "frame2"}, {kCmdFrame3, "frame3"},  {kCmdIconCopy, "images"}, {kCmdCut, "cut"},
+      {kCmdPasteCut, "paste"}, {kCmdCopy, "copy"},     {kCmdPasteCopy, "paste"}, {kCmdHelp, "help"},
+      {kCmdAbout, "about"}};
+  QIcon icon;
+  for (const auto& [id, name] : names)
+    if (id == command)
+      for (int size : {16, 22, 24, 32, 48, 64}) icon.addFile(QString(":/toolbar/%1/%2.png").arg(size).arg(name));
+  return icon;
 }
 
 QRect AvailableArea() {
@@ -150,7 +136,7 @@ void MainWindow::BuildToolbar() {
       actions_[command] = action;
       connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
-    action->setIcon(ToolbarIcon(command, style()));
+    action->setIcon(ToolbarIcon(command));
     action->setToolTip(Ui(CommandTooltip(command)));
     toolbar_->addAction(action);
   }

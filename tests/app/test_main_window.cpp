@@ -439,7 +439,8 @@ class MainWindowTest : public QObject {
     QStringList names;
     for (QAction* a : bar->actions()) {
       names << (a->isSeparator() ? QString("-") : a->objectName());
-      if (!a->isSeparator()) QVERIFY(!a->icon().isNull());
+      // The program's own icons, the same on every desktop, up to high-DPI sizes.
+      if (!a->isSeparator()) QVERIFY(a->icon().availableSizes().contains(QSize(64, 64)));
     }
     QCOMPARE(names, (QStringList{"cmd57600", "cmd57601", "cmd57603", "cmd32771", "cmd32779", "cmd32781", "cmd32798",
                                  "-", "cmd32773", "cmd32774", "cmd32775", "cmd32776", "-", "cmd32792", "cmd57664"}));
