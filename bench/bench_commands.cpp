@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "editor/print_job.h"
 
 using namespace pomeli2;
 
@@ -133,8 +134,26 @@ void BM_HtmlSave(benchmark::State& state) {
   PerItem(state);
 }
 
+// The whole outline printout: the job and every page, on a painter that
+// only counts.
+void BM_PrintOutline(benchmark::State& state) {
+  struct Counter : PrintPainter {
+    long n = 0;
+    void Text(long, long, const std::string&) override { ++n; }
+    void Line(long, long, long, long) override { ++n; }
+  } painter;
+  Menu menu(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    PrintJob job(menu.editor->Doc(), {4960, 7016, 120, 4200});
+    for (int page = 1; page <= job.LastPage(); ++page) job.PrintPage(page, painter);
+  }
+  benchmark::DoNotOptimize(painter.n);
+  PerItem(state);
+}
+
 }  // namespace
 
+BENCHMARK(BM_PrintOutline)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddItem)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
