@@ -29,5 +29,6 @@ copy actions/edit-copy
 paste actions/edit-paste
 help apps/help-browser
 about status/dialog-information
+preview apps/internet-web-browser
 LIST
 python3 draw_frames.py

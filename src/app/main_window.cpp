@@ -33,7 +33,7 @@ QIcon ToolbarIcon(int command) {
       {kCmdNew, "new"},     {kCmdOpen, "open"},        {kCmdSave, "save"},   {kCmdHtmlSave, "html"},
       {kCmdFrame2, "frame2"}, {kCmdFrame3, "frame3"},  {kCmdIconCopy, "images"}, {kCmdCut, "cut"},
       {kCmdPasteCut, "paste"}, {kCmdCopy, "copy"},     {kCmdPasteCopy, "paste"}, {kCmdHelp, "help"},
-      {kCmdAbout, "about"}};
+      {kCmdAbout, "about"}, {kCmdPreview, "preview"}};
   QIcon icon;
   for (const auto& [id, name] : names)
     if (id == command)

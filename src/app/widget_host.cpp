@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -110,6 +112,10 @@ void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
 void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }
+void WidgetHost::OpenUrl(const std::string& url) {
+  if (open_url_fn_) return open_url_fn_(url);
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
 void WidgetHost::ShowAbout() { window_.ShowAbout(); }
 // Closed once the command that asked has returned.

@@ -43,6 +43,9 @@ class WidgetHost : public Host {
   bool RunDialog(BodyInsertDialog& dialog) override;
   bool RunDialog(TargetNameDialog& dialog) override;
   void Print(PrintKind kind) override;
+  void OpenUrl(const std::string& url) override;
+  // Tests see the URL instead of a browser.
+  void SetOpenUrlFunction(std::function<void(const std::string&)> fn) { open_url_fn_ = std::move(fn); }
   void ShowHelp() override;
   void ShowAbout() override;
   void RequestClose() override;
@@ -52,6 +55,7 @@ class WidgetHost : public Host {
   MessageFn message_fn_;
   FileDialogFn file_dialog_fn_;
   ColourFn colour_fn_;
+  std::function<void(const std::string&)> open_url_fn_;
 };
 
 }  // namespace pomeli2

@@ -151,7 +151,7 @@ class MainWindowTest : public QObject {
       file << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(file, (QStringList{Ui("新規作成(&N)\tCtrl+N"), Ui("開く(&O)...\tCtrl+O"), Ui("上書き保存(&S)\tCtrl+S"),
                                 Ui("名前を付けて保存(&A)..."), "-", Ui("HTMLを上書き保存(&H)\tCtrl+H"),
-                                Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
+                                Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), Ui("ブラウザでプレビュー(&B)\tF5"), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
                                 Ui("3画面フレームの作成(&J)\tCtrl+J"), "-", Ui("印刷(&P)...\tCtrl+P"),
                                 Ui("印刷プレビュー(&V)"), Ui("プリンタの設定(&R)..."), "-", Ui("なし"), "-",
                                 Ui("アプリケーションの終了(&X)")}));
@@ -443,7 +443,8 @@ class MainWindowTest : public QObject {
       if (!a->isSeparator()) QVERIFY(a->icon().availableSizes().contains(QSize(64, 64)));
     }
     QCOMPARE(names, (QStringList{"cmd57600", "cmd57601", "cmd57603", "cmd32771", "cmd32779", "cmd32781", "cmd32798",
-                                 "-", "cmd32773", "cmd32774", "cmd32775", "cmd32776", "-", "cmd32792", "cmd57664"}));
+                                 "-", "cmd32773", "cmd32774", "cmd32775", "cmd32776", "-", "cmd32792", "cmd57664",
+                                 "-", "cmd32900"}));
     QCOMPARE(f.window->Action(kCmdNew)->toolTip(), Ui("新規ファイル"));
     f.window->Action(kCmdToolbar)->trigger();
     QVERIFY(!bar->isVisible());

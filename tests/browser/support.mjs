@@ -12,6 +12,7 @@ import puppeteer from 'puppeteer-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const projectsDir = path.resolve(here, '../pages');
+export const previewTool = process.env.POMELI2_PREVIEW_TOOL || path.resolve(here, '../../build/tests/preview_page');
 export const buildTool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../../build/src/cli/pomeli2-build');
 
 // A fresh folder for the pages of one test file.

@@ -152,5 +152,59 @@ TEST_F(DocumentCommands, OpenedProjectsNeverSendThePageElsewhere) {
   EXPECT_EQ(e.Settings().HtmlFileName, "site.html") << "the page the project names is kept";
 }
 
+TEST_F(DocumentCommands, PreviewChangesNothing) {
+  e.Dispatch(kCmdPreview);
+  EXPECT_EQ(host.messages.back().text, "書き出すアイテムがありません。");
+  Add("A");
+  Type(kCtlLink, "a.html");
+  Add("A1");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSaveAs);
+  Select("A");
+  e.Dispatch(kCmdCopy);
+  Select("A1");
+  Type(kCtlItemSize, "12pt");  // modified again, copy buffer full
+  ASSERT_EQ(e.ModifiedFlag(), 1);
+  ASSERT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  const std::vector<ItemRow> rows = [&] {
+    std::vector<ItemRow> r;
+    for (int i = 0; i < m().table.RowCount(); ++i) r.push_back(m().table.Row(i));
+    return r;
+  }();
+  const std::string project = ReadFile(dir / "p.pml");
+  const PageSettings before = e.Settings();
+
+  host.messages.clear();
+  e.Dispatch(kCmdPreview);
+  ASSERT_EQ(host.opened.size(), 1u);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  EXPECT_TRUE(e.Settings() == before) << "Path and every other setting";
+  for (int i = 0; i < m().table.RowCount(); ++i) EXPECT_EQ(m().table.Row(i), rows[static_cast<size_t>(i)]) << i;
+  EXPECT_EQ(ReadFile(dir / "p.pml"), project);
+
+  // The page resolves in the project's folder (the page was never saved),
+  // and its standard images come from the preview's own folder.
+  const std::string url = host.opened[0];
+  ASSERT_EQ(url.rfind("file://", 0), 0u);
+  const std::string page = ReadFile(url.substr(7));
+  EXPECT_NE(page.find("<BASE HREF=\"file://" + dir.path().string() + "/\">"), std::string::npos);
+  EXPECT_NE(page.find("A1"), std::string::npos);
+  const std::string preview = e.PreviewFolder();
+  EXPECT_NE(page.find("SRC=\"file://" + preview + "scroll.gif\""), std::string::npos);
+  EXPECT_EQ(ReadFile(preview + "plus.gif"), ReadFile(program + "plus.gif"));
+  // An image the page's folder holds is taken from there.
+  WriteFile(dir / "plus.gif", "mine");
+  e.Dispatch(kCmdPreview);
+  EXPECT_NE(ReadFile(host.opened[1].substr(7)).find("\"plus.gif\""), std::string::npos);
+
+  e.Settings().CloseItems = 1;
+  e.Settings().Speed = "0";
+  e.Dispatch(kCmdPreview);
+  EXPECT_EQ(host.messages.back().title, "入力エラー");
+  EXPECT_EQ(host.opened.size(), 2u);
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -40,6 +40,7 @@ class ScriptedHost : public Host {
   int tree_rebuilds = 0;
   int inserted = 0, removed = 0, relabelled = 0, selections = 0, control_updates = 0;
   std::vector<NodeId> label_edits;
+  std::vector<std::string> opened;  // URLs the editor opened
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons) override {
@@ -68,6 +69,7 @@ class ScriptedHost : public Host {
   bool RunDialog(TreeImagesDialog& d) override { return tree_images && tree_images(d); }
   bool RunDialog(BodyInsertDialog& d) override { return body_insert && body_insert(d); }
   bool RunDialog(TargetNameDialog& d) override { return target_name && target_name(d); }
+  void OpenUrl(const std::string& url) override { opened.push_back(url); }
   void Beep() override { ++beeps; }
   void RefreshForm() override { ++refreshes; }
   void TreeRebuilt() override { ++tree_rebuilds; }

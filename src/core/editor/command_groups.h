@@ -40,6 +40,9 @@ namespace html_commands {
 void SaveHtml(Editor& e, bool choose_name);
 void CopyIcons(Editor& e);
 void CreateFrameSet(Editor& e, int panes);
+// The menu page in a private folder, opened in the browser; the project,
+// its mark, the copy buffer and Path stay as they are.
+void Preview(Editor& e);
 }  // namespace html_commands
 
 namespace colour_commands {
@@ -68,6 +71,10 @@ void Browse(Editor& e, int control);
 // "画像を選択する": an image in place of the selected item's title.
 void SelectImage(Editor& e);
 }  // namespace path_commands
+
+// A system path as a file URL, every byte but letters, digits and "/-._~"
+// percent-encoded.
+std::string FileUrl(const std::string& system_path);
 
 // `path` relative to `folder` (both CP932, the folder ending in "/") with
 // "/" between folders; its file name alone, and `outside`, when the file

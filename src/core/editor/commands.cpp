@@ -14,6 +14,7 @@ const std::vector<Menu>& MainMenu() {
         {0, "", "", false},
         {kCmdHtmlSave, "HTMLを上書き保存(&H)", "Ctrl+H", true},
         {kCmdHtmlSaveAs, "HTMLを名前を付けて保存(&T)", "Ctrl+T", true},
+        {kCmdPreview, "ブラウザでプレビュー(&B)", "F5", true},
         {0, "", "", false},
         {kCmdFrame2, "2画面フレームの作成(&I)", "Ctrl+I", true},
         {kCmdFrame3, "3画面フレームの作成(&J)", "Ctrl+J", true},
@@ -65,7 +66,7 @@ const std::vector<Menu>& MainMenu() {
 const std::vector<int>& ToolbarCommands() {
   static const std::vector<int> bar = {kCmdNew, kCmdOpen,     kCmdSave,   kCmdHtmlSave, kCmdFrame2,
                                        kCmdFrame3, kCmdIconCopy, 0,       kCmdCut,      kCmdPasteCut,
-                                       kCmdCopy, kCmdPasteCopy, 0,        kCmdHelp,     kCmdAbout};
+                                       kCmdCopy, kCmdPasteCopy, 0,        kCmdHelp,     kCmdAbout, 0, kCmdPreview};
   return bar;
 }
 
@@ -79,6 +80,7 @@ const char* CommandTooltip(int command) {
       {kCmdFrame2, "2画面フレームの作成"},
       {kCmdFrame3, "3画面フレームの作成"},
       {kCmdIconCopy, "アイコン画像のコピー"},
+      {kCmdPreview, "ブラウザでプレビュー"},
       {kCmdCut, "切り取り"},
       {kCmdPasteCut, "貼り付け"},
       {kCmdCopy, "コピー"},

@@ -18,7 +18,7 @@ enum CommandId : int {
   kCmdTreeImages = 32795, kCmdScriptOptions = 32796, kCmdBodyInsert = 32804,
   kCmdItemTargets = 32802, kCmdItemIcons = 32803, kCmdFrameResizable = 32800,
   kCmdHelp = 32792, kCmdAbout = 57664,
-  kCmdIconCopy = 32798, kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
+  kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
 };
 
 struct MenuEntry {

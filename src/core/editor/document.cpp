@@ -154,18 +154,8 @@ Document::PageWrite Document::WriteMenuPage() {
   }
   // The BODY files are read before the page is composed; their messages come
   // after a successful write, as they would while writing it.
-  auto read_body_file = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
-    if (sjis_path.empty()) return std::nullopt;
-    auto p = SystemPath(sjis_path);
-    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
-    missing = !bytes;
-    return bytes;
-  };
   bool header_missing = false, footer_missing = false;
-  std::optional<std::string> header = read_body_file(settings.BodyHeader, header_missing);
-  std::optional<std::string> footer = read_body_file(settings.BodyFooter, footer_missing);
-  std::string page =
-      BuildMenuPage(settings, model.table, last_item, header ? &*header : nullptr, footer ? &*footer : nullptr);
+  std::string page = ComposeMenuPage(settings, model.table, last_item, header_missing, footer_missing);
   if (!WriteFileAtomically(*system_path, page)) {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
     return PageWrite::kWriteFailed;
@@ -174,6 +164,20 @@ Document::PageWrite Document::WriteMenuPage() {
   if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj("ファイルエラー"));
   if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj("ファイルエラー"));
   return PageWrite::kWritten;
+}
+
+std::string Document::ComposeMenuPage(const PageSettings& s, const ItemTable& table, int last_item,
+                                      bool& header_missing, bool& footer_missing) const {
+  auto read_body_file = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
+    if (sjis_path.empty()) return std::nullopt;
+    auto p = SystemPath(sjis_path);
+    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
+    missing = !bytes;
+    return bytes;
+  };
+  std::optional<std::string> header = read_body_file(s.BodyHeader, header_missing);
+  std::optional<std::string> footer = read_body_file(s.BodyFooter, footer_missing);
+  return BuildMenuPage(s, table, last_item, header ? &*header : nullptr, footer ? &*footer : nullptr);
 }
 
 bool Document::FrameSetNameRefused(const std::string& sjis_path) {

@@ -55,6 +55,10 @@ class Document {
   // Forgets a pending copy, numbers the items and writes the menu page to
   // Path. Unworkable settings are refused with a message.
   PageWrite WriteMenuPage();
+  // The page's bytes for `settings` and a numbered `table`; whether the
+  // BODY header and footer files were missing (they are then left out).
+  std::string ComposeMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
+                              bool& header_missing, bool& footer_missing) const;
   // True, after the message, when a setting would give a page that does
   // not work (a zero row pitch, an endless closing animation).
   bool RefuseUnworkableSettings();

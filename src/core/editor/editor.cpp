@@ -1,5 +1,10 @@
 #include "editor/editor.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
 #include "editor/command_groups.h"
 #include "text/sjis.h"
 
@@ -10,6 +15,20 @@ Editor::Editor(Host& host, std::string program_folder)
   notify_.SetTree(&doc_.model.tree);
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
   doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) { notify_.TreeChanged(c, n); });
+}
+
+Editor::~Editor() {
+  std::error_code ec;
+  if (!preview_folder_.empty()) std::filesystem::remove_all(preview_folder_, ec);
+}
+
+const std::string& Editor::PreviewFolder() {
+  if (preview_folder_.empty()) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/pomeli2-preview-XXXXXX";
+    if (mkdtemp(pattern.data())) preview_folder_ = pattern + "/";
+  }
+  return preview_folder_;
 }
 
 std::string Editor::ProgramFolderText() const {
@@ -53,6 +72,7 @@ void Editor::Dispatch(int command) {
     case kCmdIconCopy: html_commands::CopyIcons(*this); break;
     case kCmdFrame2: html_commands::CreateFrameSet(*this, 2); break;
     case kCmdFrame3: html_commands::CreateFrameSet(*this, 3); break;
+    case kCmdPreview: html_commands::Preview(*this); break;
     case kCmdTreeBgColor: colour_commands::ChooseTreeColour(*this, true); break;
     case kCmdTreeItemColor: colour_commands::ChooseTreeColour(*this, false); break;
     case kCmdBulkSize: bulk_commands::Change(*this, BulkChangeDialog::Kind::kFontSize); break;
@@ -133,7 +153,7 @@ bool Editor::CommandEnabled(int command) const {
     case kCmdBulkSize: case kCmdBulkStyle: case kCmdBulkOther: case kCmdBulkBg:
     case kCmdScriptOptions: case kCmdTreeImages: case kCmdBodyInsert: case kCmdAddTarget:
     case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
-    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup:
+    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdPreview:
       return true;
     case kCmdRecent: return !doc_.LastProjectPath().empty();
     case kCmdFrame2: case kCmdFrame3: case kCmdIconCopy: return s.HtmlFileName != UntitledHtml();

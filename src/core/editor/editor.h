@@ -42,6 +42,11 @@ class Editor {
   std::string ProgramFolderText() const;
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
   CustomColours& Custom() { return custom_colours_; }
+  // The private folder of the browser preview (a system path ending in
+  // "/"), made on first use and removed with the editor; empty when it
+  // cannot be made.
+  const std::string& PreviewFolder();
+  ~Editor();
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
 
   // --- What the user does. Every change of the document passes here.
@@ -94,6 +99,7 @@ class Editor {
   FormState form_;
   std::string program_folder_;
   CustomColours custom_colours_;
+  std::string preview_folder_;
 };
 
 }  // namespace pomeli2

@@ -81,6 +81,9 @@ class Host {
   enum class PrintKind { kPrint, kPreview, kSetup };
   virtual void Print(PrintKind) {}
 
+  // Opens a URL in the desktop's default browser.
+  virtual void OpenUrl(const std::string& /*url*/) {}
+
   // --- The shell's own commands.
   virtual void ShowHelp() {}
   virtual void ShowAbout() {}

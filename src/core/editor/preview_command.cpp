@@ -1,0 +1,110 @@
+// Preview in the browser: the menu page as HTML save writes it, put into a
+// private folder and opened there, with nothing of the project changed.
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "generate/menu_page.h"
+#include "io/file_io.h"
+#include "io/program_folder.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+
+std::string FileUrl(const std::string& system_path) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : system_path) {
+    if (std::isalnum(c) || std::strchr("/-._~", c)) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += hex[c >> 4];
+      url += hex[c & 0xF];
+    }
+  }
+  return url;
+}
+
+namespace html_commands {
+namespace {
+
+bool IsRelative(const std::string& path) { return !path.empty() && path[0] != '/' && path.find(':') == std::string::npos; }
+
+// The folder relative paths of the page resolve in: the page's own, else the
+// project's while the page has never been saved; empty when neither has one.
+std::string ResolvingFolder(Editor& e) {
+  const PageSettings& s = e.Settings();
+  if (s.HtmlFileName != UntitledHtml()) return e.Doc().MenuPageFolder();
+  if (s.ProjectPath != UntitledProject()) return s.ProjectPath.substr(0, s.ProjectPath.size() - FileNameOf(s.ProjectPath).size());
+  return std::string();
+}
+
+}  // namespace
+
+void Preview(Editor& e) {
+  Document& doc = e.Doc();
+  MenuModel& m = e.Model();
+  if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return;
+  const std::string& preview = e.PreviewFolder();
+  if (preview.empty()) {
+    doc.ShowError(sj("プレビュー用の一時フォルダを作成できません。"), sj("ファイルエラー"));
+    return;
+  }
+  // Numbering rewrites the live rows' Seq, Depth and Child, where a pending
+  // copy keeps its marks: the page is made from a numbered copy, and the
+  // table is put back as it was.
+  ItemTable kept = m.table;
+  int last_item = m.RenumberItems(m.Root());
+  ItemTable table = std::move(m.table);
+  m.table = std::move(kept);
+
+  // The standard images come from the preview folder wherever the page's
+  // folder does not hold them; everything else resolves as it will there.
+  std::string folder = ResolvingFolder(e);
+  auto system_folder = SystemPath(folder);
+  auto in_place = [&](const std::string& path) {
+    return system_folder && !folder.empty() && FileExists(*system_folder + *SystemPath(path));
+  };
+  auto standard = [&](std::string& path) {
+    if (!IsRelative(path) || !SystemPath(path) || in_place(path)) return;
+    std::string name = FileNameOf(path);
+    for (const char* image : kStandardImages)
+      if (name == image) path = FileUrl(preview + image);
+  };
+  PageSettings s = e.Settings();
+  for (std::string* image : {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw}) standard(*image);
+  for (int row = 0; row < table.RowCount(); ++row) {
+    std::string icon = table.Cell(row, kIcon);
+    standard(icon);
+    table.SetCell(row, kIcon, icon);
+  }
+  bool header_missing = false, footer_missing = false;
+  std::string page = doc.ComposeMenuPage(s, table, last_item, header_missing, footer_missing);
+  std::string scroll = "scroll.gif";
+  standard(scroll);
+  if (scroll != "scroll.gif") {
+    const std::string tag = "<IMG SRC=\"scroll.gif\"";
+    if (auto at = page.find(tag); at != std::string::npos) page.replace(at, tag.size(), "<IMG SRC=\"" + scroll + "\"");
+  }
+  if (system_folder && !folder.empty()) {
+    const std::string head = "<HEAD>\r\n";
+    if (auto at = page.find(head); at != std::string::npos)
+      page.insert(at + head.size(), "<BASE HREF=\"" + FileUrl(*system_folder) + "\">\r\n");
+  }
+  for (const char* image : kStandardImages)
+    if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
+  std::string page_path = preview + "preview.html";
+  if (!WriteFileAtomically(page_path, page, false)) {
+    doc.ShowError(sj("「preview.html」を書き込めません。"), sj("ファイルエラー"));
+    return;
+  }
+  e.Notify().host().OpenUrl(FileUrl(page_path));
+}
+
+}  // namespace html_commands
+}  // namespace pomeli2
