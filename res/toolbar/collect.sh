@@ -30,5 +30,7 @@ paste actions/edit-paste
 help apps/help-browser
 about status/dialog-information
 preview apps/internet-web-browser
+undo actions/edit-undo
+redo actions/edit-redo
 LIST
 python3 draw_frames.py

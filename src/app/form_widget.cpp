@@ -183,6 +183,7 @@ QLineEdit* FormWidget::AddEdit(int id) {
   edit->setValidator(new ByteLimitValidator(FormState::FieldLimit(id), edit));
   controls_[id] = edit;
   connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
+  connect(edit, &QLineEdit::editingFinished, this, [this] { editor_.FieldEditEnded(); });
   return edit;
 }
 

@@ -33,7 +33,7 @@ QIcon ToolbarIcon(int command) {
       {kCmdNew, "new"},     {kCmdOpen, "open"},        {kCmdSave, "save"},   {kCmdHtmlSave, "html"},
       {kCmdFrame2, "frame2"}, {kCmdFrame3, "frame3"},  {kCmdIconCopy, "images"}, {kCmdCut, "cut"},
       {kCmdPasteCut, "paste"}, {kCmdCopy, "copy"},     {kCmdPasteCopy, "paste"}, {kCmdHelp, "help"},
-      {kCmdAbout, "about"}, {kCmdPreview, "preview"}};
+      {kCmdAbout, "about"}, {kCmdPreview, "preview"}, {kCmdUndo, "undo"}, {kCmdRedo, "redo"}};
   QIcon icon;
   for (const auto& [id, name] : names)
     if (id == command)
@@ -114,6 +114,8 @@ void MainWindow::BuildMenus() {
       connect(action, &QAction::triggered, this, [this, id = entry.command] { RunCommand(id); });
     }
   }
+  for (const ExtraAccelerator& extra : ExtraAccelerators())
+    accelerators_[QKeySequence(QString(extra.keys))] = extra.command;
   // F1 opens the help as command 32792 does.
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, &MainWindow::ShowHelp);
@@ -151,6 +153,7 @@ void MainWindow::UpdateCommands() {
   for (auto& [command, action] : actions_) {
     if (command == kCmdToolbar) continue;
     action->setEnabled(editor_.CommandEnabled(command));
+    if (command == kCmdUndo || command == kCmdRedo) action->setToolTip(ToQt(editor_.CommandTooltipText(command)));
     if (action->isCheckable()) action->setChecked(editor_.CommandChecked(command));
   }
   if (QAction* recent = Action(kCmdRecent)) recent->setText(ToQt(editor_.RecentEntryText()));

@@ -158,8 +158,9 @@ class MainWindowTest : public QObject {
     QStringList edit;
     for (QAction* a : f.window->menuBar()->actions()[1]->menu()->actions())
       edit << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(edit.size(), 9);
-    QCOMPARE(edit[2], Ui("アイテムを追加(&A)\tCtrl+A"));
+    QCOMPARE(edit.size(), 12);
+    QCOMPARE(edit[0], Ui("元に戻す(&U)\tCtrl+Z"));
+    QCOMPARE(edit[5], Ui("アイテムを追加(&A)\tCtrl+A"));
   }
 
   void acceleratorsComeBeforeTheFocusedControl() {
@@ -444,7 +445,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(names, (QStringList{"cmd57600", "cmd57601", "cmd57603", "cmd32771", "cmd32779", "cmd32781", "cmd32798",
                                  "-", "cmd32773", "cmd32774", "cmd32775", "cmd32776", "-", "cmd32792", "cmd57664",
-                                 "-", "cmd32900"}));
+                                 "-", "cmd32900", "-", "cmd32901", "cmd32902"}));
     QCOMPARE(f.window->Action(kCmdNew)->toolTip(), Ui("新規ファイル"));
     f.window->Action(kCmdToolbar)->trigger();
     QVERIFY(!bar->isVisible());

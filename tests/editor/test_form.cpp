@@ -237,17 +237,19 @@ TEST(Commands, ContextMenuFollowsTheBuffers) {
   EXPECT_EQ(both.entries[10].command, kCmdPasteCopy);
 }
 
-TEST(Commands, MenuHasTheThirteenAcceleratorsAndThePreviewKey) {
+TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
   int bound = 0, shown = 0;
   for (const Menu& m : MainMenu())
     for (const MenuEntry& entry : m.entries) {
       bound += entry.bound;
       shown += *entry.shortcut != '\0';
     }
-  EXPECT_EQ(bound, 14) << "the original thirteen and F5";
-  EXPECT_EQ(shown, 15) << "Ctrl+P is shown but not bound";
+  EXPECT_EQ(bound, 16) << "the original thirteen, F5, Ctrl+Z and Ctrl+Y";
+  EXPECT_EQ(shown, 17) << "Ctrl+P is shown but not bound";
   EXPECT_EQ(MainMenu().size(), 6u);
-  EXPECT_EQ(ToolbarCommands().back(), kCmdPreview);
+  EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
+  EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");
+  EXPECT_EQ(StepName(kCmdSaveAs), "名前を付けて保存");
 }
 
 }  // namespace

@@ -27,7 +27,10 @@ const std::vector<Menu>& MainMenu() {
         {0, "", "", false},
         {kCmdExit, "アプリケーションの終了(&X)", "", false}}},
       {"編集(&E)",
-       {{kCmdRename, "アイテムの名前を変更(&N)", "", false},
+       {{kCmdUndo, "元に戻す(&U)", "Ctrl+Z", true},
+        {kCmdRedo, "やり直し(&R)", "Ctrl+Y", true},
+        {0, "", "", false},
+        {kCmdRename, "アイテムの名前を変更(&N)", "", false},
         {0, "", "", false},
         {kCmdAddItem, "アイテムを追加(&A)", "Ctrl+A", true},
         {kCmdCut, "ツリーアイテムを切り取り(&X)", "Alt+X", true},
@@ -66,7 +69,7 @@ const std::vector<Menu>& MainMenu() {
 const std::vector<int>& ToolbarCommands() {
   static const std::vector<int> bar = {kCmdNew, kCmdOpen,     kCmdSave,   kCmdHtmlSave, kCmdFrame2,
                                        kCmdFrame3, kCmdIconCopy, 0,       kCmdCut,      kCmdPasteCut,
-                                       kCmdCopy, kCmdPasteCopy, 0,        kCmdHelp,     kCmdAbout, 0, kCmdPreview};
+                                       kCmdCopy, kCmdPasteCopy, 0,        kCmdHelp,     kCmdAbout, 0, kCmdPreview, 0, kCmdUndo, kCmdRedo};
   return bar;
 }
 
@@ -81,6 +84,8 @@ const char* CommandTooltip(int command) {
       {kCmdFrame3, "3画面フレームの作成"},
       {kCmdIconCopy, "アイコン画像のコピー"},
       {kCmdPreview, "ブラウザでプレビュー"},
+      {kCmdUndo, "元に戻す"},
+      {kCmdRedo, "やり直し"},
       {kCmdCut, "切り取り"},
       {kCmdPasteCut, "貼り付け"},
       {kCmdCopy, "コピー"},
@@ -93,6 +98,26 @@ const char* CommandTooltip(int command) {
   };
   auto it = tips.find(command);
   return it == tips.end() ? "" : it->second;
+}
+
+const std::vector<ExtraAccelerator>& ExtraAccelerators() {
+  static const std::vector<ExtraAccelerator> keys = {{"Ctrl+Shift+Z", kCmdRedo}};
+  return keys;
+}
+
+std::string StepName(int command) {
+  static const std::map<int, const char*> extra = {
+      {kCmdMoveUp, "上へ移動"}, {kCmdMoveDown, "下へ移動"}, {kCmdSelectImage, "画像を選択する"}};
+  if (auto it = extra.find(command); it != extra.end()) return it->second;
+  for (const Menu& menu : MainMenu())
+    for (const MenuEntry& entry : menu.entries)
+      if (entry.command == command) {
+        std::string text = entry.text;
+        if (auto paren = text.find("(&"); paren != std::string::npos) text.erase(paren, 4);
+        if (auto dots = text.find("..."); dots != std::string::npos) text.erase(dots);
+        return text;
+      }
+  return "";
 }
 
 ContextMenu ContextMenuFor(bool cut_full, bool copy_full) {

@@ -3,6 +3,7 @@
 // program's own constants and the screen shows them as they are.
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace pomeli2 {
@@ -18,7 +19,7 @@ enum CommandId : int {
   kCmdTreeImages = 32795, kCmdScriptOptions = 32796, kCmdBodyInsert = 32804,
   kCmdItemTargets = 32802, kCmdItemIcons = 32803, kCmdFrameResizable = 32800,
   kCmdHelp = 32792, kCmdAbout = 57664,
-  kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
+  kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902, kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
 };
 
 struct MenuEntry {
@@ -42,6 +43,17 @@ const std::vector<int>& ToolbarCommands();
 // The tooltip of a command (the text after "\n" of its command string) and
 // its status text (the part before); empty when it has none.
 const char* CommandTooltip(int command);
+
+// Shortcuts beyond the menu's own: Ctrl+Shift+Z redoes, too.
+struct ExtraAccelerator {
+  const char* keys;
+  int command;
+};
+const std::vector<ExtraAccelerator>& ExtraAccelerators();
+
+// What undo and redo call a step of this command (its menu text without
+// the mnemonic, UTF-8); the form's own edits have names of their own.
+std::string StepName(int command);
 
 // The context menu chosen by the state of the two buffers.
 struct ContextMenu {

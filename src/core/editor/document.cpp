@@ -26,6 +26,7 @@ void Document::ShowError(const std::string& text, const std::string& title) {
 
 void Document::MarkModified(int value) {
   modified_flag_ = value;
+  if (value == 1) ++edits_;
   if (!settings_file_) return;
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
   if (!settings_file_->WriteEditLine(value, last))

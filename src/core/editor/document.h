@@ -28,6 +28,9 @@ class Document {
 
   // --- The modified mark and the settings file that mirrors it.
   int ModifiedFlag() const { return modified_flag_; }
+  // How many times the document was marked changed: a command that changes
+  // it marks it, so the dispatch knows a step was done.
+  unsigned long Edits() const { return edits_; }
   // Sets the mark and rewrites the settings file, once attached. When the
   // file cannot be written the message says so and the mark follows the
   // edits all the same, so that no change is lost at the close.
@@ -87,6 +90,7 @@ class Document {
   const SettingsFile* settings_file_ = nullptr;
   std::string last_project_path_;
   int modified_flag_ = 0;
+  unsigned long edits_ = 0;
 };
 
 // The last component of a path ("/" separates).

@@ -32,7 +32,9 @@ bool Exists(const std::string& sjis_path) {
 // Writes the project to ProjectPath; only a file really written clears the
 // modified mark, so that no edit is lost to a save that did not happen.
 void Write(Editor& e) {
-  if (e.Doc().WriteProjectFile()) e.Doc().MarkModified(0);
+  if (!e.Doc().WriteProjectFile()) return;
+  e.Doc().MarkModified(0);
+  e.GetHistory().MarkSaved();
 }
 
 // "backup.pml" in the program folder: the project as it was when opened.
@@ -65,6 +67,7 @@ void New(Editor& e) {
   if (!MayDropChanges(e)) return;
   e.Doc().MarkModified(0);
   e.Form().ResetForNew();
+  e.GetHistory().Clear();
 }
 
 void Open(Editor& e, const std::optional<std::string>& preset) {
@@ -81,6 +84,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   // really read; a rejected file leaves the edits as they were.
   if (!e.ReadProjectFile(path)) return;
   e.Doc().MarkModified(0);
+  e.GetHistory().Clear();
   MakeBackup(e);
 }
 

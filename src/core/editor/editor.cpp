@@ -49,9 +49,75 @@ void Editor::Start() {
   notify_.FocusTree();
 }
 
+EditorState Editor::Capture() const {
+  const MenuModel& m = doc_.model;
+  return {m.table.Share(), m.tree.Share(), m.counters, doc_.settings, form_.item, m.SelectedRow};
+}
+
+template <typename F>
+auto Editor::AsStep(const std::string& name, F&& change) {
+  EditorState before = Capture();
+  const unsigned long edits = doc_.Edits();
+  auto result = change();
+  if (doc_.Edits() != edits) history_.Done(name, std::move(before));
+  return result;
+}
+
+void Editor::Apply(EditorState state) {
+  MenuModel& m = doc_.model;
+  // The files the project and its page were written to stay as they are:
+  // saving is no step.
+  PageSettings files = doc_.settings;
+  m.table.Restore(std::move(state.rows));
+  m.tree.Restore(std::move(state.tree));
+  m.counters = state.counters;
+  doc_.settings = std::move(state.settings);
+  doc_.settings.ProjectPath = files.ProjectPath;
+  doc_.settings.HtmlFileName = files.HtmlFileName;
+  doc_.settings.Path = files.Path;
+  m.SelectedRow = state.selected_row;
+  form_.item = std::move(state.item);
+  form_.link_browse_path = form_.item.link;
+  form_.RefreshEnabling();
+  form_.CheckAllCompleteColours();
+  notify_.TreeRebuilt();
+  notify_.TreeColoursChanged();
+  notify_.ControlsChanged();
+  notify_.FormChanged();
+}
+
+void Editor::UndoRedo(bool undo) {
+  open_field_ = 0;
+  EditorState now = Capture();
+  Apply(undo ? history_.Undo(std::move(now)) : history_.Redo(std::move(now)));
+  doc_.MarkModified(history_.AtSaved() ? 0 : 1);
+}
+
+std::string Editor::CommandTooltipText(int command) const {
+  std::string tip = sj(CommandTooltip(command));
+  if (command == kCmdUndo && history_.CanUndo()) tip += ": " + history_.UndoName();
+  if (command == kCmdRedo && history_.CanRedo()) tip += ": " + history_.RedoName();
+  return tip;
+}
+
 void Editor::Dispatch(int command) {
   if (!CommandEnabled(command)) return;
   Notifier::Batch batch(notify_);
+  if (command == kCmdUndo || command == kCmdRedo) {
+    UndoRedo(command == kCmdUndo);
+    notify_.ControlsChanged();
+    return;
+  }
+  open_field_ = 0;
+  AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
+    Run(command);
+    return 0;
+  });
+  // Any command may change what the menus and buttons offer.
+  notify_.ControlsChanged();
+}
+
+void Editor::Run(int command) {
   switch (command) {
     case kCmdAddItem: tree_commands::AddItem(*this); break;
     case kCmdDelete: tree_commands::DeleteItem(*this); break;
@@ -95,36 +161,50 @@ void Editor::Dispatch(int command) {
     case kCmdExit: notify_.host().RequestClose(); break;
     default: break;
   }
-  // Any command may change what the menus and buttons offer.
-  notify_.ControlsChanged();
 }
 
 bool Editor::FieldChanged(int control, const std::string& text) {
   Notifier::Batch batch(notify_);
-  return form_.FieldChanged(control, text);
+  // Typing in one field is one step until the focus leaves it.
+  if (open_field_ == control) return form_.FieldChanged(control, text);
+  const unsigned long edits = doc_.Edits();
+  bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
+  if (doc_.Edits() != edits) open_field_ = control;
+  return kept;
 }
 
 void Editor::CheckBoxClicked(int control, bool checked) {
   Notifier::Batch batch(notify_);
-  form_.CheckBoxClicked(control, checked);
+  open_field_ = 0;
+  AsStep(sj("チェックの変更"), [&] {
+    form_.CheckBoxClicked(control, checked);
+    return 0;
+  });
 }
 
 void Editor::ButtonClicked(int control) {
   if (!ControlEnabled(control)) return;
   Notifier::Batch batch(notify_);
-  if (FormState::ColourFieldOfButton(control)) colour_commands::ChooseFieldColour(*this, control);
-  else path_commands::Browse(*this, control);
+  open_field_ = 0;
+  bool colour = FormState::ColourFieldOfButton(control) != 0;
+  AsStep(sj(colour ? "色の変更" : "ファイルの選択"), [&] {
+    if (colour) colour_commands::ChooseFieldColour(*this, control);
+    else path_commands::Browse(*this, control);
+    return 0;
+  });
   notify_.ControlsChanged();
 }
 
 void Editor::SelectItem(NodeId node) {
   Notifier::Batch batch(notify_);
+  open_field_ = 0;
   doc_.model.tree.Select(node);
 }
 
 bool Editor::EndLabelEdit(const std::string& title) {
   Notifier::Batch batch(notify_);
-  return tree_commands::Rename(*this, title);
+  open_field_ = 0;
+  return AsStep(Utf8ToSjis(StepName(kCmdRename)).value_or(""), [&] { return tree_commands::Rename(*this, title); });
 }
 
 void Editor::OpenProject(const std::string& sjis_path) {
@@ -155,6 +235,8 @@ bool Editor::CommandEnabled(int command) const {
     case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
     case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdPreview:
       return true;
+    case kCmdUndo: return history_.CanUndo();
+    case kCmdRedo: return history_.CanRedo();
     case kCmdRecent: return !doc_.LastProjectPath().empty();
     case kCmdFrame2: case kCmdFrame3: case kCmdIconCopy: return s.HtmlFileName != UntitledHtml();
     case kCmdPasteCut: return doc_.model.counters.CutBufferFull();

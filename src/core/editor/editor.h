@@ -12,6 +12,7 @@
 #include "editor/dialogs.h"
 #include "editor/document.h"
 #include "editor/form_state.h"
+#include "editor/history.h"
 #include "editor/notifier.h"
 
 namespace pomeli2 {
@@ -71,6 +72,8 @@ class Editor {
   void OpenProject(const std::string& sjis_path);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
+  // The focus left a field: typing there again is a step of its own.
+  void FieldEditEnded() { open_field_ = 0; }
   // The close request: asks about unsaved changes and writes the close-time
   // line. False when the user chose to keep the program running.
   bool CloseRequested(int left, int top, int client_width, int client_height);
@@ -83,6 +86,11 @@ class Editor {
   // Whether a command shows a check mark, and whether it has one at all.
   static bool CommandCheckable(int command);
   bool CommandChecked(int command) const;
+  // A command's tooltip (CP932): undo and redo name the step they take.
+  std::string CommandTooltipText(int command) const;
+  History& GetHistory() { return history_; }
+  // The state a step can change, shared with the document.
+  EditorState Capture() const;
   // The recent entry of the file menu: the last project's path, a generic
   // text when the path is long, "なし" when there is none.
   std::string RecentEntryText() const;
@@ -94,12 +102,22 @@ class Editor {
   bool ReadProjectFile(const std::string& path);
 
  private:
+  // Runs `change` as one step of the history, named `name` (CP932), when it
+  // changes the document.
+  template <typename F>
+  auto AsStep(const std::string& name, F&& change);
+  void Apply(EditorState state);
+  void Run(int command);
+  void UndoRedo(bool undo);
+
   Notifier notify_;
   Document doc_;
   FormState form_;
   std::string program_folder_;
   CustomColours custom_colours_;
   std::string preview_folder_;
+  History history_;
+  int open_field_ = 0;  // the field whose typing the last step holds
 };
 
 }  // namespace pomeli2

@@ -125,8 +125,8 @@ void Move(Editor& e, bool up) {
   set_aside(a, m.NextMoveSourceMark());
   set_aside(b, m.NextMoveNeighbourMark());
 
-  ItemRow& row_a = m.table.Row(tree.Row(a));
-  ItemRow& row_b = m.table.Row(tree.Row(b));
+  ItemRow& row_a = m.table.MutableRow(tree.Row(a));
+  ItemRow& row_b = m.table.MutableRow(tree.Row(b));
   for (int c = kSeq; c < kColumnCount; ++c) std::swap(row_a.cells[c], row_b.cells[c]);
   tree.SetLabel(a, row_a[kTitle]);
   tree.SetLabel(b, row_b[kTitle]);

@@ -33,13 +33,19 @@ std::string NormaliseOtherWindow(std::string_view text) {
 
 const std::string& ItemTable::Cell(int row, Col col) const {
   static const std::string kEmpty;
-  return HasRow(row) ? rows_[row].cells[col] : kEmpty;
+  return HasRow(row) ? rows_[row]->cells[col] : kEmpty;
 }
 
 int ItemTable::CellInt(int row, Col col) const { return LenientInt(Cell(row, col)); }
 
 void ItemTable::SetCell(int row, Col col, std::string value) {
-  if (HasRow(row)) rows_[row].cells[col] = std::move(value);
+  if (HasRow(row)) MutableRow(row).cells[col] = std::move(value);
+}
+
+ItemRow& ItemTable::MutableRow(int row) {
+  std::shared_ptr<ItemRow>& r = rows_[row];
+  if (r.use_count() > 1) r = std::make_shared<ItemRow>(*r);
+  return *r;
 }
 
 void ItemTable::SetCellInt(int row, Col col, long long value) { SetCell(row, col, ToText(value)); }
@@ -62,7 +68,7 @@ ItemRow MakeRootRow() {
 
 void ItemTable::ResetItemTable() {
   rows_.clear();
-  rows_.push_back(MakeRootRow());
+  Append(MakeRootRow());
 }
 
 void ItemTable::AppendItemRow(int selected_row, const ItemRow& source) {
@@ -74,13 +80,13 @@ void ItemTable::AppendItemRow(int selected_row, const ItemRow& source) {
   for (Col c : {kTitle, kTextBgColor, kStyle, kFontSize, kLink, kTarget, kIcon, kOpen}) r[c] = source[c];
   r[kFont] = "1";
   r[kOtherWindow] = NormaliseOtherWindow(source[kOtherWindow]);
-  rows_.push_back(std::move(r));
+  Append(std::move(r));
 }
 
 std::vector<int> ItemTable::RowsBySeq(int first_seq, int last_seq, int first_row) const {
   std::vector<int> rows(last_seq >= first_seq ? static_cast<size_t>(last_seq - first_seq) + 1 : 0, -1);
   for (int r = std::max(first_row, 0); r < RowCount(); ++r) {
-    int seq = LenientSignedInt(rows_[r][kSeq]);
+    int seq = LenientSignedInt((*rows_[r])[kSeq]);
     if (seq < first_seq || seq > last_seq) continue;
     int& slot = rows[static_cast<size_t>(seq - first_seq)];
     if (slot < 0) slot = r;
@@ -89,8 +95,8 @@ std::vector<int> ItemTable::RowsBySeq(int first_seq, int last_seq, int first_row
 }
 
 void ItemTable::ClearCopyMarks() {
-  for (auto& r : rows_)
-    if (LenientInt(r[kChild]) > kCopyBase) r[kChild] = "0";
+  for (int r = 0; r < RowCount(); ++r)
+    if (LenientInt(Row(r)[kChild]) > kCopyBase) SetCell(r, kChild, "0");
 }
 
 }  // namespace pomeli2

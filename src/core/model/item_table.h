@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,12 +58,13 @@ class ItemTable {
   void SetCell(int row, Col col, std::string value);
   void SetCellInt(int row, Col col, long long value);
 
-  const ItemRow& Row(int row) const { return rows_[row]; }
-  ItemRow& Row(int row) { return rows_[row]; }
+  const ItemRow& Row(int row) const { return *rows_[row]; }
+  // A row to change in place (its own copy when a snapshot shares it).
+  ItemRow& MutableRow(int row);
   bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
 
   void Clear() { rows_.clear(); }
-  void Append(ItemRow row) { rows_.push_back(std::move(row)); }
+  void Append(ItemRow row) { rows_.push_back(std::make_shared<ItemRow>(std::move(row))); }
   void Reserve(size_t n) { rows_.reserve(n); }
 
   // Deletes all rows and appends the root row at index 0.
@@ -80,8 +82,14 @@ class ItemTable {
   // Every row whose Child exceeds 30000 gets Child "0".
   void ClearCopyMarks();
 
+  // The rows as they are now, shared with the table: a snapshot costs a
+  // pointer a row, and a row is copied only when it is changed afterwards.
+  using Snapshot = std::vector<std::shared_ptr<ItemRow>>;
+  Snapshot Share() const { return rows_; }
+  void Restore(Snapshot rows) { rows_ = std::move(rows); }
+
  private:
-  std::vector<ItemRow> rows_;
+  std::vector<std::shared_ptr<ItemRow>> rows_;
 };
 
 ItemRow MakeRootRow();

@@ -7,20 +7,20 @@ NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
   if (!free_.empty()) {
     id = free_.back();
     free_.pop_back();
+    nodes_[id] = std::make_shared<Node>();
   } else {
     id = static_cast<NodeId>(nodes_.size());
-    nodes_.emplace_back();
+    nodes_.push_back(std::make_shared<Node>());
   }
-  Node& n = nodes_[id];
-  n = Node{};
+  Node& n = *nodes_[id];
   n.label = std::move(label);
   n.row = row;
   n.parent = parent;
   n.alive = true;
-  NodeId& first = parent == kNoNode ? first_top_ : nodes_[parent].first_child;
-  NodeId& last = parent == kNoNode ? last_top_ : nodes_[parent].last_child;
+  NodeId& first = parent == kNoNode ? first_top_ : W(parent).first_child;
+  NodeId& last = parent == kNoNode ? last_top_ : W(parent).last_child;
   n.prev = last;
-  if (last != kNoNode) nodes_[last].next = id;
+  if (last != kNoNode) W(last).next = id;
   else first = id;
   last = id;
   ++count_;
@@ -29,24 +29,33 @@ NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
 }
 
 void MenuTree::Unlink(NodeId id) {
-  Node& n = nodes_[id];
-  NodeId& first = n.parent == kNoNode ? first_top_ : nodes_[n.parent].first_child;
-  NodeId& last = n.parent == kNoNode ? last_top_ : nodes_[n.parent].last_child;
-  if (n.prev != kNoNode) nodes_[n.prev].next = n.next;
+  const Node& n = N(id);
+  NodeId& first = n.parent == kNoNode ? first_top_ : W(n.parent).first_child;
+  NodeId& last = n.parent == kNoNode ? last_top_ : W(n.parent).last_child;
+  if (n.prev != kNoNode) W(n.prev).next = n.next;
   else first = n.next;
-  if (n.next != kNoNode) nodes_[n.next].prev = n.prev;
+  if (n.next != kNoNode) W(n.next).prev = n.prev;
   else last = n.prev;
 }
 
+void MenuTree::Restore(Snapshot s) {
+  nodes_ = std::move(s.nodes);
+  free_ = std::move(s.free);
+  first_top_ = s.first_top;
+  last_top_ = s.last_top;
+  selected_ = s.selected;
+  count_ = s.count;
+}
+
 bool MenuTree::IsInSubtree(NodeId n, NodeId root) const {
-  for (; n != kNoNode; n = nodes_[n].parent)
+  for (; n != kNoNode; n = N(n).parent)
     if (n == root) return true;
   return false;
 }
 
 int MenuTree::Level(NodeId n) const {
   int level = -1;
-  for (; n != kNoNode; n = nodes_[n].parent) ++level;
+  for (; n != kNoNode; n = N(n).parent) ++level;
   return level;
 }
 
@@ -55,15 +64,16 @@ void MenuTree::DeleteSubtree(NodeId node) {
   NodeId successor = kNoNode;
   bool selection_lost = selected_ != kNoNode && IsInSubtree(selected_, node);
   if (selection_lost) {
-    const Node& n = nodes_[node];
+    const Node& n = N(node);
     successor = n.next != kNoNode ? n.next : n.prev != kNoNode ? n.prev : n.parent;
   }
   std::vector<NodeId> doomed;
   ForEachPreOrder(node, [&](NodeId id) { doomed.push_back(id); });
   Unlink(node);
   for (NodeId id : doomed) {
-    nodes_[id].alive = false;
-    nodes_[id].label.clear();
+    // The pool's slot gets a fresh item when it is used again; a snapshot
+    // keeps the item as it was.
+    nodes_[id] = std::make_shared<Node>();
     free_.push_back(id);
   }
   count_ -= static_cast<int>(doomed.size());
@@ -75,7 +85,7 @@ void MenuTree::DeleteSubtree(NodeId node) {
 }
 
 void MenuTree::DeleteChildren(NodeId node) {
-  while (Valid(node) && nodes_[node].first_child != kNoNode) DeleteSubtree(nodes_[node].first_child);
+  while (Valid(node) && N(node).first_child != kNoNode) DeleteSubtree(N(node).first_child);
 }
 
 void MenuTree::Clear() {

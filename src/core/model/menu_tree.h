@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,18 +40,18 @@ class MenuTree {
   void Select(NodeId node);
   NodeId Selected() const { return selected_; }
 
-  bool Valid(NodeId n) const { return n >= 0 && n < static_cast<NodeId>(nodes_.size()) && nodes_[n].alive; }
-  NodeId Parent(NodeId n) const { return nodes_[n].parent; }
-  NodeId FirstChild(NodeId n) const { return nodes_[n].first_child; }
-  NodeId LastChild(NodeId n) const { return nodes_[n].last_child; }
-  NodeId NextSibling(NodeId n) const { return nodes_[n].next; }
-  NodeId PrevSibling(NodeId n) const { return nodes_[n].prev; }
-  bool HasChildren(NodeId n) const { return nodes_[n].first_child != kNoNode; }
+  bool Valid(NodeId n) const { return n >= 0 && n < static_cast<NodeId>(nodes_.size()) && N(n).alive; }
+  NodeId Parent(NodeId n) const { return N(n).parent; }
+  NodeId FirstChild(NodeId n) const { return N(n).first_child; }
+  NodeId LastChild(NodeId n) const { return N(n).last_child; }
+  NodeId NextSibling(NodeId n) const { return N(n).next; }
+  NodeId PrevSibling(NodeId n) const { return N(n).prev; }
+  bool HasChildren(NodeId n) const { return N(n).first_child != kNoNode; }
   NodeId FirstTop() const { return first_top_; }
-  int Row(NodeId n) const { return nodes_[n].row; }
-  const std::string& Label(NodeId n) const { return nodes_[n].label; }
+  int Row(NodeId n) const { return N(n).row; }
+  const std::string& Label(NodeId n) const { return N(n).label; }
   void SetLabel(NodeId n, std::string label) {
-    nodes_[n].label = std::move(label);
+    W(n).label = std::move(label);
     if (change_hook_) change_hook_(Change::kLabelChanged, n);
   }
   // Whether `n` is `root` or lies below it.
@@ -68,26 +69,47 @@ class MenuTree {
     NodeId cur = n;
     for (;;) {
       visit(cur);
-      if (nodes_[cur].first_child != kNoNode) {
-        cur = nodes_[cur].first_child;
+      if (N(cur).first_child != kNoNode) {
+        cur = N(cur).first_child;
         continue;
       }
-      while (cur != n && nodes_[cur].next == kNoNode) cur = nodes_[cur].parent;
+      while (cur != n && N(cur).next == kNoNode) cur = N(cur).parent;
       if (cur == n) return;
-      cur = nodes_[cur].next;
+      cur = N(cur).next;
     }
   }
 
- private:
-  struct Node {
+  struct Node;
+  // The whole tree as it is now, sharing its items with the tree: an item is
+  // copied only when it is changed afterwards. Restoring it tells no hook;
+  // the caller shows the tree anew.
+  struct Snapshot {
+    std::vector<std::shared_ptr<Node>> nodes;
+    std::vector<NodeId> free;
+    NodeId first_top, last_top, selected;
+    int count;
+  };
+  Snapshot Share() const { return {nodes_, free_, first_top_, last_top_, selected_, count_}; }
+  void Restore(Snapshot s);
+
+ struct Node {
     std::string label;
     int row = 0;
     NodeId parent = kNoNode, first_child = kNoNode, last_child = kNoNode, prev = kNoNode, next = kNoNode;
     bool alive = false;
   };
+
+ private:
+  const Node& N(NodeId n) const { return *nodes_[n]; }
+  // An item to change (its own copy when a snapshot shares it).
+  Node& W(NodeId n) {
+    std::shared_ptr<Node>& node = nodes_[n];
+    if (node.use_count() > 1) node = std::make_shared<Node>(*node);
+    return *node;
+  }
   void Unlink(NodeId n);
 
-  std::vector<Node> nodes_;
+  std::vector<std::shared_ptr<Node>> nodes_;
   std::vector<NodeId> free_;
   NodeId first_top_ = kNoNode, last_top_ = kNoNode;
   NodeId selected_ = kNoNode;

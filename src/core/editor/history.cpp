@@ -1,0 +1,59 @@
+#include "editor/history.h"
+
+#include <unordered_set>
+
+namespace pomeli2 {
+
+void History::Done(std::string name, EditorState before) {
+  if (saved_ > static_cast<long>(undo_.size())) saved_ = -1;  // the saved state was undone and is now replaced
+  redo_.clear();
+  undo_.push_back({std::move(name), std::move(before)});
+  if (undo_.size() > kMaxSteps) {
+    undo_.erase(undo_.begin());
+    if (saved_ >= 0) --saved_;
+  }
+}
+
+EditorState History::Undo(EditorState now) {
+  Step step = std::move(undo_.back());
+  undo_.pop_back();
+  redo_.push_back({step.name, std::move(now)});
+  return std::move(step.state);
+}
+
+EditorState History::Redo(EditorState now) {
+  Step step = std::move(redo_.back());
+  redo_.pop_back();
+  undo_.push_back({step.name, std::move(now)});
+  return std::move(step.state);
+}
+
+void History::Clear() {
+  undo_.clear();
+  redo_.clear();
+  saved_ = 0;
+}
+
+size_t History::MemoryEstimate(const EditorState& now) const {
+  std::unordered_set<const void*> seen;
+  for (const auto& row : now.rows) seen.insert(row.get());
+  for (const auto& node : now.tree.nodes) seen.insert(node.get());
+  auto string_bytes = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
+  size_t bytes = 0;
+  auto count = [&](const EditorState& s) {
+    bytes += sizeof(Step) + (s.rows.size() + s.tree.nodes.size()) * sizeof(std::shared_ptr<int>) +
+             s.tree.free.size() * sizeof(NodeId);
+    for (const auto& row : s.rows)
+      if (seen.insert(row.get()).second) {
+        bytes += sizeof(ItemRow) + 16;
+        for (const std::string& cell : row->cells) bytes += string_bytes(cell);
+      }
+    for (const auto& node : s.tree.nodes)
+      if (seen.insert(node.get()).second) bytes += sizeof(MenuTree::Node) + 16 + string_bytes(node->label);
+  };
+  for (const Step& s : undo_) count(s.state);
+  for (const Step& s : redo_) count(s.state);
+  return bytes;
+}
+
+}  // namespace pomeli2
