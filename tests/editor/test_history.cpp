@@ -1,0 +1,158 @@
+// Undo and redo: a session of every kind of step, taken back to the start
+// and forward to the end, compared at each point with the session itself.
+#include <functional>
+
+#include "editor/history.h"
+#include "generate/menu_page.h"
+#include "project/project_file.h"
+#include "support/session.h"
+
+namespace pomeli2::testing {
+namespace {
+
+class Undo : public Session {
+ public:
+  // What a step changes, as text: the project and the page that would be
+  // written, every row, the tree and the counters. (The selection and the
+  // form are those of the moment before the step, which a user may have
+  // changed since the last one: they are checked apart.)
+  std::string State() {
+    MenuModel& mm = m();
+    std::string out;
+    for (int r = 0; r < mm.table.RowCount(); ++r)
+      for (const std::string& cell : mm.table.Row(r).cells) out += cell + "|";
+    out += "\n" + Outline() + "\n";
+    const BatchCounters& c = mm.counters;
+    for (int v : {c.MoveSourceCounter, c.MoveNeighbourCounter, c.CutCounter, c.DeleteCounter, c.CopyCounter})
+      out += std::to_string(v) + ",";
+    ItemTable kept = mm.table;
+    int last = mm.RenumberItems(mm.Root());
+    out += SerializeProject(e.Settings(), mm.table, last).bytes;
+    out += BuildMenuPage(e.Settings(), mm.table, last, nullptr, nullptr);
+    mm.table = std::move(kept);
+    return out;
+  }
+};
+
+TEST_F(Undo, EveryStepBackToTheStartAndForwardToTheEnd) {
+  auto dialog = [&](auto& handler, auto set) {
+    handler = [set](auto& d) {
+      set(d);
+      return true;
+    };
+  };
+  std::vector<std::function<void()>> steps = {
+      [&] { e.Dispatch(kCmdAddItem); },
+      [&] { ASSERT_TRUE(e.EndLabelEdit("A")); },
+      [&] {  // typing in one field is one step
+        Type(kCtlLink, "a");
+        Type(kCtlLink, "a.h");
+        e.FieldEditEnded();
+      },
+      [&] { e.Dispatch(kCmdAddItem); },
+      [&] { ASSERT_TRUE(e.EndLabelEdit("A1")); },
+      [&] { e.CheckBoxClicked(kCtlTextBackOn, true); },
+      [&] {
+        e.SelectItem(m().Root());
+        e.Dispatch(kCmdAddItem);
+      },
+      [&] { e.Dispatch(kCmdMoveUp); },
+      [&] {
+        Select("A");
+        e.Dispatch(kCmdCopy);
+      },
+      [&] { e.Dispatch(kCmdPasteCopy); },
+      [&] {
+        Select("A1");
+        e.Dispatch(kCmdCut);
+      },
+      [&] {
+        e.SelectItem(m().Root());
+        e.Dispatch(kCmdPasteCut);
+      },
+      [&] {
+        Select("A");
+        e.Dispatch(kCmdDelete);
+      },
+      [&] {
+        dialog(host.bulk, [](BulkChangeDialog& d) { d.value = "14pt"; });
+        e.Dispatch(kCmdBulkSize);
+      },
+      [&] {
+        dialog(host.script_options, [](ScriptOptionsDialog& d) { d.CloseItemsClicked(true); });
+        e.Dispatch(kCmdScriptOptions);
+      },
+      [&] {
+        host.colours = {0x336699};
+        e.ButtonClicked(1052);
+      },
+      [&] {
+        host.colours = {0x808080};
+        e.Dispatch(kCmdTreeBgColor);
+      },
+      [&] { e.Dispatch(kCmdItemIcons); },
+  };
+  std::vector<std::string> states = {State()};
+  size_t saved_at = 6;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    steps[i]();
+    if (i + 1 == saved_at) {  // saving numbers the rows: the state after it
+      host.files = {dir / "p.pml"};
+      e.Dispatch(kCmdSaveAs);
+    }
+    states.push_back(State());
+    ASSERT_EQ(e.GetHistory().Steps(), i + 1) << "step " << i;
+  }
+  EXPECT_EQ(e.CommandTooltipText(kCmdUndo), S("元に戻す: 各アイテムのリンク・アイコンを有効にする"));
+  for (size_t k = steps.size(); k > 0; --k) {
+    e.Dispatch(kCmdUndo);
+    EXPECT_TRUE(State() == states[k - 1]) << "undo to " << k - 1;
+    EXPECT_EQ(e.ModifiedFlag(), k - 1 == saved_at ? 0 : 1) << k - 1;
+  }
+  EXPECT_FALSE(e.CommandEnabled(kCmdUndo));
+  for (size_t k = 1; k <= steps.size(); ++k) {
+    e.Dispatch(kCmdRedo);
+    EXPECT_TRUE(State() == states[k]) << "redo to " << k;
+  }
+  EXPECT_FALSE(e.CommandEnabled(kCmdRedo));
+  // The project saved after the sixth step: undoing to it and saving gives
+  // the same file.
+  const std::string saved = ReadFile(dir / "p.pml");
+  for (size_t k = steps.size(); k > saved_at; --k) e.Dispatch(kCmdUndo);
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  e.Dispatch(kCmdSave);
+  EXPECT_EQ(ReadFile(dir / "p.pml"), saved);
+
+  // A new step drops what could be redone; New and Open start afresh.
+  e.Dispatch(kCmdAddItem);
+  EXPECT_FALSE(e.CommandEnabled(kCmdRedo));
+  e.Dispatch(kCmdNew);
+  EXPECT_FALSE(e.CommandEnabled(kCmdUndo));
+}
+
+TEST_F(Undo, AThousandPastedItemsComeAndGoAndTheHistoryKeepsAHundredSteps) {
+  Add("top");
+  NodeId top = m().tree.Selected();
+  for (int i = 1; i < 1000; ++i) {
+    e.Dispatch(kCmdAddItem);
+    e.SelectItem(top);
+  }
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(m().Root());
+  std::string before = State();
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(m().LiveItemCount(), 2001);
+  EXPECT_NE(m().SelectedRow, 0);
+  e.Dispatch(kCmdUndo);
+  EXPECT_TRUE(State() == before);
+  EXPECT_EQ(m().SelectedRow, 0) << "the item selected before the step";
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy)) << "the copy buffer is as it was";
+  e.Dispatch(kCmdRedo);
+  EXPECT_EQ(m().LiveItemCount(), 2001);
+  EXPECT_EQ(e.GetHistory().Steps(), History::kMaxSteps);
+  // Kept states share what the steps left alone: far below a copy each.
+  EXPECT_LT(e.GetHistory().MemoryEstimate(e.Capture()), 100u * 2001 * 40);
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
