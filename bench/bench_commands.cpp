@@ -151,8 +151,45 @@ void BM_PrintOutline(benchmark::State& state) {
   PerItem(state);
 }
 
+// Undo and redo of a paste of the first branch (a tenth of the menu).
+void BM_UndoRedoPaste(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  Editor& e = *menu.editor;
+  e.SelectItem(menu.Branch());
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(e.Model().Root());
+  e.Dispatch(kCmdPasteCopy);
+  for (auto _ : state) {
+    e.Dispatch(kCmdUndo);
+    e.Dispatch(kCmdRedo);
+  }
+  PerItem(state);
+}
+
+// A hundred steps of typing into the link field of items all over the menu,
+// then the memory the history keeps beyond the menu itself.
+void BM_HistoryMemory(benchmark::State& state) {
+  for (auto _ : state) {
+    Menu menu(static_cast<int>(state.range(0)));
+    Editor& e = *menu.editor;
+    MenuModel& m = e.Model();
+    NodeId node = m.Root();
+    for (int step = 0; step < 100; ++step) {
+      for (int k = 0; k < static_cast<int>(state.range(0)) / 100 && node != kNoNode; ++k)
+        node = m.tree.HasChildren(node) ? m.tree.FirstChild(node) : m.tree.NextSibling(node);
+      if (node == kNoNode) node = m.tree.FirstChild(m.Root());
+      e.SelectItem(node);
+      e.FieldChanged(kCtlLink, "page" + std::to_string(step) + ".html");
+    }
+    state.counters["steps"] = static_cast<double>(e.GetHistory().Steps());
+    state.counters["history_MiB"] = static_cast<double>(e.GetHistory().MemoryEstimate(e.Capture())) / (1 << 20);
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_UndoRedoPaste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HistoryMemory)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PrintOutline)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddItem)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

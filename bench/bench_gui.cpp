@@ -85,8 +85,30 @@ void BM_PasteIntoWindow(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Undo and redo of that paste, the window showing the whole menu again.
+void BM_UndoRedoInWindow(benchmark::State& state) {
+  Window w;
+  const int n = static_cast<int>(state.range(0));
+  std::string path = WriteProject(w.dir, n, n / 10).toStdString();
+  Editor& e = w.window.GetEditor();
+  e.ReadProjectFile(path);
+  MenuModel& m = e.Model();
+  e.SelectItem(m.tree.FirstChild(m.Root()));
+  e.SetTreeFocus(true);
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(m.Root());
+  e.Dispatch(kCmdPasteCopy);
+  for (auto _ : state) {
+    e.Dispatch(kCmdUndo);
+    QApplication::processEvents();
+    e.Dispatch(kCmdRedo);
+    QApplication::processEvents();
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_UndoRedoInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteIntoWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadToFirstPaint)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectionChange)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

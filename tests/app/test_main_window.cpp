@@ -433,6 +433,32 @@ class MainWindowTest : public QObject {
                 .contains(QRegularExpression(QString("Pages:\\s+%1\\n").arg(items))));
   }
 
+  void undoAndRedoFromKeysMenusAndToolbar() {
+    Fixture f;
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QVERIFY(!f.window->Action(kCmdUndo)->isEnabled());
+    f.tree()->setFocus();
+    QTest::keyClick(f.tree(), Qt::Key_A, Qt::ControlModifier);
+    f.tree()->currentItem()->setText(0, "A");
+    QCOMPARE(f.window->Action(kCmdUndo)->toolTip(), Ui("元に戻す: アイテムの名前を変更"));
+    // Ctrl+Z in a field is the editor's undo, step by step.
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.tree()->currentItem()->text(0), Ui("新しいアイテム"));
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(f.editor().ModifiedFlag(), 0);
+    QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 1);
+    QCOMPARE(f.window->Action(kCmdRedo)->toolTip(), Ui("やり直し: アイテムの名前を変更"));
+    auto* bar = f.window->findChild<QToolBar*>("toolbar128");
+    QTest::mouseClick(bar->widgetForAction(f.window->Action(kCmdRedo)), Qt::LeftButton);
+    QCOMPARE(f.tree()->topLevelItem(0)->child(0)->text(0), QString("A"));
+    QCOMPARE(f.editor().ModifiedFlag(), 1);
+  }
+
   void toolbarInOrderAndToggled() {
     Fixture f;
     auto* bar = f.window->findChild<QToolBar*>("toolbar128");

@@ -59,7 +59,10 @@ auto Editor::AsStep(const std::string& name, F&& change) {
   EditorState before = Capture();
   const unsigned long edits = doc_.Edits();
   auto result = change();
-  if (doc_.Edits() != edits) history_.Done(name, std::move(before));
+  if (doc_.Edits() != edits) {
+    history_.Done(name, std::move(before));
+    notify_.ControlsChanged();  // undo and redo change with it
+  }
   return result;
 }
 
