@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "editor/commands.h"
+#include "menu_tree_view.h"
 #include "text/sjis.h"
 #include "text_border.h"
 
@@ -138,7 +139,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   }
   arrows->addStretch(1);
 
-  tree_ = new QTreeWidget;
+  tree_ = new MenuTreeView(editor_);
   tree_->setObjectName("ctl1002");
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
@@ -271,7 +272,8 @@ QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
   auto* item = parent == kNoNode ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_.at(parent));
   item->setText(0, ToQt(tree.Label(node)));
   item->setData(0, Qt::UserRole, node);
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
+  if (parent == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
   items_[node] = item;
   return item;
 }
@@ -316,6 +318,20 @@ void FormWidget::ShowLabel(NodeId node) {
   if (it == items_.end()) return;
   updating_ = true;
   it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
+  updating_ = false;
+}
+
+void FormWidget::MoveItem(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end() || !it->second->parent()) return;
+  const MenuTree& tree = editor_.Model().tree;
+  int index = 0;
+  for (NodeId s = tree.PrevSibling(node); s != kNoNode; s = tree.PrevSibling(s)) ++index;
+  QTreeWidgetItem* parent = it->second->parent();
+  updating_ = true;
+  bool expanded = it->second->isExpanded();
+  parent->insertChild(index, parent->takeChild(parent->indexOfChild(it->second)));
+  it->second->setExpanded(expanded);
   updating_ = false;
 }
 

@@ -34,6 +34,7 @@ class FormWidget : public QWidget {
   void InsertItem(NodeId node);
   void RemoveItem(NodeId node);
   void ShowLabel(NodeId node);
+  void MoveItem(NodeId node);
   void ShowSelection(NodeId node);
   void EditLabel(NodeId node);
   void FocusTree();

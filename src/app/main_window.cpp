@@ -239,6 +239,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   int command = AcceleratorCommand(QKeySequence(key->keyCombination()));
   if (!command) return false;
+  // The outline keys belong to the tree; in a field they keep their meaning.
+  if (AcceleratorNeedsTree(command) && widget != form_->Tree()) return false;
   if (event->type() == QEvent::ShortcutOverride) {
     // Claimed here, so that neither the field's own key (Ctrl+A selects all)
     // nor a menu's mnemonic (Alt+V opens "表示") takes it; the key press

@@ -107,6 +107,7 @@ void WidgetHost::TreeRebuilt() { window_.Form().RebuildTree(); }
 void WidgetHost::ItemInserted(NodeId node) { window_.Form().InsertItem(node); }
 void WidgetHost::ItemRemoved(NodeId node) { window_.Form().RemoveItem(node); }
 void WidgetHost::ItemLabelChanged(NodeId node) { window_.Form().ShowLabel(node); }
+void WidgetHost::ItemMoved(NodeId node) { window_.Form().MoveItem(node); }
 void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(node); }
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }

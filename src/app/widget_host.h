@@ -32,6 +32,7 @@ class WidgetHost : public Host {
   void ItemInserted(NodeId node) override;
   void ItemRemoved(NodeId node) override;
   void ItemLabelChanged(NodeId node) override;
+  void ItemMoved(NodeId node) override;
   void SelectionChanged(NodeId node) override;
   void TreeColoursChanged() override;
   void StartLabelEdit(NodeId node) override;

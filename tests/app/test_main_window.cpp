@@ -158,7 +158,7 @@ class MainWindowTest : public QObject {
     QStringList edit;
     for (QAction* a : f.window->menuBar()->actions()[1]->menu()->actions())
       edit << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(edit.size(), 12);
+    QCOMPARE(edit.size(), 17);
     QCOMPARE(edit[0], Ui("元に戻す(&U)\tCtrl+Z"));
     QCOMPARE(edit[5], Ui("アイテムを追加(&A)\tCtrl+A"));
   }

@@ -225,10 +225,11 @@ TEST_F(FormTest, ButtonsFollowTheirItem) {
 
 TEST(Commands, ContextMenuFollowsTheBuffers) {
   EXPECT_EQ(ContextMenuFor(false, false).id, 140);
-  EXPECT_EQ(ContextMenuFor(false, false).entries.size(), 8u);
+  EXPECT_EQ(ContextMenuFor(false, false).entries.size(), 8u + 5u) << "with the outline moves after a separator";
   ContextMenu copy = ContextMenuFor(false, true);
   EXPECT_EQ(copy.id, 139);
-  EXPECT_EQ(copy.entries.back().command, kCmdPasteCopy);
+  EXPECT_EQ(copy.entries[9].command, kCmdPasteCopy);
+  EXPECT_EQ(copy.entries.back().command, kCmdOutdent);
   EXPECT_EQ(ContextMenuFor(true, false).id, 141);
   ContextMenu both = ContextMenuFor(true, true);
   EXPECT_EQ(both.id, 138);
@@ -244,8 +245,8 @@ TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
       bound += entry.bound;
       shown += *entry.shortcut != '\0';
     }
-  EXPECT_EQ(bound, 16) << "the original thirteen, F5, Ctrl+Z and Ctrl+Y";
-  EXPECT_EQ(shown, 17) << "Ctrl+P is shown but not bound";
+  EXPECT_EQ(bound, 20) << "the original thirteen, F5, Ctrl+Z, Ctrl+Y and the four outline keys";
+  EXPECT_EQ(shown, 21) << "Ctrl+P is shown but not bound";
   EXPECT_EQ(MainMenu().size(), 6u);
   EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
   EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/dialogs.h"
+#include "model/menu_model.h"
 
 namespace pomeli2 {
 
@@ -20,6 +21,14 @@ void DeleteItem(Editor& e);
 void StartRename(Editor& e);
 bool Rename(Editor& e, const std::string& title);
 void Move(Editor& e, bool up);
+// Whether `item` may go to `parent`, as its last child or before `before`
+// (one of parent's children): not the root, not into its own subtree.
+bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before);
+// Drag and drop: `item` with its subtree goes there.
+void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before);
+// Ctrl+Shift+Right: the last child of its previous sibling; Ctrl+Shift+Left:
+// the next sibling of its parent.
+void Indent(Editor& e, bool deeper);
 }  // namespace tree_commands
 
 namespace clipboard_commands {

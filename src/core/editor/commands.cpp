@@ -38,7 +38,12 @@ const std::vector<Menu>& MainMenu() {
         {kCmdDelete, "ツリーアイテムを削除(&D)", "Ctrl+D", true},
         {0, "", "", false},
         {kCmdPasteCut, "切り取ったツリーアイテムを貼り付け(&V)", "Alt+V", true},
-        {kCmdPasteCopy, "コピーしたツリーアイテムを貼り付け(&P)", "Alt+P", true}}},
+        {kCmdPasteCopy, "コピーしたツリーアイテムを貼り付け(&P)", "Alt+P", true},
+        {0, "", "", false},
+        {kCmdOutlineUp, "アイテムを上へ移動(&K)", "Ctrl+Shift+Up", true},
+        {kCmdOutlineDown, "アイテムを下へ移動(&J)", "Ctrl+Shift+Down", true},
+        {kCmdIndent, "一つ下の階層へ移動(&L)", "Ctrl+Shift+Right", true},
+        {kCmdOutdent, "一つ上の階層へ移動(&H)", "Ctrl+Shift+Left", true}}},
       {"表示(&V)",
        {{kCmdToolbar, "ツールバー(&T)", "", false},
         {0, "", "", false},
@@ -105,9 +110,14 @@ const std::vector<ExtraAccelerator>& ExtraAccelerators() {
   return keys;
 }
 
+bool AcceleratorNeedsTree(int command) {
+  return command == kCmdOutlineUp || command == kCmdOutlineDown || command == kCmdIndent || command == kCmdOutdent;
+}
+
 std::string StepName(int command) {
   static const std::map<int, const char*> extra = {
-      {kCmdMoveUp, "上へ移動"}, {kCmdMoveDown, "下へ移動"}, {kCmdSelectImage, "画像を選択する"}};
+      {kCmdMoveUp, "上へ移動"}, {kCmdMoveDown, "下へ移動"}, {kCmdSelectImage, "画像を選択する"},
+      {kCmdDrop, "ドラッグ＆ドロップ"}};
   if (auto it = extra.find(command); it != extra.end()) return it->second;
   for (const Menu& menu : MainMenu())
     for (const MenuEntry& entry : menu.entries)
@@ -132,8 +142,14 @@ ContextMenu ContextMenuFor(bool cut_full, bool copy_full) {
   const MenuEntry paste_copy = {kCmdPasteCopy, "コピーしたツリーアイテムを貼り付け(&P)", "", false};
   int id = 140;
   if (cut_full || copy_full) entries.push_back({0, "", "", false});
+  const std::vector<MenuEntry> outline = {{0, "", "", false},
+                                          {kCmdOutlineUp, "アイテムを上へ移動(&K)", "", false},
+                                          {kCmdOutlineDown, "アイテムを下へ移動(&J)", "", false},
+                                          {kCmdIndent, "一つ下の階層へ移動(&L)", "", false},
+                                          {kCmdOutdent, "一つ上の階層へ移動(&H)", "", false}};
   if (cut_full) entries.push_back(paste_cut);
   if (copy_full) entries.push_back(paste_copy);
+  entries.insert(entries.end(), outline.begin(), outline.end());
   if (cut_full && copy_full) id = 138;
   else if (cut_full) id = 141;
   else if (copy_full) id = 139;

@@ -19,7 +19,10 @@ enum CommandId : int {
   kCmdTreeImages = 32795, kCmdScriptOptions = 32796, kCmdBodyInsert = 32804,
   kCmdItemTargets = 32802, kCmdItemIcons = 32803, kCmdFrameResizable = 32800,
   kCmdHelp = 32792, kCmdAbout = 57664,
-  kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902, kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
+  kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902,
+  kCmdOutlineUp = 32903, kCmdOutlineDown = 32904, kCmdIndent = 32905, kCmdOutdent = 32906,
+  kCmdDrop = 32907,  // no menu entry: the name of a drop's step
+  kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
 };
 
 struct MenuEntry {
@@ -50,6 +53,9 @@ struct ExtraAccelerator {
   int command;
 };
 const std::vector<ExtraAccelerator>& ExtraAccelerators();
+// Keys that act only while the menu tree has the focus (elsewhere they
+// keep their meaning in the field, such as selecting words).
+bool AcceleratorNeedsTree(int command);
 
 // What undo and redo call a step of this command (its menu text without
 // the mnemonic, UTF-8); the form's own edits have names of their own.

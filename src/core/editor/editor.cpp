@@ -127,6 +127,10 @@ void Editor::Run(int command) {
     case kCmdRename: tree_commands::StartRename(*this); break;
     case kCmdMoveUp: tree_commands::Move(*this, true); break;
     case kCmdMoveDown: tree_commands::Move(*this, false); break;
+    case kCmdOutlineUp: if (doc_.model.TreeHasFocus == 1) tree_commands::Move(*this, true); break;
+    case kCmdOutlineDown: if (doc_.model.TreeHasFocus == 1) tree_commands::Move(*this, false); break;
+    case kCmdIndent: tree_commands::Indent(*this, true); break;
+    case kCmdOutdent: tree_commands::Indent(*this, false); break;
     case kCmdCut: clipboard_commands::Cut(*this); break;
     case kCmdCopy: clipboard_commands::Copy(*this); break;
     case kCmdPasteCut: clipboard_commands::Paste(*this, true); break;
@@ -198,6 +202,21 @@ void Editor::ButtonClicked(int control) {
   notify_.ControlsChanged();
 }
 
+bool Editor::CanDrop(NodeId item, NodeId parent, NodeId before) const {
+  return tree_commands::CanMoveTo(doc_.model, item, parent, before);
+}
+
+void Editor::Drop(NodeId item, NodeId parent, NodeId before) {
+  if (!CanDrop(item, parent, before)) return;
+  Notifier::Batch batch(notify_);
+  open_field_ = 0;
+  AsStep(Utf8ToSjis(StepName(kCmdDrop)).value_or(""), [&] {
+    tree_commands::MoveTo(*this, item, parent, before);
+    return 0;
+  });
+  notify_.ControlsChanged();
+}
+
 void Editor::SelectItem(NodeId node) {
   Notifier::Batch batch(notify_);
   open_field_ = 0;
@@ -238,6 +257,16 @@ bool Editor::CommandEnabled(int command) const {
     case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
     case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdPreview:
       return true;
+    case kCmdOutlineUp: return form_.Enabled(kCtlMoveUp);
+    case kCmdOutlineDown: return form_.Enabled(kCtlMoveDown);
+    case kCmdIndent: {
+      NodeId n = doc_.model.tree.Selected();
+      return n != kNoNode && n != doc_.model.Root() && doc_.model.tree.PrevSibling(n) != kNoNode;
+    }
+    case kCmdOutdent: {
+      NodeId n = doc_.model.tree.Selected();
+      return n != kNoNode && n != doc_.model.Root() && doc_.model.tree.Parent(n) != doc_.model.Root();
+    }
     case kCmdUndo: return history_.CanUndo();
     case kCmdRedo: return history_.CanRedo();
     case kCmdRecent: return !doc_.LastProjectPath().empty();

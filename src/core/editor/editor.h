@@ -60,6 +60,10 @@ class Editor {
   // A button of the form that runs no command: a colour button or a
   // browse button.
   void ButtonClicked(int control);
+  // Drag and drop in the tree: whether `item` may go to `parent` (as its
+  // last child, or before its child `before`), and the drop itself.
+  bool CanDrop(NodeId item, NodeId parent, NodeId before) const;
+  void Drop(NodeId item, NodeId parent, NodeId before);
   // The user selected an item in the tree.
   void SelectItem(NodeId node);
   // The tree got or lost the keyboard focus.

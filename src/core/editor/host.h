@@ -67,6 +67,8 @@ class Host {
   // An item was removed with its whole subtree.
   virtual void ItemRemoved(NodeId) {}
   virtual void ItemLabelChanged(NodeId) {}
+  // An item (with its subtree) took another place among its siblings.
+  virtual void ItemMoved(NodeId) {}
   // The editor selected another item.
   virtual void SelectionChanged(NodeId) {}
   // The colours of the editor's tree changed.

@@ -18,6 +18,7 @@ void Notifier::TreeChanged(MenuTree::Change change, NodeId node) {
     case MenuTree::Change::kInserted: host_.ItemInserted(node); break;
     case MenuTree::Change::kRemoved: host_.ItemRemoved(node); break;
     case MenuTree::Change::kLabelChanged: host_.ItemLabelChanged(node); break;
+    case MenuTree::Change::kMoved: host_.ItemMoved(node); break;
     case MenuTree::Change::kCleared: break;
   }
 }

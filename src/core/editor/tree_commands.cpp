@@ -140,4 +140,90 @@ void Move(Editor& e, bool up) {
   e.Doc().MarkModified(1);
 }
 
+bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before) {
+  const MenuTree& tree = m.tree;
+  if (!tree.Valid(item) || item == m.Root() || !tree.Valid(parent)) return false;
+  if (tree.IsInSubtree(parent, item)) return false;  // into its own subtree
+  if (before != kNoNode && (!tree.Valid(before) || tree.Parent(before) != parent)) return false;
+  // Where it stands already: nothing to do.
+  if (tree.Parent(item) == parent && (before == item || tree.NextSibling(item) == before)) return false;
+  return true;
+}
+
+namespace {
+
+// The live item at the top of the copy buffer, or kNoNode.
+NodeId CopiedItem(const MenuModel& m) {
+  if (!m.counters.CopyBufferFull()) return kNoNode;
+  NodeId found = kNoNode;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
+    int row = m.tree.Row(n);
+    if (found == kNoNode && m.table.CellInt(row, kChild) == m.counters.CopyCounter && m.table.Cell(row, kSeq) == "0")
+      found = n;
+  });
+  return found;
+}
+
+// The item at pre-order position `index` of the subtree of `top`.
+NodeId NthInSubtree(const MenuTree& tree, NodeId top, int index) {
+  NodeId found = kNoNode;
+  int i = 0;
+  tree.ForEachPreOrder(top, [&](NodeId n) {
+    if (i++ == index) found = n;
+  });
+  return found;
+}
+
+}  // namespace
+
+// The subtree is set aside under a move mark and re-created in its new
+// place, as move and paste do it, so that every attribute goes along. The
+// cut buffer is not touched; the copy buffer keeps its item where it went.
+void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
+  MenuModel& m = e.Model();
+  MenuTree& tree = m.tree;
+  if (!CanMoveTo(m, item, parent, before)) return;
+  NodeId copied = CopiedItem(m);
+  int copied_index = -1;
+  if (copied != kNoNode && tree.IsInSubtree(copied, item)) {
+    int i = 0;
+    tree.ForEachPreOrder(item, [&](NodeId n) {
+      if (n == copied) copied_index = i;
+      ++i;
+    });
+  }
+  const int mark = m.NextMoveSourceMark();
+  const int row = tree.Row(item);
+  m.SetRelativeDepths(item);
+  m.MarkDescendants(item, mark);
+  m.table.SetCellInt(row, kSeq, mark);
+  m.table.SetCell(row, kDepth, "0");
+  m.table.SetCell(row, kChild, "0");
+  tree.Select(parent);
+  m.ReinsertBatch({kSeq, mark, kChild, false});
+  NodeId moved = tree.LastChild(parent);
+  tree.DeleteSubtree(item);
+  if (before != kNoNode) tree.MoveBefore(moved, before);
+  if (copied_index >= 0) copied = NthInSubtree(tree, moved, copied_index);
+  if (copied != kNoNode && tree.Valid(copied)) m.MarkCopyBatch(copied);
+  tree.Select(moved);
+  m.TreeHasFocus = 1;
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+void Indent(Editor& e, bool deeper) {
+  MenuModel& m = e.Model();
+  MenuTree& tree = m.tree;
+  NodeId item = tree.Selected();
+  if (m.TreeHasFocus != 1 || item == kNoNode || item == m.Root()) return;
+  if (deeper) {
+    NodeId prev = tree.PrevSibling(item);
+    if (prev != kNoNode) MoveTo(e, item, prev, kNoNode);
+  } else {
+    NodeId parent = tree.Parent(item);
+    if (parent != m.Root()) MoveTo(e, item, tree.Parent(parent), tree.NextSibling(parent));
+  }
+}
+
 }  // namespace pomeli2::tree_commands

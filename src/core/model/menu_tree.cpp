@@ -38,6 +38,20 @@ void MenuTree::Unlink(NodeId id) {
   else last = n.prev;
 }
 
+void MenuTree::MoveBefore(NodeId id, NodeId before) {
+  if (!Valid(id) || !Valid(before) || id == before || N(id).parent != N(before).parent) return;
+  Unlink(id);
+  NodeId parent = N(before).parent;
+  NodeId prev = N(before).prev;
+  W(id).prev = prev;
+  W(id).next = before;
+  W(before).prev = id;
+  if (prev != kNoNode) W(prev).next = id;
+  else if (parent == kNoNode) first_top_ = id;
+  else W(parent).first_child = id;
+  if (change_hook_) change_hook_(Change::kMoved, id);
+}
+
 void MenuTree::Restore(Snapshot s) {
   nodes_ = std::move(s.nodes);
   free_ = std::move(s.free);

@@ -23,7 +23,7 @@ class MenuTree {
   // Told of every change of the shape or the labels, as it happens: an item
   // inserted, an item removed with its subtree (after the removal), a label
   // changed, or every item gone (kNoNode).
-  enum class Change { kInserted, kRemoved, kLabelChanged, kCleared };
+  enum class Change { kInserted, kRemoved, kLabelChanged, kCleared, kMoved };
   using ChangeHook = std::function<void(Change, NodeId)>;
   void SetChangeHook(ChangeHook hook) { change_hook_ = std::move(hook); }
 
@@ -34,6 +34,9 @@ class MenuTree {
   // the next sibling is selected, else the previous sibling, else the parent.
   void DeleteSubtree(NodeId node);
   void DeleteChildren(NodeId node);
+  // Puts `node` just before its sibling `before` (kMoved); the subtree goes
+  // with it.
+  void MoveBefore(NodeId node, NodeId before);
   // Deletes every item; the selection becomes empty without notification.
   void Clear();
 
