@@ -151,6 +151,21 @@ void BM_PrintOutline(benchmark::State& state) {
   PerItem(state);
 }
 
+// A drag of the first branch (a tenth of the menu) onto the last one.
+void BM_DragBranch(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    menu.Reload();
+    MenuModel& m = menu.editor->Model();
+    NodeId branch = menu.Branch();
+    NodeId last = m.tree.LastChild(m.Root());
+    state.ResumeTiming();
+    menu.editor->Drop(branch, last, kNoNode);
+  }
+  PerItem(state);
+}
+
 // Undo and redo of a paste of the first branch (a tenth of the menu).
 void BM_UndoRedoPaste(benchmark::State& state) {
   Menu menu(static_cast<int>(state.range(0)));
@@ -188,6 +203,7 @@ void BM_HistoryMemory(benchmark::State& state) {
 
 }  // namespace
 
+BENCHMARK(BM_DragBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoRedoPaste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HistoryMemory)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PrintOutline)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QDialog>
 #include <QDir>
 #include <QPrinter>
@@ -457,6 +458,43 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(bar->widgetForAction(f.window->Action(kCmdRedo)), Qt::LeftButton);
     QCOMPARE(f.tree()->topLevelItem(0)->child(0)->text(0), QString("A"));
     QCOMPARE(f.editor().ModifiedFlag(), 1);
+  }
+
+  void dragAndDropThroughTheModelAndOutlineKeys() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QAbstractItemModel* model = f.tree()->model();
+    auto index = [&](const char* label) { return f.tree()->indexFromItem(f.item(label)); };
+    auto drop = [&](const char* dragged, const QModelIndex& parent, int row) {
+      QMimeData* data = model->mimeData({index(dragged)});
+      bool done = model->dropMimeData(data, Qt::MoveAction, row, 0, parent);
+      delete data;
+      return done;
+    };
+    const MenuTree& core = f.editor().Model().tree;
+    QVERIFY(!drop("Alpha", index("Alpha one a"), -1));  // into its own subtree
+    QVERIFY(!f.item(Ui("ホームページ").toUtf8().constData())->flags().testFlag(Qt::ItemIsDragEnabled));
+    QVERIFY(drop("Delta", index("Alpha"), -1));  // onto Alpha: its last child
+    QCOMPARE(f.item("Alpha")->child(2)->text(0), QString("Delta"));
+    QVERIFY(drop("Charlie", index(Ui("ホームページ").toUtf8().constData()), 0));  // first among the root's items
+    QCOMPARE(f.tree()->topLevelItem(0)->child(0)->text(0), QString("Charlie"));
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), Core(core, core.FirstTop()));
+
+    // Ctrl+Shift+arrows in the tree; in a field they select words.
+    f.tree()->setCurrentItem(f.item("Bravo"));
+    f.tree()->setFocus();
+    QTest::keyClick(f.tree(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.item("Bravo")->parent()->text(0), QString("Alpha"));
+    QTest::keyClick(f.tree(), Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.item("Bravo")->parent(), f.tree()->topLevelItem(0));
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), Core(core, core.FirstTop()));
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    title->setFocus();
+    QString before = Shown(f.tree()->topLevelItem(0));
+    QTest::keyClick(title, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), before);
   }
 
   void toolbarInOrderAndToggled() {

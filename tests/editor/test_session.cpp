@@ -267,3 +267,70 @@ TEST_F(EditSession, AddAndPasteKeepToTheItemLimit) {
 
 }  // namespace
 }  // namespace pomeli2::testing
+
+namespace pomeli2::testing {
+namespace {
+
+TEST_F(EditSession, DragAndDropAndOutlineKeysMoveWholeSubtrees) {
+  Add("A");
+  Type(kCtlLink, "a.html");
+  Add("A1");
+  Type(kCtlItemStyle, "Bold");
+  e.SelectItem(m().Root());
+  Add("B");
+  e.SelectItem(m().Root());
+  Add("C");
+  Add("C1");
+  // Buffers before the drags: C1 cut, B copied.
+  e.Dispatch(kCmdCut);
+  Select("B");
+  e.Dispatch(kCmdCopy);
+  const int cut = m().counters.CutCounter;
+
+  NodeId a = Find("A"), b = Find("B"), c = Find("C");
+  EXPECT_FALSE(e.CanDrop(m().Root(), c, kNoNode)) << "the root stays";
+  EXPECT_FALSE(e.CanDrop(a, Find("A1"), kNoNode)) << "not into its own subtree";
+  EXPECT_FALSE(e.CanDrop(a, a, kNoNode));
+  EXPECT_FALSE(e.CanDrop(a, kNoNode, m().Root())) << "nothing beside the root";
+  e.Drop(a, c, kNoNode);  // onto C: its last child
+  EXPECT_EQ(Outline(), "B,C(A(A1))");
+  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("A1")), kStyle), "Bold");
+  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("A")), kLink), "a.html");
+  EXPECT_EQ(m().tree.Label(m().tree.Selected()), "A");
+  e.Drop(Find("A"), m().Root(), b);  // between the root's items: before B
+  EXPECT_EQ(Outline(), "A(A1),B,C");
+  EXPECT_EQ(m().counters.CutCounter, cut) << "the cut buffer is left alone";
+  ExpectRowsMatchTree();
+
+  // The outline keys act on the tree's selection.
+  Select("B");
+  e.Dispatch(kCmdIndent);  // last child of A
+  EXPECT_EQ(Outline(), "A(A1,B),C");
+  e.Dispatch(kCmdOutdent);  // back after A
+  EXPECT_EQ(Outline(), "A(A1),B,C");
+
+  // The copy buffer went with B; the cut one still pastes C1.
+  Select("C");
+  e.Dispatch(kCmdPasteCopy);
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdPasteCut);
+  EXPECT_EQ(Outline(), "A(A1),B,C(B),C1");
+  ExpectRowsMatchTree();
+
+  Select("A");
+  e.Dispatch(kCmdOutlineDown);  // the move of the arrow buttons
+  EXPECT_EQ(Outline(), "B,A(A1),C(B),C1");
+  e.SetTreeFocus(false);
+  e.Dispatch(kCmdIndent);
+  EXPECT_EQ(Outline(), "B,A(A1),C(B),C1") << "only while the tree has the focus";
+  e.SetTreeFocus(true);
+
+  // A drop is one step of the history.
+  e.Drop(Find("A"), Find("C1"), kNoNode);
+  EXPECT_EQ(Outline(), "B,C(B),C1(A(A1))");
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(Outline(), "B,A(A1),C(B),C1");
+}
+
+}  // namespace
+}  // namespace pomeli2::testing

@@ -207,6 +207,8 @@ void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
   if (copied_index >= 0) copied = NthInSubtree(tree, moved, copied_index);
   if (copied != kNoNode && tree.Valid(copied)) m.MarkCopyBatch(copied);
   tree.Select(moved);
+  // It may have been selected already, before it took its place.
+  e.Form().OnSelectionChanged();
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
