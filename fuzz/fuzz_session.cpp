@@ -1,5 +1,6 @@
 // Runs random editing sessions: every byte picks a command (add, delete,
-// rename, move, cut, copy, paste, select, save, open, New, a field edit).
+// rename, move, cut, copy, paste, undo, redo, outline moves, select, save,
+// open, New, a field edit, a drop).
 // After each step the tree and the live rows must agree, and every saved
 // project must read back to the same tree.
 #include <unistd.h>
@@ -103,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   e.Start();
   static const int kCommands[] = {kCmdAddItem, kCmdDelete,   kCmdMoveUp, kCmdMoveDown, kCmdCut,     kCmdCopy,
                                   kCmdPasteCut, kCmdPasteCopy, kCmdSave,   kCmdSaveAs,   kCmdOpen,    kCmdNew,
-                                  kCmdHtmlSave, kCmdRename};
+                                  kCmdHtmlSave, kCmdRename,  kCmdUndo,   kCmdRedo,     kCmdIndent,  kCmdOutdent};
   constexpr int kCommandCount = sizeof(kCommands) / sizeof(kCommands[0]);
   while (host.pos < host.size) {
     uint8_t op = host.Next();
@@ -113,6 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (command == kCmdSave || command == kCmdSaveAs) {
         if (e.ModifiedFlag() == 0 && e.Settings().ProjectPath == host.file) CheckSavedFile(e.Model(), host.file);
       }
+    } else if (op >= 0xB8 && op < 0xC0) {
+      // A drop of one item onto or before another, refused or not.
+      NodeId item = NthItem(e.Model(), host.Next() % 64);
+      NodeId target = NthItem(e.Model(), host.Next() % 64);
+      NodeId before = op % 2 ? e.Model().tree.FirstChild(target) : kNoNode;
+      e.Drop(item, target, before);
     } else if (op < 0xC0) {
       e.SelectItem(NthItem(e.Model(), host.Next() % 64));
     } else if (op < 0xD0) {
