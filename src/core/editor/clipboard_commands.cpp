@@ -20,11 +20,7 @@ void Cut(Editor& e) {
   int mark = m.NextCutMark();
   m.ClearCopyMarks();
   NodeId node = m.tree.Selected();
-  m.SetRelativeDepths(node);
-  m.MarkDescendants(node, mark);
-  m.table.SetCellInt(m.SelectedRow, kSeq, mark);
-  m.table.SetCell(m.SelectedRow, kDepth, "0");
-  m.table.SetCell(m.SelectedRow, kChild, "0");
+  m.MarkBatch(node, mark);
   m.tree.DeleteSubtree(node);
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);

@@ -114,12 +114,7 @@ void Move(Editor& e, bool up) {
   NodeId b = up ? tree.PrevSibling(a) : tree.NextSibling(a);
   if (b == kNoNode) return;
   auto set_aside = [&](NodeId item, int mark) {
-    int row = tree.Row(item);
-    m.SetRelativeDepths(item);
-    m.MarkDescendants(item, mark);
-    m.table.SetCellInt(row, kSeq, mark);
-    m.table.SetCell(row, kDepth, "0");
-    m.table.SetCell(row, kChild, "0");
+    m.MarkBatch(item, mark);
     tree.DeleteChildren(item);
   };
   set_aside(a, m.NextMoveSourceMark());
@@ -193,12 +188,7 @@ void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
     });
   }
   const int mark = m.NextMoveSourceMark();
-  const int row = tree.Row(item);
-  m.SetRelativeDepths(item);
-  m.MarkDescendants(item, mark);
-  m.table.SetCellInt(row, kSeq, mark);
-  m.table.SetCell(row, kDepth, "0");
-  m.table.SetCell(row, kChild, "0");
+  m.MarkBatch(item, mark);
   tree.Select(parent);
   m.ReinsertBatch({kSeq, mark, kChild, false});
   NodeId moved = tree.LastChild(parent);

@@ -90,6 +90,15 @@ void MenuModel::ClearCopyMarks() {
   copy_marks_ = false;
 }
 
+void MenuModel::MarkBatch(NodeId item, int mark) {
+  int row = tree.Row(item);
+  SetRelativeDepths(item);
+  MarkDescendants(item, mark);
+  table.SetCellInt(row, kSeq, mark);
+  table.SetCell(row, kDepth, "0");
+  table.SetCell(row, kChild, "0");
+}
+
 void MenuModel::MarkCopyBatch(NodeId item) {
   int mark = ++counters.CopyCounter;
   copy_marks_ = true;

@@ -55,6 +55,10 @@ class MenuModel {
   // Forgets a pending copy: the copy counter goes back to its base and no
   // row keeps a copy mark.
   void ClearCopyMarks();
+  // Sets `item` and its subtree aside as a batch under `mark` (up to 30000):
+  // the descendants get their relative depth and number, the item's own row
+  // is the batch's top (Depth and Child "0").
+  void MarkBatch(NodeId item, int mark);
   // Makes `item` and its subtree the copy buffer, under the next copy mark.
   void MarkCopyBatch(NodeId item);
   // Re-creates a marked batch under the selected item; returns the last
