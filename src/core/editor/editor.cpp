@@ -112,12 +112,30 @@ void Editor::Dispatch(int command) {
     return;
   }
   open_field_ = 0;
-  AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
+  if (ChangesNothing(command)) {
+    // Writing and reading files, and the shell's own commands, are no steps;
+    // the snapshot of a step would make every row they number a copy.
     Run(command);
-    return 0;
-  });
+  } else {
+    AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
+      Run(command);
+      return 0;
+    });
+  }
   // Any command may change what the menus and buttons offer.
   notify_.ControlsChanged();
+}
+
+bool Editor::ChangesNothing(int command) {
+  switch (command) {
+    case kCmdSave: case kCmdSaveAs: case kCmdHtmlSave: case kCmdHtmlSaveAs: case kCmdPreview:
+    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdFrame2: case kCmdFrame3:
+    case kCmdIconCopy: case kCmdHelp: case kCmdAbout: case kCmdExit: case kCmdNew: case kCmdOpen:
+    case kCmdRecent: case kCmdRename: case kCmdFrameResizable:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void Editor::Run(int command) {

@@ -112,6 +112,8 @@ class Editor {
   auto AsStep(const std::string& name, F&& change);
   void Apply(EditorState state);
   void Run(int command);
+  // Commands that are no step of the history.
+  static bool ChangesNothing(int command);
   void UndoRedo(bool undo);
 
   Notifier notify_;
