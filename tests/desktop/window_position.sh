@@ -43,7 +43,13 @@ start() {
 client_position() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'; }
 stop() {
   xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-  for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  # A loaded machine or a sanitizer build may take a while to close; a close
+  # request that arrived too early is sent again.
+  for i in $(seq 300); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    if [ "$i" = 50 ]; then xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true; fi
+    sleep 0.1
+  done
   if kill -0 "$app_pid" 2>/dev/null; then echo "the window did not close"; exit 1; fi
   app_pid=""
 }

@@ -254,9 +254,12 @@ TEST_F(EditSession, PasteOfAThousandItemsRefreshesTheFormOnce) {
 }
 
 TEST_F(EditSession, AddAndPasteKeepToTheItemLimit) {
-  CopyABranchOf(9001);
-  e.Dispatch(kCmdPasteCopy);  // 9,001 more would make 18,003
-  EXPECT_EQ(m().LiveItemCount(), 9002);
+  CopyABranchOf(1000);
+  for (int i = 0; i < 16; ++i) e.Dispatch(kCmdPasteCopy);
+  ASSERT_EQ(m().LiveItemCount(), 17001);
+  ASSERT_TRUE(host.messages.empty());
+  e.Dispatch(kCmdPasteCopy);  // 1,000 more would make 18,001
+  EXPECT_EQ(m().LiveItemCount(), 17001);
   EXPECT_EQ(host.messages.back().text, "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。");
   while (m().LiveItemCount() < kMaxItems) e.Dispatch(kCmdAddItem);
   host.messages.clear();
