@@ -1,5 +1,7 @@
 // The colour fields: the check of typed colours, the colour buttons with
 // their swatches, the two tree colours, and the bulk dialog's colour box.
+#include <algorithm>
+
 #include "editor/colours.h"
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"

@@ -38,6 +38,9 @@ void Paste(Editor& e, bool cut_buffer);
 }  // namespace clipboard_commands
 
 namespace document_commands {
+// A file exists at `sjis_path` and the user does not want it replaced
+// (the overwrite question of every save command).
+bool KeepExistingFile(Editor& e, const std::string& sjis_path);
 void New(Editor& e);
 // With `preset`, that file is opened without the dialog.
 void Open(Editor& e, const std::optional<std::string>& preset);

@@ -19,16 +19,6 @@ FileDialogRequest ProjectDialog(Editor& e, FileDialogRequest::Kind kind, const c
   return d;
 }
 
-bool AskOverwrite(Editor& e) {
-  return e.Notify().Message(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
-                            MessageButtons::kYesNo) == MessageAnswer::kYes;
-}
-
-bool Exists(const std::string& sjis_path) {
-  auto p = SystemPath(sjis_path);
-  return p && FileExists(*p);
-}
-
 // Writes the project to ProjectPath; only a file really written clears the
 // modified mark, so that no edit is lost to a save that did not happen.
 void Write(Editor& e) {
@@ -62,6 +52,13 @@ bool MayDropChanges(Editor& e) {
 }
 
 }  // namespace
+
+bool KeepExistingFile(Editor& e, const std::string& sjis_path) {
+  auto p = SystemPath(sjis_path);
+  if (!p || !FileExists(*p)) return false;
+  return e.Notify().Message(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
+                            MessageButtons::kYesNo) != MessageAnswer::kYes;
+}
 
 void New(Editor& e) {
   if (!MayDropChanges(e)) return;
@@ -102,7 +99,7 @@ FileDialogRequest BeginSave(Editor& e) {
 // A file of the chosen name exists and is not to be replaced: the project
 // is untitled again and nothing is written.
 bool Declined(Editor& e, const std::string& chosen) {
-  if (!Exists(chosen) || AskOverwrite(e)) return false;
+  if (!KeepExistingFile(e, chosen)) return false;
   e.Settings().ProjectPath = UntitledProject();
   e.Notify().FormChanged();
   return true;

@@ -299,7 +299,7 @@ bool Editor::CommandEnabled(int command) const {
 bool Editor::ControlEnabled(int control) const {
   switch (control) {
     case kCtlAddItem: case kCtlMoveUp: case kCtlMoveDown: return CommandEnabled(control);
-    default: return form_.ControlEnabled(control);
+    default: return form_.Enabled(control);
   }
 }
 

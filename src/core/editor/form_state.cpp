@@ -98,8 +98,6 @@ void FormState::SetEnabled(int control, bool enabled) {
   doc_.notify().ControlsChanged();
 }
 
-bool FormState::ControlEnabled(int control) const { return Enabled(control); }
-
 void FormState::Start() {
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).

@@ -42,8 +42,6 @@ class FormState {
   // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;
   void SetEnabled(int control, bool enabled);
-  // What the screen shows: the rule, for the controls whose action is built.
-  bool ControlEnabled(int control) const;
 
   // The tree reports a new selected item (SelectedRow is set already).
   void OnSelectionChanged();

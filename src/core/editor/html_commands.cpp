@@ -2,20 +2,12 @@
 // 3-pane frame sets.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
-#include "io/file_io.h"
 #include "text/sjis.h"
 
 namespace pomeli2::html_commands {
 namespace {
 
 const char kHtmlFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
-
-bool ExistsAndNotToBeReplaced(Editor& e, const std::string& sjis_path) {
-  auto p = SystemPath(sjis_path);
-  if (!p || !FileExists(*p)) return false;
-  return e.Notify().Message(sj("同名ファイルが存在します。上書きしますか？"), sj("上書確認"), MessageIcon::kWarning,
-                            MessageButtons::kYesNo) != MessageAnswer::kYes;
-}
 
 }  // namespace
 
@@ -41,7 +33,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   if (!chosen) return;
   doc.SetMenuPagePath(*chosen);
   e.Notify().FormChanged();
-  if (ExistsAndNotToBeReplaced(e, s.Path)) {
+  if (document_commands::KeepExistingFile(e, s.Path)) {
     s.HtmlFileName = UntitledHtml();
     return;
   }
@@ -68,7 +60,7 @@ void CreateFrameSet(Editor& e, int panes) {
   if (!chosen) return;
   e.Notify().FormChanged();
   if (e.Doc().FrameSetNameRefused(*chosen)) return;
-  if (ExistsAndNotToBeReplaced(e, *chosen)) return;
+  if (document_commands::KeepExistingFile(e, *chosen)) return;
   e.Doc().WriteFrameSet(*chosen, panes);
 }
 
