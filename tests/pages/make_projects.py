@@ -103,11 +103,50 @@ PROJECTS = {
 }
 
 
+# The "HTML5" mode: every page setting in html5-all and html5-unite, the
+# nested menu for the keyboard, and the frame set menu.
+HTML5_COLOURS = {"Browser": "HTML5", "BgColor": "#FFFFFF"}
+PROJECTS.update({
+    "html5-all": ({**HTML5_COLOURS, "Title": "サイトの案内", "BackPicture": "scroll.gif", "Start": "20", "Left": "12",
+                   "Row": "28", "Indent": "24", "BodyLink": "#0000CC", "BodyVlink": "#551A8B", "BodyAlink": "#CC0000",
+                   "BodyHover": "#990000", "BodyHoverBack": "#FFFFCC", "TextBackOn": "1", "ParentLink": "1",
+                   "ParentLinkOn": "1", "Linkto": "", "CloseTree": "1", "CloseItems": "1", "Speed": "4",
+                   "BodyHeader": "html5-header.txt", "BodyFooter": "html5-footer.txt"}, [
+        item(1, "はじめに", link="intro.html", bg="#FFFFFF", style="Bold", size="12pt"),
+        item(1, "製品", link="products.html", bg="#FFFFCC", open="1"),
+        item(2, "file:pic.gif:写真", link="photo.html", icon="mine.gif", target="", bg="#FFFFFF"),
+        item(2, "道具", style="Bold&Italic", bg="#FFFFFF"),
+        item(3, "深い", link="deep.html", other="2", bg="#FFFFFF"),
+        item(3, "別窓", link="win.html", other="1", bg="#FFFFFF"),
+        item(2, "file:logo.gif", link="logo.html", icon="", bg="#FFFFFF"),
+        item(1, "サポート", bg="#CCFFFF", open="1"),
+        item(2, "質問", link="faq.html", style="Italic", target="Right", bg="#CCFFFF"),
+        item(1, "連絡", bg="#FFFFFF"),
+        item(1, "English", link="en.html", size="9pt", bg="#FFFFFF"),
+    ]),
+    "html5-unite": ({**HTML5_COLOURS, "Unite": "1", "ParentLink": "1", "RightFrame": "Right",
+                     "BodyHoverBack": "#FFFF00", "Title": "Unite"}, [
+        item(1, "Guide", link="guide.html"),
+        item(2, "Guide one", link="g1.html", other="1"),
+        item(2, "Guide two", open="1"),
+        item(3, "Guide two a", link="g2a.html"),
+        item(1, "Plain", link="plain.html", other="2"),
+    ]),
+    "html5-nested": ({**HTML5_COLOURS, "Title": "Nested"}, NESTED),
+    "html5-frames": ({**PROJECTS["frames"][0], **HTML5_COLOURS}, PROJECTS["frames"][1]),
+})
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for name, (settings, items) in PROJECTS.items():
         with open(os.path.join(here, name + ".pml"), "wb") as f:
             f.write(project(settings, items))
+    # The BODY insertions of html5-all, found beside the projects.
+    for name, text in [("html5-header.txt", "<header><p>サイトの案内へようこそ</p></header>\r\n"),
+                       ("html5-footer.txt", "<footer><p>(c) 2026 Pomeli</p></footer>\r\n")]:
+        with open(os.path.join(here, name), "wb") as f:
+            f.write(text.encode("cp932"))
 
 
 if __name__ == "__main__":

@@ -15,7 +15,7 @@ std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
   return {"OtherW", "_blank", "_top", "top", "_parent"};
 }
 std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
-  return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only"};
+  return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", kHtml5Browser};
 }
 std::vector<std::string> ScriptOptionsDialog::SpeedEntries() {
   std::vector<std::string> speeds;

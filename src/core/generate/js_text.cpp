@@ -46,4 +46,21 @@ std::string EscapeForScriptString(std::string_view value) {
   });
 }
 
+std::string EscapeForAttribute(std::string_view value) {
+  return Escape(value, [](char c) -> const char* { return c == '"' ? "&quot;" : nullptr; });
+}
+
+std::string EscapeForCssString(std::string_view value) {
+  return Escape(value, [](char c) -> const char* {
+    switch (c) {
+      case '\\': return "\\\\";
+      case '"': return "\\\"";
+      case '<': return "\\3c ";
+      case '\r':
+      case '\n': return " ";
+      default: return nullptr;
+    }
+  });
+}
+
 }  // namespace pomeli2

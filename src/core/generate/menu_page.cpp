@@ -1,5 +1,6 @@
 #include "generate/menu_page.h"
 
+#include "generate/html5_page.h"
 #include "generate/js_text.h"
 #include "generate/tree_script.h"
 #include "text/numbers.h"
@@ -140,6 +141,7 @@ std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
 std::string BuildMenuPage(const PageSettings& s, const ItemTable& table, int last_item, const std::string* header,
                           const std::string* footer) {
   const std::vector<PageItem> items = CollectPageItems(table, last_item);
+  if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
   std::string out;
   out.reserve(512 + items.size() * 400);
   out += "<HTML>\r\n<HEAD>\r\n<META CONTENT=\"Pomeli Pomeli Version 2.0\" NAME=GENERATOR>\r\n"

@@ -46,5 +46,7 @@ inline unsigned RgbOfColourNumber(int number) {
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
 const std::string& NoFrame();          // "なし"
+// The browser mode that writes the accessible standards-mode page.
+inline constexpr const char* kHtml5Browser = "HTML5";
 
 }  // namespace pomeli2

@@ -1,0 +1,426 @@
+#include "generate/html5_page.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "generate/js_text.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+// Lines of the constant parts are kept with LF here and written with CR LF,
+// like every other line of the page.
+void AppendLines(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+}
+
+// The tree behaviour. It reads everything it needs from the page (options
+// as data attributes of the NAV, states from the ARIA attributes), so the
+// same text serves every page. Closed groups are hidden by the style sheet
+// from their owner's aria-expanded; items of a group get their roles when
+// the group is first shown, so a large menu costs nothing at load beyond
+// its top level.
+constexpr std::string_view kScript = R"JS(<script>
+(function () {
+  var nav = document.getElementById("pomeli"), tree = nav && nav.querySelector("ul");
+  if (!tree || !tree.firstElementChild) return;
+  var d = nav.dataset, plus = d.plus, minus = d.minus, speed = Number(d.speed) || 0,
+    closeTree = "closeTree" in d, linkToggles = "linkToggles" in d, unite = "unite" in d,
+    still = window.matchMedia && matchMedia("(prefers-reduced-motion: reduce)"),
+    key = "pomeli2:" + location.pathname, open = {}, cur = null;
+
+  function anchor(li) { return li.firstElementChild; }
+  function group(a) { var g = a.nextElementSibling; return g && g.tagName == "UL" ? g : null; }
+  function parentItem(a) { var ul = a.parentNode.parentNode; return ul == tree ? null : ul.previousElementSibling; }
+  function expanded(a) { return a.getAttribute("aria-expanded") == "true"; }
+  function extra(a) { var x = a.nextElementSibling; return x && x.tagName == "A" ? x : null; }
+
+  function prepare(ul) {
+    if (ul.pomeli) return;
+    ul.pomeli = 1;
+    if (ul != tree) ul.setAttribute("role", "group");
+    for (var li = ul.firstElementChild; li; li = li.nextElementSibling) {
+      var a = anchor(li), x = extra(a);
+      li.setAttribute("role", "none");
+      a.setAttribute("role", "treeitem");
+      a.tabIndex = -1;
+      if (group(a) && !a.hasAttribute("aria-expanded")) a.setAttribute("aria-expanded", "false");
+      if (x) {
+        x.tabIndex = -1;
+        x.setAttribute("aria-hidden", "true");
+        a.setAttribute("aria-keyshortcuts", "Shift+Enter");
+      }
+    }
+  }
+
+  function store() {
+    try { sessionStorage.setItem(key, Object.keys(open).join(" ")); } catch (e) {}
+  }
+  function setTabStop(a) {
+    if (cur) cur.tabIndex = -1;
+    cur = a;
+    a.tabIndex = 0;
+  }
+  function focusItem(a) { setTabStop(a); a.focus(); }
+
+  function unfold(g) {
+    g.pomeliFold = null;
+    g.className = "";
+    g.style.height = "";
+  }
+  // Closing a top-level branch: the group shrinks by speed pixels per 10 ms.
+  function fold(g) {
+    var h = g.offsetHeight, t0 = null, token = {};
+    g.pomeliFold = token;
+    g.className = "c";
+    g.style.height = h + "px";
+    requestAnimationFrame(function step(t) {
+      if (g.pomeliFold != token) return;
+      if (t0 == null) t0 = t;
+      var left = h - speed * (t - t0) / 10;
+      if (left > 0) {
+        g.style.height = left + "px";
+        requestAnimationFrame(step);
+      } else {
+        unfold(g);
+      }
+    });
+  }
+
+  function setOpen(a, show, animate) {
+    var g = group(a);
+    if (!g || expanded(a) == show) return;
+    a.setAttribute("aria-expanded", show ? "true" : "false");
+    a.firstElementChild.setAttribute("src", show ? minus : plus);
+    if (show) {
+      prepare(g);
+      unfold(g);
+      open[a.id] = 1;
+      return;
+    }
+    delete open[a.id];
+    if (cur && g.contains(cur)) {
+      var focused = g.contains(document.activeElement);
+      setTabStop(a);
+      if (focused) a.focus();
+    }
+    if (animate && speed > 0 && !(still && still.matches) && !parentItem(a)) fold(g);
+  }
+  function closeTopLevel(except) {
+    for (var id in open) {
+      var a = document.getElementById(id);
+      if (a && a != except && !parentItem(a)) setOpen(a, false, true);
+    }
+  }
+  function toggle(a) {
+    if (!group(a)) return;
+    var show = !expanded(a);
+    if (show && closeTree && !parentItem(a)) closeTopLevel(a);
+    setOpen(a, show, true);
+    store();
+  }
+  function reveal(a) {
+    for (var p = parentItem(a), top = null; p; p = parentItem(p)) {
+      setOpen(p, true);
+      top = p;
+    }
+    if (top && closeTree) closeTopLevel(top);
+  }
+
+  // The items a reader sees, in order.
+  function next(a) {
+    if (expanded(a)) return anchor(group(a).firstElementChild);
+    for (var li = a.parentNode; ; li = li.parentNode.parentNode) {
+      if (li.nextElementSibling) return anchor(li.nextElementSibling);
+      if (li.parentNode == tree) return null;
+    }
+  }
+  function lastShown(li) {
+    var a = anchor(li);
+    while (expanded(a)) a = anchor(group(a).lastElementChild);
+    return a;
+  }
+  function prev(a) {
+    var li = a.parentNode.previousElementSibling;
+    return li ? lastShown(li) : parentItem(a);
+  }
+  function initial(a) { return a.textContent.replace(/^\s+/, "").charAt(0).toLowerCase(); }
+  function seek(a, ch) {
+    for (var b = next(a) || anchor(tree.firstElementChild); b != a; b = next(b) || anchor(tree.firstElementChild))
+      if (initial(b) == ch) return b;
+    return null;
+  }
+
+  tree.addEventListener("keydown", function (e) {
+    var a = e.target, k = e.key, to = null;
+    if (a.getAttribute("role") != "treeitem" || e.altKey || e.ctrlKey || e.metaKey) return;
+    if (k == "Enter") {
+      if (e.shiftKey && extra(a)) extra(a).click();
+      else if (!a.hasAttribute("href")) toggle(a);
+      else return;  // the link's own click follows it
+    } else if (k == "ArrowDown") to = next(a);
+    else if (k == "ArrowUp") to = prev(a);
+    else if (k == "ArrowRight") {
+      if (expanded(a)) to = anchor(group(a).firstElementChild);
+      else toggle(a);
+    } else if (k == "ArrowLeft") {
+      if (expanded(a)) toggle(a);
+      else to = parentItem(a);
+    } else if (k == "Home") to = anchor(tree.firstElementChild);
+    else if (k == "End") to = lastShown(tree.lastElementChild);
+    else if (k == "*") {
+      if (!(closeTree && !parentItem(a)))
+        for (var li = a.parentNode.parentNode.firstElementChild; li; li = li.nextElementSibling) setOpen(anchor(li), true);
+      store();
+    } else if (k.length == 1 && k != " ") to = seek(a, k.toLowerCase());
+    else return;
+    e.preventDefault();
+    if (to) focusItem(to);
+  });
+
+  tree.addEventListener("click", function (e) {
+    var a = e.target.closest ? e.target.closest("a") : null;
+    if (!a || a.getAttribute("role") != "treeitem") return;
+    var link = a.hasAttribute("href"), newPlace = e.ctrlKey || e.shiftKey || e.metaKey;
+    setTabStop(a);
+    if (group(a)) {
+      if (!link || (!unite && e.target == a.firstElementChild)) {
+        e.preventDefault();
+        toggle(a);
+      } else if (linkToggles && !newPlace) {
+        toggle(a);
+      }
+    } else if (closeTree && link && !newPlace && !parentItem(a)) {
+      closeTopLevel(null);
+      store();
+    }
+  });
+
+  nav.className = "js";
+  tree.setAttribute("role", "tree");
+  tree.setAttribute("aria-label", nav.getAttribute("aria-label"));
+  prepare(tree);
+  var saved = null, i, a;
+  try { saved = sessionStorage.getItem(key); } catch (e) {}
+  if (saved != null) {
+    var ids = saved ? saved.split(" ") : [];
+    for (i = 0; i < ids.length; ++i) {
+      a = document.getElementById(ids[i]);
+      if (a && tree.contains(a)) setOpen(a, true);
+    }
+  } else {
+    var marked = [].slice.call(tree.getElementsByClassName("o")), topOpened = false;
+    for (i = 0; i < marked.length; ++i) {
+      a = marked[i];
+      if (closeTree && !parentItem(a)) {
+        if (topOpened) continue;
+        topOpened = true;
+      }
+      setOpen(a, true);
+    }
+  }
+  // The item of this very page, when its link opens in this window.
+  var here = location.href.split("#")[0], links = tree.querySelectorAll("a[href]"), current = null;
+  for (i = 0; i < links.length; ++i) {
+    a = links[i];
+    var target = a.getAttribute("target");
+    if (a != a.parentNode.firstElementChild || a.getAttribute("href").charAt(0) == "#") continue;
+    if (target && target != "_self" && target != window.name) continue;
+    if (a.href.split("#")[0] != here) continue;
+    a.setAttribute("aria-current", "page");
+    if (!current) current = a;
+  }
+  if (current) reveal(current);
+  setTabStop(current || anchor(tree.firstElementChild));
+})();
+</script>
+)JS";
+
+// A value for a style sheet property: written only when it is made of the
+// characters that colours and sizes use, so that no stored text can change
+// the rule around it.
+bool SafeCssValue(const std::string& v) {
+  return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '#' || c == '.' || c == '%' || c == '-';
+  });
+}
+
+std::string Px(int value) { return std::to_string(value) + "px"; }
+
+class Html5Builder {
+ public:
+  Html5Builder(const PageSettings& s, std::string& out) : s_(s), out_(out) {}
+
+  // Items are visited in Seq order; `End` tells where each branch's group closes.
+  void Items(const std::vector<PageItem>& items) {
+    std::vector<int> open_ends;
+    for (const PageItem& item : items) {
+      Item(item);
+      if (!item.leaf) {
+        out_ += "\r\n<ul>\r\n";
+        open_ends.push_back(LenientSignedInt(item.End()));
+        continue;
+      }
+      out_ += "</li>\r\n";
+      const int n = LenientSignedInt(item.N());
+      while (!open_ends.empty() && open_ends.back() <= n) {
+        out_ += "</ul></li>\r\n";
+        open_ends.pop_back();
+      }
+    }
+    for (; !open_ends.empty(); open_ends.pop_back()) out_ += "</ul></li>\r\n";
+  }
+
+  // One rule per distinct look of the items, named in order of appearance.
+  std::string StyleRules() const {
+    std::string rules;
+    for (size_t i = 0; i < looks_.size(); ++i) rules += "#pomeli .f" + std::to_string(i + 1) + "{" + looks_[i] + "}\r\n";
+    return rules;
+  }
+
+ private:
+  std::string LookClass(const ItemRow& r) {
+    std::string look;
+    if (SafeCssValue(r[kFontSize])) look += "font-size:" + r[kFontSize] + ";";
+    const std::string& style = r[kStyle];
+    if (style == "Bold" || style == "Bold&Italic") look += "font-weight:bold;";
+    if (style == "Italic" || style == "Bold&Italic") look += "font-style:italic;";
+    if (s_.TextBackOn == 1 && SafeCssValue(r[kTextBgColor])) look += "background-color:" + r[kTextBgColor] + ";";
+    if (!look.empty()) look.pop_back();
+    auto found = std::find(looks_.begin(), looks_.end(), look);
+    if (found == looks_.end()) found = looks_.insert(looks_.end(), look);
+    return "f" + std::to_string(found - looks_.begin() + 1);
+  }
+
+  std::string Target(const ItemRow& r) const { return s_.RightFrame == NoFrame() ? r[kTarget] : s_.RightFrame; }
+  static std::string TargetAttr(const std::string& target) {
+    return target.empty() ? "" : " target=\"" + EscapeForAttribute(target) + "\"";
+  }
+  std::string ButtonImage(const PageItem& item) const {
+    if (!item.leaf) return s_.Plus;
+    if (!s_.Linkto.empty()) return s_.Linkto;
+    if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
+    return "linkto.gif";
+  }
+  static std::string Img(const std::string& src, const std::string& alt) {
+    return "<img src=\"" + EscapeForAttribute(src) + "\" alt=\"" + EscapeForAttribute(alt) + "\">";
+  }
+
+  // The title as HTML; an image title's picture speaks for the item only
+  // when no text follows it, and then by its file name.
+  static std::string TitleHtml(const std::string& title) {
+    if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return title;
+    size_t colon = title.find(':', 5);
+    std::string path = title.substr(5, colon == std::string::npos ? std::string::npos : colon - 5);
+    std::string text = colon == std::string::npos ? "" : title.substr(colon + 1);
+    std::string alt;
+    if (text.empty()) {
+      size_t slash = path.find_last_of('/');
+      alt = slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+    return Img(path, alt) + text;
+  }
+
+  void Item(const PageItem& item) {
+    const ItemRow& r = *item.row;
+    const std::string& link = r[kLink];
+    // A branch carries its link only when parent links are on; one whose
+    // click also opens the branch sends the link to the right frame.
+    bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
+    std::string classes = LookClass(r);
+    if (!item.leaf && r[kOpen] == "1") classes += " o";
+    out_ += "<li><a class=\"" + classes + "\"";
+    if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
+    if (has_link) {
+      bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
+      out_ += " href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(toggles ? RightFrameName(s_) : Target(r));
+    }
+    out_ += ">" + Img(ButtonImage(item), "") + TitleHtml(r[kTitle]) + "</a>";
+    if (item.leaf && has_link && s_.Unite != 1) {
+      if (r[kOtherWindow] == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
+      else if (r[kOtherWindow] == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
+    }
+  }
+
+  void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
+    out_ += "<a class=\"x\" href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(target) + " title=\"" + what +
+            "\">" + Img(s_.Otherw, what) + "</a>";
+  }
+
+  const PageSettings& s_;
+  std::string& out_;
+  std::vector<std::string> looks_;
+};
+
+}  // namespace
+
+std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
+                           const std::string* footer) {
+  const PageNumbers n = ReadPageNumbers(s);
+  const std::string label = s.Title.empty() ? sj("メニュー") : s.Title;
+
+  std::string list;
+  list.reserve(items.size() * 100);
+  Html5Builder builder(s, list);
+  builder.Items(items);
+
+  std::string out;
+  out.reserve(list.size() + 8192);
+  out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"Shift_JIS\">\r\n"
+         "<meta name=\"generator\" content=\"Pomeli Pomeli Version 2.0\">\r\n"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n";
+  out += "<title>" + label + "</title>\r\n<style>\r\n";
+
+  // The page's colours as the BODY attributes and hover style give them.
+  std::string body = "margin:0";
+  auto colour = [](const char* property, const std::string& value) {
+    return SafeCssValue(value) ? std::string(";") + property + ":" + value : std::string();
+  };
+  body += colour("background-color", s.BgColor);
+  if (!s.BackPicture.empty()) body += ";background-image:url(\"" + EscapeForCssString(s.BackPicture) + "\")";
+  body += colour("color", s.BodyText);
+  out += "body{" + body + "}\r\n";
+  if (SafeCssValue(s.BodyLink)) out += "a:link,#pomeli.js a:not([href]){color:" + s.BodyLink + "}\r\n";
+  if (SafeCssValue(s.BodyVlink)) out += "a:visited{color:" + s.BodyVlink + "}\r\n";
+  if (SafeCssValue(s.BodyAlink)) out += "a:active{color:" + s.BodyAlink + "}\r\n";
+  std::string hover = colour("color", s.BodyHover) + colour("background-color", s.BodyHoverBack);
+  if (!hover.empty()) out += "a:hover{" + hover.substr(1) + "}\r\n";
+
+  // Start and Left place the menu; Row is the line pitch, never below the
+  // 24-pixel target size; Indent steps each level.
+  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
+  out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
+         ";min-width:24px;white-space:nowrap;vertical-align:top}\r\n";
+  AppendLines(out,
+              "#pomeli img{border:0}\n"
+              "#pomeli.js a:not([href]){text-decoration:underline;cursor:pointer}\n"
+              "#pomeli a:focus-visible{outline:2px solid;outline-offset:-2px}\n"
+              "#pomeli [aria-current=page]{font-weight:bold}\n"
+              "#pomeli.js ul ul{display:none}\n"
+              "#pomeli.js [aria-expanded=true]+ul,#pomeli.js ul.c{display:block}\n"
+              "#pomeli ul.c{overflow:hidden}\n");
+  out += builder.StyleRules();
+  out += "</style>\r\n</head>\r\n<body>\r\n";
+  if (header) out += *header;
+
+  out += "<nav id=\"pomeli\" aria-label=\"" + EscapeForAttribute(label) + "\" data-plus=\"" +
+         EscapeForAttribute(s.Plus) + "\" data-minus=\"" + EscapeForAttribute(s.Minus) + "\"";
+  if (s.CloseTree == 1) out += " data-close-tree";
+  if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
+  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
+  if (s.Unite == 1) out += " data-unite";
+  out += ">\r\n<ul>\r\n" + list + "</ul>\r\n</nav>\r\n";
+  AppendLines(out, kScript);
+  if (footer) out += *footer;
+  out += "</body>\r\n</html>\r\n";
+  return out;
+}
+
+}  // namespace pomeli2
