@@ -6,11 +6,13 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { createRequire } from 'node:module';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
+const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 export const projectsDir = path.resolve(here, '../pages');
 export const previewTool = process.env.POMELI2_PREVIEW_TOOL || path.resolve(here, '../../build/tests/preview_page');
 export const buildTool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../../build/src/cli/pomeli2-build');
@@ -21,9 +23,11 @@ export function siteDir() {
 }
 
 // Runs pomeli2-build on a project of tests/pages; returns the page's name.
+// BODY insertion files named in a project are found beside it.
 export function buildPage(dir, project, extraArgs = [], pageName = `${project}.html`) {
   execFileSync(buildTool, [path.join(projectsDir, `${project}.pml`), '-o', path.join(dir, pageName), ...extraArgs], {
     stdio: ['ignore', 'pipe', 'pipe'],
+    cwd: projectsDir,
   });
   return pageName;
 }
@@ -61,6 +65,32 @@ class Page {
     page.on('pageerror', (e) => this.errors.push(String(e && e.message ? e.message : e)));
   }
   goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
+  reload() { return this.page.reload({ waitUntil: 'load' }); }
+  // A key, or a key with Shift ("Shift+Tab"), which Puppeteer has no name for.
+  async press(key) {
+    const k = this.page.keyboard;
+    if (this.kind === 'playwright' || !key.startsWith('Shift+')) return k.press(key);
+    await k.down('Shift');
+    try {
+      await k.press(key.slice(6));
+    } finally {
+      await k.up('Shift');
+    }
+  }
+  // The element that has the keyboard focus, described by the test's own function.
+  focused(describe) { return this.page.evaluate(describe); }
+  // axe-core in the page: the WCAG 2.2 A and AA rules, the rules given in
+  // `skip` left out. Returns the violations as "rule: target" lines.
+  async axe(skip = []) {
+    if (this.kind === 'playwright') await this.page.addScriptTag({ content: axeSource });
+    else await this.page.evaluate(axeSource);
+    return this.page.evaluate(async (skipped) => {
+      const rules = Object.fromEntries(skipped.map((id) => [id, { enabled: false }]));
+      const tags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'];
+      const result = await window.axe.run(document, { runOnly: { type: 'tag', values: tags }, rules });
+      return result.violations.flatMap((v) => v.nodes.map((n) => `${v.id}: ${n.target.join(' ')}`));
+    }, skip);
+  }
   evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
   click(selector) { return this.clickIn(this.page, selector); }
   // A real mouse click on the middle of the element, in the page or in one
@@ -109,14 +139,20 @@ class Page {
   close() { return this.page.close(); }
 }
 
+// launch({ javaScript: false }) gives a browser whose pages run no script,
+// launch({ reducedMotion: true }) one that asks pages for reduced motion.
 export const browsers = [
   {
     name: 'Chromium',
     executable: '/usr/bin/chromium',
-    async launch() {
+    async launch(options = {}) {
       const browser = await chromium.launch({ executablePath: this.executable, args: chromiumArgs });
+      const context = {
+        javaScriptEnabled: options.javaScript !== false,
+        reducedMotion: options.reducedMotion ? 'reduce' : 'no-preference',
+      };
       return {
-        newPage: async () => new Page(await browser.newPage(), 'playwright'),
+        newPage: async () => new Page(await browser.newPage(context), 'playwright'),
         close: () => browser.close(),
       };
     },
@@ -124,8 +160,14 @@ export const browsers = [
   {
     name: 'Firefox ESR',
     executable: '/usr/bin/firefox-esr',
-    async launch() {
-      const browser = await puppeteer.launch({ browser: 'firefox', executablePath: this.executable, headless: true });
+    // WebDriver BiDi in this Firefox emulates neither, so they are preferences.
+    async launch(options = {}) {
+      const extraPrefsFirefox = {};
+      if (options.javaScript === false) extraPrefsFirefox['javascript.enabled'] = false;
+      if (options.reducedMotion) extraPrefsFirefox['ui.prefersReducedMotion'] = 1;
+      const browser = await puppeteer.launch({
+        browser: 'firefox', executablePath: this.executable, headless: true, extraPrefsFirefox,
+      });
       return {
         newPage: async () => new Page(await browser.newPage(), 'puppeteer'),
         close: () => browser.close(),

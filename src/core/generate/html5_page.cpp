@@ -74,8 +74,8 @@ constexpr std::string_view kScript = R"JS(<script>
     g.style.height = "";
   }
   // Closing a top-level branch: the group shrinks by speed pixels per 10 ms.
-  function fold(g) {
-    var h = g.offsetHeight, t0 = null, token = {};
+  function fold(g, h) {
+    var t0 = null, token = {};
     g.pomeliFold = token;
     g.className = "c";
     g.style.height = h + "px";
@@ -95,6 +95,8 @@ constexpr std::string_view kScript = R"JS(<script>
   function setOpen(a, show, animate) {
     var g = group(a);
     if (!g || expanded(a) == show) return;
+    var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
+    var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
     a.firstElementChild.setAttribute("src", show ? minus : plus);
     if (show) {
@@ -109,7 +111,7 @@ constexpr std::string_view kScript = R"JS(<script>
       setTabStop(a);
       if (focused) a.focus();
     }
-    if (animate && speed > 0 && !(still && still.matches) && !parentItem(a)) fold(g);
+    if (folding) fold(g, height);
   }
   function closeTopLevel(except) {
     for (var id in open) {
@@ -187,7 +189,7 @@ constexpr std::string_view kScript = R"JS(<script>
     var a = e.target.closest ? e.target.closest("a") : null;
     if (!a || a.getAttribute("role") != "treeitem") return;
     var link = a.hasAttribute("href"), newPlace = e.ctrlKey || e.shiftKey || e.metaKey;
-    setTabStop(a);
+    focusItem(a);
     if (group(a)) {
       if (!link || (!unite && e.target == a.firstElementChild)) {
         e.preventDefault();
@@ -386,7 +388,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (!s.BackPicture.empty()) body += ";background-image:url(\"" + EscapeForCssString(s.BackPicture) + "\")";
   body += colour("color", s.BodyText);
   out += "body{" + body + "}\r\n";
-  if (SafeCssValue(s.BodyLink)) out += "a:link,#pomeli.js a:not([href]){color:" + s.BodyLink + "}\r\n";
+  if (SafeCssValue(s.BodyLink)) out += "a:link,#pomeli.js a[aria-expanded]:not([href]){color:" + s.BodyLink + "}\r\n";
   if (SafeCssValue(s.BodyVlink)) out += "a:visited{color:" + s.BodyVlink + "}\r\n";
   if (SafeCssValue(s.BodyAlink)) out += "a:active{color:" + s.BodyAlink + "}\r\n";
   std::string hover = colour("color", s.BodyHover) + colour("background-color", s.BodyHoverBack);
@@ -400,7 +402,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
          ";min-width:24px;white-space:nowrap;vertical-align:top}\r\n";
   AppendLines(out,
               "#pomeli img{border:0}\n"
-              "#pomeli.js a:not([href]){text-decoration:underline;cursor:pointer}\n"
+              "#pomeli.js a[aria-expanded]:not([href]){text-decoration:underline;cursor:pointer}\n"
               "#pomeli a:focus-visible{outline:2px solid;outline-offset:-2px}\n"
               "#pomeli [aria-current=page]{font-weight:bold}\n"
               "#pomeli.js ul ul{display:none}\n"
