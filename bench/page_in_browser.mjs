@@ -1,6 +1,8 @@
-// Opens a 10,000-item menu page in Chromium and clicks a branch near the
-// top; prints how long the load and the click take.
-// Usage: node bench/page_in_browser.mjs [items]
+// Builds the same large menu in the "IE4-5, NN4, NN6" and "HTML5" modes and
+// measures both in Chromium: page size, load time (median of several loads)
+// and the time to open and to close the first top-level branch, up to the
+// end of the layout that follows.
+// Usage: node bench/page_in_browser.mjs [items] [loads]
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -13,30 +15,54 @@ const require = createRequire(path.resolve(here, '../tests/browser/package.json'
 const { chromium } = require('playwright-core');
 
 const items = Number(process.argv[2] || 10000);
+const loads = Number(process.argv[3] || 7);
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'pomeli2-bench-'));
-let pml = '[Title]\tBench\r\n[Browser]\tNN6 Only\r\n0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n';
-for (let i = 1; i < items; ++i) {
-  const depth = i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3;
-  pml += `${depth}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\tlinkto.gif\t0\r\n`;
-}
-fs.writeFileSync(path.join(dir, 'big.pml'), pml);
 const tool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../build-release/src/cli/pomeli2-build');
-execFileSync(tool, [path.join(dir, 'big.pml'), '-o', path.join(dir, 'big.html'), '--copy-images']);
 
+// One top-level item in ten; under it a branch of three and five leaves.
+function project(browser) {
+  let pml = `[Title]\tBench\r\n[BgColor]\t#FFFFFF\r\n[Browser]\t${browser}\r\n`;
+  pml += '0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n';
+  for (let i = 1; i < items; ++i) {
+    const depth = i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3;
+    pml += `${depth}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\tlinkto.gif\t0\r\n`;
+  }
+  return pml;
+}
+
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+
+const modes = [
+  { name: 'IE4-5, NN4, NN6', file: 'classic', toggle: '#t1 a' },
+  { name: 'HTML5', file: 'html5', toggle: '#t1 > img' },
+];
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--disable-gpu', '--no-sandbox'] });
 try {
-  const page = await browser.newPage();
-  const t0 = performance.now();
-  await page.goto('file://' + path.join(dir, 'big.html'), { waitUntil: 'load' });
-  const t1 = performance.now();
-  const click = await page.evaluate(() => {
-    const start = performance.now();
-    document.querySelector('#t1 a').click();
-    const opened = getComputedStyle(document.getElementById('t2')).visibility === 'visible';
-    return { ms: performance.now() - start, opened };
-  });
-  console.log(`${items} items: page ${(fs.statSync(path.join(dir, 'big.html')).size / 1e6).toFixed(1)} MB, ` +
-    `load ${(t1 - t0).toFixed(0)} ms, click on the first branch ${click.ms.toFixed(0)} ms (opened: ${click.opened})`);
+  for (const mode of modes) {
+    fs.writeFileSync(path.join(dir, `${mode.file}.pml`), project(mode.name));
+    const page = path.join(dir, `${mode.file}.html`);
+    execFileSync(tool, [path.join(dir, `${mode.file}.pml`), '-o', page, '--copy-images']);
+    const times = [];
+    const toggles = { open: [], close: [] };
+    for (let i = 0; i < loads; ++i) {
+      const tab = await browser.newPage();
+      const t0 = performance.now();
+      await tab.goto('file://' + page, { waitUntil: 'load' });
+      times.push(performance.now() - t0);
+      for (const step of ['open', 'close']) {
+        toggles[step].push(await tab.evaluate((selector) => {
+          const start = performance.now();
+          document.querySelector(selector).click();
+          void document.body.offsetHeight;  // the layout the change causes
+          return performance.now() - start;
+        }, mode.toggle));
+      }
+      await tab.close();
+    }
+    console.log(`${mode.name.padEnd(16)} ${items} items: page ${(fs.statSync(page).size / 1e6).toFixed(2)} MB, ` +
+      `load ${median(times).toFixed(0)} ms, open ${median(toggles.open).toFixed(1)} ms, ` +
+      `close ${median(toggles.close).toFixed(1)} ms (medians of ${loads})`);
+  }
 } finally {
   await browser.close();
   fs.rmSync(dir, { recursive: true, force: true });

@@ -418,7 +418,10 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
   if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
   if (s.Unite == 1) out += " data-unite";
-  out += ">\r\n<ul>\r\n" + list + "</ul>\r\n</nav>\r\n";
+  // Closed groups are hidden before the list is parsed, so that a large menu
+  // is never laid out whole.
+  out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n" + list +
+         "</ul>\r\n</nav>\r\n";
   AppendLines(out, kScript);
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
