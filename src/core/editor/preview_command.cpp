@@ -92,9 +92,12 @@ void Preview(Editor& e) {
     if (auto at = page.find(tag); at != std::string::npos) page.replace(at, tag.size(), "<IMG SRC=\"" + scroll + "\"");
   }
   if (system_folder && !folder.empty()) {
-    const std::string head = "<HEAD>\r\n";
-    if (auto at = page.find(head); at != std::string::npos)
-      page.insert(at + head.size(), "<BASE HREF=\"" + FileUrl(*system_folder) + "\">\r\n");
+    for (const std::string head : {"<HEAD>\r\n", "<head>\r\n"}) {  // the HTML5 mode writes its tags in lower case
+      if (auto at = page.find(head); at != std::string::npos) {
+        page.insert(at + head.size(), "<BASE HREF=\"" + FileUrl(*system_folder) + "\">\r\n");
+        break;
+      }
+    }
   }
   for (const char* image : kStandardImages)
     if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
