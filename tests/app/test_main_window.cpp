@@ -330,9 +330,14 @@ class MainWindowTest : public QObject {
       animate->click();
       QCOMPARE(speed->isEnabled(), animate->isChecked());
       d->findChild<QComboBox*>("ctl1085")->setCurrentText("");
+      // The accessible page mode is the last browser entry.
+      auto* browser = d->findChild<QComboBox*>("ctl1083");
+      QTest::keyClick(browser, Qt::Key_End);
+      QCOMPARE(browser->currentText(), QString("HTML5"));
       QTest::keyClick(d, Qt::Key_Return);
     });
     f.window->Action(kCmdScriptOptions)->trigger();
+    QCOMPARE(e.Settings().Browser, std::string(kHtml5Browser));
     QCOMPARE(e.Settings().Unite, 1);
     QCOMPARE(e.Settings().ParentLinkOn, 1);
     QCOMPARE(f.messages.back().title, Ui("自動変換"));
