@@ -300,15 +300,8 @@ class Html5Builder {
     return "f" + std::to_string(found - looks_.begin() + 1);
   }
 
-  std::string Target(const ItemRow& r) const { return s_.RightFrame == NoFrame() ? r[kTarget] : s_.RightFrame; }
   static std::string TargetAttr(const std::string& target) {
     return target.empty() ? "" : " target=\"" + EscapeForAttribute(target) + "\"";
-  }
-  std::string ButtonImage(const PageItem& item) const {
-    if (!item.leaf) return s_.Plus;
-    if (!s_.Linkto.empty()) return s_.Linkto;
-    if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
-    return "linkto.gif";
   }
   static std::string Img(const std::string& src, const std::string& alt) {
     return "<img src=\"" + EscapeForAttribute(src) + "\" alt=\"" + EscapeForAttribute(alt) + "\">";
@@ -317,16 +310,14 @@ class Html5Builder {
   // The title as HTML; an image title's picture speaks for the item only
   // when no text follows it, and then by its file name.
   static std::string TitleHtml(const std::string& title) {
-    if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return title;
-    size_t colon = title.find(':', 5);
-    std::string path = title.substr(5, colon == std::string::npos ? std::string::npos : colon - 5);
-    std::string text = colon == std::string::npos ? "" : title.substr(colon + 1);
+    auto image = SplitImageTitle(title);
+    if (!image) return title;
     std::string alt;
-    if (text.empty()) {
-      size_t slash = path.find_last_of('/');
-      alt = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (image->text.empty()) {
+      size_t slash = image->path.find_last_of('/');
+      alt = slash == std::string::npos ? image->path : image->path.substr(slash + 1);
     }
-    return Img(path, alt) + text;
+    return Img(image->path, alt) + image->text;
   }
 
   void Item(const PageItem& item) {
@@ -341,9 +332,9 @@ class Html5Builder {
     if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
-      out_ += " href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(toggles ? RightFrameName(s_) : Target(r));
+      out_ += " href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, r));
     }
-    out_ += ">" + Img(ButtonImage(item), "") + TitleHtml(r[kTitle]) + "</a>";
+    out_ += ">" + Img(ButtonImage(s_, item), "") + TitleHtml(r[kTitle]) + "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
       if (r[kOtherWindow] == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
       else if (r[kOtherWindow] == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));

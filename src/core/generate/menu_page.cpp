@@ -45,16 +45,10 @@ class PageBuilder {
   }
 
  private:
-  std::string Target(const ItemRow& r) const { return s_.RightFrame == NoFrame() ? r[kTarget] : s_.RightFrame; }
+  std::string Target(const ItemRow& r) const { return EffectiveTarget(s_, r); }
   std::string Flag(const PageItem& item) const {
     if (s_.CloseTree != 1) return "";
     return item.top_level ? ",1" : ",0";
-  }
-  std::string ButtonImage(const PageItem& item) const {
-    if (!item.leaf) return s_.Plus;
-    if (!s_.Linkto.empty()) return s_.Linkto;
-    if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
-    return "linkto.gif";
   }
 
   // The opening tags; an empty result means no anchor.
@@ -78,11 +72,10 @@ class PageBuilder {
   }
 
   std::string TitleHtml(const std::string& title) const {
-    if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return title;
-    size_t colon = title.find(':', 5);
-    std::string path = title.substr(5, colon == std::string::npos ? std::string::npos : colon - 5);
-    std::string text = colon == std::string::npos ? "" : title.substr(colon + 1);
-    return "<IMG SRC=\"" + path + (s_.Unite == 1 ? "\" BORDER=\"0\">" : "\" BORDER=\"0\" ALIGN=\"top\">") + text;
+    auto image = SplitImageTitle(title);
+    if (!image) return title;
+    return "<IMG SRC=\"" + image->path + (s_.Unite == 1 ? "\" BORDER=\"0\">" : "\" BORDER=\"0\" ALIGN=\"top\">") +
+           image->text;
   }
 
   void Line(const std::string& anchor, const std::string& content) {
@@ -90,7 +83,7 @@ class PageBuilder {
   }
 
   std::string ButtonImg(const PageItem& item) const {
-    return "<IMG SRC=\"" + ButtonImage(item) + "\" NAME=\"i" + item.N() + "\" BORDER=\"0\" ALIGN=\"top\">";
+    return "<IMG SRC=\"" + ButtonImage(s_, item) + "\" NAME=\"i" + item.N() + "\" BORDER=\"0\" ALIGN=\"top\">";
   }
 
   void SeparateLines(const PageItem& item) {

@@ -1,6 +1,7 @@
 // The items of a numbered menu as the menu page and its script see them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,20 @@ PageNumbers ReadPageNumbers(const PageSettings& s);
 
 // Right frame name for scripts and frame sets: RightFrame, or "Frame2" for "なし".
 std::string RightFrameName(const PageSettings& s);
+
+// Where an item's link opens: its own Target when RightFrame is "なし",
+// else RightFrame.
+std::string EffectiveTarget(const PageSettings& s, const ItemRow& r);
+
+// The tree button: Plus for a branch; for a leaf the common link image, else
+// the item's own icon, else "linkto.gif".
+std::string ButtonImage(const PageSettings& s, const PageItem& item);
+
+// An image title, "file:" + path [+ ":" + text], split; nullopt for any
+// other title (and for "file:" alone).
+struct ImageTitle {
+  std::string path, text;
+};
+std::optional<ImageTitle> SplitImageTitle(const std::string& title);
 
 }  // namespace pomeli2
