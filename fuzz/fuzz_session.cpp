@@ -1,8 +1,9 @@
 // Runs random editing sessions: every byte picks a command (add, delete,
 // rename, move, cut, copy, paste, undo, redo, outline moves, select, save,
 // open, New, a field edit, a drop).
-// After each step the tree and the live rows must agree, and every saved
-// project must read back to the same tree.
+// After each step the tree and the live rows must agree, every saved
+// project must read back to the same tree, and every HTML5 page must nest
+// its lists as the tree nests its items.
 #include <unistd.h>
 
 #include <cstddef>
@@ -83,6 +84,28 @@ void CheckSavedFile(const MenuModel& m, const std::string& path) {
   }
 }
 
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// One list item per item and one group per branch. Titles are at most five
+// bytes and hold no line breaks, so they cannot fake these patterns.
+void CheckHtml5Page(const MenuModel& m, const std::string& path) {
+  auto page = ReadWholeFile(path);
+  Check(page.has_value());
+  size_t items = 0, branches = 0;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
+    if (n == m.Root()) return;
+    ++items;
+    if (m.tree.FirstChild(n) != kNoNode) ++branches;
+  });
+  Check(Count(*page, "<li><a class=\"f") == items);
+  Check(Count(*page, "\r\n<ul>\r\n") == branches + 1);  // and the top list
+  Check(Count(*page, "</ul></li>\r\n") == branches);
+}
+
 NodeId NthItem(const MenuModel& m, int n) {
   NodeId found = m.Root();
   int i = 0;
@@ -110,7 +133,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t op = host.Next();
     if (op < 2 * kCommandCount) {
       int command = kCommands[op % kCommandCount];
+      const std::string page = host.file + ".html";
+      if (command == kCmdHtmlSave) {
+        e.Settings().Browser = host.Next() % 2 ? kHtml5Browser : "IE4-5, NN4, NN6";
+        unlink(page.c_str());
+      }
       e.Dispatch(command);
+      if (command == kCmdHtmlSave && e.Settings().Browser == kHtml5Browser && access(page.c_str(), F_OK) == 0)
+        CheckHtml5Page(e.Model(), page);
       if (command == kCmdSave || command == kCmdSaveAs) {
         if (e.ModifiedFlag() == 0 && e.Settings().ProjectPath == host.file) CheckSavedFile(e.Model(), host.file);
       }
