@@ -113,16 +113,16 @@ constexpr std::string_view kScript = R"JS(<script>
     }
     if (folding) fold(g, height);
   }
-  function closeTopLevel(except) {
+  function closeTopLevel(except, animate) {
     for (var id in open) {
       var a = document.getElementById(id);
-      if (a && a != except && !parentItem(a)) setOpen(a, false, true);
+      if (a && a != except && !parentItem(a)) setOpen(a, false, animate);
     }
   }
   function toggle(a) {
     if (!group(a)) return;
     var show = !expanded(a);
-    if (show && closeTree && !parentItem(a)) closeTopLevel(a);
+    if (show && closeTree && !parentItem(a)) closeTopLevel(a, true);
     setOpen(a, show, true);
     store();
   }
@@ -131,7 +131,7 @@ constexpr std::string_view kScript = R"JS(<script>
       setOpen(p, true);
       top = p;
     }
-    if (top && closeTree) closeTopLevel(top);
+    if (top && closeTree) closeTopLevel(top, false);
   }
 
   // The items a reader sees, in order.
@@ -198,7 +198,7 @@ constexpr std::string_view kScript = R"JS(<script>
         toggle(a);
       }
     } else if (closeTree && link && !newPlace && !parentItem(a)) {
-      closeTopLevel(null);
+      closeTopLevel(null, true);
       store();
     }
   });
