@@ -231,8 +231,13 @@ for (const b of browsers.filter((x) => !only || x.name.toLowerCase().includes(on
       await keys('ArrowDown', 'ArrowDown', 'Enter');
       await page.waitForFrameUrl('Right', 'w.html');
       assert.equal((await menuTree()).Guide.expanded, 'true', 'remembered while the other frame navigated');
-      // The leave-frames button loads its link into the whole window.
-      await page.clickIn(menu, 'a.x[href="outside.html"]');
+      // The leave-frames button loads its link into the whole window, from
+      // the keyboard by Shift+Enter on its item, and by the mouse.
+      await keys('ArrowUp', 'Shift+Enter');
+      await page.waitFor(() => location.pathname === '/outside.html');
+      await open('main2.html');
+      await page.waitForFrameUrl('Right', 'frameright.html');
+      await page.clickIn(await page.frame('Frame1'), 'a.x[href="outside.html"]');
       await page.waitFor(() => location.pathname === '/outside.html');
     });
 

@@ -386,11 +386,12 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (!hover.empty()) out += "a:hover{" + hover.substr(1) + "}\r\n";
 
   // Start and Left place the menu; Row is the line pitch, never below the
-  // 24-pixel target size; Indent steps each level.
+  // 24-pixel target size; Indent steps each level. Long titles wrap, so
+  // that a narrow frame or a large zoom needs no sideways scrolling.
   out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
   out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
-         ";min-width:24px;white-space:nowrap;vertical-align:top}\r\n";
+         ";min-width:24px;vertical-align:top}\r\n";
   AppendLines(out,
               "#pomeli img{border:0}\n"
               "#pomeli.js a[aria-expanded]:not([href]){text-decoration:underline;cursor:pointer}\n"
