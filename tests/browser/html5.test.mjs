@@ -183,6 +183,19 @@ for (const b of browsers.filter((x) => !only || x.name.toLowerCase().includes(on
       }
     });
 
+    it('paints the hover colours over the items\' own backgrounds, links and branches alike', async () => {
+      await open('html5-all.html');
+      const look = (selector) => page.evaluate((s) => {
+        const style = getComputedStyle(document.querySelector(s));
+        return [style.color, style.backgroundColor];
+      }, selector);
+      assert.deepEqual(await look('#t8'), ['rgb(0, 0, 204)', 'rgb(204, 255, 255)']);
+      for (const selector of ['a[href="intro.html"]', '#t8']) {
+        await page.hover(selector);
+        assert.deepEqual(await look(selector), ['rgb(153, 0, 0)', 'rgb(255, 255, 204)'], selector);
+      }
+    });
+
     it('shows every link as nested lists without JavaScript', async () => {
       const scriptless = await b.launch({ javaScript: false });
       try {

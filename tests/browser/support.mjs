@@ -66,6 +66,7 @@ class Page {
   }
   goto(url) { return this.page.goto(url, { waitUntil: 'load' }); }
   reload() { return this.page.reload({ waitUntil: 'load' }); }
+  hover(selector) { return this.page.hover(selector); }
   // A key, or a key with Shift ("Shift+Tab"), which Puppeteer has no name for.
   async press(key) {
     const k = this.page.keyboard;

@@ -383,7 +383,10 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (SafeCssValue(s.BodyVlink)) out += "a:visited{color:" + s.BodyVlink + "}\r\n";
   if (SafeCssValue(s.BodyAlink)) out += "a:active{color:" + s.BodyAlink + "}\r\n";
   std::string hover = colour("color", s.BodyHover) + colour("background-color", s.BodyHoverBack);
-  if (!hover.empty()) out += "a:hover{" + hover.substr(1) + "}\r\n";
+  // Over the items' own backgrounds too, as the hover style of the other
+  // modes paints over their blocks.
+  if (!hover.empty())
+    out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover.substr(1) + "}\r\n";
 
   // Start and Left place the menu; Row is the line pitch, never below the
   // 24-pixel target size; Indent steps each level. Long titles wrap, so
