@@ -1,12 +1,14 @@
 // Shared pieces of the browser tests: building pages with pomeli2-build,
 // serving them over loopback HTTP, and one small driver interface over
 // Chromium (playwright-core) and Firefox ESR (puppeteer-core).
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
+import { after, afterEach, before, beforeEach, describe } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 import puppeteer from 'puppeteer-core';
@@ -191,4 +193,40 @@ export function readItems() {
     };
   }
   return items;
+}
+
+// One suite per browser (POMELI2_BROWSERS=firefox or chromium runs one
+// only) over the pages of `dir`, served on loopback. The browser starts once;
+// every test gets a fresh page as `run.page` and fails when that page
+// reported script errors. `run.open(name)` loads a page of `dir`,
+// `run.url(name)` gives its address, `run.kind` is the entry of `browsers`.
+export function eachBrowser(suffix, dir, body) {
+  const only = (process.env.POMELI2_BROWSERS || '').toLowerCase();
+  for (const kind of browsers.filter((x) => !only || x.name.toLowerCase().includes(only))) {
+    describe(kind.name + suffix, () => {
+      let server;
+      let browser;
+      const run = { kind, page: null, url: (name) => server.url(name), open: (name) => run.page.goto(run.url(name)) };
+      before(async () => {
+        server = await serve(dir);
+        browser = await kind.launch();
+      });
+      after(async () => {
+        try {
+          if (browser) await browser.close();
+        } finally {
+          await server.close();
+        }
+      });
+      beforeEach(async () => {
+        run.page = await browser.newPage();
+      });
+      afterEach(async () => {
+        const errors = run.page.errors;
+        await run.page.close();
+        assert.deepEqual(errors, [], 'the page reported script errors');
+      });
+      body(run);
+    });
+  }
 }
