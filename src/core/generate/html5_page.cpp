@@ -203,7 +203,6 @@ constexpr std::string_view kScript = R"JS(<script>
     }
   });
 
-  nav.className = "js";
   tree.setAttribute("role", "tree");
   tree.setAttribute("aria-label", nav.getAttribute("aria-label"));
   prepare(tree);
