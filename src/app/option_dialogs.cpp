@@ -21,14 +21,20 @@ QComboBox* MakeList(const std::vector<std::string>& entries, bool editable, cons
   auto* box = new QComboBox;
   for (const std::string& e : entries) box->addItem(ToQt(e));
   box->setEditable(editable);
+  // What is typed stays as typed: a completion would show a value that the
+  // dialog's model never received, and Enter would add the text to the list.
+  if (editable) box->setCompleter(nullptr), box->setInsertPolicy(QComboBox::NoInsert);
   if (editable) box->setCurrentText(ToQt(current));
   else box->setCurrentIndex(box->findText(ToQt(current)));
   return box;
 }
 
-// OK (the default button, also for Enter) and キャンセル (also Escape).
+// OK (the default button, also for Enter) and キャンセル (also Escape). The
+// box is the dialog's child before OK is made the default: only then does
+// the dialog keep OK as its default, to which Enter returns whenever the
+// focus has passed over another push button.
 QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   buttons->button(QDialogButtonBox::Ok)->setText("OK");
   buttons->button(QDialogButtonBox::Cancel)->setText(Ui("キャンセル"));
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);

@@ -3,9 +3,20 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QScrollArea>
+#include <QSettings>
+#include <QTextBrowser>
+#include <QWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QMimeData>
 #include <QDialog>
 #include <QDir>
@@ -21,7 +32,9 @@
 #include <deque>
 #include <functional>
 
+#include "dialogs.h"
 #include "editor/commands.h"
+#include "editor/shell.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "printing.h"
@@ -105,17 +118,51 @@ QProcessEnvironment AppEnvironment(const QString& home) {
 }
 
 // Runs `check` on the next modal dialog once it is shown; the check must
-// close it.
+// close it. It looks for the dialog from the event loop, without waiting in
+// a loop of its own, so that a dialog opened from a queued call is found too.
 void OnNextDialog(std::function<void(QDialog*)> check) {
-  QTimer::singleShot(0, [check] {
-    QDialog* dialog = nullptr;
-    for (int i = 0; i < 200 && !dialog; ++i) {
-      dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (!dialog) QTest::qWait(10);
-    }
+  auto* poll = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, [poll, check, tries] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog && ++*tries < 500) return;
+    poll->stop();
+    poll->deleteLater();
     QVERIFY(dialog);
+    QPointer<QDialog> shown(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     check(dialog);
+    // A check that failed before closing it must not leave the test waiting.
+    if (shown && shown->isVisible()) shown->done(-2);
   });
+  poll->start(10);
+}
+
+// The texts a dialog shows, without their access keys ("(&A)", "&").
+QStringList ShownTexts(QWidget* dialog) {
+  QStringList texts;
+  auto plain = [](QString t) { return t.remove(QRegularExpression(R"(\(&[A-Z]\))")).remove('&'); };
+  for (QWidget* w : dialog->findChildren<QWidget*>()) {
+    if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) texts << plain(label->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << plain(button->text());
+    if (auto* group = qobject_cast<QGroupBox*>(w)) texts << plain(group->title());
+  }
+  return texts;
+}
+
+// Tab goes once round a dialog's controls, back to where the focus started;
+// every push button is passed on the way.
+void TabRound(QDialog* dialog) {
+  QWidget* start = QApplication::focusWidget();
+  QVERIFY(start && start->window() == dialog);
+  QSet<QWidget*> passed;
+  do {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    passed << QApplication::focusWidget();
+  } while (QApplication::focusWidget() != start && passed.size() < 50);
+  QCOMPARE(QApplication::focusWidget(), start);
+  for (QPushButton* button : dialog->findChildren<QPushButton*>())
+    if (button->isVisibleTo(dialog) && button->isEnabled()) QVERIFY2(passed.contains(button), qPrintable(button->text()));
 }
 
 // One key event per character (a surrogate pair is one character).
@@ -384,6 +431,265 @@ class MainWindowTest : public QObject {
     f.control<QPushButton>(1052)->click();
     QCOMPARE(f.control<QLineEdit>(kCtlBgColor)->text(), QString("#102030"));
     QVERIFY(f.control<QPushButton>(1052)->styleSheet().contains("#102030"));
+  }
+
+  void dialogsTakeEnterForOkAndEscapeForCancelAfterATabRound() {
+    Fixture f;
+    f.load("example");
+    QStringList opened;
+    f.window->GetHost().SetColourDialogFunction([&](unsigned) {
+      opened << "colour";
+      return std::optional<unsigned>();
+    });
+    f.window->GetHost().SetFileDialogFunction([&](const FileDialogRequest&) {
+      opened << "file";
+      return std::optional<std::string>();
+    });
+    for (int command : {int(kCmdBulkSize), int(kCmdBulkStyle), int(kCmdBulkOther), int(kCmdBulkBg),
+                        int(kCmdScriptOptions), int(kCmdTreeImages), int(kCmdBodyInsert), int(kCmdAddTarget),
+                        int(kCmdAbout)}) {
+      for (auto [key, expected] : {std::pair{Qt::Key_Return, int(QDialog::Accepted)},
+                                   std::pair{Qt::Key_Enter, int(QDialog::Accepted)},
+                                   std::pair{Qt::Key_Escape, int(QDialog::Rejected)}}) {
+        int result = -1;
+        OnNextDialog([&, key = key](QDialog* d) {
+          QObject::connect(d, &QDialog::finished, [&](int r) { result = r; });
+          TabRound(d);
+          QWidget* focus = QApplication::focusWidget();
+          QVERIFY2(!qobject_cast<QPushButton*>(focus) || focus->objectName().isEmpty(), "starts on a field");
+          QTest::keyClick(focus, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        });
+        f.window->Action(command)->trigger();
+        QVERIFY2(result == expected, qPrintable(QString("command %1, key %2: %3").arg(command).arg(key).arg(result)));
+      }
+    }
+    QCOMPARE(opened, QStringList());
+
+    // The help window closes with Escape and with Enter.
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+      f.window->Action(kCmdHelp)->trigger();
+      auto* help = f.window->findChild<HelpWindow*>();
+      QVERIFY(QTest::qWaitForWindowActive(help));
+      TabRound(help);
+      QTest::keyClick(QApplication::focusWidget(), key);
+      QVERIFY(!help->isVisible());
+    }
+  }
+
+  void dialogTextsAreExact() {
+    Fixture f;
+    f.load("example");
+    const QMap<int, QStringList> expected = {
+        {kCmdScriptOptions,
+         {"右フレーム名", "「なし」を選択した場合のみ各アイテムのTARGETが有効になる", "別ウインドウ・フレーム名", "対応ブラウザ",
+          "ボタンとテキストを一体化させる （別ボタンは表示できない）",
+          "親LINK有効のときにプルダウン動作を同時に行う\n     (「ボタンとテキストの一体化」を有効にしている場合は有効になる)",
+          "トップレベルのツリーを畳むとき、動きを与える（アニメート）", "ツリーを畳むスピード：", "( 1=低速～12=高速 )",
+          "ひとつのツリーのみ表示し他はクローズする\n     （アニメートを有効にしている場合は有効になる）",
+          "フレーム作成時の項目（任意）", "最初に表示する右ページ", "最初に表示するトップページ", "OK", "キャンセル"}},
+        {kCmdTreeImages,
+         {"ツリー画像を指定します。", "プラスボタン", "マイナスボタン", "リンクボタン", "別ウインドウボタン", "参照", "参照", "参照",
+          "参照", "(各アイテムのリンク・アイコンを有効にするには、リンクボタンをブランクにします)",
+          "「参照」ボタンではファイル名のみしか選択されません。ディレクトリが必要な場合は手入力してください。\n\n例 : images/plus.gif",
+          "初期値に戻す", "OK", "キャンセル"}},
+        {kCmdBodyInsert,
+         {"BODYタグ内の先頭と後尾にHTMLコードを追加することができます。コードの内容はファイルに記述し、それらをこのダイアログで指定します。"
+          "\n\nこれらのコードの追加でJavaScriptに不具合が起きないようご注意ください。",
+          "BODYタグ内の先頭に挿入するコードが書かれたファイル", "BODYタグ内の後尾に挿入するコードが書かれたファイル", "参照", "参照",
+          "クリア", "OK", "キャンセル"}},
+        {kCmdAddTarget, {"TARGETリストボックスに新しい名前を追加します。", "OK", "キャンセル"}},
+        {kCmdBulkSize, {"メモリ内も含め全アイテムのフォントサイズを", "に一括変更します。", "OK", "キャンセル"}},
+        {kCmdBulkStyle, {"メモリ内も含め全アイテムのフォントスタイルを", "に一括変更します。", "OK", "キャンセル"}},
+        {kCmdBulkOther, {"メモリ内も含め全アイテムの別ボタンを", "に一括変更します。", "OK", "キャンセル"}},
+        {kCmdBulkBg, {"メモリ内も含め全アイテムの背景色を", "色", "に一括変更します。", "OK", "キャンセル"}},
+    };
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+      QStringList shown;
+      OnNextDialog([&](QDialog* d) {
+        shown = ShownTexts(d);
+        d->reject();
+      });
+      f.window->Action(it.key())->trigger();
+      QStringList want = it.value();
+      std::sort(shown.begin(), shown.end());
+      std::sort(want.begin(), want.end());
+      QCOMPARE(shown, want);
+    }
+  }
+
+  void bodyInsertPathsLookReadOnly() {
+    Fixture f;
+    QColor field, window;
+    OnNextDialog([&](QDialog* d) {
+      auto* header = d->findChild<QLineEdit*>("ctl1106");
+      QVERIFY(header->isReadOnly() && d->findChild<QLineEdit*>("ctl1107")->isReadOnly());
+      QImage shown = header->grab().toImage();
+      field = shown.pixelColor(shown.width() - 4, shown.height() / 2);
+      window = d->palette().color(QPalette::Window);
+      d->reject();
+    });
+    f.window->Action(kCmdBodyInsert)->trigger();
+    // Painted like the dialog behind them, not like a field that takes typing.
+    QCOMPARE(field, window);
+    QVERIFY(field != f.control<QLineEdit>(kCtlTitle)->palette().color(QPalette::Base));
+  }
+
+  void aRefusedRenameGivesTheFocusBackToTheTree() {
+    Fixture f;
+    f.load("example");
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->GetHost().SetMessageFunction(nullptr);  // real message boxes, which take the focus
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    const QString page_title = title->text();
+    QVERIFY(!page_title.isEmpty());
+    for (const QString& name : {QString(300, 'x'), QString::fromUtf8("😀")}) {
+      f.tree()->setCurrentItem(f.item("Tools"));
+      f.tree()->setFocus();
+      f.window->Action(kCmdRename)->trigger();
+      QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+      auto* rename = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      QVERIFY(f.tree()->isAncestorOf(rename));
+      rename->setText(name);
+      QString said;
+      OnNextDialog([&](QDialog* box) {
+        said = qobject_cast<QMessageBox*>(box)->text();
+        QTest::keyClick(box, Qt::Key_Return);
+      });
+      QTest::keyClick(rename, Qt::Key_Return);
+      QTRY_VERIFY(!said.isEmpty());
+      QTRY_VERIFY(!QApplication::activeModalWidget());
+      // The window manager gives the window back its focus; offscreen the
+      // test does.
+      f.window->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+      QWidget* focus = QApplication::focusWidget();
+      QVERIFY(focus);
+      QVERIFY2(focus == f.tree() || f.tree()->isAncestorOf(focus), qPrintable(focus->objectName()));
+      QTest::keyClick(focus, Qt::Key_Backspace);
+      QCOMPARE(title->text(), page_title);
+      QCOMPARE(f.editor().Settings().Title, *FromQt(page_title));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+      QCOMPARE(f.item("Tools")->text(0), QString("Tools"));
+    }
+  }
+
+  void aboutShowsItsWholeTitleAndHelpNamesTheContextMenu() {
+    Fixture f;
+    OnNextDialog([](QDialog* d) {
+      QVERIFY(QTest::qWaitForWindowExposed(d));
+      // Room for the title beside the window's icon and its buttons.
+      QVERIFY2(d->width() >= d->fontMetrics().horizontalAdvance(d->windowTitle()) + 160,
+               qPrintable(QString::number(d->width())));
+      d->accept();
+    });
+    f.window->Action(kCmdAbout)->trigger();
+
+    // The help names each entry the tree's context menu can hold, and no
+    // other: no undo, no redo.
+    QTextDocument help;
+    help.setHtml(HelpText());
+    QString context;
+    for (const QString& paragraph : help.toPlainText().split('\n'))
+      if (paragraph.contains(Ui("右クリック"))) context += paragraph;
+    QVERIFY(!context.isEmpty());
+    QVERIFY(!context.contains(Ui("同じ操作")));
+    for (const MenuEntry& entry : ContextMenuFor(true, true).entries)
+      if (entry.command)
+        QVERIFY2(context.contains(Ui(entry.text).remove(QRegularExpression(R"(\(&[A-Z]\))"))), entry.text);
+    QVERIFY(!context.contains(Ui("元に戻す")));
+  }
+
+  void treeKeepsAUsableShareAtTheSmallestSize() {
+    Fixture f;
+    f.window->resize(kMinWindowWidth, kMinWindowHeight);
+    QTRY_COMPARE(f.window->size(), QSize(kMinWindowWidth, kMinWindowHeight));
+    QVERIFY2(f.tree()->width() >= 200, qPrintable(QString::number(f.tree()->width())));
+    // Every field keeps at least its smallest size, and each can be brought
+    // into view.
+    for (QLineEdit* edit : f.window->Form().findChildren<QLineEdit*>()) {
+      if (!edit->isVisibleTo(f.window.get()) || f.tree()->isAncestorOf(edit)) continue;
+      QVERIFY(edit->width() >= edit->minimumSizeHint().width());
+    }
+    f.control<QLineEdit>(kCtlIcon)->setFocus();
+    QCoreApplication::processEvents();
+    QWidget* icon = f.control<QLineEdit>(kCtlIcon);
+    QRect in_window(icon->mapTo(f.window.get(), QPoint(0, 0)), icon->size());
+    QVERIFY(f.window->rect().contains(in_window));
+    // At the first size the form is not squeezed.
+    f.window->resize(1000, 1000);
+    QTRY_COMPARE(f.window->size(), QSize(1000, 1000));
+    QVERIFY(!f.window->Form().findChild<QScrollArea*>() ||
+            !f.window->Form().findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+  }
+
+  void titleNamesTheDocumentAndItsChanges() {
+    Fixture f;
+    auto shown = [&] { return f.window->windowHandle()->title(); };
+    QCOMPARE(shown(), Ui("無題.pml - Pomeli Pomeli Version 2.0"));
+    TypeText(f.control<QLineEdit>(kCtlTitle), "x");
+    QCOMPARE(shown(), Ui("無題.pml* - Pomeli Pomeli Version 2.0"));
+    QString next = f.dir.filePath(Ui("サイト[*].pml"));
+    f.window->GetHost().SetFileDialogFunction(
+        [&](const FileDialogRequest&) -> std::optional<std::string> { return FromQt(next); });
+    f.window->Action(kCmdSaveAs)->trigger();
+    QVERIFY(QFile::exists(next));
+    QCOMPARE(shown(), Ui("サイト[*].pml - Pomeli Pomeli Version 2.0"));
+    f.tree()->setFocus();
+    f.window->Action(kCmdAddItem)->trigger();
+    QCOMPARE(shown(), Ui("サイト[*].pml* - Pomeli Pomeli Version 2.0"));
+    f.window->Action(kCmdUndo)->trigger();  // back to what was saved
+    QCOMPARE(shown(), Ui("サイト[*].pml - Pomeli Pomeli Version 2.0"));
+    f.window->Action(kCmdRedo)->trigger();
+    QCOMPARE(shown(), Ui("サイト[*].pml* - Pomeli Pomeli Version 2.0"));
+    f.window->Action(kCmdSave)->trigger();
+    QCOMPARE(shown(), Ui("サイト[*].pml - Pomeli Pomeli Version 2.0"));
+    f.window->Action(kCmdNew)->trigger();
+    QCOMPARE(shown(), Ui("無題.pml - Pomeli Pomeli Version 2.0"));
+    next = QString(POMELI2_TEST_DATA) + "/pages/example.pml";
+    f.window->Action(kCmdOpen)->trigger();
+    QCOMPARE(shown(), Ui("example.pml - Pomeli Pomeli Version 2.0"));
+  }
+
+  void sizeAndMaximisedStateComeBack() {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    auto ini = [&] {
+      QFile f(dir.filePath("Pomeli2.ini"));
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    {
+      MainWindow w(folder);
+      w.show();
+      w.resize(720, 660);
+      QTRY_COMPARE(w.size(), QSize(720, 660));
+      QVERIFY(w.close());
+    }
+    // The settings file's line is as it always was.
+    QVERIFY(QRegularExpression("^\\d+\\t\\d+\\t720\\t660\\t0\\t\\t\\r\\n$").match(ini()).hasMatch());
+    {
+      MainWindow w(folder);
+      w.show();
+      QCOMPARE(w.size(), QSize(720, 660));
+      QVERIFY(!w.isMaximized());
+      w.showMaximized();
+      QTRY_VERIFY(w.isMaximized());
+      QVERIFY(w.close());
+    }
+    {
+      MainWindow w(folder);
+      w.show();
+      QTRY_VERIFY(w.isMaximized());
+      w.showNormal();
+      QTRY_COMPARE(w.size(), QSize(720, 660));
+      // Larger than the screen's area, the window is held inside it.
+      w.resize(5000, 4000);
+      QVERIFY(w.close());
+    }
+    MainWindow w(folder);
+    QRect area = QApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(w.size(), area.size());
+    QVERIFY(QFile::exists(dir.filePath("window.ini")));
   }
 
   void printsToPdfWhereTheLayoutPutsTheLines() {
