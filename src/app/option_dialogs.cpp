@@ -241,7 +241,14 @@ BodyInsertWindow::BodyInsertWindow(BodyInsertDialog& m, QWidget* parent) : QDial
   browse_footer->setObjectName("ctl1109");
   auto* clear = new QPushButton(Ui("クリア(&C)"));
   clear->setObjectName("ctl1110");
-  for (QLineEdit* e : {header_, footer_}) e->setReadOnly(true);
+  // Filled by browsing only; painted like the dialog behind them, as
+  // read-only fields are, so that nobody tries to type there.
+  for (QLineEdit* e : {header_, footer_}) {
+    e->setReadOnly(true);
+    QPalette look = e->palette();
+    look.setColor(QPalette::Base, look.color(QPalette::Window));
+    e->setPalette(look);
+  }
   connect(browse_header, &QPushButton::clicked, this, [this] { model_.BrowseHeader(), ShowState(); });
   connect(browse_footer, &QPushButton::clicked, this, [this] { model_.BrowseFooter(), ShowState(); });
   connect(clear, &QPushButton::clicked, this, [this] { model_.Clear(), ShowState(); });
