@@ -108,13 +108,13 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
   auto* right = MakeList(m.RightFrameEntries(), true, m.right_frame);
   auto* otherw = MakeList(m.OtherwFrameEntries(), true, m.otherw_frame);
   auto* browser = MakeList(m.BrowserEntries(), false, m.browser);
-  auto* unite = new QCheckBox(Ui("ボタンとテキストを一体化させる (別ボタンは表示できない)(&U)"));
+  auto* unite = new QCheckBox(Ui("ボタンとテキストを一体化させる （別ボタンは表示できない）(&U)"));
   auto* parent_link = new QCheckBox(
       Ui("親LINK有効のときにプルダウン動作を同時に行う(&P)\n     (「ボタンとテキストの一体化」を有効にしている場合は有効になる)"));
-  auto* animate = new QCheckBox(Ui("トップレベルのツリーを畳むとき、動きを与える(アニメート)(&A)"));
+  auto* animate = new QCheckBox(Ui("トップレベルのツリーを畳むとき、動きを与える（アニメート）(&A)"));
   auto* speed = MakeList(m.SpeedEntries(), false, m.speed);
   auto* close_tree = new QCheckBox(
-      Ui("ひとつのツリーのみ表示し他はクローズする(&O)\n     (アニメートを有効にしている場合は有効になる)"));
+      Ui("ひとつのツリーのみ表示し他はクローズする(&O)\n     （アニメートを有効にしている場合は有効になる）"));
   auto* first = new QLineEdit(ToQt(m.first_page));
   auto* first_top = new QLineEdit(ToQt(m.first_top_page));
   const std::pair<QWidget*, const char*> names[] = {
