@@ -377,6 +377,10 @@ void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
     updating_ = true;
     item->setText(0, ToQt(tree.Label(node)));
     updating_ = false;
+    // The refusal's message took the focus from the closing label editor;
+    // without this it would pass on to the form's first field, where the
+    // next key would change the page title.
+    tree_->setFocus(Qt::OtherFocusReason);
   }
 }
 

@@ -571,6 +571,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(f.editor().Settings().Title, *FromQt(page_title));
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
       QCOMPARE(f.item("Tools")->text(0), QString("Tools"));
+      QCOMPARE(f.tree()->currentItem(), f.item("Tools"));
     }
   }
 
