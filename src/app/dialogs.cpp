@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +32,13 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);
+  // The dialog's contents are narrower than its title. Title bars often use
+  // a larger, bold font and put their buttons beside the title: room for
+  // both, so that the whole title shows.
+  QFont bar = font();
+  bar.setBold(true);
+  bar.setPointSizeF(std::max(bar.pointSizeF(), 9.0) * 4 / 3);
+  setMinimumWidth(QFontMetrics(bar).horizontalAdvance(windowTitle()) + 160);
 }
 
 QString HelpText() {
