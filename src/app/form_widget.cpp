@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -24,6 +26,24 @@
 #include "text_border.h"
 
 namespace pomeli2 {
+namespace {
+
+// The tree's smallest width: room for a few levels of item names.
+constexpr int kTreeMinWidth = 200;
+
+// The fields scroll when the window is too small for them, so that the tree
+// keeps a usable width; while there is room they take the width they ask
+// for, as they would without scrolling.
+class FieldsArea : public QScrollArea {
+ public:
+  QSize sizeHint() const override {
+    QSize fields = widget() ? widget()->sizeHint() : QSize();
+    return {fields.width() + verticalScrollBar()->sizeHint().width(), fields.height()};
+  }
+};
+
+}  // namespace
+
 FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
   setObjectName("form");
 
@@ -121,7 +141,10 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   connect(add, &QPushButton::clicked, this, [this] { emit CommandRequested(kCmdAddItem); });
   ag->addWidget(add, 2, 3, 1, 2);
 
-  auto* left = new QVBoxLayout;
+  auto* fields = new QWidget;
+  fields->setObjectName("fields");
+  auto* left = new QVBoxLayout(fields);
+  left->setContentsMargins(0, 0, 0, 0);
   left->addWidget(page);
   left->addWidget(item);
   left->addWidget(added);
@@ -158,7 +181,13 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(5, 5, 5, 5);
-  layout->addLayout(left, 0);
+  auto* scroll = new FieldsArea;
+  scroll->setObjectName("fieldsArea");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(fields);
+  tree_->setMinimumWidth(kTreeMinWidth);
+  layout->addWidget(scroll, 0);
   layout->addLayout(arrows, 0);
   layout->addWidget(tree_, 1);
 }
@@ -173,6 +202,9 @@ QGroupBox* FormWidget::MakeGroup(const char* title) {
 QPushButton* FormWidget::AddBrowseButton(int id) {
   auto* button = new QPushButton(Ui("参照"));
   button->setObjectName(QString("ctl%1").arg(id));
+  // As narrow as its word allows, like the colour buttons: the fields need
+  // the width more when the window is small.
+  button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
   controls_[id] = button;
   connect(button, &QPushButton::clicked, this, [this, id] { editor_.ButtonClicked(id); });
   return button;
