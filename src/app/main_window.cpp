@@ -3,17 +3,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QShortcut>
 #include <QToolBar>
+#include <algorithm>
 #include <QTreeWidget>
 
 #include "dialogs.h"
@@ -55,17 +58,23 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
       host_(*this),
       editor_(host_, program_folder) {
   setObjectName("mainWindow");
-  setWindowTitle("Pomeli Pomeli Version 2.0");
   setMinimumSize(kMinWindowWidth, kMinWindowHeight);
   // Where the window's frame stood when it was closed last time. move()
   // places the frame, as the close saved it, so the window does not creep
   // by its frame at every start.
   QRect area = AvailableArea();
-  if (auto rect = StartPlacement(settings_file_, {area.x(), area.y(), area.width(), area.height()}, host_)) {
+  QSettings kept(WindowStateFile(), QSettings::IniFormat);
+  std::optional<WindowSize> size;
+  if (QSize s = kept.value("window/size").toSize(); s.isValid()) size = WindowSize{s.width(), s.height()};
+  if (auto rect = StartPlacement(settings_file_, {area.x(), area.y(), area.width(), area.height()}, host_, size)) {
     move(rect->x, rect->y);
     resize(rect->width, rect->height);
+  } else if (size) {
+    resize(std::min(size->width, area.width()), std::min(size->height, area.height()));
   }
   normal_position_ = pos();
+  normal_size_ = this->size();
+  if (kept.value("window/maximized").toBool()) setWindowState(windowState() | Qt::WindowMaximized);
 
   form_ = new FormWidget(editor_, this);
   setCentralWidget(form_);
@@ -79,6 +88,25 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   editor_.AttachSettingsFile(&settings_file_);
   editor_.Start();
   UpdateCommands();
+}
+
+QString MainWindow::WindowStateFile() const {
+  return QFile::decodeName(QByteArray::fromStdString(program_folder_)) + "window.ini";
+}
+
+void MainWindow::KeepWindowState() const {
+  QSettings kept(WindowStateFile(), QSettings::IniFormat);
+  kept.setValue("window/size", normal_size_);
+  kept.setValue("window/maximized", windowState().testFlag(Qt::WindowMaximized));
+  kept.sync();
+}
+
+void MainWindow::ShowDocumentState() {
+  // "[*]" is where Qt shows the modified mark; one in the file name itself
+  // is written twice to stay as it is.
+  QString name = ToQt(DocumentName(editor_.Settings().ProjectPath)).replace("[*]", "[*][*]");
+  setWindowTitle(name + "[*] - Pomeli Pomeli Version 2.0");
+  setWindowModified(editor_.ModifiedFlag() == 1);
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
@@ -157,6 +185,9 @@ void MainWindow::UpdateCommands() {
     if (action->isCheckable()) action->setChecked(editor_.CommandChecked(command));
   }
   if (QAction* recent = Action(kCmdRecent)) recent->setText(ToQt(editor_.RecentEntryText()));
+  // Every change of the modified flag or of the project's path comes with
+  // a change of the enabled states (undo, paste, the recent entry).
+  ShowDocumentState();
 }
 
 void MainWindow::RunCommand(int command) {
@@ -257,11 +288,20 @@ void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_size_ = size();
+  QMainWindow::resizeEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   QPoint frame = NormalFramePosition();
   QRect client = centralWidget() ? rect() : QRect();
-  if (editor_.CloseRequested(frame.x(), frame.y(), client.width(), client.height())) event->accept();
-  else event->ignore();
+  if (editor_.CloseRequested(frame.x(), frame.y(), client.width(), client.height())) {
+    KeepWindowState();
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace pomeli2

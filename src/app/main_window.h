@@ -47,16 +47,24 @@ class MainWindow : public QMainWindow {
   // Where the frame stands when the window is neither maximised nor
   // minimised: what the close saves and the next start restores.
   QPoint NormalFramePosition() const { return normal_position_; }
+  // The title names the document, with the modified mark while there are
+  // unsaved changes.
+  void ShowDocumentState();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildToolbar();
   void ShowContextMenu(const QPoint& global_pos);
+  // The size and the maximised state, for which the settings file has no
+  // place, are kept in a file of their own beside it.
+  QString WindowStateFile() const;
+  void KeepWindowState() const;
 
   std::string program_folder_;
   SettingsFile settings_file_;
@@ -67,6 +75,7 @@ class MainWindow : public QMainWindow {
   std::map<int, QAction*> actions_;
   std::map<QKeySequence, int> accelerators_;
   QPoint normal_position_;
+  QSize normal_size_;
   std::unique_ptr<QPrinter> printer_;
 };
 

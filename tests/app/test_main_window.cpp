@@ -181,7 +181,7 @@ class MainWindowTest : public QObject {
  private slots:
   void startsWithTitleAndSettingsFile() {
     Fixture f;
-    QCOMPARE(f.window->windowTitle(), QString("Pomeli Pomeli Version 2.0"));
+    QCOMPARE(f.window->windowHandle()->title(), Ui("無題.pml - Pomeli Pomeli Version 2.0"));
     QCOMPARE(f.ini(), QByteArray("1\t1\t480\t510\t0\t\t\r\n"));
     QCOMPARE(f.tree()->topLevelItemCount(), 1);
     QCOMPARE(f.tree()->currentItem()->text(0), Ui("ホームページ"));

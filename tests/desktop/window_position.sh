@@ -33,7 +33,7 @@ start() {
   app_pid=$!
   window=""
   for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --name '^Pomeli Pomeli Version 2.0$' 2>/dev/null | head -n 1)"
+    window="$(xdotool search --onlyvisible --name ' - Pomeli Pomeli Version 2.0$' 2>/dev/null | head -n 1)"
     [ -n "$window" ] && break
     sleep 0.1
   done

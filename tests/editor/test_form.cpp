@@ -116,6 +116,21 @@ TEST_F(FormTest, WindowPlacement) {
   EXPECT_EQ(host.messages.back().title, "エラー");
 }
 
+TEST_F(FormTest, KeptWindowSizeAndDocumentName) {
+  WindowRect screen{0, 0, 1920, 1040};
+  // The size the window was closed with, held inside the screen and above
+  // the smallest size.
+  EXPECT_EQ(InitialWindowRect(100, 50, screen, WindowSize{800, 700}), (WindowRect{100, 50, 800, 700}));
+  EXPECT_EQ(InitialWindowRect(1500, 900, screen, WindowSize{800, 700}), (WindowRect{1120, 340, 800, 700}));
+  EXPECT_EQ(InitialWindowRect(0, 0, screen, WindowSize{3000, 2000}), (WindowRect{0, 0, 1920, 1040}));
+  EXPECT_EQ(InitialWindowRect(0, 0, screen, WindowSize{10, 10}), (WindowRect{0, 0, kMinWindowWidth, kMinWindowHeight}));
+  EXPECT_EQ(*StartPlacement(settings, screen, host, WindowSize{700, 640}), (WindowRect{1, 1, 700, 640}));
+
+  EXPECT_EQ(DocumentName(sj("無題.pml")), sj("無題.pml"));
+  EXPECT_EQ(DocumentName(sj("/home/a/web/表示.pml")), sj("表示.pml"));  // 表 ends in byte 0x5C
+  EXPECT_EQ(DocumentName("/home/a/site.pml"), "site.pml");
+}
+
 TEST_F(FormTest, NumericCheck) {
   EXPECT_TRUE(e.FieldChanged(kCtlRow, "24"));
   EXPECT_TRUE(host.messages.empty());
