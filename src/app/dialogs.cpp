@@ -26,7 +26,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   text->addWidget(new QLabel(Ui("https://pomeli.invalid/")));
   auto* row = new QHBoxLayout;
   row->addWidget(icon, 0, Qt::AlignTop);
-  row->addLayout(text);
+  row->addLayout(text, 1);  // the room the title asks for goes right of the text
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
