@@ -34,7 +34,7 @@ QStringList NameFilters(const QString& filter) {
 }  // namespace
 
 MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                                     MessageButtons buttons) {
+                                     MessageButtons buttons, std::optional<MessageAnswer> default_answer) {
   if (message_fn_) return message_fn_(text, title, icon, buttons);
   QMessageBox box(&window_);
   box.setWindowTitle(ToQt(title));
@@ -50,6 +50,14 @@ MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string&
     case MessageButtons::kOk: box.setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::kOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MessageButtons::kYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  if (default_answer) {
+    switch (*default_answer) {
+      case MessageAnswer::kOk: box.setDefaultButton(QMessageBox::Ok); break;
+      case MessageAnswer::kCancel: box.setDefaultButton(QMessageBox::Cancel); break;
+      case MessageAnswer::kYes: box.setDefaultButton(QMessageBox::Yes); break;
+      case MessageAnswer::kNo: box.setDefaultButton(QMessageBox::No); break;
+    }
   }
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::kYes;
@@ -76,7 +84,7 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     if (auto path = FromQt(dialog.selectedFiles().first())) return path;
     MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj("ファイルエラー"), MessageIcon::kWarning,
-               MessageButtons::kOk);
+               MessageButtons::kOk, std::nullopt);
   }
 }
 

@@ -23,7 +23,7 @@ class WidgetHost : public Host {
   void SetColourDialogFunction(ColourFn fn) { colour_fn_ = std::move(fn); }
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override;
+                           MessageButtons buttons, std::optional<MessageAnswer> default_answer) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   void Beep() override;
   void RefreshForm() override;

@@ -38,7 +38,7 @@ const char kUsageText[] =
 class CliHost : public Host {
  public:
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override {
+                           MessageButtons buttons, std::optional<MessageAnswer>) override {
     if (buttons == MessageButtons::kYesNo) return MessageAnswer::kYes;
     if (buttons == MessageButtons::kOkCancel) return MessageAnswer::kOk;
     if (icon == MessageIcon::kInformation) return MessageAnswer::kOk;

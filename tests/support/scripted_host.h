@@ -18,6 +18,7 @@ struct Message {
   std::string text, title;  // as UTF-8, for readable assertions
   MessageIcon icon;
   MessageButtons buttons;
+  std::optional<MessageAnswer> default_answer;
 };
 
 class ScriptedHost : public Host {
@@ -43,8 +44,8 @@ class ScriptedHost : public Host {
   std::vector<std::string> opened;  // URLs the editor opened
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override {
-    messages.push_back({SjisToUtf8Lossy(text), SjisToUtf8Lossy(title), icon, buttons});
+                           MessageButtons buttons, std::optional<MessageAnswer> default_answer) override {
+    messages.push_back({SjisToUtf8Lossy(text), SjisToUtf8Lossy(title), icon, buttons, default_answer});
     if (answers.empty()) return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
     MessageAnswer a = answers.front();
     answers.pop_front();

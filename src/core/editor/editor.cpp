@@ -340,8 +340,9 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
       modified = modified || (!fields->modified.empty() && fields->modified[0] == '1');
     }
   }
+  // いいえ is the default: Enter out of habit must not throw the work away.
   if (modified && notify_.Message(sj("変更が保存されていません。このまま終了しますか？"), sj("保存確認"),
-                                  MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
+                                  MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
     doc_.ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));

@@ -20,7 +20,8 @@ class Notifier {
   // Shows a message; what is pending is shown first, so the form behind the
   // message is current.
   MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
-                        MessageButtons buttons = MessageButtons::kOk);
+                        MessageButtons buttons = MessageButtons::kOk,
+                        std::optional<MessageAnswer> default_answer = std::nullopt);
 
   void FormChanged() { Mark(form_); }
   void ControlsChanged() { Mark(controls_); }
