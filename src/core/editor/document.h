@@ -65,10 +65,13 @@ class Document {
   // True, after the message, when a setting would give a page that does
   // not work (a zero row pitch, an endless closing animation).
   bool RefuseUnworkableSettings();
+  // True, after the message, when a BODY header or footer file is named but
+  // missing: the page is then not written.
+  bool RefuseMissingBodyFiles();
   // Path becomes `sjis_path`, HtmlFileName its last component.
   void SetMenuPagePath(const std::string& sjis_path);
-  // Path without its last len(HtmlFileName) bytes: the menu page's folder
-  // with its trailing "/".
+  // The folder part of Path with its trailing "/"; "" while Path is a bare
+  // name.
   std::string MenuPageFolder() const;
 
   // True, after the message, when a frame set page may not take this name:
@@ -86,6 +89,8 @@ class Document {
   Notifier& notify() { return notify_; }
 
  private:
+  bool ReportMissingBodyFiles(bool header_missing, bool footer_missing);
+
   Notifier& notify_;
   const SettingsFile* settings_file_ = nullptr;
   std::string last_project_path_;
@@ -95,5 +100,7 @@ class Document {
 
 // The last component of a path ("/" separates).
 std::string FileNameOf(const std::string& sjis_path);
+// The folder part of a path with its trailing "/", or "" for a bare name.
+std::string FolderOf(const std::string& sjis_path);
 
 }  // namespace pomeli2

@@ -50,6 +50,7 @@ void Notifier::Flush() {
   }
   if (form_) {
     form_ = false;
+    if (before_form_refresh_) before_form_refresh_();
     host_.RefreshForm();
   }
   if (focus_) {
