@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "form_widget.h"
@@ -120,6 +121,7 @@ void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(no
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
+void WidgetHost::ShowStatus(const std::string& text) { window_.statusBar()->showMessage(ToQt(text), 15000); }
 void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }
 void WidgetHost::OpenUrl(const std::string& url) {
   if (open_url_fn_) return open_url_fn_(url);

@@ -37,6 +37,7 @@ class WidgetHost : public Host {
   void TreeColoursChanged() override;
   void StartLabelEdit(NodeId node) override;
   void FocusTree() override;
+  void ShowStatus(const std::string& text) override;
   std::optional<unsigned> ColourDialog(unsigned initial, CustomColours& custom) override;
   bool RunDialog(BulkChangeDialog& dialog) override;
   bool RunDialog(ScriptOptionsDialog& dialog) override;

@@ -42,6 +42,7 @@ class ScriptedHost : public Host {
   int inserted = 0, removed = 0, relabelled = 0, selections = 0, control_updates = 0;
   std::vector<NodeId> label_edits;
   std::vector<std::string> opened;  // URLs the editor opened
+  std::vector<std::string> statuses;  // status-bar notes, as UTF-8
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons, std::optional<MessageAnswer> default_answer) override {
@@ -51,6 +52,7 @@ class ScriptedHost : public Host {
     answers.pop_front();
     return a;
   }
+  void ShowStatus(const std::string& text) override { statuses.push_back(SjisToUtf8Lossy(text)); }
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override {
     dialogs.push_back(request);
     if (files.empty()) return std::nullopt;

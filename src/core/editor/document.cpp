@@ -160,7 +160,7 @@ bool Document::RefuseUnworkableSettings() {
   return true;
 }
 
-Document::PageWrite Document::WriteMenuPage() {
+Document::PageWrite Document::WriteMenuPage(std::string* written) {
   model.ClearCopyMarks();
   if (RefuseUnworkableSettings()) return PageWrite::kRefused;
   int last_item = model.RenumberItems(model.Root());
@@ -179,6 +179,7 @@ Document::PageWrite Document::WriteMenuPage() {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
     return PageWrite::kWriteFailed;
   }
+  if (written) *written = std::move(page);
   return PageWrite::kWritten;
 }
 
@@ -260,6 +261,22 @@ bool Document::CopyStandardImages(const std::string& images_folder) {
     }
   }
   return true;
+}
+
+std::vector<std::string> Document::CopyMissingImages(const std::string& images_folder, const std::string& page) {
+  std::vector<std::string> copied;
+  if (images_folder.empty()) return copied;
+  const std::string folder = MenuPageFolder();
+  for (const char* name : kStandardImages) {
+    // Every writer quotes an image's name: SRC="plus.gif", "minus.gif" in
+    // the script, url("scroll.gif").
+    if (page.find("\"" + std::string(name) + "\"") == std::string::npos) continue;
+    auto target = SystemPath(folder + name);
+    if (!target || FileExists(*target)) continue;
+    auto bytes = ReadWholeFile(images_folder + name);
+    if (bytes && WriteFileAtomically(*target, *bytes)) copied.push_back(name);
+  }
+  return copied;
 }
 
 }  // namespace pomeli2

@@ -57,7 +57,7 @@ class Document {
   bool HasItemsToWrite();
   // Forgets a pending copy, numbers the items and writes the menu page to
   // Path. Unworkable settings are refused with a message.
-  PageWrite WriteMenuPage();
+  PageWrite WriteMenuPage(std::string* written = nullptr);
   // The page's bytes for `settings` and a numbered `table`; whether the
   // BODY header and footer files were missing (they are then left out).
   std::string ComposeMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
@@ -83,6 +83,10 @@ class Document {
   // Copies the five standard images from `images_folder` (a system path
   // ending in "/") beside the menu page; the messages of a failure.
   bool CopyStandardImages(const std::string& images_folder);
+  // Copies beside the menu page the standard images that `page` refers to
+  // by their bare names and that the page's folder lacks; an existing file
+  // is never replaced. The names copied.
+  std::vector<std::string> CopyMissingImages(const std::string& images_folder, const std::string& page);
 
   // A message titled "ファイルエラー" (or the given title) with a stop icon.
   void ShowError(const std::string& text, const std::string& title);

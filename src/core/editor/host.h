@@ -85,6 +85,9 @@ class Host {
   enum class PrintKind { kPrint, kPreview, kSetup };
   virtual void Print(PrintKind) {}
 
+  // A passing note in the status bar (CP932).
+  virtual void ShowStatus(const std::string& /*text*/) {}
+
   // Opens a URL in the desktop's default browser.
   virtual void OpenUrl(const std::string& /*url*/) {}
 

@@ -10,6 +10,18 @@ namespace {
 
 const char kHtmlFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
 
+// Writes the page; a folder that lacks a standard image the page uses gets
+// a copy, so that a new page does not show broken images.
+void WritePage(Editor& e) {
+  std::string page;
+  if (e.Doc().WriteMenuPage(&page) != Document::PageWrite::kWritten) return;
+  std::vector<std::string> copied = e.Doc().CopyMissingImages(e.ProgramFolder(), page);
+  if (copied.empty()) return;
+  std::string names;
+  for (const std::string& name : copied) names += (names.empty() ? "" : sj("、")) + name;
+  e.Notify().host().ShowStatus(sj("ページの使う標準の画像がなかったのでコピーしました：") + names);
+}
+
 }  // namespace
 
 void SaveHtml(Editor& e, bool choose_name) {
@@ -23,10 +35,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   dialog.default_extension = "html";
   dialog.initial_name = s.Path;
   m.ClearCopyMarks();
-  if (!choose_name && s.HtmlFileName != UntitledHtml()) {
-    doc.WriteMenuPage();
-    return;
-  }
+  if (!choose_name && s.HtmlFileName != UntitledHtml()) return WritePage(e);
   // Settings with which the menu cannot work are refused before a name is
   // asked for.
   if (doc.RefuseUnworkableSettings() || doc.RefuseMissingBodyFiles()) return;
@@ -38,7 +47,7 @@ void SaveHtml(Editor& e, bool choose_name) {
     s.HtmlFileName = UntitledHtml();
     return;
   }
-  doc.WriteMenuPage();
+  WritePage(e);
 }
 
 void CopyIcons(Editor& e) {
