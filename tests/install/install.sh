@@ -11,8 +11,9 @@ trap 'rm -rf "$work"; [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 prefix="$work/prefix"
+id=io.github.pomeli2.Pomeli2   # the desktop entry's name
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/pomeli2 bin/pomeli2-build share/pomeli2/help.html share/applications/pomeli2.desktop \
+for f in bin/pomeli2 bin/pomeli2-build share/pomeli2/help.html share/applications/$id.desktop \
          share/mime/packages/pomeli2.xml share/man/man1/pomeli2-build.1; do
   [ -s "$prefix/$f" ] || fail "$f not installed"
 done
@@ -22,9 +23,9 @@ done
 for size in 16 22 24 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/pomeli2.png" ] || fail "icon $size"
 done
-grep -q '^MimeType=application/x-pomeli2-project;$' "$prefix/share/applications/pomeli2.desktop" || fail "desktop MIME type"
+grep -q '^MimeType=application/x-pomeli2-project;$' "$prefix/share/applications/$id.desktop" || fail "desktop MIME type"
 grep -q '<glob pattern="\*.pml"/>' "$prefix/share/mime/packages/pomeli2.xml" || fail "MIME glob"
-if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/pomeli2.desktop"; fi
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/$id.desktop"; fi
 if command -v man >/dev/null; then man -l "$prefix/share/man/man1/pomeli2-build.1" 2>&1 | grep -q "pomeli2-build" || fail "man page"; fi
 
 # The installed tool builds a project and copies its own images.
