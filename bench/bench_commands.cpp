@@ -18,7 +18,7 @@ namespace {
 class Host : public pomeli2::Host {
  public:
   std::string project, page;
-  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons b) override {
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons b, std::optional<MessageAnswer>) override {
     return b == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
   }
   std::optional<std::string> FileDialog(const FileDialogRequest& r) override {

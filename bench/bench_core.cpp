@@ -17,7 +17,7 @@ namespace {
 
 class SilentHost : public Host {
  public:
-  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons, std::optional<MessageAnswer>) override {
     return MessageAnswer::kOk;
   }
 };

@@ -26,7 +26,8 @@ class FuzzHost : public Host {
   size_t size = 0, pos = 0;
   std::string file;
   uint8_t Next() { return pos < size ? data[pos++] : 0; }
-  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons buttons) override {
+  MessageAnswer MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons buttons,
+                           std::optional<MessageAnswer>) override {
     bool yes = Next() % 4 != 0;
     if (buttons == MessageButtons::kYesNo) return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
     if (buttons == MessageButtons::kOkCancel) return yes ? MessageAnswer::kOk : MessageAnswer::kCancel;

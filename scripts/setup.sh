@@ -14,7 +14,7 @@ APT_PACKAGES=(
   chromium firefox-esr
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth imagemagick
-  openbox xdotool x11-utils poppler-utils
+  openbox xdotool x11-utils poppler-utils appstream
 )
 # Node.js comes with the machine image; a bare Debian gets its own.
 if ! command -v node >/dev/null 2>&1; then APT_PACKAGES+=(nodejs npm); fi

@@ -213,10 +213,12 @@ QPushButton* FormWidget::AddBrowseButton(int id) {
 QLineEdit* FormWidget::AddEdit(int id) {
   auto* edit = new QLineEdit;
   edit->setObjectName(QString("ctl%1").arg(id));
-  edit->setValidator(new ByteLimitValidator(FormState::FieldLimit(id), edit));
+  // A page title beyond its limit gets the editor's message, as an item
+  // title does, instead of being cut without a word.
+  if (id != kCtlTitle) edit->setValidator(new ByteLimitValidator(FormState::FieldLimit(id), edit));
   controls_[id] = edit;
   connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
-  connect(edit, &QLineEdit::editingFinished, this, [this] { editor_.FieldEditEnded(); });
+  connect(edit, &QLineEdit::editingFinished, this, [this, id] { editor_.FieldEditEnded(id); });
   return edit;
 }
 

@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Pomeli2");
   QApplication::setOrganizationName("Hesvin");
+  // Ties the windows to the installed desktop entry (the Wayland app id).
+  QGuiApplication::setDesktopFileName("io.github.pomeli2.Pomeli2");
   QApplication::setWindowIcon(QIcon(":/icons/pomeli2.png"));
   pomeli2::SetUpJapanese();
 

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "form_widget.h"
@@ -34,7 +35,7 @@ QStringList NameFilters(const QString& filter) {
 }  // namespace
 
 MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                                     MessageButtons buttons) {
+                                     MessageButtons buttons, std::optional<MessageAnswer> default_answer) {
   if (message_fn_) return message_fn_(text, title, icon, buttons);
   QMessageBox box(&window_);
   box.setWindowTitle(ToQt(title));
@@ -50,6 +51,14 @@ MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string&
     case MessageButtons::kOk: box.setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::kOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MessageButtons::kYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  if (default_answer) {
+    switch (*default_answer) {
+      case MessageAnswer::kOk: box.setDefaultButton(QMessageBox::Ok); break;
+      case MessageAnswer::kCancel: box.setDefaultButton(QMessageBox::Cancel); break;
+      case MessageAnswer::kYes: box.setDefaultButton(QMessageBox::Yes); break;
+      case MessageAnswer::kNo: box.setDefaultButton(QMessageBox::No); break;
+    }
   }
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::kYes;
@@ -76,7 +85,7 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     if (auto path = FromQt(dialog.selectedFiles().first())) return path;
     MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj("ファイルエラー"), MessageIcon::kWarning,
-               MessageButtons::kOk);
+               MessageButtons::kOk, std::nullopt);
   }
 }
 
@@ -112,6 +121,7 @@ void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(no
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
+void WidgetHost::ShowStatus(const std::string& text) { window_.statusBar()->showMessage(ToQt(text), 15000); }
 void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }
 void WidgetHost::OpenUrl(const std::string& url) {
   if (open_url_fn_) return open_url_fn_(url);

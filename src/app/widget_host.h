@@ -23,7 +23,7 @@ class WidgetHost : public Host {
   void SetColourDialogFunction(ColourFn fn) { colour_fn_ = std::move(fn); }
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override;
+                           MessageButtons buttons, std::optional<MessageAnswer> default_answer) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   void Beep() override;
   void RefreshForm() override;
@@ -37,6 +37,7 @@ class WidgetHost : public Host {
   void TreeColoursChanged() override;
   void StartLabelEdit(NodeId node) override;
   void FocusTree() override;
+  void ShowStatus(const std::string& text) override;
   std::optional<unsigned> ColourDialog(unsigned initial, CustomColours& custom) override;
   bool RunDialog(BulkChangeDialog& dialog) override;
   bool RunDialog(ScriptOptionsDialog& dialog) override;

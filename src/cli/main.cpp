@@ -30,15 +30,16 @@ const char kUsageText[] =
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n"
     "\n"
-    "Exit status: 0 success, 1 the project cannot be read or has no items,\n"
-    "2 usage error, 3 a file cannot be written.\n";
+    "Exit status: 0 success, 1 the project cannot be read, has no items, has\n"
+    "settings the page cannot work with or names a missing BODY file (nothing\n"
+    "is written then), 2 usage error, 3 a file cannot be written.\n";
 
 // Messages go to standard error as "TITLE: TEXT"; questions are answered yes,
 // since a build has nobody to ask; plain notices are left out.
 class CliHost : public Host {
  public:
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override {
+                           MessageButtons buttons, std::optional<MessageAnswer>) override {
     if (buttons == MessageButtons::kYesNo) return MessageAnswer::kYes;
     if (buttons == MessageButtons::kOkCancel) return MessageAnswer::kOk;
     if (icon == MessageIcon::kInformation) return MessageAnswer::kOk;

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QDialog>
 #include <QDir>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -192,7 +193,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     QStringList titles;
     for (QAction* a : f.window->menuBar()->actions()) titles << a->text();
-    QCOMPARE(titles, (QStringList{Ui("ファイル(&F)"), Ui("編集(&E)"), Ui("表示(&V)"), Ui("ツール(&T)"), Ui("設定(S)"),
+    QCOMPARE(titles, (QStringList{Ui("ファイル(&F)"), Ui("編集(&E)"), Ui("表示(&V)"), Ui("ツール(&T)"), Ui("設定(&S)"),
                                   Ui("ヘルプ(&H)")}));
     QStringList file;
     for (QAction* a : f.window->menuBar()->actions().first()->menu()->actions())
@@ -200,7 +201,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(file, (QStringList{Ui("新規作成(&N)\tCtrl+N"), Ui("開く(&O)...\tCtrl+O"), Ui("上書き保存(&S)\tCtrl+S"),
                                 Ui("名前を付けて保存(&A)..."), "-", Ui("HTMLを上書き保存(&H)\tCtrl+H"),
                                 Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), Ui("ブラウザでプレビュー(&B)\tF5"), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
-                                Ui("3画面フレームの作成(&J)\tCtrl+J"), "-", Ui("印刷(&P)...\tCtrl+P"),
+                                Ui("3画面フレームの作成(&J)\tCtrl+J"), "-", Ui("アイコン画像のコピー(&G)"), "-",
+                                Ui("印刷(&P)...\tCtrl+P"),
                                 Ui("印刷プレビュー(&V)"), Ui("プリンタの設定(&R)..."), "-", Ui("なし"), "-",
                                 Ui("アプリケーションの終了(&X)")}));
     QStringList edit;
@@ -219,7 +221,8 @@ class MainWindowTest : public QObject {
     for (const char* keys : {"Alt+C", "Alt+P", "Alt+V", "Alt+X", "Ctrl+A", "Ctrl+D", "Ctrl+H", "Ctrl+I", "Ctrl+J",
                              "Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+T", "Ctrl+P"})
       if (f.window->AcceleratorCommand(QKeySequence(QString(keys)))) bound << keys;
-    QCOMPARE(bound.size(), 13);  // the print entry shows Ctrl+P, which does nothing
+    QCOMPARE(bound.size(), 14);
+
 
     // Ctrl+A adds an item while a field has the focus, instead of selecting
     // the field's text.
@@ -246,6 +249,24 @@ class MainWindowTest : public QObject {
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 1);
     QCOMPARE(f.tree()->currentItem()->text(0), Ui("新しいアイテム"));
+
+    // Ctrl+P prints from a field as from anywhere: the print dialog opens.
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    title->setFocus();
+    const QString title_before = title->text();
+    bool print_dialog = false;
+    std::function<void()> close_print_dialog = [&] {
+      if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+        print_dialog = true;
+        d->reject();
+      } else {
+        QTimer::singleShot(20, close_print_dialog);
+      }
+    };
+    QTimer::singleShot(20, close_print_dialog);
+    QTest::keyClick(title, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(print_dialog);
+    QCOMPARE(title->text(), title_before);
   }
 
   void commandsFromEveryPlaceKeepTheTreeInStep() {
@@ -889,8 +910,8 @@ class MainWindowTest : public QObject {
     row->selectAll();
     TypeText(row, "1a");
     QCOMPARE(f.messages.back().text, Ui("数字のみ入力可能です。"));
-    QCOMPARE(row->text(), QString("20"));
-    QCOMPARE(f.editor().Settings().Row, std::string("20"));
+    QCOMPARE(row->text(), QString("1"));
+    QCOMPARE(f.editor().Settings().Row, std::string("1"));
 
     auto* size = f.control<QComboBox>(kCtlNewSize);
     QCOMPARE(size->itemText(0), QString("10pt"));

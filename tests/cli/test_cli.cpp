@@ -183,6 +183,19 @@ TEST_F(CliTest, FailuresAndTheirExitStatus) {
   EXPECT_NE(refused.err.find("入力エラー: 「行間」"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "zero.html"));
 
+  // A colour no browser understands, and a BODY file that is gone, stop the
+  // build before the page of the last build is touched.
+  WriteFile(dir / "zero.html", "old page");
+  WriteFile(dir / "zero.pml", "[BgColor]\t#12345\r\n0\tHome\t\t\t1\t\t\t0\r\n1\tA\t\t\t1\t\t\t0\r\n");
+  refused = Build(dir / "zero.pml");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("入力エラー: 「背景色」"), std::string::npos);
+  WriteFile(dir / "zero.pml", "[BodyFooter]\t" + (dir / "gone.txt") + "\r\n0\tHome\t\t\t1\t\t\t0\r\n1\tA\t\t\t1\t\t\t0\r\n");
+  refused = Build(dir / "zero.pml");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "ファイルエラー: BODY用のフッターファイルが存在しません。 ツールの「BODYタグ内の先頭と後尾の設定」で確認してください。\n");
+  EXPECT_EQ(ReadFile(dir / "zero.html"), "old page");
+
   CliRun unwritable = Build(Project("example") + " -o " + (dir / "no/such/folder.html"));
   EXPECT_EQ(unwritable.status, 3);
   EXPECT_EQ(unwritable.err, "ファイルエラー: 「folder.html」を書き込めません。\n");

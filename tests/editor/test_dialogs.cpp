@@ -161,9 +161,9 @@ TEST_F(Dialogs, TreeImagesBodyFilesAndTargetNames) {
   Add("A");
   host.files = {dir / "img/p.gif"};
   host.tree_images = [&](TreeImagesDialog& d) {
-    EXPECT_EQ(d.base_path, program) << "no page yet: the program folder";
+    EXPECT_EQ(d.base_path, "") << "no page yet";
     d.Browse(0);
-    EXPECT_EQ(host.dialogs.back().initial_name, program + "plus.gif");
+    EXPECT_EQ(host.dialogs.back().initial_name, home + "plus.gif") << "not the program folder";
     d.images[2] = "";
     return true;
   };
@@ -182,9 +182,9 @@ TEST_F(Dialogs, TreeImagesBodyFilesAndTargetNames) {
   host.files = {dir / "head.html", dir / std::string(300, 'x')};
   host.body_insert = [&](BodyInsertDialog& d) {
     d.BrowseHeader();
-    EXPECT_EQ(host.dialogs.back().initial_name, "header.html");
+    EXPECT_EQ(host.dialogs.back().initial_name, home + "header.html");
     d.BrowseFooter();  // too long a path is refused
-    EXPECT_EQ(host.dialogs.back().initial_name, "Footer.html");
+    EXPECT_EQ(host.dialogs.back().initial_name, dir / "Footer.html") << "where the header was found";
     return true;
   };
   e.Dispatch(kCmdBodyInsert);

@@ -43,6 +43,7 @@ TEST_F(DocumentCommands, OpenAsksKeepsEditsWhenNothingIsOpenedAndMakesABackup) {
   Add("A");
   host.files = {dir / "a.pml"};
   e.Dispatch(kCmdSave);
+  Select("ホームページ");
   Add("B");
   // Declined question: nothing happens.
   host.answers = {MessageAnswer::kNo};
@@ -141,15 +142,30 @@ TEST_F(DocumentCommands, OpenedProjectsNeverSendThePageElsewhere) {
   EXPECT_EQ(host.dialogs.size(), dialogs + 1) << "asks instead of writing pomeli2.html in the working folder";
   EXPECT_FALSE(std::filesystem::exists("pomeli2.html"));
 
+  // A project whose Path names its page takes it: Ctrl+H writes it again
+  // without asking, as after a save in this run.
   host.files = {dir / "b.pml"};
   e.Dispatch(kCmdOpen);
-  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml()) << "a.html is not b's page";
-  host.files = {dir / "site.html"};
+  EXPECT_EQ(e.Settings().HtmlFileName, "site.html") << "b names site.html, not a.html";
+  EXPECT_TRUE(e.CommandEnabled(kCmdFrame2));
+  dialogs = host.dialogs.size();
+  std::filesystem::remove(dir / "site.html");
   e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.dialogs.size(), dialogs);
+  EXPECT_TRUE(std::filesystem::exists(dir / "site.html"));
+
+  // Unless the page's folder is gone: then HTML save asks again.
+  std::filesystem::create_directory(dir / "gone");
+  host.files = {dir / "gone/g.html"};
+  e.Dispatch(kCmdHtmlSaveAs);
   e.Dispatch(kCmdSave);
+  std::filesystem::remove_all(dir / "gone");
+  e.Dispatch(kCmdNew);
   host.files = {dir / "b.pml"};
   e.Dispatch(kCmdOpen);
-  EXPECT_EQ(e.Settings().HtmlFileName, "site.html") << "the page the project names is kept";
+  EXPECT_EQ(e.Settings().Path, dir / "gone/g.html");
+  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml());
+  EXPECT_FALSE(e.CommandEnabled(kCmdFrame2));
 }
 
 TEST_F(DocumentCommands, PreviewChangesNothing) {

@@ -147,14 +147,18 @@ TEST_F(EditorTest, EnteredTextChecks) {
 TEST_F(EditorTest, RenameKeepsItemLinesReadable) {
   NodeId a = AddItem(m(), m().Root(), testing::ItemCells("A", std::string(800, 'l')));
   m().tree.Select(a);
-  EXPECT_TRUE(e.EndLabelEdit(""));  // empty titles are allowed
-  EXPECT_EQ(m().tree.Label(a), "");
-  EXPECT_EQ(e.ModifiedFlag(), 1);
+  // A blank title would be an invisible item and a nameless link.
+  for (const std::string& blank : {std::string(), std::string("  "), sj("　 ")}) EXPECT_FALSE(e.EndLabelEdit(blank));
+  EXPECT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(host.messages[0].text, "アイテムの名前を入力してください。");
+  EXPECT_EQ(host.messages[0].title, "入力エラー");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
   EXPECT_FALSE(e.EndLabelEdit(std::string(257, 't')));
   EXPECT_FALSE(e.EndLabelEdit(std::string(250, 't')));  // with the long link, the line would not fit
   EXPECT_FALSE(e.EndLabelEdit("a\tb"));
-  EXPECT_EQ(m().table.Cell(m().tree.Row(a), kTitle), "");
-  EXPECT_EQ(host.messages.size(), 3u);
+  EXPECT_EQ(m().table.Cell(m().tree.Row(a), kTitle), "A");
+  EXPECT_EQ(m().tree.Label(a), "A");
+  EXPECT_EQ(host.messages.size(), 6u);
   EXPECT_TRUE(e.EndLabelEdit(std::string(170, 't')));
 }
 

@@ -131,21 +131,30 @@ TEST_F(FormTest, KeptWindowSizeAndDocumentName) {
   EXPECT_EQ(DocumentName("/home/a/site.pml"), "site.pml");
 }
 
-TEST_F(FormTest, NumericCheck) {
+TEST_F(FormTest, NumericCheckSendsBackOnlyTheFieldTypedInto) {
   EXPECT_TRUE(e.FieldChanged(kCtlRow, "24"));
+  EXPECT_TRUE(e.FieldChanged(kCtlStart, "30"));
+  EXPECT_TRUE(e.FieldChanged(kCtlIndent, "16"));
+  EXPECT_TRUE(e.FieldChanged(kCtlLeft, "5"));
   EXPECT_TRUE(host.messages.empty());
-  e.Settings().Start = "30";
-  EXPECT_TRUE(e.FieldChanged(kCtlRow, "1a"));
+  e.Doc().MarkModified(0);
+  EXPECT_FALSE(e.FieldChanged(kCtlRow, "24a"));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "数字のみ入力可能です。");
   EXPECT_EQ(host.messages[0].title, "入力エラー");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::kWarning);
-  EXPECT_EQ(e.Settings().Row, "20");
-  EXPECT_EQ(e.Settings().Start, "10");
+  EXPECT_EQ(e.Settings().Row, "24") << "back to its last value";
+  EXPECT_EQ(e.Settings().Start, "30") << "the fields not typed into keep their values";
+  EXPECT_EQ(e.Settings().Indent, "16");
+  EXPECT_EQ(e.Settings().Left, "5");
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "nothing changed";
+  EXPECT_FALSE(e.FieldChanged(kCtlLeft, sj("１")));  // a double-byte digit is no digit
+  EXPECT_EQ(e.Settings().Left, "5");
+  // A value that was never valid (put there by the program) gives way to
+  // one with which the page works.
+  e.Settings().Indent = "x";
+  EXPECT_FALSE(e.FieldChanged(kCtlIndent, "1x"));
   EXPECT_EQ(e.Settings().Indent, "10");
-  EXPECT_EQ(e.Settings().Left, "10");
-  EXPECT_TRUE(e.FieldChanged(kCtlLeft, sj("１")));  // a double-byte digit is no digit
-  EXPECT_EQ(e.Settings().Left, "10");
   EXPECT_FALSE(e.FieldChanged(kCtlLeft, "1234")) << "three digits at most";
 }
 
@@ -260,8 +269,8 @@ TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
       bound += entry.bound;
       shown += *entry.shortcut != '\0';
     }
-  EXPECT_EQ(bound, 20) << "the original thirteen, F5, Ctrl+Z, Ctrl+Y and the four outline keys";
-  EXPECT_EQ(shown, 21) << "Ctrl+P is shown but not bound";
+  EXPECT_EQ(bound, 21) << "the original thirteen, Ctrl+P, F5, Ctrl+Z, Ctrl+Y and the four outline keys";
+  EXPECT_EQ(shown, 21) << "every key shown is bound";
   EXPECT_EQ(MainMenu().size(), 6u);
   EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
   EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");

@@ -67,7 +67,7 @@ TEST_F(EditSession, BuildSaveReopenAndWriteTheSite) {
   host.files = {dir / "site.pml"};
   e.Dispatch(kCmdSave);
   ASSERT_EQ(host.dialogs.size(), 1u);
-  EXPECT_EQ(host.dialogs[0].initial_name, program + "pomeli2.pml");
+  EXPECT_EQ(host.dialogs[0].initial_name, home + "pomeli2.pml");
   EXPECT_EQ(host.dialogs[0].default_extension, "pml");
   EXPECT_EQ(host.dialogs[0].filter, sj("ぽめりファイル(*.pml)|*.pml||"));
   EXPECT_EQ(e.ModifiedFlag(), 0);
@@ -86,7 +86,7 @@ TEST_F(EditSession, BuildSaveReopenAndWriteTheSite) {
   EXPECT_FALSE(e.CommandEnabled(kCmdFrame2));
   host.files = {dir / "site.html"};
   e.Dispatch(kCmdHtmlSave);
-  EXPECT_EQ(host.dialogs.back().initial_name, program + "pomeli2.html");
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "pomeli2.html") << "the project's folder";
   ExpectGolden("session/site.html", ReadFile(dir / "site.html"));
   EXPECT_EQ(e.Settings().HtmlFileName, "site.html");
   EXPECT_EQ(e.ModifiedFlag(), 0) << "the page is not the project";
@@ -125,8 +125,8 @@ TEST_F(EditSession, AddDeleteAndRenameFollowTheirRules) {
   Add("A111");
   Select("A");
   EXPECT_TRUE(e.Form().Enabled(kCtlOpen));
-  ASSERT_TRUE(e.EndLabelEdit(""));
-  EXPECT_EQ(m().table.Cell(m().SelectedRow, kTitle), "");
+  ASSERT_TRUE(e.EndLabelEdit("A0"));
+  EXPECT_EQ(m().table.Cell(m().SelectedRow, kTitle), "A0");
 
   e.Dispatch(kCmdCopy);
   EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy));

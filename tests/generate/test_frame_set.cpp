@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "generate/frame_set.h"
 #include "generate/page_fixture.h"
 #include "io/program_folder.h"
 
@@ -35,7 +36,7 @@ TEST_F(FrameSetTest, GoldenPages) {
   ExpectGolden("frames/frameright.html", ReadFile(dir / "frameright.html"));
   EXPECT_FALSE(Exists("frametop.html")) << "two panes never write the top page";
   ASSERT_TRUE(Create("main3.html", 3));
-  EXPECT_EQ(host.dialogs.back().initial_name, "mainframe.html");
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "mainframe.html") << "where the last frame set went";
   EXPECT_EQ(host.dialogs.back().default_extension, "html");
   ExpectGolden("frames/three-panes.html", ReadFile(dir / "main3.html"));
   ExpectGolden("frames/frametop.html", ReadFile(dir / "frametop.html"));
@@ -89,6 +90,28 @@ TEST_F(FrameSetTest, ExistingPageIsReplacedOnlyAfterYes) {
   host.answers = {MessageAnswer::kYes};
   Create("set.html", 2);
   EXPECT_NE(ReadFile(dir / "set.html"), "mine");
+}
+
+TEST_F(FrameSetTest, PlaceholdersNeverReplaceTheAuthorsPages) {
+  S().Title = sj("古い題");
+  ASSERT_TRUE(Create("set.html", 3));
+  const std::string old_right = ReadFile(dir / "frameright.html");
+  // Placeholders of ours follow the new title; the author's own top page
+  // stays as the author wrote it.
+  WriteFile(dir / "frametop.html", "<HTML>my top page</HTML>\r\n");
+  S().Title = sj("新しい題");
+  ASSERT_TRUE(Create("set.html", 3));
+  EXPECT_NE(ReadFile(dir / "frameright.html"), old_right);
+  EXPECT_NE(ReadFile(dir / "frameright.html").find(sj("新しい題のワークフレーム")), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "frametop.html"), "<HTML>my top page</HTML>\r\n");
+  // A page that only begins like a placeholder is the author's too.
+  std::string edited = old_right;
+  edited.insert(edited.find("</BODY>"), "<P>mine</P>\r\n");
+  WriteFile(dir / "frameright.html", edited);
+  ASSERT_TRUE(Create("set.html", 2));
+  EXPECT_EQ(ReadFile(dir / "frameright.html"), edited);
+  EXPECT_TRUE(IsPlaceholderPage(old_right, false));
+  EXPECT_FALSE(IsPlaceholderPage(old_right, true)) << "the right page is no top page";
 }
 
 TEST_F(FrameSetTest, PlaceholderFailureStopsTheRest) {

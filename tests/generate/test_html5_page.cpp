@@ -1,5 +1,6 @@
 // The "HTML5" browser mode. How the pages behave is tested in the browsers;
 // here: their exact bytes, and that no stored value breaks out of its place.
+#include "generate/menu_page.h"
 #include "generate/page_fixture.h"
 #include "text/sjis.h"
 
@@ -64,7 +65,14 @@ TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
   row[kFontSize] = "10pt;color:red";
   row[kTarget] = "t\"";
   Add(Root(), row);
-  std::string page = Page("values");
+  // The save refuses a colour that is none; the writer itself still keeps
+  // such a value out of the style sheet.
+  EXPECT_EQ(Write("values"), Document::PageWrite::kRefused);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "「背景色」の値ではメニューが動かないため、HTMLを書き出せません。\n"
+                                   "色は「#」に続けて16進数6桁で入力してください。");
+  const int last = e.Model().RenumberItems(Root());
+  std::string page = BuildMenuPage(S(), e.Model().table, last, nullptr, nullptr);
   EXPECT_EQ(page.find("red}"), std::string::npos);
   EXPECT_NE(page.find("body{margin:0;background-image:url(\"a\\\"b\\3c /style>\\\\\x95\x5C.gif\");color:#000000}"),
             std::string::npos);

@@ -177,13 +177,14 @@ TEST_F(PageTest, BodyHeaderAndFooter) {
   EXPECT_NE(page.find("MARGINHEIGHT=\"0\">\r\n<P>head</P><IMG SRC=\"scroll.gif\""), std::string::npos);
   EXPECT_NE(page.find("</DIV>\r\n\r\n<P>foot</P>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos);
 
+  // A missing BODY file stops the write: the page of the last write stays.
   S().BodyHeader = dir / "missing.txt";
-  page = Page("body");
+  EXPECT_EQ(Write("body"), Document::PageWrite::kRefused);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text,
             "BODY用のヘッダーファイルが存在しません。\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
   EXPECT_EQ(host.messages[0].title, "ファイルエラー");
-  EXPECT_NE(page.find("</HTML>\r\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "body.html"), page);
 }
 
 TEST_F(PageTest, NoItemsAndWriteFailures) {

@@ -11,9 +11,10 @@ trap 'rm -rf "$work"; [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 prefix="$work/prefix"
+id=io.github.pomeli2.Pomeli2   # the desktop entry's name
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/pomeli2 bin/pomeli2-build share/pomeli2/help.html share/applications/pomeli2.desktop \
-         share/mime/packages/pomeli2.xml share/man/man1/pomeli2-build.1; do
+for f in bin/pomeli2 bin/pomeli2-build share/pomeli2/help.html share/applications/$id.desktop \
+         share/metainfo/$id.metainfo.xml share/mime/packages/pomeli2.xml share/man/man1/pomeli2-build.1; do
   [ -s "$prefix/$f" ] || fail "$f not installed"
 done
 for image in plus minus linkto otherw scroll; do
@@ -22,9 +23,15 @@ done
 for size in 16 22 24 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/pomeli2.png" ] || fail "icon $size"
 done
-grep -q '^MimeType=application/x-pomeli2-project;$' "$prefix/share/applications/pomeli2.desktop" || fail "desktop MIME type"
+grep -q '^MimeType=application/x-pomeli2-project;$' "$prefix/share/applications/$id.desktop" || fail "desktop MIME type"
 grep -q '<glob pattern="\*.pml"/>' "$prefix/share/mime/packages/pomeli2.xml" || fail "MIME glob"
-if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/pomeli2.desktop"; fi
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/$id.desktop"; fi
+# The software-centre entry is valid, alone and with the desktop entry it names.
+command -v appstreamcli >/dev/null || fail "appstreamcli missing (scripts/setup.sh installs appstream)"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/as.txt" 2>&1 \
+  || { cat "$work/as.txt"; fail "metainfo not valid"; }
+appstreamcli validate-tree --no-net "$prefix" >"$work/as.txt" 2>&1 \
+  || { cat "$work/as.txt"; fail "metainfo and desktop entry do not agree"; }
 if command -v man >/dev/null; then man -l "$prefix/share/man/man1/pomeli2-build.1" 2>&1 | grep -q "pomeli2-build" || fail "man page"; fi
 
 # The installed tool builds a project and copies its own images.
@@ -61,6 +68,7 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
   dpkg-deb -x "$deb" "$work/deb"
   "$work/deb/usr/bin/pomeli2-build" --version | grep -q "2.0" || fail "packaged pomeli2-build"
   [ -s "$work/deb/usr/share/pomeli2/images/plus.gif" ] || fail "packaged images"
+  [ -s "$work/deb/usr/share/metainfo/$id.metainfo.xml" ] || fail "packaged metainfo"
   echo "package: $(basename "$deb"), Depends: $depends"
 fi
 echo "installed and ran from $prefix"

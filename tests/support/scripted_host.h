@@ -18,6 +18,7 @@ struct Message {
   std::string text, title;  // as UTF-8, for readable assertions
   MessageIcon icon;
   MessageButtons buttons;
+  std::optional<MessageAnswer> default_answer;
 };
 
 class ScriptedHost : public Host {
@@ -41,15 +42,17 @@ class ScriptedHost : public Host {
   int inserted = 0, removed = 0, relabelled = 0, selections = 0, control_updates = 0;
   std::vector<NodeId> label_edits;
   std::vector<std::string> opened;  // URLs the editor opened
+  std::vector<std::string> statuses;  // status-bar notes, as UTF-8
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons) override {
-    messages.push_back({SjisToUtf8Lossy(text), SjisToUtf8Lossy(title), icon, buttons});
+                           MessageButtons buttons, std::optional<MessageAnswer> default_answer) override {
+    messages.push_back({SjisToUtf8Lossy(text), SjisToUtf8Lossy(title), icon, buttons, default_answer});
     if (answers.empty()) return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
     MessageAnswer a = answers.front();
     answers.pop_front();
     return a;
   }
+  void ShowStatus(const std::string& text) override { statuses.push_back(SjisToUtf8Lossy(text)); }
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override {
     dialogs.push_back(request);
     if (files.empty()) return std::nullopt;

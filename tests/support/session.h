@@ -18,6 +18,9 @@ namespace pomeli2::testing {
 class Session : public ::testing::Test {
  public:
   void SetUp() override {
+    // File dialogs with nothing better to start in open in the home folder.
+    std::filesystem::create_directories(home);
+    setenv("HOME", home.c_str(), 1);
     ASSERT_TRUE(PrepareProgramFolder(program, InstalledImagesFolder()));
     e.AttachSettingsFile(&settings);
     e.Start();
@@ -67,6 +70,7 @@ class Session : public ::testing::Test {
 
   TempDir dir;
   std::string program = dir / "program/";
+  std::string home = dir / "home/";
   SettingsFile settings{program};
   ScriptedHost host;
   Editor e{host, program};

@@ -48,8 +48,7 @@ ColourCheck CheckColour(std::string& value, bool dialog_variant, Notifier& notif
     result.acceptable = false;
     return result;
   }
-  if (value.size() == 7 && std::all_of(value.begin() + 1, value.end(), IsHexDigit))
-    result.complete = static_cast<unsigned>(std::stoul(value.substr(1), nullptr, 16));
+  result.complete = CompleteColour(value);
   return result;
 }
 

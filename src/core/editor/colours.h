@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/notifier.h"
+#include "text/numbers.h"
 
 namespace pomeli2 {
 

@@ -1,12 +1,14 @@
 #include "editor/document.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "generate/frame_set.h"
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
 #include "project/project_file.h"
+#include "text/numbers.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -17,6 +19,8 @@ std::string FileNameOf(const std::string& sjis_path) {
   auto slash = sjis_path.rfind('/');
   return slash == std::string::npos ? sjis_path : sjis_path.substr(slash + 1);
 }
+
+std::string FolderOf(const std::string& sjis_path) { return sjis_path.substr(0, sjis_path.size() - FileNameOf(sjis_path).size()); }
 
 Document::Document(Notifier& notify) : settings(PageSettings::Initial()), notify_(notify) {}
 
@@ -74,17 +78,18 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 
   settings = std::move(parsed.settings);
   settings.ProjectPath = path;
-  // The page's name is kept only while it is the name in the project's
-  // Path: a page name of another project, or a Path that never named a
-  // file ("pomeli2.html", relative to nothing), would let HTML save write
-  // beside the program's working folder or frame sets into a wrong folder.
-  // HTML save then asks, proposing the project's Path.
-  const std::string& page = settings.HtmlFileName;
-  const std::string& full = settings.Path;
-  bool names_the_page = !full.empty() && full[0] == '/' && full.size() > page.size() &&
-                        full.compare(full.size() - page.size(), page.size(), page) == 0 &&
-                        full[full.size() - page.size() - 1] == '/';
-  if (!names_the_page) settings.HtmlFileName = UntitledHtml();
+  // A project whose Path names its page in a folder that exists takes that
+  // page as its own: HTML save writes it again without asking, as after a
+  // save in this run. A Path that never named a file ("pomeli2.html",
+  // relative to nothing) or a folder that is gone leaves the page unnamed,
+  // so that nothing is written beside the program's working folder; HTML
+  // save then asks, proposing the project's Path.
+  std::string page_folder = FolderOf(settings.Path);
+  auto system_folder = SystemPath(page_folder);
+  std::error_code ec;
+  bool names_the_page = !page_folder.empty() && page_folder[0] == '/' && !FileNameOf(settings.Path).empty() &&
+                        system_folder && std::filesystem::is_directory(*system_folder, ec);
+  settings.HtmlFileName = names_the_page ? FileNameOf(settings.Path) : UntitledHtml();
   for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
 
   model.counters.Reset();
@@ -130,21 +135,32 @@ void Document::SetMenuPagePath(const std::string& sjis_path) {
   settings.HtmlFileName = FileNameOf(sjis_path);
 }
 
-std::string Document::MenuPageFolder() const {
-  const std::string& path = settings.Path;
-  size_t name = settings.HtmlFileName.size();
-  return name <= path.size() ? path.substr(0, path.size() - name) : std::string();
-}
+// The folder part of Path, whatever HtmlFileName holds: after a project is
+// opened the two need not agree, and cutting len(HtmlFileName) bytes would
+// then cut into the folder.
+std::string Document::MenuPageFolder() const { return FolderOf(settings.Path); }
 
 bool Document::RefuseUnworkableSettings() {
-  auto bad = FindUnworkableSetting(settings);
-  if (!bad) return false;
-  ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
+  if (auto bad = FindUnworkableSetting(settings)) {
+    ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
+              sj("入力エラー"));
+    return true;
+  }
+  if (settings.TextBackOn != 1) return false;  // the items' colours are not written then
+  NodeId bad_item = kNoNode;
+  model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
+    const std::string& colour = model.table.Cell(model.tree.Row(n), kTextBgColor);
+    if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !CompleteColour(colour)) bad_item = n;
+  });
+  if (bad_item == kNoNode) return false;
+  ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
+                model.table.Cell(model.tree.Row(bad_item), kTextBgColor) + sj("」は色として使えないため、HTMLを書き出せません。\n") +
+                ColourExpected(),
             sj("入力エラー"));
   return true;
 }
 
-Document::PageWrite Document::WriteMenuPage() {
+Document::PageWrite Document::WriteMenuPage(std::string* written) {
   model.ClearCopyMarks();
   if (RefuseUnworkableSettings()) return PageWrite::kRefused;
   int last_item = model.RenumberItems(model.Root());
@@ -153,18 +169,34 @@ Document::PageWrite Document::WriteMenuPage() {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
     return PageWrite::kWriteFailed;
   }
-  // The BODY files are read before the page is composed; their messages come
-  // after a successful write, as they would while writing it.
+  // A page without its header or footer would replace a good page with a
+  // broken one: a missing BODY file stops the write before the old page is
+  // touched.
   bool header_missing = false, footer_missing = false;
   std::string page = ComposeMenuPage(settings, model.table, last_item, header_missing, footer_missing);
+  if (ReportMissingBodyFiles(header_missing, footer_missing)) return PageWrite::kRefused;
   if (!WriteFileAtomically(*system_path, page)) {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
     return PageWrite::kWriteFailed;
   }
+  if (written) *written = std::move(page);
+  return PageWrite::kWritten;
+}
+
+bool Document::ReportMissingBodyFiles(bool header_missing, bool footer_missing) {
   const std::string where = sj("\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
   if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj("ファイルエラー"));
   if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj("ファイルエラー"));
-  return PageWrite::kWritten;
+  return header_missing || footer_missing;
+}
+
+bool Document::RefuseMissingBodyFiles() {
+  auto missing = [](const std::string& sjis_path) {
+    if (sjis_path.empty()) return false;
+    auto p = SystemPath(sjis_path);
+    return !p || !FileExists(*p);
+  };
+  return ReportMissingBodyFiles(missing(settings.BodyHeader), missing(settings.BodyFooter));
 }
 
 std::string Document::ComposeMenuPage(const PageSettings& s, const ItemTable& table, int last_item,
@@ -199,9 +231,19 @@ bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
     ShowError(sj("「") + shown + sj("」を書き込めません。"), sj("ファイルエラー"));
     return false;
   };
-  return write(sjis_path, pages.frame_set, sjis_path) &&
-         write(folder + "frameright.html", pages.right, "frameright.html") &&
-         (panes == 2 || write(folder + "frametop.html", pages.top, "frametop.html"));
+  // A placeholder goes only where no file of its name is, or where one of
+  // ours is: an author's own frameright.html is their page, not ours.
+  auto placeholder = [&](const char* file, const std::string& bytes, bool top) {
+    auto system_path = SystemPath(folder + file);
+    std::error_code ec;
+    if (system_path && FileExists(*system_path) && !std::filesystem::is_directory(*system_path, ec)) {
+      auto old = ReadWholeFile(*system_path);
+      if (!old || !IsPlaceholderPage(*old, top)) return true;
+    }
+    return write(folder + file, bytes, file);
+  };
+  return write(sjis_path, pages.frame_set, sjis_path) && placeholder("frameright.html", pages.right, false) &&
+         (panes == 2 || placeholder("frametop.html", pages.top, true));
 }
 
 bool Document::CopyStandardImages(const std::string& images_folder) {
@@ -219,6 +261,22 @@ bool Document::CopyStandardImages(const std::string& images_folder) {
     }
   }
   return true;
+}
+
+std::vector<std::string> Document::CopyMissingImages(const std::string& images_folder, const std::string& page) {
+  std::vector<std::string> copied;
+  if (images_folder.empty()) return copied;
+  const std::string folder = MenuPageFolder();
+  for (const char* name : kStandardImages) {
+    // Every writer quotes an image's name: SRC="plus.gif", "minus.gif" in
+    // the script, url("scroll.gif").
+    if (page.find("\"" + std::string(name) + "\"") == std::string::npos) continue;
+    auto target = SystemPath(folder + name);
+    if (!target || FileExists(*target)) continue;
+    auto bytes = ReadWholeFile(images_folder + name);
+    if (bytes && WriteFileAtomically(*target, *bytes)) copied.push_back(name);
+  }
+  return copied;
 }
 
 }  // namespace pomeli2

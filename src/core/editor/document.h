@@ -57,7 +57,7 @@ class Document {
   bool HasItemsToWrite();
   // Forgets a pending copy, numbers the items and writes the menu page to
   // Path. Unworkable settings are refused with a message.
-  PageWrite WriteMenuPage();
+  PageWrite WriteMenuPage(std::string* written = nullptr);
   // The page's bytes for `settings` and a numbered `table`; whether the
   // BODY header and footer files were missing (they are then left out).
   std::string ComposeMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
@@ -65,10 +65,13 @@ class Document {
   // True, after the message, when a setting would give a page that does
   // not work (a zero row pitch, an endless closing animation).
   bool RefuseUnworkableSettings();
+  // True, after the message, when a BODY header or footer file is named but
+  // missing: the page is then not written.
+  bool RefuseMissingBodyFiles();
   // Path becomes `sjis_path`, HtmlFileName its last component.
   void SetMenuPagePath(const std::string& sjis_path);
-  // Path without its last len(HtmlFileName) bytes: the menu page's folder
-  // with its trailing "/".
+  // The folder part of Path with its trailing "/"; "" while Path is a bare
+  // name.
   std::string MenuPageFolder() const;
 
   // True, after the message, when a frame set page may not take this name:
@@ -80,12 +83,18 @@ class Document {
   // Copies the five standard images from `images_folder` (a system path
   // ending in "/") beside the menu page; the messages of a failure.
   bool CopyStandardImages(const std::string& images_folder);
+  // Copies beside the menu page the standard images that `page` refers to
+  // by their bare names and that the page's folder lacks; an existing file
+  // is never replaced. The names copied.
+  std::vector<std::string> CopyMissingImages(const std::string& images_folder, const std::string& page);
 
   // A message titled "ファイルエラー" (or the given title) with a stop icon.
   void ShowError(const std::string& text, const std::string& title);
   Notifier& notify() { return notify_; }
 
  private:
+  bool ReportMissingBodyFiles(bool header_missing, bool footer_missing);
+
   Notifier& notify_;
   const SettingsFile* settings_file_ = nullptr;
   std::string last_project_path_;
@@ -95,5 +104,7 @@ class Document {
 
 // The last component of a path ("/" separates).
 std::string FileNameOf(const std::string& sjis_path);
+// The folder part of a path with its trailing "/", or "" for a bare name.
+std::string FolderOf(const std::string& sjis_path);
 
 }  // namespace pomeli2

@@ -2,6 +2,7 @@
 // open leaves in the program folder.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
+#include "editor/file_dialogs.h"
 #include "io/file_io.h"
 #include "text/sjis.h"
 
@@ -14,7 +15,7 @@ FileDialogRequest ProjectDialog(Editor& e, FileDialogRequest::Kind kind, const c
   d.filter = sj("ぽめりファイル(*.pml)|*.pml||");
   d.default_extension = "pml";
   const std::string& path = e.Settings().ProjectPath;
-  d.initial_name = path == UntitledProject() ? e.ProgramFolderText() + untitled_name : path;
+  d.initial_name = path == UntitledProject() ? untitled_name : path;
   d.must_exist = kind == FileDialogRequest::Kind::kOpen;
   return d;
 }
@@ -73,7 +74,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   if (preset) {
     path = *preset;
   } else {
-    auto chosen = e.Notify().host().FileDialog(ProjectDialog(e, FileDialogRequest::Kind::kOpen, "*.pml"));
+    auto chosen = AskForFile(e, FileKind::kProject, ProjectDialog(e, FileDialogRequest::Kind::kOpen, "*.pml"));
     if (!chosen) return;
     path = *chosen;
   }
@@ -85,12 +86,10 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   MakeBackup(e);
 }
 
-// The first steps of Save and Save As: the root is selected, so that the
-// form stores the item edited last, and a pending copy is forgotten, also
-// when the dialog is then cancelled.
+// The first step of Save and Save As once the root is selected: a pending
+// copy is forgotten, also when the dialog is then cancelled.
 FileDialogRequest BeginSave(Editor& e) {
   MenuModel& m = e.Model();
-  m.tree.Select(m.Root());
   FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
   m.ClearCopyMarks();
   return dialog;
@@ -106,10 +105,11 @@ bool Declined(Editor& e, const std::string& chosen) {
 }
 
 void Save(Editor& e) {
+  RootSelectedWhileSaving root(e.Model());
   FileDialogRequest dialog = BeginSave(e);
   PageSettings& s = e.Settings();
   if (s.ProjectPath != UntitledProject()) return Write(e);
-  auto chosen = e.Notify().host().FileDialog(dialog);
+  auto chosen = AskForFile(e, FileKind::kProject, dialog);
   if (!chosen) return;
   s.ProjectPath = *chosen;
   e.Notify().FormChanged();
@@ -117,7 +117,8 @@ void Save(Editor& e) {
 }
 
 void SaveAs(Editor& e) {
-  auto chosen = e.Notify().host().FileDialog(BeginSave(e));
+  RootSelectedWhileSaving root(e.Model());
+  auto chosen = AskForFile(e, FileKind::kProject, BeginSave(e));
   if (!chosen || Declined(e, *chosen)) return;
   e.Settings().ProjectPath = *chosen;
   e.Notify().FormChanged();

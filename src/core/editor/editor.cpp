@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "editor/command_groups.h"
+#include "generate/menu_page.h"
+#include "text/numbers.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -13,6 +15,7 @@ namespace pomeli2 {
 Editor::Editor(Host& host, std::string program_folder)
     : notify_(host), doc_(notify_), form_(doc_), program_folder_(std::move(program_folder)) {
   notify_.SetTree(&doc_.model.tree);
+  notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
   doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) { notify_.TreeChanged(c, n); });
 }
@@ -29,11 +32,6 @@ const std::string& Editor::PreviewFolder() {
     if (mkdtemp(pattern.data())) preview_folder_ = pattern + "/";
   }
   return preview_folder_;
-}
-
-std::string Editor::ProgramFolderText() const {
-  auto text = Utf8ToSjis(program_folder_);
-  return text ? *text : std::string();
 }
 
 void Editor::Start() {
@@ -193,9 +191,28 @@ bool Editor::FieldChanged(int control, const std::string& text) {
   // Typing in one field is one step until the focus leaves it.
   if (open_field_ == control) return form_.FieldChanged(control, text);
   const unsigned long edits = doc_.Edits();
+  std::string before = form_.FieldText(control);
   bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
-  if (doc_.Edits() != edits) open_field_ = control;
+  if (doc_.Edits() != edits) {
+    open_field_ = control;
+    open_field_before_ = std::move(before);
+  }
   return kept;
+}
+
+void Editor::FieldEditEnded(int control) {
+  if (control != 0 && control == open_field_ && FormState::IsColourField(control)) {
+    const std::string value = form_.FieldText(control);
+    if (!value.empty() && !CompleteColour(value)) {
+      Notifier::Batch batch(notify_);
+      notify_.Message(ColourExpected(), sj("入力エラー"), MessageIcon::kError);
+      // Back to the text before the typing when that was a colour, else to
+      // no colour; within the typing's own step.
+      const bool was_colour = open_field_before_.empty() || CompleteColour(open_field_before_);
+      form_.FieldChanged(control, was_colour ? open_field_before_ : std::string());
+    }
+  }
+  open_field_ = 0;
 }
 
 void Editor::CheckBoxClicked(int control, bool checked) {
@@ -340,8 +357,9 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
       modified = modified || (!fields->modified.empty() && fields->modified[0] == '1');
     }
   }
+  // いいえ is the default: Enter out of habit must not throw the work away.
   if (modified && notify_.Message(sj("変更が保存されていません。このまま終了しますか？"), sj("保存確認"),
-                                  MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
+                                  MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
     doc_.ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));

@@ -4,6 +4,7 @@
 // again goes out through the Notifier, once per user action.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,10 +40,10 @@ class Editor {
   ItemFields& Item() { return form_.item; }
   const ItemFields& Item() const { return form_.item; }
   const std::string& ProgramFolder() const { return program_folder_; }
-  // The program folder as a CP932 path, for the names the dialogs propose.
-  std::string ProgramFolderText() const;
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
   CustomColours& Custom() { return custom_colours_; }
+  // The folder a kind of file dialog used last (CP932, ending in "/").
+  std::string& DialogFolder(int kind) { return dialog_folders_[kind]; }
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -76,8 +77,10 @@ class Editor {
   void OpenProject(const std::string& sjis_path);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
-  // The focus left a field: typing there again is a step of its own.
-  void FieldEditEnded() { open_field_ = 0; }
+  // The focus left field `control`: typing there again is a step of its
+  // own. A colour typed there that is not complete ("#12345") is refused
+  // with a message, and the field takes back what it held before.
+  void FieldEditEnded(int control = 0);
   // The close request: asks about unsaved changes and writes the close-time
   // line. False when the user chose to keep the program running.
   bool CloseRequested(int left, int top, int client_width, int client_height);
@@ -124,6 +127,8 @@ class Editor {
   std::string preview_folder_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
+  std::string open_field_before_;  // its text before that typing
+  std::map<int, std::string> dialog_folders_;
 };
 
 }  // namespace pomeli2

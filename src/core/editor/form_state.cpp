@@ -286,6 +286,9 @@ int FormState::CheckBoxValue(int control) const {
 }
 
 std::optional<unsigned> FormState::SampleColour(int control) const {
+  if (const std::string* field = TextField(control)) {
+    if (auto rgb = CompleteColour(*field)) return rgb;
+  }
   auto it = swatches_.find(control);
   if (it == swatches_.end()) return std::nullopt;
   return it->second;
@@ -322,6 +325,12 @@ void FormState::CheckAllCompleteColours() {
                         kCtlBodyHoverBack, kCtlItemBgColor, kCtlNewBgColor});
 }
 
+void FormState::RememberCompleteColours() {
+  for (auto [button, control] : kColourButtons) {
+    if (auto rgb = CompleteColour(*TextField(control))) swatches_[control] = *rgb;
+  }
+}
+
 int FormState::ColourFieldOfButton(int button) {
   for (auto [b, field] : kColourButtons)
     if (b == button) return field;
@@ -347,23 +356,27 @@ bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
   return true;
 }
 
-// Start, Row, Indent and Left take digits only. After a failed check the
-// four return to values with which the page works.
-void FormState::NumericCheck() {
-  PageSettings& s = doc_.settings;
-  for (const std::string* value : {&s.Start, &s.Row, &s.Indent, &s.Left}) {
-    for (char c : *value) {
-      unsigned char b = static_cast<unsigned char>(c);
-      if ((b >= '0' && b <= '9') || b < 0x20 || b == 0x7F) continue;
-      doc_.notify().Message(sj("数字のみ入力可能です。"), sj("入力エラー"), MessageIcon::kWarning);
-      s.Start = "10";
-      s.Row = "20";
-      s.Indent = "10";
-      s.Left = "10";
-      doc_.notify().FormChanged();
-      return;
-    }
-  }
+namespace {
+
+bool DigitsOnly(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    unsigned char b = static_cast<unsigned char>(c);
+    return (b >= '0' && b <= '9') || b < 0x20 || b == 0x7F;
+  });
+}
+
+}  // namespace
+
+// Start, Row, Indent and Left take digits only. A wrong byte sends back only
+// the field it was typed into, to its last value; the other three keep
+// what the user gave them.
+bool FormState::NumericCheck(int control, const std::string& text) {
+  if (DigitsOnly(text)) return true;
+  doc_.notify().Message(sj("数字のみ入力可能です。"), sj("入力エラー"), MessageIcon::kWarning);
+  std::string& field = *TextField(control);
+  if (!DigitsOnly(field)) field = control == kCtlRow ? "20" : "10";
+  doc_.notify().FormChanged();
+  return false;
 }
 
 bool FormState::FieldChanged(int control, const std::string& text) {
@@ -375,6 +388,8 @@ bool FormState::FieldChanged(int control, const std::string& text) {
     SetColourField(control, text);
     return true;
   }
+  const bool numeric = control == kCtlStart || control == kCtlRow || control == kCtlIndent || control == kCtlLeft;
+  if (numeric && !NumericCheck(control, text)) return false;
   *field = text;
   switch (control) {
     case kCtlItemSize:
@@ -388,12 +403,6 @@ bool FormState::FieldChanged(int control, const std::string& text) {
         doc_.notify().FormChanged();
       }
       StoreSelectedItem();
-      break;
-    case kCtlStart:
-    case kCtlRow:
-    case kCtlIndent:
-    case kCtlLeft:
-      NumericCheck();
       break;
     case kCtlLink:
     case kCtlIcon:

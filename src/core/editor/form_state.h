@@ -84,6 +84,10 @@ class FormState {
   // runs it whenever it is filled from the model.
   void CheckCompleteColours(std::initializer_list<int> controls);
   void CheckAllCompleteColours();
+  // Every colour field that now holds a complete colour shows it on its
+  // swatch, silently: values put there by Add, paste, File New, undo or a
+  // load as much as typed ones.
+  void RememberCompleteColours();
   // The colour field shown on a colour button, or 0.
   static int ColourFieldOfButton(int button);
   // Typed text held a character that code page 932 cannot hold.
@@ -93,7 +97,8 @@ class FormState {
   bool CheckEnteredText(const std::string& text, size_t limit);
 
  private:
-  void NumericCheck();
+  // False, after the message, when `text` holds a byte that is no digit.
+  bool NumericCheck(int control, const std::string& text);
   std::string* TextField(int control);
   const std::string* TextField(int control) const;
   MenuModel& model() { return doc_.model; }

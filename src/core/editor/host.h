@@ -38,8 +38,10 @@ struct FileDialogRequest {
 class Host {
  public:
   virtual ~Host() = default;
+  // `default_answer` is the button that Enter presses; nothing for the
+  // first button.
   virtual MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                                   MessageButtons buttons) = 0;
+                                   MessageButtons buttons, std::optional<MessageAnswer> default_answer) = 0;
   // The chosen path, or nothing when the dialog was cancelled.
   virtual std::optional<std::string> FileDialog(const FileDialogRequest&) { return std::nullopt; }
   // The colour dialog: opens on `initial` (0xRRGGBB), with the shared custom
@@ -82,6 +84,9 @@ class Host {
   // The host makes a PrintJob for the printer's device and draws its pages.
   enum class PrintKind { kPrint, kPreview, kSetup };
   virtual void Print(PrintKind) {}
+
+  // A passing note in the status bar (CP932).
+  virtual void ShowStatus(const std::string& /*text*/) {}
 
   // Opens a URL in the desktop's default browser.
   virtual void OpenUrl(const std::string& /*url*/) {}

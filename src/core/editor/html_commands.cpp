@@ -2,6 +2,7 @@
 // 3-pane frame sets.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
+#include "editor/file_dialogs.h"
 #include "text/sjis.h"
 
 namespace pomeli2::html_commands {
@@ -9,27 +10,36 @@ namespace {
 
 const char kHtmlFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
 
+// Writes the page; a folder that lacks a standard image the page uses gets
+// a copy, so that a new page does not show broken images.
+void WritePage(Editor& e) {
+  std::string page;
+  if (e.Doc().WriteMenuPage(&page) != Document::PageWrite::kWritten) return;
+  std::vector<std::string> copied = e.Doc().CopyMissingImages(e.ProgramFolder(), page);
+  if (copied.empty()) return;
+  std::string names;
+  for (const std::string& name : copied) names += (names.empty() ? "" : sj("、")) + name;
+  e.Notify().host().ShowStatus(sj("ページの使う標準の画像がなかったのでコピーしました：") + names);
+}
+
 }  // namespace
 
 void SaveHtml(Editor& e, bool choose_name) {
   MenuModel& m = e.Model();
   PageSettings& s = e.Settings();
   Document& doc = e.Doc();
-  m.tree.Select(m.Root());
+  RootSelectedWhileSaving root(m);
   if (!doc.HasItemsToWrite()) return;
   FileDialogRequest dialog;
   dialog.filter = sj(kHtmlFilter);
   dialog.default_extension = "html";
-  dialog.initial_name = s.Path == "pomeli2.html" ? e.ProgramFolderText() + "pomeli2.html" : s.Path;
+  dialog.initial_name = s.Path;
   m.ClearCopyMarks();
-  if (!choose_name && s.HtmlFileName != UntitledHtml()) {
-    doc.WriteMenuPage();
-    return;
-  }
+  if (!choose_name && s.HtmlFileName != UntitledHtml()) return WritePage(e);
   // Settings with which the menu cannot work are refused before a name is
   // asked for.
-  if (doc.RefuseUnworkableSettings()) return;
-  auto chosen = e.Notify().host().FileDialog(dialog);
+  if (doc.RefuseUnworkableSettings() || doc.RefuseMissingBodyFiles()) return;
+  auto chosen = AskForFile(e, FileKind::kPage, dialog);
   if (!chosen) return;
   doc.SetMenuPagePath(*chosen);
   e.Notify().FormChanged();
@@ -37,7 +47,7 @@ void SaveHtml(Editor& e, bool choose_name) {
     s.HtmlFileName = UntitledHtml();
     return;
   }
-  doc.WriteMenuPage();
+  WritePage(e);
 }
 
 void CopyIcons(Editor& e) {
@@ -56,7 +66,7 @@ void CreateFrameSet(Editor& e, int panes) {
   dialog.filter = sj(kHtmlFilter);
   dialog.default_extension = "html";
   dialog.initial_name = "mainframe.html";
-  auto chosen = e.Notify().host().FileDialog(dialog);
+  auto chosen = AskForFile(e, FileKind::kFrameSet, dialog);
   if (!chosen) return;
   e.Notify().FormChanged();
   if (e.Doc().FrameSetNameRefused(*chosen)) return;

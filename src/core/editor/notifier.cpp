@@ -3,9 +3,9 @@
 namespace pomeli2 {
 
 MessageAnswer Notifier::Message(const std::string& text, const std::string& title, MessageIcon icon,
-                                MessageButtons buttons) {
+                                MessageButtons buttons, std::optional<MessageAnswer> default_answer) {
   Flush();
-  return host_.MessageBox(text, title, icon, buttons);
+  return host_.MessageBox(text, title, icon, buttons, default_answer);
 }
 
 void Notifier::TreeChanged(MenuTree::Change change, NodeId node) {
@@ -50,6 +50,7 @@ void Notifier::Flush() {
   }
   if (form_) {
     form_ = false;
+    if (before_form_refresh_) before_form_refresh_();
     host_.RefreshForm();
   }
   if (focus_) {

@@ -5,6 +5,8 @@
 // keep in step item by item, unless the whole tree is to be shown anew.
 #pragma once
 
+#include <functional>
+
 #include "editor/host.h"
 
 namespace pomeli2 {
@@ -20,7 +22,8 @@ class Notifier {
   // Shows a message; what is pending is shown first, so the form behind the
   // message is current.
   MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
-                        MessageButtons buttons = MessageButtons::kOk);
+                        MessageButtons buttons = MessageButtons::kOk,
+                        std::optional<MessageAnswer> default_answer = std::nullopt);
 
   void FormChanged() { Mark(form_); }
   void ControlsChanged() { Mark(controls_); }
@@ -49,6 +52,10 @@ class Notifier {
   void Flush();
   // The tree the screen shows, for the selection that goes out.
   void SetTree(const MenuTree* tree) { tree_ = tree; }
+  // Runs before every refresh of the form goes out, so that what the form
+  // derives from its fields (the swatches) follows every change, whoever
+  // made it.
+  void SetBeforeFormRefresh(std::function<void()> fn) { before_form_refresh_ = std::move(fn); }
 
  private:
   void Mark(bool& flag) {
@@ -58,6 +65,7 @@ class Notifier {
 
   Host& host_;
   const MenuTree* tree_ = nullptr;
+  std::function<void()> before_form_refresh_;
   int depth_ = 0;
   bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, focus_ = false;
   NodeId label_edit_ = kNoNode;

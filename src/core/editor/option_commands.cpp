@@ -6,6 +6,7 @@
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
+#include "editor/file_dialogs.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -43,7 +44,7 @@ void TreeImagesDialog::Browse(int row) {
   d.initial_name = base_path + images[row];
   d.must_exist = true;
   // Only the name is kept; a folder in front of it is typed by hand.
-  if (auto chosen = editor_.Notify().host().FileDialog(d)) images[row] = FileNameOf(*chosen);
+  if (auto chosen = AskForFile(editor_, FileKind::kImage, d)) images[row] = FileNameOf(*chosen);
 }
 
 void TreeImagesDialog::RestoreDefaults() {
@@ -62,7 +63,7 @@ void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
   d.default_extension = "html";
   d.initial_name = value.empty() ? default_name : value;
   d.must_exist = true;
-  auto chosen = e.Notify().host().FileDialog(d);
+  auto chosen = AskForFile(e, FileKind::kBodyFile, d);
   if (chosen && e.Form().CheckEnteredText(*chosen, BodyInsertDialog::kPathLimit)) value = *chosen;
 }
 
@@ -131,7 +132,9 @@ void TreeImages(Editor& e) {
   TreeImagesDialog d(e);
   std::string* fields[4] = {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw};
   for (int i = 0; i < 4; ++i) d.images[i] = *fields[i];
-  d.base_path = s.Path == "pomeli2.html" ? e.ProgramFolderText() : e.Doc().MenuPageFolder();
+  // The menu page's folder; before the page has one, the dialog's own
+  // start folder.
+  d.base_path = e.Doc().MenuPageFolder();
   if (!e.Notify().host().RunDialog(d)) return;
   for (int i = 0; i < 4; ++i) *fields[i] = d.images[i];
   SettingsChanged(e);
@@ -152,6 +155,11 @@ void BodyInsert(Editor& e) {
 void AddTargetName(Editor& e) {
   TargetNameDialog d;
   if (!e.Notify().host().RunDialog(d)) return;
+  if (IsBlank(d.name)) {
+    // It would be a blank entry of the list, and a TARGET that names nothing.
+    e.Notify().Message(sj("TARGETの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
+    return;
+  }
   std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
   if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
     e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);

@@ -2,6 +2,7 @@
 // page's folder, or by its name alone when it lies outside that folder.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
+#include "editor/file_dialogs.h"
 #include "project/project_file.h"
 #include "text/sjis.h"
 
@@ -35,7 +36,7 @@ void PathMessage(Editor& e, const char* text) { e.Notify().Message(sj(text), sj(
 
 // Steps shared by the four commands: the page must have its folder, the
 // file is chosen, and its path relative to that folder comes back.
-std::optional<std::string> ChooseRelative(Editor& e, std::string& remembered, const char* filter,
+std::optional<std::string> ChooseRelative(Editor& e, FileKind kind, std::string& remembered, const char* filter,
                                           const char* extension) {
   if (e.Settings().HtmlFileName == UntitledHtml()) {
     PathMessage(e, "HTMLファイルを保存して、パスを確定してから\n処理を行ってください。");
@@ -47,7 +48,7 @@ std::optional<std::string> ChooseRelative(Editor& e, std::string& remembered, co
   d.default_extension = extension;
   d.initial_name = remembered;
   d.must_exist = true;
-  auto chosen = e.Notify().host().FileDialog(d);
+  auto chosen = AskForFile(e, kind, d);
   if (!chosen) return std::nullopt;
   remembered = *chosen;
   bool outside = false;
@@ -62,20 +63,20 @@ void Browse(Editor& e, int control) {
   FormState& form = e.Form();
   switch (control) {
     case kCtlBackPictureBrowse: {
-      auto r = ChooseRelative(e, form.back_picture_browse_path, kImageFilter, "jpg");
+      auto r = ChooseRelative(e, FileKind::kImage, form.back_picture_browse_path, kImageFilter, "jpg");
       if (!r) return;
       e.Settings().BackPicture = *r;
       break;
     }
     case kCtlLinkBrowse: {
-      auto r = ChooseRelative(e, form.link_browse_path, kHtmlFilter, "html");
+      auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kHtmlFilter, "html");
       if (!r) return;
       e.Item().link = *r;
       e.Model().table.SetCell(e.Model().SelectedRow, kLink, *r);
       break;
     }
     case kCtlIconBrowse: {
-      auto r = ChooseRelative(e, form.icon_browse_path, kImageFilter, "jpg");
+      auto r = ChooseRelative(e, FileKind::kImage, form.icon_browse_path, kImageFilter, "jpg");
       if (!r) return;
       e.Item().icon = *r;
       form.StoreSelectedItem();
@@ -92,7 +93,7 @@ void Browse(Editor& e, int control) {
 
 void SelectImage(Editor& e) {
   MenuModel& m = e.Model();
-  auto r = ChooseRelative(e, e.Form().image_browse_path, kImageFilter, "jpg");
+  auto r = ChooseRelative(e, FileKind::kImage, e.Form().image_browse_path, kImageFilter, "jpg");
   if (!r) return;
   std::string title = "file:" + *r;
   ItemRow row = m.table.Row(m.SelectedRow);

@@ -23,7 +23,7 @@ std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowR
   SettingsFile::Placement p = file.ReadPlacement();
   if (p.exists && !p.readable) {
     host.MessageBox(sj("ファイル「Pomeli2.ini」をオープンできませんでした。"), sj("エラー"), MessageIcon::kError,
-                    MessageButtons::kOk);
+                    MessageButtons::kOk, std::nullopt);
     return std::nullopt;
   }
   return InitialWindowRect(p.left, p.top, available, kept);

@@ -88,6 +88,11 @@ void StartRename(Editor& e) {
 
 bool Rename(Editor& e, const std::string& title) {
   MenuModel& m = e.Model();
+  if (IsBlank(title)) {
+    // A blank title gives an invisible item and a nameless link.
+    e.Notify().Message(sj("アイテムの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
+    return false;
+  }
   if (!e.Form().CheckEnteredText(title, kTitleLimit)) return false;
   ItemRow row = m.table.Row(m.SelectedRow);
   row[kTitle] = title;

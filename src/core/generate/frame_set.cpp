@@ -93,6 +93,19 @@ FrameSetPages BuildFrameSet(const PageSettings& s, int panes, bool resizable) {
   return pages;
 }
 
+bool IsPlaceholderPage(const std::string& bytes, bool top) {
+  TemplateValues values = {{"PageTitle", "\x01"}};
+  const std::string page = Page(kHead, values) + Page(top ? kTopBody : kRightBody, values);
+  const size_t title = page.find('\x01');
+  const std::string_view before(page.data(), title), after(page.data() + title + 1, page.size() - title - 1);
+  if (bytes.size() < before.size() + after.size() || bytes.compare(0, before.size(), before) != 0 ||
+      bytes.compare(bytes.size() - after.size(), after.size(), after) != 0)
+    return false;
+  // The title is one line of the page.
+  std::string_view middle(bytes.data() + before.size(), bytes.size() - before.size() - after.size());
+  return middle.find_first_of("\r\n") == std::string_view::npos;
+}
+
 bool IsReservedFrameSetName(const std::string& name, const std::string& html_file_name) {
   return name == "frameright.html" || name == "frametop.html" || name == html_file_name;
 }

@@ -120,6 +120,8 @@ class PageBuilder {
 
 }  // namespace
 
+const std::string& ColourExpected() { return sj("色は「#」に続けて16進数6桁で入力してください。"); }
+
 std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
   const std::string positive = sj("1以上の数値を入力してください。");
   if (!IsNumberText(s.Left)) return UnworkableSetting{sj("左位置"), sj("数値を入力してください。")};
@@ -128,6 +130,12 @@ std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
   // A step below 1 never ends the closing animation.
   if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) < 1))
     return UnworkableSetting{sj("ツリーを畳むスピード"), positive};
+  // A colour such as "#12345" (from a file) means nothing to a browser.
+  const std::pair<const char*, const std::string*> colours[] = {
+      {"背景色", &s.BgColor},  {"TEXT", &s.BodyText},   {"LINK", &s.BodyLink},          {"VLINK", &s.BodyVlink},
+      {"ALINK", &s.BodyAlink}, {"HOVER", &s.BodyHover}, {"HOVER背景", &s.BodyHoverBack}};
+  for (const auto& [label, value] : colours)
+    if (!value->empty() && !CompleteColour(*value)) return UnworkableSetting{sj(label), ColourExpected()};
   return std::nullopt;
 }
 

@@ -20,6 +20,8 @@ struct UnworkableSetting {
   std::string expected;
 };
 std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& settings);
+// What a colour must look like (CP932), for the messages that refuse one.
+const std::string& ColourExpected();
 
 // The whole page. `header` and `footer` are the bytes of the BODY insertion
 // files, or null when there is none (or it could not be read).

@@ -53,4 +53,18 @@ std::uint64_t DigitsValue(std::string_view digits) {
 
 std::string ToText(long long value) { return std::to_string(value); }
 
+std::optional<unsigned> CompleteColour(std::string_view value) {
+  if (value.size() != 7 || value[0] != '#') return std::nullopt;
+  unsigned rgb = 0;
+  for (char c : value.substr(1)) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+    else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+    else return std::nullopt;
+    rgb = rgb * 16 + digit;
+  }
+  return rgb;
+}
+
 }  // namespace pomeli2

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,9 @@ bool IsAllDigits(std::string_view text);
 std::uint64_t DigitsValue(std::string_view digits);
 
 std::string ToText(long long value);
+
+// The colour (0xRRGGBB) of a complete colour value, "#" and six hexadecimal
+// digits in either case; nothing for any other text, the empty one included.
+std::optional<unsigned> CompleteColour(std::string_view value);
 
 }  // namespace pomeli2

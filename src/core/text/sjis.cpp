@@ -102,4 +102,16 @@ const std::string& sj(const char* utf8_literal) {
   return it->second;
 }
 
+bool IsBlank(std::string_view sjis) {
+  for (size_t i = 0; i < sjis.size(); ++i) {
+    if (sjis[i] == ' ') continue;
+    if (sjis[i] == '\x81' && i + 1 < sjis.size() && sjis[i + 1] == '\x40') {
+      ++i;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
 }  // namespace pomeli2

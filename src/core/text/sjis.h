@@ -24,4 +24,8 @@ std::string SjisToUtf8Lossy(std::string_view sjis);
 // CP932 bytes. Converted once per call site literal and cached.
 const std::string& sj(const char* utf8_literal);
 
+// Empty, or only ASCII and full-width (81 40) spaces: a text that shows
+// nothing.
+bool IsBlank(std::string_view sjis);
+
 }  // namespace pomeli2

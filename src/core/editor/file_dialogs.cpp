@@ -1,0 +1,43 @@
+#include "editor/file_dialogs.h"
+
+#include <cstdlib>
+
+#include "editor/editor.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return {};
+  auto text = Utf8ToSjis(home);
+  if (!text) return {};
+  return text->back() == '/' ? *text : *text + "/";
+}
+
+std::string StartFolder(Editor& e, FileKind kind) {
+  const std::string& remembered = e.DialogFolder(static_cast<int>(kind));
+  if (!remembered.empty()) return remembered;
+  for (const std::string* path : {&e.Settings().Path, &e.Settings().ProjectPath}) {
+    std::string folder = FolderOf(*path);
+    if (!folder.empty() && folder[0] == '/') return folder;
+  }
+  return HomeFolder();
+}
+
+}  // namespace
+
+std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogRequest request) {
+  std::string& name = request.initial_name;
+  if (name.empty() || name[0] != '/') {
+    std::string page_folder = FolderOf(e.Settings().Path);
+    bool beside_page = name.find('/') != std::string::npos && !page_folder.empty() && page_folder[0] == '/';
+    name = (beside_page ? page_folder : StartFolder(e, kind)) + name;
+  }
+  auto chosen = e.Notify().host().FileDialog(request);
+  if (chosen) e.DialogFolder(static_cast<int>(kind)) = FolderOf(*chosen);
+  return chosen;
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,23 @@
+// Where the file dialogs start: a dialog that proposes a bare name opens in
+// the folder its kind used last, else the menu page's folder, else the
+// project's, else the home folder; never in the program's working folder.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "editor/host.h"
+
+namespace pomeli2 {
+
+class Editor;
+
+enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile };
+
+// Shows the dialog with its initial name completed by its start folder and
+// remembers the chosen file's folder for its kind. A relative name with a
+// folder in it (a link, an image beside the page) is taken from the page's
+// folder, as the page will take it.
+std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogRequest request);
+
+}  // namespace pomeli2
