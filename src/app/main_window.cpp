@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -78,6 +79,8 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
 
   form_ = new FormWidget(editor_, this);
   setCentralWidget(form_);
+  // There from the start, so that the first note does not shift the form.
+  statusBar();
   connect(form_, &FormWidget::CommandRequested, this, &MainWindow::RunCommand);
   connect(form_, &FormWidget::ContextMenuRequested, this, &MainWindow::ShowContextMenu);
   BuildMenus();

@@ -2,6 +2,7 @@
 // answered by the test.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -904,6 +905,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(title->text(), Ui("見本x"));
     QVERIFY(!f.messages.empty());
     QCOMPARE(f.messages.back().title, Ui("入力エラー"));
+
+    // A pasted title beyond 256 bytes gets the item titles' message; the
+    // title stays whole instead of being cut without a word.
+    QApplication::clipboard()->setText(QString(257, 'a'));
+    title->setFocus();
+    title->end(false);
+    QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.messages.back().text, Ui("256 文字以内で入力してください。"));
+    QCOMPARE(title->text(), Ui("見本x"));
+    QCOMPARE(f.editor().Settings().Title, sj("見本x"));
 
     auto* row = f.control<QLineEdit>(kCtlRow);
     row->setFocus();
