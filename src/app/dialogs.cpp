@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "text/catalogue.h"
 #include "text_border.h"
 
 namespace pomeli2 {
@@ -21,7 +22,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel;
   icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
   auto* text = new QVBoxLayout;
-  text->addWidget(new QLabel(Ui("Pomeli Pomeli Version 2.0.0.1")));
+  text->addWidget(new QLabel(Ui(kAboutVersion)));
   text->addWidget(new QLabel(Ui("Copyright (C) the Pomeli Pomeli authors")));
   text->addWidget(new QLabel(Ui("https://pomeli.invalid/")));
   auto* row = new QHBoxLayout;

@@ -24,6 +24,7 @@
 #include "editor/commands.h"
 #include "editor/shell.h"
 #include "form_widget.h"
+#include "text/catalogue.h"
 #include "printing.h"
 #include "text_border.h"
 
@@ -108,7 +109,7 @@ void MainWindow::ShowDocumentState() {
   // "[*]" is where Qt shows the modified mark; one in the file name itself
   // is written twice to stay as it is.
   QString name = ToQt(DocumentName(editor_.Settings().ProjectPath)).replace("[*]", "[*][*]");
-  setWindowTitle(name + "[*] - Pomeli Pomeli Version 2.0");
+  setWindowTitle(name + "[*] - " + kProductVersion);
   setWindowModified(editor_.ModifiedFlag() == 1);
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "text/catalogue.h"
 #include "text_border.h"
 
 namespace pomeli2 {
@@ -123,7 +124,7 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
       {first, "ctl1111"},     {first_top, "ctl1112"}};
   for (auto [w, name] : names) w->setObjectName(name);
   for (QLineEdit* e : {first, first_top}) e->setValidator(new ByteLimitValidator(ScriptOptionsDialog::kPageLimit, e));
-  for (QComboBox* b : {right, otherw}) b->lineEdit()->setValidator(new ByteLimitValidator(256, b));
+  for (QComboBox* b : {right, otherw}) b->lineEdit()->setValidator(new ByteLimitValidator(kTextLimit, b));
 
   auto* grid = new QGridLayout;
   grid->addWidget(Buddy("右フレーム名(&R)", right), 0, 0);

@@ -8,6 +8,7 @@
 
 #include "editor/document.h"
 #include "io/program_folder.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 using namespace pomeli2;
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
       std::cout << kUsageText;
       return kOk;
     } else if (a == "--version") {
-      std::cout << "pomeli2-build (Pomeli Pomeli) 2.0\n";
+      std::cout << kBuildToolVersion << '\n';
       return kOk;
     } else if (a == "-o") {
       if (!value(opt.output)) return UsageError("-o needs a file name");

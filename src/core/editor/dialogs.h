@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "text/catalogue.h"
+
 namespace pomeli2 {
 
 class Editor;
@@ -50,7 +52,7 @@ struct ScriptOptionsDialog {
   static std::vector<std::string> OtherwFrameEntries();
   static std::vector<std::string> BrowserEntries();
   static std::vector<std::string> SpeedEntries();
-  static constexpr size_t kPageLimit = 256;
+  static constexpr size_t kPageLimit = kTextLimit;
   // A merged button and text leaves the parent-link pull-down on; the
   // animation leaves "one branch at a time" on and makes its speed matter.
   bool ParentLinkOnEnabled() const { return unite != 1; }
@@ -76,7 +78,7 @@ struct TreeImagesDialog {
 struct BodyInsertDialog {
   explicit BodyInsertDialog(Editor& editor) : editor_(editor) {}
   std::string header, footer;
-  static constexpr size_t kPathLimit = 256;
+  static constexpr size_t kPathLimit = kTextLimit;
   void BrowseHeader();
   void BrowseFooter();
   void Clear() { header.clear(), footer.clear(); }

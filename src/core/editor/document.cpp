@@ -248,7 +248,8 @@ bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
 
 bool Document::CopyStandardImages(const std::string& images_folder) {
   std::string folder = MenuPageFolder();
-  for (const char* name : {"otherw.gif", "scroll.gif", "plus.gif", "minus.gif", "linkto.gif"}) {
+  // In the order the copy has always taken: a failure leaves the same files.
+  for (const char* name : {kOtherwImage, kScrollImage, kPlusImage, kMinusImage, kLinktoImage}) {
     auto bytes = images_folder.empty() ? std::nullopt : ReadWholeFile(images_folder + name);
     if (!bytes) {
       ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj("ファイルエラー"));

@@ -4,6 +4,7 @@
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "io/file_io.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2::document_commands {
@@ -12,7 +13,7 @@ namespace {
 FileDialogRequest ProjectDialog(Editor& e, FileDialogRequest::Kind kind, const char* untitled_name) {
   FileDialogRequest d;
   d.kind = kind;
-  d.filter = sj("ぽめりファイル(*.pml)|*.pml||");
+  d.filter = sj(kProjectFilter);
   d.default_extension = "pml";
   const std::string& path = e.Settings().ProjectPath;
   d.initial_name = path == UntitledProject() ? untitled_name : path;

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "editor/colours.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -19,8 +20,8 @@ struct FieldDef {
 };
 
 const FieldDef kFields[] = {
-    {kCtlTitle, &PageSettings::Title, nullptr, 256},
-    {kCtlBackPicture, &PageSettings::BackPicture, nullptr, 256},
+    {kCtlTitle, &PageSettings::Title, nullptr, kTextLimit},
+    {kCtlBackPicture, &PageSettings::BackPicture, nullptr, kTextLimit},
     {kCtlBgColor, &PageSettings::BgColor, nullptr, 7},
     {kCtlBodyText, &PageSettings::BodyText, nullptr, 7},
     {kCtlBodyLink, &PageSettings::BodyLink, nullptr, 7},
@@ -44,9 +45,9 @@ const FieldDef kFields[] = {
     {kCtlOtherButton, nullptr, &ItemFields::other_button, 0},
     {kCtlItemStyle, nullptr, &ItemFields::style, 0},
     {kCtlItemTarget, nullptr, &ItemFields::target, 10},
-    {kCtlLink, nullptr, &ItemFields::link, 256},
+    {kCtlLink, nullptr, &ItemFields::link, kTextLimit},
     {kCtlItemSize, nullptr, &ItemFields::size, 4},
-    {kCtlIcon, nullptr, &ItemFields::icon, 256},
+    {kCtlIcon, nullptr, &ItemFields::icon, kTextLimit},
 };
 
 const FieldDef* FindField(int control) {
@@ -155,7 +156,7 @@ void FormState::RefreshEnabling() {
 
 void FormState::WarnIfTooLong(int control) {
   const std::string& value = control == kCtlLink ? item.link : item.icon;
-  if (value.size() < 256) return;
+  if (value.size() < kTextLimit) return;
   doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
                                             : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
                         sj("エラー"), MessageIcon::kError);
@@ -383,7 +384,7 @@ bool FormState::FieldChanged(int control, const std::string& text) {
   std::string* field = TextField(control);
   if (!field) return false;
   size_t limit = FieldLimit(control);
-  if (!CheckEnteredText(text, limit ? limit : 256)) return false;
+  if (!CheckEnteredText(text, limit ? limit : kTextLimit)) return false;
   if (IsColourField(control)) {
     SetColourField(control, text);
     return true;

@@ -3,12 +3,11 @@
 #include "editor/command_groups.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2::html_commands {
 namespace {
-
-const char kHtmlFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
 
 // Writes the page; a folder that lacks a standard image the page uses gets
 // a copy, so that a new page does not show broken images.
@@ -31,7 +30,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   RootSelectedWhileSaving root(m);
   if (!doc.HasItemsToWrite()) return;
   FileDialogRequest dialog;
-  dialog.filter = sj(kHtmlFilter);
+  dialog.filter = sj(kPageFilter);
   dialog.default_extension = "html";
   dialog.initial_name = s.Path;
   m.ClearCopyMarks();
@@ -52,8 +51,8 @@ void SaveHtml(Editor& e, bool choose_name) {
 
 void CopyIcons(Editor& e) {
   std::string question = sj(
-      "Pomeli Pomeli標準のアイコンファイルを\r\nHTMLの保存フォルダに5個コピーします。\r\nよろしいですか？\r\n\r\n"
-      "plus.gif\r\nminus.gif\r\nlinkto.gif\r\notherw.gif\r\nscroll.gif\r\n");
+      "Pomeli Pomeli標準のアイコンファイルを\r\nHTMLの保存フォルダに5個コピーします。\r\nよろしいですか？\r\n\r\n");
+  for (const char* image : kStandardImages) question += std::string(image) + "\r\n";
   if (e.Notify().Message(question, sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
       MessageAnswer::kOk)
     return;
@@ -63,7 +62,7 @@ void CopyIcons(Editor& e) {
 
 void CreateFrameSet(Editor& e, int panes) {
   FileDialogRequest dialog;
-  dialog.filter = sj(kHtmlFilter);
+  dialog.filter = sj(kPageFilter);
   dialog.default_extension = "html";
   dialog.initial_name = "mainframe.html";
   auto chosen = AskForFile(e, FileKind::kFrameSet, dialog);

@@ -7,6 +7,7 @@
 #include "editor/dialogs.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -39,7 +40,7 @@ void ScriptOptionsDialog::CloseItemsClicked(bool on) {
 void TreeImagesDialog::Browse(int row) {
   FileDialogRequest d;
   d.kind = FileDialogRequest::Kind::kOpen;
-  d.filter = sj("画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||");
+  d.filter = sj(kImageFilter);
   d.default_extension = "gif";
   d.initial_name = base_path + images[row];
   d.must_exist = true;
@@ -48,10 +49,10 @@ void TreeImagesDialog::Browse(int row) {
 }
 
 void TreeImagesDialog::RestoreDefaults() {
-  images[0] = "plus.gif";
-  images[1] = "minus.gif";
-  images[2] = "linkto.gif";
-  images[3] = "otherw.gif";
+  images[0] = kPlusImage;
+  images[1] = kMinusImage;
+  images[2] = kLinktoImage;
+  images[3] = kOtherwImage;
 }
 
 namespace {
@@ -59,7 +60,7 @@ namespace {
 void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
   FileDialogRequest d;
   d.kind = FileDialogRequest::Kind::kOpen;
-  d.filter = sj("HTMLファイル(*.htm;*.html)|*.htm; *.html; *.txt|すべてのファイル(*.*)|*.*||");
+  d.filter = sj(kBodyFileFilter);
   d.default_extension = "html";
   d.initial_name = value.empty() ? default_name : value;
   d.must_exist = true;

@@ -4,6 +4,7 @@
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "project/project_file.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -28,9 +29,6 @@ std::string RelativeToFolder(const std::string& folder, const std::string& path,
 
 namespace path_commands {
 namespace {
-
-const char kImageFilter[] = "画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||";
-const char kHtmlFilter[] = "HTMLファイル(*.html;*.htm;*.asp)|*.html; *.htm; *.asp|すべてのファイル(*.*)|*.*||";
 
 void PathMessage(Editor& e, const char* text) { e.Notify().Message(sj(text), sj("パス確認"), MessageIcon::kWarning); }
 
@@ -69,7 +67,7 @@ void Browse(Editor& e, int control) {
       break;
     }
     case kCtlLinkBrowse: {
-      auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kHtmlFilter, "html");
+      auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kLinkFilter, "html");
       if (!r) return;
       e.Item().link = *r;
       e.Model().table.SetCell(e.Model().SelectedRow, kLink, *r);

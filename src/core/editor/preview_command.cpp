@@ -85,10 +85,10 @@ void Preview(Editor& e) {
   }
   bool header_missing = false, footer_missing = false;
   std::string page = doc.ComposeMenuPage(s, table, last_item, header_missing, footer_missing);
-  std::string scroll = "scroll.gif";
+  std::string scroll = kScrollImage;
   standard(scroll);
-  if (scroll != "scroll.gif") {
-    const std::string tag = "<IMG SRC=\"scroll.gif\"";
+  if (scroll != kScrollImage) {
+    const std::string tag = "<IMG SRC=\"" + std::string(kScrollImage) + "\"";
     if (auto at = page.find(tag); at != std::string::npos) page.replace(at, tag.size(), "<IMG SRC=\"" + scroll + "\"");
   }
   if (system_folder && !folder.empty()) {

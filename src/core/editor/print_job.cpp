@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/catalogue.h"
+
 namespace pomeli2 {
 
 const char kPrintRuler[] =
@@ -31,7 +33,7 @@ PrintJob::PrintJob(Document& doc, const PrintMetrics& metrics) : m_(metrics) {
 }
 
 std::string PrintJob::Header(int page) {
-  const std::string product = "Pomeli Pomeli Version 2.0";
+  const std::string product = kProductVersion;
   const std::string page_text = "Page " + std::to_string(page);
   size_t used = product.size() + page_text.size();
   return product + std::string(used < 91 ? 91 - used : 0, ' ') + page_text;

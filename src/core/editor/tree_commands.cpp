@@ -2,6 +2,7 @@
 #include "editor/command_groups.h"
 #include "editor/editor.h"
 #include "project/project_file.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2::tree_commands {
@@ -9,7 +10,7 @@ namespace {
 
 // Titles share the page title's limit, which keeps every item line well
 // within what the project file reader takes.
-constexpr size_t kTitleLimit = 256;
+constexpr size_t kTitleLimit = kTextLimit;
 
 void RefuseRoot(Editor& e, const char* text, const char* title) {
   e.Notify().Message(sj(text), sj(title), MessageIcon::kWarning);

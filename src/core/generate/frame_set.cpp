@@ -2,6 +2,7 @@
 
 #include "generate/page_items.h"
 #include "generate/template_text.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -10,7 +11,7 @@ namespace {
 // Page templates, written with "\n" line ends; {Name} marks a value.
 constexpr const char* kHead = R"html(<HTML>
 <HEAD>
-<META CONTENT="Pomeli Pomeli Version 2.0" NAME=GENERATOR>
+<META CONTENT="{Generator}" NAME=GENERATOR>
 <META HTTP-EQUIV="Content-Type" CONTENT="text/html;charset=shift_jis">
 <META NAME="keyword" CONTENT="Pomeli">
 <TITLE>{PageTitle}</TITLE>
@@ -61,8 +62,10 @@ constexpr const char* kTopBody = R"html(<BODY BGCOLOR="#0080FF" TOPMARGIN="0" LE
 </HTML>
 )html";
 
-// The template text as CP932 page bytes with CR LF line ends.
-std::string Page(std::string_view utf8_template, const TemplateValues& values) {
+// The template text as CP932 page bytes with CR LF line ends; every page
+// names the program that made it.
+std::string Page(std::string_view utf8_template, TemplateValues values) {
+  values.emplace("Generator", kProductVersion);
   return WithCrLf(Fill(Utf8ToSjis(utf8_template).value(), values));
 }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "generate/js_text.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -365,7 +366,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   std::string out;
   out.reserve(list.size() + 8192);
   out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"Shift_JIS\">\r\n"
-         "<meta name=\"generator\" content=\"Pomeli Pomeli Version 2.0\">\r\n"
+         "<meta name=\"generator\" content=\"" + std::string(kProductVersion) + "\">\r\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n";
   out += "<title>" + label + "</title>\r\n<style>\r\n";
 

@@ -3,6 +3,7 @@
 #include "generate/html5_page.h"
 #include "generate/js_text.h"
 #include "generate/tree_script.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -145,7 +146,7 @@ std::string BuildMenuPage(const PageSettings& s, const ItemTable& table, int las
   if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
   std::string out;
   out.reserve(512 + items.size() * 400);
-  out += "<HTML>\r\n<HEAD>\r\n<META CONTENT=\"Pomeli Pomeli Version 2.0\" NAME=GENERATOR>\r\n"
+  out += "<HTML>\r\n<HEAD>\r\n<META CONTENT=\"" + std::string(kProductVersion) + "\" NAME=GENERATOR>\r\n"
          "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;charset=shift_jis\">\r\n"
          "<META NAME=\"keyword\" CONTENT=\"Pomeli\">\r\n";
   out += "<TITLE>" + s.Title + "</TITLE>\r\n\r\n";
@@ -169,7 +170,7 @@ std::string BuildMenuPage(const PageSettings& s, const ItemTable& table, int las
   if (open_on_load) out += " onLoad=\"OpenTree()\"";
   out += ">\r\n";
   if (header) out += *header;
-  out += "<IMG SRC=\"scroll.gif\" BORDER=\"0\">\r\n\r\n";
+  out += "<IMG SRC=\"" + std::string(kScrollImage) + "\" BORDER=\"0\">\r\n\r\n";
 
   PageBuilder builder(s, out);
   long long top = static_cast<long long>(LenientSignedInt(s.Start)) - LenientSignedInt(s.Row);

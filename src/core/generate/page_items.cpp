@@ -1,5 +1,6 @@
 #include "generate/page_items.h"
 
+#include "text/catalogue.h"
 #include "text/numbers.h"
 
 namespace pomeli2 {
@@ -29,7 +30,7 @@ std::string ButtonImage(const PageSettings& s, const PageItem& item) {
   if (!item.leaf) return s.Plus;
   if (!s.Linkto.empty()) return s.Linkto;
   if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
-  return "linkto.gif";
+  return kLinktoImage;
 }
 
 std::optional<ImageTitle> SplitImageTitle(const std::string& title) {

@@ -2,6 +2,7 @@
 
 #include "generate/js_text.h"
 #include "generate/template_text.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -331,7 +332,8 @@ std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items
   auto emit = [&](std::string& out, std::string_view tmpl) { out += Render(Fill(tmpl, values)); };
 
   std::string out;
-  emit(out, "<SCRIPT Language=\"JavaScript\">\n<!--\n/* Pomeli Pomeli Version 2.0 tree menu script. Copyright (C) the Pomeli Pomeli authors.\n");
+  emit(out, "<SCRIPT Language=\"JavaScript\">\n<!--\n/* " + std::string(kProductVersion) +
+                " tree menu script. Copyright (C) the Pomeli Pomeli authors.\n");
   out += sj("このJavaScriptプログラムは、上記の著作権表示を削除されない限りご自由に使用していただいて構いません。*/");
   out += "\r\n\r\n";
 

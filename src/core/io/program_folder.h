@@ -3,14 +3,11 @@
 // $POMELI2_HOME, else $XDG_DATA_HOME/pomeli2/, else ~/.local/share/pomeli2/.
 #pragma once
 
-#include <array>
 #include <string>
 
-namespace pomeli2 {
+#include "text/catalogue.h"
 
-// The five standard tree images.
-inline constexpr std::array<const char*, 5> kStandardImages = {"plus.gif", "minus.gif", "linkto.gif", "otherw.gif",
-                                                               "scroll.gif"};
+namespace pomeli2 {
 
 // The folder as a system path with its trailing "/".
 std::string ProgramFolder();

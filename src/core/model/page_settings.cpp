@@ -1,5 +1,6 @@
 #include "model/page_settings.h"
 
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -20,10 +21,10 @@ PageSettings PageSettings::Initial() {
   s.BodyLink = "#0000FF";
   s.BodyVlink = "#8000FF";
   s.BodyAlink = "#0000A0";
-  s.Plus = "plus.gif";
-  s.Minus = "minus.gif";
-  s.Linkto = "linkto.gif";
-  s.Otherw = "otherw.gif";
+  s.Plus = kPlusImage;
+  s.Minus = kMinusImage;
+  s.Linkto = kLinktoImage;
+  s.Otherw = kOtherwImage;
   s.RightFrame = NoFrame();
   s.OtherwFrame = "OtherW";
   s.Browser = "IE4-5, NN4, NN6";

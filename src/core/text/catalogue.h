@@ -1,0 +1,45 @@
+// Texts, limits and names that more than one part of the program uses, kept
+// once so that the copies cannot drift apart. Texts are UTF-8 as written
+// here (sj() gives their CP932 bytes); what they say is what the files, the
+// pages and the messages have always said, byte for byte.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace pomeli2 {
+
+// --- The product's name and version.
+// In the window's title, the printed pages' header and the generated pages.
+inline constexpr char kProductVersion[] = "Pomeli Pomeli Version 2.0";
+// The About box's fuller version.
+inline constexpr char kAboutVersion[] = "Pomeli Pomeli Version 2.0.0.1";
+// What `pomeli2-build --version` prints.
+inline constexpr char kBuildToolVersion[] = "pomeli2-build (Pomeli Pomeli) 2.0";
+
+// --- The standard tree images, installed with the program, kept in the
+// program folder and copied beside the pages.
+inline constexpr char kPlusImage[] = "plus.gif";
+inline constexpr char kMinusImage[] = "minus.gif";
+inline constexpr char kLinktoImage[] = "linkto.gif";
+inline constexpr char kOtherwImage[] = "otherw.gif";
+inline constexpr char kScrollImage[] = "scroll.gif";
+inline constexpr std::array<const char*, 5> kStandardImages = {kPlusImage, kMinusImage, kLinktoImage, kOtherwImage,
+                                                               kScrollImage};
+
+// --- Limits.
+// The bytes a text field takes: titles, paths, links, icons, frame names.
+inline constexpr size_t kTextLimit = 256;
+
+// --- File dialog filters: "label|patterns|...||".
+inline constexpr char kProjectFilter[] = "ぽめりファイル(*.pml)|*.pml||";
+inline constexpr char kImageFilter[] = "画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||";
+// The menu page and the frame sets.
+inline constexpr char kPageFilter[] = "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.asp|すべてのファイル(*.*)|*.*||";
+// An item's link.
+inline constexpr char kLinkFilter[] = "HTMLファイル(*.html;*.htm;*.asp)|*.html; *.htm; *.asp|すべてのファイル(*.*)|*.*||";
+// The BODY header and footer files.
+inline constexpr char kBodyFileFilter[] =
+    "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.txt|すべてのファイル(*.*)|*.*||";
+
+}  // namespace pomeli2
