@@ -9,13 +9,14 @@
 #include "application.h"
 #include "io/program_folder.h"
 #include "main_window.h"
+#include "text/catalogue.h"
 
 namespace {
 
 // The program cannot work without its folder: it says so, and ends.
 int Fail(const QString& text) {
   std::fputs((text.toStdString() + "\n").c_str(), stderr);
-  QMessageBox::critical(nullptr, QString::fromUtf8("エラー"), text);
+  QMessageBox::critical(nullptr, QString::fromUtf8(pomeli2::kErrorTitle), text);
   return 1;
 }
 

@@ -60,7 +60,7 @@ QPushButton* Swatch(QPushButton* button, std::optional<unsigned> rgb) {
 bool TakeText(QWidget* dialog, const QString& text, std::string& into) {
   auto sjis = FromQt(text);
   if (sjis) into = *sjis;
-  else QMessageBox::warning(dialog, Ui("入力エラー"), Ui("シフトJISで表せない文字は入力できません。"));
+  else QMessageBox::warning(dialog, Ui(kInputErrorTitle), Ui(kUnrepresentableMessage));
   return sjis.has_value();
 }
 

@@ -13,6 +13,7 @@
 #include "form_widget.h"
 #include "main_window.h"
 #include "option_dialogs.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 #include "text_border.h"
 
@@ -84,7 +85,7 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     if (auto path = FromQt(dialog.selectedFiles().first())) return path;
-    MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj("ファイルエラー"), MessageIcon::kWarning,
+    MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj(kFileErrorTitle), MessageIcon::kWarning,
                MessageButtons::kOk, std::nullopt);
   }
 }

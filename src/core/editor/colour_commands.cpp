@@ -6,6 +6,7 @@
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -14,7 +15,7 @@ namespace {
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 void InputError(Notifier& notify, const char* text) {
-  notify.Message(sj(text), sj("入力エラー"), MessageIcon::kError);
+  notify.Message(sj(text), sj(kInputErrorTitle), MessageIcon::kError);
 }
 
 }  // namespace

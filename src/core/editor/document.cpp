@@ -9,6 +9,7 @@
 #include "io/program_folder.h"
 #include "project/project_file.h"
 #include "text/numbers.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -34,7 +35,7 @@ void Document::MarkModified(int value) {
   if (!settings_file_) return;
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
   if (!settings_file_->WriteEditLine(value, last))
-    ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));
+    ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
 }
 
 void Document::ReadLastProject() {
@@ -48,7 +49,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   auto system_path = SystemPath(path);
   std::FILE* file = system_path ? std::fopen(system_path->c_str(), "rb") : nullptr;
   if (!file) {
-    ShowError(cannot_open, sj("エラー"));
+    ShowError(cannot_open, sj(kErrorTitle));
     return false;
   }
   ByteSource source = [file](char* buffer, size_t size) { return std::fread(buffer, 1, size, file); };
@@ -59,20 +60,20 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   // Everything is checked before anything is replaced, so a rejected file
   // leaves the menu, the settings and the project name as they were.
   if (read_error) {
-    ShowError(cannot_open, sj("エラー"));
+    ShowError(cannot_open, sj(kErrorTitle));
     return false;
   }
   switch (parsed.failure) {
     case ReadFailure::kNone: break;
     case ReadFailure::kBadNumber:
-      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj("エラー"));
+      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj(kErrorTitle));
       return false;
     case ReadFailure::kBadStructure:
       notify_.host().Beep();
-      ShowError(sj("ファイル構造が正しくありません。"), sj("エラー"));
+      ShowError(sj("ファイル構造が正しくありません。"), sj(kErrorTitle));
       return false;
     case ReadFailure::kTooManyItems:
-      ShowError(sj("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。"), sj("エラー"));
+      ShowError(sj(kTooManyItemsMessage), sj(kErrorTitle));
       return false;
   }
 
@@ -107,18 +108,18 @@ bool Document::WriteProjectFile() {
   SerializedProject out = SerializeProject(settings, model.table, last_seq);
   if (out.too_long_key) {
     ShowError(sj("「") + *out.too_long_key + sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"),
-              sj("ファイルエラー"));
+              sj(kFileErrorTitle));
     return false;
   }
   if (out.too_long_item_title) {
     ShowError(sj("アイテム「") + *out.too_long_item_title +
                   sj("」の情報が長すぎるため、プロジェクトファイルに保存できません。\nリンクなどを短くしてから保存してください。"),
-              sj("ファイルエラー"));
+              sj(kFileErrorTitle));
     return false;
   }
   auto system_path = SystemPath(settings.ProjectPath);
   if (!system_path || !WriteFileAtomically(*system_path, out.bytes)) {
-    ShowError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"), sj("ファイルエラー"));
+    ShowError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"), sj(kFileErrorTitle));
     return false;
   }
   return true;
@@ -143,7 +144,7 @@ std::string Document::MenuPageFolder() const { return FolderOf(settings.Path); }
 bool Document::RefuseUnworkableSettings() {
   if (auto bad = FindUnworkableSetting(settings)) {
     ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
-              sj("入力エラー"));
+              sj(kInputErrorTitle));
     return true;
   }
   if (settings.TextBackOn != 1) return false;  // the items' colours are not written then
@@ -156,7 +157,7 @@ bool Document::RefuseUnworkableSettings() {
   ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
                 model.table.Cell(model.tree.Row(bad_item), kTextBgColor) + sj("」は色として使えないため、HTMLを書き出せません。\n") +
                 ColourExpected(),
-            sj("入力エラー"));
+            sj(kInputErrorTitle));
   return true;
 }
 
@@ -166,7 +167,7 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
   int last_item = model.RenumberItems(model.Root());
   auto system_path = SystemPath(settings.Path);
   if (!system_path) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
     return PageWrite::kWriteFailed;
   }
   // A page without its header or footer would replace a good page with a
@@ -176,7 +177,7 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
   std::string page = ComposeMenuPage(settings, model.table, last_item, header_missing, footer_missing);
   if (ReportMissingBodyFiles(header_missing, footer_missing)) return PageWrite::kRefused;
   if (!WriteFileAtomically(*system_path, page)) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj("ファイルエラー"));
+    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
     return PageWrite::kWriteFailed;
   }
   if (written) *written = std::move(page);
@@ -185,8 +186,8 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
 
 bool Document::ReportMissingBodyFiles(bool header_missing, bool footer_missing) {
   const std::string where = sj("\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
-  if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj("ファイルエラー"));
-  if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj("ファイルエラー"));
+  if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj(kFileErrorTitle));
+  if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj(kFileErrorTitle));
   return header_missing || footer_missing;
 }
 
@@ -217,7 +218,7 @@ bool Document::FrameSetNameRefused(const std::string& sjis_path) {
   if (!IsReservedFrameSetName(FileNameOf(sjis_path), settings.HtmlFileName)) return false;
   notify_.Message(sj("frameright.html、frametop.html、") + settings.HtmlFileName +
                       sj("は使えません。\n他のファイル名を使ってください。"),
-                  sj("ファイルエラー"), MessageIcon::kWarning);
+                  sj(kFileErrorTitle), MessageIcon::kWarning);
   return true;
 }
 
@@ -228,7 +229,7 @@ bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
   auto write = [&](const std::string& path, const std::string& bytes, const std::string& shown) {
     auto system_path = SystemPath(path);
     if (system_path && WriteFileAtomically(*system_path, bytes)) return true;
-    ShowError(sj("「") + shown + sj("」を書き込めません。"), sj("ファイルエラー"));
+    ShowError(sj("「") + shown + sj("」を書き込めません。"), sj(kFileErrorTitle));
     return false;
   };
   // A placeholder goes only where no file of its name is, or where one of
@@ -252,12 +253,12 @@ bool Document::CopyStandardImages(const std::string& images_folder) {
   for (const char* name : {kOtherwImage, kScrollImage, kPlusImage, kMinusImage, kLinktoImage}) {
     auto bytes = images_folder.empty() ? std::nullopt : ReadWholeFile(images_folder + name);
     if (!bytes) {
-      ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj("ファイルエラー"));
+      ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj(kFileErrorTitle));
       return false;
     }
     auto target = SystemPath(folder + name);
     if (!target || !WriteFileAtomically(*target, *bytes)) {
-      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj("ファイルエラー"));
+      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
       return false;
     }
   }

@@ -37,19 +37,19 @@ void MakeBackup(Editor& e) {
   auto source = SystemPath(path);
   auto bytes = source ? ReadWholeFile(*source) : std::nullopt;
   if (!bytes) {
-    e.Notify().Message(sj("「") + path + sj("のバックアップ・ファイルの作成に失敗しました。"), sj("エラー"),
+    e.Notify().Message(sj("「") + path + sj("のバックアップ・ファイルの作成に失敗しました。"), sj(kErrorTitle),
                        MessageIcon::kWarning);
     return;
   }
   if (e.ProgramFolder().empty() || !WriteFileAtomically(e.ProgramFolder() + "backup.pml", *bytes)) {
-    e.Notify().Message(sj("「") + path + sj("」のバックアップ・ファイルの作成に失敗しました。"), sj("エラー"),
+    e.Notify().Message(sj("「") + path + sj("」のバックアップ・ファイルの作成に失敗しました。"), sj(kErrorTitle),
                        MessageIcon::kWarning);
   }
 }
 
 bool MayDropChanges(Editor& e) {
   return e.ModifiedFlag() != 1 ||
-         e.Notify().Message(sj("変更が保存されていません。新しいファイルを開いてよろしいですか？"), sj("保存確認"),
+         e.Notify().Message(sj("変更が保存されていません。新しいファイルを開いてよろしいですか？"), sj(kSaveConfirmTitle),
                             MessageIcon::kWarning, MessageButtons::kYesNo) == MessageAnswer::kYes;
 }
 

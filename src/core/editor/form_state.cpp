@@ -159,7 +159,7 @@ void FormState::WarnIfTooLong(int control) {
   if (value.size() < kTextLimit) return;
   doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
                                             : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
-                        sj("エラー"), MessageIcon::kError);
+                        sj(kErrorTitle), MessageIcon::kError);
 }
 
 void FormState::ApplySelectionEnabling() {
@@ -339,18 +339,18 @@ int FormState::ColourFieldOfButton(int button) {
 }
 
 void FormState::RefuseUnrepresentableText() {
-  doc_.notify().Message(sj("シフトJISで表せない文字は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
+  doc_.notify().Message(sj(kUnrepresentableMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
 }
 
 bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
   // A control byte would end or split a project line, or (NUL) end its
   // fields when read back; CP932 trail bytes never fall below 0x40.
   if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-    doc_.notify().Message(sj("タブや改行などの制御文字は入力できません。"), sj("入力エラー"), MessageIcon::kWarning);
+    doc_.notify().Message(sj("タブや改行などの制御文字は入力できません。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
   if (text.size() > limit) {
-    doc_.notify().Message(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj("入力エラー"),
+    doc_.notify().Message(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj(kInputErrorTitle),
                           MessageIcon::kWarning);
     return false;
   }
@@ -373,7 +373,7 @@ bool DigitsOnly(const std::string& text) {
 // what the user gave them.
 bool FormState::NumericCheck(int control, const std::string& text) {
   if (DigitsOnly(text)) return true;
-  doc_.notify().Message(sj("数字のみ入力可能です。"), sj("入力エラー"), MessageIcon::kWarning);
+  doc_.notify().Message(sj("数字のみ入力可能です。"), sj(kInputErrorTitle), MessageIcon::kWarning);
   std::string& field = *TextField(control);
   if (!DigitsOnly(field)) field = control == kCtlRow ? "20" : "10";
   doc_.notify().FormChanged();
@@ -445,7 +445,7 @@ void FormState::CheckBoxClicked(int control, bool checked) {
       item.open = checked ? 1 : 0;
       if (checked && doc_.settings.CloseTree == 1)
         doc_.notify().Message(
-            sj("ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。"), sj("確認"),
+            sj("ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。"), sj(kConfirmTitle),
             MessageIcon::kInformation);
       StoreSelectedItem();
       break;

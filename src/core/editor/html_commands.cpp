@@ -53,11 +53,11 @@ void CopyIcons(Editor& e) {
   std::string question = sj(
       "Pomeli Pomeli標準のアイコンファイルを\r\nHTMLの保存フォルダに5個コピーします。\r\nよろしいですか？\r\n\r\n");
   for (const char* image : kStandardImages) question += std::string(image) + "\r\n";
-  if (e.Notify().Message(question, sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
+  if (e.Notify().Message(question, sj(kConfirmTitle), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
       MessageAnswer::kOk)
     return;
   if (e.Doc().CopyStandardImages(e.ProgramFolder()))
-    e.Notify().Message(sj("コピーが終了しました。"), sj("確認"), MessageIcon::kInformation);
+    e.Notify().Message(sj("コピーが終了しました。"), sj(kConfirmTitle), MessageIcon::kInformation);
 }
 
 void CreateFrameSet(Editor& e, int panes) {

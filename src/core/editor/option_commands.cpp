@@ -83,7 +83,7 @@ void SettingsChanged(Editor& e) {
 }
 
 bool Confirm(Editor& e, const char* text) {
-  return e.Notify().Message(sj(text), sj("確認"), MessageIcon::kInformation, MessageButtons::kOkCancel) ==
+  return e.Notify().Message(sj(text), sj(kConfirmTitle), MessageIcon::kInformation, MessageButtons::kOkCancel) ==
          MessageAnswer::kOk;
 }
 
@@ -158,7 +158,7 @@ void AddTargetName(Editor& e) {
   if (!e.Notify().host().RunDialog(d)) return;
   if (IsBlank(d.name)) {
     // It would be a blank entry of the list, and a TARGET that names nothing.
-    e.Notify().Message(sj("TARGETの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
+    e.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return;
   }
   std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);

@@ -97,7 +97,7 @@ void SelectImage(Editor& e) {
   ItemRow row = m.table.Row(m.SelectedRow);
   row[kTitle] = title;
   if (ItemLineLength(row) > kMaxProjectLine) {
-    e.Notify().Message(sj("アイテムの情報が長すぎます。タイトルかリンクを短くしてください。"), sj("入力エラー"),
+    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle),
                        MessageIcon::kWarning);
     return;
   }

@@ -11,6 +11,7 @@
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -52,7 +53,7 @@ void Preview(Editor& e) {
   if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return;
   const std::string& preview = e.PreviewFolder();
   if (preview.empty()) {
-    doc.ShowError(sj("プレビュー用の一時フォルダを作成できません。"), sj("ファイルエラー"));
+    doc.ShowError(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle));
     return;
   }
   // Numbering rewrites the live rows' Seq, Depth and Child, where a pending
@@ -103,7 +104,7 @@ void Preview(Editor& e) {
     if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
   std::string page_path = preview + "preview.html";
   if (!WriteFileAtomically(page_path, page, false)) {
-    doc.ShowError(sj("「preview.html」を書き込めません。"), sj("ファイルエラー"));
+    doc.ShowError(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle));
     return;
   }
   e.Notify().host().OpenUrl(FileUrl(page_path));

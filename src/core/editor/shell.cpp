@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -22,7 +23,7 @@ std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowR
                                          std::optional<WindowSize> kept) {
   SettingsFile::Placement p = file.ReadPlacement();
   if (p.exists && !p.readable) {
-    host.MessageBox(sj("ファイル「Pomeli2.ini」をオープンできませんでした。"), sj("エラー"), MessageIcon::kError,
+    host.MessageBox(sj("ファイル「Pomeli2.ini」をオープンできませんでした。"), sj(kErrorTitle), MessageIcon::kError,
                     MessageButtons::kOk, std::nullopt);
     return std::nullopt;
   }

@@ -23,8 +23,7 @@ void RefuseRoot(Editor& e, const char* text, const char* title) {
 // to: the message, and false, when `adding` more items would pass it.
 bool RoomForItems(Editor& e, int adding) {
   if (e.Model().LiveItemCount() + adding <= kMaxItems) return true;
-  e.Notify().Message(sj("アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。"),
-                     sj("エラー"), MessageIcon::kError);
+  e.Notify().Message(sj(kTooManyItemsMessage), sj(kErrorTitle), MessageIcon::kError);
   return false;
 }
 
@@ -99,7 +98,7 @@ bool Rename(Editor& e, const std::string& title) {
   row[kTitle] = title;
   if (ItemLineLength(row) > kMaxProjectLine) {
     // Only values loaded from a file can make the rest of the line this long.
-    e.Notify().Message(sj("アイテムの情報が長すぎます。タイトルかリンクを短くしてください。"), sj("入力エラー"),
+    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle),
                        MessageIcon::kWarning);
     return false;
   }

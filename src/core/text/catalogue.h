@@ -42,4 +42,20 @@ inline constexpr char kLinkFilter[] = "HTMLファイル(*.html;*.htm;*.asp)|*.ht
 inline constexpr char kBodyFileFilter[] =
     "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.txt|すべてのファイル(*.*)|*.*||";
 
+// --- Message titles.
+inline constexpr char kErrorTitle[] = "エラー";
+inline constexpr char kFileErrorTitle[] = "ファイルエラー";
+inline constexpr char kInputErrorTitle[] = "入力エラー";
+inline constexpr char kConfirmTitle[] = "確認";
+inline constexpr char kSaveConfirmTitle[] = "保存確認";
+
+// --- Messages said in more than one place.
+// The live-item limit that the project file reader and adding both keep.
+inline constexpr char kTooManyItemsMessage[] =
+    "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。";
+// An item's line would not fit the project file.
+inline constexpr char kItemTooLongMessage[] = "アイテムの情報が長すぎます。タイトルかリンクを短くしてください。";
+inline constexpr char kSettingsFileUnwritableMessage[] = "「Pomeli2.ini」を書き込めません。";
+inline constexpr char kUnrepresentableMessage[] = "シフトJISで表せない文字は入力できません。";
+
 }  // namespace pomeli2
