@@ -85,7 +85,7 @@ void BM_AddItem(benchmark::State& state) {
 
 // Runs `command` on the first branch of a freshly loaded menu each time.
 template <typename Prepare>
-void OnFreshMenu(benchmark::State& state, int command, Prepare prepare) {
+void OnFreshMenu(benchmark::State& state, CommandId command, Prepare prepare) {
   Menu menu(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();

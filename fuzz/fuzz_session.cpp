@@ -126,14 +126,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   unlink(host.file.c_str());
   Editor e(host, Folder());
   e.Start();
-  static const int kCommands[] = {kCmdAddItem, kCmdDelete,   kCmdMoveUp, kCmdMoveDown, kCmdCut,     kCmdCopy,
-                                  kCmdPasteCut, kCmdPasteCopy, kCmdSave,   kCmdSaveAs,   kCmdOpen,    kCmdNew,
-                                  kCmdHtmlSave, kCmdRename,  kCmdUndo,   kCmdRedo,     kCmdIndent,  kCmdOutdent};
+  static const CommandId kCommands[] = {kCmdAddItem,  kCmdDelete,    kCmdMoveUp, kCmdMoveDown, kCmdCut,    kCmdCopy,
+                                        kCmdPasteCut, kCmdPasteCopy, kCmdSave,   kCmdSaveAs,   kCmdOpen,   kCmdNew,
+                                        kCmdHtmlSave, kCmdRename,    kCmdUndo,   kCmdRedo,     kCmdIndent, kCmdOutdent};
   constexpr int kCommandCount = sizeof(kCommands) / sizeof(kCommands[0]);
   while (host.pos < host.size) {
     uint8_t op = host.Next();
     if (op < 2 * kCommandCount) {
-      int command = kCommands[op % kCommandCount];
+      CommandId command = kCommands[op % kCommandCount];
       const std::string page = host.file + ".html";
       if (command == kCmdHtmlSave) {
         e.Settings().Browser = host.Next() % 2 ? kHtml5Browser : "IE4-5, NN4, NN6";

@@ -20,7 +20,7 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "editor/commands.h"
+#include "editor/command_registry.h"
 #include "menu_tree_view.h"
 #include "text/sjis.h"
 #include "text_border.h"
@@ -138,7 +138,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   auto* add = new QPushButton(Ui("新しいアイテムを追加"));
   add->setObjectName("ctl1004");
   controls_[kCtlAddItem] = add;
-  connect(add, &QPushButton::clicked, this, [this] { emit CommandRequested(kCmdAddItem); });
+  connect(add, &QPushButton::clicked, this, [this] { emit CommandRequested(CommandOfButton(kCtlAddItem)); });
   ag->addWidget(add, 2, 3, 1, 2);
 
   auto* fields = new QWidget;
@@ -157,7 +157,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
     b->setObjectName(QString("ctl%1").arg(id));
     b->setFixedWidth(32);
     controls_[id] = b;
-    connect(b, &QPushButton::clicked, this, [this, id = id] { emit CommandRequested(id); });
+    connect(b, &QPushButton::clicked, this, [this, id = id] { emit CommandRequested(CommandOfButton(id)); });
     arrows->addWidget(b);
   }
   arrows->addStretch(1);

@@ -46,7 +46,7 @@ class FormWidget : public QWidget {
   void FillTargetLists();
 
  signals:
-  void CommandRequested(int command);
+  void CommandRequested(pomeli2::CommandId command);
   void ContextMenuRequested(const QPoint& global_pos);
 
  protected:

@@ -15,13 +15,12 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QShortcut>
 #include <QToolBar>
 #include <algorithm>
 #include <QTreeWidget>
 
 #include "dialogs.h"
-#include "editor/commands.h"
+#include "editor/command_registry.h"
 #include "editor/shell.h"
 #include "form_widget.h"
 #include "text/catalogue.h"
@@ -33,16 +32,10 @@ namespace {
 
 // The toolbar's own icons, shipped with the program in every size it
 // needs, so that the bar looks the same on every desktop.
-QIcon ToolbarIcon(int command) {
-  static const std::pair<int, const char*> names[] = {
-      {kCmdNew, "new"},     {kCmdOpen, "open"},        {kCmdSave, "save"},   {kCmdHtmlSave, "html"},
-      {kCmdFrame2, "frame2"}, {kCmdFrame3, "frame3"},  {kCmdIconCopy, "images"}, {kCmdCut, "cut"},
-      {kCmdPasteCut, "paste"}, {kCmdCopy, "copy"},     {kCmdPasteCopy, "paste"}, {kCmdHelp, "help"},
-      {kCmdAbout, "about"}, {kCmdPreview, "preview"}, {kCmdUndo, "undo"}, {kCmdRedo, "redo"}};
+QIcon ToolbarIcon(const char* name) {
   QIcon icon;
-  for (const auto& [id, name] : names)
-    if (id == command)
-      for (int size : {16, 22, 24, 32, 48, 64}) icon.addFile(QString(":/toolbar/%1/%2.png").arg(size).arg(name));
+  if (*name)
+    for (int size : {16, 22, 24, 32, 48, 64}) icon.addFile(QString(":/toolbar/%1/%2.png").arg(size).arg(name));
   return icon;
 }
 
@@ -116,13 +109,26 @@ void MainWindow::ShowDocumentState() {
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 QAction* MainWindow::Action(int command) const {
-  auto it = actions_.find(command);
+  auto it = actions_.find(static_cast<CommandId>(command));
   return it == actions_.end() ? nullptr : it->second;
 }
 
-int MainWindow::AcceleratorCommand(const QKeySequence& keys) const {
+CommandId MainWindow::AcceleratorCommand(const QKeySequence& keys) const {
   auto it = accelerators_.find(keys);
-  return it == accelerators_.end() ? 0 : it->second;
+  return it == accelerators_.end() ? kCmdNone : it->second;
+}
+
+QAction* MainWindow::ActionFor(const CommandDescriptor& command) {
+  const CommandId id = *command.id;
+  if (QAction* action = Action(id)) return action;
+  auto* action = new QAction(this);
+  action->setObjectName(QString("cmd%1").arg(id));
+  action->setToolTip(Ui(command.tooltip));
+  if (*command.prompt) action->setStatusTip(Ui(command.prompt));
+  action->setCheckable(command.checkable);
+  actions_[id] = action;
+  connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+  return action;
 }
 
 void MainWindow::BuildMenus() {
@@ -130,27 +136,20 @@ void MainWindow::BuildMenus() {
     QMenu* m = menuBar()->addMenu(Ui(menu.title));
     connect(m, &QMenu::aboutToShow, this, &MainWindow::UpdateCommands);
     for (const MenuEntry& entry : menu.entries) {
-      if (entry.command == 0) {
+      if (entry.command == kCmdNone) {
         m->addSeparator();
         continue;
       }
       QString text = Ui(entry.text);
       if (*entry.shortcut) text += "\t" + QString(entry.shortcut);
-      QAction* action = m->addAction(text);
-      action->setObjectName(QString("cmd%1").arg(entry.command));
-      if (entry.bound) accelerators_[QKeySequence(QString(entry.shortcut))] = entry.command;
-      action->setToolTip(Ui(CommandTooltip(entry.command)));
-      action->setCheckable(Editor::CommandCheckable(entry.command));
-      actions_[entry.command] = action;
-      if (entry.command == kCmdToolbar) continue;  // wired to the toolbar below
-      connect(action, &QAction::triggered, this, [this, id = entry.command] { RunCommand(id); });
+      QAction* action = ActionFor(*FindCommand(entry.command));
+      action->setText(text);
+      m->addAction(action);
     }
   }
-  for (const ExtraAccelerator& extra : ExtraAccelerators())
-    accelerators_[QKeySequence(QString(extra.keys))] = extra.command;
-  // F1 opens the help as command 32792 does.
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, &MainWindow::ShowHelp);
+  for (const CommandDescriptor& command : Commands())
+    for (const char* keys : {command.key_bound ? command.key : "", command.hidden_key})
+      if (*keys) accelerators_[QKeySequence(QString(keys))] = *command.id;
 }
 
 void MainWindow::BuildToolbar() {
@@ -158,49 +157,42 @@ void MainWindow::BuildToolbar() {
   toolbar_->setObjectName("toolbar128");
   toolbar_->setMovable(true);
   addToolBar(Qt::TopToolBarArea, toolbar_);
-  for (int command : ToolbarCommands()) {
-    if (command == 0) {
+  for (CommandId command : ToolbarCommands()) {
+    if (command == kCmdNone) {
       toolbar_->addSeparator();
       continue;
     }
-    QAction* action = Action(command);
-    if (!action) {
-      action = new QAction(this);
-      action->setObjectName(QString("cmd%1").arg(command));
-      actions_[command] = action;
-      connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-    }
-    action->setIcon(ToolbarIcon(command));
-    action->setToolTip(Ui(CommandTooltip(command)));
+    const CommandDescriptor& d = *FindCommand(command);
+    QAction* action = ActionFor(d);
+    action->setIcon(ToolbarIcon(d.icon));
     toolbar_->addAction(action);
   }
+  // The bar can also be closed from its own context menu: the mark follows
+  // the bar, whoever hid it.
   QAction* toggle = Action(kCmdToolbar);
-  toggle->setCheckable(true);
   toggle->setChecked(true);
-  connect(toggle, &QAction::toggled, toolbar_, &QToolBar::setVisible);
   connect(toolbar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void MainWindow::ToggleToolbar() {
+  toolbar_->setVisible(toolbar_->isHidden());
+  Action(kCmdToolbar)->setChecked(!toolbar_->isHidden());
 }
 
 void MainWindow::UpdateCommands() {
   for (auto& [command, action] : actions_) {
-    if (command == kCmdToolbar) continue;
+    const CommandDescriptor& d = *FindCommand(command);
     action->setEnabled(editor_.CommandEnabled(command));
-    if (command == kCmdUndo || command == kCmdRedo) action->setToolTip(ToQt(editor_.CommandTooltipText(command)));
-    if (action->isCheckable()) action->setChecked(editor_.CommandChecked(command));
+    if (d.tooltip_detail) action->setToolTip(ToQt(editor_.CommandTooltipText(command)));
+    if (d.checked) action->setChecked(editor_.CommandChecked(command));
+    if (d.live_text) action->setText(ToQt(editor_.CommandLiveText(command)));
   }
-  if (QAction* recent = Action(kCmdRecent)) recent->setText(ToQt(editor_.RecentEntryText()));
   // Every change of the modified flag or of the project's path comes with
   // a change of the enabled states (undo, paste, the recent entry).
   ShowDocumentState();
 }
 
-void MainWindow::RunCommand(int command) {
-  if (command == kCmdToolbar) {
-    Action(kCmdToolbar)->toggle();
-    return;
-  }
-  editor_.Dispatch(command);
-}
+void MainWindow::RunCommand(CommandId command) { editor_.Dispatch(command); }
 
 void MainWindow::OpenProject(const QString& path) {
   auto sjis = FromQt(QFileInfo(path).absoluteFilePath());
@@ -223,7 +215,7 @@ void MainWindow::ShowContextMenu(const QPoint& global_pos) {
   QMenu menu(this);
   menu.setObjectName(QString("context%1").arg(chosen.id));
   for (const MenuEntry& entry : chosen.entries) {
-    if (entry.command == 0) {
+    if (entry.command == kCmdNone) {
       menu.addSeparator();
       continue;
     }
@@ -272,10 +264,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (!widget || widget->window() != this || QApplication::activePopupWidget() || QApplication::activeModalWidget())
     return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  int command = AcceleratorCommand(QKeySequence(key->keyCombination()));
-  if (!command) return false;
+  CommandId command = AcceleratorCommand(QKeySequence(key->keyCombination()));
+  if (command == kCmdNone) return false;
   // The outline keys belong to the tree; in a field they keep their meaning.
-  if (AcceleratorNeedsTree(command) && widget != form_->Tree()) return false;
+  if (FindCommand(command)->needs_tree_focus && widget != form_->Tree()) return false;
   if (event->type() == QEvent::ShortcutOverride) {
     // Claimed here, so that neither the field's own key (Ctrl+A selects all)
     // nor a menu's mnemonic (Alt+V opens "表示") takes it; the key press

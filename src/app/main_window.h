@@ -30,12 +30,16 @@ class MainWindow : public QMainWindow {
   Editor& GetEditor() { return editor_; }
   WidgetHost& GetHost() { return host_; }
   FormWidget& Form() { return *form_; }
+  // A command's action by its number, as its object name "cmd<number>"
+  // says; nullptr when it has none.
   QAction* Action(int command) const;
-  // The command an accelerator runs, or 0.
-  int AcceleratorCommand(const QKeySequence& keys) const;
+  // The command an accelerator runs, or kCmdNone.
+  CommandId AcceleratorCommand(const QKeySequence& keys) const;
   // Every command takes the enabled and checked state the editor decides.
   void UpdateCommands();
-  void RunCommand(int command);
+  void RunCommand(CommandId command);
+  // The toolbar command: the bar is shown, or hidden when it is shown.
+  void ToggleToolbar();
   // Opens a project named on the command line or by a second start.
   void OpenProject(const QString& path);
   // Brings the window to the front, as it is (maximised stays maximised).
@@ -58,6 +62,8 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The action of a registered command, made on first use.
+  QAction* ActionFor(const CommandDescriptor& command);
   void BuildMenus();
   void BuildToolbar();
   void ShowContextMenu(const QPoint& global_pos);
@@ -72,8 +78,8 @@ class MainWindow : public QMainWindow {
   Editor editor_;
   FormWidget* form_ = nullptr;
   QToolBar* toolbar_ = nullptr;
-  std::map<int, QAction*> actions_;
-  std::map<QKeySequence, int> accelerators_;
+  std::map<CommandId, QAction*> actions_;
+  std::map<QKeySequence, CommandId> accelerators_;
   QPoint normal_position_;
   QSize normal_size_;
   std::unique_ptr<QPrinter> printer_;

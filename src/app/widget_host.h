@@ -51,6 +51,7 @@ class WidgetHost : public Host {
   void ShowHelp() override;
   void ShowAbout() override;
   void RequestClose() override;
+  void ToggleToolbar() override;
 
  private:
   MainWindow& window_;

@@ -84,7 +84,7 @@ TEST_F(Dialogs, BulkChangesReachLiveAndRetiredRows) {
     seen.push_back(SjisToUtf8Lossy(d.title + "|" + d.value) + "|" + std::to_string(d.entries.size()));
     return false;
   };
-  for (int command : {kCmdBulkSize, kCmdBulkStyle, kCmdBulkOther, kCmdBulkBg}) e.Dispatch(command);
+  for (CommandId command : {kCmdBulkSize, kCmdBulkStyle, kCmdBulkOther, kCmdBulkBg}) e.Dispatch(command);
   EXPECT_EQ(seen, (std::vector<std::string>{"フォントサイズ一括変更|10pt|21", "フォントスタイル一括変更|None|4",
                                             "別ボタン一括変更|別ウインドウ|3", "背景色の一括変更|#FFFFFF|6"}));
   EXPECT_EQ(e.ModifiedFlag(), 0) << "Cancel changes nothing";

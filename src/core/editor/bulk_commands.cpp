@@ -34,4 +34,18 @@ void Change(Editor& e, BulkChangeDialog::Kind kind) {
   e.Doc().MarkModified(1);
 }
 
+std::vector<CommandDescriptor> Descriptors() {
+  using Kind = BulkChangeDialog::Kind;
+  return {
+      {.id = kCmdBulkSize, .text = "アイテムのフォントサイズを一括変更(&F)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kFontSize); }},
+      {.id = kCmdBulkStyle, .text = "アイテムのフォントスタイルを一括変更(&S)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kFontStyle); }},
+      {.id = kCmdBulkOther, .text = "アイテムの別ボタンを一括変更(&O)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kOtherButton); }},
+      {.id = kCmdBulkBg, .text = "アイテムの背景色を一括変更(&B)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kBackground); }},
+  };
+}
+
 }  // namespace pomeli2::bulk_commands

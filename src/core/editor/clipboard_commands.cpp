@@ -62,4 +62,26 @@ void Paste(Editor& e, bool cut_buffer) {
   e.Doc().MarkModified(1);
 }
 
+namespace {
+
+bool CutBufferFull(const CommandState& s) { return s.doc.model.counters.CutBufferFull(); }
+bool CopyBufferFull(const CommandState& s) { return s.doc.model.counters.CopyBufferFull(); }
+
+}  // namespace
+
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdCut, .text = "ツリーアイテムを切り取り(&X)", .key = "Alt+X", .tooltip = "切り取り", .icon = "cut",
+       .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = Cut},
+      {.id = kCmdCopy, .text = "ツリーアイテムをコピー(&C)", .key = "Alt+C", .tooltip = "コピー", .icon = "copy",
+       .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = Copy},
+      {.id = kCmdPasteCut, .text = "切り取ったツリーアイテムを貼り付け(&V)", .key = "Alt+V", .tooltip = "貼り付け",
+       .icon = "paste", .undo = UndoKind::kStep, .enabled = CutBufferFull,
+       .run = [](Editor& e) { Paste(e, true); }},
+      {.id = kCmdPasteCopy, .text = "コピーしたツリーアイテムを貼り付け(&P)", .key = "Alt+P", .tooltip = "貼り付け",
+       .icon = "paste", .undo = UndoKind::kStep, .enabled = CopyBufferFull,
+       .run = [](Editor& e) { Paste(e, false); }},
+  };
+}
+
 }  // namespace pomeli2::clipboard_commands

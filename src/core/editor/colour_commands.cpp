@@ -127,5 +127,14 @@ void ChooseTreeColour(Editor& e, bool background) {
   e.Doc().MarkModified(1);
 }
 
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdTreeBgColor, .text = "ツリーの背景色(&B)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
+       .run = [](Editor& e) { ChooseTreeColour(e, true); }},
+      {.id = kCmdTreeItemColor, .text = "ツリーアイテムの色(&I)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
+       .run = [](Editor& e) { ChooseTreeColour(e, false); }},
+  };
+}
+
 }  // namespace colour_commands
 }  // namespace pomeli2

@@ -1,10 +1,14 @@
 // The command groups behind the dispatch, one file each: tree editing,
-// the item clipboard, the document commands, HTML and frame sets.
+// the item clipboard, the document commands, HTML and frame sets, the
+// preview, colours, bulk changes, options, paths and the shell. Each group
+// lists its commands' descriptors; command_registry.cpp collects them.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "editor/command_registry.h"
 #include "editor/dialogs.h"
 #include "model/menu_model.h"
 
@@ -30,6 +34,7 @@ class RootSelectedWhileSaving {
 };
 
 namespace tree_commands {
+std::vector<CommandDescriptor> Descriptors();
 // False, after the message, when `adding` more items would pass the
 // live-item limit that the project file reader enforces.
 bool RoomForItems(Editor& e, int adding);
@@ -49,12 +54,14 @@ void Indent(Editor& e, bool deeper);
 }  // namespace tree_commands
 
 namespace clipboard_commands {
+std::vector<CommandDescriptor> Descriptors();
 void Cut(Editor& e);
 void Copy(Editor& e);
 void Paste(Editor& e, bool cut_buffer);
 }  // namespace clipboard_commands
 
 namespace document_commands {
+std::vector<CommandDescriptor> Descriptors();
 // A file exists at `sjis_path` and the user does not want it replaced
 // (the overwrite question of every save command).
 bool KeepExistingFile(Editor& e, const std::string& sjis_path);
@@ -63,9 +70,15 @@ void New(Editor& e);
 void Open(Editor& e, const std::optional<std::string>& preset);
 void Save(Editor& e);
 void SaveAs(Editor& e);
+// The recent entry of the file menu: the last project's path, a generic
+// text when the path is long, "なし" when there is none.
+std::string RecentEntryText(const Document& doc);
 }  // namespace document_commands
 
 namespace html_commands {
+std::vector<CommandDescriptor> Descriptors();
+// The preview's own file.
+std::vector<CommandDescriptor> PreviewDescriptors();
 void SaveHtml(Editor& e, bool choose_name);
 void CopyIcons(Editor& e);
 void CreateFrameSet(Editor& e, int panes);
@@ -75,31 +88,40 @@ void Preview(Editor& e);
 }  // namespace html_commands
 
 namespace colour_commands {
+std::vector<CommandDescriptor> Descriptors();
 // A colour button of the form: the colour dialog, then the field's check.
 void ChooseFieldColour(Editor& e, int button);
 void ChooseTreeColour(Editor& e, bool background);
 }  // namespace colour_commands
 
 namespace bulk_commands {
+std::vector<CommandDescriptor> Descriptors();
 void Change(Editor& e, BulkChangeDialog::Kind kind);
 }  // namespace bulk_commands
 
 namespace option_commands {
-void ScriptOptions(Editor& e);
+std::vector<CommandDescriptor> Descriptors();
+void ScriptOptions(CommandContext& c);
 void TreeImages(Editor& e);
 void BodyInsert(Editor& e);
-void AddTargetName(Editor& e);
-void ToggleItemTargets(Editor& e);
-void ToggleItemIcons(Editor& e);
-void ToggleFrameResizable(Editor& e);
+void AddTargetName(CommandContext& c);
+void ToggleItemTargets(CommandContext& c);
+void ToggleItemIcons(CommandContext& c);
+void ToggleFrameResizable(CommandContext& c);
 }  // namespace option_commands
 
 namespace path_commands {
+std::vector<CommandDescriptor> Descriptors();
 // A browse button of the form (background image, link, link icon).
 void Browse(Editor& e, int control);
 // "画像を選択する": an image in place of the selected item's title.
 void SelectImage(Editor& e);
 }  // namespace path_commands
+
+// Printing, help, the window's own commands, undo and redo.
+namespace shell_commands {
+std::vector<CommandDescriptor> Descriptors();
+}  // namespace shell_commands
 
 // A system path as a file URL, every byte but letters, digits and "/-._~"
 // percent-encoded.

@@ -1,6 +1,7 @@
-// The commands of the main window: ids, menu texts, shortcuts, the menu and
-// toolbar layouts and the context menus. Texts are UTF-8 here; they are the
-// program's own constants and the screen shows them as they are.
+// The commands of the main window: their ids, and where they stand in the
+// menus, the toolbar and the context menus. What each command is and does
+// is its descriptor (command_registry.h), kept in its group's file; these
+// layouts take every text and key from there.
 #pragma once
 
 #include <string>
@@ -8,7 +9,12 @@
 
 namespace pomeli2 {
 
+// A command's number, apart from the form's control ids (controls.h): a
+// command and a control may share a number (1004 adds an item either way),
+// but neither type converts to the other, so one cannot be passed for the
+// other. kCmdNone stands for a separator, or for no command.
 enum CommandId : int {
+  kCmdNone = 0,
   kCmdNew = 57600, kCmdOpen = 57601, kCmdSave = 57603, kCmdSaveAs = 57604,
   kCmdHtmlSave = 32771, kCmdHtmlSaveAs = 32772, kCmdFrame2 = 32779, kCmdFrame3 = 32781,
   kCmdPrint = 57607, kCmdPrintPreview = 57609, kCmdPrintSetup = 57606, kCmdRecent = 57616, kCmdExit = 57665,
@@ -21,12 +27,15 @@ enum CommandId : int {
   kCmdHelp = 32792, kCmdAbout = 57664,
   kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902,
   kCmdOutlineUp = 32903, kCmdOutlineDown = 32904, kCmdIndent = 32905, kCmdOutdent = 32906,
-  kCmdDrop = 32907,  // no menu entry: the name of a drop's step
   kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
 };
 
+// A drop in the tree is no command (it has an item and a place), but it is
+// a step of the history with this name.
+inline constexpr char kDropStepName[] = "ドラッグ＆ドロップ";
+
 struct MenuEntry {
-  int command;           // 0 for a separator
+  CommandId command;     // kCmdNone for a separator
   const char* text;      // with its & mnemonic
   const char* shortcut;  // shown after the text; "" for none
   bool bound;            // whether the shortcut is an accelerator
@@ -40,26 +49,16 @@ struct Menu {
 // Menu 128, in order.
 const std::vector<Menu>& MainMenu();
 
-// Toolbar 128, in order; 0 stands for a separator.
-const std::vector<int>& ToolbarCommands();
+// Toolbar 128, in order; kCmdNone stands for a separator.
+const std::vector<CommandId>& ToolbarCommands();
 
-// The tooltip of a command (the text after "\n" of its command string) and
-// its status text (the part before); empty when it has none.
-const char* CommandTooltip(int command);
-
-// Shortcuts beyond the menu's own: Ctrl+Shift+Z redoes, too.
-struct ExtraAccelerator {
-  const char* keys;
-  int command;
-};
-const std::vector<ExtraAccelerator>& ExtraAccelerators();
-// Keys that act only while the menu tree has the focus (elsewhere they
-// keep their meaning in the field, such as selecting words).
-bool AcceleratorNeedsTree(int command);
+// Whether a command has a place in the main menu, on the toolbar or in a
+// context menu.
+bool PlacedInMenus(CommandId command);
 
 // What undo and redo call a step of this command (its menu text without
 // the mnemonic, UTF-8); the form's own edits have names of their own.
-std::string StepName(int command);
+std::string StepName(CommandId command);
 
 // The context menu chosen by the state of the two buffers.
 struct ContextMenu {

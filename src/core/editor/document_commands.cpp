@@ -126,4 +126,31 @@ void SaveAs(Editor& e) {
   Write(e);
 }
 
+std::string RecentEntryText(const Document& doc) {
+  const std::string& last = doc.LastProjectPath();
+  if (last.empty()) return sj("なし");
+  if (last.size() <= 70) return last;
+  return sj("前回使ったファイルを開く");
+}
+
+std::vector<CommandDescriptor> Descriptors() {
+  // Writing a file changes nothing the history keeps; New and Open replace
+  // what it kept (the commands clear it once the document is replaced).
+  return {
+      {.id = kCmdNew, .text = "新規作成(&N)", .key = "Ctrl+N", .tooltip = "新規ファイル", .icon = "new",
+       .undo = UndoKind::kClearsHistory, .enabled = AlwaysEnabled, .run = New},
+      {.id = kCmdOpen, .text = "開く(&O)...", .key = "Ctrl+O", .tooltip = "開く", .icon = "open",
+       .undo = UndoKind::kClearsHistory, .enabled = AlwaysEnabled,
+       .run = [](Editor& e) { Open(e, std::nullopt); }},
+      {.id = kCmdSave, .text = "上書き保存(&S)", .key = "Ctrl+S", .tooltip = "上書き保存", .icon = "save",
+       .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled, .run = Save},
+      {.id = kCmdSaveAs, .text = "名前を付けて保存(&A)...", .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled,
+       .run = SaveAs},
+      {.id = kCmdRecent, .text = "最近使ったﾌｧｲﾙ", .undo = UndoKind::kClearsHistory,
+       .enabled = [](const CommandState& s) { return !s.doc.LastProjectPath().empty(); },
+       .live_text = [](const CommandState& s) { return RecentEntryText(s.doc); },
+       .run = [](Editor& e) { Open(e, e.Doc().LastProjectPath()); }},
+  };
+}
+
 }  // namespace pomeli2::document_commands

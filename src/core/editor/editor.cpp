@@ -94,96 +94,44 @@ void Editor::UndoRedo(bool undo) {
   doc_.MarkModified(history_.AtSaved() ? 0 : 1);
 }
 
-std::string Editor::CommandTooltipText(int command) const {
-  std::string tip = sj(CommandTooltip(command));
-  if (command == kCmdUndo && history_.CanUndo()) tip += ": " + history_.UndoName();
-  if (command == kCmdRedo && history_.CanRedo()) tip += ": " + history_.RedoName();
+std::string Editor::CommandTooltipText(CommandId command) const {
+  const CommandDescriptor* d = FindCommand(command);
+  if (!d) return "";
+  std::string tip = sj(d->tooltip);
+  if (d->tooltip_detail)
+    if (auto detail = d->tooltip_detail(State())) tip += ": " + *detail;
   return tip;
 }
 
-void Editor::Dispatch(int command) {
-  if (!CommandEnabled(command)) return;
+std::string Editor::CommandLiveText(CommandId command) const {
+  const CommandDescriptor* d = FindCommand(command);
+  if (!d) return "";
+  return d->live_text ? d->live_text(State()) : Utf8ToSjis(*d->text).value_or("");
+}
+
+void Editor::Dispatch(CommandId command) {
+  const CommandDescriptor* d = FindCommand(command);
+  if (!d || !(*d->enabled)(State())) return;
   Notifier::Batch batch(notify_);
-  if (command == kCmdUndo || command == kCmdRedo) {
-    UndoRedo(command == kCmdUndo);
-    notify_.ControlsChanged();
-    return;
-  }
   open_field_ = 0;
-  if (ChangesNothing(command)) {
-    // Writing and reading files, and the shell's own commands, are no steps;
-    // the snapshot of a step would make every row they number a copy.
-    Run(command);
-  } else {
+  if (*d->undo == UndoKind::kStep) {
     AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
-      Run(command);
+      Run(*d);
       return 0;
     });
+  } else {
+    // Writing and reading files, the shell's own commands and undo itself
+    // are no steps; the snapshot of a step would make every row they number
+    // a copy.
+    Run(*d);
   }
   // Any command may change what the menus and buttons offer.
   notify_.ControlsChanged();
 }
 
-bool Editor::ChangesNothing(int command) {
-  switch (command) {
-    case kCmdSave: case kCmdSaveAs: case kCmdHtmlSave: case kCmdHtmlSaveAs: case kCmdPreview:
-    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdFrame2: case kCmdFrame3:
-    case kCmdIconCopy: case kCmdHelp: case kCmdAbout: case kCmdExit: case kCmdNew: case kCmdOpen:
-    case kCmdRecent: case kCmdRename: case kCmdFrameResizable:
-      return true;
-    default:
-      return false;
-  }
-}
-
-void Editor::Run(int command) {
-  switch (command) {
-    case kCmdAddItem: tree_commands::AddItem(*this); break;
-    case kCmdDelete: tree_commands::DeleteItem(*this); break;
-    case kCmdRename: tree_commands::StartRename(*this); break;
-    case kCmdMoveUp: tree_commands::Move(*this, true); break;
-    case kCmdMoveDown: tree_commands::Move(*this, false); break;
-    case kCmdOutlineUp: if (doc_.model.TreeHasFocus == 1) tree_commands::Move(*this, true); break;
-    case kCmdOutlineDown: if (doc_.model.TreeHasFocus == 1) tree_commands::Move(*this, false); break;
-    case kCmdIndent: tree_commands::Indent(*this, true); break;
-    case kCmdOutdent: tree_commands::Indent(*this, false); break;
-    case kCmdCut: clipboard_commands::Cut(*this); break;
-    case kCmdCopy: clipboard_commands::Copy(*this); break;
-    case kCmdPasteCut: clipboard_commands::Paste(*this, true); break;
-    case kCmdPasteCopy: clipboard_commands::Paste(*this, false); break;
-    case kCmdNew: document_commands::New(*this); break;
-    case kCmdOpen: document_commands::Open(*this, std::nullopt); break;
-    case kCmdRecent: document_commands::Open(*this, doc_.LastProjectPath()); break;
-    case kCmdSave: document_commands::Save(*this); break;
-    case kCmdSaveAs: document_commands::SaveAs(*this); break;
-    case kCmdHtmlSave: html_commands::SaveHtml(*this, false); break;
-    case kCmdHtmlSaveAs: html_commands::SaveHtml(*this, true); break;
-    case kCmdIconCopy: html_commands::CopyIcons(*this); break;
-    case kCmdFrame2: html_commands::CreateFrameSet(*this, 2); break;
-    case kCmdFrame3: html_commands::CreateFrameSet(*this, 3); break;
-    case kCmdPreview: html_commands::Preview(*this); break;
-    case kCmdTreeBgColor: colour_commands::ChooseTreeColour(*this, true); break;
-    case kCmdTreeItemColor: colour_commands::ChooseTreeColour(*this, false); break;
-    case kCmdBulkSize: bulk_commands::Change(*this, BulkChangeDialog::Kind::kFontSize); break;
-    case kCmdBulkStyle: bulk_commands::Change(*this, BulkChangeDialog::Kind::kFontStyle); break;
-    case kCmdBulkOther: bulk_commands::Change(*this, BulkChangeDialog::Kind::kOtherButton); break;
-    case kCmdBulkBg: bulk_commands::Change(*this, BulkChangeDialog::Kind::kBackground); break;
-    case kCmdScriptOptions: option_commands::ScriptOptions(*this); break;
-    case kCmdTreeImages: option_commands::TreeImages(*this); break;
-    case kCmdBodyInsert: option_commands::BodyInsert(*this); break;
-    case kCmdAddTarget: option_commands::AddTargetName(*this); break;
-    case kCmdItemTargets: option_commands::ToggleItemTargets(*this); break;
-    case kCmdItemIcons: option_commands::ToggleItemIcons(*this); break;
-    case kCmdFrameResizable: option_commands::ToggleFrameResizable(*this); break;
-    case kCmdSelectImage: path_commands::SelectImage(*this); break;
-    case kCmdPrint: notify_.host().Print(Host::PrintKind::kPrint); break;
-    case kCmdPrintPreview: notify_.host().Print(Host::PrintKind::kPreview); break;
-    case kCmdPrintSetup: notify_.host().Print(Host::PrintKind::kSetup); break;
-    case kCmdHelp: notify_.host().ShowHelp(); break;
-    case kCmdAbout: notify_.host().ShowAbout(); break;
-    case kCmdExit: notify_.host().RequestClose(); break;
-    default: break;
-  }
+void Editor::Run(const CommandDescriptor& command) {
+  CommandContext context = Context();
+  command.run(context, *this);
 }
 
 bool Editor::FieldChanged(int control, const std::string& text) {
@@ -245,7 +193,7 @@ void Editor::Drop(NodeId item, NodeId parent, NodeId before) {
   if (!CanDrop(item, parent, before)) return;
   Notifier::Batch batch(notify_);
   open_field_ = 0;
-  AsStep(Utf8ToSjis(StepName(kCmdDrop)).value_or(""), [&] {
+  AsStep(sj(kDropStepName), [&] {
     tree_commands::MoveTo(*this, item, parent, before);
     return 0;
   });
@@ -279,66 +227,22 @@ bool Editor::ReadProjectFile(const std::string& path) {
   return true;
 }
 
-bool Editor::CommandEnabled(int command) const {
-  const PageSettings& s = doc_.settings;
-  switch (command) {
-    case kCmdNew: case kCmdOpen: case kCmdSave: case kCmdSaveAs:
-    case kCmdHtmlSave: case kCmdHtmlSaveAs:
-    case kCmdRename: case kCmdAddItem: case kCmdDelete: case kCmdCut: case kCmdCopy:
-    case kCmdExit: case kCmdToolbar: case kCmdHelp: case kCmdAbout:
-    case kCmdTreeBgColor: case kCmdTreeItemColor:
-    case kCmdBulkSize: case kCmdBulkStyle: case kCmdBulkOther: case kCmdBulkBg:
-    case kCmdScriptOptions: case kCmdTreeImages: case kCmdBodyInsert: case kCmdAddTarget:
-    case kCmdItemTargets: case kCmdItemIcons: case kCmdFrameResizable: case kCmdSelectImage:
-    case kCmdPrint: case kCmdPrintPreview: case kCmdPrintSetup: case kCmdPreview:
-      return true;
-    case kCmdOutlineUp: return form_.Enabled(kCtlMoveUp);
-    case kCmdOutlineDown: return form_.Enabled(kCtlMoveDown);
-    case kCmdIndent: {
-      NodeId n = doc_.model.tree.Selected();
-      return n != kNoNode && n != doc_.model.Root() && doc_.model.tree.PrevSibling(n) != kNoNode;
-    }
-    case kCmdOutdent: {
-      NodeId n = doc_.model.tree.Selected();
-      return n != kNoNode && n != doc_.model.Root() && doc_.model.tree.Parent(n) != doc_.model.Root();
-    }
-    case kCmdUndo: return history_.CanUndo();
-    case kCmdRedo: return history_.CanRedo();
-    case kCmdRecent: return !doc_.LastProjectPath().empty();
-    case kCmdFrame2: case kCmdFrame3: case kCmdIconCopy: return s.HtmlFileName != UntitledHtml();
-    case kCmdPasteCut: return doc_.model.counters.CutBufferFull();
-    case kCmdPasteCopy: return doc_.model.counters.CopyBufferFull();
-    case kCmdMoveUp: case kCmdMoveDown: return form_.Enabled(command);
-    default: return false;
-  }
+bool Editor::CommandEnabled(CommandId command) const {
+  const CommandDescriptor* d = FindCommand(command);
+  return d && (*d->enabled)(State());
 }
 
 bool Editor::ControlEnabled(int control) const {
-  switch (control) {
-    case kCtlAddItem: case kCtlMoveUp: case kCtlMoveDown: return CommandEnabled(control);
-    default: return form_.Enabled(control);
-  }
+  if (CommandId command = CommandOfButton(control)) return CommandEnabled(command);
+  return form_.Enabled(control);
 }
 
-bool Editor::CommandCheckable(int command) {
-  return command == kCmdItemTargets || command == kCmdItemIcons || command == kCmdFrameResizable;
+bool Editor::CommandChecked(CommandId command) const {
+  const CommandDescriptor* d = FindCommand(command);
+  return d && d->checked && d->checked(State());
 }
 
-bool Editor::CommandChecked(int command) const {
-  switch (command) {
-    case kCmdItemTargets: return doc_.settings.ItemTargetsEnabled();
-    case kCmdItemIcons: return doc_.settings.ItemIconsEnabled();
-    case kCmdFrameResizable: return doc_.frame_resizable == 1;
-    default: return false;
-  }
-}
-
-std::string Editor::RecentEntryText() const {
-  const std::string& last = doc_.LastProjectPath();
-  if (last.empty()) return sj("なし");
-  if (last.size() <= 70) return last;
-  return sj("前回使ったファイルを開く");
-}
+std::string Editor::RecentEntryText() const { return document_commands::RecentEntryText(doc_); }
 
 ContextMenu Editor::CurrentContextMenu() const {
   const BatchCounters& c = doc_.model.counters;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/command_registry.h"
 #include "editor/commands.h"
 #include "editor/dialogs.h"
 #include "editor/document.h"
@@ -51,9 +52,15 @@ class Editor {
   ~Editor();
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
 
+  // What a command works on.
+  CommandContext Context() { return {doc_, form_, notify_}; }
+
   // --- What the user does. Every change of the document passes here.
-  // Runs a command by its id when it is enabled.
-  void Dispatch(int command);
+  // Runs a command by its id when it is enabled, as its descriptor says.
+  void Dispatch(CommandId command);
+  // The undo and redo commands' own work.
+  void Undo() { UndoRedo(true); }
+  void Redo() { UndoRedo(false); }
   // A field's text or list selection changed; false, after the message,
   // when the text cannot be kept (the field shows its old text again).
   bool FieldChanged(int control, const std::string& text);
@@ -86,15 +93,18 @@ class Editor {
   bool CloseRequested(int left, int top, int client_width, int client_height);
 
   // --- What the screen asks.
-  bool CommandEnabled(int command) const;
+  bool CommandEnabled(CommandId command) const;
   // Whether a control of the form is enabled: its own rule, and for the
-  // buttons that run a command, the command's.
+  // buttons that run a command, the command's. A command id is no control.
   bool ControlEnabled(int control) const;
-  // Whether a command shows a check mark, and whether it has one at all.
-  static bool CommandCheckable(int command);
-  bool CommandChecked(int command) const;
+  bool ControlEnabled(CommandId) const = delete;
+  // Whether a command shows a check mark.
+  bool CommandChecked(CommandId command) const;
   // A command's tooltip (CP932): undo and redo name the step they take.
-  std::string CommandTooltipText(int command) const;
+  std::string CommandTooltipText(CommandId command) const;
+  // A command's menu text now (CP932), for the entries whose text follows
+  // the state.
+  std::string CommandLiveText(CommandId command) const;
   History& GetHistory() { return history_; }
   // The state a step can change, shared with the document.
   EditorState Capture() const;
@@ -114,9 +124,9 @@ class Editor {
   template <typename F>
   auto AsStep(const std::string& name, F&& change);
   void Apply(EditorState state);
-  void Run(int command);
-  // Commands that are no step of the history.
-  static bool ChangesNothing(int command);
+  void Run(const CommandDescriptor& command);
+  // What the rules of the commands read.
+  CommandState State() const { return {doc_, form_, history_}; }
   void UndoRedo(bool undo);
 
   Notifier notify_;

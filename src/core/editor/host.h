@@ -96,6 +96,8 @@ class Host {
   virtual void ShowAbout() {}
   // The window is asked to close, as its close box would.
   virtual void RequestClose() {}
+  // The toolbar is shown, or hidden when it is shown.
+  virtual void ToggleToolbar() {}
 };
 
 }  // namespace pomeli2

@@ -73,4 +73,28 @@ void CreateFrameSet(Editor& e, int panes) {
   e.Doc().WriteFrameSet(*chosen, panes);
 }
 
+namespace {
+
+// Frame sets and the images go beside a menu page that has its name.
+bool PageSaved(const CommandState& s) { return s.doc.settings.HtmlFileName != UntitledHtml(); }
+
+}  // namespace
+
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdHtmlSave, .text = "HTMLを上書き保存(&H)", .key = "Ctrl+H", .tooltip = "HTMLの保存", .icon = "html",
+       .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled, .run = [](Editor& e) { SaveHtml(e, false); }},
+      {.id = kCmdHtmlSaveAs, .text = "HTMLを名前を付けて保存(&T)", .key = "Ctrl+T", .tooltip = "名前をつけてHTMLを保存",
+       .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled, .run = [](Editor& e) { SaveHtml(e, true); }},
+      {.id = kCmdFrame2, .text = "2画面フレームの作成(&I)", .key = "Ctrl+I", .tooltip = "2画面フレームの作成",
+       .icon = "frame2", .undo = UndoKind::kNoStep, .enabled = PageSaved,
+       .run = [](Editor& e) { CreateFrameSet(e, 2); }},
+      {.id = kCmdFrame3, .text = "3画面フレームの作成(&J)", .key = "Ctrl+J", .tooltip = "3画面フレームの作成",
+       .icon = "frame3", .undo = UndoKind::kNoStep, .enabled = PageSaved,
+       .run = [](Editor& e) { CreateFrameSet(e, 3); }},
+      {.id = kCmdIconCopy, .text = "アイコン画像のコピー(&G)", .tooltip = "アイコン画像のコピー", .icon = "images",
+       .undo = UndoKind::kNoStep, .enabled = PageSaved, .run = CopyIcons},
+  };
+}
+
 }  // namespace pomeli2::html_commands

@@ -76,14 +76,14 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 
 // The form's part of a change of RightFrame or Linkto: the item's TARGET
 // box and link-icon box follow at once.
-void SettingsChanged(Editor& e) {
-  e.Form().RefreshEnabling();
-  e.Notify().FormChanged();
-  e.Doc().MarkModified(1);
+void SettingsChanged(CommandContext& c) {
+  c.form.RefreshEnabling();
+  c.notify.FormChanged();
+  c.doc.MarkModified(1);
 }
 
-bool Confirm(Editor& e, const char* text) {
-  return e.Notify().Message(sj(text), sj(kConfirmTitle), MessageIcon::kInformation, MessageButtons::kOkCancel) ==
+bool Confirm(CommandContext& c, const char* text) {
+  return c.notify.Message(sj(text), sj(kConfirmTitle), MessageIcon::kInformation, MessageButtons::kOkCancel) ==
          MessageAnswer::kOk;
 }
 
@@ -108,8 +108,8 @@ const std::pair<int ScriptOptionsDialog::*, int PageSettings::*> kScriptFlags[] 
     {&ScriptOptionsDialog::close_items, &PageSettings::CloseItems},
     {&ScriptOptionsDialog::close_tree, &PageSettings::CloseTree}};
 
-void ScriptOptions(Editor& e) {
-  PageSettings& s = e.Settings();
+void ScriptOptions(CommandContext& c) {
+  PageSettings& s = c.doc.settings;
   if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
@@ -117,15 +117,15 @@ void ScriptOptions(Editor& e) {
   d.unite = s.Unite == 1 ? 1 : 0;
   d.UniteClicked(d.unite == 1);
   d.CloseItemsClicked(d.close_items == 1);
-  if (!e.Notify().host().RunDialog(d)) return;
+  if (!c.host().RunDialog(d)) return;
   if (d.right_frame.empty()) {
-    e.Notify().Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
+    c.notify.Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
                        MessageIcon::kInformation);
     d.right_frame = NoFrame();
   }
   for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
   for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
-  SettingsChanged(e);
+  SettingsChanged(c);
 }
 
 void TreeImages(Editor& e) {
@@ -138,7 +138,8 @@ void TreeImages(Editor& e) {
   d.base_path = e.Doc().MenuPageFolder();
   if (!e.Notify().host().RunDialog(d)) return;
   for (int i = 0; i < 4; ++i) *fields[i] = d.images[i];
-  SettingsChanged(e);
+  CommandContext c = e.Context();
+  SettingsChanged(c);
 }
 
 void BodyInsert(Editor& e) {
@@ -153,22 +154,22 @@ void BodyInsert(Editor& e) {
   e.Doc().MarkModified(1);
 }
 
-void AddTargetName(Editor& e) {
+void AddTargetName(CommandContext& c) {
   TargetNameDialog d;
-  if (!e.Notify().host().RunDialog(d)) return;
+  if (!c.host().RunDialog(d)) return;
   if (IsBlank(d.name)) {
     // It would be a blank entry of the list, and a TARGET that names nothing.
-    e.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+    c.notify.Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return;
   }
-  std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
+  std::vector<std::string> shown = c.form.ListEntries(kCtlItemTarget);
   if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
-    e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
+    c.notify.Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
     return;
   }
   // Offered for the selected item only, until the program ends.
-  e.Form().added_targets.push_back(d.name);
-  e.Notify().FormChanged();
+  c.form.added_targets.push_back(d.name);
+  c.notify.FormChanged();
 }
 
 // A setting that switches between being on and off after its question (OK
@@ -180,13 +181,13 @@ struct Toggle {
   const char* on_value;
 };
 
-void Switch(Editor& e, std::string& setting, bool on, const Toggle& t) {
-  if (!Confirm(e, on ? t.to_off : t.to_on)) return;
+void Switch(CommandContext& c, std::string& setting, bool on, const Toggle& t) {
+  if (!Confirm(c, on ? t.to_off : t.to_on)) return;
   setting = sj(on ? t.off_value : t.on_value);
-  SettingsChanged(e);
+  SettingsChanged(c);
 }
 
-void ToggleItemTargets(Editor& e) {
+void ToggleItemTargets(CommandContext& c) {
   static const Toggle toggle = {
       "各アイテムのTARGETを無効にする\n\n右フレーム名「なし」の設定を「Frame2」に変更します。\n"
       "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
@@ -194,10 +195,10 @@ void ToggleItemTargets(Editor& e) {
       "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
       "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
       "なし"};
-  Switch(e, e.Settings().RightFrame, e.Settings().ItemTargetsEnabled(), toggle);
+  Switch(c, c.doc.settings.RightFrame, c.doc.settings.ItemTargetsEnabled(), toggle);
 }
 
-void ToggleItemIcons(Editor& e) {
+void ToggleItemIcons(CommandContext& c) {
   static const Toggle toggle = {
       "各アイテムのリンク・アイコンを無効にする\n\nツリー画像の「リンクボタン」を「linkto.gif」に変更します。\n"
       "(「ツール」の「ツリー画像の指定」で変更するのと同じことです)",
@@ -205,10 +206,33 @@ void ToggleItemIcons(Editor& e) {
       "各アイテムのリンク・アイコンを有効にする\n\nツリー画像の「リンクボタン」をブランクに変更します。\n"
       "(「ツール」の「ツリー画像の指定」でも変更するのと同じことです)",
       ""};
-  Switch(e, e.Settings().Linkto, e.Settings().ItemIconsEnabled(), toggle);
+  Switch(c, c.doc.settings.Linkto, c.doc.settings.ItemIconsEnabled(), toggle);
 }
 
-void ToggleFrameResizable(Editor& e) { e.Doc().frame_resizable = e.Doc().frame_resizable == 0 ? 1 : 0; }
+void ToggleFrameResizable(CommandContext& c) { c.doc.frame_resizable = c.doc.frame_resizable == 0 ? 1 : 0; }
+
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdAddTarget, .text = "TARGETリストに名前を追加(&A)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = AddTargetName},
+      {.id = kCmdTreeImages, .text = "ツリー画像の指定(&T)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
+       .run = TreeImages},
+      {.id = kCmdScriptOptions, .text = "JavaScriptのオプション(&J)", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = ScriptOptions},
+      {.id = kCmdBodyInsert, .text = "BODYタグ内の先頭と後尾の設定", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .run = BodyInsert},
+      {.id = kCmdItemTargets, .text = "各アイテムのTARGETを有効にする", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .checkable = true,
+       .checked = [](const CommandState& s) { return s.doc.settings.ItemTargetsEnabled(); }, .run = ToggleItemTargets},
+      {.id = kCmdItemIcons, .text = "各アイテムのリンク・アイコンを有効にする", .undo = UndoKind::kStep,
+       .enabled = AlwaysEnabled, .checkable = true,
+       .checked = [](const CommandState& s) { return s.doc.settings.ItemIconsEnabled(); }, .run = ToggleItemIcons},
+      // Not kept in the project: no step.
+      {.id = kCmdFrameResizable, .text = "フレームをリサイズ可能で保存する", .undo = UndoKind::kNoStep,
+       .enabled = AlwaysEnabled, .checkable = true,
+       .checked = [](const CommandState& s) { return s.doc.frame_resizable == 1; }, .run = ToggleFrameResizable},
+  };
+}
 
 }  // namespace option_commands
 }  // namespace pomeli2

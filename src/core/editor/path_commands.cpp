@@ -106,5 +106,12 @@ void SelectImage(Editor& e) {
   e.Doc().MarkModified(1);
 }
 
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdSelectImage, .text = "画像を選択する(&S)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
+       .run = SelectImage},
+  };
+}
+
 }  // namespace path_commands
 }  // namespace pomeli2

@@ -110,5 +110,12 @@ void Preview(Editor& e) {
   e.Notify().host().OpenUrl(FileUrl(page_path));
 }
 
+std::vector<CommandDescriptor> PreviewDescriptors() {
+  return {
+      {.id = kCmdPreview, .text = "ブラウザでプレビュー(&B)", .key = "F5", .tooltip = "ブラウザでプレビュー",
+       .icon = "preview", .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled, .run = Preview},
+  };
+}
+
 }  // namespace html_commands
 }  // namespace pomeli2

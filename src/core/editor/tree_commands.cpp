@@ -223,4 +223,53 @@ void Indent(Editor& e, bool deeper) {
   }
 }
 
+namespace {
+
+bool MoveUpEnabled(const CommandState& s) { return s.form.Enabled(kCtlMoveUp); }
+bool MoveDownEnabled(const CommandState& s) { return s.form.Enabled(kCtlMoveDown); }
+
+// An item other than the root, with a previous sibling to go under, or a
+// parent other than the root to come out of.
+bool IndentEnabled(const CommandState& s) {
+  const MenuModel& m = s.doc.model;
+  NodeId n = m.tree.Selected();
+  return n != kNoNode && n != m.Root() && m.tree.PrevSibling(n) != kNoNode;
+}
+bool OutdentEnabled(const CommandState& s) {
+  const MenuModel& m = s.doc.model;
+  NodeId n = m.tree.Selected();
+  return n != kNoNode && n != m.Root() && m.tree.Parent(n) != m.Root();
+}
+
+// The outline keys move only while the tree has the focus.
+void MoveInTree(Editor& e, bool up) {
+  if (e.Model().TreeHasFocus == 1) Move(e, up);
+}
+
+}  // namespace
+
+std::vector<CommandDescriptor> Descriptors() {
+  return {
+      {.id = kCmdRename, .text = "アイテムの名前を変更(&N)", .tooltip = "アイテムの名前を変更",
+       // The label edit it starts is the step.
+       .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled, .run = StartRename},
+      {.id = kCmdAddItem, .text = "アイテムを追加(&A)", .key = "Ctrl+A", .tooltip = "追加", .button = kCtlAddItem,
+       .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = AddItem},
+      {.id = kCmdDelete, .text = "ツリーアイテムを削除(&D)", .key = "Ctrl+D", .tooltip = "削除",
+       .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = DeleteItem},
+      {.id = kCmdMoveUp, .text = "上へ移動", .button = kCtlMoveUp, .undo = UndoKind::kStep,
+       .enabled = MoveUpEnabled, .run = [](Editor& e) { Move(e, true); }},
+      {.id = kCmdMoveDown, .text = "下へ移動", .button = kCtlMoveDown, .undo = UndoKind::kStep,
+       .enabled = MoveDownEnabled, .run = [](Editor& e) { Move(e, false); }},
+      {.id = kCmdOutlineUp, .text = "アイテムを上へ移動(&K)", .key = "Ctrl+Shift+Up", .needs_tree_focus = true,
+       .undo = UndoKind::kStep, .enabled = MoveUpEnabled, .run = [](Editor& e) { MoveInTree(e, true); }},
+      {.id = kCmdOutlineDown, .text = "アイテムを下へ移動(&J)", .key = "Ctrl+Shift+Down", .needs_tree_focus = true,
+       .undo = UndoKind::kStep, .enabled = MoveDownEnabled, .run = [](Editor& e) { MoveInTree(e, false); }},
+      {.id = kCmdIndent, .text = "一つ下の階層へ移動(&L)", .key = "Ctrl+Shift+Right", .needs_tree_focus = true,
+       .undo = UndoKind::kStep, .enabled = IndentEnabled, .run = [](Editor& e) { Indent(e, true); }},
+      {.id = kCmdOutdent, .text = "一つ上の階層へ移動(&H)", .key = "Ctrl+Shift+Left", .needs_tree_focus = true,
+       .undo = UndoKind::kStep, .enabled = OutdentEnabled, .run = [](Editor& e) { Indent(e, false); }},
+  };
+}
+
 }  // namespace pomeli2::tree_commands
