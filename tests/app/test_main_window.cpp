@@ -623,6 +623,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(named, held);
   }
 
+  void f1OpensTheHelpFromAnyControl() {
+    Fixture f;
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_F1);
+    auto* help = f.window->findChild<HelpWindow*>();
+    QVERIFY(help && help->isVisible());
+    help->close();
+  }
+
   void treeKeepsAUsableShareAtTheSmallestSize() {
     Fixture f;
     f.window->activateWindow();
