@@ -74,7 +74,6 @@ std::string DescriptorFault(const CommandDescriptor& d, const std::vector<Comman
   if (!PlacedInMenus(*d.id) && !*d.key && !*d.hidden_key && d.button == ControlId{})
     return "no place: no menu, toolbar or context menu, no key and no button";
   if (d.checked && !d.checkable) return "a check rule on a command that is not checkable";
-  if (!*d.key && !d.key_bound) return "an unbound key that is not there";
   for (const CommandDescriptor& other : all) {
     if (*other.id == *d.id) return "its id is registered already";
     for (const char* key : {d.key, d.hidden_key})

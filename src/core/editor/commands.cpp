@@ -1,6 +1,8 @@
 #include "editor/commands.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "editor/command_registry.h"
 
@@ -47,6 +49,11 @@ constexpr char kCutTextBesidePastes[] = "ツリーアイテムを切り取り(&T
 MenuEntry EntryOf(CommandId command, bool with_key) {
   if (command == kSeparator) return {kSeparator, "", "", false};
   const CommandDescriptor* d = FindCommand(command);
+  if (!d) {
+    // A layout that names a command no group registers: stop at the start.
+    std::fprintf(stderr, "command %d has a place but no descriptor\n", static_cast<int>(command));
+    std::abort();
+  }
   if (!with_key) return {command, *d->text, "", false};
   return {command, *d->text, d->key, *d->key && d->key_bound};
 }
