@@ -377,11 +377,14 @@ class MainWindowTest : public QObject {
       box->lineEdit()->selectAll();
       QTest::keyClicks(box->lineEdit(), "F");
       QCOMPARE(box->currentText(), QString("#F"));
+      // An incomplete colour keeps the dialog open for a better one.
+      QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+      QVERIFY(d->isVisible());
       QTest::keyClick(d, Qt::Key_Escape);
     });
     std::string before = e.Model().table.Cell(1, kTextBgColor);
     f.window->Action(kCmdBulkBg)->trigger();
-    QCOMPARE(f.messages.back().text, Ui("「#」で書き始めてください。"));
+    QCOMPARE(f.messages.back().text, Ui("色は「#」に続けて16進数6桁で入力してください。"));
     QCOMPARE(e.Model().table.Cell(1, kTextBgColor), before);
 
     // JavaScript options: the dependent boxes follow their masters.
@@ -437,10 +440,15 @@ class MainWindowTest : public QObject {
     f.window->Action(kCmdBodyInsert)->trigger();
     QVERIFY(ToQt(e.Settings().BodyHeader).endsWith("/h.html"));
 
-    // TARGET name: typed, then Enter; the item's list offers it.
-    OnNextDialog([](QDialog* d) {
+    // TARGET name: typed, then Enter; the item's list offers it. A blank
+    // name keeps the dialog open.
+    OnNextDialog([&](QDialog* d) {
       auto* name = d->findChild<QLineEdit*>("ctl1098");
       QCOMPARE(name->text(), QString("NewTarget"));
+      name->setText("  ");
+      QTest::keyClick(name, Qt::Key_Return);
+      QVERIFY(d->isVisible());
+      QCOMPARE(f.messages.back().text, Ui("TARGETの名前を入力してください。"));
       name->setText("Main");
       QTest::keyClick(name, Qt::Key_Return);
     });

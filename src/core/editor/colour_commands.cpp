@@ -6,6 +6,7 @@
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
+#include "generate/menu_page.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -15,6 +16,10 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 void InputError(Notifier& notify, const char* text) {
   notify.Message(sj(text), sj("入力エラー"), MessageIcon::kError);
+}
+
+void InputError(Notifier& notify, const std::string& sjis_text) {
+  notify.Message(sjis_text, sj("入力エラー"), MessageIcon::kError);
 }
 
 }  // namespace
@@ -100,6 +105,12 @@ void BulkChangeDialog::Typed(const std::string& text) {
   value = text;
   ColourCheck check = CheckColour(value, /*dialog_variant=*/true, editor_.Notify());
   if (check.complete) swatch = check.complete;
+}
+
+bool BulkChangeDialog::Accept() {
+  if (kind != Kind::kBackground || value.empty() || CompleteColour(value)) return true;
+  InputError(editor_.Notify(), ColourExpected());
+  return false;
 }
 
 void BulkChangeDialog::ChooseColour() {

@@ -47,6 +47,12 @@ void TreeImagesDialog::Browse(int row) {
   if (auto chosen = AskForFile(editor_, FileKind::kImage, d)) images[row] = FileNameOf(*chosen);
 }
 
+bool TargetNameDialog::Accept() {
+  if (!IsBlank(name)) return true;
+  editor_.Notify().Message(sj("TARGETの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
+  return false;
+}
+
 void TreeImagesDialog::RestoreDefaults() {
   images[0] = "plus.gif";
   images[1] = "minus.gif";
@@ -153,13 +159,8 @@ void BodyInsert(Editor& e) {
 }
 
 void AddTargetName(Editor& e) {
-  TargetNameDialog d;
-  if (!e.Notify().host().RunDialog(d)) return;
-  if (IsBlank(d.name)) {
-    // It would be a blank entry of the list, and a TARGET that names nothing.
-    e.Notify().Message(sj("TARGETの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
-    return;
-  }
+  TargetNameDialog d(e);
+  if (!e.Notify().host().RunDialog(d) || !d.Accept()) return;
   std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
   if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
     e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
