@@ -803,6 +803,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.editor().ModifiedFlag(), 1);
   }
 
+  void undoKeepsTheOpenBranchesAndShowsWhatCameBack() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    f.item("Alpha")->setExpanded(true);
+    f.item("Alpha one")->setExpanded(true);
+    QVERIFY(!f.item("Charlie")->isExpanded());
+    f.tree()->setCurrentItem(f.item("Bravo"));
+    f.window->Action(kCmdAddItem)->trigger();
+    f.tree()->currentItem()->setText(0, "B1");
+    f.window->Action(kCmdUndo)->trigger();
+    f.window->Action(kCmdUndo)->trigger();
+    QVERIFY(f.item("Alpha")->isExpanded());
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QVERIFY2(!f.item("Charlie")->isExpanded(), "closed ones stay closed");
+    f.window->Action(kCmdRedo)->trigger();
+    f.window->Action(kCmdRedo)->trigger();
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QTreeWidgetItem* b1 = f.item("B1");
+    QVERIFY(b1);
+    for (QTreeWidgetItem* p = b1->parent(); p; p = p->parent()) QVERIFY(p->isExpanded());
+
+    // The first add of a new menu, undone and done again, is in sight.
+    Fixture g;
+    g.tree()->setFocus();
+    g.window->Action(kCmdAddItem)->trigger();
+    g.window->Action(kCmdUndo)->trigger();
+    g.window->Action(kCmdRedo)->trigger();
+    QCOMPARE(g.tree()->topLevelItem(0)->childCount(), 1);
+    QVERIFY(g.tree()->topLevelItem(0)->isExpanded());
+  }
+
   void dragAndDropThroughTheModelAndOutlineKeys() {
     Fixture f;
     f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
