@@ -312,14 +312,24 @@ QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
   return item;
 }
 
-void FormWidget::RebuildTree() {
+void FormWidget::RebuildTree(bool keep_open) {
   const MenuTree& tree = editor_.Model().tree;
+  // Items keep their ids from one state of the document to the next, so
+  // the branches open before stay open where they still exist.
+  std::vector<NodeId> open;
+  if (keep_open)
+    for (const auto& [node, item] : items_)
+      if (item->isExpanded()) open.push_back(node);
   updating_ = true;
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   items_.clear();
   for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
     tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
+  for (NodeId node : open)
+    if (auto it = items_.find(node); it != items_.end()) it->second->setExpanded(true);
+  // The root is the home page of every item: its branch is always shown.
+  if (auto it = items_.find(tree.FirstTop()); it != items_.end()) it->second->setExpanded(true);
   tree_->setUpdatesEnabled(true);
   updating_ = false;
   ShowSelection(tree.Selected());

@@ -29,7 +29,9 @@ class FormWidget : public QWidget {
   // Every control takes the enabled state the editor decided.
   void ApplyEnabled();
   // The tree shows the editor's menu anew, with its selection.
-  void RebuildTree();
+  // Shows the core's tree anew; `keep_open` keeps open the branches that
+  // were open (the same document in another state).
+  void RebuildTree(bool keep_open = false);
   // The tree follows the editor's changes item by item.
   void InsertItem(NodeId node);
   void RemoveItem(NodeId node);

@@ -288,7 +288,11 @@ TargetNameWindow::TargetNameWindow(TargetNameDialog& m, QWidget* parent) : QDial
 }
 
 void TargetNameWindow::accept() {
-  if (TakeText(this, name_->text(), model_.name)) QDialog::accept();
+  if (TakeText(this, name_->text(), model_.name) && model_.Accept()) QDialog::accept();
+}
+
+void BulkDialog::accept() {
+  if (model_.Accept()) QDialog::accept();
 }
 
 }  // namespace pomeli2

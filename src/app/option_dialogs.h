@@ -17,6 +17,7 @@ class Editor;
 class BulkDialog : public QDialog {
  public:
   BulkDialog(BulkChangeDialog& model, QWidget* parent);
+  void accept() override;
 
  private:
   void ShowSwatch();

@@ -29,6 +29,7 @@ class WidgetHost : public Host {
   void RefreshForm() override;
   void ControlStatesChanged() override;
   void TreeRebuilt() override;
+  void TreeRestored() override;
   void ItemInserted(NodeId node) override;
   void ItemRemoved(NodeId node) override;
   void ItemLabelChanged(NodeId node) override;

@@ -377,11 +377,14 @@ class MainWindowTest : public QObject {
       box->lineEdit()->selectAll();
       QTest::keyClicks(box->lineEdit(), "F");
       QCOMPARE(box->currentText(), QString("#F"));
+      // An incomplete colour keeps the dialog open for a better one.
+      QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+      QVERIFY(d->isVisible());
       QTest::keyClick(d, Qt::Key_Escape);
     });
     std::string before = e.Model().table.Cell(1, kTextBgColor);
     f.window->Action(kCmdBulkBg)->trigger();
-    QCOMPARE(f.messages.back().text, Ui("「#」で書き始めてください。"));
+    QCOMPARE(f.messages.back().text, Ui("色は「#」に続けて16進数6桁で入力してください。"));
     QCOMPARE(e.Model().table.Cell(1, kTextBgColor), before);
 
     // JavaScript options: the dependent boxes follow their masters.
@@ -437,10 +440,15 @@ class MainWindowTest : public QObject {
     f.window->Action(kCmdBodyInsert)->trigger();
     QVERIFY(ToQt(e.Settings().BodyHeader).endsWith("/h.html"));
 
-    // TARGET name: typed, then Enter; the item's list offers it.
-    OnNextDialog([](QDialog* d) {
+    // TARGET name: typed, then Enter; the item's list offers it. A blank
+    // name keeps the dialog open.
+    OnNextDialog([&](QDialog* d) {
       auto* name = d->findChild<QLineEdit*>("ctl1098");
       QCOMPARE(name->text(), QString("NewTarget"));
+      name->setText("  ");
+      QTest::keyClick(name, Qt::Key_Return);
+      QVERIFY(d->isVisible());
+      QCOMPARE(f.messages.back().text, Ui("TARGETの名前を入力してください。"));
       name->setText("Main");
       QTest::keyClick(name, Qt::Key_Return);
     });
@@ -813,6 +821,37 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(bar->widgetForAction(f.window->Action(kCmdRedo)), Qt::LeftButton);
     QCOMPARE(f.tree()->topLevelItem(0)->child(0)->text(0), QString("A"));
     QCOMPARE(f.editor().ModifiedFlag(), 1);
+  }
+
+  void undoKeepsTheOpenBranchesAndShowsWhatCameBack() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    f.item("Alpha")->setExpanded(true);
+    f.item("Alpha one")->setExpanded(true);
+    QVERIFY(!f.item("Charlie")->isExpanded());
+    f.tree()->setCurrentItem(f.item("Bravo"));
+    f.window->Action(kCmdAddItem)->trigger();
+    f.tree()->currentItem()->setText(0, "B1");
+    f.window->Action(kCmdUndo)->trigger();
+    f.window->Action(kCmdUndo)->trigger();
+    QVERIFY(f.item("Alpha")->isExpanded());
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QVERIFY2(!f.item("Charlie")->isExpanded(), "closed ones stay closed");
+    f.window->Action(kCmdRedo)->trigger();
+    f.window->Action(kCmdRedo)->trigger();
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QTreeWidgetItem* b1 = f.item("B1");
+    QVERIFY(b1);
+    for (QTreeWidgetItem* p = b1->parent(); p; p = p->parent()) QVERIFY(p->isExpanded());
+
+    // The first add of a new menu, undone and done again, is in sight.
+    Fixture g;
+    g.tree()->setFocus();
+    g.window->Action(kCmdAddItem)->trigger();
+    g.window->Action(kCmdUndo)->trigger();
+    g.window->Action(kCmdRedo)->trigger();
+    QCOMPARE(g.tree()->topLevelItem(0)->childCount(), 1);
+    QVERIFY(g.tree()->topLevelItem(0)->isExpanded());
   }
 
   void dragAndDropThroughTheModelAndOutlineKeys() {

@@ -139,7 +139,7 @@ TEST_F(Seams, HtmlSaveBringsTheImagesThePageLacks) {
     EXPECT_EQ(ReadFile(dir / (std::string("web/") + name)), ReadFile(program + name)) << name;
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "web/otherw.gif")) << "no item has another-window button";
   ASSERT_EQ(host.statuses.size(), 1u);
-  EXPECT_EQ(host.statuses[0], "ページの使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
+  EXPECT_EQ(host.statuses[0], "ページが使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.statuses.size(), 1u) << "nothing to copy, nothing said";
   EXPECT_TRUE(host.messages.empty());

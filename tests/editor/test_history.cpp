@@ -15,15 +15,22 @@ class Undo : public Session {
   // What a step changes, as text: the project and the page that would be
   // written, every row, the tree and the counters. (The selection and the
   // form are those of the moment before the step, which a user may have
-  // changed since the last one: they are checked apart.)
+  // changed since the last one: they are checked apart.) The copy buffer is
+  // no part of the history: the live rows' numbering columns, which hold
+  // its marks and are numbered anew before any write, and its counter are
+  // left out.
   std::string State() {
     MenuModel& mm = m();
     std::string out;
+    std::vector<bool> live(static_cast<size_t>(mm.table.RowCount()));
+    mm.tree.ForEachPreOrder(mm.Root(), [&](NodeId n) { live[static_cast<size_t>(mm.tree.Row(n))] = true; });
     for (int r = 0; r < mm.table.RowCount(); ++r)
-      for (const std::string& cell : mm.table.Row(r).cells) out += cell + "|";
+      for (int c = 0; c < kColumnCount; ++c)
+        if (!live[static_cast<size_t>(r)] || (c != kSeq && c != kDepth && c != kChild))
+          out += mm.table.Row(r).cells[static_cast<size_t>(c)] + "|";
     out += "\n" + Outline() + "\n";
     const BatchCounters& c = mm.counters;
-    for (int v : {c.MoveSourceCounter, c.MoveNeighbourCounter, c.CutCounter, c.DeleteCounter, c.CopyCounter})
+    for (int v : {c.MoveSourceCounter, c.MoveNeighbourCounter, c.CutCounter, c.DeleteCounter})
       out += std::to_string(v) + ",";
     ItemTable kept = mm.table;
     int last = mm.RenumberItems(mm.Root());
@@ -57,11 +64,11 @@ TEST_F(Undo, EveryStepBackToTheStartAndForwardToTheEnd) {
         e.Dispatch(kCmdAddItem);
       },
       [&] { e.Dispatch(kCmdMoveUp); },
-      [&] {
+      [&] {  // a copy is no step
         Select("A");
         e.Dispatch(kCmdCopy);
+        e.Dispatch(kCmdPasteCopy);
       },
-      [&] { e.Dispatch(kCmdPasteCopy); },
       [&] {
         Select("A1");
         e.Dispatch(kCmdCut);
@@ -152,6 +159,90 @@ TEST_F(Undo, AThousandPastedItemsComeAndGoAndTheHistoryKeepsAHundredSteps) {
   EXPECT_EQ(e.GetHistory().Steps(), History::kMaxSteps);
   // Kept states share what the steps left alone: far below a copy each.
   EXPECT_LT(e.GetHistory().MemoryEstimate(e.Capture()), 100u * 2001 * 40);
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
+
+namespace pomeli2::testing {
+namespace {
+
+using Buffers = Undo;
+
+TEST_F(Buffers, UndoNeitherRevivesOldCopyMarksNorForgetsTheCopy) {
+  for (const char* name : {"A", "B", "C", "D"}) {
+    e.SelectItem(m().Root());
+    Add(name);
+  }
+  Select("A");
+  Add("A1");
+  e.SetTreeFocus(true);
+  Select("A");
+  e.Dispatch(kCmdCopy);
+  Select("B");
+  e.Dispatch(kCmdDelete);
+  e.Dispatch(kCmdUndo);
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy)) << "the delete emptied it, and undo leaves it so";
+  Select("C");
+  e.Dispatch(kCmdCut);
+  Select("D");
+  e.Dispatch(kCmdCopy);
+  Select("B");
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(Outline(), "A(A1),B(D),D") << "only what was copied last";
+}
+
+TEST_F(Buffers, MovesKeepTheCopyBufferAndACopyIsNoEdit) {
+  Add("A");
+  Add("A1");
+  e.SelectItem(m().Root());
+  Add("B");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  const size_t steps = e.GetHistory().Steps();
+  e.SetTreeFocus(true);
+  Select("A");
+  e.Dispatch(kCmdCopy);
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "nothing that is saved changed";
+  EXPECT_EQ(e.GetHistory().Steps(), steps) << "and it is no step";
+  EXPECT_TRUE(e.CloseRequested(0, 0, 800, 600));
+  EXPECT_TRUE(host.messages.empty()) << "no question at the close";
+
+  e.Dispatch(kCmdMoveDown);  // A, now below B, is still the one copied
+  ASSERT_EQ(Outline(), "B,A(A1)");
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  Select("B");
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(Outline(), "B(A(A1)),A(A1)");
+  Select("B");
+  e.Dispatch(kCmdMoveDown);
+  EXPECT_EQ(Outline(), "A(A1),B(A(A1))");
+  Select("ホームページ");
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(Outline(), "A(A1),B(A(A1)),A(A1)");
+}
+
+TEST_F(Buffers, NewItemFieldsAreStepsOfTheirOwnButNoEdits) {
+  Add("X");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  ASSERT_TRUE(e.FieldChanged(kCtlNewStyle, "Bold"));
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(e.Settings().NewStyle, "None") << "the undo takes the style back, not the add";
+  EXPECT_EQ(Outline(), "X");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+  e.Dispatch(kCmdRedo);
+  EXPECT_EQ(e.Settings().NewStyle, "Bold");
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "the project is the saved one";
+  for (int i = 0; i < 3; ++i) e.Dispatch(kCmdUndo);  // the style, the name, the add
+  EXPECT_EQ(Outline(), "");
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  // A new step after undoing only the style keeps the saved point.
+  for (int i = 0; i < 3; ++i) e.Dispatch(kCmdRedo);
+  e.Dispatch(kCmdUndo);
+  ASSERT_TRUE(e.FieldChanged(kCtlNewSize, "12pt"));
+  EXPECT_EQ(e.ModifiedFlag(), 0);
 }
 
 }  // namespace

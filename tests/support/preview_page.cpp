@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
   if (!editor.ReadProjectFile(argv[1])) return 1;
   host.files = {std::string(argv[2]) + "/menu.html"};
   editor.Dispatch(kCmdHtmlSave);
+  // The save brought the standard images along; the preview must show its
+  // own, so the page folder goes without them.
+  for (const char* image : kStandardImages) std::filesystem::remove(std::string(argv[2]) + "/" + image);
   editor.Dispatch(kCmdPreview);
   if (host.opened.empty()) return 1;
   std::cout << host.opened.back() << std::endl;

@@ -10,7 +10,7 @@ namespace pomeli2::bulk_commands {
 void Change(Editor& e, BulkChangeDialog::Kind kind) {
   using Kind = BulkChangeDialog::Kind;
   BulkChangeDialog dialog(e, kind);
-  if (!e.Notify().host().RunDialog(dialog)) return;
+  if (!e.Notify().host().RunDialog(dialog) || !dialog.Accept()) return;
   const std::string& value = dialog.value;
   Col test = kind == Kind::kFontSize ? kFontSize : kind == Kind::kFontStyle ? kStyle : kTitle;
   Col target = kind == Kind::kFontSize    ? kFontSize

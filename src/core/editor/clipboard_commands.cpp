@@ -33,9 +33,10 @@ void Copy(Editor& e) {
     e.Notify().Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
     return;
   }
+  // The copy buffer is no part of the project: a copy is no edit and no
+  // step of the history.
   m.MarkCopyBatch(m.tree.Selected());
   e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
 }
 
 void Paste(Editor& e, bool cut_buffer) {

@@ -6,6 +6,7 @@
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
+#include "generate/menu_page.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -16,6 +17,10 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 void InputError(Notifier& notify, const char* text) {
   notify.Message(sj(text), sj(kInputErrorTitle), MessageIcon::kError);
+}
+
+void InputError(Notifier& notify, const std::string& sjis_text) {
+  notify.Message(sjis_text, sj(kInputErrorTitle), MessageIcon::kError);
 }
 
 }  // namespace
@@ -101,6 +106,12 @@ void BulkChangeDialog::Typed(const std::string& text) {
   value = text;
   ColourCheck check = CheckColour(value, /*dialog_variant=*/true, editor_.Notify());
   if (check.complete) swatch = check.complete;
+}
+
+bool BulkChangeDialog::Accept() {
+  if (kind != Kind::kBackground || value.empty() || CompleteColour(value)) return true;
+  InputError(editor_.Notify(), ColourExpected());
+  return false;
 }
 
 void BulkChangeDialog::ChooseColour() {

@@ -104,7 +104,7 @@ std::vector<CommandDescriptor> Descriptors();
 void ScriptOptions(CommandContext& c);
 void TreeImages(Editor& e);
 void BodyInsert(Editor& e);
-void AddTargetName(CommandContext& c);
+void AddTargetName(Editor& e);
 void ToggleItemTargets(CommandContext& c);
 void ToggleItemIcons(CommandContext& c);
 void ToggleFrameResizable(CommandContext& c);

@@ -38,6 +38,9 @@ struct BulkChangeDialog {
   void Typed(const std::string& text);
   // The colour button beside the box.
   void ChooseColour();
+  // OK: false, after the message, while the box holds a colour that is not
+  // complete ("#12345"): the dialog stays open.
+  bool Accept();
 
  private:
   Editor& editor_;
@@ -89,8 +92,15 @@ struct BodyInsertDialog {
 
 // A name for the TARGET list.
 struct TargetNameDialog {
+  explicit TargetNameDialog(Editor& editor) : editor_(editor) {}
   std::string name = "NewTarget";
   static constexpr size_t kNameLimit = 30;
+  // OK: false, after the message, while the name is blank (it would be a
+  // blank entry of the list, and a TARGET that names nothing).
+  bool Accept();
+
+ private:
+  Editor& editor_;
 };
 
 }  // namespace pomeli2

@@ -31,6 +31,10 @@ class Document {
   // How many times the document was marked changed: a command that changes
   // it marks it, so the dispatch knows a step was done.
   unsigned long Edits() const { return edits_; }
+  // Changes of the editor's state that the project file does not hold (the
+  // new-item fields): a step of the history, but no edit of the project.
+  unsigned long Touches() const { return touches_; }
+  void Touch() { ++touches_; }
   // Sets the mark and rewrites the settings file, once attached. When the
   // file cannot be written the message says so and the mark follows the
   // edits all the same, so that no change is lost at the close.
@@ -100,6 +104,7 @@ class Document {
   std::string last_project_path_;
   int modified_flag_ = 0;
   unsigned long edits_ = 0;
+  unsigned long touches_ = 0;
 };
 
 // The last component of a path ("/" separates).

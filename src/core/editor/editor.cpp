@@ -55,10 +55,10 @@ EditorState Editor::Capture() const {
 template <typename F>
 auto Editor::AsStep(const std::string& name, F&& change) {
   EditorState before = Capture();
-  const unsigned long edits = doc_.Edits();
+  const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
   auto result = change();
-  if (doc_.Edits() != edits) {
-    history_.Done(name, std::move(before));
+  if (doc_.Edits() != edits || doc_.Touches() != touches) {
+    history_.Done(name, std::move(before), doc_.Edits() != edits);
     notify_.ControlsChanged();  // undo and redo change with it
   }
   return result;
@@ -69,9 +69,12 @@ void Editor::Apply(EditorState state) {
   // The files the project and its page were written to stay as they are:
   // saving is no step.
   PageSettings files = doc_.settings;
+  // Nor is the copy buffer: like a clipboard, it keeps what was copied last.
+  const NodeId copied = m.CopiedItem();
   m.table.Restore(std::move(state.rows));
   m.tree.Restore(std::move(state.tree));
   m.counters = state.counters;
+  m.KeepCopyBuffer(copied);
   doc_.settings = std::move(state.settings);
   doc_.settings.ProjectPath = files.ProjectPath;
   doc_.settings.HtmlFileName = files.HtmlFileName;
@@ -81,7 +84,7 @@ void Editor::Apply(EditorState state) {
   form_.link_browse_path = form_.item.link;
   form_.RefreshEnabling();
   form_.CheckAllCompleteColours();
-  notify_.TreeRebuilt();
+  notify_.TreeRestored();
   notify_.TreeColoursChanged();
   notify_.ControlsChanged();
   notify_.FormChanged();
@@ -138,10 +141,10 @@ bool Editor::FieldChanged(int control, const std::string& text) {
   Notifier::Batch batch(notify_);
   // Typing in one field is one step until the focus leaves it.
   if (open_field_ == control) return form_.FieldChanged(control, text);
-  const unsigned long edits = doc_.Edits();
+  const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
   std::string before = form_.FieldText(control);
   bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
-  if (doc_.Edits() != edits) {
+  if (doc_.Edits() != edits || doc_.Touches() != touches) {
     open_field_ = control;
     open_field_before_ = std::move(before);
   }

@@ -307,7 +307,10 @@ void FormState::SetColourField(int control, const std::string& text) {
   ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
   if (check.complete) swatches_[control] = *check.complete;
   doc_.notify().FormChanged();
-  if (control == kCtlNewBgColor) return;  // a default for new items: no modified mark
+  if (control == kCtlNewBgColor) {  // a default for new items: no modified mark
+    doc_.Touch();
+    return;
+  }
   if (control == kCtlItemBgColor) StoreSelectedItem();
   doc_.MarkModified(1);
 }
@@ -420,6 +423,7 @@ bool FormState::FieldChanged(int control, const std::string& text) {
       for (const auto& [id, value] : defaults)
         if (id == control && field->empty()) *field = sj(value);
       doc_.notify().FormChanged();
+      doc_.Touch();
       return true;  // defaults for new items: no modified mark
     }
     default:

@@ -10,6 +10,7 @@
 
 #include "editor/controls.h"
 #include "editor/document.h"
+#include "text/catalogue.h"
 
 namespace pomeli2 {
 
@@ -37,7 +38,7 @@ class FormState {
   // Names added with the TARGET name dialog: offered for the selected item
   // only, until the program ends.
   std::vector<std::string> added_targets;
-  std::string back_picture_browse_path, image_browse_path = "plus.gif", link_browse_path, icon_browse_path;
+  std::string back_picture_browse_path, image_browse_path = kPlusImage, link_browse_path, icon_browse_path;
 
   // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;

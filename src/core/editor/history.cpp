@@ -1,13 +1,17 @@
 #include "editor/history.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace pomeli2 {
 
-void History::Done(std::string name, EditorState before) {
-  if (saved_ > static_cast<long>(undo_.size())) saved_ = -1;  // the saved state was undone and is now replaced
+void History::Done(std::string name, EditorState before, bool edits_project) {
+  // The steps undone since the save are dropped: the saved project is gone
+  // with them unless none of them edited it.
+  const long now = static_cast<long>(undo_.size());
+  if (saved_ > now) saved_ = AtSaved() ? now : -1;
   redo_.clear();
-  undo_.push_back({std::move(name), std::move(before)});
+  undo_.push_back({std::move(name), std::move(before), edits_project});
   if (undo_.size() > kMaxSteps) {
     undo_.erase(undo_.begin());
     if (saved_ >= 0) --saved_;
@@ -17,15 +21,27 @@ void History::Done(std::string name, EditorState before) {
 EditorState History::Undo(EditorState now) {
   Step step = std::move(undo_.back());
   undo_.pop_back();
-  redo_.push_back({step.name, std::move(now)});
+  redo_.push_back({step.name, std::move(now), step.edits_project});
   return std::move(step.state);
 }
 
 EditorState History::Redo(EditorState now) {
   Step step = std::move(redo_.back());
   redo_.pop_back();
-  undo_.push_back({step.name, std::move(now)});
+  undo_.push_back({step.name, std::move(now), step.edits_project});
   return std::move(step.state);
+}
+
+bool History::AtSaved() const {
+  if (saved_ < 0) return false;
+  const long now = static_cast<long>(undo_.size());
+  for (long k = std::min(now, saved_); k < std::max(now, saved_); ++k) {
+    // Step k (the k-th from the start) is in the undo list below now, and
+    // in the redo list, from its back, above now.
+    const Step& step = k < now ? undo_[static_cast<size_t>(k)] : redo_[redo_.size() - 1 - static_cast<size_t>(k - now)];
+    if (step.edits_project) return false;
+  }
+  return true;
 }
 
 void History::Clear() {

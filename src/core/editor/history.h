@@ -30,6 +30,7 @@ class History {
   struct Step {
     std::string name;  // CP932, as the menu names the command
     EditorState state;  // before the step (undo) or after it (redo)
+    bool edits_project = true;  // false for the new-item fields alone
   };
 
   bool CanUndo() const { return !undo_.empty(); }
@@ -38,7 +39,7 @@ class History {
   const std::string& RedoName() const { return redo_.back().name; }
 
   // A step was done from `before`; the steps that could be redone are gone.
-  void Done(std::string name, EditorState before);
+  void Done(std::string name, EditorState before, bool edits_project = true);
   // Takes the last step: its state before, and the state now to redo it.
   EditorState Undo(EditorState now);
   EditorState Redo(EditorState now);
@@ -47,7 +48,9 @@ class History {
   // Where the saved project stands in the history; whether the state now
   // is the saved one.
   void MarkSaved() { saved_ = static_cast<long>(undo_.size()); }
-  bool AtSaved() const { return saved_ == static_cast<long>(undo_.size()); }
+  // Whether the project as it would be saved now is the saved one: no step
+  // that edits the project lies between the saved point and now.
+  bool AtSaved() const;
 
   size_t Steps() const { return undo_.size() + redo_.size(); }
   // The bytes the kept states hold beyond the state `now`: their pointers,

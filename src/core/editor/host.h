@@ -64,6 +64,9 @@ class Host {
   virtual void ControlStatesChanged() {}
   // The menu tree changed as a whole (a load, File New): show it anew.
   virtual void TreeRebuilt() {}
+  // The menu tree went back to another state of the same document (undo,
+  // redo): show it anew, keeping the branches the user had open.
+  virtual void TreeRestored() { TreeRebuilt(); }
   // An item was inserted as the last child of its parent.
   virtual void ItemInserted(NodeId) {}
   // An item was removed with its whole subtree.

@@ -18,7 +18,7 @@ void WritePage(Editor& e) {
   if (copied.empty()) return;
   std::string names;
   for (const std::string& name : copied) names += (names.empty() ? "" : sj("、")) + name;
-  e.Notify().host().ShowStatus(sj("ページの使う標準の画像がなかったのでコピーしました：") + names);
+  e.Notify().host().ShowStatus(sj("ページが使う標準の画像がなかったのでコピーしました：") + names);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ void Notifier::TreeChanged(MenuTree::Change change, NodeId node) {
     TreeRebuilt();
     return;
   }
-  if (rebuild_) return;  // the whole tree goes out anyway
+  if (rebuild_ || restored_) return;  // the whole tree goes out anyway
   switch (change) {
     case MenuTree::Change::kInserted: host_.ItemInserted(node); break;
     case MenuTree::Change::kRemoved: host_.ItemRemoved(node); break;
@@ -32,9 +32,14 @@ void Notifier::Flush() {
   // Each flag is cleared before its call, so that a host that calls back
   // into the editor cannot send the same change twice.
   if (rebuild_) {
-    rebuild_ = false;
+    rebuild_ = restored_ = false;
     selection_ = false;  // the rebuilt tree shows the selection
     host_.TreeRebuilt();
+  }
+  if (restored_) {
+    restored_ = false;
+    selection_ = false;
+    host_.TreeRestored();
   }
   if (colours_) {
     colours_ = false;

@@ -30,6 +30,7 @@ class Notifier {
   void SelectionChanged() { Mark(selection_); }
   void TreeColoursChanged() { Mark(colours_); }
   void TreeRebuilt() { Mark(rebuild_); }
+  void TreeRestored() { Mark(restored_); }
   void TreeChanged(MenuTree::Change change, NodeId node);
   void StartLabelEdit(NodeId node);
   void FocusTree() { Mark(focus_); }
@@ -67,7 +68,8 @@ class Notifier {
   const MenuTree* tree_ = nullptr;
   std::function<void()> before_form_refresh_;
   int depth_ = 0;
-  bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, focus_ = false;
+  bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, restored_ = false,
+       focus_ = false;
   NodeId label_edit_ = kNoNode;
 };
 

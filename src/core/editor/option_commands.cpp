@@ -48,6 +48,12 @@ void TreeImagesDialog::Browse(int row) {
   if (auto chosen = AskForFile(editor_, FileKind::kImage, d)) images[row] = FileNameOf(*chosen);
 }
 
+bool TargetNameDialog::Accept() {
+  if (!IsBlank(name)) return true;
+  editor_.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+  return false;
+}
+
 void TreeImagesDialog::RestoreDefaults() {
   images[0] = kPlusImage;
   images[1] = kMinusImage;
@@ -154,22 +160,17 @@ void BodyInsert(Editor& e) {
   e.Doc().MarkModified(1);
 }
 
-void AddTargetName(CommandContext& c) {
-  TargetNameDialog d;
-  if (!c.host().RunDialog(d)) return;
-  if (IsBlank(d.name)) {
-    // It would be a blank entry of the list, and a TARGET that names nothing.
-    c.notify.Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
-    return;
-  }
-  std::vector<std::string> shown = c.form.ListEntries(kCtlItemTarget);
+void AddTargetName(Editor& e) {
+  TargetNameDialog d(e);
+  if (!e.Notify().host().RunDialog(d) || !d.Accept()) return;
+  std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
   if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
-    c.notify.Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
+    e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
     return;
   }
   // Offered for the selected item only, until the program ends.
-  c.form.added_targets.push_back(d.name);
-  c.notify.FormChanged();
+  e.Form().added_targets.push_back(d.name);
+  e.Notify().FormChanged();
 }
 
 // A setting that switches between being on and off after its question (OK
@@ -202,7 +203,7 @@ void ToggleItemIcons(CommandContext& c) {
   static const Toggle toggle = {
       "各アイテムのリンク・アイコンを無効にする\n\nツリー画像の「リンクボタン」を「linkto.gif」に変更します。\n"
       "(「ツール」の「ツリー画像の指定」で変更するのと同じことです)",
-      "linkto.gif",
+      kLinktoImage,
       "各アイテムのリンク・アイコンを有効にする\n\nツリー画像の「リンクボタン」をブランクに変更します。\n"
       "(「ツール」の「ツリー画像の指定」でも変更するのと同じことです)",
       ""};

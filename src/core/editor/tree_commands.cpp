@@ -17,6 +17,27 @@ void RefuseRoot(Editor& e, const char* text, const char* title) {
   e.Notify().FocusTree();
 }
 
+// The item at pre-order position `index` of the subtree of `top`.
+NodeId NthInSubtree(const MenuTree& tree, NodeId top, int index) {
+  NodeId found = kNoNode;
+  int i = 0;
+  tree.ForEachPreOrder(top, [&](NodeId n) {
+    if (i++ == index) found = n;
+  });
+  return found;
+}
+
+// The pre-order position of `node` in the subtree of `top`, or -1.
+int IndexInSubtree(const MenuTree& tree, NodeId top, NodeId node) {
+  if (node == kNoNode || !tree.IsInSubtree(node, top)) return -1;
+  int index = -1, i = 0;
+  tree.ForEachPreOrder(top, [&](NodeId n) {
+    if (n == node) index = i;
+    ++i;
+  });
+  return index;
+}
+
 }  // namespace
 
 // The live-item limit of the project file reader, which add and paste keep
@@ -45,7 +66,7 @@ void AddItem(Editor& e) {
   item.size = s.NewFontSize;
   item.target = s.NewTarget;
   item.link.clear();
-  item.icon = "linkto.gif";
+  item.icon = kLinktoImage;
   e.Notify().FormChanged();
 
   ItemRow row;
@@ -90,7 +111,7 @@ bool Rename(Editor& e, const std::string& title) {
   MenuModel& m = e.Model();
   if (IsBlank(title)) {
     // A blank title gives an invisible item and a nameless link.
-    e.Notify().Message(sj("アイテムの名前を入力してください。"), sj("入力エラー"), MessageIcon::kWarning);
+    e.Notify().Message(sj("アイテムの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
   if (!e.Form().CheckEnteredText(title, kTitleLimit)) return false;
@@ -118,6 +139,10 @@ void Move(Editor& e, bool up) {
   if (a == kNoNode) return;
   NodeId b = up ? tree.PrevSibling(a) : tree.NextSibling(a);
   if (b == kNoNode) return;
+  // The copy buffer keeps its item, wherever the exchange takes it: a's
+  // cells and subtree go to b's place and b's to a's.
+  NodeId copied = m.CopiedItem();
+  const int in_a = IndexInSubtree(tree, a, copied), in_b = IndexInSubtree(tree, b, copied);
   auto set_aside = [&](NodeId item, int mark) {
     m.MarkBatch(item, mark);
     tree.DeleteChildren(item);
@@ -134,6 +159,9 @@ void Move(Editor& e, bool up) {
   m.ReinsertBatch(BatchRule::MoveNeighbour(m.counters));
   tree.Select(b);
   m.ReinsertBatch(BatchRule::MoveSource(m.counters));
+  if (in_a >= 0) copied = NthInSubtree(tree, b, in_a);
+  if (in_b >= 0) copied = NthInSubtree(tree, a, in_b);
+  if (tree.Valid(copied)) m.MarkCopyBatch(copied);
   tree.Select(b);
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
@@ -150,31 +178,6 @@ bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before) {
   return true;
 }
 
-namespace {
-
-// The live item at the top of the copy buffer, or kNoNode.
-NodeId CopiedItem(const MenuModel& m) {
-  if (!m.counters.CopyBufferFull()) return kNoNode;
-  NodeId found = kNoNode;
-  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
-    int row = m.tree.Row(n);
-    if (found == kNoNode && m.table.CellInt(row, kChild) == m.counters.CopyCounter && m.table.Cell(row, kSeq) == "0")
-      found = n;
-  });
-  return found;
-}
-
-// The item at pre-order position `index` of the subtree of `top`.
-NodeId NthInSubtree(const MenuTree& tree, NodeId top, int index) {
-  NodeId found = kNoNode;
-  int i = 0;
-  tree.ForEachPreOrder(top, [&](NodeId n) {
-    if (i++ == index) found = n;
-  });
-  return found;
-}
-
-}  // namespace
 
 // The subtree is set aside under a move mark and re-created in its new
 // place, as move and paste do it, so that every attribute goes along. The
@@ -183,15 +186,8 @@ void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
   MenuModel& m = e.Model();
   MenuTree& tree = m.tree;
   if (!CanMoveTo(m, item, parent, before)) return;
-  NodeId copied = CopiedItem(m);
-  int copied_index = -1;
-  if (copied != kNoNode && tree.IsInSubtree(copied, item)) {
-    int i = 0;
-    tree.ForEachPreOrder(item, [&](NodeId n) {
-      if (n == copied) copied_index = i;
-      ++i;
-    });
-  }
+  NodeId copied = m.CopiedItem();
+  const int copied_index = IndexInSubtree(tree, item, copied);
   const int mark = m.NextMoveSourceMark();
   m.MarkBatch(item, mark);
   tree.Select(parent);

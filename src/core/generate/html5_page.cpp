@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "generate/js_text.h"
+#include "page_scripts.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -19,229 +20,6 @@ void AppendLines(std::string& out, std::string_view text) {
     out += c;
   }
 }
-
-// The tree behaviour. It reads everything it needs from the page (options
-// as data attributes of the NAV, states from the ARIA attributes), so the
-// same text serves every page. Closed groups are hidden by the style sheet
-// from their owner's aria-expanded; items of a group get their roles when
-// the group is first shown, so a large menu costs nothing at load beyond
-// its top level.
-constexpr std::string_view kScript = R"JS(<script>
-(function () {
-  var nav = document.getElementById("pomeli"), tree = nav && nav.querySelector("ul");
-  if (!tree || !tree.firstElementChild) return;
-  var d = nav.dataset, plus = d.plus, minus = d.minus, speed = Number(d.speed) || 0,
-    closeTree = "closeTree" in d, linkToggles = "linkToggles" in d, unite = "unite" in d,
-    still = window.matchMedia && matchMedia("(prefers-reduced-motion: reduce)"),
-    key = "pomeli2:" + location.pathname, open = {}, cur = null;
-
-  function anchor(li) { return li.firstElementChild; }
-  function group(a) { var g = a.nextElementSibling; return g && g.tagName == "UL" ? g : null; }
-  function parentItem(a) { var ul = a.parentNode.parentNode; return ul == tree ? null : ul.previousElementSibling; }
-  function expanded(a) { return a.getAttribute("aria-expanded") == "true"; }
-  function extra(a) { var x = a.nextElementSibling; return x && x.tagName == "A" ? x : null; }
-
-  function prepare(ul) {
-    if (ul.pomeli) return;
-    ul.pomeli = 1;
-    if (ul != tree) ul.setAttribute("role", "group");
-    for (var li = ul.firstElementChild; li; li = li.nextElementSibling) {
-      var a = anchor(li), x = extra(a);
-      li.setAttribute("role", "none");
-      a.setAttribute("role", "treeitem");
-      a.tabIndex = -1;
-      if (group(a) && !a.hasAttribute("aria-expanded")) a.setAttribute("aria-expanded", "false");
-      if (x) {
-        x.tabIndex = -1;
-        x.setAttribute("aria-hidden", "true");
-        a.setAttribute("aria-keyshortcuts", "Shift+Enter");
-      }
-    }
-  }
-
-  function store() {
-    try { sessionStorage.setItem(key, Object.keys(open).join(" ")); } catch (e) {}
-  }
-  function setTabStop(a) {
-    if (cur) cur.tabIndex = -1;
-    cur = a;
-    a.tabIndex = 0;
-  }
-  function focusItem(a) { setTabStop(a); a.focus(); }
-
-  function unfold(g) {
-    g.pomeliFold = null;
-    g.className = "";
-    g.style.height = "";
-  }
-  // Closing a top-level branch: the group shrinks by speed pixels per 10 ms.
-  function fold(g, h) {
-    var t0 = null, token = {};
-    g.pomeliFold = token;
-    g.className = "c";
-    g.style.height = h + "px";
-    requestAnimationFrame(function step(t) {
-      if (g.pomeliFold != token) return;
-      if (t0 == null) t0 = t;
-      var left = h - speed * (t - t0) / 10;
-      if (left > 0) {
-        g.style.height = left + "px";
-        requestAnimationFrame(step);
-      } else {
-        unfold(g);
-      }
-    });
-  }
-
-  function setOpen(a, show, animate) {
-    var g = group(a);
-    if (!g || expanded(a) == show) return;
-    var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
-    var height = folding ? g.offsetHeight : 0;
-    a.setAttribute("aria-expanded", show ? "true" : "false");
-    a.firstElementChild.setAttribute("src", show ? minus : plus);
-    if (show) {
-      prepare(g);
-      unfold(g);
-      open[a.id] = 1;
-      return;
-    }
-    delete open[a.id];
-    if (cur && g.contains(cur)) {
-      var focused = g.contains(document.activeElement);
-      setTabStop(a);
-      if (focused) a.focus();
-    }
-    if (folding) fold(g, height);
-  }
-  function closeTopLevel(except, animate) {
-    for (var id in open) {
-      var a = document.getElementById(id);
-      if (a && a != except && !parentItem(a)) setOpen(a, false, animate);
-    }
-  }
-  function toggle(a) {
-    if (!group(a)) return;
-    var show = !expanded(a);
-    if (show && closeTree && !parentItem(a)) closeTopLevel(a, true);
-    setOpen(a, show, true);
-    store();
-  }
-  function reveal(a) {
-    for (var p = parentItem(a), top = null; p; p = parentItem(p)) {
-      setOpen(p, true);
-      top = p;
-    }
-    if (top && closeTree) closeTopLevel(top, false);
-  }
-
-  // The items a reader sees, in order.
-  function next(a) {
-    if (expanded(a)) return anchor(group(a).firstElementChild);
-    for (var li = a.parentNode; ; li = li.parentNode.parentNode) {
-      if (li.nextElementSibling) return anchor(li.nextElementSibling);
-      if (li.parentNode == tree) return null;
-    }
-  }
-  function lastShown(li) {
-    var a = anchor(li);
-    while (expanded(a)) a = anchor(group(a).lastElementChild);
-    return a;
-  }
-  function prev(a) {
-    var li = a.parentNode.previousElementSibling;
-    return li ? lastShown(li) : parentItem(a);
-  }
-  function initial(a) { return a.textContent.replace(/^\s+/, "").charAt(0).toLowerCase(); }
-  function seek(a, ch) {
-    for (var b = next(a) || anchor(tree.firstElementChild); b != a; b = next(b) || anchor(tree.firstElementChild))
-      if (initial(b) == ch) return b;
-    return null;
-  }
-
-  tree.addEventListener("keydown", function (e) {
-    var a = e.target, k = e.key, to = null;
-    if (a.getAttribute("role") != "treeitem" || e.altKey || e.ctrlKey || e.metaKey) return;
-    if (k == "Enter") {
-      if (e.shiftKey && extra(a)) extra(a).click();
-      else if (!a.hasAttribute("href")) toggle(a);
-      else return;  // the link's own click follows it
-    } else if (k == "ArrowDown") to = next(a);
-    else if (k == "ArrowUp") to = prev(a);
-    else if (k == "ArrowRight") {
-      if (expanded(a)) to = anchor(group(a).firstElementChild);
-      else toggle(a);
-    } else if (k == "ArrowLeft") {
-      if (expanded(a)) toggle(a);
-      else to = parentItem(a);
-    } else if (k == "Home") to = anchor(tree.firstElementChild);
-    else if (k == "End") to = lastShown(tree.lastElementChild);
-    else if (k == "*") {
-      if (!(closeTree && !parentItem(a)))
-        for (var li = a.parentNode.parentNode.firstElementChild; li; li = li.nextElementSibling) setOpen(anchor(li), true);
-      store();
-    } else if (k.length == 1 && k != " ") to = seek(a, k.toLowerCase());
-    else return;
-    e.preventDefault();
-    if (to) focusItem(to);
-  });
-
-  tree.addEventListener("click", function (e) {
-    var a = e.target.closest ? e.target.closest("a") : null;
-    if (!a || a.getAttribute("role") != "treeitem") return;
-    var link = a.hasAttribute("href"), newPlace = e.ctrlKey || e.shiftKey || e.metaKey;
-    focusItem(a);
-    if (group(a)) {
-      if (!link || (!unite && e.target == a.firstElementChild)) {
-        e.preventDefault();
-        toggle(a);
-      } else if (linkToggles && !newPlace) {
-        toggle(a);
-      }
-    } else if (closeTree && link && !newPlace && !parentItem(a)) {
-      closeTopLevel(null, true);
-      store();
-    }
-  });
-
-  tree.setAttribute("role", "tree");
-  tree.setAttribute("aria-label", nav.getAttribute("aria-label"));
-  prepare(tree);
-  var saved = null, i, a;
-  try { saved = sessionStorage.getItem(key); } catch (e) {}
-  if (saved != null) {
-    var ids = saved ? saved.split(" ") : [];
-    for (i = 0; i < ids.length; ++i) {
-      a = document.getElementById(ids[i]);
-      if (a && tree.contains(a)) setOpen(a, true);
-    }
-  } else {
-    var marked = [].slice.call(tree.getElementsByClassName("o")), topOpened = false;
-    for (i = 0; i < marked.length; ++i) {
-      a = marked[i];
-      if (closeTree && !parentItem(a)) {
-        if (topOpened) continue;
-        topOpened = true;
-      }
-      setOpen(a, true);
-    }
-  }
-  // The item of this very page, when its link opens in this window.
-  var here = location.href.split("#")[0], links = tree.querySelectorAll("a[href]"), current = null;
-  for (i = 0; i < links.length; ++i) {
-    a = links[i];
-    var target = a.getAttribute("target");
-    if (a != a.parentNode.firstElementChild || a.getAttribute("href").charAt(0) == "#") continue;
-    if (target && target != "_self" && target != window.name) continue;
-    if (a.href.split("#")[0] != here) continue;
-    a.setAttribute("aria-current", "page");
-    if (!current) current = a;
-  }
-  if (current) reveal(current);
-  setTabStop(current || anchor(tree.firstElementChild));
-})();
-</script>
-)JS";
 
 // A value for a style sheet property: written only when it is made of the
 // characters that colours and sizes use, so that no stored text can change
@@ -395,14 +173,9 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
          ";min-width:24px;vertical-align:top}\r\n";
-  AppendLines(out,
-              "#pomeli img{border:0}\n"
-              "#pomeli.js a[aria-expanded]:not([href]){text-decoration:underline;cursor:pointer}\n"
-              "#pomeli a:focus-visible{outline:2px solid;outline-offset:-2px}\n"
-              "#pomeli [aria-current=page]{font-weight:bold}\n"
-              "#pomeli.js ul ul{display:none}\n"
-              "#pomeli.js [aria-expanded=true]+ul,#pomeli.js ul.c{display:block}\n"
-              "#pomeli ul.c{overflow:hidden}\n");
+  // The rules that go with the script; closed groups hidden from their
+  // owner's aria-expanded once the script has marked the menu.
+  AppendLines(out, scripts::kHtml5Style);
   out += builder.StyleRules();
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
@@ -417,7 +190,15 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // is never laid out whole.
   out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n" + list +
          "</ul>\r\n</nav>\r\n";
-  AppendLines(out, kScript);
+  // The tree behaviour (res/scripts/html5/tree.js). It reads everything it
+  // needs from the page (options as data attributes of the NAV, states from
+  // the ARIA attributes), so the same text serves every page. Closed groups
+  // are hidden by the style sheet from their owner's aria-expanded; items of
+  // a group get their roles when the group is first shown, so a large menu
+  // costs nothing at load beyond its top level.
+  out += "<script>\r\n";
+  AppendLines(out, scripts::kHtml5Script);
+  out += "</script>\r\n";
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
   return out;

@@ -2,6 +2,7 @@
 
 #include "generate/js_text.h"
 #include "generate/template_text.h"
+#include "page_scripts.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -9,208 +10,10 @@
 namespace pomeli2 {
 namespace {
 
-// Script templates. Four leading spaces stand for one TAB; Render() turns
-// them into TABs and every line end into CR LF. {Name} marks a value.
-
-constexpr const char* kResetIe = R"js(function ResetPosition(Start,Id,End)
-{
-    if (IdNo != Start) {
-        if (document.all) {
-            if (document.all("t" + parseInt(Id)).style.visibility == "visible") {
-                PullDown(Start,End,2);
-            }
-        }
-    }
-}
-)js";
-
-constexpr const char* kResetIeAnim = R"js(function ResetPosition(Start,Id,End)
-{
-    if (document.all) {
-        if (document.all("t" + parseInt(Id)).style.visibility == "visible") {
-            CurId = parseInt(Id);
-            CurStart = parseInt(Start);
-            CurEnd = parseInt(End);
-            CloseItems();
-        }
-    }
-}
-)js";
-
-constexpr const char* kResetAll = R"js(function ResetPosition(Start,Id,End)
-{
-    i = 0;
-    if (IdNo != Start) {
-        if (document.layers) {
-            if (document.layers["t" + Id].visibility == "show") i = 1;
-        }
-        if (document.all) {
-            if (document.all("t" + parseInt(Id)).style.visibility == "visible") i = 1;
-        } else {
-            if (document.getElementById) {
-                if (document.getElementById("t" + Id).style.visibility == "visible") i = 1;
-            }
-        }
-        if (i == 1) PullDown(Start,End,2);
-    }
-}
-)js";
-
-constexpr const char* kResetAllAnim = R"js(function ResetPosition(Start,Id,End)
-{
-    i = 0;
-    if (document.layers) {
-        if (document.layers["t" + Id].visibility == "show") i = 1;
-    }
-    if (document.all) {
-        if (document.all("t" + parseInt(Id)).style.visibility == "visible") i = 1;
-    } else {
-        if (document.getElementById) {
-            if (document.getElementById("t" + Id).style.visibility == "visible") i = 1;
-        }
-    }
-    if (i == 1) {
-        CurId = parseInt(Id);
-        CurStart = parseInt(Start);
-        CurEnd = parseInt(End);
-        CloseItems();
-    }
-}
-)js";
-
-constexpr const char* kFlagPlain = R"js(    if (Flag==1) {
-        IdNo = Start;
-        CloseTree(0);
-    }
-)js";
-
-constexpr const char* kFlagIe = R"js(        if (document.all) {
-            if (document.all("t" + (parseInt(Start)+1)).style.visibility == "visible") {
-                CloseTree(0);
-                return;
-            } else {
-                CloseTree(0);
-            }
-        }
-)js";
-
-constexpr const char* kFlagAll = R"js(        if (document.layers) {
-            if (document.layers["t" + (parseInt(Start)+1)].visibility == "show") i = 1;
-        }
-        if (document.all) {
-            if (document.all("t" + (parseInt(Start)+1)).style.visibility == "visible") i = 1;
-        } else {
-            if (document.getElementById) {
-                if (document.getElementById("t" + (parseInt(Start)+1)).style.visibility == "visible") i = 1;
-            }
-        }
-        if (i == 1) {
-            CloseTree(0);
-            return;
-        } else {
-            CloseTree(0);
-        }
-)js";
-
-constexpr const char* kPullDownIe = R"js(    if (document.all) {
-        Pos = parseInt(document.all("t" + parseInt(Start)).style.top);
-        if (document.all("t" + i).style.visibility == "hidden") {
-            document.images["i" + parseInt(Start)].src = "{Minus}";
-            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
-                if (parseInt(document.all("t" + i).style.left) == parseInt(document.all("t" + parseInt(Start)).style.left) + {Indent}) {
-                    document.all("t" + i).style.visibility = "visible";
-                    Pos = Pos + {Row};
-                    document.all("t" + i).style.top = Pos;
-                } else {
-                    Count = Count + 1;
-                }
-            }
-            for (i=parseInt(End)+1;i<=lastitem;i++){
-                if (document.all("t" + i).style.visibility == "visible") {
-                    Pos = parseInt(document.all("t" + i).style.top) + {Row} * (parseInt(End) - parseInt(Start) - Count);
-                    document.all("t" + i).style.top = Pos;
-                }
-            }
-        } else {
-            document.images["i" + parseInt(Start)].src = "{Plus}";
-            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
-                if (document.all("t" + i).style.visibility == "hidden") Count = Count + 1;
-                if (i<parseInt(End)) {
-                    if (parseInt(document.all("t" + (i + 1)).style.left) == parseInt(document.all("t" + i).style.left) + {Indent}) {
-                        document.images["i" + i].src = "{Plus}";
-                    }
-                }
-                document.all("t" + i).style.visibility = "hidden";
-                document.all("t" + i).style.top = Pos;
-            }
-            for (i=parseInt(End)+1;i<=lastitem;i++){
-                if (document.all("t" + i).style.visibility == "visible") {
-                    Pos = parseInt(document.all("t" + i).style.top) - {Row} * (parseInt(End) - parseInt(Start) - Count);
-                    document.all("t" + i).style.top = Pos;
-                }
-            }
-        }
-    }
-)js";
-
-constexpr const char* kPullDownNn4 = R"js(    if (document.layers) {
-        Pos = parseInt(document.layers["t" + parseInt(Start)].top);
-        if (document.layers["t" + i].visibility == "hide") {
-            document.layers["t" + parseInt(Start)].document.images["i" + parseInt(Start)].src = "{Minus}";
-            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
-                if (document.layers["t" + i].left == document.layers["t" + parseInt(Start)].left + {Indent}) {
-                    document.layers["t" + i].visibility = "show";
-                    Pos = Pos + {Row};
-                    document.layers["t" + i].top = Pos;
-                } else {
-                    Count = Count + 1;
-                }
-            }
-            for (i=parseInt(End)+1;i<=lastitem;i++){
-                if (document.layers["t" + i].visibility == "show")
-                    document.layers["t" + i].top = document.layers["t" + i].top + {Row} * (parseInt(End) - parseInt(Start) - Count);
-            }
-        } else {
-            document.layers["t" + parseInt(Start)].document.images["i" + parseInt(Start)].src = "{Plus}";
-            for (i=parseInt(Start)+1;i<=parseInt(End);i++){
-                if (document.layers["t" + i].visibility == "hide") Count = Count + 1;
-                if (i<parseInt(End)) {
-                    if (parseInt(document.layers["t" + (i + 1)].left) == parseInt(document.layers["t" + i].left) + {Indent}) {
-                        document.layers["t" + i].document.images["i" + i].src = "{Plus}";
-                    }
-                }
-                document.layers["t" + i].visibility = "hide";
-                document.layers["t" + i].top = Pos;
-            }
-            for (i=parseInt(End)+1;i<=lastitem;i++){
-                if (document.layers["t" + i].visibility == "show")
-                    document.layers["t" + i].top = document.layers["t" + i].top - {Row} * (parseInt(End) - parseInt(Start) - Count);
-            }
-        }
-    }
-)js";
-
-constexpr const char* kCloseItemsIe = R"js(function CloseItems()
-{
-    if (document.all) {
-        CurPos = parseInt(document.all("t" + CurStart).style.top);
-        for (i=CurId;i<=CurEnd;i++) {
-            if (parseInt(document.all("t" + i).style.top) > CurPos) {
-                document.all("t" + i).style.top = parseInt(document.all("t" + i).style.top) - {Speed};
-                if (document.all("t" + i).style.visibility == "visible") {
-                    j = i;
-                }
-            }
-        }
-        if (parseInt(document.all("t" + j).style.top) <= CurPos) {
-            clearTimeout(TimeoutId);
-            PullDown(CurStart,CurEnd,2);
-        } else {
-            TimeoutId = setTimeout("CloseItems()",1);
-        }
-    }
-}
-)js";
+// The script templates are the files of res/scripts/tree, compiled in as the
+// constants of page_scripts.h. Four leading spaces stand for one TAB; Render()
+// turns them into TABs and every line end into CR LF. {Name} marks a value.
+using namespace scripts;
 
 enum class Mode { kAll, kIe, kNn4, kNn6 };
 
@@ -231,8 +34,8 @@ std::string IeTo(Mode mode, std::string text) {
 }
 
 std::string ResetPositionText(Mode mode, bool animate) {
-  if (mode == Mode::kAll) return animate ? kResetAllAnim : kResetAll;
-  std::string text = animate ? kResetIeAnim : kResetIe;
+  if (mode == Mode::kAll) return std::string(animate ? kResetAllAnim : kResetAll);
+  std::string text(animate ? kResetIeAnim : kResetIe);
   const std::string ie_test = "document.all(\"t\" + parseInt(Id)).style.visibility == \"visible\"";
   if (mode == Mode::kNn4) {
     text = ReplaceAll(text, "if (document.all) {", "if (document.layers) {");
@@ -246,7 +49,7 @@ std::string ResetPositionText(Mode mode, bool animate) {
 }
 
 std::string FlagPartText(Mode mode, bool animate) {
-  if (!animate) return kFlagPlain;
+  if (!animate) return std::string(kFlagPlain);
   std::string test;
   if (mode == Mode::kAll) {
     test = kFlagAll;
@@ -266,12 +69,12 @@ std::string FlagPartText(Mode mode, bool animate) {
 
 std::string PullDownBodyText(Mode mode) {
   switch (mode) {
-    case Mode::kIe: return kPullDownIe;
-    case Mode::kNn4: return kPullDownNn4;
-    case Mode::kNn6: return IeTo(Mode::kNn6, kPullDownIe);
+    case Mode::kIe: return std::string(kPullDownIe);
+    case Mode::kNn4: return std::string(kPullDownNn4);
+    case Mode::kNn6: return IeTo(Mode::kNn6, std::string(kPullDownIe));
     case Mode::kAll: break;
   }
-  std::string ie = kPullDownIe;
+  std::string ie(kPullDownIe);
   ie = ie.substr(0, ie.rfind("    }\n")) + "    } else {\n";
   return std::string(kPullDownNn4) + ie + "\x01" + "    }\n";  // \x01: where the indented NN6 form goes
 }
@@ -285,8 +88,8 @@ std::string CloseItemsBlock(const std::string& function) {
 
 std::string CloseItemsText(Mode mode) {
   switch (mode) {
-    case Mode::kIe: return kCloseItemsIe;
-    case Mode::kNn6: return IeTo(Mode::kNn6, kCloseItemsIe);
+    case Mode::kIe: return std::string(kCloseItemsIe);
+    case Mode::kNn6: return IeTo(Mode::kNn6, std::string(kCloseItemsIe));
     case Mode::kNn4: break;
     case Mode::kAll: {
       // The three single-browser blocks in a row, the NN6 one as the IE
@@ -302,7 +105,7 @@ std::string CloseItemsText(Mode mode) {
       return "function CloseItems()\n{\n    j = 0;\n" + block(Mode::kNn4) + ie + nn6 + "    }\n}\n";
     }
   }
-  std::string text = ReplaceAll(kCloseItemsIe, "if (document.all) {", "if (document.layers) {");
+  std::string text = ReplaceAll(std::string(kCloseItemsIe), "if (document.all) {", "if (document.layers) {");
   for (const char* x : {"CurStart", "i", "j"}) {
     std::string from = std::string("document.all(\"t\" + ") + x + ").style.top";
     std::string to = std::string("document.layers[\"t\" + ") + x + "].top";
@@ -341,12 +144,17 @@ std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items
     if (close_items) emit(out, "var CurId;\n\nvar CurStart;\n\nvar CurEnd;\n\nvar CurPos;\n\nvar TimeoutId;\n\n");
     else emit(out, "var IdNo;\n\n");
   }
-  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1))
-    emit(out, "function ParentLink(PLink)\n{\n    window.open(PLink,\"{RightName}\");\n}\n\n");
+  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) {
+    emit(out, kParentLink);
+    out += "\r\n";
+  }
 
   bool change_top = false;
   for (const PageItem& item : items) change_top = change_top || (*item.row)[kOtherWindow] == "2";
-  if (change_top) emit(out, "function ChangeTop(TopURL)\n{\n    top.location=TopURL;\n}\n\n");
+  if (change_top) {
+    emit(out, kChangeTop);
+    out += "\r\n";
+  }
 
   std::string open_calls;
   for (const PageItem& item : items) {
@@ -381,7 +189,7 @@ std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items
     emit(out, body);
   } else {
     emit(out, body.substr(0, nn6_at));
-    out += IndentOnce(Render(Fill(IeTo(Mode::kNn6, kPullDownIe), values)));
+    out += IndentOnce(Render(Fill(IeTo(Mode::kNn6, std::string(kPullDownIe)), values)));
     emit(out, body.substr(nn6_at + 1));
   }
   emit(out, "}\n// -->\n</SCRIPT>\n");

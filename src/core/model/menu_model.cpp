@@ -110,6 +110,23 @@ void MenuModel::MarkCopyBatch(NodeId item) {
   table.SetCellInt(row, kChild, mark);
 }
 
+NodeId MenuModel::CopiedItem() const {
+  if (!counters.CopyBufferFull()) return kNoNode;
+  NodeId found = kNoNode;
+  tree.ForEachPreOrder(Root(), [&](NodeId n) {
+    int row = tree.Row(n);
+    if (found == kNoNode && table.CellInt(row, kChild) == counters.CopyCounter && table.Cell(row, kSeq) == "0")
+      found = n;
+  });
+  return found;
+}
+
+void MenuModel::KeepCopyBuffer(NodeId copied) {
+  copy_marks_ = true;
+  ClearCopyMarks();
+  if (tree.Valid(copied)) MarkCopyBatch(copied);
+}
+
 std::vector<std::vector<int>> MenuModel::CollectBatch(const BatchRule& rule) const {
   // Pass p takes the batch rows whose order value is p, in row order, for as
   // long as p does not exceed the row count. Rows appended while a batch is

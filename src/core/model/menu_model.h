@@ -61,6 +61,13 @@ class MenuModel {
   void MarkBatch(NodeId item, int mark);
   // Makes `item` and its subtree the copy buffer, under the next copy mark.
   void MarkCopyBatch(NodeId item);
+  // The live item at the top of the copy buffer, or kNoNode.
+  NodeId CopiedItem() const;
+  // After rows were replaced as a whole (undo, redo): their copy marks are
+  // those of another moment, so all are forgotten, and `copied` (an item
+  // of the copy buffer before the replacement) is marked again when it is
+  // still in the tree. The copy buffer is no part of the history.
+  void KeepCopyBuffer(NodeId copied);
   // Re-creates a marked batch under the selected item; returns the last
   // source row, or nothing when no row belonged to the batch.
   std::optional<int> ReinsertBatch(const BatchRule& rule);

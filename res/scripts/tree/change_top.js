@@ -1,0 +1,4 @@
+function ChangeTop(TopURL)
+{
+    top.location=TopURL;
+}

@@ -1,0 +1,4 @@
+    if (Flag==1) {
+        IdNo = Start;
+        CloseTree(0);
+    }

@@ -1,0 +1,4 @@
+function ParentLink(PLink)
+{
+    window.open(PLink,"{RightName}");
+}

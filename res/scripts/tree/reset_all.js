@@ -1,0 +1,17 @@
+function ResetPosition(Start,Id,End)
+{
+    i = 0;
+    if (IdNo != Start) {
+        if (document.layers) {
+            if (document.layers["t" + Id].visibility == "show") i = 1;
+        }
+        if (document.all) {
+            if (document.all("t" + parseInt(Id)).style.visibility == "visible") i = 1;
+        } else {
+            if (document.getElementById) {
+                if (document.getElementById("t" + Id).style.visibility == "visible") i = 1;
+            }
+        }
+        if (i == 1) PullDown(Start,End,2);
+    }
+}
