@@ -300,34 +300,107 @@ void FormWidget::ApplyEnabled() {
     if (widget != tree_) widget->setEnabled(editor_.ControlEnabled(id));
 }
 
-QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
+QTreeWidgetItem* FormWidget::NewItem(NodeId node) {
   const MenuTree& tree = editor_.Model().tree;
-  NodeId parent = tree.Parent(node);
-  auto* item = parent == kNoNode ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_.at(parent));
+  auto* item = new QTreeWidgetItem;
   item->setText(0, ToQt(tree.Label(node)));
   item->setData(0, Qt::UserRole, node);
   item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
-  if (parent == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
+  if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
   items_[node] = item;
   return item;
 }
 
-void FormWidget::RebuildTree(bool keep_open) {
+QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
+  NodeId parent = editor_.Model().tree.Parent(node);
+  QTreeWidgetItem* item = NewItem(node);
+  if (parent == kNoNode) tree_->addTopLevelItem(item);
+  else items_.at(parent)->addChild(item);
+  return item;
+}
+
+namespace {
+
+NodeId NodeOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).value<NodeId>(); }
+
+// Which items of a subtree are open, to open them again after the subtree
+// was taken out of the view and put back (the view forgets it).
+std::vector<QTreeWidgetItem*> OpenIn(QTreeWidgetItem* top) {
+  std::vector<QTreeWidgetItem*> open, stack{top};
+  while (!stack.empty()) {
+    QTreeWidgetItem* item = stack.back();
+    stack.pop_back();
+    if (!item->isExpanded()) continue;
+    open.push_back(item);
+    for (int i = 0; i < item->childCount(); ++i) stack.push_back(item->child(i));
+  }
+  return open;
+}
+
+}  // namespace
+
+void FormWidget::ApplyTreeChanges(const MenuTree::Changes& changes) {
   const MenuTree& tree = editor_.Model().tree;
-  // Items keep their ids from one state of the document to the next, so
-  // the branches open before stay open where they still exist.
-  std::vector<NodeId> open;
-  if (keep_open)
-    for (const auto& [node, item] : items_)
-      if (item->isExpanded()) open.push_back(node);
+  updating_ = true;
+  tree_->setUpdatesEnabled(false);
+  auto take_out = [&](QTreeWidgetItem* item) {
+    if (QTreeWidgetItem* parent = item->parent()) parent->removeChild(item);
+    else if (int i = tree_->indexOfTopLevelItem(item); i >= 0) tree_->takeTopLevelItem(i);
+  };
+  // Items gone: their children that stay (moved elsewhere) are taken out
+  // first, so that deleting a gone item takes only gone items with it.
+  std::unordered_set<NodeId> gone(changes.removed.begin(), changes.removed.end());
+  std::vector<QTreeWidgetItem*> to_delete;
+  for (NodeId node : changes.removed) {
+    auto it = items_.find(node);
+    if (it == items_.end()) continue;
+    QTreeWidgetItem* item = it->second;
+    for (int i = item->childCount() - 1; i >= 0; --i)
+      if (!gone.count(NodeOf(item->child(i)))) item->takeChild(i);
+    // Only the top of each gone subtree is deleted; the rest goes with it.
+    QTreeWidgetItem* parent = item->parent();
+    if (!parent || !gone.count(NodeOf(parent))) to_delete.push_back(item);
+  }
+  for (QTreeWidgetItem* item : to_delete) {
+    take_out(item);
+    delete item;
+  }
+  for (NodeId node : changes.removed) items_.erase(node);
+  // Items new or changed, parents before children: each goes right after
+  // its previous sibling, which is in place by then.
+  for (NodeId node : changes.changed) {
+    auto it = items_.find(node);
+    QTreeWidgetItem* item = it != items_.end() ? it->second : NewItem(node);
+    const QString label = ToQt(tree.Label(node));
+    if (item->text(0) != label) item->setText(0, label);
+    const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
+    QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
+    auto index_in_parent = [&](QTreeWidgetItem* i) {
+      return parent_item ? parent_item->indexOfChild(i) : tree_->indexOfTopLevelItem(i);
+    };
+    const int index = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
+    const bool in_view = item->parent() || item->treeWidget();
+    if (in_view && item->parent() == parent_item && index_in_parent(item) == index) continue;
+    std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
+    if (in_view) take_out(item);
+    const int at = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
+    if (parent_item) parent_item->insertChild(at, item);
+    else tree_->insertTopLevelItem(at, item);
+    for (QTreeWidgetItem* o : open) o->setExpanded(true);
+  }
+  if (QTreeWidgetItem* root = tree_->topLevelItem(0)) root->setExpanded(true);
+  tree_->setUpdatesEnabled(true);
+  updating_ = false;
+}
+
+void FormWidget::RebuildTree() {
+  const MenuTree& tree = editor_.Model().tree;
   updating_ = true;
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   items_.clear();
   for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
     tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
-  for (NodeId node : open)
-    if (auto it = items_.find(node); it != items_.end()) it->second->setExpanded(true);
   // The root is the home page of every item: its branch is always shown.
   if (auto it = items_.find(tree.FirstTop()); it != items_.end()) it->second->setExpanded(true);
   tree_->setUpdatesEnabled(true);

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "editor/editor.h"
 
@@ -29,9 +30,11 @@ class FormWidget : public QWidget {
   // Every control takes the enabled state the editor decided.
   void ApplyEnabled();
   // The tree shows the editor's menu anew, with its selection.
-  // Shows the core's tree anew; `keep_open` keeps open the branches that
-  // were open (the same document in another state).
-  void RebuildTree(bool keep_open = false);
+  // Shows the core's tree anew.
+  void RebuildTree();
+  // Shows what changed in the core's tree; the rest of the items, and which
+  // branches are open, stay as they are.
+  void ApplyTreeChanges(const MenuTree::Changes& changes);
   // The tree follows the editor's changes item by item.
   void InsertItem(NodeId node);
   void RemoveItem(NodeId node);
@@ -58,6 +61,9 @@ class FormWidget : public QWidget {
   QLineEdit* AddEdit(int id);
   QPushButton* AddBrowseButton(int id);
   QComboBox* AddList(int id);
+  // A view item for `node`, not yet in the view, and one added as the last
+  // child of its parent's.
+  QTreeWidgetItem* NewItem(NodeId node);
   QTreeWidgetItem* MakeItem(NodeId node);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);

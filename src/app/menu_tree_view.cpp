@@ -1,8 +1,10 @@
 #include "menu_tree_view.h"
 
+#include <QApplication>
 #include <QDataStream>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMimeData>
 
 namespace pomeli2 {
@@ -67,6 +69,54 @@ bool MenuTreeView::dropMimeData(QTreeWidgetItem* parent, int index, const QMimeD
   if (!editor_.CanDrop(dragged, NodeOf(parent), before)) return false;
   editor_.Drop(dragged, NodeOf(parent), before);
   return true;
+}
+
+void MenuTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  QTreeWidget::closeEditor(editor, hint);
+  // The menu bar took the keyboard from the label editor (Alt, a menu's
+  // key, or Escape in a menu opened with the mouse), which ended the edit.
+  // The bar hands the keyboard back to the widget it took it from: the
+  // editor, gone by then, so the bar would keep it without showing it.
+  auto* bar = qobject_cast<QMenuBar*>(QApplication::focusWidget());
+  if (!bar || bar->window() != window() || bar == menu_bar_) return;
+  menu_bar_ = bar;
+  bar->installEventFilter(this);
+  QMetaObject::invokeMethod(this, &MenuTreeView::FollowMenuBar, Qt::QueuedConnection);
+}
+
+bool MenuTreeView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menu_bar_) {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::FocusIn:
+      case QEvent::FocusOut:
+      case QEvent::MouseButtonRelease:
+        // Looked at once the bar has handled the event.
+        QMetaObject::invokeMethod(this, &MenuTreeView::FollowMenuBar, Qt::QueuedConnection);
+        break;
+      default:
+        break;
+    }
+  }
+  return QTreeWidget::eventFilter(watched, event);
+}
+
+void MenuTreeView::FollowMenuBar() {
+  QMenuBar* bar = menu_bar_;
+  if (!bar) return;
+  QWidget* focus = window()->focusWidget();
+  if (focus == bar || !focus) {
+    // A bar that highlights a menu title is in use from the keyboard: it
+    // keeps the keys. While one of its menus is open it needs no focus, and
+    // it takes the tree as the widget to come back to; a bar that is done
+    // keeps the focus and does nothing with it, or drops it.
+    if (focus && !QApplication::activePopupWidget() && bar->activeAction() && isActiveWindow()) return;
+    setFocus(Qt::OtherFocusReason);
+  }
+  // Otherwise the focus went elsewhere, as the user chose.
+  bar->removeEventFilter(this);
+  menu_bar_ = nullptr;
 }
 
 }  // namespace pomeli2

@@ -2,9 +2,12 @@
 // editor, which moves the items itself; the widget then shows its change.
 #pragma once
 
+#include <QPointer>
 #include <QTreeWidget>
 
 #include "editor/editor.h"
+
+class QMenuBar;
 
 namespace pomeli2 {
 
@@ -18,6 +21,8 @@ class MenuTreeView : public QTreeWidget {
   // The model's drop (drops that reach the model directly): `parent` and
   // `index` give the place, the data the dragged item.
   bool dropMimeData(QTreeWidgetItem* parent, int index, const QMimeData* mime, Qt::DropAction action) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Target {
@@ -26,8 +31,12 @@ class MenuTreeView : public QTreeWidget {
   // Where a drop at `pos` would put an item, by the drop indicator.
   Target TargetAt(const QPoint& pos) const;
   NodeId Dragged() const;
+  // Takes the keyboard from the menu bar that ended a label edit, once the
+  // bar no longer needs it.
+  void FollowMenuBar();
 
   Editor& editor_;
+  QPointer<QMenuBar> menu_bar_;
 };
 
 }  // namespace pomeli2

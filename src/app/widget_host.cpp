@@ -114,7 +114,7 @@ void WidgetHost::ControlStatesChanged() {
   window_.UpdateCommands();
 }
 void WidgetHost::TreeRebuilt() { window_.Form().RebuildTree(); }
-void WidgetHost::TreeRestored() { window_.Form().RebuildTree(/*keep_open=*/true); }
+void WidgetHost::TreeRestored(const MenuTree::Changes& changes) { window_.Form().ApplyTreeChanges(changes); }
 void WidgetHost::ItemInserted(NodeId node) { window_.Form().InsertItem(node); }
 void WidgetHost::ItemRemoved(NodeId node) { window_.Form().RemoveItem(node); }
 void WidgetHost::ItemLabelChanged(NodeId node) { window_.Form().ShowLabel(node); }

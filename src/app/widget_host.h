@@ -29,7 +29,7 @@ class WidgetHost : public Host {
   void RefreshForm() override;
   void ControlStatesChanged() override;
   void TreeRebuilt() override;
-  void TreeRestored() override;
+  void TreeRestored(const MenuTree::Changes& changes) override;
   void ItemInserted(NodeId node) override;
   void ItemRemoved(NodeId node) override;
   void ItemLabelChanged(NodeId node) override;

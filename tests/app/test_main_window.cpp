@@ -32,6 +32,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <deque>
+#include <random>
 #include <functional>
 
 #include "dialogs.h"
@@ -605,6 +606,103 @@ class MainWindowTest : public QObject {
     }
   }
 
+  // However the label editor closes, the keys go to the tree again, unless
+  // the user clicked elsewhere.
+  void theTreeHasTheKeyboardAgainHoweverARenameEnds() {
+    Fixture f;
+    f.load("example");
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    // Keys as the window system delivers them: to the focused widget, or to
+    // the open menu.
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+      QTest::keyClick(f.window->windowHandle(), k, modifiers);
+    };
+    QPointer<QLineEdit> editor;
+    // A click on the selected item opens its label editor after a moment.
+    auto start_rename = [&](const char* label) {
+      QTreeWidgetItem* item = f.item(label);
+      QVERIFY(item);
+      f.tree()->setCurrentItem(item);
+      f.tree()->setFocus();
+      QTest::mouseClick(f.tree()->viewport(), Qt::LeftButton, {}, f.tree()->visualItemRect(item).center());
+      QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+      editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      QVERIFY(f.tree()->isAncestorOf(editor));
+    };
+    auto tree_has_the_keyboard = [&] {
+      QCOMPARE(QApplication::focusWidget(), f.tree());
+      QCOMPARE(f.editor().Model().TreeHasFocus, 1);
+    };
+    auto edit_menu = [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); };
+
+    // Enter and Escape.
+    for (Qt::Key k : {Qt::Key_Return, Qt::Key_Escape}) {
+      start_rename("Contact");
+      if (QTest::currentTestFailed()) return;
+      key(k);
+      QTRY_VERIFY(!editor);
+      tree_has_the_keyboard();
+      if (QTest::currentTestFailed()) return;
+    }
+
+    // A menu opened by its key takes the keyboard from the editor, which
+    // ends the rename; Escape closes the menu, Escape leaves the menu bar.
+    start_rename("Contact");
+    if (QTest::currentTestFailed()) return;
+    editor->setText("Contact us");
+    key(Qt::Key_E, Qt::AltModifier);
+    QVERIFY(edit_menu());
+    QCOMPARE(edit_menu()->title(), Ui("編集(&E)"));
+    QTRY_VERIFY(!editor);
+    QCOMPARE(f.tree()->currentItem(), f.item("Contact us"));
+    key(Qt::Key_Escape);
+    QVERIFY(!QApplication::activePopupWidget());
+    key(Qt::Key_Escape);
+    tree_has_the_keyboard();
+    if (QTest::currentTestFailed()) return;
+    // The keys act on the tree again: Up selects, Alt+C copies.
+    key(Qt::Key_Up);
+    QCOMPARE(f.tree()->currentItem(), f.item("Products"));
+    QVERIFY(!f.editor().Model().counters.CopyBufferFull());
+    key(Qt::Key_C, Qt::AltModifier);
+    QVERIFY(f.editor().Model().counters.CopyBufferFull());
+
+    // A command chosen in that menu acts on the tree.
+    start_rename("Contact us");
+    if (QTest::currentTestFailed()) return;
+    key(Qt::Key_E, Qt::AltModifier);
+    QVERIFY(edit_menu());
+    QTRY_VERIFY(!editor);
+    const int items = f.editor().Model().LiveItemCount();
+    key(Qt::Key_D);  // "ツリーアイテムを削除(&D)"
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(f.editor().Model().LiveItemCount(), items - 1);
+    QVERIFY(!f.item("Contact us"));
+    tree_has_the_keyboard();
+    if (QTest::currentTestFailed()) return;
+
+    // Alt alone gives the keys to the menu bar, which ends the rename too.
+    start_rename("Products");
+    if (QTest::currentTestFailed()) return;
+    QTest::keyPress(f.window->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(f.window->windowHandle(), Qt::Key_Alt);
+    QTRY_VERIFY(!editor);
+    QVERIFY(qobject_cast<QMenuBar*>(QApplication::focusWidget()));
+    key(Qt::Key_Escape);
+    tree_has_the_keyboard();
+    if (QTest::currentTestFailed()) return;
+
+    // A click elsewhere is the user's choice: the focus stays there.
+    start_rename("Products");
+    if (QTest::currentTestFailed()) return;
+    auto* title = f.control<QLineEdit>(kCtlTitle);
+    QTest::mouseClick(title, Qt::LeftButton);
+    QTRY_VERIFY(!editor);
+    QTest::qWait(50);
+    QCOMPARE(QApplication::focusWidget(), title);
+  }
+
   void aboutShowsItsWholeTitleAndHelpNamesTheContextMenu() {
     Fixture f;
     OnNextDialog([](QDialog* d) {
@@ -821,6 +919,61 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(bar->widgetForAction(f.window->Action(kCmdRedo)), Qt::LeftButton);
     QCOMPARE(f.tree()->topLevelItem(0)->child(0)->text(0), QString("A"));
     QCOMPARE(f.editor().ModifiedFlag(), 1);
+  }
+
+  // Undo and redo show only what changed: after every one of them, over a
+  // long run of random edits, the window shows the core's tree item for
+  // item, each view item standing for the core item at its place.
+  void undoAndRedoShowTheCoresTreeItemForItem() {
+    Fixture f;
+    f.load("nested-all");
+    Editor& e = f.editor();
+    const MenuTree& core = e.Model().tree;
+    std::function<bool(QTreeWidgetItem*, NodeId)> same = [&](QTreeWidgetItem* item, NodeId node) {
+      if (item->data(0, Qt::UserRole).value<NodeId>() != node || item->text(0) != ToQt(core.Label(node))) return false;
+      int i = 0;
+      for (NodeId c = core.FirstChild(node); c != kNoNode; c = core.NextSibling(c), ++i)
+        if (i >= item->childCount() || !same(item->child(i), c)) return false;
+      return i == item->childCount();
+    };
+    std::mt19937 random(20261207);
+    auto pick = [&] {
+      std::vector<NodeId> all;
+      core.ForEachPreOrder(core.FirstTop(), [&](NodeId n) { all.push_back(n); });
+      return all[random() % all.size()];
+    };
+    const CommandId commands[] = {kCmdAddItem, kCmdDelete, kCmdCut,    kCmdCopy,   kCmdPasteCut,
+                                  kCmdPasteCopy, kCmdMoveUp, kCmdMoveDown, kCmdIndent, kCmdOutdent};
+    int steps = 0;
+    for (int round = 0; round < 300; ++round) {
+      e.SelectItem(pick());
+      e.SetTreeFocus(true);
+      switch (random() % 4) {
+        case 0: e.Drop(pick(), pick(), kNoNode); break;
+        case 1: e.EndLabelEdit("r" + std::to_string(round)); break;
+        default: e.Dispatch(commands[random() % std::size(commands)]); break;
+      }
+      // The rename that an add opens is left as the user would leave it.
+      if (auto* editor = f.tree()->findChild<QLineEdit*>()) {
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      }
+      QVERIFY2(same(f.tree()->topLevelItem(0), core.FirstTop()),
+               qPrintable(QString("edit %1:\n%2\n%3").arg(round).arg(Shown(f.tree()->topLevelItem(0)),
+                                                                      Core(core, core.FirstTop()))));
+      if (random() % 3 == 0) {
+        int back = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < back; ++k) {
+          e.Dispatch(random() % 2 ? kCmdUndo : kCmdRedo);
+          ++steps;
+          QVERIFY2(same(f.tree()->topLevelItem(0), core.FirstTop()),
+                   qPrintable(QString("round %1:\n%2\n%3").arg(round).arg(Shown(f.tree()->topLevelItem(0)),
+                                                                           Core(core, core.FirstTop()))));
+        }
+      }
+    }
+    QVERIFY(steps > 100);
+    QCOMPARE(f.tree()->topLevelItemCount(), 1);
   }
 
   void undoKeepsTheOpenBranchesAndShowsWhatCameBack() {

@@ -71,6 +71,7 @@ void Editor::Apply(EditorState state) {
   PageSettings files = doc_.settings;
   // Nor is the copy buffer: like a clipboard, it keeps what was copied last.
   const NodeId copied = m.CopiedItem();
+  const MenuTree::Snapshot shown = m.tree.Share();
   m.table.Restore(std::move(state.rows));
   m.tree.Restore(std::move(state.tree));
   m.counters = state.counters;
@@ -84,7 +85,8 @@ void Editor::Apply(EditorState state) {
   form_.link_browse_path = form_.item.link;
   form_.RefreshEnabling();
   form_.CheckAllCompleteColours();
-  notify_.TreeRestored();
+  notify_.TreeRestored(m.tree.ChangesSince(shown));
+  notify_.SelectionChanged();
   notify_.TreeColoursChanged();
   notify_.ControlsChanged();
   notify_.FormChanged();

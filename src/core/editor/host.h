@@ -64,9 +64,10 @@ class Host {
   virtual void ControlStatesChanged() {}
   // The menu tree changed as a whole (a load, File New): show it anew.
   virtual void TreeRebuilt() {}
-  // The menu tree went back to another state of the same document (undo,
-  // redo): show it anew, keeping the branches the user had open.
-  virtual void TreeRestored() { TreeRebuilt(); }
+  // The menu tree went to another state of the same document (undo, redo):
+  // these items are gone, and these (in pre-order) are new or changed. The
+  // rest is as it was: show only what changed.
+  virtual void TreeRestored(const MenuTree::Changes& /*changes*/) { TreeRebuilt(); }
   // An item was inserted as the last child of its parent.
   virtual void ItemInserted(NodeId) {}
   // An item was removed with its whole subtree.

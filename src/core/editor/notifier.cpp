@@ -38,8 +38,9 @@ void Notifier::Flush() {
   }
   if (restored_) {
     restored_ = false;
-    selection_ = false;
-    host_.TreeRestored();
+    MenuTree::Changes changes = std::move(restored_changes_);
+    restored_changes_ = {};
+    host_.TreeRestored(changes);
   }
   if (colours_) {
     colours_ = false;

@@ -30,7 +30,13 @@ class Notifier {
   void SelectionChanged() { Mark(selection_); }
   void TreeColoursChanged() { Mark(colours_); }
   void TreeRebuilt() { Mark(rebuild_); }
-  void TreeRestored() { Mark(restored_); }
+  void TreeRestored(MenuTree::Changes changes) {
+    // Two restores in one batch would need their changes merged; none does
+    // that, and the whole tree is the safe answer.
+    if (restored_) rebuild_ = true;
+    restored_changes_ = std::move(changes);
+    Mark(restored_);
+  }
   void TreeChanged(MenuTree::Change change, NodeId node);
   void StartLabelEdit(NodeId node);
   void FocusTree() { Mark(focus_); }
@@ -71,6 +77,7 @@ class Notifier {
   bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, restored_ = false,
        focus_ = false;
   NodeId label_edit_ = kNoNode;
+  MenuTree::Changes restored_changes_;
 };
 
 }  // namespace pomeli2

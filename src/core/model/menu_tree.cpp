@@ -1,5 +1,7 @@
 #include "model/menu_tree.h"
 
+#include <algorithm>
+
 namespace pomeli2 {
 
 NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
@@ -59,6 +61,29 @@ void MenuTree::Restore(Snapshot s) {
   last_top_ = s.last_top;
   selected_ = s.selected;
   count_ = s.count;
+}
+
+MenuTree::Changes MenuTree::ChangesSince(const Snapshot& before) const {
+  Changes changes;
+  std::vector<bool> changed(nodes_.size());
+  bool any = false;
+  const size_t n = std::max(nodes_.size(), before.nodes.size());
+  for (size_t id = 0; id < n; ++id) {
+    const Node* was = id < before.nodes.size() ? before.nodes[id].get() : nullptr;
+    const Node* now = id < nodes_.size() ? nodes_[id].get() : nullptr;
+    if (was == now) continue;
+    if (now && now->alive) {
+      changed[id] = any = true;
+    } else if (was && was->alive) {
+      changes.removed.push_back(static_cast<NodeId>(id));
+    }
+  }
+  if (!any) return changes;
+  for (NodeId top = first_top_; top != kNoNode; top = N(top).next)
+    ForEachPreOrder(top, [&](NodeId id) {
+      if (changed[static_cast<size_t>(id)]) changes.changed.push_back(id);
+    });
+  return changes;
 }
 
 bool MenuTree::IsInSubtree(NodeId n, NodeId root) const {

@@ -95,6 +95,15 @@ class MenuTree {
   Snapshot Share() const { return {nodes_, free_, first_top_, last_top_, selected_, count_}; }
   void Restore(Snapshot s);
 
+  // What differs between the tree now and `before`, an earlier or later
+  // state of it: the items gone, and the items new or changed in any way
+  // (label, parent, place among their siblings, children), the latter in
+  // the tree's pre-order. Items that both share are not looked into.
+  struct Changes {
+    std::vector<NodeId> removed, changed;
+  };
+  Changes ChangesSince(const Snapshot& before) const;
+
  struct Node {
     std::string label;
     int row = 0;
