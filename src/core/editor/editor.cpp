@@ -7,6 +7,7 @@
 
 #include "editor/command_groups.h"
 #include "generate/menu_page.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -158,7 +159,7 @@ void Editor::FieldEditEnded(int control) {
     const std::string value = form_.FieldText(control);
     if (!value.empty() && !CompleteColour(value)) {
       Notifier::Batch batch(notify_);
-      notify_.Message(ColourExpected(), sj("入力エラー"), MessageIcon::kError);
+      notify_.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
       // Back to the text before the typing when that was a colour, else to
       // no colour; within the typing's own step.
       const bool was_colour = open_field_before_.empty() || CompleteColour(open_field_before_);
@@ -267,11 +268,11 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
     }
   }
   // いいえ is the default: Enter out of habit must not throw the work away.
-  if (modified && notify_.Message(sj("変更が保存されていません。このまま終了しますか？"), sj("保存確認"),
+  if (modified && notify_.Message(sj("変更が保存されていません。このまま終了しますか？"), sj(kSaveConfirmTitle),
                                   MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
-    doc_.ShowError(sj("「Pomeli2.ini」を書き込めません。"), sj("ファイルエラー"));
+    doc_.ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
   return true;
 }
 
