@@ -74,22 +74,28 @@ TEST_F(Seams, SavesGiveBackTheSelectionAndDialogsStartBesideThePage) {
   EXPECT_EQ(Selected(), a1);
   EXPECT_EQ(e.Form().FieldText(kCtlTitle), S("見本"));
 
-  // The frame set starts in the page's folder, then where the last one went.
+  // The frame set starts beside the page it names, wherever the last one
+  // went; other kinds start where they were used last.
   std::filesystem::create_directories(dir.path() / "frames");
   host.files = {dir / "frames/set.html"};
   e.Dispatch(kCmdFrame2);
   EXPECT_EQ(host.dialogs.back().initial_name, dir / "web/mainframe.html");
   e.Dispatch(kCmdFrame2);
-  EXPECT_EQ(host.dialogs.back().initial_name, dir / "frames/mainframe.html");
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "web/mainframe.html");
+  host.files = {dir / "frames/h.html"};
+  host.body_insert = [](BodyInsertDialog& d) {
+    d.BrowseHeader();
+    d.BrowseFooter();
+    return false;
+  };
+  e.Dispatch(kCmdBodyInsert);
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "frames/Footer.html");
   e.Dispatch(kCmdHtmlSaveAs);  // cancelled
   EXPECT_EQ(host.dialogs.back().initial_name, dir / "web/index.html") << "the page itself";
 
   // Reopened, the project writes its page again with Ctrl+H, unasked.
-  e.Dispatch(kCmdSave);
-  e.Dispatch(kCmdNew);
   const size_t dialogs = host.dialogs.size();
-  host.files = {dir / "site.pml"};
-  e.Dispatch(kCmdOpen);
+  SaveAndReopen("site.pml");
   std::filesystem::remove(dir.path() / "web/index.html");
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.dialogs.size(), dialogs + 1) << "only the open dialog";
@@ -102,6 +108,26 @@ TEST_F(Seams, SavesGiveBackTheSelectionAndDialogsStartBesideThePage) {
   Select("A1");
   e.ButtonClicked(kCtlLinkBrowse);
   EXPECT_EQ(host.dialogs.back().initial_name, dir / "web/docs/a.html");
+}
+
+TEST_F(Seams, AReopenedProjectNeverTakesAPageItDidNotWrite) {
+  // The overwrite of an author's page was declined; the project keeps the
+  // Path, so that the next save proposes it, and is saved and reopened.
+  Add("A");
+  std::filesystem::create_directories(dir.path() / "web");
+  WriteFile(dir / "web/index.html", "the author's own page");
+  host.files = {dir / "web/index.html"};
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdHtmlSave);
+  SaveAndReopen("p.pml");
+  EXPECT_EQ(e.Settings().HtmlFileName, UntitledHtml());
+  const size_t dialogs = host.dialogs.size();
+  host.files = {dir / "web/index.html"};
+  host.answers = {MessageAnswer::kNo};
+  e.Dispatch(kCmdHtmlSave);
+  EXPECT_EQ(host.dialogs.size(), dialogs + 1) << "asks for the name";
+  EXPECT_EQ(host.messages.back().text, "同名ファイルが存在します。上書きしますか？");
+  EXPECT_EQ(ReadFile(dir / "web/index.html"), "the author's own page");
 }
 
 TEST_F(Seams, TheImagesFolderIsThePagesFolderWhateverItsName) {
@@ -165,6 +191,14 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   EXPECT_EQ(e.Settings().BodyHover, "") << "it held no colour before";
   e.FieldEditEnded(kCtlBodyHover);
   EXPECT_EQ(host.messages.size(), 3u) << "leaving a field not typed into checks nothing";
+  // A command run by a key while the focus stays in the field does not let
+  // the colour pass when the field is left.
+  Type(kCtlBodyAlink, "#12345");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  e.FieldEditEnded(kCtlBodyAlink);
+  EXPECT_EQ(host.messages.size(), 4u);
+  EXPECT_EQ(e.Settings().BodyAlink, "#0000A0") << "the start value";
 
   // From a file, the save refuses it before anything is written.
   Add("A");

@@ -222,6 +222,47 @@ TEST_F(Buffers, MovesKeepTheCopyBufferAndACopyIsNoEdit) {
   EXPECT_EQ(Outline(), "A(A1),B(A(A1)),A(A1)");
 }
 
+// Ids need not name the same item in two states: a move exchanges two
+// items' cells, a drop or an indent re-creates the subtree under new ids.
+TEST_F(Buffers, UndoAndRedoOfMovesKeepTheCopiedItem) {
+  struct Case {
+    const char* name;
+    const char* copied;
+    std::function<void()> move;
+    const char* moved;
+  };
+  const Case cases[] = {
+      {"move down", "A", [&] { e.Dispatch(kCmdMoveDown); }, "B,A"},
+      {"drop", "A", [&] { e.Drop(Find("A"), m().Root(), kNoNode); }, "B,A"},
+      {"indent", "B", [&] { e.Dispatch(kCmdIndent); }, "A(B)"},
+  };
+  for (const Case& c : cases) {
+    host.answers = {MessageAnswer::kYes};
+    e.Dispatch(kCmdNew);
+    Add("A");
+    e.SelectItem(m().Root());
+    Add("B");
+    e.SetTreeFocus(true);
+    Select(c.copied);
+    e.Dispatch(kCmdCopy);
+    c.move();
+    ASSERT_EQ(Outline(), c.moved) << c.name;
+    e.Dispatch(kCmdUndo);
+    ASSERT_EQ(Outline(), "A,B") << c.name;
+    e.Dispatch(kCmdRedo);
+    ASSERT_EQ(Outline(), c.moved) << c.name;
+    e.SelectItem(m().Root());
+    e.Dispatch(kCmdPasteCopy);
+    EXPECT_EQ(Outline(), std::string(c.moved) + "," + c.copied) << c.name << ", redone";
+    e.Dispatch(kCmdUndo);  // the paste
+    e.Dispatch(kCmdUndo);  // the move
+    ASSERT_EQ(Outline(), "A,B") << c.name;
+    e.SelectItem(m().Root());
+    e.Dispatch(kCmdPasteCopy);
+    EXPECT_EQ(Outline(), std::string("A,B,") + c.copied) << c.name << ", undone";
+  }
+}
+
 TEST_F(Buffers, NewItemFieldsAreStepsOfTheirOwnButNoEdits) {
   Add("X");
   host.files = {dir / "p.pml"};

@@ -36,7 +36,7 @@ TEST_F(FrameSetTest, GoldenPages) {
   ExpectGolden("frames/frameright.html", ReadFile(dir / "frameright.html"));
   EXPECT_FALSE(Exists("frametop.html")) << "two panes never write the top page";
   ASSERT_TRUE(Create("main3.html", 3));
-  EXPECT_EQ(host.dialogs.back().initial_name, dir / "mainframe.html") << "where the last frame set went";
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "mainframe.html") << "beside the menu page";
   EXPECT_EQ(host.dialogs.back().default_extension, "html");
   ExpectGolden("frames/three-panes.html", ReadFile(dir / "main3.html"));
   ExpectGolden("frames/frametop.html", ReadFile(dir / "frametop.html"));

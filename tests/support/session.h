@@ -44,6 +44,15 @@ class Session : public ::testing::Test {
     ASSERT_TRUE(e.EndLabelEdit(S(utf8)));
   }
   void Type(int control, const std::string& utf8) { ASSERT_TRUE(e.FieldChanged(control, S(utf8))); }
+  // Saves the project as `name` in the temporary folder, starts a new one
+  // and opens the saved one again.
+  void SaveAndReopen(const std::string& name) {
+    host.files = {dir / name};
+    e.Dispatch(kCmdSave);
+    e.Dispatch(kCmdNew);
+    host.files = {dir / name};
+    e.Dispatch(kCmdOpen);
+  }
   // The menu as "label(child,child),label", from the root's children down.
   std::string Outline() { return OutlineOf(m().Root()); }
   std::string OutlineOf(NodeId node) {

@@ -2,14 +2,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "generate/frame_set.h"
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
 #include "project/project_file.h"
-#include "text/numbers.h"
 #include "text/catalogue.h"
+#include "text/numbers.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -42,6 +43,29 @@ void Document::ReadLastProject() {
   if (!settings_file_) return;
   auto fields = settings_file_->Read();
   last_project_path_ = fields ? fields->last_project : std::string();
+}
+
+// A project whose Path names its page takes that page as its own, so that
+// HTML save writes it again without asking, as after a save in this run:
+// when the page's folder exists and the file there is one this program
+// wrote, or none yet. Any other file keeps its overwrite question (a Path
+// kept after a declined overwrite names the author's page), a Path that
+// never named a file ("pomeli2.html", relative to nothing) or a folder that
+// is gone leaves the page unnamed; HTML save then asks, proposing Path.
+bool Document::NamesItsPage(const std::string& sjis_path) {
+  const std::string folder = FolderOf(sjis_path);
+  if (folder.empty() || folder[0] != '/' || FileNameOf(sjis_path).empty()) return false;
+  auto system_folder = SystemPath(folder);
+  auto system_path = SystemPath(sjis_path);
+  std::error_code ec;
+  if (!system_folder || !system_path || !std::filesystem::is_directory(*system_folder, ec)) return false;
+  if (!FileExists(*system_path)) return true;
+  // Every page this program writes names it in its head.
+  std::ifstream page(*system_path, std::ios::binary);
+  std::string head(4096, '\0');
+  page.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(page.gcount()));
+  return head.find(kProductVersion) != std::string::npos;
 }
 
 bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
@@ -79,18 +103,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 
   settings = std::move(parsed.settings);
   settings.ProjectPath = path;
-  // A project whose Path names its page in a folder that exists takes that
-  // page as its own: HTML save writes it again without asking, as after a
-  // save in this run. A Path that never named a file ("pomeli2.html",
-  // relative to nothing) or a folder that is gone leaves the page unnamed,
-  // so that nothing is written beside the program's working folder; HTML
-  // save then asks, proposing the project's Path.
-  std::string page_folder = FolderOf(settings.Path);
-  auto system_folder = SystemPath(page_folder);
-  std::error_code ec;
-  bool names_the_page = !page_folder.empty() && page_folder[0] == '/' && !FileNameOf(settings.Path).empty() &&
-                        system_folder && std::filesystem::is_directory(*system_folder, ec);
-  settings.HtmlFileName = names_the_page ? FileNameOf(settings.Path) : UntitledHtml();
+  settings.HtmlFileName = NamesItsPage(settings.Path) ? FileNameOf(settings.Path) : UntitledHtml();
   for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
 
   model.counters.Reset();

@@ -50,6 +50,9 @@ class Document {
   // in `target_list` are appended to it. On any failure the message is
   // shown and nothing changes.
   bool ReadProjectFile(const std::string& path, std::vector<std::string>& target_list);
+  // Whether the page at `sjis_path` may be taken as the project's own page
+  // when a project is opened.
+  static bool NamesItsPage(const std::string& sjis_path);
   // Forgets a pending copy, numbers the items and writes ProjectPath. False,
   // after the message, when nothing was written.
   bool WriteProjectFile();

@@ -67,6 +67,7 @@ void New(Editor& e) {
   e.Doc().MarkModified(0);
   e.Form().ResetForNew();
   e.GetHistory().Clear();
+  e.ForgetDialogFolders();
 }
 
 void Open(Editor& e, const std::optional<std::string>& preset) {
@@ -84,6 +85,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   if (!e.ReadProjectFile(path)) return;
   e.Doc().MarkModified(0);
   e.GetHistory().Clear();
+  e.ForgetDialogFolders();
   MakeBackup(e);
 }
 

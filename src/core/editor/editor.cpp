@@ -72,11 +72,14 @@ void Editor::Apply(EditorState state) {
   PageSettings files = doc_.settings;
   // Nor is the copy buffer: like a clipboard, it keeps what was copied last.
   const NodeId copied = m.CopiedItem();
+  const MenuModel::ItemContent copied_content = copied != kNoNode ? m.ContentOf(copied) : MenuModel::ItemContent{};
   const MenuTree::Snapshot shown = m.tree.Share();
   m.table.Restore(std::move(state.rows));
   m.tree.Restore(std::move(state.tree));
   m.counters = state.counters;
-  m.KeepCopyBuffer(copied);
+  // Ids need not name the same item in both states: the copied item is
+  // found by what it holds, and the buffer empties when it is not there.
+  m.KeepCopyBuffer(copied != kNoNode ? m.FindItem(copied_content, copied) : kNoNode);
   doc_.settings = std::move(state.settings);
   doc_.settings.ProjectPath = files.ProjectPath;
   doc_.settings.HtmlFileName = files.HtmlFileName;
@@ -142,30 +145,33 @@ void Editor::Run(const CommandDescriptor& command) {
 
 bool Editor::FieldChanged(int control, const std::string& text) {
   Notifier::Batch batch(notify_);
+  // What the field held before the user began typing there: a command run
+  // meanwhile by a key or a toolbar button ends the step, not the typing.
+  if (typed_field_ != control) {
+    typed_field_ = control;
+    typed_before_ = form_.FieldText(control);
+  }
   // Typing in one field is one step until the focus leaves it.
   if (open_field_ == control) return form_.FieldChanged(control, text);
   const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
-  std::string before = form_.FieldText(control);
   bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
-  if (doc_.Edits() != edits || doc_.Touches() != touches) {
-    open_field_ = control;
-    open_field_before_ = std::move(before);
-  }
+  if (doc_.Edits() != edits || doc_.Touches() != touches) open_field_ = control;
   return kept;
 }
 
 void Editor::FieldEditEnded(int control) {
-  if (control != 0 && control == open_field_ && FormState::IsColourField(control)) {
+  if (control != 0 && control == typed_field_ && FormState::IsColourField(control)) {
     const std::string value = form_.FieldText(control);
     if (!value.empty() && !CompleteColour(value)) {
       Notifier::Batch batch(notify_);
       notify_.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
       // Back to the text before the typing when that was a colour, else to
-      // no colour; within the typing's own step.
-      const bool was_colour = open_field_before_.empty() || CompleteColour(open_field_before_);
-      form_.FieldChanged(control, was_colour ? open_field_before_ : std::string());
+      // no colour: within the typing's step while it is still open.
+      const std::string back = typed_before_.empty() || CompleteColour(typed_before_) ? typed_before_ : std::string();
+      FieldChanged(control, back);
     }
   }
+  typed_field_ = 0;
   open_field_ = 0;
 }
 

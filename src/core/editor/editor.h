@@ -45,6 +45,8 @@ class Editor {
   CustomColours& Custom() { return custom_colours_; }
   // The folder a kind of file dialog used last (CP932, ending in "/").
   std::string& DialogFolder(int kind) { return dialog_folders_[kind]; }
+  // Another document (New, Open): the folders of the last one are no guide.
+  void ForgetDialogFolders() { dialog_folders_.clear(); }
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -137,7 +139,8 @@ class Editor {
   std::string preview_folder_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
-  std::string open_field_before_;  // its text before that typing
+  int typed_field_ = 0;  // the field typed into since the focus came to it
+  std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;
 };
 

@@ -17,12 +17,18 @@ std::string HomeFolder() {
 }
 
 std::string StartFolder(Editor& e, FileKind kind) {
+  auto absolute_folder = [](const std::string& path) {
+    std::string folder = FolderOf(path);
+    return !folder.empty() && folder[0] == '/' ? folder : std::string();
+  };
+  // A frame set names the menu page by its bare name: it belongs beside it.
+  if (kind == FileKind::kFrameSet) {
+    if (std::string folder = absolute_folder(e.Settings().Path); !folder.empty()) return folder;
+  }
   const std::string& remembered = e.DialogFolder(static_cast<int>(kind));
   if (!remembered.empty()) return remembered;
-  for (const std::string* path : {&e.Settings().Path, &e.Settings().ProjectPath}) {
-    std::string folder = FolderOf(*path);
-    if (!folder.empty() && folder[0] == '/') return folder;
-  }
+  for (const std::string* path : {&e.Settings().Path, &e.Settings().ProjectPath})
+    if (std::string folder = absolute_folder(*path); !folder.empty()) return folder;
   return HomeFolder();
 }
 

@@ -1,6 +1,7 @@
 // Where the file dialogs start: a dialog that proposes a bare name opens in
-// the folder its kind used last, else the menu page's folder, else the
-// project's, else the home folder; never in the program's working folder.
+// the folder its kind used last in this document, else the menu page's
+// folder, else the project's, else the home folder; never in the program's
+// working folder. A frame set starts beside the menu page it names.
 #pragma once
 
 #include <optional>
