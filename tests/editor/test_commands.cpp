@@ -5,6 +5,7 @@
 
 #include "editor/command_registry.h"
 #include "editor/history.h"
+#include "project/project_file.h"
 #include "support/session.h"
 
 namespace pomeli2::testing {
@@ -98,23 +99,54 @@ TEST(CommandRegistry, ButtonsNameTheirCommands) {
   EXPECT_EQ(CommandOfButton(1005), kCmdNone) << "the delete command's number, and no button's";
 }
 
-class CommandDispatch : public Session {};
+class CommandDispatch : public Session {
+ protected:
+  // What undo would take back: the project as it would be saved (its file
+  // names aside, which saving sets and undo leaves), the new-item fields
+  // and the selected item's fields.
+  std::string UndoableState() {
+    PageSettings s = e.Settings();
+    s.ProjectPath = s.Path = s.HtmlFileName = "";
+    ItemTable kept = m().table;
+    const int last = m().RenumberItems(m().Root());
+    std::string out = Outline() + "\n" + SerializeProject(s, m().table, last).bytes;
+    m().table = std::move(kept);
+    for (const std::string* f : {&s.NewBgColor, &s.NewStyle, &s.NewOtherButton, &s.NewFontSize, &s.NewTarget})
+      out += *f + "|";
+    const ItemFields& i = e.Item();
+    for (const std::string* f : {&i.bg_color, &i.style, &i.size, &i.link, &i.other_button, &i.target, &i.icon})
+      out += *f + "|";
+    return out;
+  }
+};
 
+// A command that is no step must change nothing that undo would take back:
+// otherwise a later undo would silently revert it.
 TEST_F(CommandDispatch, TheUndoKindDecidesTheStep) {
   Add("A");
+  Type(kCtlLink, "a.html");
+  Add("A1");
   History& history = e.GetHistory();
-  ASSERT_EQ(history.Steps(), 2u) << "the add and the typed title";
+  ASSERT_EQ(history.Steps(), 5u) << "the adds, the typed titles and the link";
+  int no_steps = 0;
   for (const CommandDescriptor& d : Commands()) {
-    if (*d.undo != UndoKind::kNoStep) continue;
+    // Undo and redo are the history's own moves.
+    if (*d.undo != UndoKind::kNoStep || *d.id == kCmdUndo || *d.id == kCmdRedo) continue;
     SCOPED_TRACE(*d.id);
-    // The scripted host cancels every dialog; the toggles still toggle.
+    ++no_steps;
+    // The scripted host cancels every dialog and answers questions Yes;
+    // the save commands write to a file of the temporary folder.
+    host.files = {dir / "p.pml"};
+    const std::string before = UndoableState();
     e.Dispatch(*d.id);
-    EXPECT_EQ(history.Steps(), 2u);
+    EXPECT_EQ(UndoableState(), before);
+    EXPECT_EQ(history.Steps(), 5u);
   }
+  EXPECT_GT(no_steps, 10);
   EXPECT_EQ(e.Doc().frame_resizable, 1) << "not kept in the project, so no step";
 
   e.Dispatch(kCmdAddItem);
-  EXPECT_EQ(history.Steps(), 3u);
+  EXPECT_EQ(history.Steps(), 6u);
   e.Dispatch(kCmdNew);  // the question is answered Yes
   EXPECT_EQ(history.Steps(), 0u);
   EXPECT_EQ(Outline(), "");
