@@ -93,6 +93,14 @@ TEST_F(Seams, SavesGiveBackTheSelectionAndDialogsStartBesideThePage) {
   e.Dispatch(kCmdHtmlSaveAs);  // cancelled
   EXPECT_EQ(host.dialogs.back().initial_name, dir / "web/index.html") << "the page itself";
 
+  // A new document keeps where projects are kept.
+  host.answers = {MessageAnswer::kYes};
+  e.Dispatch(kCmdNew);
+  e.Dispatch(kCmdOpen);  // cancelled
+  EXPECT_EQ(host.dialogs.back().initial_name, dir / "*.pml");
+  host.files = {dir / "site.pml"};
+  e.Dispatch(kCmdOpen);
+
   // Reopened, the project writes its page again with Ctrl+H, unasked.
   const size_t dialogs = host.dialogs.size();
   SaveAndReopen("site.pml");
@@ -215,6 +223,17 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#fff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
+
+  // An item colour left incomplete when a key adds an item, the focus still
+  // in the field: the item it was typed into goes back.
+  Select("A");
+  Type(kCtlItemBgColor, "#12");
+  e.Dispatch(kCmdAddItem);
+  e.FieldEditEnded(kCtlItemBgColor);  // the focus goes to the tree after the add
+  ASSERT_TRUE(e.EndLabelEdit(S("B")));
+  EXPECT_EQ(host.messages[host.messages.size() - 1].text, "色は「#」に続けて16進数6桁で入力してください。");
+  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("A")), kTextBgColor), "") << "it held no colour before";
+  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("B")), kTextBgColor), e.Settings().NewBgColor);
 
   // A blank TARGET name adds nothing.
   host.target_name = [](TargetNameDialog& d) {

@@ -263,6 +263,28 @@ TEST_F(Buffers, UndoAndRedoOfMovesKeepTheCopiedItem) {
   }
 }
 
+// The copied item is the one copied, whatever it or another item holds
+// after a step is undone.
+TEST_F(Buffers, UndoOfAnEditKeepsTheCopiedItemAndNoLookalikeTakesItsPlace) {
+  Add("A");
+  Add("A1");
+  e.SelectItem(m().Root());
+  Add("N");
+  e.SetTreeFocus(true);
+  Select("N");
+  e.Dispatch(kCmdCopy);
+  Type(kCtlLink, "n.html");
+  e.Dispatch(kCmdUndo);
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy)) << "N is still in the tree";
+  ASSERT_TRUE(e.EndLabelEdit(S("A")));  // N now looks like A
+  e.Dispatch(kCmdUndo);
+  ASSERT_EQ(Outline(), "A(A1),N");
+  e.SelectItem(m().Root());
+  e.SetTreeFocus(true);
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(Outline(), "A(A1),N,N") << "what was copied is N";
+}
+
 TEST_F(Buffers, NewItemFieldsAreStepsOfTheirOwnButNoEdits) {
   Add("X");
   host.files = {dir / "p.pml"};

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "editor/command_groups.h"
+#include "editor/file_dialogs.h"
 #include "generate/menu_page.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
@@ -57,29 +58,27 @@ template <typename F>
 auto Editor::AsStep(const std::string& name, F&& change) {
   EditorState before = Capture();
   const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
+  moved_.clear();
   auto result = change();
   if (doc_.Edits() != edits || doc_.Touches() != touches) {
-    history_.Done(name, std::move(before), doc_.Edits() != edits);
+    history_.Done(name, std::move(before), doc_.Edits() != edits, std::move(moved_));
     notify_.ControlsChanged();  // undo and redo change with it
   }
   return result;
 }
 
-void Editor::Apply(EditorState state) {
+void Editor::Apply(EditorState state, NodeId copied) {
   MenuModel& m = doc_.model;
   // The files the project and its page were written to stay as they are:
   // saving is no step.
   PageSettings files = doc_.settings;
-  // Nor is the copy buffer: like a clipboard, it keeps what was copied last.
-  const NodeId copied = m.CopiedItem();
-  const MenuModel::ItemContent copied_content = copied != kNoNode ? m.ContentOf(copied) : MenuModel::ItemContent{};
   const MenuTree::Snapshot shown = m.tree.Share();
   m.table.Restore(std::move(state.rows));
   m.tree.Restore(std::move(state.tree));
   m.counters = state.counters;
-  // Ids need not name the same item in both states: the copied item is
-  // found by what it holds, and the buffer empties when it is not there.
-  m.KeepCopyBuffer(copied != kNoNode ? m.FindItem(copied_content, copied) : kNoNode);
+  // Nor is the copy buffer: like a clipboard, it keeps what was copied last,
+  // when that item is in this state (under the id the step gave it).
+  m.KeepCopyBuffer(copied);
   doc_.settings = std::move(state.settings);
   doc_.settings.ProjectPath = files.ProjectPath;
   doc_.settings.HtmlFileName = files.HtmlFileName;
@@ -96,10 +95,22 @@ void Editor::Apply(EditorState state) {
   notify_.FormChanged();
 }
 
+void Editor::ForgetDialogFolders() {
+  const std::string projects = dialog_folders_[static_cast<int>(FileKind::kProject)];
+  dialog_folders_.clear();
+  dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
+}
+
+void Editor::NoteMovedItems(const std::vector<NodeId>& before, const std::vector<NodeId>& after) {
+  for (size_t i = 0; i < before.size() && i < after.size(); ++i) moved_.emplace_back(before[i], after[i]);
+}
+
 void Editor::UndoRedo(bool undo) {
   open_field_ = 0;
   EditorState now = Capture();
-  Apply(undo ? history_.Undo(std::move(now)) : history_.Redo(std::move(now)));
+  NodeId copied = doc_.model.CopiedItem();
+  EditorState then = undo ? history_.Undo(std::move(now), copied) : history_.Redo(std::move(now), copied);
+  Apply(std::move(then), copied);
   doc_.MarkModified(history_.AtSaved() ? 0 : 1);
 }
 
@@ -122,7 +133,9 @@ void Editor::Dispatch(CommandId command) {
   const CommandDescriptor* d = FindCommand(command);
   if (!d || !(*d->enabled)(State())) return;
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  // Whatever the user does next ends the typing in a field, even while
+  // the focus stays there (a key, a toolbar button).
+  EndTyping();
   if (*d->undo == UndoKind::kStep) {
     AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
       Run(*d);
@@ -160,7 +173,15 @@ bool Editor::FieldChanged(int control, const std::string& text) {
 }
 
 void Editor::FieldEditEnded(int control) {
-  if (control != 0 && control == typed_field_ && FormState::IsColourField(control)) {
+  if (control == typed_field_) EndTyping();
+  typed_field_ = 0;
+  open_field_ = 0;
+}
+
+void Editor::EndTyping() {
+  const int control = typed_field_;
+  typed_field_ = 0;
+  if (control != 0 && FormState::IsColourField(control)) {
     const std::string value = form_.FieldText(control);
     if (!value.empty() && !CompleteColour(value)) {
       Notifier::Batch batch(notify_);
@@ -169,15 +190,15 @@ void Editor::FieldEditEnded(int control) {
       // no colour: within the typing's step while it is still open.
       const std::string back = typed_before_.empty() || CompleteColour(typed_before_) ? typed_before_ : std::string();
       FieldChanged(control, back);
+      typed_field_ = 0;
     }
   }
-  typed_field_ = 0;
   open_field_ = 0;
 }
 
 void Editor::CheckBoxClicked(int control, bool checked) {
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  EndTyping();
   AsStep(sj("チェックの変更"), [&] {
     form_.CheckBoxClicked(control, checked);
     return 0;
@@ -187,7 +208,7 @@ void Editor::CheckBoxClicked(int control, bool checked) {
 void Editor::ButtonClicked(int control) {
   if (!ControlEnabled(control)) return;
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  EndTyping();
   bool colour = FormState::ColourFieldOfButton(control) != 0;
   AsStep(sj(colour ? "色の変更" : "ファイルの選択"), [&] {
     if (colour) colour_commands::ChooseFieldColour(*this, control);
@@ -204,7 +225,7 @@ bool Editor::CanDrop(NodeId item, NodeId parent, NodeId before) const {
 void Editor::Drop(NodeId item, NodeId parent, NodeId before) {
   if (!CanDrop(item, parent, before)) return;
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  EndTyping();
   AsStep(sj(kDropStepName), [&] {
     tree_commands::MoveTo(*this, item, parent, before);
     return 0;
@@ -214,13 +235,13 @@ void Editor::Drop(NodeId item, NodeId parent, NodeId before) {
 
 void Editor::SelectItem(NodeId node) {
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  EndTyping();
   doc_.model.tree.Select(node);
 }
 
 bool Editor::EndLabelEdit(const std::string& title) {
   Notifier::Batch batch(notify_);
-  open_field_ = 0;
+  EndTyping();
   return AsStep(Utf8ToSjis(StepName(kCmdRename)).value_or(""), [&] { return tree_commands::Rename(*this, title); });
 }
 

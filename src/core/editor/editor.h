@@ -45,8 +45,11 @@ class Editor {
   CustomColours& Custom() { return custom_colours_; }
   // The folder a kind of file dialog used last (CP932, ending in "/").
   std::string& DialogFolder(int kind) { return dialog_folders_[kind]; }
-  // Another document (New, Open): the folders of the last one are no guide.
-  void ForgetDialogFolders() { dialog_folders_.clear(); }
+  // Another document (New, Open): the folders of the last one's site are no
+  // guide; where projects are kept still is.
+  void ForgetDialogFolders();
+  // A step re-created or exchanged items: `before[i]` is now `after[i]`.
+  void NoteMovedItems(const std::vector<NodeId>& before, const std::vector<NodeId>& after);
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -125,11 +128,14 @@ class Editor {
   // changes the document.
   template <typename F>
   auto AsStep(const std::string& name, F&& change);
-  void Apply(EditorState state);
+  void Apply(EditorState state, NodeId copied);
   void Run(const CommandDescriptor& command);
   // What the rules of the commands read.
   CommandState State() const { return {doc_, form_, history_}; }
   void UndoRedo(bool undo);
+  // The typing in a field has ended: a colour left incomplete there is
+  // refused, and the field goes back to what it held before.
+  void EndTyping();
 
   Notifier notify_;
   Document doc_;
@@ -139,6 +145,7 @@ class Editor {
   std::string preview_folder_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
+  std::vector<std::pair<NodeId, NodeId>> moved_;  // by the step under way
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;

@@ -5,30 +5,44 @@
 
 namespace pomeli2 {
 
-void History::Done(std::string name, EditorState before, bool edits_project) {
+void History::Done(std::string name, EditorState before, bool edits_project,
+                   std::vector<std::pair<NodeId, NodeId>> moved) {
   // The steps undone since the save are dropped: the saved project is gone
   // with them unless none of them edited it.
   const long now = static_cast<long>(undo_.size());
   if (saved_ > now) saved_ = AtSaved() ? now : -1;
   redo_.clear();
-  undo_.push_back({std::move(name), std::move(before), edits_project});
+  undo_.push_back({std::move(name), std::move(before), edits_project, std::move(moved)});
   if (undo_.size() > kMaxSteps) {
     undo_.erase(undo_.begin());
     if (saved_ >= 0) --saved_;
   }
 }
 
-EditorState History::Undo(EditorState now) {
+namespace {
+
+// One lookup, not a chain: an exchange maps a to b and b to a.
+NodeId Follow(const std::vector<std::pair<NodeId, NodeId>>& moved, NodeId id, bool back) {
+  for (const auto& [before, after] : moved)
+    if ((back ? after : before) == id) return back ? before : after;
+  return id;
+}
+
+}  // namespace
+
+EditorState History::Undo(EditorState now, NodeId& id) {
   Step step = std::move(undo_.back());
   undo_.pop_back();
-  redo_.push_back({step.name, std::move(now), step.edits_project});
+  id = Follow(step.moved, id, /*back=*/true);
+  redo_.push_back({step.name, std::move(now), step.edits_project, std::move(step.moved)});
   return std::move(step.state);
 }
 
-EditorState History::Redo(EditorState now) {
+EditorState History::Redo(EditorState now, NodeId& id) {
   Step step = std::move(redo_.back());
   redo_.pop_back();
-  undo_.push_back({step.name, std::move(now), step.edits_project});
+  id = Follow(step.moved, id, /*back=*/false);
+  undo_.push_back({step.name, std::move(now), step.edits_project, std::move(step.moved)});
   return std::move(step.state);
 }
 

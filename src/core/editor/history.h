@@ -31,6 +31,10 @@ class History {
     std::string name;  // CP932, as the menu names the command
     EditorState state;  // before the step (undo) or after it (redo)
     bool edits_project = true;  // false for the new-item fields alone
+    // Items the step re-created or exchanged: their id before the step and
+    // after it, so that what follows an item (the copy buffer) can follow it
+    // back and forth.
+    std::vector<std::pair<NodeId, NodeId>> moved;
   };
 
   bool CanUndo() const { return !undo_.empty(); }
@@ -39,10 +43,13 @@ class History {
   const std::string& RedoName() const { return redo_.back().name; }
 
   // A step was done from `before`; the steps that could be redone are gone.
-  void Done(std::string name, EditorState before, bool edits_project = true);
+  void Done(std::string name, EditorState before, bool edits_project = true,
+            std::vector<std::pair<NodeId, NodeId>> moved = {});
   // Takes the last step: its state before, and the state now to redo it.
-  EditorState Undo(EditorState now);
-  EditorState Redo(EditorState now);
+  // `id` (an item of the state now, or kNoNode) becomes the same item's id
+  // in the state returned.
+  EditorState Undo(EditorState now, NodeId& id);
+  EditorState Redo(EditorState now, NodeId& id);
   void Clear();
 
   // Where the saved project stands in the history; whether the state now

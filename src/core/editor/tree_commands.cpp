@@ -27,6 +27,13 @@ NodeId NthInSubtree(const MenuTree& tree, NodeId top, int index) {
   return found;
 }
 
+// The items of the subtree of `top`, in pre-order.
+std::vector<NodeId> SubtreeOf(const MenuTree& tree, NodeId top) {
+  std::vector<NodeId> items;
+  tree.ForEachPreOrder(top, [&](NodeId n) { items.push_back(n); });
+  return items;
+}
+
 // The pre-order position of `node` in the subtree of `top`, or -1.
 int IndexInSubtree(const MenuTree& tree, NodeId top, NodeId node) {
   if (node == kNoNode || !tree.IsInSubtree(node, top)) return -1;
@@ -143,6 +150,7 @@ void Move(Editor& e, bool up) {
   // cells and subtree go to b's place and b's to a's.
   NodeId copied = m.CopiedItem();
   const int in_a = IndexInSubtree(tree, a, copied), in_b = IndexInSubtree(tree, b, copied);
+  const std::vector<NodeId> items_a = SubtreeOf(tree, a), items_b = SubtreeOf(tree, b);
   auto set_aside = [&](NodeId item, int mark) {
     m.MarkBatch(item, mark);
     tree.DeleteChildren(item);
@@ -161,6 +169,8 @@ void Move(Editor& e, bool up) {
   m.ReinsertBatch(BatchRule::MoveSource(m.counters));
   if (in_a >= 0) copied = NthInSubtree(tree, b, in_a);
   if (in_b >= 0) copied = NthInSubtree(tree, a, in_b);
+  e.NoteMovedItems(items_a, SubtreeOf(tree, b));
+  e.NoteMovedItems(items_b, SubtreeOf(tree, a));
   if (tree.Valid(copied)) m.MarkCopyBatch(copied);
   tree.Select(b);
   m.TreeHasFocus = 1;
@@ -188,6 +198,7 @@ void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
   if (!CanMoveTo(m, item, parent, before)) return;
   NodeId copied = m.CopiedItem();
   const int copied_index = IndexInSubtree(tree, item, copied);
+  const std::vector<NodeId> items = SubtreeOf(tree, item);
   const int mark = m.NextMoveSourceMark();
   m.MarkBatch(item, mark);
   tree.Select(parent);
@@ -197,6 +208,7 @@ void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
   if (before != kNoNode) tree.MoveBefore(moved, before);
   if (copied_index >= 0) copied = NthInSubtree(tree, moved, copied_index);
   if (copied != kNoNode && tree.Valid(copied)) m.MarkCopyBatch(copied);
+  e.NoteMovedItems(items, SubtreeOf(tree, moved));
   tree.Select(moved);
   // It may have been selected already, before it took its place.
   e.Form().OnSelectionChanged();

@@ -121,26 +121,6 @@ NodeId MenuModel::CopiedItem() const {
   return found;
 }
 
-MenuModel::ItemContent MenuModel::ContentOf(NodeId item) const {
-  ItemContent content{tree.Label(item)};
-  const ItemRow& row = table.Row(tree.Row(item));
-  for (int c = kTitle; c < kColumnCount; ++c) content.push_back(row.cells[static_cast<size_t>(c)]);
-  return content;
-}
-
-NodeId MenuModel::FindItem(const ItemContent& content, NodeId hint) const {
-  if (tree.Valid(hint) && ContentOf(hint) == content) return hint;
-  NodeId found = kNoNode;
-  int matches = 0;
-  tree.ForEachPreOrder(Root(), [&](NodeId n) {
-    if (matches < 2 && n != Root() && ContentOf(n) == content) {
-      found = n;
-      ++matches;
-    }
-  });
-  return matches == 1 ? found : kNoNode;
-}
-
 void MenuModel::KeepCopyBuffer(NodeId copied) {
   copy_marks_ = true;
   ClearCopyMarks();

@@ -63,18 +63,10 @@ class MenuModel {
   void MarkCopyBatch(NodeId item);
   // The live item at the top of the copy buffer, or kNoNode.
   NodeId CopiedItem() const;
-  // What an item holds, its label and attribute cells (not its place or
-  // numbering): what tells it from others when ids do not (a move exchanges
-  // two items' cells, a drop re-creates the subtree under new ids).
-  using ItemContent = std::vector<std::string>;
-  ItemContent ContentOf(NodeId item) const;
-  // The item holding `content`: `hint` when it does, else the only one that
-  // does, else kNoNode.
-  NodeId FindItem(const ItemContent& content, NodeId hint) const;
   // After rows were replaced as a whole (undo, redo): their copy marks are
-  // those of another moment, so all are forgotten, and `copied` (the item
-  // that holds what was copied, or kNoNode) is marked again. The copy
-  // buffer is no part of the history.
+  // those of another moment, so all are forgotten, and `copied` (the copied
+  // item's id in this state, or kNoNode) is marked again when it is in the
+  // tree. The copy buffer is no part of the history.
   void KeepCopyBuffer(NodeId copied);
   // Re-creates a marked batch under the selected item; returns the last
   // source row, or nothing when no row belonged to the batch.
