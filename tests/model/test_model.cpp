@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+
 #include "model/menu_model.h"
+#include "model/persistent_vector.h"
 #include "support/menu_builder.h"
 #include "text/sjis.h"
 
@@ -237,6 +241,73 @@ TEST_F(MenuModelTest, MoveBatchesSkipDepthZeroRows) {
   m.counters.MoveSourceCounter = 18001;
   m.ReinsertBatch(BatchRule::MoveSource(m.counters));
   EXPECT_EQ(Outline(m.Root()), " -child ");
+}
+
+}  // namespace
+}  // namespace pomeli2
+
+namespace pomeli2 {
+namespace {
+
+// Random appends and changes on copies that share storage, checked against
+// plain vectors: every copy keeps its own values, and the comparison of two
+// copies names every index that differs.
+TEST(PersistentVector, CopiesShareStorageAndKeepTheirOwnValues) {
+  std::mt19937 random(7);
+  std::vector<PersistentVector<int>> copies(1);
+  std::vector<std::vector<int>> plain(1);
+  for (int round = 0; round < 40000; ++round) {
+    const size_t k = random() % copies.size();
+    switch (random() % 8) {
+      case 0:  // keep a copy, as an undo step does
+        if (copies.size() < 12) {
+          copies.push_back(copies[k]);
+          plain.push_back(plain[k]);
+        }
+        break;
+      case 1:
+      case 2:
+        if (!plain[k].empty()) {
+          const size_t i = random() % plain[k].size();
+          copies[k].Mutable(i) = plain[k][i] = round;
+        }
+        break;
+      default:
+        copies[k].push_back(round);
+        plain[k].push_back(round);
+        break;
+    }
+  }
+  for (size_t k = 0; k < copies.size(); ++k) {
+    ASSERT_EQ(copies[k].size(), plain[k].size());
+    for (size_t i = 0; i < plain[k].size(); ++i) ASSERT_EQ(copies[k][i], plain[k][i]) << k << " " << i;
+  }
+  ASSERT_GT(plain[0].size(), 1024u) << "past two levels of growth";
+  for (size_t a = 0; a < copies.size(); ++a)
+    for (size_t b = 0; b < copies.size(); ++b) {
+      std::set<size_t> named;
+      copies[a].ForEachDifferent(copies[b], [&](size_t i) { named.insert(i); });
+      for (size_t i = 0; i < std::max(plain[a].size(), plain[b].size()); ++i) {
+        const bool differs = i >= plain[a].size() || i >= plain[b].size() || plain[a][i] != plain[b][i];
+        if (differs) {
+          EXPECT_TRUE(named.count(i)) << a << " " << b << " " << i;
+        }
+      }
+    }
+  // A copy changed in one place is compared by looking at one leaf.
+  PersistentVector<int> changed = copies[0];
+  changed.Mutable(5) = -1;
+  size_t looked_at = 0;
+  changed.ForEachDifferent(copies[0], [&](size_t) { ++looked_at; });
+  EXPECT_EQ(looked_at, 1u);
+  // An element one copy has and the other lacks differs, whatever it holds.
+  PersistentVector<int> zeros;
+  for (int i = 0; i < 10; ++i) zeros.push_back(0);
+  PersistentVector<int> longer = zeros;
+  longer.push_back(0);
+  std::vector<size_t> named;
+  longer.ForEachDifferent(zeros, [&](size_t i) { named.push_back(i); });
+  EXPECT_EQ(named, std::vector<size_t>{10});
 }
 
 }  // namespace

@@ -66,20 +66,21 @@ void History::Clear() {
 
 size_t History::MemoryEstimate(const EditorState& now) const {
   std::unordered_set<const void*> seen;
-  for (const auto& row : now.rows) seen.insert(row.get());
-  for (const auto& node : now.tree.nodes) seen.insert(node.get());
+  now.rows.ForEach([&](const auto& row) { seen.insert(row.get()); });
+  now.tree.nodes.ForEach([&](const auto& node) { seen.insert(node.get()); });
   auto string_bytes = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
   size_t bytes = 0;
   auto count = [&](const EditorState& s) {
     bytes += sizeof(Step) + (s.rows.size() + s.tree.nodes.size()) * sizeof(std::shared_ptr<int>) +
              s.tree.free.size() * sizeof(NodeId);
-    for (const auto& row : s.rows)
-      if (seen.insert(row.get()).second) {
-        bytes += sizeof(ItemRow) + 16;
-        for (const std::string& cell : row->cells) bytes += string_bytes(cell);
-      }
-    for (const auto& node : s.tree.nodes)
+    s.rows.ForEach([&](const auto& row) {
+      if (!seen.insert(row.get()).second) return;
+      bytes += sizeof(ItemRow) + 16;
+      for (const std::string& cell : row->cells) bytes += string_bytes(cell);
+    });
+    s.tree.nodes.ForEach([&](const auto& node) {
       if (seen.insert(node.get()).second) bytes += sizeof(MenuTree::Node) + 16 + string_bytes(node->label);
+    });
   };
   for (const Step& s : undo_) count(s.state);
   for (const Step& s : redo_) count(s.state);

@@ -43,7 +43,7 @@ void ItemTable::SetCell(int row, Col col, std::string value) {
 }
 
 ItemRow& ItemTable::MutableRow(int row) {
-  std::shared_ptr<ItemRow>& r = rows_[row];
+  std::shared_ptr<ItemRow>& r = rows_.Mutable(static_cast<size_t>(row));
   if (r.use_count() > 1) r = std::make_shared<ItemRow>(*r);
   return *r;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/persistent_vector.h"
+
 namespace pomeli2 {
 
 enum Col : int {
@@ -65,7 +67,7 @@ class ItemTable {
 
   void Clear() { rows_.clear(); }
   void Append(ItemRow row) { rows_.push_back(std::make_shared<ItemRow>(std::move(row))); }
-  void Reserve(size_t n) { rows_.reserve(n); }
+  void Reserve(size_t) {}
 
   // Deletes all rows and appends the root row at index 0.
   void ResetItemTable();
@@ -83,13 +85,14 @@ class ItemTable {
   void ClearCopyMarks();
 
   // The rows as they are now, shared with the table: a snapshot costs a
-  // pointer a row, and a row is copied only when it is changed afterwards.
-  using Snapshot = std::vector<std::shared_ptr<ItemRow>>;
+  // pointer, and a row (with the path of nodes above it) is copied only
+  // when it is changed afterwards.
+  using Snapshot = PersistentVector<std::shared_ptr<ItemRow>>;
   Snapshot Share() const { return rows_; }
   void Restore(Snapshot rows) { rows_ = std::move(rows); }
 
  private:
-  std::vector<std::shared_ptr<ItemRow>> rows_;
+  PersistentVector<std::shared_ptr<ItemRow>> rows_;
 };
 
 ItemRow MakeRootRow();

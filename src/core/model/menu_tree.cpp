@@ -9,12 +9,12 @@ NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
   if (!free_.empty()) {
     id = free_.back();
     free_.pop_back();
-    nodes_[id] = std::make_shared<Node>();
+    nodes_.Mutable(static_cast<size_t>(id)) = std::make_shared<Node>();
   } else {
     id = static_cast<NodeId>(nodes_.size());
     nodes_.push_back(std::make_shared<Node>());
   }
-  Node& n = *nodes_[id];
+  Node& n = *nodes_[static_cast<size_t>(id)];
   n.label = std::move(label);
   n.row = row;
   n.parent = parent;
@@ -67,17 +67,17 @@ MenuTree::Changes MenuTree::ChangesSince(const Snapshot& before) const {
   Changes changes;
   std::vector<bool> changed(nodes_.size());
   bool any = false;
-  const size_t n = std::max(nodes_.size(), before.nodes.size());
-  for (size_t id = 0; id < n; ++id) {
+  // Only the items under nodes the two states do not share are looked at.
+  nodes_.ForEachDifferent(before.nodes, [&](size_t id) {
     const Node* was = id < before.nodes.size() ? before.nodes[id].get() : nullptr;
     const Node* now = id < nodes_.size() ? nodes_[id].get() : nullptr;
-    if (was == now) continue;
+    if (was == now) return;
     if (now && now->alive) {
       changed[id] = any = true;
     } else if (was && was->alive) {
       changes.removed.push_back(static_cast<NodeId>(id));
     }
-  }
+  });
   if (!any) return changes;
   for (NodeId top = first_top_; top != kNoNode; top = N(top).next)
     ForEachPreOrder(top, [&](NodeId id) {
@@ -112,7 +112,7 @@ void MenuTree::DeleteSubtree(NodeId node) {
   for (NodeId id : doomed) {
     // The pool's slot gets a fresh item when it is used again; a snapshot
     // keeps the item as it was.
-    nodes_[id] = std::make_shared<Node>();
+    nodes_.Mutable(static_cast<size_t>(id)) = std::make_shared<Node>();
     free_.push_back(id);
   }
   count_ -= static_cast<int>(doomed.size());

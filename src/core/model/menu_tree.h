@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/persistent_vector.h"
+
 namespace pomeli2 {
 
 using NodeId = std::int32_t;
@@ -87,7 +89,7 @@ class MenuTree {
   // copied only when it is changed afterwards. Restoring it tells no hook;
   // the caller shows the tree anew.
   struct Snapshot {
-    std::vector<std::shared_ptr<Node>> nodes;
+    PersistentVector<std::shared_ptr<Node>> nodes;
     std::vector<NodeId> free;
     NodeId first_top, last_top, selected;
     int count;
@@ -112,16 +114,16 @@ class MenuTree {
   };
 
  private:
-  const Node& N(NodeId n) const { return *nodes_[n]; }
+  const Node& N(NodeId n) const { return *nodes_[static_cast<size_t>(n)]; }
   // An item to change (its own copy when a snapshot shares it).
   Node& W(NodeId n) {
-    std::shared_ptr<Node>& node = nodes_[n];
+    std::shared_ptr<Node>& node = nodes_.Mutable(static_cast<size_t>(n));
     if (node.use_count() > 1) node = std::make_shared<Node>(*node);
     return *node;
   }
   void Unlink(NodeId n);
 
-  std::vector<std::shared_ptr<Node>> nodes_;
+  PersistentVector<std::shared_ptr<Node>> nodes_;
   std::vector<NodeId> free_;
   NodeId first_top_ = kNoNode, last_top_ = kNoNode;
   NodeId selected_ = kNoNode;
