@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "generate/frame_set.h"
 #include "generate/menu_page.h"
@@ -61,11 +60,8 @@ bool Document::NamesItsPage(const std::string& sjis_path) {
   if (!system_folder || !system_path || !std::filesystem::is_directory(*system_folder, ec)) return false;
   if (!FileExists(*system_path)) return true;
   // Every page this program writes names it in its head.
-  std::ifstream page(*system_path, std::ios::binary);
-  std::string head(4096, '\0');
-  page.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(page.gcount()));
-  return head.find(kProductVersion) != std::string::npos;
+  auto head = ReadFileHead(*system_path, 4096);
+  return head && head->find(kProductVersion) != std::string::npos;
 }
 
 bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {

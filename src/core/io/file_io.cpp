@@ -1,5 +1,8 @@
 #include "io/file_io.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,17 +85,22 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes,
   return ok;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& system_path) {
+std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit) {
   std::FILE* f = std::fopen(system_path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::string data;
   char buf[65536];
   size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  while (data.size() < limit && (n = std::fread(buf, 1, std::min(sizeof buf, limit - data.size()), f)) > 0)
+    data.append(buf, n);
   bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return std::nullopt;
   return data;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& system_path) {
+  return ReadFileHead(system_path, std::numeric_limits<size_t>::max());
 }
 
 bool FileExists(const std::string& system_path) {

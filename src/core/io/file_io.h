@@ -21,6 +21,8 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes,
 
 // The whole file, or nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& system_path);
+// At most the first `limit` bytes of a file; nothing when it cannot be read.
+std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit);
 
 bool FileExists(const std::string& system_path);
 

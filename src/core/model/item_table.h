@@ -67,7 +67,6 @@ class ItemTable {
 
   void Clear() { rows_.clear(); }
   void Append(ItemRow row) { rows_.push_back(std::make_shared<ItemRow>(std::move(row))); }
-  void Reserve(size_t) {}
 
   // Deletes all rows and appends the root row at index 0.
   void ResetItemTable();

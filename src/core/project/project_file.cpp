@@ -298,7 +298,6 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
 NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items) {
   model.tree.Clear();
   model.table.Clear();
-  model.table.Reserve(items.size());
   std::vector<NodeId> nodes;
   nodes.reserve(items.size());
   for (size_t i = 0; i < items.size(); ++i) {
