@@ -9,6 +9,7 @@
 
 #include "editor/commands.h"
 #include "form_widget.h"
+#include "menu_tree_view.h"
 #include "main_window.h"
 
 using namespace pomeli2;

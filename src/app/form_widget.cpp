@@ -300,175 +300,6 @@ void FormWidget::ApplyEnabled() {
     if (widget != tree_) widget->setEnabled(editor_.ControlEnabled(id));
 }
 
-QTreeWidgetItem* FormWidget::NewItem(NodeId node) {
-  const MenuTree& tree = editor_.Model().tree;
-  auto* item = new QTreeWidgetItem;
-  item->setText(0, ToQt(tree.Label(node)));
-  item->setData(0, Qt::UserRole, node);
-  item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
-  if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
-  items_[node] = item;
-  return item;
-}
-
-QTreeWidgetItem* FormWidget::MakeItem(NodeId node) {
-  NodeId parent = editor_.Model().tree.Parent(node);
-  QTreeWidgetItem* item = NewItem(node);
-  if (parent == kNoNode) tree_->addTopLevelItem(item);
-  else items_.at(parent)->addChild(item);
-  return item;
-}
-
-namespace {
-
-NodeId NodeOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).value<NodeId>(); }
-
-// Which items of a subtree are open, to open them again after the subtree
-// was taken out of the view and put back (the view forgets it).
-std::vector<QTreeWidgetItem*> OpenIn(QTreeWidgetItem* top) {
-  std::vector<QTreeWidgetItem*> open, stack{top};
-  while (!stack.empty()) {
-    QTreeWidgetItem* item = stack.back();
-    stack.pop_back();
-    if (!item->isExpanded()) continue;
-    open.push_back(item);
-    for (int i = 0; i < item->childCount(); ++i) stack.push_back(item->child(i));
-  }
-  return open;
-}
-
-}  // namespace
-
-void FormWidget::ApplyTreeChanges(const MenuTree::Changes& changes) {
-  const MenuTree& tree = editor_.Model().tree;
-  updating_ = true;
-  tree_->setUpdatesEnabled(false);
-  auto take_out = [&](QTreeWidgetItem* item) {
-    if (QTreeWidgetItem* parent = item->parent()) parent->removeChild(item);
-    else if (int i = tree_->indexOfTopLevelItem(item); i >= 0) tree_->takeTopLevelItem(i);
-  };
-  // Items gone: their children that stay (moved elsewhere) are taken out
-  // first, so that deleting a gone item takes only gone items with it.
-  std::unordered_set<NodeId> gone(changes.removed.begin(), changes.removed.end());
-  std::vector<QTreeWidgetItem*> to_delete;
-  for (NodeId node : changes.removed) {
-    auto it = items_.find(node);
-    if (it == items_.end()) continue;
-    QTreeWidgetItem* item = it->second;
-    for (int i = item->childCount() - 1; i >= 0; --i)
-      if (!gone.count(NodeOf(item->child(i)))) item->takeChild(i);
-    // Only the top of each gone subtree is deleted; the rest goes with it.
-    QTreeWidgetItem* parent = item->parent();
-    if (!parent || !gone.count(NodeOf(parent))) to_delete.push_back(item);
-  }
-  for (QTreeWidgetItem* item : to_delete) {
-    take_out(item);
-    delete item;
-  }
-  for (NodeId node : changes.removed) items_.erase(node);
-  // Items new or changed, parents before children: each goes right after
-  // its previous sibling, which is in place by then.
-  for (NodeId node : changes.changed) {
-    auto it = items_.find(node);
-    QTreeWidgetItem* item = it != items_.end() ? it->second : NewItem(node);
-    const QString label = ToQt(tree.Label(node));
-    if (item->text(0) != label) item->setText(0, label);
-    const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
-    QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
-    auto index_in_parent = [&](QTreeWidgetItem* i) {
-      return parent_item ? parent_item->indexOfChild(i) : tree_->indexOfTopLevelItem(i);
-    };
-    const int index = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
-    const bool in_view = item->parent() || item->treeWidget();
-    if (in_view && item->parent() == parent_item && index_in_parent(item) == index) continue;
-    std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
-    if (in_view) take_out(item);
-    const int at = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
-    if (parent_item) parent_item->insertChild(at, item);
-    else tree_->insertTopLevelItem(at, item);
-    for (QTreeWidgetItem* o : open) o->setExpanded(true);
-  }
-  if (QTreeWidgetItem* root = tree_->topLevelItem(0)) root->setExpanded(true);
-  tree_->setUpdatesEnabled(true);
-  updating_ = false;
-}
-
-void FormWidget::RebuildTree() {
-  const MenuTree& tree = editor_.Model().tree;
-  updating_ = true;
-  tree_->setUpdatesEnabled(false);
-  tree_->clear();
-  items_.clear();
-  for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
-    tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
-  // The root is the home page of every item: its branch is always shown.
-  if (auto it = items_.find(tree.FirstTop()); it != items_.end()) it->second->setExpanded(true);
-  tree_->setUpdatesEnabled(true);
-  updating_ = false;
-  ShowSelection(tree.Selected());
-}
-
-void FormWidget::InsertItem(NodeId node) {
-  updating_ = true;
-  MakeItem(node);
-  updating_ = false;
-}
-
-void FormWidget::RemoveItem(NodeId node) {
-  auto it = items_.find(node);
-  if (it == items_.end()) return;
-  QTreeWidgetItem* item = it->second;
-  std::vector<QTreeWidgetItem*> stack{item};
-  while (!stack.empty()) {
-    QTreeWidgetItem* i = stack.back();
-    stack.pop_back();
-    items_.erase(i->data(0, Qt::UserRole).value<NodeId>());
-    for (int c = 0; c < i->childCount(); ++c) stack.push_back(i->child(c));
-  }
-  updating_ = true;
-  delete item;
-  updating_ = false;
-}
-
-void FormWidget::ShowLabel(NodeId node) {
-  auto it = items_.find(node);
-  if (it == items_.end()) return;
-  updating_ = true;
-  it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
-  updating_ = false;
-}
-
-void FormWidget::MoveItem(NodeId node) {
-  auto it = items_.find(node);
-  if (it == items_.end() || !it->second->parent()) return;
-  const MenuTree& tree = editor_.Model().tree;
-  int index = 0;
-  for (NodeId s = tree.PrevSibling(node); s != kNoNode; s = tree.PrevSibling(s)) ++index;
-  QTreeWidgetItem* parent = it->second->parent();
-  updating_ = true;
-  bool expanded = it->second->isExpanded();
-  parent->insertChild(index, parent->takeChild(parent->indexOfChild(it->second)));
-  it->second->setExpanded(expanded);
-  updating_ = false;
-}
-
-void FormWidget::ShowSelection(NodeId node) {
-  auto it = items_.find(node);
-  if (it == items_.end()) return;
-  updating_ = true;
-  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
-  tree_->setCurrentItem(it->second);
-  tree_->scrollToItem(it->second);
-  updating_ = false;
-}
-
-void FormWidget::EditLabel(NodeId node) {
-  auto it = items_.find(node);
-  if (it == items_.end()) return;
-  ShowSelection(node);
-  tree_->editItem(it->second);
-}
-
 void FormWidget::FocusTree() { tree_->setFocus(Qt::OtherFocusReason); }
 
 void FormWidget::ApplyTreeColours() {
@@ -479,12 +310,12 @@ void FormWidget::ApplyTreeColours() {
 }
 
 void FormWidget::TreeSelectionChanged(QTreeWidgetItem* current) {
-  if (updating_ || !current) return;
+  if (updating_ || tree_->Showing() || !current) return;
   editor_.SelectItem(current->data(0, Qt::UserRole).value<NodeId>());
 }
 
 void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
-  if (updating_) return;
+  if (updating_ || tree_->Showing()) return;
   NodeId node = item->data(0, Qt::UserRole).value<NodeId>();
   MenuTree& tree = editor_.Model().tree;
   if (node != tree.Selected()) return;

@@ -15,6 +15,10 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+
+namespace pomeli2 {
+class MenuTreeView;
+}
 class QTreeWidgetItem;
 class QGroupBox;
 
@@ -29,22 +33,10 @@ class FormWidget : public QWidget {
   void Refresh();
   // Every control takes the enabled state the editor decided.
   void ApplyEnabled();
-  // The tree shows the editor's menu anew, with its selection.
-  // Shows the core's tree anew.
-  void RebuildTree();
-  // Shows what changed in the core's tree; the rest of the items, and which
-  // branches are open, stay as they are.
-  void ApplyTreeChanges(const MenuTree::Changes& changes);
-  // The tree follows the editor's changes item by item.
-  void InsertItem(NodeId node);
-  void RemoveItem(NodeId node);
-  void ShowLabel(NodeId node);
-  void MoveItem(NodeId node);
-  void ShowSelection(NodeId node);
-  void EditLabel(NodeId node);
   void FocusTree();
   void ApplyTreeColours();
-  QTreeWidget* Tree() const { return tree_; }
+  // The menu tree, which shows the core's tree and follows its changes.
+  MenuTreeView* Tree() const { return tree_; }
   // A control by its id (also its object name "ctl<id>").
   QWidget* Control(int id) const;
   // The target lists show the editor's TARGET list, sorted.
@@ -61,10 +53,6 @@ class FormWidget : public QWidget {
   QLineEdit* AddEdit(int id);
   QPushButton* AddBrowseButton(int id);
   QComboBox* AddList(int id);
-  // A view item for `node`, not yet in the view, and one added as the last
-  // child of its parent's.
-  QTreeWidgetItem* NewItem(NodeId node);
-  QTreeWidgetItem* MakeItem(NodeId node);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);
   void TreeSelectionChanged(QTreeWidgetItem* current);
@@ -73,9 +61,8 @@ class FormWidget : public QWidget {
   QGroupBox* MakeGroup(const char* title);
 
   Editor& editor_;
-  QTreeWidget* tree_ = nullptr;
+  MenuTreeView* tree_ = nullptr;
   std::map<int, QWidget*> controls_;
-  std::unordered_map<NodeId, QTreeWidgetItem*> items_;
   bool updating_ = false;
 };
 

@@ -23,6 +23,7 @@
 #include "editor/command_registry.h"
 #include "editor/shell.h"
 #include "form_widget.h"
+#include "menu_tree_view.h"
 #include "text/catalogue.h"
 #include "printing.h"
 #include "text_border.h"

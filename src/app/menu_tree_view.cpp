@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 
+#include "text_border.h"
+
 namespace pomeli2 {
 namespace {
 
@@ -117,6 +119,173 @@ void MenuTreeView::FollowMenuBar() {
   // Otherwise the focus went elsewhere, as the user chose.
   bar->removeEventFilter(this);
   menu_bar_ = nullptr;
+}
+
+QTreeWidgetItem* MenuTreeView::NewItem(NodeId node) {
+  const MenuTree& tree = editor_.Model().tree;
+  auto* item = new QTreeWidgetItem;
+  item->setText(0, ToQt(tree.Label(node)));
+  item->setData(0, Qt::UserRole, node);
+  item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
+  if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
+  items_[node] = item;
+  return item;
+}
+
+QTreeWidgetItem* MenuTreeView::MakeItem(NodeId node) {
+  NodeId parent = editor_.Model().tree.Parent(node);
+  QTreeWidgetItem* item = NewItem(node);
+  if (parent == kNoNode) addTopLevelItem(item);
+  else items_.at(parent)->addChild(item);
+  return item;
+}
+
+namespace {
+
+// Which items of a subtree are open, to open them again after the subtree
+// was taken out of the view and put back (the view forgets it).
+std::vector<QTreeWidgetItem*> OpenIn(QTreeWidgetItem* top) {
+  std::vector<QTreeWidgetItem*> open, stack{top};
+  while (!stack.empty()) {
+    QTreeWidgetItem* item = stack.back();
+    stack.pop_back();
+    if (!item->isExpanded()) continue;
+    open.push_back(item);
+    for (int i = 0; i < item->childCount(); ++i) stack.push_back(item->child(i));
+  }
+  return open;
+}
+
+}  // namespace
+
+void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
+  const MenuTree& tree = editor_.Model().tree;
+  showing_ = true;
+  setUpdatesEnabled(false);
+  auto take_out = [&](QTreeWidgetItem* item) {
+    if (QTreeWidgetItem* parent = item->parent()) parent->removeChild(item);
+    else if (int i = indexOfTopLevelItem(item); i >= 0) takeTopLevelItem(i);
+  };
+  // Items gone: their children that stay (moved elsewhere) are taken out
+  // first, so that deleting a gone item takes only gone items with it.
+  std::unordered_set<NodeId> gone(changes.removed.begin(), changes.removed.end());
+  std::vector<QTreeWidgetItem*> to_delete;
+  for (NodeId node : changes.removed) {
+    auto it = items_.find(node);
+    if (it == items_.end()) continue;
+    QTreeWidgetItem* item = it->second;
+    for (int i = item->childCount() - 1; i >= 0; --i)
+      if (!gone.count(NodeOf(item->child(i)))) item->takeChild(i);
+    // Only the top of each gone subtree is deleted; the rest goes with it.
+    QTreeWidgetItem* parent = item->parent();
+    if (!parent || !gone.count(NodeOf(parent))) to_delete.push_back(item);
+  }
+  for (QTreeWidgetItem* item : to_delete) {
+    take_out(item);
+    delete item;
+  }
+  for (NodeId node : changes.removed) items_.erase(node);
+  // Items new or changed, parents before children: each goes right after
+  // its previous sibling, which is in place by then.
+  for (NodeId node : changes.changed) {
+    auto it = items_.find(node);
+    QTreeWidgetItem* item = it != items_.end() ? it->second : NewItem(node);
+    const QString label = ToQt(tree.Label(node));
+    if (item->text(0) != label) item->setText(0, label);
+    const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
+    QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
+    auto index_in_parent = [&](QTreeWidgetItem* i) {
+      return parent_item ? parent_item->indexOfChild(i) : indexOfTopLevelItem(i);
+    };
+    const int index = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
+    const bool in_view = item->parent() || item->treeWidget();
+    if (in_view && item->parent() == parent_item && index_in_parent(item) == index) continue;
+    std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
+    if (in_view) take_out(item);
+    const int at = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
+    if (parent_item) parent_item->insertChild(at, item);
+    else insertTopLevelItem(at, item);
+    for (QTreeWidgetItem* o : open) o->setExpanded(true);
+  }
+  if (QTreeWidgetItem* root = topLevelItem(0)) root->setExpanded(true);
+  setUpdatesEnabled(true);
+  showing_ = false;
+}
+
+void MenuTreeView::RebuildTree() {
+  const MenuTree& tree = editor_.Model().tree;
+  showing_ = true;
+  setUpdatesEnabled(false);
+  clear();
+  items_.clear();
+  for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
+    tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
+  // The root is the home page of every item: its branch is always shown.
+  if (auto it = items_.find(tree.FirstTop()); it != items_.end()) it->second->setExpanded(true);
+  setUpdatesEnabled(true);
+  showing_ = false;
+  ShowSelection(tree.Selected());
+}
+
+void MenuTreeView::InsertItem(NodeId node) {
+  showing_ = true;
+  MakeItem(node);
+  showing_ = false;
+}
+
+void MenuTreeView::RemoveItem(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  QTreeWidgetItem* item = it->second;
+  std::vector<QTreeWidgetItem*> stack{item};
+  while (!stack.empty()) {
+    QTreeWidgetItem* i = stack.back();
+    stack.pop_back();
+    items_.erase(i->data(0, Qt::UserRole).value<NodeId>());
+    for (int c = 0; c < i->childCount(); ++c) stack.push_back(i->child(c));
+  }
+  showing_ = true;
+  delete item;
+  showing_ = false;
+}
+
+void MenuTreeView::ShowLabel(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  showing_ = true;
+  it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
+  showing_ = false;
+}
+
+void MenuTreeView::MoveItem(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end() || !it->second->parent()) return;
+  const MenuTree& tree = editor_.Model().tree;
+  int index = 0;
+  for (NodeId s = tree.PrevSibling(node); s != kNoNode; s = tree.PrevSibling(s)) ++index;
+  QTreeWidgetItem* parent = it->second->parent();
+  showing_ = true;
+  bool expanded = it->second->isExpanded();
+  parent->insertChild(index, parent->takeChild(parent->indexOfChild(it->second)));
+  it->second->setExpanded(expanded);
+  showing_ = false;
+}
+
+void MenuTreeView::ShowSelection(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  showing_ = true;
+  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
+  setCurrentItem(it->second);
+  scrollToItem(it->second);
+  showing_ = false;
+}
+
+void MenuTreeView::EditLabel(NodeId node) {
+  auto it = items_.find(node);
+  if (it == items_.end()) return;
+  ShowSelection(node);
+  editItem(it->second);
 }
 
 }  // namespace pomeli2

@@ -1,9 +1,12 @@
-// The menu tree on the screen: a tree widget whose drags and drops ask the
+// The menu tree on the screen: a tree widget that shows the core's tree and
+// follows its changes item by item, and whose drags and drops ask the
 // editor, which moves the items itself; the widget then shows its change.
 #pragma once
 
 #include <QPointer>
 #include <QTreeWidget>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "editor/editor.h"
 
@@ -14,6 +17,21 @@ namespace pomeli2 {
 class MenuTreeView : public QTreeWidget {
  public:
   MenuTreeView(Editor& editor, QWidget* parent = nullptr);
+
+  // Shows the core's tree anew.
+  void RebuildTree();
+  // Shows what changed in the core's tree; the rest of the items, and which
+  // branches are open, stay as they are.
+  void ApplyTreeChanges(const MenuTree::Changes& changes);
+  void InsertItem(NodeId node);
+  void RemoveItem(NodeId node);
+  void ShowLabel(NodeId node);
+  void MoveItem(NodeId node);
+  void ShowSelection(NodeId node);
+  void EditLabel(NodeId node);
+  // Whether the view is being changed to show the core, not by the user:
+  // its signals then tell nothing to forward.
+  bool Showing() const { return showing_; }
 
  protected:
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -35,8 +53,15 @@ class MenuTreeView : public QTreeWidget {
   // bar no longer needs it.
   void FollowMenuBar();
 
+  // A view item for `node`, not yet in the view, and one added as the last
+  // child of its parent's.
+  QTreeWidgetItem* NewItem(NodeId node);
+  QTreeWidgetItem* MakeItem(NodeId node);
+
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
+  std::unordered_map<NodeId, QTreeWidgetItem*> items_;
+  bool showing_ = false;
 };
 
 }  // namespace pomeli2

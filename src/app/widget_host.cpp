@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "menu_tree_view.h"
+
 #include "form_widget.h"
 #include "main_window.h"
 #include "option_dialogs.h"
@@ -113,15 +115,15 @@ void WidgetHost::ControlStatesChanged() {
   window_.Form().ApplyEnabled();
   window_.UpdateCommands();
 }
-void WidgetHost::TreeRebuilt() { window_.Form().RebuildTree(); }
-void WidgetHost::TreeRestored(const MenuTree::Changes& changes) { window_.Form().ApplyTreeChanges(changes); }
-void WidgetHost::ItemInserted(NodeId node) { window_.Form().InsertItem(node); }
-void WidgetHost::ItemRemoved(NodeId node) { window_.Form().RemoveItem(node); }
-void WidgetHost::ItemLabelChanged(NodeId node) { window_.Form().ShowLabel(node); }
-void WidgetHost::ItemMoved(NodeId node) { window_.Form().MoveItem(node); }
-void WidgetHost::SelectionChanged(NodeId node) { window_.Form().ShowSelection(node); }
+void WidgetHost::TreeRebuilt() { window_.Form().Tree()->RebuildTree(); }
+void WidgetHost::TreeRestored(const MenuTree::Changes& changes) { window_.Form().Tree()->ApplyTreeChanges(changes); }
+void WidgetHost::ItemInserted(NodeId node) { window_.Form().Tree()->InsertItem(node); }
+void WidgetHost::ItemRemoved(NodeId node) { window_.Form().Tree()->RemoveItem(node); }
+void WidgetHost::ItemLabelChanged(NodeId node) { window_.Form().Tree()->ShowLabel(node); }
+void WidgetHost::ItemMoved(NodeId node) { window_.Form().Tree()->MoveItem(node); }
+void WidgetHost::SelectionChanged(NodeId node) { window_.Form().Tree()->ShowSelection(node); }
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
-void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().EditLabel(node); }
+void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().Tree()->EditLabel(node); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
 void WidgetHost::ShowStatus(const std::string& text) { window_.statusBar()->showMessage(ToQt(text), 15000); }
 void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }

@@ -39,6 +39,7 @@
 #include "editor/commands.h"
 #include "editor/shell.h"
 #include "form_widget.h"
+#include "menu_tree_view.h"
 #include "main_window.h"
 #include "printing.h"
 #include "text/sjis.h"
