@@ -162,10 +162,6 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
   const MenuTree& tree = editor_.Model().tree;
   showing_ = true;
   setUpdatesEnabled(false);
-  auto take_out = [&](QTreeWidgetItem* item) {
-    if (QTreeWidgetItem* parent = item->parent()) parent->removeChild(item);
-    else if (int i = indexOfTopLevelItem(item); i >= 0) takeTopLevelItem(i);
-  };
   // Items gone: their children that stay (moved elsewhere) are taken out
   // first, so that deleting a gone item takes only gone items with it.
   std::unordered_set<NodeId> gone(changes.removed.begin(), changes.removed.end());
@@ -181,7 +177,7 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
     if (!parent || !gone.count(NodeOf(parent))) to_delete.push_back(item);
   }
   for (QTreeWidgetItem* item : to_delete) {
-    take_out(item);
+    TakeOut(item);
     delete item;
   }
   for (NodeId node : changes.removed) items_.erase(node);
@@ -192,20 +188,7 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
     QTreeWidgetItem* item = it != items_.end() ? it->second : NewItem(node);
     const QString label = ToQt(tree.Label(node));
     if (item->text(0) != label) item->setText(0, label);
-    const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
-    QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
-    auto index_in_parent = [&](QTreeWidgetItem* i) {
-      return parent_item ? parent_item->indexOfChild(i) : indexOfTopLevelItem(i);
-    };
-    const int index = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
-    const bool in_view = item->parent() || item->treeWidget();
-    if (in_view && item->parent() == parent_item && index_in_parent(item) == index) continue;
-    std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
-    if (in_view) take_out(item);
-    const int at = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
-    if (parent_item) parent_item->insertChild(at, item);
-    else insertTopLevelItem(at, item);
-    for (QTreeWidgetItem* o : open) o->setExpanded(true);
+    Place(node, item);
   }
   if (QTreeWidgetItem* root = topLevelItem(0)) root->setExpanded(true);
   setUpdatesEnabled(true);
@@ -259,16 +242,35 @@ void MenuTreeView::ShowLabel(NodeId node) {
 
 void MenuTreeView::MoveItem(NodeId node) {
   auto it = items_.find(node);
-  if (it == items_.end() || !it->second->parent()) return;
-  const MenuTree& tree = editor_.Model().tree;
-  int index = 0;
-  for (NodeId s = tree.PrevSibling(node); s != kNoNode; s = tree.PrevSibling(s)) ++index;
-  QTreeWidgetItem* parent = it->second->parent();
+  if (it == items_.end()) return;
   showing_ = true;
-  bool expanded = it->second->isExpanded();
-  parent->insertChild(index, parent->takeChild(parent->indexOfChild(it->second)));
-  it->second->setExpanded(expanded);
+  Place(node, it->second);
   showing_ = false;
+}
+
+void MenuTreeView::TakeOut(QTreeWidgetItem* item) {
+  if (QTreeWidgetItem* parent = item->parent()) parent->removeChild(item);
+  else if (int i = indexOfTopLevelItem(item); i >= 0) takeTopLevelItem(i);
+}
+
+void MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
+  const MenuTree& tree = editor_.Model().tree;
+  const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
+  QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
+  auto index_in_parent = [&](QTreeWidgetItem* i) {
+    return parent_item ? parent_item->indexOfChild(i) : indexOfTopLevelItem(i);
+  };
+  const bool in_view = item->parent() || item->treeWidget();
+  if (in_view && item->parent() == parent_item &&
+      index_in_parent(item) == (prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1))
+    return;
+  std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
+  if (in_view) TakeOut(item);
+  // Its previous sibling's place once it is out.
+  const int at = prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1;
+  if (parent_item) parent_item->insertChild(at, item);
+  else insertTopLevelItem(at, item);
+  for (QTreeWidgetItem* o : open) o->setExpanded(true);
 }
 
 void MenuTreeView::ShowSelection(NodeId node) {

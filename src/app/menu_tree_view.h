@@ -57,6 +57,10 @@ class MenuTreeView : public QTreeWidget {
   // child of its parent's.
   QTreeWidgetItem* NewItem(NodeId node);
   QTreeWidgetItem* MakeItem(NodeId node);
+  void TakeOut(QTreeWidgetItem* item);
+  // Puts `item` where `node` stands in the core's tree: under its parent,
+  // after its previous sibling (which is in place), its open branches kept.
+  void Place(NodeId node, QTreeWidgetItem* item);
 
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;

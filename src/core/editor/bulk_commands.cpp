@@ -1,5 +1,5 @@
-// The four bulk changes: one attribute of every row, live or retired (the
-// cut and copy buffers' rows too, as the dialogs say).
+// The four bulk changes: one value of every item, in the tree and in the
+// cut buffer (the copy buffer's items are in the tree), as the dialogs say.
 #include "editor/colours.h"
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
@@ -12,15 +12,24 @@ void Change(Editor& e, BulkChangeDialog::Kind kind) {
   BulkChangeDialog dialog(e, kind);
   if (!e.Notify().host().RunDialog(dialog) || !dialog.Accept()) return;
   const std::string& value = dialog.value;
-  Col test = kind == Kind::kFontSize ? kFontSize : kind == Kind::kFontStyle ? kStyle : kTitle;
-  Col target = kind == Kind::kFontSize    ? kFontSize
-               : kind == Kind::kFontStyle ? kStyle
-               : kind == Kind::kOtherButton ? kOtherWindow
-                                           : kTextBgColor;
-  std::string cell = kind == Kind::kOtherButton ? OtherButtonCode(value) : value;
-  ItemTable& table = e.Model().table;
-  for (int row = 0; row < table.RowCount(); ++row)
-    if (!table.Cell(row, test).empty()) table.SetCell(row, target, cell);
+  // An item without a value of its own keeps it: the size and the style
+  // are tested by themselves, the other two by the title.
+  e.Model().ForEachStoredItem([&](MenuItem& item, const std::string& title) {
+    switch (kind) {
+      case Kind::kFontSize:
+        if (!item.font_size.empty()) item.font_size = value;
+        break;
+      case Kind::kFontStyle:
+        if (!item.style.empty()) item.style = value;
+        break;
+      case Kind::kOtherButton:
+        if (!title.empty()) item.other_window = OtherButtonKind(value);
+        break;
+      case Kind::kBackground:
+        if (!title.empty()) item.bg_color = value;
+        break;
+    }
+  });
 
   ItemFields& item = e.Item();
   switch (kind) {

@@ -1,5 +1,5 @@
-// Cut, copy and paste of whole subtrees. The buffers are marked rows of the
-// item table itself; the system clipboard is not used.
+// Cut, copy and paste of whole subtrees. The buffers are the menu's own
+// (MenuModel); the system clipboard is not used.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
 #include "text/sjis.h"
@@ -9,7 +9,7 @@ namespace pomeli2::clipboard_commands {
 void Cut(Editor& e) {
   MenuModel& m = e.Model();
   if (m.TreeHasFocus != 1) return;
-  if (m.SelectedRow == 0) {
+  if (m.RootSelected()) {
     e.Notify().Message(sj("ホームページ・ルートは切り取りできません。"), sj("切り取り確認"), MessageIcon::kWarning);
     e.Notify().FocusTree();
     return;
@@ -17,11 +17,7 @@ void Cut(Editor& e) {
   if (e.Notify().Message(sj("選択されたアイテム以下がすべて切り取られます。よろしいですか？"), sj("切り取り確認"),
                          MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
     return;
-  int mark = m.NextCutMark();
-  m.ClearCopyMarks();
-  NodeId node = m.tree.Selected();
-  m.MarkBatch(node, mark);
-  m.tree.DeleteSubtree(node);
+  m.Cut(m.Selected());
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
 }
@@ -29,35 +25,34 @@ void Cut(Editor& e) {
 void Copy(Editor& e) {
   MenuModel& m = e.Model();
   if (m.TreeHasFocus != 1) return;
-  if (m.SelectedRow == 0) {
+  if (m.RootSelected()) {
     e.Notify().Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
     return;
   }
   // The copy buffer is no part of the project: a copy is no edit and no
   // step of the history.
-  m.MarkCopyBatch(m.tree.Selected());
+  m.Copy(m.Selected());
   e.Notify().FocusTree();
 }
 
 void Paste(Editor& e, bool cut_buffer) {
   MenuModel& m = e.Model();
   if (m.TreeHasFocus != 1) return;
-  const BatchCounters& c = m.counters;
-  if (cut_buffer ? !c.CutBufferFull() : !c.CopyBufferFull()) return;
-  BatchRule rule = cut_buffer ? BatchRule::PasteCut(c) : BatchRule::PasteCopy(c);
-  if (!tree_commands::RoomForItems(e, m.BatchSize(rule))) return;
-  std::optional<int> last = m.ReinsertBatch(rule);
+  if (cut_buffer ? !m.CutBufferFull() : !m.CopyBufferFull()) return;
+  // The copied items as they are now; the paste may go into their subtree.
+  const Clip clip = cut_buffer ? m.CutItems() : m.CopiedItems();
+  if (!tree_commands::RoomForItems(e, static_cast<int>(clip.size()))) return;
+  std::optional<MenuItem> last = m.Paste(clip);
   m.SuppressSelectionRefresh = false;
   if (last) {
-    const ItemTable& t = m.table;
     ItemFields& item = e.Item();
-    item.bg_color = t.Cell(*last, kTextBgColor);
-    item.style = t.Cell(*last, kStyle);
-    item.other_button = OtherButtonText(t.Cell(*last, kOtherWindow));
-    item.size = t.Cell(*last, kFontSize);
-    item.link = t.Cell(*last, kLink);
-    item.target = t.Cell(*last, kTarget);
-    item.icon = t.Cell(*last, kIcon);
+    item.bg_color = last->bg_color;
+    item.style = last->style;
+    item.other_button = OtherButtonText(last->other_window);
+    item.size = last->font_size;
+    item.link = last->link;
+    item.target = last->target;
+    item.icon = last->icon;
     e.Notify().FormChanged();
   }
   e.Doc().MarkModified(1);
@@ -65,8 +60,8 @@ void Paste(Editor& e, bool cut_buffer) {
 
 namespace {
 
-bool CutBufferFull(const CommandState& s) { return s.doc.model.counters.CutBufferFull(); }
-bool CopyBufferFull(const CommandState& s) { return s.doc.model.counters.CopyBufferFull(); }
+bool CutBufferFull(const CommandState& s) { return s.doc.model.CutBufferFull(); }
+bool CopyBufferFull(const CommandState& s) { return s.doc.model.CopyBufferFull(); }
 
 }  // namespace
 

@@ -42,6 +42,9 @@ void AddItem(Editor& e);
 void DeleteItem(Editor& e);
 void StartRename(Editor& e);
 bool Rename(Editor& e, const std::string& title);
+// Gives the selected item `title`, unless its line would no longer fit the
+// project file (a message then says so).
+bool SetSelectedTitle(Editor& e, const std::string& title);
 void Move(Editor& e, bool up);
 // Whether `item` may go to `parent`, as its last child or before `before`
 // (one of parent's children): not the root, not into its own subtree.

@@ -102,7 +102,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   settings.HtmlFileName = NamesItsPage(settings.Path) ? FileNameOf(settings.Path) : UntitledHtml();
   for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
 
-  model.counters.Reset();
+  model.ClearBuffers();
   model.SuppressSelectionRefresh = true;
   model.tree.Select(RebuildMenu(model, parsed.items));
   model.SuppressSelectionRefresh = false;
@@ -112,9 +112,8 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 }
 
 bool Document::WriteProjectFile() {
-  model.ClearCopyMarks();
-  int last_seq = model.RenumberItems(model.Root());
-  SerializedProject out = SerializeProject(settings, model.table, last_seq);
+  model.ClearCopyBuffer();
+  SerializedProject out = SerializeProject(settings, model);
   if (out.too_long_key) {
     ShowError(sj("「") + *out.too_long_key + sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"),
               sj(kFileErrorTitle));
@@ -135,7 +134,7 @@ bool Document::WriteProjectFile() {
 }
 
 bool Document::HasItemsToWrite() {
-  if (model.table.RowCounter() != 1) return true;
+  if (model.HasCreatedItems()) return true;
   notify_.Message(sj("書き出すアイテムがありません。"), sj("アイテム確認"), MessageIcon::kWarning);
   return false;
 }
@@ -159,21 +158,20 @@ bool Document::RefuseUnworkableSettings() {
   if (settings.TextBackOn != 1) return false;  // the items' colours are not written then
   NodeId bad_item = kNoNode;
   model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
-    const std::string& colour = model.table.Cell(model.tree.Row(n), kTextBgColor);
+    const std::string& colour = model.tree.Item(n).bg_color;
     if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !CompleteColour(colour)) bad_item = n;
   });
   if (bad_item == kNoNode) return false;
   ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
-                model.table.Cell(model.tree.Row(bad_item), kTextBgColor) + sj("」は色として使えないため、HTMLを書き出せません。\n") +
+                model.tree.Item(bad_item).bg_color + sj("」は色として使えないため、HTMLを書き出せません。\n") +
                 ColourExpected(),
             sj(kInputErrorTitle));
   return true;
 }
 
 Document::PageWrite Document::WriteMenuPage(std::string* written) {
-  model.ClearCopyMarks();
+  model.ClearCopyBuffer();
   if (RefuseUnworkableSettings()) return PageWrite::kRefused;
-  int last_item = model.RenumberItems(model.Root());
   auto system_path = SystemPath(settings.Path);
   if (!system_path) {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
@@ -183,7 +181,7 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
   // broken one: a missing BODY file stops the write before the old page is
   // touched.
   bool header_missing = false, footer_missing = false;
-  std::string page = ComposeMenuPage(settings, model.table, last_item, header_missing, footer_missing);
+  std::string page = ComposeMenuPage(settings, model.tree, header_missing, footer_missing);
   if (ReportMissingBodyFiles(header_missing, footer_missing)) return PageWrite::kRefused;
   if (!WriteFileAtomically(*system_path, page)) {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
@@ -209,7 +207,7 @@ bool Document::RefuseMissingBodyFiles() {
   return ReportMissingBodyFiles(missing(settings.BodyHeader), missing(settings.BodyFooter));
 }
 
-std::string Document::ComposeMenuPage(const PageSettings& s, const ItemTable& table, int last_item,
+std::string Document::ComposeMenuPage(const PageSettings& s, const MenuTree& tree,
                                       bool& header_missing, bool& footer_missing) const {
   auto read_body_file = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
     if (sjis_path.empty()) return std::nullopt;
@@ -220,7 +218,7 @@ std::string Document::ComposeMenuPage(const PageSettings& s, const ItemTable& ta
   };
   std::optional<std::string> header = read_body_file(s.BodyHeader, header_missing);
   std::optional<std::string> footer = read_body_file(s.BodyFooter, footer_missing);
-  return BuildMenuPage(s, table, last_item, header ? &*header : nullptr, footer ? &*footer : nullptr);
+  return BuildMenuPage(s, tree, header ? &*header : nullptr, footer ? &*footer : nullptr);
 }
 
 bool Document::FrameSetNameRefused(const std::string& sjis_path) {

@@ -67,7 +67,7 @@ class Document {
   PageWrite WriteMenuPage(std::string* written = nullptr);
   // The page's bytes for `settings` and a numbered `table`; whether the
   // BODY header and footer files were missing (they are then left out).
-  std::string ComposeMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
+  std::string ComposeMenuPage(const PageSettings& settings, const MenuTree& tree,
                               bool& header_missing, bool& footer_missing) const;
   // True, after the message, when a setting would give a page that does
   // not work (a zero row pitch, an endless closing animation).

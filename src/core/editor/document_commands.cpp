@@ -94,7 +94,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
 FileDialogRequest BeginSave(Editor& e) {
   MenuModel& m = e.Model();
   FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
-  m.ClearCopyMarks();
+  m.ClearCopyBuffer();
   return dialog;
 }
 

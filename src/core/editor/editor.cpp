@@ -50,18 +50,16 @@ void Editor::Start() {
 }
 
 EditorState Editor::Capture() const {
-  const MenuModel& m = doc_.model;
-  return {m.table.Share(), m.tree.Share(), m.counters, doc_.settings, form_.item, m.SelectedRow};
+  return {doc_.model.Share(), doc_.settings, form_.item};
 }
 
 template <typename F>
 auto Editor::AsStep(const std::string& name, F&& change) {
   EditorState before = Capture();
   const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
-  moved_.clear();
   auto result = change();
   if (doc_.Edits() != edits || doc_.Touches() != touches) {
-    history_.Done(name, std::move(before), doc_.Edits() != edits, std::move(moved_));
+    history_.Done(name, std::move(before), doc_.Edits() != edits);
     notify_.ControlsChanged();  // undo and redo change with it
   }
   return result;
@@ -73,17 +71,14 @@ void Editor::Apply(EditorState state, NodeId copied) {
   // saving is no step.
   PageSettings files = doc_.settings;
   const MenuTree::Snapshot shown = m.tree.Share();
-  m.table.Restore(std::move(state.rows));
-  m.tree.Restore(std::move(state.tree));
-  m.counters = state.counters;
+  m.Restore(std::move(state.menu));
   // Nor is the copy buffer: like a clipboard, it keeps what was copied last,
-  // when that item is in this state (under the id the step gave it).
+  // when that item is in this state.
   m.KeepCopyBuffer(copied);
   doc_.settings = std::move(state.settings);
   doc_.settings.ProjectPath = files.ProjectPath;
   doc_.settings.HtmlFileName = files.HtmlFileName;
   doc_.settings.Path = files.Path;
-  m.SelectedRow = state.selected_row;
   form_.item = std::move(state.item);
   form_.link_browse_path = form_.item.link;
   form_.RefreshEnabling();
@@ -101,15 +96,11 @@ void Editor::ForgetDialogFolders() {
   dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
 }
 
-void Editor::NoteMovedItems(const std::vector<NodeId>& before, const std::vector<NodeId>& after) {
-  for (size_t i = 0; i < before.size() && i < after.size(); ++i) moved_.emplace_back(before[i], after[i]);
-}
-
 void Editor::UndoRedo(bool undo) {
   open_field_ = 0;
   EditorState now = Capture();
   NodeId copied = doc_.model.CopiedItem();
-  EditorState then = undo ? history_.Undo(std::move(now), copied) : history_.Redo(std::move(now), copied);
+  EditorState then = undo ? history_.Undo(std::move(now)) : history_.Redo(std::move(now));
   Apply(std::move(then), copied);
   doc_.MarkModified(history_.AtSaved() ? 0 : 1);
 }
@@ -278,8 +269,7 @@ bool Editor::CommandChecked(CommandId command) const {
 std::string Editor::RecentEntryText() const { return document_commands::RecentEntryText(doc_); }
 
 ContextMenu Editor::CurrentContextMenu() const {
-  const BatchCounters& c = doc_.model.counters;
-  return ContextMenuFor(c.CutBufferFull(), c.CopyBufferFull());
+  return ContextMenuFor(doc_.model.CutBufferFull(), doc_.model.CopyBufferFull());
 }
 
 bool Editor::CloseRequested(int left, int top, int client_width, int client_height) {

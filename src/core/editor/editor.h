@@ -27,7 +27,7 @@ class Editor {
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
-  // The view's first update: root item and row, counters, start values.
+  // The view's first update: the root item, empty buffers, start values.
   void Start();
 
   Document& Doc() { return doc_; }
@@ -48,8 +48,6 @@ class Editor {
   // Another document (New, Open): the folders of the last one's site are no
   // guide; where projects are kept still is.
   void ForgetDialogFolders();
-  // A step re-created or exchanged items: `before[i]` is now `after[i]`.
-  void NoteMovedItems(const std::vector<NodeId>& before, const std::vector<NodeId>& after);
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -145,7 +143,6 @@ class Editor {
   std::string preview_folder_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
-  std::vector<std::pair<NodeId, NodeId>> moved_;  // by the step under way
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;

@@ -71,16 +71,19 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-const std::string& OtherButtonText(std::string_view code) {
-  if (code == "0") return sj("ボタンなし");
-  if (code == "1") return sj("別ウインドウ");
+const std::string& OtherButtonText(OtherWindow kind) {
+  switch (kind) {
+    case OtherWindow::kNone: return sj("ボタンなし");
+    case OtherWindow::kNewWindow: return sj("別ウインドウ");
+    case OtherWindow::kLeaveFrames: break;
+  }
   return sj("フレーム解除");
 }
 
-std::string OtherButtonCode(std::string_view text) {
-  if (text == sj("ボタンなし")) return "0";
-  if (text == sj("別ウインドウ")) return "1";
-  return "2";
+OtherWindow OtherButtonKind(std::string_view text) {
+  if (text == sj("ボタンなし")) return OtherWindow::kNone;
+  if (text == sj("別ウインドウ")) return OtherWindow::kNewWindow;
+  return OtherWindow::kLeaveFrames;
 }
 
 FormState::FormState(Document& doc) : doc_(doc) {
@@ -102,7 +105,7 @@ void FormState::SetEnabled(int control, bool enabled) {
 void FormState::Start() {
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).
-  LoadItemFieldsFromRow(0);
+  LoadItemFields(model().Root());
   StoreSelectedItem();
   for (int id : kSelectedItemControls) SetEnabled(id, false);
   SetEnabled(kCtlMoveUp, false);
@@ -112,24 +115,24 @@ void FormState::Start() {
   doc_.notify().FormChanged();
 }
 
-void FormState::LoadItemFieldsFromRow(int row, bool with_other_button) {
-  const ItemTable& t = model().table;
-  item.link = t.Cell(row, kLink);
-  item.bg_color = t.Cell(row, kTextBgColor);
-  item.style = t.Cell(row, kStyle);
-  item.size = t.Cell(row, kFontSize);
-  item.target = t.Cell(row, kTarget);
-  item.icon = t.Cell(row, kIcon);
-  item.open = t.Cell(row, kOpen) == "1" ? 1 : 0;
-  if (with_other_button) item.other_button = OtherButtonText(t.Cell(row, kOtherWindow));
+void FormState::LoadItemFields(NodeId node, bool with_other_button) {
+  static const MenuItem kNoItem;
+  const MenuItem& m = model().tree.Valid(node) ? model().tree.Item(node) : kNoItem;
+  item.link = m.link;
+  item.bg_color = m.bg_color;
+  item.style = m.style;
+  item.size = m.font_size;
+  item.target = m.target;
+  item.icon = m.icon;
+  item.open = m.open == "1" ? 1 : 0;
+  if (with_other_button) item.other_button = OtherButtonText(m.other_window);
 }
 
 void FormState::OnSelectionChanged() {
-  const int row = model().SelectedRow;
-  for (int id : kSelectedItemControls) SetEnabled(id, row != 0);
-  // While a project loads, only the row's values are taken; the rest of the
-  // form is settled once the load ends.
-  LoadItemFieldsFromRow(row, /*with_other_button=*/!model().SuppressSelectionRefresh);
+  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
+  // While a project loads, only the item's values are taken; the rest of
+  // the form is settled once the load ends.
+  LoadItemFields(model().Selected(), /*with_other_button=*/!model().SuppressSelectionRefresh);
   if (model().SuppressSelectionRefresh) return;
 
   ApplySelectionEnabling();
@@ -141,7 +144,7 @@ void FormState::OnSelectionChanged() {
 }
 
 void FormState::ShowLoadedItem() {
-  LoadItemFieldsFromRow(model().SelectedRow);
+  LoadItemFields(model().Selected());
   ApplySelectionEnabling();
   link_browse_path = item.link;
   CheckAllCompleteColours();
@@ -150,7 +153,7 @@ void FormState::ShowLoadedItem() {
 }
 
 void FormState::RefreshEnabling() {
-  for (int id : kSelectedItemControls) SetEnabled(id, model().SelectedRow != 0);
+  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
   ApplySelectionEnabling();
 }
 
@@ -164,12 +167,11 @@ void FormState::WarnIfTooLong(int control) {
 
 void FormState::ApplySelectionEnabling() {
   const MenuTree& tree = model().tree;
-  const int row = model().SelectedRow;
   const PageSettings& s = doc_.settings;
   NodeId node = tree.Selected();
   SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
   SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
-  if (row <= 0 || node == kNoNode) {
+  if (node == kNoNode || model().RootSelected()) {
     SetEnabled(kCtlLink, false);
     SetEnabled(kCtlLinkBrowse, false);
   } else if (!tree.HasChildren(node)) {
@@ -191,26 +193,29 @@ void FormState::ApplySelectionEnabling() {
 }
 
 void FormState::StoreSelectedItem() {
-  ItemTable& t = model().table;
-  const int row = model().SelectedRow;
-  t.SetCell(row, kTextBgColor, item.bg_color);
   if (item.style.empty()) {
     item.style = doc_.settings.NewStyle;
     doc_.notify().FormChanged();
   }
-  t.SetCell(row, kStyle, item.style);
-  t.SetCell(row, kFont, "1");
   if (item.size.empty()) {
     item.size = doc_.settings.NewFontSize;
     doc_.notify().FormChanged();
   }
-  t.SetCell(row, kFontSize, item.size);
-  t.SetCell(row, kLink, item.link);
-  t.SetCell(row, kOtherWindow, OtherButtonCode(item.other_button));
-  t.SetCell(row, kTarget, item.target);
-  t.SetCell(row, kIcon, item.icon);
-  t.SetCell(row, kOpen, item.open ? "1" : "0");
-  if (row == 0) t.SetCell(row, kTitle, doc_.settings.Title);
+  MenuModel& m = model();
+  const NodeId node = m.Selected();
+  if (!m.tree.Valid(node)) return;
+  MenuItem stored = m.tree.Item(node);
+  stored.bg_color = item.bg_color;
+  stored.style = item.style;
+  stored.font_size = item.size;
+  stored.link = item.link;
+  stored.other_window = OtherButtonKind(item.other_button);
+  stored.target = item.target;
+  stored.icon = item.icon;
+  stored.open = item.open ? "1" : "0";
+  // Only a change makes the item stop sharing with the undo states.
+  if (!(stored == m.tree.Item(node))) m.tree.MutableItem(node) = std::move(stored);
+  if (m.RootSelected()) m.root_title = doc_.settings.Title;
 }
 
 void FormState::ResetForNew() {
@@ -221,9 +226,7 @@ void FormState::ResetForNew() {
   item.style = "None";
   item.bg_color = "#FFFFFF";
   item.size = "10pt";
-  model().SelectedRow = 0;
   SetEnabled(kCtlLink, false);
-  model().table.ResetItemTable();
   StoreSelectedItem();
   doc_.notify().ControlsChanged();
   doc_.notify().FormChanged();

@@ -21,9 +21,9 @@ struct ItemFields {
 };
 
 // "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".
-const std::string& OtherButtonText(std::string_view code);
+const std::string& OtherButtonText(OtherWindow kind);
 // The inverse: "0", "1", or "2" for any other text.
-std::string OtherButtonCode(std::string_view text);
+OtherWindow OtherButtonKind(std::string_view text);
 
 class FormState {
  public:
@@ -44,14 +44,14 @@ class FormState {
   bool Enabled(int control) const;
   void SetEnabled(int control, bool enabled);
 
-  // The tree reports a new selected item (SelectedRow is set already).
+  // The tree reports a new selected item.
   void OnSelectionChanged();
   // After a project was read: the form shows the last item read.
   void ShowLoadedItem();
-  // Writes the selected-item fields into the row SelectedRow.
+  // Writes the selected-item fields into the selected item.
   void StoreSelectedItem();
-  // Loads the selected-item fields from a row, as a selection does.
-  void LoadItemFieldsFromRow(int row, bool with_other_button = true);
+  // Loads the selected-item fields from an item, as a selection does.
+  void LoadItemFields(NodeId node, bool with_other_button = true);
   // The enabling that depends on the selected item.
   void ApplySelectionEnabling();
   // All of the selected item's enabling again, after a setting it depends

@@ -5,44 +5,30 @@
 
 namespace pomeli2 {
 
-void History::Done(std::string name, EditorState before, bool edits_project,
-                   std::vector<std::pair<NodeId, NodeId>> moved) {
+void History::Done(std::string name, EditorState before, bool edits_project) {
   // The steps undone since the save are dropped: the saved project is gone
   // with them unless none of them edited it.
   const long now = static_cast<long>(undo_.size());
   if (saved_ > now) saved_ = AtSaved() ? now : -1;
   redo_.clear();
-  undo_.push_back({std::move(name), std::move(before), edits_project, std::move(moved)});
+  undo_.push_back({std::move(name), std::move(before), edits_project});
   if (undo_.size() > kMaxSteps) {
     undo_.erase(undo_.begin());
     if (saved_ >= 0) --saved_;
   }
 }
 
-namespace {
-
-// One lookup, not a chain: an exchange maps a to b and b to a.
-NodeId Follow(const std::vector<std::pair<NodeId, NodeId>>& moved, NodeId id, bool back) {
-  for (const auto& [before, after] : moved)
-    if ((back ? after : before) == id) return back ? before : after;
-  return id;
-}
-
-}  // namespace
-
-EditorState History::Undo(EditorState now, NodeId& id) {
+EditorState History::Undo(EditorState now) {
   Step step = std::move(undo_.back());
   undo_.pop_back();
-  id = Follow(step.moved, id, /*back=*/true);
-  redo_.push_back({step.name, std::move(now), step.edits_project, std::move(step.moved)});
+  redo_.push_back({step.name, std::move(now), step.edits_project});
   return std::move(step.state);
 }
 
-EditorState History::Redo(EditorState now, NodeId& id) {
+EditorState History::Redo(EditorState now) {
   Step step = std::move(redo_.back());
   redo_.pop_back();
-  id = Follow(step.moved, id, /*back=*/false);
-  undo_.push_back({step.name, std::move(now), step.edits_project, std::move(step.moved)});
+  undo_.push_back({step.name, std::move(now), step.edits_project});
   return std::move(step.state);
 }
 
@@ -66,21 +52,24 @@ void History::Clear() {
 
 size_t History::MemoryEstimate(const EditorState& now) const {
   std::unordered_set<const void*> seen;
-  now.rows.ForEach([&](const auto& row) { seen.insert(row.get()); });
-  now.tree.nodes.ForEach([&](const auto& node) { seen.insert(node.get()); });
+  now.menu.tree.nodes.ForEach([&](const auto& node) { seen.insert(node.get()); });
+  if (now.menu.cut) seen.insert(now.menu.cut.get());
   auto string_bytes = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
   size_t bytes = 0;
   auto count = [&](const EditorState& s) {
-    bytes += sizeof(Step) + (s.rows.size() + s.tree.nodes.size()) * sizeof(std::shared_ptr<int>) +
-             s.tree.free.size() * sizeof(NodeId);
-    s.rows.ForEach([&](const auto& row) {
-      if (!seen.insert(row.get()).second) return;
-      bytes += sizeof(ItemRow) + 16;
-      for (const std::string& cell : row->cells) bytes += string_bytes(cell);
+    bytes += sizeof(Step) + s.menu.tree.nodes.size() * sizeof(std::shared_ptr<int>);
+    auto item_bytes = [&](const MenuItem& item) {
+      size_t n = 0;
+      for (const std::string* text : {&item.title, &item.bg_color, &item.style, &item.font_size, &item.link,
+                                      &item.target, &item.icon, &item.open})
+        n += string_bytes(*text);
+      return n;
+    };
+    s.menu.tree.nodes.ForEach([&](const auto& node) {
+      if (seen.insert(node.get()).second) bytes += sizeof(MenuTree::Node) + 16 + item_bytes(node->item);
     });
-    s.tree.nodes.ForEach([&](const auto& node) {
-      if (seen.insert(node.get()).second) bytes += sizeof(MenuTree::Node) + 16 + string_bytes(node->label);
-    });
+    if (s.menu.cut && seen.insert(s.menu.cut.get()).second)
+      for (const ClipItem& c : *s.menu.cut) bytes += sizeof(ClipItem) + item_bytes(c.item);
   };
   for (const Step& s : undo_) count(s.state);
   for (const Step& s : redo_) count(s.state);

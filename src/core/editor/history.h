@@ -12,15 +12,12 @@
 
 namespace pomeli2 {
 
-// Everything a step can change: the tree, every row (retired ones and the
-// buffers' marks included), the counters, the settings and the form.
+// Everything a step can change: the menu with its cut buffer and the
+// selection, the settings and the form.
 struct EditorState {
-  ItemTable::Snapshot rows;
-  MenuTree::Snapshot tree;
-  BatchCounters counters;
+  MenuModel::Snapshot menu;
   PageSettings settings;
   ItemFields item;
-  int selected_row = 0;
 };
 
 class History {
@@ -31,10 +28,6 @@ class History {
     std::string name;  // CP932, as the menu names the command
     EditorState state;  // before the step (undo) or after it (redo)
     bool edits_project = true;  // false for the new-item fields alone
-    // Items the step re-created or exchanged: their id before the step and
-    // after it, so that what follows an item (the copy buffer) can follow it
-    // back and forth.
-    std::vector<std::pair<NodeId, NodeId>> moved;
   };
 
   bool CanUndo() const { return !undo_.empty(); }
@@ -43,13 +36,10 @@ class History {
   const std::string& RedoName() const { return redo_.back().name; }
 
   // A step was done from `before`; the steps that could be redone are gone.
-  void Done(std::string name, EditorState before, bool edits_project = true,
-            std::vector<std::pair<NodeId, NodeId>> moved = {});
+  void Done(std::string name, EditorState before, bool edits_project = true);
   // Takes the last step: its state before, and the state now to redo it.
-  // `id` (an item of the state now, or kNoNode) becomes the same item's id
-  // in the state returned.
-  EditorState Undo(EditorState now, NodeId& id);
-  EditorState Redo(EditorState now, NodeId& id);
+  EditorState Undo(EditorState now);
+  EditorState Redo(EditorState now);
   void Clear();
 
   // Where the saved project stands in the history; whether the state now
@@ -61,7 +51,8 @@ class History {
 
   size_t Steps() const { return undo_.size() + redo_.size(); }
   // The bytes the kept states hold beyond the state `now`: their pointers,
-  // and the rows and items that they alone keep.
+  // and the items that they alone keep. Each state counts a whole array of
+  // pointers, though the states share most of it: an upper bound.
   size_t MemoryEstimate(const EditorState& now) const;
 
  private:

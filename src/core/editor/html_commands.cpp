@@ -33,7 +33,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   dialog.filter = sj(kPageFilter);
   dialog.default_extension = "html";
   dialog.initial_name = s.Path;
-  m.ClearCopyMarks();
+  m.ClearCopyBuffer();
   if (!choose_name && s.HtmlFileName != UntitledHtml()) return WritePage(e);
   // Settings with which the menu cannot work are refused before a name is
   // asked for.

@@ -70,7 +70,7 @@ void Browse(Editor& e, int control) {
       auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kLinkFilter, "html");
       if (!r) return;
       e.Item().link = *r;
-      e.Model().table.SetCell(e.Model().SelectedRow, kLink, *r);
+      if (e.Model().tree.Valid(e.Model().Selected())) e.Model().tree.MutableItem(e.Model().Selected()).link = *r;
       break;
     }
     case kCtlIconBrowse: {
@@ -90,20 +90,9 @@ void Browse(Editor& e, int control) {
 }
 
 void SelectImage(Editor& e) {
-  MenuModel& m = e.Model();
   auto r = ChooseRelative(e, FileKind::kImage, e.Form().image_browse_path, kImageFilter, "jpg");
   if (!r) return;
-  std::string title = "file:" + *r;
-  ItemRow row = m.table.Row(m.SelectedRow);
-  row[kTitle] = title;
-  if (ItemLineLength(row) > kMaxProjectLine) {
-    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle),
-                       MessageIcon::kWarning);
-    return;
-  }
-  m.tree.SetLabel(m.tree.Selected(), title);
-  m.table.SetCell(m.SelectedRow, kTitle, title);
-  e.Doc().MarkModified(1);
+  tree_commands::SetSelectedTitle(e, "file:" + *r);
 }
 
 std::vector<CommandDescriptor> Descriptors() {

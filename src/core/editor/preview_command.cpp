@@ -56,13 +56,6 @@ void Preview(Editor& e) {
     doc.ShowError(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle));
     return;
   }
-  // Numbering rewrites the live rows' Seq, Depth and Child, where a pending
-  // copy keeps its marks: the page is made from a numbered copy, and the
-  // table is put back as it was.
-  ItemTable kept = m.table;
-  int last_item = m.RenumberItems(m.Root());
-  ItemTable table = std::move(m.table);
-  m.table = std::move(kept);
 
   // The standard images come from the preview folder wherever the page's
   // folder does not hold them; everything else resolves as it will there.
@@ -79,13 +72,17 @@ void Preview(Editor& e) {
   };
   PageSettings s = e.Settings();
   for (std::string* image : {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw}) standard(*image);
-  for (int row = 0; row < table.RowCount(); ++row) {
-    std::string icon = table.Cell(row, kIcon);
+  // The page is made from a copy of the tree: it shares every item whose
+  // icon stays.
+  MenuTree tree;
+  tree.Restore(m.tree.Share());
+  tree.ForEachPreOrder(tree.FirstTop(), [&](NodeId n) {
+    std::string icon = tree.Item(n).icon;
     standard(icon);
-    table.SetCell(row, kIcon, icon);
-  }
+    if (icon != tree.Item(n).icon) tree.MutableItem(n).icon = std::move(icon);
+  });
   bool header_missing = false, footer_missing = false;
-  std::string page = doc.ComposeMenuPage(s, table, last_item, header_missing, footer_missing);
+  std::string page = doc.ComposeMenuPage(s, tree, header_missing, footer_missing);
   std::string scroll = kScrollImage;
   standard(scroll);
   if (scroll != kScrollImage) {

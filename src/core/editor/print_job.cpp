@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "generate/page_items.h"
 #include "text/catalogue.h"
 
 namespace pomeli2 {
@@ -11,8 +12,9 @@ const char kPrintRuler[] =
 
 PrintJob::PrintJob(Document& doc, const PrintMetrics& metrics) : m_(metrics) {
   MenuModel& model = doc.model;
-  model.ClearCopyMarks();
-  print_count_ = model.RenumberItems(model.Root());
+  model.ClearCopyBuffer();
+  const std::vector<PageItem> items = CollectPageItems(model.tree);
+  print_count_ = static_cast<int>(items.size());
   m_.line_height = std::max(1L, m_.line_height);
   // At least one item line per page, however small the page or large the
   // font: the count can then neither divide by zero nor wrap around.
@@ -20,16 +22,10 @@ PrintJob::PrintJob(Document& doc, const PrintMetrics& metrics) : m_(metrics) {
   last_page_ = static_cast<int>(std::max(1L, (print_count_ + lines_per_page_ - 1) / lines_per_page_));
   left_margin_ = (m_.width - m_.ruler_width) / 2;
 
-  // One walk over the table collects the line of every numbered row, in
-  // the order the pages print them.
-  lines_.resize(static_cast<size_t>(print_count_));
-  const ItemTable& table = model.table;
-  for (int row = 1; row < table.RowCount(); ++row) {
-    int seq = table.CellInt(row, kSeq);
-    if (seq < 1 || seq > print_count_) continue;
-    std::string text(static_cast<size_t>(std::max(0, table.CellInt(row, kDepth))), ' ');
-    lines_[static_cast<size_t>(seq - 1)].push_back(text + "+ " + table.Cell(row, kTitle));
-  }
+  // Every item's line, in the order the pages print them.
+  lines_.reserve(items.size());
+  for (const PageItem& item : items)
+    lines_.push_back(std::string(static_cast<size_t>(item.depth), ' ') + "+ " + item.item->title);
 }
 
 std::string PrintJob::Header(int page) {
@@ -48,8 +44,7 @@ void PrintJob::PrintPage(int page, PrintPainter& painter) const {
   long first = lines_per_page_ * (page - 1);
   long last = std::min<long>(print_count_ - 1, lines_per_page_ * page - 1);
   for (long k = first; k <= last; ++k)
-    for (const std::string& text : lines_[static_cast<size_t>(k)])
-      painter.Text(left_margin_, lh * (k - first + 5), text);
+    painter.Text(left_margin_, lh * (k - first + 5), lines_[static_cast<size_t>(k)]);
 }
 
 }  // namespace pomeli2

@@ -51,7 +51,7 @@ class PrintJob {
   long left_margin_ = 0;
   int last_page_ = 1;
   // The texts of the rows numbered k + 1, in row order, for every k.
-  std::vector<std::vector<std::string>> lines_;
+  std::vector<std::string> lines_;
 };
 
 }  // namespace pomeli2

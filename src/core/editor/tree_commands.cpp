@@ -17,34 +17,6 @@ void RefuseRoot(Editor& e, const char* text, const char* title) {
   e.Notify().FocusTree();
 }
 
-// The item at pre-order position `index` of the subtree of `top`.
-NodeId NthInSubtree(const MenuTree& tree, NodeId top, int index) {
-  NodeId found = kNoNode;
-  int i = 0;
-  tree.ForEachPreOrder(top, [&](NodeId n) {
-    if (i++ == index) found = n;
-  });
-  return found;
-}
-
-// The items of the subtree of `top`, in pre-order.
-std::vector<NodeId> SubtreeOf(const MenuTree& tree, NodeId top) {
-  std::vector<NodeId> items;
-  tree.ForEachPreOrder(top, [&](NodeId n) { items.push_back(n); });
-  return items;
-}
-
-// The pre-order position of `node` in the subtree of `top`, or -1.
-int IndexInSubtree(const MenuTree& tree, NodeId top, NodeId node) {
-  if (node == kNoNode || !tree.IsInSubtree(node, top)) return -1;
-  int index = -1, i = 0;
-  tree.ForEachPreOrder(top, [&](NodeId n) {
-    if (n == node) index = i;
-    ++i;
-  });
-  return index;
-}
-
 }  // namespace
 
 // The live-item limit of the project file reader, which add and paste keep
@@ -59,10 +31,21 @@ void AddItem(Editor& e) {
   MenuModel& m = e.Model();
   const PageSettings& s = e.Settings();
   if (!RoomForItems(e, 1)) return;
-  NodeId parent = m.tree.Selected();
-  const std::string& label = sj("新しいアイテム");
-  NodeId node = m.tree.InsertLast(parent, label, m.table.RowCounter());
+  MenuItem added;
+  added.title = sj("新しいアイテム");
+  added.bg_color = s.NewBgColor;
+  added.style = s.NewStyle;
+  added.font_size = s.NewFontSize;
+  added.other_window = OtherButtonKind(s.NewOtherButton);
+  added.target = s.NewTarget;
+  added.icon = kLinktoImage;
+  added.open = "0";
+  // Selected before its values are in, as a paste does it.
+  MenuItem empty;
+  empty.title = added.title;
+  NodeId node = m.tree.InsertLast(m.Selected(), std::move(empty));
   m.tree.Select(node);
+  m.tree.MutableItem(node) = std::move(added);
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
 
@@ -75,17 +58,6 @@ void AddItem(Editor& e) {
   item.link.clear();
   item.icon = kLinktoImage;
   e.Notify().FormChanged();
-
-  ItemRow row;
-  row[kTitle] = label;
-  row[kTextBgColor] = item.bg_color;
-  row[kStyle] = item.style;
-  row[kFontSize] = item.size;
-  row[kOtherWindow] = OtherButtonCode(item.other_button);
-  row[kTarget] = item.target;
-  row[kIcon] = item.icon;
-  row[kOpen] = "0";
-  m.table.AppendItemRow(m.SelectedRow, row);
   e.Doc().MarkModified(1);
   e.Notify().StartLabelEdit(node);
   e.Form().SetEnabled(kCtlOpen, m.tree.Parent(node) == m.Root());
@@ -94,17 +66,12 @@ void AddItem(Editor& e) {
 void DeleteItem(Editor& e) {
   MenuModel& m = e.Model();
   if (m.TreeHasFocus != 1) return;
-  if (m.SelectedRow == 0) return RefuseRoot(e, "ホームページ・ルートは削除できません。", "削除確認");
+  if (m.RootSelected()) return RefuseRoot(e, "ホームページ・ルートは削除できません。", "削除確認");
   if (e.Notify().Message(sj("選択されたアイテム以下がすべて削除されます。元に戻せなくなります。よろしいですか？"),
                          sj("削除確認"), MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
     return;
-  int mark = m.NextDeleteMark();
-  m.ClearCopyMarks();
-  NodeId node = m.tree.Selected();
-  m.MarkDescendants(node, mark);
-  m.table.SetCellInt(m.SelectedRow, kSeq, mark);
-  m.table.SetCell(m.SelectedRow, kChild, "0");
-  m.tree.DeleteSubtree(node);
+  m.ClearCopyBuffer();
+  m.tree.DeleteSubtree(m.Selected());
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
 }
@@ -114,68 +81,60 @@ void StartRename(Editor& e) {
   if (node != kNoNode) e.Notify().StartLabelEdit(node);
 }
 
-bool Rename(Editor& e, const std::string& title) {
+bool SetSelectedTitle(Editor& e, const std::string& title) {
   MenuModel& m = e.Model();
+  const NodeId node = m.Selected();
+  if (!m.tree.Valid(node)) return false;
+  MenuItem item = m.tree.Item(node);
+  item.title = title;
+  if (ItemLineLength(item, m.tree.Level(node)) > kMaxProjectLine) {
+    // Only values loaded from a file can make the rest of the line this long.
+    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
+    return false;
+  }
+  m.tree.SetTitle(node, title);
+  if (node == m.Root()) m.root_title = title;
+  e.Doc().MarkModified(1);
+  return true;
+}
+
+bool Rename(Editor& e, const std::string& title) {
   if (IsBlank(title)) {
     // A blank title gives an invisible item and a nameless link.
     e.Notify().Message(sj("アイテムの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
   if (!e.Form().CheckEnteredText(title, kTitleLimit)) return false;
-  ItemRow row = m.table.Row(m.SelectedRow);
-  row[kTitle] = title;
-  if (ItemLineLength(row) > kMaxProjectLine) {
-    // Only values loaded from a file can make the rest of the line this long.
-    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle),
-                       MessageIcon::kWarning);
-    return false;
-  }
-  m.tree.SetLabel(m.tree.Selected(), title);
-  m.table.SetCell(m.SelectedRow, kTitle, title);
-  e.Doc().MarkModified(1);
-  return true;
+  return SetSelectedTitle(e, title);
 }
 
-// Exchanges the selected item and its neighbour with their subtrees: the two
-// rows swap their cells, and each one's former children are re-created
-// below the other.
-void Move(Editor& e, bool up) {
+namespace {
+
+// After a move the selected item shows its new neighbours, and the copy
+// buffer takes its item's subtree anew, wherever that went.
+void Moved(Editor& e, NodeId item) {
   MenuModel& m = e.Model();
-  MenuTree& tree = m.tree;
+  m.KeepCopyBuffer(m.CopiedItem());
+  m.tree.Select(item);
+  // It may have been selected already.
+  e.Form().OnSelectionChanged();
+  m.TreeHasFocus = 1;
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+}
+
+}  // namespace
+
+// Exchanges the selected item and its neighbour, each with its subtree.
+void Move(Editor& e, bool up) {
+  MenuTree& tree = e.Model().tree;
   NodeId a = tree.Selected();
   if (a == kNoNode) return;
   NodeId b = up ? tree.PrevSibling(a) : tree.NextSibling(a);
   if (b == kNoNode) return;
-  // The copy buffer keeps its item, wherever the exchange takes it: a's
-  // cells and subtree go to b's place and b's to a's.
-  NodeId copied = m.CopiedItem();
-  const int in_a = IndexInSubtree(tree, a, copied), in_b = IndexInSubtree(tree, b, copied);
-  const std::vector<NodeId> items_a = SubtreeOf(tree, a), items_b = SubtreeOf(tree, b);
-  auto set_aside = [&](NodeId item, int mark) {
-    m.MarkBatch(item, mark);
-    tree.DeleteChildren(item);
-  };
-  set_aside(a, m.NextMoveSourceMark());
-  set_aside(b, m.NextMoveNeighbourMark());
-
-  ItemRow& row_a = m.table.MutableRow(tree.Row(a));
-  ItemRow& row_b = m.table.MutableRow(tree.Row(b));
-  for (int c = kSeq; c < kColumnCount; ++c) std::swap(row_a.cells[c], row_b.cells[c]);
-  tree.SetLabel(a, row_a[kTitle]);
-  tree.SetLabel(b, row_b[kTitle]);
-
-  m.ReinsertBatch(BatchRule::MoveNeighbour(m.counters));
-  tree.Select(b);
-  m.ReinsertBatch(BatchRule::MoveSource(m.counters));
-  if (in_a >= 0) copied = NthInSubtree(tree, b, in_a);
-  if (in_b >= 0) copied = NthInSubtree(tree, a, in_b);
-  e.NoteMovedItems(items_a, SubtreeOf(tree, b));
-  e.NoteMovedItems(items_b, SubtreeOf(tree, a));
-  if (tree.Valid(copied)) m.MarkCopyBatch(copied);
-  tree.Select(b);
-  m.TreeHasFocus = 1;
-  e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  if (up) tree.MoveTo(a, tree.Parent(a), b);
+  else tree.MoveTo(b, tree.Parent(b), a);
+  Moved(e, a);
 }
 
 bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before) {
@@ -188,33 +147,12 @@ bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before) {
   return true;
 }
 
-
-// The subtree is set aside under a move mark and re-created in its new
-// place, as move and paste do it, so that every attribute goes along. The
-// cut buffer is not touched; the copy buffer keeps its item where it went.
+// The item goes with its subtree and every value; the cut buffer is not
+// touched.
 void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
-  MenuModel& m = e.Model();
-  MenuTree& tree = m.tree;
-  if (!CanMoveTo(m, item, parent, before)) return;
-  NodeId copied = m.CopiedItem();
-  const int copied_index = IndexInSubtree(tree, item, copied);
-  const std::vector<NodeId> items = SubtreeOf(tree, item);
-  const int mark = m.NextMoveSourceMark();
-  m.MarkBatch(item, mark);
-  tree.Select(parent);
-  m.ReinsertBatch({kSeq, mark, kChild, false});
-  NodeId moved = tree.LastChild(parent);
-  tree.DeleteSubtree(item);
-  if (before != kNoNode) tree.MoveBefore(moved, before);
-  if (copied_index >= 0) copied = NthInSubtree(tree, moved, copied_index);
-  if (copied != kNoNode && tree.Valid(copied)) m.MarkCopyBatch(copied);
-  e.NoteMovedItems(items, SubtreeOf(tree, moved));
-  tree.Select(moved);
-  // It may have been selected already, before it took its place.
-  e.Form().OnSelectionChanged();
-  m.TreeHasFocus = 1;
-  e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  if (!CanMoveTo(e.Model(), item, parent, before)) return;
+  e.Model().tree.MoveTo(item, parent, before);
+  Moved(e, item);
 }
 
 void Indent(Editor& e, bool deeper) {

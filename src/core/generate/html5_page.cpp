@@ -44,11 +44,11 @@ class Html5Builder {
       Item(item);
       if (!item.leaf) {
         out_ += "\r\n<ul>\r\n";
-        open_ends.push_back(LenientSignedInt(item.End()));
+        open_ends.push_back(item.end);
         continue;
       }
       out_ += "</li>\r\n";
-      const int n = LenientSignedInt(item.N());
+      const int n = item.number;
       while (!open_ends.empty() && open_ends.back() <= n) {
         out_ += "</ul></li>\r\n";
         open_ends.pop_back();
@@ -65,13 +65,13 @@ class Html5Builder {
   }
 
  private:
-  std::string LookClass(const ItemRow& r) {
+  std::string LookClass(const MenuItem& r) {
     std::string look;
-    if (SafeCssValue(r[kFontSize])) look += "font-size:" + r[kFontSize] + ";";
-    const std::string& style = r[kStyle];
+    if (SafeCssValue(r.font_size)) look += "font-size:" + r.font_size + ";";
+    const std::string& style = r.style;
     if (style == "Bold" || style == "Bold&Italic") look += "font-weight:bold;";
     if (style == "Italic" || style == "Bold&Italic") look += "font-style:italic;";
-    if (s_.TextBackOn == 1 && SafeCssValue(r[kTextBgColor])) look += "background-color:" + r[kTextBgColor] + ";";
+    if (s_.TextBackOn == 1 && SafeCssValue(r.bg_color)) look += "background-color:" + r.bg_color + ";";
     if (!look.empty()) look.pop_back();
     auto found = std::find(looks_.begin(), looks_.end(), look);
     if (found == looks_.end()) found = looks_.insert(looks_.end(), look);
@@ -99,23 +99,23 @@ class Html5Builder {
   }
 
   void Item(const PageItem& item) {
-    const ItemRow& r = *item.row;
-    const std::string& link = r[kLink];
+    const MenuItem& r = *item.item;
+    const std::string& link = r.link;
     // A branch carries its link only when parent links are on; one whose
     // click also opens the branch sends the link to the right frame.
     bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
     std::string classes = LookClass(r);
-    if (!item.leaf && r[kOpen] == "1") classes += " o";
+    if (!item.leaf && r.open == "1") classes += " o";
     out_ += "<li><a class=\"" + classes + "\"";
     if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
       out_ += " href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, r));
     }
-    out_ += ">" + Img(ButtonImage(s_, item), "") + TitleHtml(r[kTitle]) + "</a>";
+    out_ += ">" + Img(ButtonImage(s_, item), "") + TitleHtml(r.title) + "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
-      if (r[kOtherWindow] == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
-      else if (r[kOtherWindow] == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
+      if (r.other_window == OtherWindow::kNewWindow) OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
+      else if (r.other_window == OtherWindow::kLeaveFrames) OtherButton(link, "_top", sj("フレームを解除して開く"));
     }
   }
 

@@ -23,22 +23,22 @@ class PageBuilder {
   PageBuilder(const PageSettings& s, std::string& out) : s_(s), out_(out), numbers_(ReadPageNumbers(s)) {}
 
   void Item(const PageItem& item, long long& top) {
-    const ItemRow& r = *item.row;
+    const MenuItem& r = *item.item;
     std::string left;
     if (item.top_level) {
       top += numbers_.row;
       left = s_.Left;
-    } else if (int depth = LenientSignedInt(r[kDepth]); depth > 0) {
+    } else if (int depth = item.depth; depth > 0) {
       left = ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent);
     }
     out_ += "<DIV STYLE=\"position:absolute;visibility:";
     out_ += item.top_level ? "visible" : "hidden";
-    out_ += ";left:" + left + ";top:" + ToText(top) + ";font-size:" + r[kFontSize];
-    const std::string& style = r[kStyle];
+    out_ += ";left:" + left + ";top:" + ToText(top) + ";font-size:" + r.font_size;
+    const std::string& style = r.style;
     if (style == "Bold") out_ += ";font-weight:bold";
     else if (style == "Italic") out_ += ";font-style:italic";
     else if (style == "Bold&Italic") out_ += ";font-weight:bold;font-style:italic";
-    if (s_.TextBackOn == 1 && !r[kTextBgColor].empty()) out_ += ";background-color:" + r[kTextBgColor];
+    if (s_.TextBackOn == 1 && !r.bg_color.empty()) out_ += ";background-color:" + r.bg_color;
     out_ += "\" ID=\"t" + item.N() + "\">\r\n<NOBR>\r\n";
     if (s_.Unite == 1) UnitedLine(item);
     else SeparateLines(item);
@@ -46,7 +46,7 @@ class PageBuilder {
   }
 
  private:
-  std::string Target(const ItemRow& r) const { return EffectiveTarget(s_, r); }
+  std::string Target(const MenuItem& r) const { return EffectiveTarget(s_, r); }
   std::string Flag(const PageItem& item) const {
     if (s_.CloseTree != 1) return "";
     return item.top_level ? ",1" : ",0";
@@ -54,22 +54,22 @@ class PageBuilder {
 
   // The opening tags; an empty result means no anchor.
   std::string LinkAnchor(const PageItem& item) const {
-    const ItemRow& r = *item.row;
-    if (r[kLink].empty()) return "";
-    std::string a = "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + Target(r) + "\"";
+    const MenuItem& r = *item.item;
+    if (r.link.empty()) return "";
+    std::string a = "<A HREF=\"" + r.link + "\" TARGET=\"" + Target(r) + "\"";
     if (s_.CloseTree == 1 && item.top_level)
-      a += " onClick=\"CloseTree(" + item.N() + ");window.open('" + EscapeForHandler(r[kLink]) + "','" +
+      a += " onClick=\"CloseTree(" + item.N() + ");window.open('" + EscapeForHandler(r.link) + "','" +
            EscapeForHandler(Target(r)) + "');return false\"";
     return a + ">";
   }
   std::string ToggleAnchor(const PageItem& item, bool with_link) const {
     std::string a = "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onClick=\"PullDown('" + item.N() + "','" +
                     item.End() + "'" + Flag(item) + ");";
-    if (with_link) a += "ParentLink('" + EscapeForHandler((*item.row)[kLink]) + "');";
+    if (with_link) a += "ParentLink('" + EscapeForHandler(item.item->link) + "');";
     return a + "return false\">";
   }
-  std::string PlainLinkAnchor(const ItemRow& r) const {
-    return "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + Target(r) + "\">";
+  std::string PlainLinkAnchor(const MenuItem& r) const {
+    return "<A HREF=\"" + r.link + "\" TARGET=\"" + Target(r) + "\">";
   }
 
   std::string TitleHtml(const std::string& title) const {
@@ -88,30 +88,30 @@ class PageBuilder {
   }
 
   void SeparateLines(const PageItem& item) {
-    const ItemRow& r = *item.row;
+    const MenuItem& r = *item.item;
     Line(item.leaf ? LinkAnchor(item) : ToggleAnchor(item, false), ButtonImg(item));
-    if (item.leaf && !r[kLink].empty()) {
-      if (r[kOtherWindow] == "1")
-        out_ += "<A HREF=\"" + r[kLink] + "\" TARGET=\"" + s_.OtherwFrame + "\"><IMG SRC=\"" + s_.Otherw +
+    if (item.leaf && !r.link.empty()) {
+      if (r.other_window == OtherWindow::kNewWindow)
+        out_ += "<A HREF=\"" + r.link + "\" TARGET=\"" + s_.OtherwFrame + "\"><IMG SRC=\"" + s_.Otherw +
                 "\" BORDER=\"0\"></A>\r\n";
-      else if (r[kOtherWindow] == "2")
+      else if (r.other_window == OtherWindow::kLeaveFrames)
         out_ += "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onclick=\"ChangeTop('" +
-                EscapeForHandler(r[kLink]) + "');return false\"><IMG SRC=\"" + s_.Otherw + "\" BORDER=\"0\"></A>\r\n";
+                EscapeForHandler(r.link) + "');return false\"><IMG SRC=\"" + s_.Otherw + "\" BORDER=\"0\"></A>\r\n";
     }
     std::string anchor;
     if (item.leaf) anchor = LinkAnchor(item);
-    else if (s_.ParentLink == 1 && !r[kLink].empty())
+    else if (s_.ParentLink == 1 && !r.link.empty())
       anchor = s_.ParentLinkOn == 1 ? ToggleAnchor(item, true) : PlainLinkAnchor(r);
     else anchor = ToggleAnchor(item, false);
-    Line(anchor, TitleHtml(r[kTitle]));
+    Line(anchor, TitleHtml(r.title));
   }
 
   void UnitedLine(const PageItem& item) {
-    const ItemRow& r = *item.row;
+    const MenuItem& r = *item.item;
     std::string anchor;
     if (item.leaf) anchor = LinkAnchor(item);
-    else anchor = ToggleAnchor(item, s_.ParentLink == 1 && !r[kLink].empty());
-    Line(anchor, ButtonImg(item) + TitleHtml(r[kTitle]));
+    else anchor = ToggleAnchor(item, s_.ParentLink == 1 && !r.link.empty());
+    Line(anchor, ButtonImg(item) + TitleHtml(r.title));
   }
 
   const PageSettings& s_;
@@ -140,9 +140,10 @@ std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
   return std::nullopt;
 }
 
-std::string BuildMenuPage(const PageSettings& s, const ItemTable& table, int last_item, const std::string* header,
+std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header,
                           const std::string* footer) {
-  const std::vector<PageItem> items = CollectPageItems(table, last_item);
+  const std::vector<PageItem> items = CollectPageItems(tree);
+  const int last_item = static_cast<int>(items.size());
   if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
   std::string out;
   out.reserve(512 + items.size() * 400);

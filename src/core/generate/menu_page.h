@@ -6,7 +6,7 @@
 #include <string>
 
 #include "generate/page_items.h"
-#include "model/item_table.h"
+#include "model/menu_tree.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {
@@ -25,7 +25,7 @@ const std::string& ColourExpected();
 
 // The whole page. `header` and `footer` are the bytes of the BODY insertion
 // files, or null when there is none (or it could not be read).
-std::string BuildMenuPage(const PageSettings& settings, const ItemTable& table, int last_item,
-                          const std::string* header, const std::string* footer);
+std::string BuildMenuPage(const PageSettings& settings, const MenuTree& tree, const std::string* header,
+                          const std::string* footer);
 
 }  // namespace pomeli2

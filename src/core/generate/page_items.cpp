@@ -5,13 +5,30 @@
 
 namespace pomeli2 {
 
-std::vector<PageItem> CollectPageItems(const ItemTable& table, int last_item) {
+std::vector<PageItem> CollectPageItems(const MenuTree& tree) {
   std::vector<PageItem> items;
-  for (int r : table.RowsBySeq(1, last_item, 1)) {
-    if (r < 0) continue;
-    const ItemRow& row = table.Row(r);
-    items.push_back({&row, row[kDepth] == "1", row[kSeq] == row[kChild]});
+  const NodeId root = tree.FirstTop();
+  if (root == kNoNode) return items;
+  items.reserve(static_cast<size_t>(tree.Count() - 1));
+  // The branches whose subtree the walk is still in, by their place in
+  // `items`: a branch ends where an item not deeper than it comes.
+  std::vector<size_t> open;
+  std::vector<std::pair<NodeId, int>> stack;
+  for (NodeId c = tree.LastChild(root); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, 1});
+  while (!stack.empty()) {
+    auto [node, depth] = stack.back();
+    stack.pop_back();
+    while (!open.empty() && items[open.back()].depth >= depth) {
+      items[open.back()].end = static_cast<int>(items.size());
+      open.pop_back();
+    }
+    const bool leaf = !tree.HasChildren(node);
+    const int number = static_cast<int>(items.size()) + 1;
+    items.push_back({&tree.Item(node), depth, number, number, depth == 1, leaf});
+    if (!leaf) open.push_back(items.size() - 1);
+    for (NodeId c = tree.LastChild(node); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, depth + 1});
   }
+  for (size_t i : open) items[i].end = static_cast<int>(items.size());
   return items;
 }
 
@@ -22,14 +39,14 @@ PageNumbers ReadPageNumbers(const PageSettings& s) {
 
 std::string RightFrameName(const PageSettings& s) { return s.RightFrame == NoFrame() ? "Frame2" : s.RightFrame; }
 
-std::string EffectiveTarget(const PageSettings& s, const ItemRow& r) {
-  return s.RightFrame == NoFrame() ? r[kTarget] : s.RightFrame;
+std::string EffectiveTarget(const PageSettings& s, const MenuItem& r) {
+  return s.RightFrame == NoFrame() ? r.target : s.RightFrame;
 }
 
 std::string ButtonImage(const PageSettings& s, const PageItem& item) {
   if (!item.leaf) return s.Plus;
   if (!s.Linkto.empty()) return s.Linkto;
-  if (!(*item.row)[kIcon].empty()) return (*item.row)[kIcon];
+  if (!item.item->icon.empty()) return item.item->icon;
   return kLinktoImage;
 }
 

@@ -5,24 +5,27 @@
 #include <string>
 #include <vector>
 
-#include "model/item_table.h"
+#include "model/menu_tree.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {
 
 struct PageItem {
-  const ItemRow* row;
-  bool top_level;  // Depth is exactly "1"
-  bool leaf;       // Seq and Child are the same text
+  const MenuItem* item;
+  int depth;       // levels below the root: 1 for a top-level item
+  int number;      // place in the pre-order walk from the root, which is 0
+  int end;         // the number of the last item of its subtree
+  bool top_level;  // depth 1
+  bool leaf;       // no children: its subtree ends with itself
 
-  const std::string& N() const { return (*row)[kSeq]; }
-  const std::string& End() const { return (*row)[kChild]; }
-  bool OpenOnLoad() const { return top_level && !leaf && (*row)[kOpen] == "1"; }
+  // The numbers as the page and its script spell them.
+  std::string N() const { return std::to_string(number); }
+  std::string End() const { return std::to_string(end); }
+  bool OpenOnLoad() const { return top_level && !leaf && item->open == "1"; }
 };
 
-// Items 1 to last_item in Seq order: for each number the first row, the
-// root's excepted, that carries it. Numbers no row carries are skipped.
-std::vector<PageItem> CollectPageItems(const ItemTable& table, int last_item);
+// Every item below the root, numbered in pre-order from 1.
+std::vector<PageItem> CollectPageItems(const MenuTree& tree);
 
 // The numbers spliced into the page and its script.
 struct PageNumbers {
@@ -35,7 +38,7 @@ std::string RightFrameName(const PageSettings& s);
 
 // Where an item's link opens: its own Target when RightFrame is "なし",
 // else RightFrame.
-std::string EffectiveTarget(const PageSettings& s, const ItemRow& r);
+std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 
 // The tree button: Plus for a branch; for a leaf the common link image, else
 // the item's own icon, else "linkto.gif".

@@ -150,7 +150,7 @@ std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items
   }
 
   bool change_top = false;
-  for (const PageItem& item : items) change_top = change_top || (*item.row)[kOtherWindow] == "2";
+  for (const PageItem& item : items) change_top = change_top || item.item->other_window == OtherWindow::kLeaveFrames;
   if (change_top) {
     emit(out, kChangeTop);
     out += "\r\n";
@@ -170,7 +170,7 @@ std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items
     std::string calls;
     for (const PageItem& item : items) {
       if (!item.top_level || item.leaf) continue;
-      calls += "    ResetPosition(\"" + item.N() + "\",\"" + ToText(static_cast<long long>(LenientSignedInt(item.N())) + 1) +
+      calls += "    ResetPosition(\"" + item.N() + "\",\"" + ToText(static_cast<long long>(item.number) + 1) +
                "\",\"" + item.End() + "\");\n";
     }
     out += Render("function CloseTree(Flag)\n{\n    if (Flag!=0) IdNo=Flag;\n" + calls + "}\n\n");

@@ -1,199 +1,122 @@
 #include "model/menu_model.h"
 
-#include "text/numbers.h"
-#include "text/sjis.h"
-
 namespace pomeli2 {
 
 MenuModel::MenuModel() {
-  tree.SetSelectionHook([this](NodeId node) {
-    SelectedRow = tree.Row(node);
+  tree.SetSelectionHook([this](NodeId) {
     if (on_selection_) on_selection_();
   });
 }
 
-void MenuModel::InsertRootItem() {
-  NodeId root = tree.InsertLast(kNoNode, sj("ホームページ"), 0);
+void MenuModel::ResetMenu() {
+  // The new root is selected while it still holds the values of the root
+  // that goes: the form shows them, and the fields that a reset leaves
+  // alone keep them for the new root.
+  MenuItem going = Root() != kNoNode ? tree.Item(Root()) : MenuItem{};
+  going.title = RootItem().title;
+  tree.Clear();
+  ClearBuffers();
+  NodeId root = tree.InsertLast(kNoNode, std::move(going));
   tree.Select(root);
   TreeHasFocus = 1;
+  tree.MutableItem(root) = RootItem();
+  root_title = tree.Label(root);
 }
 
-void MenuModel::ResetMenu() {
-  tree.Clear();
-  InsertRootItem();
-  table.ResetItemTable();
-  counters.Reset();
-  ClearCopyMarks();
-}
-
-int MenuModel::RenumberItems(NodeId start) {
-  if (!tree.Valid(start)) return 0;
-  auto write_position = [&](NodeId n, int seq, int level) {
-    table.SetCellInt(tree.Row(n), kSeq, seq);
-    table.SetCellInt(tree.Row(n), kDepth, level);
-  };
-  int seq = 0;
-  int level = 0;
-  NodeId cur = start;
-  for (;;) {
-    if (tree.HasChildren(cur)) {
-      cur = tree.FirstChild(cur);
-      write_position(cur, ++seq, ++level);
-      continue;
-    }
-    table.SetCellInt(tree.Row(cur), kChild, seq);
-    while (tree.NextSibling(cur) == kNoNode) {
-      if (level == 0) return seq;
-      cur = tree.Parent(cur);
-      --level;
-      table.SetCellInt(tree.Row(cur), kChild, seq);
-    }
-    cur = tree.NextSibling(cur);
-    write_position(cur, ++seq, level);
-  }
-}
-
-void MenuModel::MarkDescendants(NodeId item, int counter) {
-  int relative = 0;
-  tree.ForEachPreOrder(item, [&](NodeId n) {
-    if (n == item) return;
-    ++relative;
-    int row = tree.Row(n);
-    if (counter > kCopyBase) {
-      copy_marks_ = true;
-      table.SetCellInt(row, kChild, counter);
-      table.SetCellInt(row, kSeq, relative);
-    } else {
-      table.SetCellInt(row, kSeq, counter);
-      table.SetCellInt(row, kChild, relative);
-    }
-  });
-}
-
-void MenuModel::SetRelativeDepths(NodeId item) {
-  if (!tree.Valid(item)) return;
-  // Levels grow by one per step down a pre-order walk, so track them with
-  // the parent's level rather than climbing to `item` for every node.
-  std::vector<std::pair<NodeId, int>> stack{{item, 0}};
+Clip MenuModel::SubtreeClip(NodeId top) const {
+  Clip clip;
+  // Levels grow by one per step down a pre-order walk: the parent's level
+  // is at hand, so no item climbs to the top.
+  std::vector<std::pair<NodeId, int>> stack{{top, 0}};
   while (!stack.empty()) {
-    auto [node, level] = stack.back();
+    auto [node, depth] = stack.back();
     stack.pop_back();
-    if (node != item) table.SetCellInt(tree.Row(node), kDepth, level);
-    for (NodeId c = tree.LastChild(node); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, level + 1});
+    clip.push_back({depth, tree.Item(node)});
+    for (NodeId c = tree.LastChild(node); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, depth + 1});
   }
+  return clip;
 }
 
-void MenuModel::ClearCopyMarks() {
-  counters.CopyCounter = kCopyBase;
-  if (!copy_marks_) return;
-  table.ClearCopyMarks();
-  copy_marks_ = false;
+const Clip& MenuModel::CutItems() const {
+  static const Clip kNone;
+  return cut_ ? *cut_ : kNone;
 }
 
-void MenuModel::MarkBatch(NodeId item, int mark) {
-  int row = tree.Row(item);
-  SetRelativeDepths(item);
-  MarkDescendants(item, mark);
-  table.SetCellInt(row, kSeq, mark);
-  table.SetCell(row, kDepth, "0");
-  table.SetCell(row, kChild, "0");
+void MenuModel::Cut(NodeId item) {
+  if (!tree.Valid(item)) return;
+  copied_.clear();
+  cut_ = std::make_shared<const Clip>(SubtreeClip(item));
+  tree.DeleteSubtree(item);
 }
 
-void MenuModel::MarkCopyBatch(NodeId item) {
-  int mark = ++counters.CopyCounter;
-  copy_marks_ = true;
-  SetRelativeDepths(item);
-  MarkDescendants(item, mark);
-  int row = tree.Row(item);
-  table.SetCell(row, kSeq, "0");
-  table.SetCell(row, kDepth, "0");
-  table.SetCellInt(row, kChild, mark);
-}
-
-NodeId MenuModel::CopiedItem() const {
-  if (!counters.CopyBufferFull()) return kNoNode;
-  NodeId found = kNoNode;
-  tree.ForEachPreOrder(Root(), [&](NodeId n) {
-    int row = tree.Row(n);
-    if (found == kNoNode && table.CellInt(row, kChild) == counters.CopyCounter && table.Cell(row, kSeq) == "0")
-      found = n;
-  });
-  return found;
-}
+void MenuModel::Copy(NodeId item) { KeepCopyBuffer(item); }
 
 void MenuModel::KeepCopyBuffer(NodeId copied) {
-  copy_marks_ = true;
-  ClearCopyMarks();
-  if (tree.Valid(copied)) MarkCopyBatch(copied);
-}
-
-std::vector<std::vector<int>> MenuModel::CollectBatch(const BatchRule& rule) const {
-  // Pass p takes the batch rows whose order value is p, in row order, for as
-  // long as p does not exceed the row count. Rows appended while a batch is
-  // re-inserted never belong to it (their Seq, Depth and Child are "0"), so
-  // one scan that buckets the batch by order value gives the same rows in
-  // the same order.
-  const int rows = table.RowCount();
-  std::vector<std::vector<int>> passes;
-  for (int i = 0; i < rows; ++i) {
-    if (table.CellInt(i, rule.mark_column) != rule.mark) continue;
-    if (rule.skip_depth_zero && table.CellInt(i, kDepth) == 0) continue;
-    int order = table.CellInt(i, rule.order_column);
-    if (order > rows + rows) continue;  // beyond any reachable pass
-    if (static_cast<size_t>(order) >= passes.size()) passes.resize(static_cast<size_t>(order) + 1);
-    passes[static_cast<size_t>(order)].push_back(i);
+  copied_.clear();
+  if (!tree.Valid(copied)) return;
+  std::vector<std::pair<NodeId, int>> stack{{copied, 0}};
+  while (!stack.empty()) {
+    auto top = stack.back();
+    stack.pop_back();
+    copied_.push_back(top);
+    for (NodeId c = tree.LastChild(top.first); c != kNoNode; c = tree.PrevSibling(c))
+      stack.push_back({c, top.second + 1});
   }
-  return passes;
 }
 
-int MenuModel::BatchSize(const BatchRule& rule) const {
-  std::vector<std::vector<int>> passes = CollectBatch(rule);
-  int size = 0;
-  int rows = table.RowCount();
-  for (size_t p = 0; p < passes.size() && static_cast<int>(p) <= rows; ++p) {
-    size += static_cast<int>(passes[p].size());
-    rows += static_cast<int>(passes[p].size());
-  }
-  return size;
+Clip MenuModel::CopiedItems() const {
+  Clip clip;
+  clip.reserve(copied_.size());
+  for (auto [node, depth] : copied_)
+    if (tree.Valid(node)) clip.push_back({depth, tree.Item(node)});
+  return clip;
 }
 
-int MenuModel::NextMark(int& counter, int base, int end) {
-  if (counter + 1 < end) return ++counter;
-  for (int i = 0; i < table.RowCount(); ++i) {
-    int seq = table.CellInt(i, kSeq);
-    if (seq > base && seq < end) table.SetCellInt(i, kSeq, base);
-  }
-  counter = base + 1;
-  return counter;
-}
-
-std::optional<int> MenuModel::ReinsertBatch(const BatchRule& rule) {
-  std::vector<std::vector<int>> passes = CollectBatch(rule);
-  std::optional<int> last_source;
+std::optional<MenuItem> MenuModel::Paste(const Clip& clip) {
   int previous_depth = -1;
-  for (size_t p = 0; p < passes.size() && static_cast<int>(p) <= table.RowCount(); ++p) {
-    for (int i : passes[p]) {
-      int depth = table.CellInt(i, kDepth);
-      NodeId parent = tree.Selected();
-      if (depth <= previous_depth) {
-        // Climb to the parent (previous_depth - depth + 1) times; the climb
-        // stops at the root so that the menu keeps a single top-level item.
-        for (long long k = static_cast<long long>(previous_depth) - depth + 1; k > 0; --k) {
-          NodeId up = tree.Parent(tree.Selected());
-          if (up == kNoNode) break;
-          tree.Select(up);
-        }
-        parent = tree.Selected();
+  for (const ClipItem& c : clip) {
+    NodeId parent = tree.Selected();
+    if (c.depth <= previous_depth) {
+      // Back up to the parent of this item's level, one selection at a
+      // time; never above the root, so that the menu keeps one top item.
+      for (long long k = static_cast<long long>(previous_depth) - c.depth + 1; k > 0; --k) {
+        NodeId up = tree.Parent(tree.Selected());
+        if (up == kNoNode) break;
+        tree.Select(up);
       }
-      if (parent == kNoNode) parent = Root();
-      previous_depth = depth;
-      NodeId node = tree.InsertLast(parent, table.Cell(i, kTitle), table.RowCounter());
-      tree.Select(node);
-      table.AppendItemRow(SelectedRow, table.Row(i));
-      last_source = i;
+      parent = tree.Selected();
     }
+    if (parent == kNoNode) parent = Root();
+    previous_depth = c.depth;
+    // Selected before its values are in, the new item shows empty fields:
+    // the form keeps its open box clear, and the paste fills the rest.
+    MenuItem empty;
+    empty.title = c.item.title;
+    NodeId node = tree.InsertLast(parent, std::move(empty));
+    tree.Select(node);
+    tree.MutableItem(node) = c.item;
   }
-  return last_source;
+  if (clip.empty()) return std::nullopt;
+  return clip.back().item;
+}
+
+void MenuModel::ForEachStoredItem(const std::function<void(MenuItem&, const std::string&)>& visit) {
+  tree.ForEachPreOrder(Root(), [&](NodeId n) {
+    // Only the items that change stop sharing with the undo states.
+    MenuItem item = tree.Item(n);
+    visit(item, n == Root() ? root_title : item.title);
+    if (!(item == tree.Item(n))) tree.MutableItem(n) = std::move(item);
+  });
+  if (!cut_) return;
+  auto cut = std::make_shared<Clip>(*cut_);
+  for (ClipItem& c : *cut) visit(c.item, c.item.title);
+  cut_ = std::move(cut);
+}
+
+void MenuModel::Restore(Snapshot s) {
+  tree.Restore(std::move(s.tree));
+  cut_ = std::move(s.cut);
+  root_title = std::move(s.root_title);
 }
 
 }  // namespace pomeli2

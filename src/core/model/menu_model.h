@@ -1,28 +1,28 @@
-// The menu tree and the item table kept in step, with the batch counters and
-// the walks that number, mark and re-create rows.
+// The editor's menu: the tree of items, the cut and copy buffers, and the
+// title the project file stores for the root.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "model/counters.h"
-#include "model/item_table.h"
 #include "model/menu_tree.h"
 
 namespace pomeli2 {
 
-// Which rows form a batch for ReinsertBatch, and in which order they come.
-struct BatchRule {
-  Col mark_column;
-  int mark;
-  Col order_column;
-  bool skip_depth_zero;
+// The project file reader's limit on items, which add and paste keep to.
+constexpr int kMaxItems = 17999;
 
-  static BatchRule PasteCut(const BatchCounters& c) { return {kSeq, c.CutCounter, kChild, false}; }
-  static BatchRule PasteCopy(const BatchCounters& c) { return {kChild, c.CopyCounter, kSeq, false}; }
-  static BatchRule MoveNeighbour(const BatchCounters& c) { return {kSeq, c.MoveNeighbourCounter, kChild, true}; }
-  static BatchRule MoveSource(const BatchCounters& c) { return {kSeq, c.MoveSourceCounter, kChild, true}; }
+// An item of a subtree set aside: its values and its level below the
+// subtree's top (0 for the top itself). A clip lists them in pre-order.
+struct ClipItem {
+  int depth;
+  MenuItem item;
 };
+using Clip = std::vector<ClipItem>;
 
 class MenuModel {
  public:
@@ -31,71 +31,79 @@ class MenuModel {
   MenuModel& operator=(const MenuModel&) = delete;
 
   MenuTree tree;
-  ItemTable table;
-  BatchCounters counters;
-  int SelectedRow = 0;
+  // What the project file stores as the root's title: the page title once
+  // the form has stored the root, which the root's label does not follow.
+  std::string root_title;
   int TreeHasFocus = 0;
   bool SuppressSelectionRefresh = false;
 
-  // Runs after SelectedRow has been set, on every selection change.
+  // Runs on every selection change, before the call that changed it returns.
   void SetSelectionHandler(std::function<void()> handler) { on_selection_ = std::move(handler); }
 
   NodeId Root() const { return tree.FirstTop(); }
+  NodeId Selected() const { return tree.Selected(); }
+  bool RootSelected() const { return tree.Selected() != kNoNode && tree.Selected() == Root(); }
 
-  // Inserts "ホームページ" as the only top-level item and selects it.
-  void InsertRootItem();
-  // Empties tree and table, inserts the root item and row, resets counters.
+  // Empties the tree and both buffers, inserts "ホームページ" as the only
+  // top-level item and selects it.
   void ResetMenu();
 
-  // Numbers the tree in pre-order from `root` (Seq, Depth, Child); returns
-  // the highest Seq assigned. The start item's own Seq and Depth are kept.
-  int RenumberItems(NodeId root);
-  void MarkDescendants(NodeId item, int counter);
-  void SetRelativeDepths(NodeId item);
-  // Forgets a pending copy: the copy counter goes back to its base and no
-  // row keeps a copy mark.
-  void ClearCopyMarks();
-  // Sets `item` and its subtree aside as a batch under `mark` (up to 30000):
-  // the descendants get their relative depth and number, the item's own row
-  // is the batch's top (Depth and Child "0").
-  void MarkBatch(NodeId item, int mark);
-  // Makes `item` and its subtree the copy buffer, under the next copy mark.
-  void MarkCopyBatch(NodeId item);
-  // The live item at the top of the copy buffer, or kNoNode.
-  NodeId CopiedItem() const;
-  // After rows were replaced as a whole (undo, redo): their copy marks are
-  // those of another moment, so all are forgotten, and `copied` (the copied
-  // item's id in this state, or kNoNode) is marked again when it is in the
-  // tree. The copy buffer is no part of the history.
-  void KeepCopyBuffer(NodeId copied);
-  // Re-creates a marked batch under the selected item; returns the last
-  // source row, or nothing when no row belonged to the batch.
-  std::optional<int> ReinsertBatch(const BatchRule& rule);
-  // How many items ReinsertBatch would insert for `rule`.
-  int BatchSize(const BatchRule& rule) const;
-
-  // The next mark of a batch counter. Each counter keeps to its own range
-  // (up to the next counter's base), so that no batch ever takes rows of
-  // another: at the end of the range it starts again above its base, and
-  // the rows that still carry marks of that range, which no command can
-  // reach any more, are retired with the base value.
-  int NextMoveSourceMark() { return NextMark(counters.MoveSourceCounter, kMoveSourceBase, kMoveNeighbourBase); }
-  int NextMoveNeighbourMark() { return NextMark(counters.MoveNeighbourCounter, kMoveNeighbourBase, kCutBase); }
-  int NextCutMark() { return NextMark(counters.CutCounter, kCutBase, kDeleteBase); }
-  int NextDeleteMark() { return NextMark(counters.DeleteCounter, kDeleteBase, kCopyBase); }
-
-  // Number of live items (tree items).
+  // Number of items in the tree, the root included.
   int LiveItemCount() const { return tree.Count(); }
+  // Whether any item besides the root was made since the menu was last
+  // reset or read, even if it is gone again.
+  bool HasCreatedItems() const { return tree.IdsGiven() > 1; }
+
+  // Empties both buffers.
+  void ClearBuffers() {
+    cut_.reset();
+    copied_.clear();
+  }
+
+  // ---- the cut buffer: subtrees set aside, detached from the tree
+  bool CutBufferFull() const { return cut_ != nullptr; }
+  const Clip& CutItems() const;
+  // Sets `item` with its subtree aside as the cut buffer and removes it.
+  void Cut(NodeId item);
+
+  // ---- the copy buffer: the copied items themselves, so that a paste
+  // takes their values as they are then. Its shape is the subtree's at the
+  // copy, or at the last move or undo, which take the subtree anew.
+  bool CopyBufferFull() const { return !copied_.empty(); }
+  void Copy(NodeId item);
+  void ClearCopyBuffer() { copied_.clear(); }
+  // The copied subtree's top, or kNoNode.
+  NodeId CopiedItem() const { return copied_.empty() ? kNoNode : copied_.front().first; }
+  // The copy buffer becomes `copied`'s subtree as it is now, or empty when
+  // `copied` is not in the tree.
+  void KeepCopyBuffer(NodeId copied);
+  Clip CopiedItems() const;
+
+  // Re-creates `clip` under the selected item: its top becomes the last
+  // child there, the rest below it in its shape and order, each new item
+  // selected in turn. Returns the values of the last one, or nothing for an
+  // empty clip.
+  std::optional<MenuItem> Paste(const Clip& clip);
+
+  // Every stored item, live or in the cut buffer, with the title that tells
+  // whether it has one (for the root, the stored title).
+  void ForEachStoredItem(const std::function<void(MenuItem&, const std::string& title)>& visit);
+
+  // What undo keeps of the menu; the copy buffer is no part of it.
+  struct Snapshot {
+    MenuTree::Snapshot tree;
+    std::shared_ptr<const Clip> cut;
+    std::string root_title;
+  };
+  Snapshot Share() const { return {tree.Share(), cut_, root_title}; }
+  void Restore(Snapshot s);
 
  private:
-  int NextMark(int& counter, int base, int end);
-  // The batch's rows, bucketed by pass (order value), in row order.
-  std::vector<std::vector<int>> CollectBatch(const BatchRule& rule) const;
+  Clip SubtreeClip(NodeId top) const;
 
   std::function<void()> on_selection_;
-  // Whether any row may hold a copy mark; only a copy writes one, so the
-  // table is scanned only after a copy.
-  bool copy_marks_ = true;
+  std::shared_ptr<const Clip> cut_;
+  std::vector<std::pair<NodeId, int>> copied_;  // pre-order, with levels below the top
 };
 
 }  // namespace pomeli2

@@ -4,30 +4,40 @@
 
 namespace pomeli2 {
 
-NodeId MenuTree::InsertLast(NodeId parent, std::string label, int row) {
-  NodeId id;
-  if (!free_.empty()) {
-    id = free_.back();
-    free_.pop_back();
-    nodes_.Mutable(static_cast<size_t>(id)) = std::make_shared<Node>();
-  } else {
-    id = static_cast<NodeId>(nodes_.size());
-    nodes_.push_back(std::make_shared<Node>());
-  }
-  Node& n = *nodes_[static_cast<size_t>(id)];
-  n.label = std::move(label);
-  n.row = row;
-  n.parent = parent;
-  n.alive = true;
-  NodeId& first = parent == kNoNode ? first_top_ : W(parent).first_child;
-  NodeId& last = parent == kNoNode ? last_top_ : W(parent).last_child;
-  n.prev = last;
-  if (last != kNoNode) W(last).next = id;
-  else first = id;
-  last = id;
+namespace {
+
+// Every removed item's slot shares this one: a removed id stays given.
+const std::shared_ptr<const MenuTree::Node>& Removed() {
+  static const std::shared_ptr<const MenuTree::Node> removed = std::make_shared<MenuTree::Node>();
+  return removed;
+}
+
+}  // namespace
+
+NodeId MenuTree::InsertLast(NodeId parent, MenuItem item) {
+  const NodeId id = static_cast<NodeId>(nodes_.size());
+  auto node = std::make_shared<Node>();
+  node->item = std::move(item);
+  node->alive = true;
+  nodes_.push_back(std::move(node));
+  Link(id, parent, kNoNode);
   ++count_;
   if (change_hook_) change_hook_(Change::kInserted, id);
   return id;
+}
+
+void MenuTree::Link(NodeId id, NodeId parent, NodeId before) {
+  NodeId& first = parent == kNoNode ? first_top_ : W(parent).first_child;
+  NodeId& last = parent == kNoNode ? last_top_ : W(parent).last_child;
+  const NodeId prev = before == kNoNode ? last : N(before).prev;
+  Node& n = W(id);
+  n.parent = parent;
+  n.prev = prev;
+  n.next = before;
+  if (prev != kNoNode) W(prev).next = id;
+  else first = id;
+  if (before != kNoNode) W(before).prev = id;
+  else last = id;
 }
 
 void MenuTree::Unlink(NodeId id) {
@@ -40,23 +50,16 @@ void MenuTree::Unlink(NodeId id) {
   else last = n.prev;
 }
 
-void MenuTree::MoveBefore(NodeId id, NodeId before) {
-  if (!Valid(id) || !Valid(before) || id == before || N(id).parent != N(before).parent) return;
+void MenuTree::MoveTo(NodeId id, NodeId parent, NodeId before) {
+  if (!Valid(id) || id == before || (before != kNoNode && (!Valid(before) || N(before).parent != parent))) return;
+  if (parent != kNoNode && (!Valid(parent) || IsInSubtree(parent, id))) return;
   Unlink(id);
-  NodeId parent = N(before).parent;
-  NodeId prev = N(before).prev;
-  W(id).prev = prev;
-  W(id).next = before;
-  W(before).prev = id;
-  if (prev != kNoNode) W(prev).next = id;
-  else if (parent == kNoNode) first_top_ = id;
-  else W(parent).first_child = id;
+  Link(id, parent, before);
   if (change_hook_) change_hook_(Change::kMoved, id);
 }
 
 void MenuTree::Restore(Snapshot s) {
   nodes_ = std::move(s.nodes);
-  free_ = std::move(s.free);
   first_top_ = s.first_top;
   last_top_ = s.last_top;
   selected_ = s.selected;
@@ -110,10 +113,8 @@ void MenuTree::DeleteSubtree(NodeId node) {
   ForEachPreOrder(node, [&](NodeId id) { doomed.push_back(id); });
   Unlink(node);
   for (NodeId id : doomed) {
-    // The pool's slot gets a fresh item when it is used again; a snapshot
-    // keeps the item as it was.
-    nodes_.Mutable(static_cast<size_t>(id)) = std::make_shared<Node>();
-    free_.push_back(id);
+    // A snapshot keeps the item as it was.
+    nodes_.Mutable(static_cast<size_t>(id)) = Removed();
   }
   count_ -= static_cast<int>(doomed.size());
   if (change_hook_) change_hook_(Change::kRemoved, node);
@@ -129,7 +130,6 @@ void MenuTree::DeleteChildren(NodeId node) {
 
 void MenuTree::Clear() {
   nodes_.clear();
-  free_.clear();
   first_top_ = last_top_ = selected_ = kNoNode;
   count_ = 0;
   if (change_hook_) change_hook_(Change::kCleared, kNoNode);

@@ -1,6 +1,9 @@
-// The menu tree: labels, row indexes, sibling order and the selection.
-// Nodes are kept in a pool and linked like a tree control's items, so that
-// parent, siblings, first and last child are all found in constant time.
+// The menu tree: the items with their values, their order and the
+// selection. Nodes are kept in a pool and linked like a tree control's
+// items, so that parent, siblings, first and last child are all found in
+// constant time. An item's id never changes, and is never given to another
+// item while the tree lives (until Clear): what refers to an item (the copy
+// buffer, the window's rows) can keep its id across moves and undo.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/menu_item.h"
 #include "model/persistent_vector.h"
 
 namespace pomeli2 {
@@ -30,15 +34,16 @@ class MenuTree {
   void SetChangeHook(ChangeHook hook) { change_hook_ = std::move(hook); }
 
   // Inserts as the last child of `parent` (kNoNode: last top-level item).
-  NodeId InsertLast(NodeId parent, std::string label, int row);
+  NodeId InsertLast(NodeId parent, MenuItem item);
 
   // Deletes `node` and its whole subtree. When the selection was inside it,
   // the next sibling is selected, else the previous sibling, else the parent.
   void DeleteSubtree(NodeId node);
   void DeleteChildren(NodeId node);
-  // Puts `node` just before its sibling `before` (kMoved); the subtree goes
-  // with it.
-  void MoveBefore(NodeId node, NodeId before);
+  // Puts `node` under `parent`, just before `before` (a child of `parent`)
+  // or last when `before` is kNoNode (kMoved); the subtree goes with it.
+  // The caller makes sure that `parent` is not inside the subtree.
+  void MoveTo(NodeId node, NodeId parent, NodeId before);
   // Deletes every item; the selection becomes empty without notification.
   void Clear();
 
@@ -53,16 +58,20 @@ class MenuTree {
   NodeId PrevSibling(NodeId n) const { return N(n).prev; }
   bool HasChildren(NodeId n) const { return N(n).first_child != kNoNode; }
   NodeId FirstTop() const { return first_top_; }
-  int Row(NodeId n) const { return N(n).row; }
-  const std::string& Label(NodeId n) const { return N(n).label; }
-  void SetLabel(NodeId n, std::string label) {
-    W(n).label = std::move(label);
+  const MenuItem& Item(NodeId n) const { return N(n).item; }
+  // An item's values to change; the title goes through SetTitle.
+  MenuItem& MutableItem(NodeId n) { return W(n).item; }
+  const std::string& Label(NodeId n) const { return N(n).item.title; }
+  void SetTitle(NodeId n, std::string title) {
+    W(n).item.title = std::move(title);
     if (change_hook_) change_hook_(Change::kLabelChanged, n);
   }
   // Whether `n` is `root` or lies below it.
   bool IsInSubtree(NodeId n, NodeId root) const;
 
   int Count() const { return count_; }
+  // How many ids were ever given out since the tree was last cleared.
+  int IdsGiven() const { return static_cast<int>(nodes_.size()); }
   // Nesting level: 0 for a top-level item.
   int Level(NodeId n) const;
 
@@ -89,12 +98,11 @@ class MenuTree {
   // copied only when it is changed afterwards. Restoring it tells no hook;
   // the caller shows the tree anew.
   struct Snapshot {
-    PersistentVector<std::shared_ptr<Node>> nodes;
-    std::vector<NodeId> free;
+    PersistentVector<std::shared_ptr<const Node>> nodes;
     NodeId first_top, last_top, selected;
     int count;
   };
-  Snapshot Share() const { return {nodes_, free_, first_top_, last_top_, selected_, count_}; }
+  Snapshot Share() const { return {nodes_, first_top_, last_top_, selected_, count_}; }
   void Restore(Snapshot s);
 
   // What differs between the tree now and `before`, an earlier or later
@@ -106,9 +114,8 @@ class MenuTree {
   };
   Changes ChangesSince(const Snapshot& before) const;
 
- struct Node {
-    std::string label;
-    int row = 0;
+  struct Node {
+    MenuItem item;
     NodeId parent = kNoNode, first_child = kNoNode, last_child = kNoNode, prev = kNoNode, next = kNoNode;
     bool alive = false;
   };
@@ -117,14 +124,14 @@ class MenuTree {
   const Node& N(NodeId n) const { return *nodes_[static_cast<size_t>(n)]; }
   // An item to change (its own copy when a snapshot shares it).
   Node& W(NodeId n) {
-    std::shared_ptr<Node>& node = nodes_.Mutable(static_cast<size_t>(n));
+    std::shared_ptr<const Node>& node = nodes_.Mutable(static_cast<size_t>(n));
     if (node.use_count() > 1) node = std::make_shared<Node>(*node);
-    return *node;
+    return const_cast<Node&>(*node);  // this tree is its only owner
   }
   void Unlink(NodeId n);
+  void Link(NodeId n, NodeId parent, NodeId before);
 
-  PersistentVector<std::shared_ptr<Node>> nodes_;
-  std::vector<NodeId> free_;
+  PersistentVector<std::shared_ptr<const Node>> nodes_;
   NodeId first_top_ = kNoNode, last_top_ = kNoNode;
   NodeId selected_ = kNoNode;
   int count_ = 0;

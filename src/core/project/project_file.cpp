@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "model/counters.h"
 #include "text/numbers.h"
 
 namespace pomeli2 {
@@ -52,9 +51,6 @@ const std::vector<ProjectKey>& ProjectKeys() {
 
 namespace {
 
-constexpr Col kItemLineColumns[] = {kDepth, kTitle,       kTextBgColor, kStyle,  kFont, kFontSize,
-                                    kLink,  kOtherWindow, kTarget,      kIcon, kOpen};
-
 bool IsBodyKey(const ProjectKey& k) { return k.text == &PageSettings::BodyHeader || k.text == &PageSettings::BodyFooter; }
 
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
@@ -66,15 +62,27 @@ std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   return {};
 }
 
+// The eleven fields of an item line, in their order; Font is always "1".
+template <typename F>
+void ForEachItemField(const MenuItem& item, int depth, F&& field) {
+  const std::string depth_text = ToText(depth);
+  const char other = CodeOf(item.other_window);
+  for (std::string_view value : {std::string_view(depth_text), std::string_view(item.title),
+                                 std::string_view(item.bg_color), std::string_view(item.style), std::string_view("1"),
+                                 std::string_view(item.font_size), std::string_view(item.link), std::string_view(&other, 1),
+                                 std::string_view(item.target), std::string_view(item.icon), std::string_view(item.open)})
+    field(value);
+}
+
 }  // namespace
 
-size_t ItemLineLength(const ItemRow& row) {
-  size_t length = std::size(kItemLineColumns) - 1;  // the TABs
-  for (Col c : kItemLineColumns) length += row[c].size();
+size_t ItemLineLength(const MenuItem& item, int depth) {
+  size_t length = 10;  // the TABs
+  ForEachItemField(item, depth, [&](std::string_view value) { length += value.size(); });
   return length;
 }
 
-SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq) {
+SerializedProject SerializeProject(const PageSettings& settings, const MenuModel& menu) {
   SerializedProject result;
   std::string& out = result.bytes;
   for (const ProjectKey& k : ProjectKeys()) {
@@ -91,21 +99,33 @@ SerializedProject SerializeProject(const PageSettings& settings, const ItemTable
     }
     out += "\r\n";
   }
-  // The first row carrying each number from 0 to last_seq, found in one
-  // pass; retired rows carry batch marks and are never written.
-  for (int r : table.RowsBySeq(0, last_seq, 0)) {
-    if (r < 0) continue;
-    const ItemRow& row = table.Row(r);
-    if (ItemLineLength(row) > kMaxProjectLine) {
+  const MenuTree& tree = menu.tree;
+  const NodeId root = menu.Root();
+  std::vector<std::pair<NodeId, int>> stack;
+  if (root != kNoNode) stack.push_back({root, 0});
+  while (!stack.empty()) {
+    auto [node, depth] = stack.back();
+    stack.pop_back();
+    MenuItem stored;
+    const MenuItem* item = &tree.Item(node);
+    if (node == root) {
+      stored = *item;
+      stored.title = menu.root_title;
+      item = &stored;
+    }
+    if (ItemLineLength(*item, depth) > kMaxProjectLine) {
       result = SerializedProject{};
-      result.too_long_item_title = row[kTitle];
+      result.too_long_item_title = item->title;
       return result;
     }
-    for (size_t i = 0; i < std::size(kItemLineColumns); ++i) {
-      if (i) out += '\t';
-      out += row[kItemLineColumns[i]];
-    }
+    bool first = true;
+    ForEachItemField(*item, depth, [&](std::string_view value) {
+      if (!first) out += '\t';
+      first = false;
+      out += value;
+    });
     out += "\r\n";
+    for (NodeId c = tree.LastChild(node); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, depth + 1});
   }
   return result;
 }
@@ -249,18 +269,18 @@ class Parser {
     if (levels_.size() <= static_cast<size_t>(previous_level_)) levels_.resize(static_cast<size_t>(previous_level_) + 1);
     levels_[static_cast<size_t>(previous_level_)] = index;
 
-    ItemRow& r = item.row;
-    r[kTitle] = std::string(fields_[1]);
-    r[kTextBgColor] = std::string(fields_[2]);
-    r[kStyle] = std::string(fields_[3]);
-    r[kFontSize] = std::string(fields_[5]);
-    r[kLink] = std::string(fields_[6]);
+    MenuItem& r = item.item;
+    r.title = std::string(fields_[1]);
+    r.bg_color = std::string(fields_[2]);
+    r.style = std::string(fields_[3]);
+    r.font_size = std::string(fields_[5]);
+    r.link = std::string(fields_[6]);
     std::uint64_t other = DigitsValue(fields_[7]);
-    r[kOtherWindow] = other == 0 ? "0" : other == 1 ? "1" : "2";
+    r.other_window = other == 0 ? OtherWindow::kNone : other == 1 ? OtherWindow::kNewWindow : OtherWindow::kLeaveFrames;
     if (fields_.size() == 11) {
-      r[kTarget] = std::string(fields_[8]);
-      r[kIcon] = std::string(fields_[9]);
-      r[kOpen] = std::string(fields_[10]);
+      r.target = std::string(fields_[8]);
+      r.icon = std::string(fields_[9]);
+      r.open = std::string(fields_[10]);
     }
     out_.items.push_back(std::move(item));
     return true;
@@ -297,15 +317,13 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
 
 NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items) {
   model.tree.Clear();
-  model.table.Clear();
   std::vector<NodeId> nodes;
   nodes.reserve(items.size());
-  for (size_t i = 0; i < items.size(); ++i) {
-    const ParsedItem& item = items[i];
+  for (const ParsedItem& item : items) {
     NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
-    nodes.push_back(model.tree.InsertLast(parent, item.row[kTitle], static_cast<int>(i)));
-    model.table.AppendItemRow(static_cast<int>(i), item.row);
+    nodes.push_back(model.tree.InsertLast(parent, item.item));
   }
+  model.root_title = items.empty() ? std::string() : items.front().item.title;
   return nodes.empty() ? kNoNode : nodes.back();
 }
 

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "model/item_table.h"
 #include "model/menu_model.h"
 #include "model/page_settings.h"
 
@@ -36,17 +35,19 @@ struct SerializedProject {
   std::optional<std::string> too_long_item_title;
 };
 
-// The length of a row's item line, without its line end.
-size_t ItemLineLength(const ItemRow& row);
+// The length of an item's line at `depth` levels below the root, without
+// its line end.
+size_t ItemLineLength(const MenuItem& item, int depth);
 
-// The bytes of the project file for the rows numbered 0 to last_seq.
-SerializedProject SerializeProject(const PageSettings& settings, const ItemTable& table, int last_seq);
+// The bytes of the project file: the settings, then the menu's items in
+// pre-order, each with its level below the root.
+SerializedProject SerializeProject(const PageSettings& settings, const MenuModel& menu);
 
 enum class ReadFailure { kNone, kBadNumber, kBadStructure, kTooManyItems };
 
 struct ParsedItem {
   int parent;  // index of the parent item, -1 for the root
-  ItemRow row;
+  MenuItem item;
 };
 
 struct ParsedProject {
@@ -61,8 +62,8 @@ using ByteSource = std::function<size_t(char* buffer, size_t size)>;
 
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
-// Replaces the menu tree and the item table by the items read: each item's
-// row index is its position in the file. Returns the last item's node.
+// Replaces the menu by the items read, in file order, and empties both
+// buffers. Returns the last item's node.
 NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items);
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
