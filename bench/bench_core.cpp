@@ -48,15 +48,13 @@ struct Loaded {
     editor.Start();
     if (!editor.ReadProjectFile(path)) std::abort();
   }
-  // A freshly loaded menu of n items, numbered.
+  // A freshly loaded menu of n items.
   static std::unique_ptr<Loaded> Menu(int64_t n) {
     std::string path = WriteTemp(ProjectBytes(static_cast<int>(n)));
     auto loaded = std::make_unique<Loaded>(path);
     unlink(path.c_str());
-    loaded->last = loaded->editor.Model().RenumberItems(loaded->editor.Model().Root());
     return loaded;
   }
-  int last = 0;
 };
 
 void SetPerItem(benchmark::State& state) {
@@ -78,45 +76,35 @@ void BM_Load(benchmark::State& state) {
   SetPerItem(state);
 }
 
-void BM_Renumber(benchmark::State& state) {
+// The pages' own numbering walk.
+void BM_PageItems(benchmark::State& state) {
   auto l = Loaded::Menu(state.range(0));
-  MenuModel& m = l->editor.Model();
-  for (auto _ : state) benchmark::DoNotOptimize(m.RenumberItems(m.Root()));
+  for (auto _ : state) benchmark::DoNotOptimize(CollectPageItems(l->editor.Model().tree).data());
   SetPerItem(state);
 }
 
 void BM_Write(benchmark::State& state) {
   auto l = Loaded::Menu(state.range(0));
   for (auto _ : state) {
-    SerializedProject out = SerializeProject(l->editor.Settings(), l->editor.Model().table, l->last);
+    SerializedProject out = SerializeProject(l->editor.Settings(), l->editor.Model());
     benchmark::DoNotOptimize(out.bytes.data());
   }
   SetPerItem(state);
 }
 
-// Re-creates a 1,000-item cut batch that sits among the table's rows.
-void BM_ReinsertBatch1000(benchmark::State& state) {
+// Pastes a cut subtree of 1,000 items into a menu of n.
+void BM_Paste1000(benchmark::State& state) {
   std::string path = WriteTemp(ProjectBytes(static_cast<int>(state.range(0))));
   for (auto _ : state) {
     state.PauseTiming();
     auto l = std::make_unique<Loaded>(path);
     MenuModel& m = l->editor.Model();
     NodeId top = m.tree.FirstChild(m.Root());
-    for (int i = 0; i < 1000; ++i) {
-      NodeId n = m.tree.InsertLast(top, "batch", m.table.RowCounter());
-      m.tree.Select(n);
-      m.table.AppendItemRow(m.SelectedRow, m.table.Row(1));
-    }
-    m.counters.CutCounter++;
-    m.SetRelativeDepths(top);
-    m.MarkDescendants(top, m.counters.CutCounter);
-    m.table.SetCellInt(m.tree.Row(top), kSeq, m.counters.CutCounter);
-    m.table.SetCell(m.tree.Row(top), kDepth, "0");
-    m.table.SetCell(m.tree.Row(top), kChild, "0");
-    m.tree.DeleteSubtree(top);
+    for (int i = 0; i < 1000; ++i) m.tree.InsertLast(top, m.tree.Item(top));
+    m.Cut(top);
     m.tree.Select(m.Root());
     state.ResumeTiming();
-    benchmark::DoNotOptimize(m.ReinsertBatch(BatchRule::PasteCut(m.counters)));
+    benchmark::DoNotOptimize(m.Paste(m.CutItems()));
     state.PauseTiming();
     l.reset();
     state.ResumeTiming();
@@ -130,7 +118,7 @@ void BM_MenuPage(benchmark::State& state) {
   auto l = Loaded::Menu(state.range(0));
   if (state.range(1) == 1) l->editor.Settings().Browser = kHtml5Browser;
   for (auto _ : state) {
-    std::string page = BuildMenuPage(l->editor.Settings(), l->editor.Model().table, l->last, nullptr, nullptr);
+    std::string page = BuildMenuPage(l->editor.Settings(), l->editor.Model().tree, nullptr, nullptr);
     benchmark::DoNotOptimize(page.data());
   }
   SetPerItem(state);
@@ -140,7 +128,7 @@ void BM_MenuPage(benchmark::State& state) {
 
 BENCHMARK(BM_MenuPage)->ArgsProduct({{100, 1000, 10000}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Load)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Renumber)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageItems)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Write)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReinsertBatch1000)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Paste1000)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

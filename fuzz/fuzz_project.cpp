@@ -16,12 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ParsedProject parsed = ParseProject(bytes, initial, {});
   if (parsed.failure != ReadFailure::kNone) return 0;
 
-  // Build the table as the editor does, renumber, write, read again.
+  // Build the menu as the editor does, write, read again.
   MenuModel model;
   RebuildMenu(model, parsed.items);
-  int last = model.RenumberItems(model.Root());
-  if (last + 1 != static_cast<int>(parsed.items.size())) abort();
-  SerializedProject out = SerializeProject(parsed.settings, model.table, last);
+  if (model.LiveItemCount() != static_cast<int>(parsed.items.size())) abort();
+  SerializedProject out = SerializeProject(parsed.settings, model);
   if (out.too_long_key || out.too_long_item_title) abort();  // what was read always fits again
   ParsedProject again = ParseProject(out.bytes, initial, {});
   if (again.failure != ReadFailure::kNone || again.items.size() != parsed.items.size()) abort();

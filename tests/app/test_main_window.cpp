@@ -368,7 +368,7 @@ class MainWindowTest : public QObject {
       QTest::keyClick(d, Qt::Key_Return);
     });
     f.window->Action(kCmdBulkSize)->trigger();
-    QCOMPARE(e.Model().table.Cell(1, kFontSize), std::string("14pt"));
+    QCOMPARE(e.Model().tree.Item(e.Model().tree.FirstChild(e.Model().Root())).font_size, std::string("14pt"));
     QCOMPARE(e.ModifiedFlag(), 1);
 
     // Bulk background: typing runs the colour check; Escape cancels.
@@ -384,10 +384,10 @@ class MainWindowTest : public QObject {
       QVERIFY(d->isVisible());
       QTest::keyClick(d, Qt::Key_Escape);
     });
-    std::string before = e.Model().table.Cell(1, kTextBgColor);
+    std::string before = e.Model().tree.Item(e.Model().tree.FirstChild(e.Model().Root())).bg_color;
     f.window->Action(kCmdBulkBg)->trigger();
     QCOMPARE(f.messages.back().text, Ui("色は「#」に続けて16進数6桁で入力してください。"));
-    QCOMPARE(e.Model().table.Cell(1, kTextBgColor), before);
+    QCOMPARE(e.Model().tree.Item(e.Model().tree.FirstChild(e.Model().Root())).bg_color, before);
 
     // JavaScript options: the dependent boxes follow their masters.
     OnNextDialog([](QDialog* d) {
@@ -665,9 +665,9 @@ class MainWindowTest : public QObject {
     // The keys act on the tree again: Up selects, Alt+C copies.
     key(Qt::Key_Up);
     QCOMPARE(f.tree()->currentItem(), f.item("Products"));
-    QVERIFY(!f.editor().Model().counters.CopyBufferFull());
+    QVERIFY(!f.editor().Model().CopyBufferFull());
     key(Qt::Key_C, Qt::AltModifier);
-    QVERIFY(f.editor().Model().counters.CopyBufferFull());
+    QVERIFY(f.editor().Model().CopyBufferFull());
 
     // A command chosen in that menu acts on the tree.
     start_rename("Contact us");
@@ -1164,7 +1164,7 @@ class MainWindowTest : public QObject {
     QTreeWidgetItem* tools = f.item("Tools");
     f.tree()->setCurrentItem(tools);
     tools->setText(0, Ui("道具"));
-    QCOMPARE(f.editor().Model().table.Cell(f.editor().Model().SelectedRow, kTitle), sj("道具"));
+    QCOMPARE(f.editor().Model().tree.Item(f.editor().Model().Selected()).title, sj("道具"));
     tools->setText(0, QString::fromUtf8("😀"));
     QCOMPARE(tools->text(0), Ui("道具"));
   }

@@ -107,10 +107,7 @@ class CommandDispatch : public Session {
   std::string UndoableState() {
     PageSettings s = e.Settings();
     s.ProjectPath = s.Path = s.HtmlFileName = "";
-    ItemTable kept = m().table;
-    const int last = m().RenumberItems(m().Root());
-    std::string out = Outline() + "\n" + SerializeProject(s, m().table, last).bytes;
-    m().table = std::move(kept);
+    std::string out = Outline() + "\n" + SerializeProject(s, m()).bytes;
     for (const std::string* f : {&s.NewBgColor, &s.NewStyle, &s.NewOtherButton, &s.NewFontSize, &s.NewTarget})
       out += *f + "|";
     const ItemFields& i = e.Item();

@@ -50,7 +50,7 @@ TEST_F(Dialogs, ColourFieldsAreCheckedRepairedAndPainted) {
   Select("A");
   host.colours = {0xFFFFFF};
   e.ButtonClicked(1057);
-  EXPECT_EQ(m().table.Cell(m().SelectedRow, kTextBgColor), "#FFFFFF");
+  EXPECT_EQ(m().tree.Item(m().Selected()).bg_color, "#FFFFFF");
   EXPECT_EQ(*e.Form().SampleColour(kCtlItemBgColor), 0xFFFFFFu);
   EXPECT_EQ(e.ModifiedFlag(), 1);
   host.colours = {std::nullopt};
@@ -107,16 +107,19 @@ TEST_F(Dialogs, BulkChangesReachLiveAndRetiredRows) {
   };
   e.Dispatch(kCmdBulkBg);
   EXPECT_EQ(host.messages.back().text, "7文字以上入力できません。");
-  for (int row = 1; row < m().table.RowCount(); ++row) {
-    EXPECT_EQ(m().table.Cell(row, kFontSize), "12pt") << row;
-    EXPECT_EQ(m().table.Cell(row, kOtherWindow), "2") << row;
-    EXPECT_EQ(m().table.Cell(row, kTextBgColor), "") << row;
-  }
+  auto expect_changed = [](const MenuItem& item) {
+    EXPECT_EQ(item.font_size, "12pt") << item.title;
+    EXPECT_EQ(item.other_window, OtherWindow::kLeaveFrames) << item.title;
+    EXPECT_EQ(item.bg_color, "") << item.title;
+  };
+  m().tree.ForEachPreOrder(m().Root(), [&](NodeId n) { expect_changed(m().tree.Item(n)); });
+  ASSERT_TRUE(m().CutBufferFull());
+  for (const ClipItem& c : m().CutItems()) expect_changed(c.item);
   EXPECT_EQ(e.Item().size, "12pt");
   EXPECT_EQ(e.ModifiedFlag(), 1);
   Select("B");
   e.Dispatch(kCmdPasteCut);
-  EXPECT_EQ(m().table.Cell(m().SelectedRow, kFontSize), "12pt") << "the cut items come back changed";
+  EXPECT_EQ(m().tree.Item(m().Selected()).font_size, "12pt") << "the cut items come back changed";
 }
 
 TEST_F(Dialogs, ScriptOptionsKeepTheirRules) {
@@ -277,10 +280,9 @@ TEST_F(Dialogs, BrowsedFilesAreStoredRelativeToThePage) {
   EXPECT_EQ(e.Settings().BackPicture, "bg.gif");
   NodeId a = m().tree.Selected();
   EXPECT_EQ(m().tree.Label(a), "file:img/menu/top.gif");
-  const ItemRow& row = m().table.Row(m().tree.Row(a));
-  EXPECT_EQ(row[kTitle], "file:img/menu/top.gif");
-  EXPECT_EQ(row[kLink], "page.html");
-  EXPECT_EQ(row[kIcon], so + "/" + so + ".gif");
+  const MenuItem& item = m().tree.Item(a);
+  EXPECT_EQ(item.link, "page.html");
+  EXPECT_EQ(item.icon, so + "/" + so + ".gif");
   // The image title must still fit its project line.
   host.files = {web + std::string(1100, 'i') + ".gif"};
   e.Dispatch(kCmdSelectImage);

@@ -218,7 +218,7 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
   e.Settings().BodyLink = "#123456";
   e.Settings().TextBackOn = 1;
-  m().table.SetCell(m().SelectedRow, kTextBgColor, "#fff");
+  m().tree.MutableItem(m().Selected()).bg_color = "#fff";
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#fff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");
@@ -232,8 +232,8 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   e.FieldEditEnded(kCtlItemBgColor);  // the focus goes to the tree after the add
   ASSERT_TRUE(e.EndLabelEdit(S("B")));
   EXPECT_EQ(host.messages[host.messages.size() - 1].text, "色は「#」に続けて16進数6桁で入力してください。");
-  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("A")), kTextBgColor), "") << "it held no colour before";
-  EXPECT_EQ(m().table.Cell(m().tree.Row(Find("B")), kTextBgColor), e.Settings().NewBgColor);
+  EXPECT_EQ(m().tree.Item(Find("A")).bg_color, "") << "it held no colour before";
+  EXPECT_EQ(m().tree.Item(Find("B")).bg_color, e.Settings().NewBgColor);
 
   // A blank TARGET name adds nothing.
   host.target_name = [](TargetNameDialog& d) {

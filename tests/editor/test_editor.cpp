@@ -19,13 +19,13 @@ class EditorTest : public ::testing::Test {
   Editor e{host};
 };
 
-TEST_F(EditorTest, StartFillsRootRowAndSettings) {
-  const ItemRow& root = m().table.Row(0);
-  EXPECT_EQ(root[kTitle], sj("ホームページ"));
-  EXPECT_EQ(root[kTextBgColor], "#8080FF");
-  EXPECT_EQ(root[kOtherWindow], "0");
-  EXPECT_EQ(root[kTarget], "Frame2");
-  EXPECT_EQ(root[kOpen], "0");
+TEST_F(EditorTest, StartFillsRootAndSettings) {
+  const MenuItem& root = m().tree.Item(m().Root());
+  EXPECT_EQ(m().root_title, sj("ホームページ"));
+  EXPECT_EQ(root.bg_color, "#8080FF");
+  EXPECT_EQ(root.other_window, OtherWindow::kNone);
+  EXPECT_EQ(root.target, "Frame2");
+  EXPECT_EQ(root.open, "0");
   EXPECT_EQ(e.Settings().BgColor, "#4099FF");
   EXPECT_EQ(e.Settings().BodyHover, "");
   EXPECT_EQ(e.Settings().ProjectPath, sj("無題.pml"));
@@ -43,8 +43,7 @@ TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
   s.BodyHeader = "h.txt";
   s.NewTarget = "Right";
   s.BackPicture = "b.gif";
-  AddItem(m(), m().Root(), "A");
-  m().counters.CutCounter = 20003;
+  m().Cut(AddItem(m(), m().Root(), "A"));
   e.Form().ResetForNew();
   EXPECT_EQ(s.BgColor, "#FFFFFF");
   EXPECT_EQ(s.NewBgColor, "#FFFFFF");
@@ -54,10 +53,10 @@ TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
   EXPECT_EQ(s.CloseTree, 1);
   EXPECT_EQ(s.BodyHeader, "h.txt");
   EXPECT_EQ(s.NewTarget, "Right");
-  EXPECT_EQ(m().table.RowCount(), 1);
-  EXPECT_EQ(m().table.Row(0)[kTextBgColor], "#FFFFFF");
+  EXPECT_FALSE(m().HasCreatedItems());
+  EXPECT_EQ(m().tree.Item(m().Root()).bg_color, "#FFFFFF");
   EXPECT_EQ(m().tree.Count(), 1);
-  EXPECT_FALSE(m().counters.CutBufferFull());
+  EXPECT_FALSE(m().CutBufferFull());
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].title, "ページ確認");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::kInformation);
@@ -118,18 +117,19 @@ TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
   f.open = 1;
   f.link = "x.html";
   e.Form().StoreSelectedItem();
-  const ItemRow& r = m().table.Row(m().tree.Row(a));
-  EXPECT_EQ(r[kStyle], "Italic");
-  EXPECT_EQ(r[kFontSize], "10pt");
-  EXPECT_EQ(r[kOtherWindow], "2");
-  EXPECT_EQ(r[kOpen], "1");
-  EXPECT_EQ(r[kLink], "x.html");
-  EXPECT_EQ(r[kTitle], "A");  // only the root's title follows the page title
+  const MenuItem& r = m().tree.Item(a);
+  EXPECT_EQ(r.style, "Italic");
+  EXPECT_EQ(r.font_size, "10pt");
+  EXPECT_EQ(r.other_window, OtherWindow::kLeaveFrames);
+  EXPECT_EQ(r.open, "1");
+  EXPECT_EQ(r.link, "x.html");
+  EXPECT_EQ(r.title, "A");  // only the root's title follows the page title
 
   e.Settings().Title = "Page";
   m().tree.Select(m().Root());
   e.Form().StoreSelectedItem();
-  EXPECT_EQ(m().table.Row(0)[kTitle], "Page");
+  EXPECT_EQ(m().root_title, "Page");
+  EXPECT_EQ(m().tree.Label(m().Root()), sj("ホームページ")) << "the label stays";
 }
 
 TEST_F(EditorTest, EnteredTextChecks) {
@@ -156,7 +156,6 @@ TEST_F(EditorTest, RenameKeepsItemLinesReadable) {
   EXPECT_FALSE(e.EndLabelEdit(std::string(257, 't')));
   EXPECT_FALSE(e.EndLabelEdit(std::string(250, 't')));  // with the long link, the line would not fit
   EXPECT_FALSE(e.EndLabelEdit("a\tb"));
-  EXPECT_EQ(m().table.Cell(m().tree.Row(a), kTitle), "A");
   EXPECT_EQ(m().tree.Label(a), "A");
   EXPECT_EQ(host.messages.size(), 6u);
   EXPECT_TRUE(e.EndLabelEdit(std::string(170, 't')));

@@ -163,7 +163,7 @@ TEST_F(FormTest, LinkAndIconLengthWarnings) {
   e.Model().tree.Select(a);
   EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(255, 'l')));
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(e.Model().table.Cell(e.Model().tree.Row(a), kLink), std::string(255, 'l'));
+  EXPECT_EQ(e.Model().tree.Item(a).link, std::string(255, 'l'));
   EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(256, 'l')));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "リンクが長すぎます。256バイト以下にしてください。");
@@ -192,10 +192,10 @@ TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   EXPECT_EQ(e.Item().target, "Frame2");
   EXPECT_TRUE(e.FieldChanged(kCtlItemStyle, "Bold"));
   EXPECT_TRUE(e.FieldChanged(kCtlOtherButton, sj("フレーム解除")));
-  const ItemRow& row = e.Model().table.Row(e.Model().tree.Row(a));
-  EXPECT_EQ(row[kStyle], "Bold");
-  EXPECT_EQ(row[kOtherWindow], "2");
-  EXPECT_EQ(row[kTarget], "Frame2");
+  const MenuItem& item = e.Model().tree.Item(a);
+  EXPECT_EQ(item.style, "Bold");
+  EXPECT_EQ(item.other_window, OtherWindow::kLeaveFrames);
+  EXPECT_EQ(item.target, "Frame2");
   EXPECT_EQ(e.ModifiedFlag(), 1);
 }
 
@@ -214,10 +214,10 @@ TEST_F(FormTest, CheckBoxes) {
   e.CheckBoxClicked(kCtlOpen, true);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。");
-  EXPECT_EQ(e.Model().table.Row(e.Model().tree.Row(a))[kOpen], "1");
+  EXPECT_EQ(e.Model().tree.Item(a).open, "1");
   e.CheckBoxClicked(kCtlOpen, false);
   EXPECT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(e.Model().table.Row(e.Model().tree.Row(a))[kOpen], "0");
+  EXPECT_EQ(e.Model().tree.Item(a).open, "0");
 }
 
 TEST_F(FormTest, TextsThatCannotBeKept) {

@@ -13,30 +13,16 @@ namespace {
 class Undo : public Session {
  public:
   // What a step changes, as text: the project and the page that would be
-  // written, every row, the tree and the counters. (The selection and the
-  // form are those of the moment before the step, which a user may have
-  // changed since the last one: they are checked apart.) The copy buffer is
-  // no part of the history: the live rows' numbering columns, which hold
-  // its marks and are numbered anew before any write, and its counter are
-  // left out.
+  // written, the tree and the cut buffer. (The selection and the form are
+  // those of the moment before the step, which a user may have changed
+  // since the last one: they are checked apart.) The copy buffer is no part
+  // of the history.
   std::string State() {
     MenuModel& mm = m();
-    std::string out;
-    std::vector<bool> live(static_cast<size_t>(mm.table.RowCount()));
-    mm.tree.ForEachPreOrder(mm.Root(), [&](NodeId n) { live[static_cast<size_t>(mm.tree.Row(n))] = true; });
-    for (int r = 0; r < mm.table.RowCount(); ++r)
-      for (int c = 0; c < kColumnCount; ++c)
-        if (!live[static_cast<size_t>(r)] || (c != kSeq && c != kDepth && c != kChild))
-          out += mm.table.Row(r).cells[static_cast<size_t>(c)] + "|";
-    out += "\n" + Outline() + "\n";
-    const BatchCounters& c = mm.counters;
-    for (int v : {c.MoveSourceCounter, c.MoveNeighbourCounter, c.CutCounter, c.DeleteCounter})
-      out += std::to_string(v) + ",";
-    ItemTable kept = mm.table;
-    int last = mm.RenumberItems(mm.Root());
-    out += SerializeProject(e.Settings(), mm.table, last).bytes;
-    out += BuildMenuPage(e.Settings(), mm.table, last, nullptr, nullptr);
-    mm.table = std::move(kept);
+    std::string out = Outline() + "\n";
+    for (const ClipItem& c : mm.CutItems()) out += std::to_string(c.depth) + c.item.title + c.item.bg_color + "|";
+    out += SerializeProject(e.Settings(), mm).bytes;
+    out += BuildMenuPage(e.Settings(), mm.tree, nullptr, nullptr);
     return out;
   }
 };
@@ -149,10 +135,10 @@ TEST_F(Undo, AThousandPastedItemsComeAndGoAndTheHistoryKeepsAHundredSteps) {
   std::string before = State();
   e.Dispatch(kCmdPasteCopy);
   EXPECT_EQ(m().LiveItemCount(), 2001);
-  EXPECT_NE(m().SelectedRow, 0);
+  EXPECT_FALSE(m().RootSelected());
   e.Dispatch(kCmdUndo);
   EXPECT_TRUE(State() == before);
-  EXPECT_EQ(m().SelectedRow, 0) << "the item selected before the step";
+  EXPECT_TRUE(m().RootSelected()) << "the item selected before the step";
   EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy)) << "the copy buffer is as it was";
   e.Dispatch(kCmdRedo);
   EXPECT_EQ(m().LiveItemCount(), 2001);

@@ -41,7 +41,7 @@ class PageTest : public ::testing::Test {
     auto to = page.find("</SCRIPT>\r\n");
     return page.substr(from, to + 11 - from);
   }
-  NodeId Add(NodeId parent, const ItemRow& cells) { return AddItem(e.Model(), parent, cells); }
+  NodeId Add(NodeId parent, const MenuItem& cells) { return AddItem(e.Model(), parent, cells); }
   NodeId Root() { return e.Model().Root(); }
   PageSettings& S() { return e.Settings(); }
 

@@ -61,9 +61,9 @@ TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
   S().BackPicture = "a\"b</style>\\" + std::string("\x95\x5C.gif");  // 表: its second byte is no backslash
   S().Plus = "p\".gif";
   S().Title = "";
-  ItemRow row = ItemCells("x", "q\".html");
-  row[kFontSize] = "10pt;color:red";
-  row[kTarget] = "t\"";
+  MenuItem row = ItemCells("x", "q\".html");
+  row.font_size = "10pt;color:red";
+  row.target = "t\"";
   Add(Root(), row);
   // The save refuses a colour that is none; the writer itself still keeps
   // such a value out of the style sheet.
@@ -71,8 +71,7 @@ TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "「背景色」の値ではメニューが動かないため、HTMLを書き出せません。\n"
                                    "色は「#」に続けて16進数6桁で入力してください。");
-  const int last = e.Model().RenumberItems(Root());
-  std::string page = BuildMenuPage(S(), e.Model().table, last, nullptr, nullptr);
+  std::string page = BuildMenuPage(S(), e.Model().tree, nullptr, nullptr);
   EXPECT_EQ(page.find("red}"), std::string::npos);
   EXPECT_NE(page.find("body{margin:0;background-image:url(\"a\\\"b\\3c /style>\\\\\x95\x5C.gif\");color:#000000}"),
             std::string::npos);

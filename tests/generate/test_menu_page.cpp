@@ -90,13 +90,13 @@ TEST_F(PageTest, Geometry) {
 }
 
 TEST_F(PageTest, TargetsAndButtonImages) {
-  ItemRow leaf = ItemCells("leaf", "l.html");
-  leaf[kTarget] = "";
-  leaf[kIcon] = "own.gif";
+  MenuItem leaf = ItemCells("leaf", "l.html");
+  leaf.target = "";
+  leaf.icon = "own.gif";
   NodeId branch = Add(Root(), ItemCells("branch"));
   Add(branch, leaf);
-  ItemRow plain = ItemCells("plain", "p.html");
-  plain[kIcon] = "";
+  MenuItem plain = ItemCells("plain", "p.html");
+  plain.icon = "";
   Add(branch, plain);
   std::string items = Items(Page("targets"));
   EXPECT_NE(items.find("<A HREF=\"l.html\" TARGET=\"\"><IMG SRC=\"linkto.gif\" NAME=\"i2\""), std::string::npos);
@@ -219,12 +219,11 @@ TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST_F(PageTest, CopyMarksAreForgottenBeforeWriting) {
+TEST_F(PageTest, ThePendingCopyIsForgottenBeforeWriting) {
   NodeId a = Add(Root(), ItemCells("A"));
-  e.Model().counters.CopyCounter = 30001;
-  e.Model().table.SetCell(e.Model().tree.Row(a), kChild, "30001");
+  e.Model().Copy(a);
   Page("copy");
-  EXPECT_FALSE(e.Model().counters.CopyBufferFull());
+  EXPECT_FALSE(e.Model().CopyBufferFull());
   EXPECT_EQ(e.Model().tree.Selected(), Root());
 }
 

@@ -15,7 +15,7 @@ class ScriptTest : public PageTest {
     Add(c, ItemCells("C1", "c1.html"));
   }
   std::string ScriptOf(const std::string& name = "script") { return Script(Page(name)); }
-  void SetOpen(int seq_row, const char* value) { e.Model().table.SetCell(seq_row, kOpen, value); }
+  void SetOpen(NodeId item, const char* value) { e.Model().tree.MutableItem(item).open = value; }
 };
 
 TEST_F(ScriptTest, DefaultsGiveOnlyPullDown) {
@@ -68,9 +68,9 @@ TEST_F(ScriptTest, OpenTreeCallsTopLevelBranchesOnly) {
   NodeId a = m.tree.FirstChild(Root());
   NodeId b = m.tree.NextSibling(a);
   NodeId c = m.tree.NextSibling(b);
-  SetOpen(m.tree.Row(a), "1");
-  SetOpen(m.tree.Row(b), "1");  // a leaf: nothing to open
-  SetOpen(m.tree.Row(c), "1");
+  SetOpen(a, "1");
+  SetOpen(b, "1");  // a leaf: nothing to open
+  SetOpen(c, "1");
   std::string page = Page("open");
   EXPECT_NE(page.find("function OpenTree()\r\n{\r\n\tPullDown('1','3');\r\n\tPullDown('5','6');\r\n}\r\n\r\n"),
             std::string::npos);
@@ -78,8 +78,8 @@ TEST_F(ScriptTest, OpenTreeCallsTopLevelBranchesOnly) {
   S().CloseTree = 1;
   EXPECT_NE(ScriptOf().find("function OpenTree()\r\n{\r\n\tPullDown('1','3',1);\r\n}\r\n"), std::string::npos);
 
-  SetOpen(m.tree.Row(a), "0");
-  SetOpen(m.tree.Row(c), "0");
+  SetOpen(a, "0");
+  SetOpen(c, "0");
   page = Page("open");
   EXPECT_EQ(page.find("OpenTree"), std::string::npos) << "an open leaf alone gives no OpenTree";
 }

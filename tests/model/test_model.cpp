@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -18,7 +20,6 @@ class MenuModelTest : public ::testing::Test {
  protected:
   void SetUp() override { m.ResetMenu(); }
 
-  std::string Cell(NodeId n, Col c) { return m.table.Cell(m.tree.Row(n), c); }
   // Titles of the subtree in pre-order, with one "-" per level below `n`.
   std::string Outline(NodeId n) {
     std::string out;
@@ -28,94 +29,68 @@ class MenuModelTest : public ::testing::Test {
     });
     return out;
   }
+  static std::string Titles(const Clip& clip) {
+    std::string out;
+    for (const ClipItem& c : clip) out += std::to_string(c.depth) + c.item.title + " ";
+    return out;
+  }
 
   MenuModel m;
 };
 
-TEST_F(MenuModelTest, ResetGivesRootRowWithItsValues) {
-  ASSERT_EQ(m.table.RowCount(), 1);
-  const ItemRow& r = m.table.Row(0);
-  EXPECT_EQ(r[kNo], "0");
-  EXPECT_EQ(r[kSeq], "0");
-  EXPECT_EQ(r[kTitle], sj("ホームページ"));
-  EXPECT_EQ(r[kTextBgColor], "#8080FF");
-  EXPECT_EQ(r[kTarget], "Frame2");
-  EXPECT_EQ(r[kIcon], "");
-  EXPECT_EQ(r[kOpen], "");
+TEST_F(MenuModelTest, AResetGivesTheRootItsValuesAfterShowingTheRootThatGoes) {
+  NodeId a = AddItem(m, m.Root(), "A");
+  m.tree.MutableItem(m.Root()).target = "Right";
+  m.root_title = "Page";
+  m.Copy(a);
+  m.Cut(a);
+  // The form loads the selected item on every selection change; during a
+  // reset it sees the values of the root that goes.
+  std::string target_seen;
+  m.SetSelectionHandler([&] { target_seen = m.tree.Item(m.Selected()).target; });
+  m.ResetMenu();
+  EXPECT_EQ(target_seen, "Right");
+  EXPECT_EQ(m.tree.Item(m.Root()), RootItem());
+  EXPECT_EQ(m.root_title, sj("ホームページ"));
   EXPECT_EQ(m.tree.Count(), 1);
-  EXPECT_EQ(m.SelectedRow, 0);
-  EXPECT_EQ(m.tree.Label(m.Root()), sj("ホームページ"));
+  EXPECT_TRUE(m.RootSelected());
+  EXPECT_FALSE(m.CutBufferFull());
+  EXPECT_FALSE(m.CopyBufferFull());
+  EXPECT_FALSE(m.HasCreatedItems());
 }
 
-TEST_F(MenuModelTest, RenumberRootOnly) {
-  m.table.SetCell(0, kChild, "7");
-  EXPECT_EQ(m.RenumberItems(m.Root()), 0);
-  EXPECT_EQ(m.table.Cell(0, kChild), "0");
-}
-
-TEST_F(MenuModelTest, RenumberGivesPreOrderDepthAndLastDescendant) {
+TEST_F(MenuModelTest, IdsStayWithTheirItemsThroughMovesDeletesAndRestores) {
   NodeId a = AddItem(m, m.Root(), "A");
-  NodeId a1 = AddItem(m, a, "A1");
-  NodeId a2 = AddItem(m, a, "A2");
   NodeId b = AddItem(m, m.Root(), "B");
-  EXPECT_EQ(m.RenumberItems(m.Root()), 4);
-  NodeId nodes[] = {m.Root(), a, a1, a2, b};
-  const char* seq[] = {"0", "1", "2", "3", "4"};
-  const char* depth[] = {"0", "1", "2", "2", "1"};
-  const char* child[] = {"4", "3", "2", "3", "4"};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(Cell(nodes[i], kSeq), seq[i]) << i;
-    EXPECT_EQ(Cell(nodes[i], kDepth), depth[i]) << i;
-    EXPECT_EQ(Cell(nodes[i], kChild), child[i]) << i;
-  }
-}
+  NodeId b1 = AddItem(m, b, "B1");
+  std::vector<std::pair<MenuTree::Change, NodeId>> told;
+  m.tree.SetChangeHook([&](MenuTree::Change c, NodeId n) { told.push_back({c, n}); });
+  const MenuModel::Snapshot before = m.Share();
 
-TEST_F(MenuModelTest, RenumberHandlesVeryDeepMenus) {
-  NodeId n = m.Root();
-  for (int i = 0; i < 5000; ++i) n = AddItem(m, n, "x");
-  EXPECT_EQ(m.RenumberItems(m.Root()), 5000);
-  EXPECT_EQ(Cell(n, kDepth), "5000");
-  EXPECT_EQ(m.table.Cell(0, kChild), "5000");
-}
+  m.tree.MoveTo(b, m.Root(), a);  // before A
+  EXPECT_EQ(Outline(m.Root()), sj("ホームページ") + " -B --B1 -A ");
+  m.tree.MoveTo(a, b1, kNoNode);  // under B1, last
+  EXPECT_EQ(Outline(m.Root()), sj("ホームページ") + " -B --B1 ---A ");
+  m.tree.MoveTo(b, b1, kNoNode);  // into its own subtree: refused
+  m.tree.MoveTo(a, m.Root(), b1);  // before an item of another parent: refused
+  EXPECT_EQ(Outline(m.Root()), sj("ホームページ") + " -B --B1 ---A ");
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[1], std::make_pair(MenuTree::Change::kMoved, a));
 
-TEST_F(MenuModelTest, AppendItemRowNormalises) {
-  ItemRow src = ItemCells("T", "l", "7");
-  src[kFont] = "9";
-  src[kSeq] = "12";
-  m.table.AppendItemRow(5, src);
-  const ItemRow& r = m.table.Row(1);
-  EXPECT_EQ(r[kNo], "5");
-  EXPECT_EQ(r[kSeq], "0");
-  EXPECT_EQ(r[kFont], "1");
-  EXPECT_EQ(r[kOtherWindow], "2");
-  m.table.AppendItemRow(6, ItemCells("T", "", "1"));
-  EXPECT_EQ(m.table.Row(2)[kOtherWindow], "1");
-}
+  m.tree.DeleteSubtree(a);
+  NodeId c = AddItem(m, m.Root(), "C");
+  EXPECT_NE(c, a) << "a removed item's id is not given again";
+  EXPECT_EQ(m.tree.IdsGiven(), 5);
 
-TEST_F(MenuModelTest, MarksAndRelativeDepths) {
-  NodeId a = AddItem(m, m.Root(), "A");
-  NodeId a1 = AddItem(m, a, "A1");
-  NodeId a11 = AddItem(m, a1, "A11");
-  NodeId a2 = AddItem(m, a, "A2");
-  m.SetRelativeDepths(a);
-  EXPECT_EQ(Cell(a1, kDepth), "1");
-  EXPECT_EQ(Cell(a11, kDepth), "2");
-  EXPECT_EQ(Cell(a2, kDepth), "1");
-
-  m.MarkDescendants(a, 20001);  // cut-style mark goes into Seq
-  EXPECT_EQ(Cell(a1, kSeq), "20001");
-  EXPECT_EQ(Cell(a1, kChild), "1");
-  EXPECT_EQ(Cell(a11, kChild), "2");
-  EXPECT_EQ(Cell(a2, kChild), "3");
-  EXPECT_EQ(Cell(a, kSeq), "0");  // the item itself is the caller's
-
-  m.MarkDescendants(a, 30001);  // copy marks go into Child
-  EXPECT_EQ(Cell(a2, kChild), "30001");
-  EXPECT_EQ(Cell(a2, kSeq), "3");
-  m.counters.CopyCounter = 30001;
-  m.ClearCopyMarks();
-  EXPECT_EQ(m.counters.CopyCounter, kCopyBase);
-  for (int r = 0; r < m.table.RowCount(); ++r) EXPECT_LE(m.table.CellInt(r, kChild), 30000);
+  // Back to the state before: the same ids name the same items, and the
+  // comparison names the items that moved or went.
+  const MenuTree::Snapshot now = m.tree.Share();
+  m.Restore(before);
+  EXPECT_EQ(m.tree.Label(a), "A");
+  EXPECT_EQ(m.tree.Parent(b1), b);
+  MenuTree::Changes changes = m.tree.ChangesSince(now);
+  EXPECT_EQ(changes.removed, std::vector<NodeId>{c});
+  EXPECT_NE(std::find(changes.changed.begin(), changes.changed.end(), a), changes.changed.end());
 }
 
 TEST_F(MenuModelTest, DeletingSelectsNextThenPreviousThenParent) {
@@ -126,121 +101,98 @@ TEST_F(MenuModelTest, DeletingSelectsNextThenPreviousThenParent) {
   m.tree.Select(b1);
   m.tree.DeleteSubtree(b);  // selection inside the subtree -> next sibling
   EXPECT_EQ(m.tree.Selected(), c);
-  EXPECT_EQ(m.SelectedRow, m.tree.Row(c));
   m.tree.DeleteSubtree(c);  // no next -> previous
   EXPECT_EQ(m.tree.Selected(), a);
   m.tree.DeleteSubtree(a);  // neither -> parent
   EXPECT_EQ(m.tree.Selected(), m.Root());
   EXPECT_EQ(m.tree.Count(), 1);
+  EXPECT_TRUE(m.HasCreatedItems());
 }
 
-// Cut-style batch: Seq holds the mark, Child the pre-order number, Depth the
-// level below the batch's top item.
-void MarkRow(MenuModel& m, int row, int depth, int order) {
-  m.table.SetCellInt(row, kSeq, 20001);
-  m.table.SetCellInt(row, kDepth, depth);
-  m.table.SetCellInt(row, kChild, order);
-}
-
-TEST_F(MenuModelTest, ReinsertBatchClimbsByDepthDifference) {
+TEST_F(MenuModelTest, APasteClimbsByDepthAndSelectsEachItemBeforeItsValuesAreIn) {
+  Clip clip;
   const char* titles[] = {"top", "a", "b", "c", "d", "e"};
-  int depths[] = {0, 1, 2, 3, 3, 1};
-  // Rows stored out of order: the order column decides the pre-order.
-  int orders[] = {0, 1, 2, 3, 4, 5};
-  int row_order[] = {5, 3, 0, 4, 1, 2};
-  for (int i : row_order) {
-    m.table.Append(ItemCells(titles[i]));
-    MarkRow(m, m.table.RowCount() - 1, depths[i], orders[i]);
-  }
-  m.counters.CutCounter = 20001;
+  const int depths[] = {0, 1, 2, 3, 3, 1};
+  for (int i = 0; i < 6; ++i) clip.push_back({depths[i], ItemCells(titles[i], std::string(titles[i]) + ".html")});
   NodeId target = AddItem(m, m.Root(), "target");
-  auto last = m.ReinsertBatch(BatchRule::PasteCut(m.counters));
+  std::vector<std::string> links_seen;
+  m.SetSelectionHandler([&] { links_seen.push_back(m.tree.Item(m.Selected()).link); });
+  std::optional<MenuItem> last = m.Paste(clip);
   ASSERT_TRUE(last);
-  EXPECT_EQ(m.table.Cell(*last, kTitle), "e");
+  EXPECT_EQ(last->title, "e");
   // d (depth 3 after depth 3) shares c's parent; e (depth 1 after 3) climbs
   // three times and becomes the top item's child.
   EXPECT_EQ(Outline(target), "target -top --a ---b ----c ----d --e ");
-  EXPECT_EQ(m.table.Cell(m.SelectedRow, kTitle), "e");
-  EXPECT_EQ(m.table.RowCount(), 1 + 6 + 1 + 6);
+  EXPECT_EQ(m.tree.Label(m.Selected()), "e");
+  EXPECT_EQ(m.tree.Item(m.Selected()).link, "e.html");
+  // New items show empty values when selected; the climb shows the
+  // ancestors as they are.
+  EXPECT_EQ(links_seen, (std::vector<std::string>{"", "", "", "", "b.html", "", "b.html", "a.html", "top.html", ""}));
+  EXPECT_FALSE(m.Paste({}));
 }
 
-TEST_F(MenuModelTest, CutAndPasteTwiceRecreatesSubtreeWithAttributes) {
-  NodeId a = AddItem(m, m.Root(), ItemCells("A", "a.html", "1"));
-  AddItem(m, a, ItemCells("A1", "a1.html"));
-  AddItem(m, a, ItemCells("A2", "a2.html", "2"));
-  NodeId b = AddItem(m, m.Root(), "B");
-
-  m.counters.CutCounter++;
-  m.SetRelativeDepths(a);
-  m.MarkDescendants(a, m.counters.CutCounter);
-  int a_row = m.tree.Row(a);
-  m.table.SetCellInt(a_row, kSeq, m.counters.CutCounter);
-  m.table.SetCell(a_row, kDepth, "0");
-  m.table.SetCell(a_row, kChild, "0");
-  m.tree.DeleteSubtree(a);
-
-  for (int i = 0; i < 2; ++i) {
-    m.tree.Select(b);
-    ASSERT_TRUE(m.ReinsertBatch(BatchRule::PasteCut(m.counters)));
-  }
-  EXPECT_EQ(Outline(b), "B -A --A1 --A2 -A --A1 --A2 ");
-  // Retired rows stay, marked; every pasted item got a new row.
-  EXPECT_EQ(m.table.RowCount(), 5 + 6);
-  EXPECT_EQ(m.table.Cell(a_row, kSeq), "20001");
-  EXPECT_EQ(m.RenumberItems(m.Root()), 7);
-  NodeId pasted = m.tree.FirstChild(b);
-  EXPECT_EQ(Cell(pasted, kLink), "a.html");
-  EXPECT_EQ(Cell(pasted, kOtherWindow), "1");
-  EXPECT_EQ(Cell(m.tree.LastChild(pasted), kOtherWindow), "2");
-}
-
-TEST_F(MenuModelTest, ReinsertBatchScansPastRootWithEmptyTitle) {
-  m.table.SetCell(0, kTitle, "");  // page title cleared
-  m.tree.SetLabel(m.Root(), "");
-  NodeId a = AddItem(m, m.Root(), "A");
-  AddItem(m, a, "A1");
-  m.MarkCopyBatch(a);
-  m.tree.Select(m.Root());
-  ASSERT_TRUE(m.ReinsertBatch(BatchRule::PasteCopy(m.counters)));
-  EXPECT_EQ(Outline(m.Root()), " -A --A1 -A --A1 ");
-}
-
-TEST_F(MenuModelTest, OverwrittenCopyBatchInsertsNothing) {
-  NodeId a = AddItem(m, m.Root(), "A");
-  m.MarkCopyBatch(a);
-  EXPECT_EQ(m.table.Cell(m.tree.Row(a), kChild), "30001");
-  m.ClearCopyMarks();  // e.g. a save renumbered the tree
-  EXPECT_EQ(m.table.Cell(m.tree.Row(a), kChild), "0");
-  m.counters.CopyCounter = 30001;
-  EXPECT_FALSE(m.ReinsertBatch(BatchRule::PasteCopy(m.counters)));
-  EXPECT_EQ(m.tree.Count(), 2);
-}
-
-TEST_F(MenuModelTest, InconsistentBatchNeverClimbsAboveRoot) {
-  // A batch whose top row lost its mark: the climb stops at the root, so the
-  // menu keeps one top-level item.
-  m.tree.SetLabel(m.Root(), "");
-  m.table.Append(ItemCells("x"));
-  MarkRow(m, 1, 5, 1);
-  m.table.Append(ItemCells("y"));
-  MarkRow(m, 2, 1, 2);
-  m.counters.CutCounter = 20001;
-  m.ReinsertBatch(BatchRule::PasteCut(m.counters));
+TEST_F(MenuModelTest, AClipWhoseTopIsNotShallowestNeverClimbsAboveTheRoot) {
+  m.tree.SetTitle(m.Root(), "");
+  m.Paste({{5, ItemCells("x")}, {1, ItemCells("y")}});
   EXPECT_EQ(m.tree.NextSibling(m.Root()), kNoNode);
   EXPECT_EQ(Outline(m.Root()), " -x -y ");
 }
 
-TEST_F(MenuModelTest, MoveBatchesSkipDepthZeroRows) {
-  m.tree.SetLabel(m.Root(), "");
-  m.table.Append(ItemCells("moved-top"));
-  m.table.SetCell(1, kSeq, "18001");
-  m.table.Append(ItemCells("child"));
-  m.table.SetCell(2, kSeq, "18001");
-  m.table.SetCell(2, kDepth, "1");
-  m.table.SetCell(2, kChild, "1");
-  m.counters.MoveSourceCounter = 18001;
-  m.ReinsertBatch(BatchRule::MoveSource(m.counters));
-  EXPECT_EQ(Outline(m.Root()), " -child ");
+TEST_F(MenuModelTest, TheCutBufferIsDetachedAndTheCopyBufferReadsTheItemsAtPasteTime) {
+  NodeId a = AddItem(m, m.Root(), ItemCells("A", "a.html", "1"));
+  NodeId a1 = AddItem(m, a, ItemCells("A1", "a1.html"));
+  AddItem(m, a, ItemCells("A2", "a2.html", "2"));
+  NodeId b = AddItem(m, m.Root(), "B");
+
+  m.Copy(b);
+  m.Cut(a);
+  EXPECT_FALSE(m.CopyBufferFull()) << "a cut empties the copy buffer";
+  EXPECT_EQ(Titles(m.CutItems()), "0A 1A1 1A2 ");
+  for (int i = 0; i < 2; ++i) {
+    m.tree.Select(b);
+    ASSERT_TRUE(m.Paste(m.CutItems()));
+  }
+  EXPECT_EQ(Outline(b), "B -A --A1 --A2 -A --A1 --A2 ");
+  NodeId pasted = m.tree.FirstChild(b);
+  m.tree.MutableItem(pasted).link = "changed.html";
+  EXPECT_EQ(m.CutItems().front().item.link, "a.html") << "the pasted items are new ones";
+  EXPECT_EQ(m.tree.Item(m.tree.LastChild(pasted)).other_window, OtherWindow::kLeaveFrames);
+
+  // The copy buffer: the copied items' values as they are at the paste, in
+  // the shape they had at the copy.
+  m.Copy(pasted);
+  m.tree.SetTitle(m.tree.FirstChild(pasted), "renamed");
+  AddItem(m, pasted, "later");
+  EXPECT_EQ(Titles(m.CopiedItems()), "0A 1renamed 1A2 ");
+  EXPECT_EQ(m.CopiedItems().front().item.link, "changed.html");
+  // A paste into the copied subtree itself ends.
+  m.tree.Select(m.tree.FirstChild(pasted));
+  m.Paste(m.CopiedItems());
+  EXPECT_EQ(Outline(pasted), "A -renamed --A ---renamed ---A2 -A2 -later ");
+  // A move or an undo takes the subtree anew.
+  m.KeepCopyBuffer(m.CopiedItem());
+  EXPECT_EQ(Titles(m.CopiedItems()), "0A 1renamed 2A 3renamed 3A2 1A2 1later ");
+  m.KeepCopyBuffer(a1);  // gone with the cut
+  EXPECT_FALSE(m.CopyBufferFull());
+}
+
+TEST_F(MenuModelTest, BulkChangesReachTheCutBufferAndLeaveUnchangedItemsShared) {
+  NodeId a = AddItem(m, m.Root(), "A");
+  AddItem(m, a, "A1");
+  NodeId b = AddItem(m, m.Root(), "B");
+  m.Cut(a);
+  m.root_title = "";  // the stored title, not the label, says whether the root has one
+  const MenuModel::Snapshot before = m.Share();
+  m.ForEachStoredItem([](MenuItem& item, const std::string& title) {
+    if (!title.empty() && item.title != "B") item.bg_color = "#000000";
+  });
+  EXPECT_EQ(m.tree.Item(m.Root()).bg_color, "#8080FF");
+  EXPECT_EQ(m.tree.Item(b).bg_color, "#8080FF");
+  EXPECT_EQ(m.CutItems()[1].item.bg_color, "#000000");
+  EXPECT_EQ(before.cut->at(1).item.bg_color, "#8080FF") << "a snapshot keeps the buffer as it was";
+  size_t shared = 0;
+  m.tree.Share().nodes.ForEachDifferent(before.tree.nodes, [&](size_t) { ++shared; });
+  EXPECT_EQ(shared, 0u) << "no item changed, so every one is still shared";
 }
 
 }  // namespace

@@ -23,12 +23,12 @@ using testing::TempDir;
 
 const std::string kGolden = std::string(POMELI2_TEST_DATA) + "/golden/sample.pml";
 
-ItemRow Cells(const char* title_utf8, const std::string& link, const std::string& other = "0") {
+MenuItem Cells(const char* title_utf8, const std::string& link, const std::string& other = "0") {
   return ItemCells(sj(title_utf8), link, other);
 }
 
 // The menu of the golden file, built as the editor would hold it, with a
-// deleted item's retired row among the live ones.
+// deleted item's id among the live ones.
 void BuildSample(Editor& e) {
   e.Start();
   PageSettings& s = e.Settings();
@@ -44,35 +44,31 @@ void BuildSample(Editor& e) {
   s.BodyHeader = "head.txt";
   e.Form().StoreSelectedItem();  // root selected: its row takes the page title
   MenuModel& m = e.Model();
-  ItemRow products = Cells("製品", "products.html");
-  products[kOpen] = "1";
+  MenuItem products = Cells("製品", "products.html");
+  products.open = "1";
   NodeId a = AddItem(m, m.Root(), products);
-  ItemRow tools = Cells("工具", "tools.html", "1");
-  tools[kTarget] = "Right";
+  MenuItem tools = Cells("工具", "tools.html", "1");
+  tools.target = "Right";
   AddItem(m, a, tools);
-  NodeId gone = AddItem(m, a, Cells("削除済み", "old.html"));
-  m.table.SetCell(m.tree.Row(gone), kSeq, "25001");
-  m.tree.DeleteSubtree(gone);
-  ItemRow view = Cells("表示", sj("ソフト\\表.html"), "5");
-  view[kTarget] = "_blank";
+  m.tree.DeleteSubtree(AddItem(m, a, Cells("削除済み", "old.html")));
+  MenuItem view = Cells("表示", sj("ソフト\\表.html"), "5");
+  view.target = "_blank";
   AddItem(m, a, view);
-  ItemRow contact = Cells("連絡先", "contact.html");
-  contact[kTextBgColor] = "#FFCC00";
-  contact[kStyle] = "Bold";
-  contact[kFontSize] = "12pt";
+  MenuItem contact = Cells("連絡先", "contact.html");
+  contact.bg_color = "#FFCC00";
+  contact.style = "Bold";
+  contact.font_size = "12pt";
   AddItem(m, m.Root(), contact);
 }
 
-// The live rows in Seq order, without the No. column, after renumbering.
-std::vector<ItemRow> LiveRows(Editor& e) {
-  int last = e.Model().RenumberItems(e.Model().Root());
-  std::vector<ItemRow> rows(static_cast<size_t>(last) + 1);
-  e.Model().tree.ForEachPreOrder(e.Model().Root(), [&](NodeId n) {
-    ItemRow r = e.Model().table.Row(e.Model().tree.Row(n));
-    r[kNo].clear();
-    rows[static_cast<size_t>(LenientInt(r[kSeq]))] = r;
-  });
-  return rows;
+// The items in pre-order with their levels, the root with the title the
+// file stores for it.
+std::vector<std::pair<int, MenuItem>> LiveItems(Editor& e) {
+  const MenuModel& m = e.Model();
+  std::vector<std::pair<int, MenuItem>> items;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) { items.push_back({m.tree.Level(n), m.tree.Item(n)}); });
+  items.front().second.title = m.root_title;
+  return items;
 }
 
 TEST(ProjectWrite, GoldenBytesAndReadBack) {
@@ -91,7 +87,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   ASSERT_TRUE(loaded.ReadProjectFile(dir / "sample.pml"));
   EXPECT_TRUE(host2.messages.empty());
   EXPECT_EQ(loaded.Settings(), e.Settings());
-  EXPECT_EQ(LiveRows(loaded), LiveRows(e));
+  EXPECT_EQ(LiveItems(loaded), LiveItems(e));
 
   loaded.Settings().ProjectPath = dir / "again.pml";
   ASSERT_TRUE(loaded.Doc().WriteProjectFile());
@@ -116,7 +112,7 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
   loaded.Start();
   ASSERT_TRUE(loaded.ReadProjectFile(dir / "one.pml"));
   EXPECT_EQ(loaded.Model().tree.Count(), 1);
-  EXPECT_EQ(loaded.Model().table.RowCount(), 1);
+  EXPECT_FALSE(loaded.Model().HasCreatedItems());
 }
 
 TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
@@ -216,7 +212,7 @@ TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
   e.Start();
   ASSERT_TRUE(e.ReadProjectFile(dir / "big.pml"));
   EXPECT_EQ(e.Model().tree.Count(), 10000);
-  EXPECT_EQ(e.Model().RenumberItems(e.Model().Root()), 9999);
+
   e.Settings().ProjectPath = dir / "big2.pml";
   ASSERT_TRUE(e.Doc().WriteProjectFile());
   EXPECT_EQ(ReadFile(dir / "big2.pml"), file);

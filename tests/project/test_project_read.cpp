@@ -35,7 +35,15 @@ class ProjectRead : public ::testing::Test {
       t.ForEachPreOrder(top, [&](NodeId x) { out += std::string(static_cast<size_t>(t.Level(x)), '-') + t.Label(x) + " "; });
     return out;
   }
-  const ItemRow& Row(int i) { return e.Model().table.Row(i); }
+  // The i-th item in file order.
+  const MenuItem& ItemAt(int i) {
+    NodeId found = kNoNode;
+    int k = 0;
+    e.Model().tree.ForEachPreOrder(e.Model().Root(), [&](NodeId n) {
+      if (k++ == i) found = n;
+    });
+    return e.Model().tree.Item(found);
+  }
   void ExpectRejected(const char* text) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, text);
@@ -81,17 +89,15 @@ TEST_F(ProjectRead, ItemLinesAndTheirFields) {
   ASSERT_TRUE(Load(kRoot + "1\tEight\t#FFFFFF\tBold\t7\t12pt\te.html\t5\r\n" +
                    Item(1, "Eleven", "#000000\tItalic\t0\t9pt\tx.html\t1\tNewOne\tic.gif\t1")));
   EXPECT_EQ(Outline(), "Home -Eight -Eleven ");
-  const ItemRow& eight = Row(1);
-  EXPECT_EQ(eight[kNo], "1");
-  EXPECT_EQ(eight[kFont], "1");
-  EXPECT_EQ(eight[kOtherWindow], "2");
-  EXPECT_EQ(eight[kTarget], "");
-  EXPECT_EQ(eight[kIcon], "");
-  EXPECT_EQ(eight[kOpen], "");
-  const ItemRow& eleven = Row(2);
-  EXPECT_EQ(eleven[kOtherWindow], "1");
-  EXPECT_EQ(eleven[kTarget], "NewOne");
-  EXPECT_EQ(eleven[kOpen], "1");
+  const MenuItem& eight = ItemAt(1);
+  EXPECT_EQ(eight.other_window, OtherWindow::kLeaveFrames);
+  EXPECT_EQ(eight.target, "");
+  EXPECT_EQ(eight.icon, "");
+  EXPECT_EQ(eight.open, "");
+  const MenuItem& eleven = ItemAt(2);
+  EXPECT_EQ(eleven.other_window, OtherWindow::kNewWindow);
+  EXPECT_EQ(eleven.target, "NewOne");
+  EXPECT_EQ(eleven.open, "1");
   // New targets join the TARGET list once.
   auto& list = e.Form().target_list;
   EXPECT_EQ(std::count(list.begin(), list.end(), "NewOne"), 1);
@@ -102,14 +108,14 @@ TEST_F(ProjectRead, TreeRebuildFromDepths) {
   // A jump of more than one level makes a child; later depths climb from it
   // by their difference to the previous line.
   EXPECT_EQ(Outline(), "Home -Jump -Sib --Kid --Kid2 ---G ");
-  EXPECT_EQ(e.Model().RenumberItems(e.Model().Root()), 5);
+  EXPECT_EQ(e.Model().LiveItemCount(), 6);
 }
 
 TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
   e.Settings().Linkto = "";
   ASSERT_TRUE(Load("[RightFrame]\tRight\r\n" + kRoot + Item(1, "Branch") +
                    Item(2, "Leaf", "#123456\tBold\t1\t14pt\tleaf.html\t1\tTop\ticon.gif\t1")));
-  EXPECT_EQ(e.Model().SelectedRow, 2);
+  EXPECT_EQ(e.Model().tree.Label(e.Model().Selected()), "Leaf");
   const ItemFields& f = e.Item();
   EXPECT_EQ(f.bg_color, "#123456");
   EXPECT_EQ(f.style, "Bold");
@@ -208,7 +214,7 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   EXPECT_EQ(e.ModifiedFlag(), 1);
   EXPECT_EQ(m.tree.Count(), 2);
   EXPECT_EQ(m.tree.Selected(), a);
-  EXPECT_EQ(m.table.RowCount(), 2);
+  EXPECT_TRUE(m.HasCreatedItems());
 }
 
 TEST(ProjectParse, SurvivesArbitraryBytes) {

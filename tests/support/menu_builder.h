@@ -1,5 +1,5 @@
 // Builds menus in code the way the add command does: insert under a parent,
-// select the new item, append its row.
+// select the new item.
 #pragma once
 
 #include <filesystem>
@@ -11,24 +11,25 @@
 
 namespace pomeli2::testing {
 
-inline ItemRow ItemCells(const std::string& title, const std::string& link = "", const std::string& other = "0") {
-  ItemRow r;
-  r[kTitle] = title;
-  r[kTextBgColor] = "#8080FF";
-  r[kStyle] = "None";
-  r[kFontSize] = "10pt";
-  r[kLink] = link;
-  r[kOtherWindow] = other;
-  r[kTarget] = "Frame2";
-  r[kIcon] = "linkto.gif";
-  r[kOpen] = "0";
+// An item's values as the add command gives them; `other` is the file's
+// code of the other-button kind.
+inline MenuItem ItemCells(const std::string& title, const std::string& link = "", const std::string& other = "0") {
+  MenuItem r;
+  r.title = title;
+  r.bg_color = "#8080FF";
+  r.style = "None";
+  r.font_size = "10pt";
+  r.link = link;
+  r.other_window = OtherWindowOfCode(other);
+  r.target = "Frame2";
+  r.icon = "linkto.gif";
+  r.open = "0";
   return r;
 }
 
-inline NodeId AddItem(MenuModel& m, NodeId parent, const ItemRow& cells) {
-  NodeId n = m.tree.InsertLast(parent, cells[kTitle], m.table.RowCounter());
+inline NodeId AddItem(MenuModel& m, NodeId parent, const MenuItem& item) {
+  NodeId n = m.tree.InsertLast(parent, item);
   m.tree.Select(n);
-  m.table.AppendItemRow(m.SelectedRow, cells);
   return n;
 }
 

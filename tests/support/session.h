@@ -64,13 +64,6 @@ class Session : public ::testing::Test {
     }
     return out;
   }
-  // Every live item's row holds its label as Title (the root aside).
-  void ExpectRowsMatchTree() {
-    m().tree.ForEachPreOrder(m().Root(), [&](NodeId n) {
-      if (n == m().Root()) return;
-      EXPECT_EQ(m().table.Cell(m().tree.Row(n), kTitle), m().tree.Label(n));
-    });
-  }
   std::vector<std::string> Titles() {
     std::vector<std::string> titles;
     for (const Message& msg : host.messages) titles.push_back(msg.title);
