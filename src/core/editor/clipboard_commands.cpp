@@ -6,37 +6,37 @@
 
 namespace pomeli2::clipboard_commands {
 
-void Cut(Editor& e) {
-  MenuModel& m = e.Model();
+void Cut(CommandContext& e) {
+  MenuModel& m = e.doc.model;
   if (m.TreeHasFocus != 1) return;
   if (m.RootSelected()) {
-    e.Notify().Message(sj("ホームページ・ルートは切り取りできません。"), sj("切り取り確認"), MessageIcon::kWarning);
-    e.Notify().FocusTree();
+    e.notify.Message(sj("ホームページ・ルートは切り取りできません。"), sj("切り取り確認"), MessageIcon::kWarning);
+    e.notify.FocusTree();
     return;
   }
-  if (e.Notify().Message(sj("選択されたアイテム以下がすべて切り取られます。よろしいですか？"), sj("切り取り確認"),
+  if (e.notify.Message(sj("選択されたアイテム以下がすべて切り取られます。よろしいですか？"), sj("切り取り確認"),
                          MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
     return;
   m.Cut(m.Selected());
-  e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  e.notify.FocusTree();
+  e.doc.MarkModified(1);
 }
 
-void Copy(Editor& e) {
-  MenuModel& m = e.Model();
+void Copy(CommandContext& e) {
+  MenuModel& m = e.doc.model;
   if (m.TreeHasFocus != 1) return;
   if (m.RootSelected()) {
-    e.Notify().Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
+    e.notify.Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
     return;
   }
   // The copy buffer is no part of the project: a copy is no edit and no
   // step of the history.
   m.Copy(m.Selected());
-  e.Notify().FocusTree();
+  e.notify.FocusTree();
 }
 
-void Paste(Editor& e, bool cut_buffer) {
-  MenuModel& m = e.Model();
+void Paste(CommandContext& e, bool cut_buffer) {
+  MenuModel& m = e.doc.model;
   if (m.TreeHasFocus != 1) return;
   if (cut_buffer ? !m.CutBufferFull() : !m.CopyBufferFull()) return;
   // The copied items as they are now; the paste may go into their subtree.
@@ -45,7 +45,7 @@ void Paste(Editor& e, bool cut_buffer) {
   std::optional<MenuItem> last = m.Paste(clip);
   m.SuppressSelectionRefresh = false;
   if (last) {
-    ItemFields& item = e.Item();
+    ItemFields& item = e.form.item;
     item.bg_color = last->bg_color;
     item.style = last->style;
     item.other_button = OtherButtonText(last->other_window);
@@ -53,9 +53,9 @@ void Paste(Editor& e, bool cut_buffer) {
     item.link = last->link;
     item.target = last->target;
     item.icon = last->icon;
-    e.Notify().FormChanged();
+    e.notify.FormChanged();
   }
-  e.Doc().MarkModified(1);
+  e.doc.MarkModified(1);
 }
 
 namespace {
@@ -73,10 +73,10 @@ std::vector<CommandDescriptor> Descriptors() {
        .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = Copy},
       {.id = kCmdPasteCut, .text = "切り取ったツリーアイテムを貼り付け(&V)", .key = "Alt+V", .tooltip = "貼り付け",
        .icon = "paste", .undo = UndoKind::kStep, .enabled = CutBufferFull,
-       .run = [](Editor& e) { Paste(e, true); }},
+       .run = [](CommandContext& e) { Paste(e, true); }},
       {.id = kCmdPasteCopy, .text = "コピーしたツリーアイテムを貼り付け(&P)", .key = "Alt+P", .tooltip = "貼り付け",
        .icon = "paste", .undo = UndoKind::kStep, .enabled = CopyBufferFull,
-       .run = [](Editor& e) { Paste(e, false); }},
+       .run = [](CommandContext& e) { Paste(e, false); }},
   };
 }
 

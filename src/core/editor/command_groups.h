@@ -37,30 +37,30 @@ namespace tree_commands {
 std::vector<CommandDescriptor> Descriptors();
 // False, after the message, when `adding` more items would pass the
 // live-item limit that the project file reader enforces.
-bool RoomForItems(Editor& e, int adding);
-void AddItem(Editor& e);
-void DeleteItem(Editor& e);
-void StartRename(Editor& e);
-bool Rename(Editor& e, const std::string& title);
+bool RoomForItems(CommandContext& e, int adding);
+void AddItem(CommandContext& e);
+void DeleteItem(CommandContext& e);
+void StartRename(CommandContext& e);
+bool Rename(CommandContext& e, const std::string& title);
 // Gives the selected item `title`, unless its line would no longer fit the
 // project file (a message then says so).
-bool SetSelectedTitle(Editor& e, const std::string& title);
-void Move(Editor& e, bool up);
+bool SetSelectedTitle(CommandContext& e, const std::string& title);
+void Move(CommandContext& e, bool up);
 // Whether `item` may go to `parent`, as its last child or before `before`
 // (one of parent's children): not the root, not into its own subtree.
 bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before);
 // Drag and drop: `item` with its subtree goes there.
-void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before);
+void MoveTo(CommandContext& e, NodeId item, NodeId parent, NodeId before);
 // Ctrl+Shift+Right: the last child of its previous sibling; Ctrl+Shift+Left:
 // the next sibling of its parent.
-void Indent(Editor& e, bool deeper);
+void Indent(CommandContext& e, bool deeper);
 }  // namespace tree_commands
 
 namespace clipboard_commands {
 std::vector<CommandDescriptor> Descriptors();
-void Cut(Editor& e);
-void Copy(Editor& e);
-void Paste(Editor& e, bool cut_buffer);
+void Cut(CommandContext& e);
+void Copy(CommandContext& e);
+void Paste(CommandContext& e, bool cut_buffer);
 }  // namespace clipboard_commands
 
 namespace document_commands {

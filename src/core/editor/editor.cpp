@@ -218,7 +218,8 @@ void Editor::Drop(NodeId item, NodeId parent, NodeId before) {
   Notifier::Batch batch(notify_);
   EndTyping();
   AsStep(sj(kDropStepName), [&] {
-    tree_commands::MoveTo(*this, item, parent, before);
+    CommandContext context = Context();
+    tree_commands::MoveTo(context, item, parent, before);
     return 0;
   });
   notify_.ControlsChanged();
@@ -233,7 +234,10 @@ void Editor::SelectItem(NodeId node) {
 bool Editor::EndLabelEdit(const std::string& title) {
   Notifier::Batch batch(notify_);
   EndTyping();
-  return AsStep(Utf8ToSjis(StepName(kCmdRename)).value_or(""), [&] { return tree_commands::Rename(*this, title); });
+  return AsStep(Utf8ToSjis(StepName(kCmdRename)).value_or(""), [&] {
+    CommandContext context = Context();
+    return tree_commands::Rename(context, title);
+  });
 }
 
 void Editor::OpenProject(const std::string& sjis_path) {

@@ -92,7 +92,8 @@ void Browse(Editor& e, int control) {
 void SelectImage(Editor& e) {
   auto r = ChooseRelative(e, FileKind::kImage, e.Form().image_browse_path, kImageFilter, "jpg");
   if (!r) return;
-  tree_commands::SetSelectedTitle(e, "file:" + *r);
+  CommandContext context = e.Context();
+  tree_commands::SetSelectedTitle(context, "file:" + *r);
 }
 
 std::vector<CommandDescriptor> Descriptors() {

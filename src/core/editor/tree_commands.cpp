@@ -12,24 +12,24 @@ namespace {
 // within what the project file reader takes.
 constexpr size_t kTitleLimit = kTextLimit;
 
-void RefuseRoot(Editor& e, const char* text, const char* title) {
-  e.Notify().Message(sj(text), sj(title), MessageIcon::kWarning);
-  e.Notify().FocusTree();
+void RefuseRoot(CommandContext& e, const char* text, const char* title) {
+  e.notify.Message(sj(text), sj(title), MessageIcon::kWarning);
+  e.notify.FocusTree();
 }
 
 }  // namespace
 
 // The live-item limit of the project file reader, which add and paste keep
 // to: the message, and false, when `adding` more items would pass it.
-bool RoomForItems(Editor& e, int adding) {
-  if (e.Model().LiveItemCount() + adding <= kMaxItems) return true;
-  e.Notify().Message(sj(kTooManyItemsMessage), sj(kErrorTitle), MessageIcon::kError);
+bool RoomForItems(CommandContext& e, int adding) {
+  if (e.doc.model.LiveItemCount() + adding <= kMaxItems) return true;
+  e.notify.Message(sj(kTooManyItemsMessage), sj(kErrorTitle), MessageIcon::kError);
   return false;
 }
 
-void AddItem(Editor& e) {
-  MenuModel& m = e.Model();
-  const PageSettings& s = e.Settings();
+void AddItem(CommandContext& e) {
+  MenuModel& m = e.doc.model;
+  const PageSettings& s = e.doc.settings;
   if (!RoomForItems(e, 1)) return;
   MenuItem added;
   added.title = sj("新しいアイテム");
@@ -47,9 +47,9 @@ void AddItem(Editor& e) {
   m.tree.Select(node);
   m.tree.MutableItem(node) = std::move(added);
   m.TreeHasFocus = 1;
-  e.Notify().FocusTree();
+  e.notify.FocusTree();
 
-  ItemFields& item = e.Item();
+  ItemFields& item = e.form.item;
   item.bg_color = s.NewBgColor;
   item.style = s.NewStyle;
   item.other_button = s.NewOtherButton;
@@ -57,54 +57,54 @@ void AddItem(Editor& e) {
   item.target = s.NewTarget;
   item.link.clear();
   item.icon = kLinktoImage;
-  e.Notify().FormChanged();
-  e.Doc().MarkModified(1);
-  e.Notify().StartLabelEdit(node);
-  e.Form().SetEnabled(kCtlOpen, m.tree.Parent(node) == m.Root());
+  e.notify.FormChanged();
+  e.doc.MarkModified(1);
+  e.notify.StartLabelEdit(node);
+  e.form.SetEnabled(kCtlOpen, m.tree.Parent(node) == m.Root());
 }
 
-void DeleteItem(Editor& e) {
-  MenuModel& m = e.Model();
+void DeleteItem(CommandContext& e) {
+  MenuModel& m = e.doc.model;
   if (m.TreeHasFocus != 1) return;
   if (m.RootSelected()) return RefuseRoot(e, "ホームページ・ルートは削除できません。", "削除確認");
-  if (e.Notify().Message(sj("選択されたアイテム以下がすべて削除されます。元に戻せなくなります。よろしいですか？"),
+  if (e.notify.Message(sj("選択されたアイテム以下がすべて削除されます。元に戻せなくなります。よろしいですか？"),
                          sj("削除確認"), MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
     return;
   m.ClearCopyBuffer();
   m.tree.DeleteSubtree(m.Selected());
-  e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  e.notify.FocusTree();
+  e.doc.MarkModified(1);
 }
 
-void StartRename(Editor& e) {
-  NodeId node = e.Model().tree.Selected();
-  if (node != kNoNode) e.Notify().StartLabelEdit(node);
+void StartRename(CommandContext& e) {
+  NodeId node = e.doc.model.tree.Selected();
+  if (node != kNoNode) e.notify.StartLabelEdit(node);
 }
 
-bool SetSelectedTitle(Editor& e, const std::string& title) {
-  MenuModel& m = e.Model();
+bool SetSelectedTitle(CommandContext& e, const std::string& title) {
+  MenuModel& m = e.doc.model;
   const NodeId node = m.Selected();
   if (!m.tree.Valid(node)) return false;
   MenuItem item = m.tree.Item(node);
   item.title = title;
   if (ItemLineLength(item, m.tree.Level(node)) > kMaxProjectLine) {
     // Only values loaded from a file can make the rest of the line this long.
-    e.Notify().Message(sj(kItemTooLongMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
+    e.notify.Message(sj(kItemTooLongMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
   m.tree.SetTitle(node, title);
   if (node == m.Root()) m.root_title = title;
-  e.Doc().MarkModified(1);
+  e.doc.MarkModified(1);
   return true;
 }
 
-bool Rename(Editor& e, const std::string& title) {
+bool Rename(CommandContext& e, const std::string& title) {
   if (IsBlank(title)) {
     // A blank title gives an invisible item and a nameless link.
-    e.Notify().Message(sj("アイテムの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+    e.notify.Message(sj("アイテムの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
-  if (!e.Form().CheckEnteredText(title, kTitleLimit)) return false;
+  if (!e.form.CheckEnteredText(title, kTitleLimit)) return false;
   return SetSelectedTitle(e, title);
 }
 
@@ -112,22 +112,22 @@ namespace {
 
 // After a move the selected item shows its new neighbours, and the copy
 // buffer takes its item's subtree anew, wherever that went.
-void Moved(Editor& e, NodeId item) {
-  MenuModel& m = e.Model();
+void Moved(CommandContext& e, NodeId item) {
+  MenuModel& m = e.doc.model;
   m.KeepCopyBuffer(m.CopiedItem());
   m.tree.Select(item);
   // It may have been selected already.
-  e.Form().OnSelectionChanged();
+  e.form.OnSelectionChanged();
   m.TreeHasFocus = 1;
-  e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  e.notify.FocusTree();
+  e.doc.MarkModified(1);
 }
 
 }  // namespace
 
 // Exchanges the selected item and its neighbour, each with its subtree.
-void Move(Editor& e, bool up) {
-  MenuTree& tree = e.Model().tree;
+void Move(CommandContext& e, bool up) {
+  MenuTree& tree = e.doc.model.tree;
   NodeId a = tree.Selected();
   if (a == kNoNode) return;
   NodeId b = up ? tree.PrevSibling(a) : tree.NextSibling(a);
@@ -149,14 +149,14 @@ bool CanMoveTo(const MenuModel& m, NodeId item, NodeId parent, NodeId before) {
 
 // The item goes with its subtree and every value; the cut buffer is not
 // touched.
-void MoveTo(Editor& e, NodeId item, NodeId parent, NodeId before) {
-  if (!CanMoveTo(e.Model(), item, parent, before)) return;
-  e.Model().tree.MoveTo(item, parent, before);
+void MoveTo(CommandContext& e, NodeId item, NodeId parent, NodeId before) {
+  if (!CanMoveTo(e.doc.model, item, parent, before)) return;
+  e.doc.model.tree.MoveTo(item, parent, before);
   Moved(e, item);
 }
 
-void Indent(Editor& e, bool deeper) {
-  MenuModel& m = e.Model();
+void Indent(CommandContext& e, bool deeper) {
+  MenuModel& m = e.doc.model;
   MenuTree& tree = m.tree;
   NodeId item = tree.Selected();
   if (m.TreeHasFocus != 1 || item == kNoNode || item == m.Root()) return;
@@ -188,8 +188,8 @@ bool OutdentEnabled(const CommandState& s) {
 }
 
 // The outline keys move only while the tree has the focus.
-void MoveInTree(Editor& e, bool up) {
-  if (e.Model().TreeHasFocus == 1) Move(e, up);
+void MoveInTree(CommandContext& e, bool up) {
+  if (e.doc.model.TreeHasFocus == 1) Move(e, up);
 }
 
 }  // namespace
@@ -204,17 +204,17 @@ std::vector<CommandDescriptor> Descriptors() {
       {.id = kCmdDelete, .text = "ツリーアイテムを削除(&D)", .key = "Ctrl+D", .tooltip = "削除",
        .undo = UndoKind::kStep, .enabled = AlwaysEnabled, .run = DeleteItem},
       {.id = kCmdMoveUp, .text = "上へ移動", .button = kCtlMoveUp, .undo = UndoKind::kStep,
-       .enabled = MoveUpEnabled, .run = [](Editor& e) { Move(e, true); }},
+       .enabled = MoveUpEnabled, .run = [](CommandContext& e) { Move(e, true); }},
       {.id = kCmdMoveDown, .text = "下へ移動", .button = kCtlMoveDown, .undo = UndoKind::kStep,
-       .enabled = MoveDownEnabled, .run = [](Editor& e) { Move(e, false); }},
+       .enabled = MoveDownEnabled, .run = [](CommandContext& e) { Move(e, false); }},
       {.id = kCmdOutlineUp, .text = "アイテムを上へ移動(&K)", .key = "Ctrl+Shift+Up", .needs_tree_focus = true,
-       .undo = UndoKind::kStep, .enabled = MoveUpEnabled, .run = [](Editor& e) { MoveInTree(e, true); }},
+       .undo = UndoKind::kStep, .enabled = MoveUpEnabled, .run = [](CommandContext& e) { MoveInTree(e, true); }},
       {.id = kCmdOutlineDown, .text = "アイテムを下へ移動(&J)", .key = "Ctrl+Shift+Down", .needs_tree_focus = true,
-       .undo = UndoKind::kStep, .enabled = MoveDownEnabled, .run = [](Editor& e) { MoveInTree(e, false); }},
+       .undo = UndoKind::kStep, .enabled = MoveDownEnabled, .run = [](CommandContext& e) { MoveInTree(e, false); }},
       {.id = kCmdIndent, .text = "一つ下の階層へ移動(&L)", .key = "Ctrl+Shift+Right", .needs_tree_focus = true,
-       .undo = UndoKind::kStep, .enabled = IndentEnabled, .run = [](Editor& e) { Indent(e, true); }},
+       .undo = UndoKind::kStep, .enabled = IndentEnabled, .run = [](CommandContext& e) { Indent(e, true); }},
       {.id = kCmdOutdent, .text = "一つ上の階層へ移動(&H)", .key = "Ctrl+Shift+Left", .needs_tree_focus = true,
-       .undo = UndoKind::kStep, .enabled = OutdentEnabled, .run = [](Editor& e) { Indent(e, false); }},
+       .undo = UndoKind::kStep, .enabled = OutdentEnabled, .run = [](CommandContext& e) { Indent(e, false); }},
   };
 }
 
