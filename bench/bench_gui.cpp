@@ -1,5 +1,6 @@
 // The desktop editor at menu sizes of 100 to 10,000 items: from loading a
-// project to the first paint of the window, and one selection change.
+// project to the first paint of the window, a selection change, and add,
+// delete, paste, undo and redo as the window shows them.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -107,8 +108,54 @@ void BM_UndoRedoInWindow(benchmark::State& state) {
   }
 }
 
+// An item added under the root, the window showing the whole menu; every
+// thousand adds the menu is loaded anew.
+void BM_AddItemInWindow(benchmark::State& state) {
+  Window w;
+  const int n = static_cast<int>(state.range(0));
+  std::string path = WriteProject(w.dir, n, n / 10).toStdString();
+  Editor& e = w.window.GetEditor();
+  e.ReadProjectFile(path);
+  int added = 0;
+  for (auto _ : state) {
+    e.SelectItem(e.Model().Root());
+    e.Dispatch(kCmdAddItem);
+    QApplication::processEvents();
+    if (++added == 1000) {
+      state.PauseTiming();
+      e.ReadProjectFile(path);
+      added = 0;
+      state.ResumeTiming();
+    }
+  }
+}
+
+// The first top-level branch (a tenth of the menu) deleted, confirmed.
+void BM_DeleteBranchInWindow(benchmark::State& state) {
+  Window w;
+  w.window.GetHost().SetMessageFunction([](auto&&...) { return MessageAnswer::kYes; });
+  const int n = static_cast<int>(state.range(0));
+  std::string path = WriteProject(w.dir, n, n / 10).toStdString();
+  Editor& e = w.window.GetEditor();
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.ReadProjectFile(path);
+    e.SelectItem(e.Model().tree.FirstChild(e.Model().Root()));
+    e.SetTreeFocus(true);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    e.Dispatch(kCmdDelete);
+    QApplication::processEvents();
+  }
+  state.counters["ns_per_item"] = benchmark::Counter(static_cast<double>(n / 10),
+                                                      benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+
 }  // namespace
 
+BENCHMARK(BM_AddItemInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteBranchInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteIntoWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadToFirstPaint)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -294,5 +294,37 @@ TEST_F(Buffers, NewItemFieldsAreStepsOfTheirOwnButNoEdits) {
   EXPECT_EQ(e.ModifiedFlag(), 0);
 }
 
+TEST_F(Buffers, ACommandThatChangesNothingIsNoStepAndNoEdit) {
+  Add("A");
+  Type(kCtlItemSize, "12pt");
+  Add("B");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  const std::string undo_name = e.CommandTooltipText(kCmdUndo);
+  const size_t steps = e.GetHistory().Steps();
+
+  // Each of these says it edits, but leaves every value as it was.
+  host.bulk = [](BulkChangeDialog& d) {
+    d.value = "None";  // every item's style already
+    return true;
+  };
+  e.Dispatch(kCmdBulkStyle);
+  ASSERT_TRUE(e.EndLabelEdit(S("B")));
+  Type(kCtlItemTarget, "Frame2");
+  EXPECT_EQ(e.GetHistory().Steps(), steps);
+  EXPECT_EQ(e.CommandTooltipText(kCmdUndo), undo_name);
+  EXPECT_EQ(e.ModifiedFlag(), 0) << "nothing to save, nothing to ask at close";
+
+  // The field is not held open by the typing that changed nothing: the next
+  // change in it is a step of its own, and undo takes back only that.
+  Type(kCtlItemTarget, "_top");
+  EXPECT_EQ(e.GetHistory().Steps(), steps + 1);
+  EXPECT_EQ(e.ModifiedFlag(), 1);
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(e.Item().target, "Frame2");
+  EXPECT_EQ(Outline(), "A(B)");
+  EXPECT_EQ(e.ModifiedFlag(), 0);
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -57,9 +57,16 @@ template <typename F>
 auto Editor::AsStep(const std::string& name, F&& change) {
   EditorState before = Capture();
   const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
+  const int was_modified = doc_.ModifiedFlag();
   auto result = change();
-  if (doc_.Edits() != edits || doc_.Touches() != touches) {
+  if (doc_.Edits() == edits && doc_.Touches() == touches) return result;
+  // A command that changed nothing is no step, and no edit either,
+  // whatever it said.
+  if (SameContent(before, Capture())) {
+    if (doc_.ModifiedFlag() != was_modified) doc_.MarkModified(was_modified);
+  } else {
     history_.Done(name, std::move(before), doc_.Edits() != edits);
+    ++steps_done_;
     notify_.ControlsChanged();  // undo and redo change with it
   }
   return result;
@@ -157,9 +164,9 @@ bool Editor::FieldChanged(int control, const std::string& text) {
   }
   // Typing in one field is one step until the focus leaves it.
   if (open_field_ == control) return form_.FieldChanged(control, text);
-  const unsigned long edits = doc_.Edits(), touches = doc_.Touches();
+  const unsigned long steps = steps_done_;
   bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
-  if (doc_.Edits() != edits || doc_.Touches() != touches) open_field_ = control;
+  if (steps_done_ != steps) open_field_ = control;
   return kept;
 }
 

@@ -143,6 +143,7 @@ class Editor {
   std::string preview_folder_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
+  unsigned long steps_done_ = 0;
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;

@@ -18,6 +18,7 @@ namespace pomeli2 {
 struct ItemFields {
   std::string bg_color, style, size, link, other_button, target, icon;
   int open = 0;
+  bool operator==(const ItemFields&) const = default;
 };
 
 // "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".

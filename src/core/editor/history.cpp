@@ -5,6 +5,10 @@
 
 namespace pomeli2 {
 
+bool SameContent(const EditorState& a, const EditorState& b) {
+  return a.settings == b.settings && a.item == b.item && MenuModel::SameMenu(a.menu, b.menu);
+}
+
 void History::Done(std::string name, EditorState before, bool edits_project) {
   // The steps undone since the save are dropped: the saved project is gone
   // with them unless none of them edited it.

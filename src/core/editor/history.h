@@ -20,6 +20,9 @@ struct EditorState {
   ItemFields item;
 };
 
+// Whether two states are the same but for the selection.
+bool SameContent(const EditorState& a, const EditorState& b);
+
 class History {
  public:
   static constexpr size_t kMaxSteps = 100;

@@ -113,6 +113,25 @@ void MenuModel::ForEachStoredItem(const std::function<void(MenuItem&, const std:
   cut_ = std::move(cut);
 }
 
+bool MenuModel::SameMenu(const Snapshot& a, const Snapshot& b) {
+  if (a.root_title != b.root_title || a.tree.first_top != b.tree.first_top || a.tree.last_top != b.tree.last_top ||
+      a.tree.count != b.tree.count || a.tree.nodes.size() != b.tree.nodes.size())
+    return false;
+  bool same = true;
+  a.tree.nodes.ForEachDifferent(b.tree.nodes, [&](size_t i) {
+    const MenuTree::Node& x = *a.tree.nodes[i];
+    const MenuTree::Node& y = *b.tree.nodes[i];
+    same = same && x.alive == y.alive && x.item == y.item && x.parent == y.parent && x.first_child == y.first_child &&
+           x.last_child == y.last_child && x.prev == y.prev && x.next == y.next;
+  });
+  if (!same) return false;
+  if (a.cut == b.cut) return true;
+  if (!a.cut || !b.cut || a.cut->size() != b.cut->size()) return false;
+  for (size_t i = 0; i < a.cut->size(); ++i)
+    if ((*a.cut)[i].depth != (*b.cut)[i].depth || !((*a.cut)[i].item == (*b.cut)[i].item)) return false;
+  return true;
+}
+
 void MenuModel::Restore(Snapshot s) {
   tree.Restore(std::move(s.tree));
   cut_ = std::move(s.cut);

@@ -97,6 +97,10 @@ class MenuModel {
   };
   Snapshot Share() const { return {tree.Share(), cut_, root_title}; }
   void Restore(Snapshot s);
+  // Whether two states hold the same items in the same places, the same
+  // cut buffer and root title; the selection aside. Items that the two
+  // share are not looked into.
+  static bool SameMenu(const Snapshot& a, const Snapshot& b);
 
  private:
   Clip SubtreeClip(NodeId top) const;
