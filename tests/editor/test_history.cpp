@@ -326,5 +326,47 @@ TEST_F(Buffers, ACommandThatChangesNothingIsNoStepAndNoEdit) {
   EXPECT_EQ(e.ModifiedFlag(), 0);
 }
 
+TEST_F(Buffers, RedoShowsTheItemItChangedAndBringsBackTheCopiedItem) {
+  Add("A");
+  Type(kCtlLink, "a.html");
+  e.SelectItem(m().Root());
+  Add("B");
+  Type(kCtlLink, "b.html");
+  e.Dispatch(kCmdMoveUp);  // B before A
+  Select("A");
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(Outline(), "A,B");
+  EXPECT_EQ(m().tree.Label(m().Selected()), "B") << "undo shows the item the step changed";
+  Select("A");
+  e.Dispatch(kCmdRedo);
+  EXPECT_EQ(Outline(), "B,A");
+  EXPECT_EQ(m().tree.Label(m().Selected()), "B") << "and so does redo, whatever was selected since";
+  EXPECT_EQ(e.Item().link, "b.html") << "with its fields";
+
+  // A copied item that an undo takes away comes back with the redo, and
+  // the buffer with it.
+  e.SelectItem(m().Root());
+  Add("N");
+  e.Dispatch(kCmdCopy);
+  e.Dispatch(kCmdUndo);  // the name
+  e.Dispatch(kCmdUndo);  // the add
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy));
+  e.Dispatch(kCmdRedo);
+  e.Dispatch(kCmdRedo);
+  ASSERT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  Select("A");
+  e.Dispatch(kCmdPasteCopy);
+  EXPECT_EQ(Outline(), "B,A(N),N");
+  // Once a new step has cut off the redo, the copied item's id may go to
+  // a new item, which must not become the copy.
+  e.Dispatch(kCmdUndo);
+  e.Dispatch(kCmdUndo);
+  e.Dispatch(kCmdUndo);
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdAddItem);
+  e.Dispatch(kCmdMoveUp);  // a move takes the copied subtree anew
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy));
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -62,10 +62,13 @@ auto Editor::AsStep(const std::string& name, F&& change) {
   if (doc_.Edits() == edits && doc_.Touches() == touches) return result;
   // A command that changed nothing is no step, and no edit either,
   // whatever it said.
-  if (SameContent(before, Capture())) {
+  const EditorState after = Capture();
+  if (SameContent(before, after)) {
     if (doc_.ModifiedFlag() != was_modified) doc_.MarkModified(was_modified);
   } else {
-    history_.Done(name, std::move(before), doc_.Edits() != edits);
+    history_.Done(name, std::move(before), after, doc_.Edits() != edits);
+    // A copied item that only a redo could bring back is gone for good.
+    doc_.model.ForgetWaitingCopy();
     ++steps_done_;
     notify_.ControlsChanged();  // undo and redo change with it
   }

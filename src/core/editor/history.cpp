@@ -9,13 +9,15 @@ bool SameContent(const EditorState& a, const EditorState& b) {
   return a.settings == b.settings && a.item == b.item && MenuModel::SameMenu(a.menu, b.menu);
 }
 
-void History::Done(std::string name, EditorState before, bool edits_project) {
+void History::Done(std::string name, EditorState before, const EditorState& after, bool edits_project) {
   // The steps undone since the save are dropped: the saved project is gone
   // with them unless none of them edited it.
   const long now = static_cast<long>(undo_.size());
   if (saved_ > now) saved_ = AtSaved() ? now : -1;
   redo_.clear();
-  undo_.push_back({std::move(name), std::move(before), edits_project});
+  View was{before.menu.tree.selected, before.item};
+  undo_.push_back({std::move(name), std::move(before), edits_project, std::move(was),
+                   View{after.menu.tree.selected, after.item}});
   if (undo_.size() > kMaxSteps) {
     undo_.erase(undo_.begin());
     if (saved_ >= 0) --saved_;
@@ -25,14 +27,18 @@ void History::Done(std::string name, EditorState before, bool edits_project) {
 EditorState History::Undo(EditorState now) {
   Step step = std::move(undo_.back());
   undo_.pop_back();
-  redo_.push_back({step.name, std::move(now), step.edits_project});
+  now.menu.tree.selected = step.after.selected;
+  now.item = step.after.item;
+  redo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
   return std::move(step.state);
 }
 
 EditorState History::Redo(EditorState now) {
   Step step = std::move(redo_.back());
   redo_.pop_back();
-  undo_.push_back({step.name, std::move(now), step.edits_project});
+  now.menu.tree.selected = step.before.selected;
+  now.item = step.before.item;
+  undo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
   return std::move(step.state);
 }
 

@@ -27,10 +27,17 @@ class History {
  public:
   static constexpr size_t kMaxSteps = 100;
 
+  // What the window showed just before and just after the step: undo
+  // gives back the one, redo the other, whatever was selected since.
+  struct View {
+    NodeId selected = kNoNode;
+    ItemFields item;
+  };
   struct Step {
     std::string name;  // CP932, as the menu names the command
     EditorState state;  // before the step (undo) or after it (redo)
     bool edits_project = true;  // false for the new-item fields alone
+    View before, after;
   };
 
   bool CanUndo() const { return !undo_.empty(); }
@@ -39,7 +46,7 @@ class History {
   const std::string& RedoName() const { return redo_.back().name; }
 
   // A step was done from `before`; the steps that could be redone are gone.
-  void Done(std::string name, EditorState before, bool edits_project = true);
+  void Done(std::string name, EditorState before, const EditorState& after, bool edits_project = true);
   // Takes the last step: its state before, and the state now to redo it.
   EditorState Undo(EditorState now);
   EditorState Redo(EditorState now);

@@ -44,7 +44,7 @@ const Clip& MenuModel::CutItems() const {
 
 void MenuModel::Cut(NodeId item) {
   if (!tree.Valid(item)) return;
-  copied_.clear();
+  ClearCopyBuffer();
   cut_ = std::make_shared<const Clip>(SubtreeClip(item));
   tree.DeleteSubtree(item);
 }
@@ -53,6 +53,7 @@ void MenuModel::Copy(NodeId item) { KeepCopyBuffer(item); }
 
 void MenuModel::KeepCopyBuffer(NodeId copied) {
   copied_.clear();
+  waiting_copy_ = tree.Valid(copied) ? kNoNode : copied;
   if (!tree.Valid(copied)) return;
   std::vector<std::pair<NodeId, int>> stack{{copied, 0}};
   while (!stack.empty()) {

@@ -57,7 +57,7 @@ class MenuModel {
   // Empties both buffers.
   void ClearBuffers() {
     cut_.reset();
-    copied_.clear();
+    ClearCopyBuffer();
   }
 
   // ---- the cut buffer: subtrees set aside, detached from the tree
@@ -71,12 +71,19 @@ class MenuModel {
   // copy, or at the last move or undo, which take the subtree anew.
   bool CopyBufferFull() const { return !copied_.empty(); }
   void Copy(NodeId item);
-  void ClearCopyBuffer() { copied_.clear(); }
-  // The copied subtree's top, or kNoNode.
-  NodeId CopiedItem() const { return copied_.empty() ? kNoNode : copied_.front().first; }
-  // The copy buffer becomes `copied`'s subtree as it is now, or empty when
-  // `copied` is not in the tree.
+  void ClearCopyBuffer() {
+    copied_.clear();
+    waiting_copy_ = kNoNode;
+  }
+  // The copied subtree's top, or the copied item that an undo took out of
+  // the tree and a redo may bring back, or kNoNode.
+  NodeId CopiedItem() const { return copied_.empty() ? waiting_copy_ : copied_.front().first; }
+  // The copy buffer becomes `copied`'s subtree as it is now. When `copied`
+  // is not in the tree, the buffer is empty until it comes back.
   void KeepCopyBuffer(NodeId copied);
+  // A new step: an item that is not in the tree now never comes back, and
+  // its id may be given to another.
+  void ForgetWaitingCopy() { waiting_copy_ = kNoNode; }
   Clip CopiedItems() const;
 
   // Re-creates `clip` under the selected item: its top becomes the last
@@ -108,6 +115,7 @@ class MenuModel {
   std::function<void()> on_selection_;
   std::shared_ptr<const Clip> cut_;
   std::vector<std::pair<NodeId, int>> copied_;  // pre-order, with levels below the top
+  NodeId waiting_copy_ = kNoNode;
 };
 
 }  // namespace pomeli2
