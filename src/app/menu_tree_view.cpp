@@ -22,6 +22,8 @@ MenuTreeView::MenuTreeView(Editor& editor, QWidget* parent) : QTreeWidget(parent
   setDropIndicatorShown(true);
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::MoveAction);
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { open_.insert(NodeOf(item)); });
+  connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { open_.erase(NodeOf(item)); });
 }
 
 NodeId MenuTreeView::Dragged() const { return NodeOf(currentItem()); }
@@ -190,6 +192,9 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
     if (item->text(0) != label) item->setText(0, label);
     Place(node, item);
   }
+  // Items that come back open as they went, once their children are in.
+  for (NodeId node : changes.changed)
+    if (open_.count(node) && tree.HasChildren(node)) items_.at(node)->setExpanded(true);
   if (QTreeWidgetItem* root = topLevelItem(0)) root->setExpanded(true);
   setUpdatesEnabled(true);
   showing_ = false;
@@ -201,6 +206,7 @@ void MenuTreeView::RebuildTree() {
   setUpdatesEnabled(false);
   clear();
   items_.clear();
+  open_.clear();
   for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
     tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
   // The root is the home page of every item: its branch is always shown.
@@ -211,6 +217,7 @@ void MenuTreeView::RebuildTree() {
 }
 
 void MenuTreeView::InsertItem(NodeId node) {
+  open_.erase(node);  // an id given anew: nothing to remember
   showing_ = true;
   MakeItem(node);
   showing_ = false;

@@ -65,6 +65,9 @@ class MenuTreeView : public QTreeWidget {
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
   std::unordered_map<NodeId, QTreeWidgetItem*> items_;
+  // The open branches by id, kept for items that a step took away, so that
+  // undo and redo bring them back open as they went.
+  std::unordered_set<NodeId> open_;
   bool showing_ = false;
 };
 

@@ -1006,6 +1006,26 @@ class MainWindowTest : public QObject {
     g.window->Action(kCmdRedo)->trigger();
     QCOMPARE(g.tree()->topLevelItem(0)->childCount(), 1);
     QVERIFY(g.tree()->topLevelItem(0)->isExpanded());
+
+    // Items that a step took away come back open as they went: a deleted
+    // branch by undo, a pasted one by redo.
+    f.editor().SetTreeFocus(true);
+    f.tree()->setCurrentItem(f.item("Alpha"));
+    f.window->Action(kCmdDelete)->trigger();
+    QVERIFY(!f.item("Alpha"));
+    f.window->Action(kCmdUndo)->trigger();
+    QVERIFY(f.item("Alpha")->isExpanded());
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QVERIFY(!f.item("Alpha two")->isExpanded());
+    f.tree()->setCurrentItem(f.item("Charlie"));
+    f.window->Action(kCmdCopy)->trigger();
+    f.tree()->setCurrentItem(f.item("Delta"));
+    f.window->Action(kCmdPasteCopy)->trigger();
+    QTreeWidgetItem* pasted = f.item("Delta")->child(0);
+    pasted->setExpanded(true);
+    f.window->Action(kCmdUndo)->trigger();
+    f.window->Action(kCmdRedo)->trigger();
+    QVERIFY(f.item("Delta")->child(0)->isExpanded());
   }
 
   void dragAndDropThroughTheModelAndOutlineKeys() {
