@@ -70,7 +70,7 @@
     var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
     var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
-    a.firstElementChild.setAttribute("src", show ? minus : plus);
+    if (plus) a.firstElementChild.setAttribute("src", show ? minus : plus);
     if (show) {
       prepare(g);
       unfold(g);
@@ -163,7 +163,8 @@
     var link = a.hasAttribute("href"), newPlace = e.ctrlKey || e.shiftKey || e.metaKey;
     focusItem(a);
     if (group(a)) {
-      if (!link || (!unite && e.target == a.firstElementChild)) {
+      // A branch's first picture is its button, when the page has one.
+      if (!link || (!unite && plus && e.target == a.firstElementChild)) {
         e.preventDefault();
         toggle(a);
       } else if (linkToggles && !newPlace) {

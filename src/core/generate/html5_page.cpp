@@ -1,8 +1,8 @@
 #include "generate/html5_page.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "generate/html5_values.h"
 #include "generate/js_text.h"
 #include "page_scripts.h"
 #include "text/catalogue.h"
@@ -21,21 +21,37 @@ void AppendLines(std::string& out, std::string_view text) {
   }
 }
 
-// A value for a style sheet property: written only when it is made of the
-// characters that colours and sizes use, so that no stored text can change
-// the rule around it.
-bool SafeCssValue(const std::string& v) {
-  return !v.empty() && std::all_of(v.begin(), v.end(), [](char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || c == '#' || c == '.' || c == '%' || c == '-';
-  });
+std::string Px(int value) { return std::to_string(value) + "px"; }
+
+// What this page takes of an item's stored values; the one place that reads
+// them from the item's row.
+struct ItemValues {
+  const std::string& title;
+  const std::string& link;
+  const std::string& font_size;
+  const std::string& style;
+  const std::string& background;
+  const std::string& other_window;
+  bool marked_open;
+};
+ItemValues ValuesOf(const PageItem& item) {
+  const ItemRow& r = *item.row;
+  return {r[kTitle], r[kLink], r[kFontSize], r[kStyle], r[kTextBgColor], r[kOtherWindow], r[kOpen] == "1"};
 }
 
-std::string Px(int value) { return std::to_string(value) + "px"; }
+// A title's HTML, and whether it shows the item's name by itself.
+struct TitleHtml {
+  std::string html;
+  bool named;
+};
 
 class Html5Builder {
  public:
-  Html5Builder(const PageSettings& s, std::string& out) : s_(s), out_(out) {}
+  Html5Builder(const PageSettings& s, std::string& out)
+      : s_(s), out_(out), plus_(MendUrl(s.Plus)), minus_(MendUrl(s.Minus)) {
+    // With no picture for an open branch, its button stays as it is.
+    if (minus_.empty()) minus_ = plus_;
+  }
 
   // Items are visited in Seq order; `End` tells where each branch's group closes.
   void Items(const std::vector<PageItem>& items) {
@@ -64,68 +80,85 @@ class Html5Builder {
     return rules;
   }
 
+  const std::string& Plus() const { return plus_; }
+  const std::string& Minus() const { return minus_; }
+
  private:
-  std::string LookClass(const ItemRow& r) {
+  std::string LookClass(const ItemValues& v) {
     std::string look;
-    if (SafeCssValue(r[kFontSize])) look += "font-size:" + r[kFontSize] + ";";
-    const std::string& style = r[kStyle];
-    if (style == "Bold" || style == "Bold&Italic") look += "font-weight:bold;";
-    if (style == "Italic" || style == "Bold&Italic") look += "font-style:italic;";
-    if (s_.TextBackOn == 1 && SafeCssValue(r[kTextBgColor])) look += "background-color:" + r[kTextBgColor] + ";";
+    if (auto size = Html5FontSize(v.font_size)) look += "font-size:" + *size + ";";
+    if (v.style == "Bold" || v.style == "Bold&Italic") look += "font-weight:bold;";
+    if (v.style == "Italic" || v.style == "Bold&Italic") look += "font-style:italic;";
+    if (auto colour = Html5Colour(v.background); colour && s_.TextBackOn == 1) look += "background-color:" + *colour + ";";
     if (!look.empty()) look.pop_back();
     auto found = std::find(looks_.begin(), looks_.end(), look);
     if (found == looks_.end()) found = looks_.insert(looks_.end(), look);
     return "f" + std::to_string(found - looks_.begin() + 1);
   }
 
-  static std::string TargetAttr(const std::string& target) {
+  static std::string TargetAttr(const std::string& stored) {
+    const std::string target = Html5Target(stored);
     return target.empty() ? "" : " target=\"" + EscapeForAttribute(target) + "\"";
   }
+  // A picture with its text alternative (already escaped); a name that is
+  // only the program's to say when there is no picture to carry it.
   static std::string Img(const std::string& src, const std::string& alt) {
-    return "<img src=\"" + EscapeForAttribute(src) + "\" alt=\"" + EscapeForAttribute(alt) + "\">";
+    if (src.empty()) return alt.empty() ? "" : "<span class=\"n\">" + alt + "</span>";
+    return "<img src=\"" + src + "\" alt=\"" + alt + "\">";
   }
 
-  // The title as HTML; an image title's picture speaks for the item only
-  // when no text follows it, and then by its file name.
-  static std::string TitleHtml(const std::string& title) {
+  // An image title's picture speaks for the item only when no text follows
+  // it, and then by its file name.
+  static TitleHtml Title(const std::string& title) {
     auto image = SplitImageTitle(title);
-    if (!image) return title;
-    std::string alt;
-    if (image->text.empty()) {
-      size_t slash = image->path.find_last_of('/');
-      alt = slash == std::string::npos ? image->path : image->path.substr(slash + 1);
-    }
-    return Img(image->path, alt) + image->text;
+    if (!image) return {title, TitleShowsText(title)};
+    const bool text = TitleShowsText(image->text);
+    const std::string src = MendUrl(image->path);
+    if (src.empty()) return {image->text, text};
+    const std::string alt = text ? "" : EscapeForText(LinkFileName(image->path));
+    return {"<img src=\"" + src + "\" alt=\"" + alt + "\">" + image->text, text || !alt.empty()};
+  }
+
+  // For an item whose title shows no text: the file name of its link, else
+  // a word that says it has none.
+  static std::string NameOf(const std::string& link) {
+    std::string name = LinkFileName(link);
+    return EscapeForText(name.empty() ? sj("(無題)") : name);
   }
 
   void Item(const PageItem& item) {
-    const ItemRow& r = *item.row;
-    const std::string& link = r[kLink];
+    const ItemValues v = ValuesOf(item);
+    const std::string link = MendUrl(v.link);
     // A branch carries its link only when parent links are on; one whose
     // click also opens the branch sends the link to the right frame.
     bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
-    std::string classes = LookClass(r);
-    if (!item.leaf && r[kOpen] == "1") classes += " o";
+    std::string classes = LookClass(v);
+    if (!item.leaf && v.marked_open) classes += " o";
     out_ += "<li><a class=\"" + classes + "\"";
     if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
-      out_ += " href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, r));
+      out_ += " href=\"" + link + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.row));
     }
-    out_ += ">" + Img(ButtonImage(s_, item), "") + TitleHtml(r[kTitle]) + "</a>";
+    // The name goes into the button's alt: an <a> without href may carry
+    // no aria-label.
+    const TitleHtml title = Title(v.title);
+    const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
+    out_ += ">" + Img(item.leaf ? MendUrl(ButtonImage(s_, item)) : plus_, name) + title.html + "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
-      if (r[kOtherWindow] == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
-      else if (r[kOtherWindow] == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
+      if (v.other_window == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
+      else if (v.other_window == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
     }
   }
 
   void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
-    out_ += "<a class=\"x\" href=\"" + EscapeForAttribute(link) + "\"" + TargetAttr(target) + " title=\"" + what +
-            "\">" + Img(s_.Otherw, what) + "</a>";
+    out_ += "<a class=\"x\" href=\"" + link + "\"" + TargetAttr(target) + " title=\"" + what + "\">" +
+            Img(MendUrl(s_.Otherw), what) + "</a>";
   }
 
   const PageSettings& s_;
   std::string& out_;
+  std::string plus_, minus_;
   std::vector<std::string> looks_;
 };
 
@@ -134,16 +167,17 @@ class Html5Builder {
 std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
                            const std::string* footer) {
   const PageNumbers n = ReadPageNumbers(s);
-  const std::string label = s.Title.empty() ? sj("メニュー") : s.Title;
+  const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
 
   std::string list;
   list.reserve(items.size() * 100);
   Html5Builder builder(s, list);
   builder.Items(items);
 
+  // Composed in CP932 like every stored value, and converted as a whole.
   std::string out;
   out.reserve(list.size() + 8192);
-  out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"Shift_JIS\">\r\n"
+  out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
          "<meta name=\"generator\" content=\"" + std::string(kProductVersion) + "\">\r\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n";
   out += "<title>" + label + "</title>\r\n<style>\r\n";
@@ -151,15 +185,17 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // The page's colours as the BODY attributes and hover style give them.
   std::string body = "margin:0";
   auto colour = [](const char* property, const std::string& value) {
-    return SafeCssValue(value) ? std::string(";") + property + ":" + value : std::string();
+    auto valid = Html5Colour(value);
+    return valid ? std::string(";") + property + ":" + *valid : std::string();
   };
   body += colour("background-color", s.BgColor);
-  if (!s.BackPicture.empty()) body += ";background-image:url(\"" + EscapeForCssString(s.BackPicture) + "\")";
+  if (const std::string picture = MendUrl(s.BackPicture); !picture.empty())
+    body += ";background-image:url(\"" + EscapeForCssString(picture) + "\")";
   body += colour("color", s.BodyText);
   out += "body{" + body + "}\r\n";
-  if (SafeCssValue(s.BodyLink)) out += "a:link,#pomeli.js a[aria-expanded]:not([href]){color:" + s.BodyLink + "}\r\n";
-  if (SafeCssValue(s.BodyVlink)) out += "a:visited{color:" + s.BodyVlink + "}\r\n";
-  if (SafeCssValue(s.BodyAlink)) out += "a:active{color:" + s.BodyAlink + "}\r\n";
+  if (auto link = Html5Colour(s.BodyLink)) out += "a:link,#pomeli.js a[aria-expanded]:not([href]){color:" + *link + "}\r\n";
+  if (auto visited = Html5Colour(s.BodyVlink)) out += "a:visited{color:" + *visited + "}\r\n";
+  if (auto active = Html5Colour(s.BodyAlink)) out += "a:active{color:" + *active + "}\r\n";
   std::string hover = colour("color", s.BodyHover) + colour("background-color", s.BodyHoverBack);
   // Over the items' own backgrounds too, as the hover style of the other
   // modes paints over their blocks.
@@ -167,10 +203,11 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
     out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover.substr(1) + "}\r\n";
 
   // Start and Left place the menu; Row is the line pitch, never below the
-  // 24-pixel target size; Indent steps each level. Long titles wrap, so
-  // that a narrow frame or a large zoom needs no sideways scrolling.
+  // 24-pixel target size; Indent steps each level, and a negative one, which
+  // CSS padding cannot take, leaves the levels under each other. Long titles
+  // wrap, so that a narrow frame or a large zoom needs no sideways scrolling.
   out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
-  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(std::max(n.indent, 0)) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
          ";min-width:24px;vertical-align:top}\r\n";
   // The rules that go with the script; closed groups hidden from their
@@ -180,8 +217,8 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
 
-  out += "<nav id=\"pomeli\" aria-label=\"" + EscapeForAttribute(label) + "\" data-plus=\"" +
-         EscapeForAttribute(s.Plus) + "\" data-minus=\"" + EscapeForAttribute(s.Minus) + "\"";
+  out += "<nav id=\"pomeli\" aria-label=\"" + EscapeForAttribute(label) + "\" data-plus=\"" + builder.Plus() +
+         "\" data-minus=\"" + builder.Minus() + "\"";
   if (s.CloseTree == 1) out += " data-close-tree";
   if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
   if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
@@ -201,7 +238,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</script>\r\n";
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
-  return out;
+  return SjisToUtf8Lossy(out);
 }
 
 }  // namespace pomeli2
