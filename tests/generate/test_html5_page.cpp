@@ -117,6 +117,7 @@ TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
   S().TextBackOn = 1;
   S().Indent = "-4";
   S().Start = "-3";
+  S().Row = "99999999999";
   S().Otherw = " ";
   S().OtherwFrame = "_Side";
   Add(Root(), WithLook(ItemCells(sj("file::文字"), "dir\\a b.htm", "1"), "-4pt", "#12345"));
@@ -127,7 +128,8 @@ TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
   std::string page = BuildMenuPage(S(), e.Model().table, last, nullptr, nullptr);
   EXPECT_NE(page.find("<title>メニュー</title>"), std::string::npos) << "a blank title is none";
   EXPECT_NE(page.find("#pomeli ul{list-style:none;margin:0;padding:0 0 0 0px}"), std::string::npos);
-  EXPECT_NE(page.find("#pomeli>ul{margin:-3px 0 0 10px;"), std::string::npos) << "a negative margin is valid CSS";
+  EXPECT_NE(page.find("#pomeli>ul{margin:0px 0 0 10px;"), std::string::npos) << "the menu stays in sight";
+  EXPECT_NE(page.find("min-height:10000px;"), std::string::npos);
   EXPECT_NE(page.find("#pomeli .f1{}\r\n#pomeli .f2{font-size:12px;background-color:#ccc}"), std::string::npos);
   // An image title without a file name is its text alone.
   EXPECT_NE(page.find("<li><a class=\"f1\" href=\"dir/a%20b.htm\" target=\"Frame2\"><img src=\"linkto.gif\" alt=\"\">文字</a>"

@@ -21,7 +21,10 @@ void AppendLines(std::string& out, std::string_view text) {
   }
 }
 
-std::string Px(int value) { return std::to_string(value) + "px"; }
+// A length of the page's geometry. CSS padding cannot be negative, and a
+// negative margin would put the menu out of sight; lengths beyond what a
+// window shows make browsers lay out pages too large to handle.
+std::string Px(int value) { return std::to_string(std::clamp(value, 0, 10000)) + "px"; }
 
 // What this page takes of an item's stored values; the one place that reads
 // them from the item's row.
@@ -203,11 +206,10 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
     out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover.substr(1) + "}\r\n";
 
   // Start and Left place the menu; Row is the line pitch, never below the
-  // 24-pixel target size; Indent steps each level, and a negative one, which
-  // CSS padding cannot take, leaves the levels under each other. Long titles
-  // wrap, so that a narrow frame or a large zoom needs no sideways scrolling.
+  // 24-pixel target size; Indent steps each level. Long titles wrap, so
+  // that a narrow frame or a large zoom needs no sideways scrolling.
   out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
-  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(std::max(n.indent, 0)) + "}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
          ";min-width:24px;vertical-align:top}\r\n";
   // The rules that go with the script; closed groups hidden from their
