@@ -18,7 +18,7 @@ const vnuJar = createRequire(import.meta.url).resolve('vnu-jar/build/dist/vnu.ja
 
 // How many random projects the checker and the browsers see; more through
 // POMELI2_RANDOM_PROJECTS=checked,browsed.
-const [checkedProjects, browsedProjects] = (process.env.POMELI2_RANDOM_PROJECTS || '120,24').split(',').map(Number);
+const [checkedProjects, browsedProjects] = (process.env.POMELI2_RANDOM_PROJECTS || '300,60').split(',').map(Number);
 
 const dir = siteDir();
 const goldenPages = fs.readdirSync(goldenDir).filter((f) => f.startsWith('html5-')).map((f) => path.join(goldenDir, f));

@@ -65,8 +65,9 @@ const links = (r) => r.pick([
   '検索.cgi?q=日本&x=1', 'http://example.com/a b/?q="x"', '#top', 'mailto:a@example.jp?subject=質問',
   'javascript:void(0)', '100%.html', 'x.html#a#b', '   ', '<x>.html', 'ソフト\\表.htm', 'a.cgi?x=1|2^3{4}`',
   'http://[::1]/', 'https://example.jp/', 'dir/', ' page.html ', '資料/一覧.html?種類=本#上',
+  'a.cgi?x=1&y;z', 'a.cgi?a=1&amp;b=2', 'x.cgi?q=1&copy', 'x.cgi?q=&#38;&#x26;',
 ]);
-const targets = ['', 'Frame2', '_blank', '_Top', '_frame', 't"q', '右', 'a b', 'OtherW'];
+const targets = ['', 'Frame2', '_blank', '_Top', '_frame', 't"q', '右', 'a b', 'OtherW', 'a&b;'];
 const colours = ['', '#FFFFCC', '#CCFFFF', '#12345', '#abc', 'red', '#GGGGGG', '#1234567', 'red}body{display:none'];
 const goodColours = ['', '#FFFFFF', '#FFFFCC', '#000000', '#fff'];
 const sizes = ['10pt', '10pt', '', '-4pt', '12', '1.5em', 'large', 'abc', '10pt;color:red', '0'];

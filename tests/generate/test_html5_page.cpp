@@ -157,7 +157,8 @@ TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
   std::string page = Page("names");
   EXPECT_NE(page.find("<a class=\"f1\" id=\"t1\"><img src=\"plus.gif\" alt=\"(無題)\"><b> </b></a>"),
             std::string::npos);
-  EXPECT_NE(page.find("<img src=\"linkto.gif\" alt=\"a&amp;b.html\"></a>"), std::string::npos);
+  EXPECT_NE(page.find(" href=\"docs/a&amp;b.html?x=1\" target=\"Frame2\"><img src=\"linkto.gif\" alt=\"a&amp;b.html\"></a>"),
+            std::string::npos);
   EXPECT_NE(page.find("><img src=\"linkto.gif\" alt=\"(無題)\">　</a>"), std::string::npos);
   EXPECT_NE(page.find("><img src=\"linkto.gif\" alt=\"\"><img src=\"logo.gif\" alt=\"Logo\"></a>"), std::string::npos);
   EXPECT_NE(page.find("href=\"http://example.com/docs/\" target=\"Frame2\"><img src=\"plus.gif\" alt=\"docs\">&nbsp;</a>"),

@@ -47,6 +47,20 @@ TEST(Html5Url, CharactersAUrlCannotHoldArePercentEncoded) {
   EXPECT_EQ(MendUrl("a\x80.htm?b=\x80"), "a%EF%BF%BD.htm?b=%26%2365533%3B");
 }
 
+// The value stood in an attribute: its references were read there.
+TEST(Html5Url, ReferencesAreReadAsTheAttributeReadThem) {
+  EXPECT_EQ(MendUrl("a.cgi?a=1&amp;b=&#38;&#x3C;&quot;"), "a.cgi?a=1&b=&%3C%22");
+  EXPECT_EQ(MendUrl("a.cgi?x=1&y;z&nbsp;&copy"), "a.cgi?x=1&y;z&nbsp;&copy") << "left as written";
+}
+
+TEST(Html5Attribute, AmpersandsThatStartNoReferenceAreEscaped) {
+  EXPECT_EQ(Html5Attribute("a&b; &amp; &lt;&gt;&quot;&apos;&nbsp; &#12354;&#x3042; \"q\""),
+            "a&amp;b; &amp; &lt;&gt;&quot;&apos;&nbsp; &#12354;&#x3042; &quot;q&quot;");
+  for (const char* kept : {"&#x20;", "&#126;", "&#xA0;", "&#x10FFFD;"}) EXPECT_EQ(Html5Attribute(kept), kept);
+  for (const char* bad : {"&#0;", "&#x80;", "&#xD800;", "&#xFFFE;", "&#x110000;", "&#;", "&#x;", "&#12", "&copy;"})
+    EXPECT_EQ(Html5Attribute(bad), "&amp;" + std::string(bad + 1)) << bad;
+}
+
 TEST(Html5Url, SpacesAroundAndLineBreaksInsideGo) {
   EXPECT_EQ(MendUrl("  a.htm \t"), "a.htm");
   EXPECT_EQ(MendUrl("a\r\n.htm"), "a.htm");

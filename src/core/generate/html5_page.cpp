@@ -26,6 +26,9 @@ void AppendLines(std::string& out, std::string_view text) {
 // window shows make browsers lay out pages too large to handle.
 std::string Px(int value) { return std::to_string(std::clamp(value, 0, 10000)) + "px"; }
 
+// A stored link or image path as a valid URL, ready for an attribute value.
+std::string UrlAttr(const std::string& stored) { return EscapeForText(MendUrl(stored)); }
+
 // What this page takes of an item's stored values; the one place that reads
 // them from the item's row.
 struct ItemValues {
@@ -51,7 +54,7 @@ struct TitleHtml {
 class Html5Builder {
  public:
   Html5Builder(const PageSettings& s, std::string& out)
-      : s_(s), out_(out), plus_(MendUrl(s.Plus)), minus_(MendUrl(s.Minus)) {
+      : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)) {
     // With no picture for an open branch, its button stays as it is.
     if (minus_.empty()) minus_ = plus_;
   }
@@ -101,7 +104,7 @@ class Html5Builder {
 
   static std::string TargetAttr(const std::string& stored) {
     const std::string target = Html5Target(stored);
-    return target.empty() ? "" : " target=\"" + EscapeForAttribute(target) + "\"";
+    return target.empty() ? "" : " target=\"" + Html5Attribute(target) + "\"";
   }
   // A picture with its text alternative (already escaped); a name that is
   // only the program's to say when there is no picture to carry it.
@@ -116,7 +119,7 @@ class Html5Builder {
     auto image = SplitImageTitle(title);
     if (!image) return {title, TitleShowsText(title)};
     const bool text = TitleShowsText(image->text);
-    const std::string src = MendUrl(image->path);
+    const std::string src = UrlAttr(image->path);
     if (src.empty()) return {image->text, text};
     const std::string alt = text ? "" : EscapeForText(LinkFileName(image->path));
     return {"<img src=\"" + src + "\" alt=\"" + alt + "\">" + image->text, text || !alt.empty()};
@@ -131,7 +134,7 @@ class Html5Builder {
 
   void Item(const PageItem& item) {
     const ItemValues v = ValuesOf(item);
-    const std::string link = MendUrl(v.link);
+    const std::string link = UrlAttr(v.link);
     // A branch carries its link only when parent links are on; one whose
     // click also opens the branch sends the link to the right frame.
     bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
@@ -147,7 +150,7 @@ class Html5Builder {
     // no aria-label.
     const TitleHtml title = Title(v.title);
     const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
-    out_ += ">" + Img(item.leaf ? MendUrl(ButtonImage(s_, item)) : plus_, name) + title.html + "</a>";
+    out_ += ">" + Img(item.leaf ? UrlAttr(ButtonImage(s_, item)) : plus_, name) + title.html + "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
       if (v.other_window == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
       else if (v.other_window == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
@@ -156,7 +159,7 @@ class Html5Builder {
 
   void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
     out_ += "<a class=\"x\" href=\"" + link + "\"" + TargetAttr(target) + " title=\"" + what + "\">" +
-            Img(MendUrl(s_.Otherw), what) + "</a>";
+            Img(UrlAttr(s_.Otherw), what) + "</a>";
   }
 
   const PageSettings& s_;
@@ -219,7 +222,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
 
-  out += "<nav id=\"pomeli\" aria-label=\"" + EscapeForAttribute(label) + "\" data-plus=\"" + builder.Plus() +
+  out += "<nav id=\"pomeli\" aria-label=\"" + Html5Attribute(label) + "\" data-plus=\"" + builder.Plus() +
          "\" data-minus=\"" + builder.Minus() + "\"";
   if (s.CloseTree == 1) out += " data-close-tree";
   if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";

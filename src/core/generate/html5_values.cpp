@@ -73,16 +73,70 @@ bool IsSpecialScheme(const std::string& scheme) {
 constexpr char kUnencodableInQuery[] = "%26%2365533%3B";
 constexpr char kReplacementUtf8[] = "%EF%BF%BD";
 
+// The character reference at the start of `text` ("&...;"), or nullopt:
+// its length and the code point it stands for. No trail byte of CP932 is
+// "&" (0x26) or ";".
+struct Reference {
+  size_t length;
+  unsigned code;
+};
+std::optional<Reference> ReferenceAt(std::string_view text) {
+  static constexpr std::pair<const char*, unsigned> kNamed[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", 0xA0}};
+  for (const auto& [name, code] : kNamed)
+    if (text.substr(0, std::strlen(name)) == name) return Reference{std::strlen(name), code};
+  if (text.size() < 4 || text[1] != '#') return std::nullopt;
+  const bool hex = text[2] == 'x' || text[2] == 'X';
+  const size_t digits_from = hex ? 3 : 2;
+  size_t i = digits_from;
+  unsigned long code = 0;
+  for (; i < text.size() && i - digits_from < 8; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (std::isdigit(c)) code = code * (hex ? 16 : 10) + (c - '0');
+    else if (hex && std::isxdigit(c)) code = code * 16 + (std::tolower(c) - 'a' + 10);
+    else break;
+  }
+  if (i == digits_from || i >= text.size() || text[i] != ';') return std::nullopt;
+  // What a page may hold: no controls, surrogates or noncharacters.
+  const bool allowed = (code >= 0x20 && code < 0x7F) ||
+                       (code >= 0xA0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
+                        (code < 0xFDD0 || code > 0xFDEF) && (code & 0xFFFE) != 0xFFFE);
+  if (!allowed) return std::nullopt;
+  return Reference{i + 1, static_cast<unsigned>(code)};
+}
+
 }  // namespace
 
+std::string Html5Attribute(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') out += "&quot;";
+    else if (text[i] == '&' && !ReferenceAt(text.substr(i))) out += "&amp;";
+    else out += text[i];
+  }
+  return out;
+}
+
 std::string MendUrl(std::string_view stored) {
+  // What the attribute held: its references for ASCII characters read.
+  std::string decoded;
+  for (size_t i = 0; i < stored.size(); ++i) {
+    auto ref = stored[i] == '&' ? ReferenceAt(stored.substr(i)) : std::nullopt;
+    if (ref && ref->code < 0x80) {
+      decoded += static_cast<char>(ref->code);
+      i += ref->length - 1;
+    } else {
+      decoded += stored[i];
+    }
+  }
   // Browsers drop C0 controls and spaces around a URL, and tabs and line
   // breaks anywhere in it. No trail byte of CP932 is below 0x40.
-  size_t from = 0, to = stored.size();
-  while (from < to && static_cast<unsigned char>(stored[from]) <= 0x20) ++from;
-  while (to > from && static_cast<unsigned char>(stored[to - 1]) <= 0x20) --to;
+  size_t from = 0, to = decoded.size();
+  while (from < to && static_cast<unsigned char>(decoded[from]) <= 0x20) ++from;
+  while (to > from && static_cast<unsigned char>(decoded[to - 1]) <= 0x20) --to;
   std::string url;
-  for (char c : stored.substr(from, to - from))
+  for (char c : std::string_view(decoded).substr(from, to - from))
     if (c != '\t' && c != '\n' && c != '\r') url += c;
 
   const std::string scheme = SchemeOf(url);

@@ -12,7 +12,9 @@
 namespace pomeli2 {
 
 // A link or image path as a valid URL that reaches what the Shift-JIS page
-// reached: white space around it and line breaks inside go, as browsers drop
+// reached. The stored value stood in an attribute there, so the references
+// &amp; &lt; &gt; &quot; &apos; and numeric ones for ASCII characters are
+// read first, as the browser read them. Then white space around it and line breaks inside go, as browsers drop
 // them; "\" becomes "/" in the path (not in a scheme such as javascript:,
 // which browsers leave alone); characters a URL cannot hold are
 // percent-encoded: in the path and the fragment as UTF-8, in the query as
@@ -20,6 +22,12 @@ namespace pomeli2 {
 // links and http, https, ftp and file), else as UTF-8; a "%" without two
 // hexadecimal digits becomes "%25". Empty when nothing is left.
 std::string MendUrl(std::string_view url);
+
+// A stored text for a double-quoted attribute value: " becomes &quot;, and
+// an & that does not start one of the references &amp; &lt; &gt; &quot;
+// &apos; &nbsp; or a numeric one for a character a page may hold becomes
+// &amp;, so that no & is left for the browser to guess about.
+std::string Html5Attribute(std::string_view text);
 
 // "#" and 3 or 6 hexadecimal digits as stored; nullopt for anything else.
 std::optional<std::string> Html5Colour(std::string_view colour);
