@@ -76,7 +76,7 @@ TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
   EXPECT_EQ(page.find("red}"), std::string::npos);
   EXPECT_NE(page.find("body{margin:0;background-image:url(\"a%22b%3C/style%3E/%E8%A1%A8.gif\");color:#000000}"),
             std::string::npos);
-  EXPECT_NE(page.find("<a class=\"f1\" href=\"q%22.html\" target=\"t&quot;\">"), std::string::npos);
+  EXPECT_NE(page.find("<a class=\"f1 i1\" href=\"q%22.html\" target=\"t&quot;\">"), std::string::npos);
   EXPECT_NE(page.find("#pomeli .f1{}"), std::string::npos) << "the size was not a size";
   EXPECT_NE(page.find("data-plus=\"p%22.gif\""), std::string::npos);
   EXPECT_NE(page.find("<title>メニュー</title>"), std::string::npos) << "a page needs a title";
@@ -132,19 +132,44 @@ TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
   EXPECT_NE(page.find("min-height:10000px;"), std::string::npos);
   EXPECT_NE(page.find("#pomeli .f1{}\r\n#pomeli .f2{font-size:12px;background-color:#ccc}"), std::string::npos);
   // An image title without a file name is its text alone.
-  EXPECT_NE(page.find("<li><a class=\"f1\" href=\"dir/a%20b.htm\" target=\"Frame2\"><img src=\"linkto.gif\" alt=\"\">文字</a>"
+  EXPECT_NE(page.find("<li><a class=\"f1 i1\" href=\"dir/a%20b.htm\" target=\"Frame2\">文字</a>"
                       "<a class=\"x\" href=\"dir/a%20b.htm\" target=\"_blank\" title=\"別ウインドウで開く\">"
                       "<span class=\"n\">別ウインドウで開く</span></a></li>"),
             std::string::npos);
-  EXPECT_NE(page.find("href=\"//server/share/n.htm\" target=\"Frame2\"><img src=\"linkto.gif\" alt=\"\">"
+  EXPECT_NE(page.find("<a class=\"f2 i1\" href=\"//server/share/n.htm\" target=\"Frame2\">"
                       "<img src=\"pic/x.gif\" alt=\"x.gif\"></a>"),
             std::string::npos);
   EXPECT_EQ(page.find("src=\"\""), std::string::npos);
+  EXPECT_EQ(page.find("url(\"\")"), std::string::npos);
 }
 
-// An item whose title shows no text is named by its button's alt, else by a
-// hidden text: its link's file name, else "(無題)". A branch without a link
-// has no href, so no aria-label either.
+// The leaves' buttons are drawn by the style sheet, one rule per picture;
+// a leaf without a picture has no class for one.
+TEST_F(PageTest, Html5LeafButtonsAreDrawnByTheStyleSheet) {
+  S().Browser = kHtml5Browser;
+  S().Linkto = "";
+  NodeId branch = Add(Root(), ItemCells("B"));
+  ItemRow own = ItemCells("Own", "o.html");
+  own[kIcon] = "icons\\o\".gif";
+  Add(branch, own);
+  Add(branch, ItemCells("Standard", "s.html"));
+  own[kIcon] = " ";
+  Add(Root(), own);
+  std::string page = Page("icons");
+  EXPECT_NE(page.find("#pomeli .i1::before{content:url(\"icons/o%22.gif\");content:url(\"icons/o%22.gif\") / \"\"}\r\n"
+                      "#pomeli .i2::before{content:url(\"linkto.gif\");content:url(\"linkto.gif\") / \"\"}\r\n</style>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<li><a class=\"f1\" id=\"t1\"><img src=\"plus.gif\" alt=\"\">B</a>"), std::string::npos);
+  EXPECT_NE(page.find("<li><a class=\"f1 i1\" href=\"o.html\" target=\"Frame2\">Own</a></li>\r\n"
+                      "<li><a class=\"f1 i2\" href=\"s.html\" target=\"Frame2\">Standard</a></li>\r\n"
+                      "</ul></li>\r\n<li><a class=\"f1\" href=\"o.html\" target=\"Frame2\">Own</a></li>"),
+            std::string::npos);
+  EXPECT_EQ(Count(page, "<img "), 1u) << "only the branch's button";
+}
+
+// An item whose title shows no text is named by its button's alt (a branch),
+// else by a hidden text: its link's file name, else "(無題)". A branch
+// without a link has no href, so no aria-label either.
 TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
   S().Browser = kHtml5Browser;
   S().ParentLink = 1;
@@ -157,13 +182,13 @@ TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
   std::string page = Page("names");
   EXPECT_NE(page.find("<a class=\"f1\" id=\"t1\"><img src=\"plus.gif\" alt=\"(無題)\"><b> </b></a>"),
             std::string::npos);
-  EXPECT_NE(page.find(" href=\"docs/a&amp;b.html?x=1\" target=\"Frame2\"><img src=\"linkto.gif\" alt=\"a&amp;b.html\"></a>"),
+  EXPECT_NE(page.find(" href=\"docs/a&amp;b.html?x=1\" target=\"Frame2\"><span class=\"n\">a&amp;b.html</span></a>"),
             std::string::npos);
-  EXPECT_NE(page.find("><img src=\"linkto.gif\" alt=\"(無題)\">　</a>"), std::string::npos);
-  EXPECT_NE(page.find("><img src=\"linkto.gif\" alt=\"\"><img src=\"logo.gif\" alt=\"Logo\"></a>"), std::string::npos);
+  EXPECT_NE(page.find("><span class=\"n\">(無題)</span>　</a>"), std::string::npos);
+  EXPECT_NE(page.find(" href=\"l.html\" target=\"Frame2\"><img src=\"logo.gif\" alt=\"Logo\"></a>"), std::string::npos);
   EXPECT_NE(page.find("href=\"http://example.com/docs/\" target=\"Frame2\"><img src=\"plus.gif\" alt=\"docs\">&nbsp;</a>"),
             std::string::npos);
-  EXPECT_NE(page.find("><img src=\"linkto.gif\" alt=\"\"><img src=\"pic.gif\" alt=\"pic.gif\"></a>"),
+  EXPECT_NE(page.find(" href=\"p.html\" target=\"Frame2\"><img src=\"pic.gif\" alt=\"pic.gif\"></a>"),
             std::string::npos);
   EXPECT_EQ(page.find("aria-label=\"(無題)\""), std::string::npos);
 

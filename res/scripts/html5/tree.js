@@ -198,12 +198,17 @@
       setOpen(a, true);
     }
   }
-  // The item of this very page, when its link opens in this window.
-  var here = location.href.split("#")[0], links = tree.querySelectorAll("a[href]"), current = null;
+  // The item of this very page, when its link opens in this window. Only a
+  // link whose last segment is this page's file name, or empty, can lead
+  // here: the others are not resolved, which a large menu would feel.
+  var here = location.href.split("#")[0], file = location.pathname.replace(/.*\//, "").toLowerCase(),
+    links = tree.getElementsByTagName("a"), current = null;
   for (i = 0; i < links.length; ++i) {
     a = links[i];
-    var target = a.getAttribute("target");
-    if (a != a.parentNode.firstElementChild || a.getAttribute("href").charAt(0) == "#") continue;
+    var href = a.getAttribute("href"), target = a.getAttribute("target");
+    if (href == null || href.charAt(0) == "#" || a != a.parentNode.firstElementChild) continue;
+    var last = href.split(/[?#]/)[0].replace(/.*\//, "").toLowerCase();
+    if (last && last != file) continue;
     if (target && target != "_self" && target != window.name) continue;
     if (a.href.split("#")[0] != here) continue;
     a.setAttribute("aria-current", "page");

@@ -1,6 +1,7 @@
 #include "generate/html5_page.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "generate/html5_values.h"
 #include "generate/js_text.h"
@@ -51,6 +52,22 @@ struct TitleHtml {
   bool named;
 };
 
+// Distinct texts numbered from 1 in order of appearance: the looks and the
+// pictures that the style sheet gives as classes.
+class Numbered {
+ public:
+  size_t Number(const std::string& text) {
+    auto [it, added] = numbers_.emplace(text, texts_.size() + 1);
+    if (added) texts_.push_back(text);
+    return it->second;
+  }
+  const std::vector<std::string>& Texts() const { return texts_; }
+
+ private:
+  std::unordered_map<std::string, size_t> numbers_;
+  std::vector<std::string> texts_;
+};
+
 class Html5Builder {
  public:
   Html5Builder(const PageSettings& s, std::string& out)
@@ -79,10 +96,18 @@ class Html5Builder {
     for (; !open_ends.empty(); open_ends.pop_back()) out_ += "</ul></li>\r\n";
   }
 
-  // One rule per distinct look of the items, named in order of appearance.
+  // One rule per distinct look of the items, and one per picture of a
+  // leaf's button; an old browser that knows no alt for generated content
+  // keeps the first declaration.
   std::string StyleRules() const {
     std::string rules;
-    for (size_t i = 0; i < looks_.size(); ++i) rules += "#pomeli .f" + std::to_string(i + 1) + "{" + looks_[i] + "}\r\n";
+    const auto& looks = looks_.Texts();
+    for (size_t i = 0; i < looks.size(); ++i) rules += "#pomeli .f" + std::to_string(i + 1) + "{" + looks[i] + "}\r\n";
+    const auto& icons = icons_.Texts();
+    for (size_t i = 0; i < icons.size(); ++i) {
+      const std::string url = "url(\"" + EscapeForCssString(icons[i]) + "\")";
+      rules += "#pomeli .i" + std::to_string(i + 1) + "::before{content:" + url + ";content:" + url + " / \"\"}\r\n";
+    }
     return rules;
   }
 
@@ -97,9 +122,13 @@ class Html5Builder {
     if (v.style == "Italic" || v.style == "Bold&Italic") look += "font-style:italic;";
     if (auto colour = Html5Colour(v.background); colour && s_.TextBackOn == 1) look += "background-color:" + *colour + ";";
     if (!look.empty()) look.pop_back();
-    auto found = std::find(looks_.begin(), looks_.end(), look);
-    if (found == looks_.end()) found = looks_.insert(looks_.end(), look);
-    return "f" + std::to_string(found - looks_.begin() + 1);
+    return "f" + std::to_string(looks_.Number(look));
+  }
+
+  // A leaf's button is drawn by the style sheet: an <img> for each item cost
+  // the browser more than all the rest of the item. None for no picture.
+  std::string IconClass(const std::string& url) {
+    return url.empty() ? "" : " i" + std::to_string(icons_.Number(url));
   }
 
   static std::string TargetAttr(const std::string& stored) {
@@ -138,19 +167,20 @@ class Html5Builder {
     // A branch carries its link only when parent links are on; one whose
     // click also opens the branch sends the link to the right frame.
     bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
+    // An item that shows no text is named by its button's alt, or by a text
+    // only a reader sees: an <a> without href may carry no aria-label.
+    const TitleHtml title = Title(v.title);
+    const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
     std::string classes = LookClass(v);
     if (!item.leaf && v.marked_open) classes += " o";
+    if (item.leaf) classes += IconClass(MendUrl(ButtonImage(s_, item)));
     out_ += "<li><a class=\"" + classes + "\"";
     if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
       out_ += " href=\"" + link + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.row));
     }
-    // The name goes into the button's alt: an <a> without href may carry
-    // no aria-label.
-    const TitleHtml title = Title(v.title);
-    const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
-    out_ += ">" + Img(item.leaf ? UrlAttr(ButtonImage(s_, item)) : plus_, name) + title.html + "</a>";
+    out_ += ">" + Img(item.leaf ? "" : plus_, name) + title.html + "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
       if (v.other_window == "1") OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
       else if (v.other_window == "2") OtherButton(link, "_top", sj("フレームを解除して開く"));
@@ -165,7 +195,7 @@ class Html5Builder {
   const PageSettings& s_;
   std::string& out_;
   std::string plus_, minus_;
-  std::vector<std::string> looks_;
+  Numbered looks_, icons_;
 };
 
 }  // namespace
