@@ -199,14 +199,17 @@
     }
   }
   // The item of this very page, when its link opens in this window. Only a
-  // link whose last segment is this page's file name, or empty, can lead
-  // here: the others are not resolved, which a large menu would feel.
+  // link whose address holds this page's file name, or ends its path in
+  // none, can lead here: the style engine finds those, and only they are
+  // resolved, which a large menu would feel.
   var here = location.href.split("#")[0], file = location.pathname.replace(/.*\//, "").toLowerCase(),
-    links = tree.getElementsByTagName("a"), current = null;
+    candidates = 'a[href=""],a[href^="?"],a[href$="/"],a[href*="/?"],a[href*="/#"]', current = null;
+  if (file) candidates += ",a[href*=\"" + file.replace(/["\\]/g, "\\$&") + "\" i]";
+  var links = tree.querySelectorAll(candidates);
   for (i = 0; i < links.length; ++i) {
     a = links[i];
     var href = a.getAttribute("href"), target = a.getAttribute("target");
-    if (href == null || href.charAt(0) == "#" || a != a.parentNode.firstElementChild) continue;
+    if (href.charAt(0) == "#" || a != a.parentNode.firstElementChild) continue;
     var last = href.split(/[?#]/)[0].replace(/.*\//, "").toLowerCase();
     if (last && last != file) continue;
     if (target && target != "_self" && target != window.name) continue;
