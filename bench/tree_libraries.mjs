@@ -45,36 +45,41 @@ function tree(items, node) {
   return root.children;
 }
 
+// A library's page: its style sheets and scripts, the menu as `data`, and
+// `start`, which builds the tree and calls ready() once it is shown.
+function libraryPage(files, data, start) {
+  const css = files.filter((f) => f.endsWith('.css')).map((f) => `<link rel="stylesheet" href="${path.basename(f)}">`);
+  const js = files.filter((f) => f.endsWith('.js')).map((f) => `<script src="${path.basename(f)}"></script>`);
+  return `<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>Bench</title>${css.join('')}</head><body>
+<div id="tree"></div>
+${js.join('')}
+<script>
+function ready() { void document.body.offsetHeight; window.readyAt = performance.now(); }
+var data = ${JSON.stringify(data)};
+${start}
+</script></body></html>`;
+}
+
 const libraries = [
   {
     name: 'jsTree 3.3.17',
     file: 'jstree',
     files: ['jquery/dist/jquery.min.js', 'jstree/dist/jstree.min.js', 'jstree/dist/themes/default/style.min.css'],
-    page: (items) => `<!DOCTYPE html>
-<html lang="en"><head><meta charset="utf-8"><title>Bench</title>
-<link rel="stylesheet" href="style.min.css"></head><body>
-<div id="tree"></div>
-<script src="jquery.min.js"></script><script src="jstree.min.js"></script>
-<script>
-var data = ${JSON.stringify(tree(items, (i) => ({ text: `item ${i}`, a_attr: { href: `p${i}.html`, target: 'Frame2' } })))};
-$('#tree').on('ready.jstree', function () { void document.body.offsetHeight; window.readyAt = performance.now(); })
-  .jstree({ core: { data: data } });
-</script></body></html>`,
+    page(items) {
+      const data = tree(items, (i) => ({ text: `item ${i}`, a_attr: { href: `p${i}.html`, target: 'Frame2' } }));
+      return libraryPage(this.files, data, "$('#tree').on('ready.jstree', ready).jstree({ core: { data: data } });");
+    },
   },
   {
     name: 'Fancytree 2.38.5',
     file: 'fancytree',
     files: ['jquery/dist/jquery.min.js', 'jquery.fancytree/dist/jquery.fancytree-all-deps.min.js',
       'jquery.fancytree/dist/skin-win8/ui.fancytree.min.css'],
-    page: (items) => `<!DOCTYPE html>
-<html lang="en"><head><meta charset="utf-8"><title>Bench</title>
-<link rel="stylesheet" href="ui.fancytree.min.css"></head><body>
-<div id="tree"></div>
-<script src="jquery.min.js"></script><script src="jquery.fancytree-all-deps.min.js"></script>
-<script>
-var data = ${JSON.stringify(tree(items, (i) => ({ title: `item ${i}`, data: { href: `p${i}.html`, target: 'Frame2' } })))};
-$('#tree').fancytree({ source: data, init: function () { void document.body.offsetHeight; window.readyAt = performance.now(); } });
-</script></body></html>`,
+    page(items) {
+      const data = tree(items, (i) => ({ title: `item ${i}`, data: { href: `p${i}.html`, target: 'Frame2' } }));
+      return libraryPage(this.files, data, "$('#tree').fancytree({ source: data, init: ready });");
+    },
   },
 ];
 
