@@ -105,6 +105,34 @@ std::optional<Reference> ReferenceAt(std::string_view text) {
   return Reference{i + 1, static_cast<unsigned>(code)};
 }
 
+// The value of attribute `name` (in lower case) in a start tag such as
+// `<img src=a.gif alt="Logo">`, or nullopt when the tag has none.
+std::optional<std::string_view> AttributeValue(std::string_view tag, std::string_view name) {
+  size_t i = 1;
+  while (i < tag.size() && !IsHtmlSpace(tag[i]) && tag[i] != '/' && tag[i] != '>') ++i;  // the tag's name
+  while (i < tag.size()) {
+    while (i < tag.size() && (IsHtmlSpace(tag[i]) || tag[i] == '/')) ++i;
+    const size_t name_from = i;
+    while (i < tag.size() && !IsHtmlSpace(tag[i]) && tag[i] != '/' && tag[i] != '=' && tag[i] != '>') ++i;
+    const std::string attribute = AsciiLower(tag.substr(name_from, i - name_from));
+    if (attribute.empty()) return std::nullopt;
+    while (i < tag.size() && IsHtmlSpace(tag[i])) ++i;
+    std::string_view value;
+    if (i < tag.size() && tag[i] == '=') {
+      ++i;
+      while (i < tag.size() && IsHtmlSpace(tag[i])) ++i;
+      const bool quoted = i < tag.size() && (tag[i] == '"' || tag[i] == '\'');
+      const char quote = quoted ? tag[i++] : ' ';
+      const size_t value_from = i;
+      while (i < tag.size() && (quoted ? tag[i] != quote : !IsHtmlSpace(tag[i]) && tag[i] != '>')) ++i;
+      value = tag.substr(value_from, i - value_from);
+      if (quoted && i < tag.size()) ++i;
+    }
+    if (attribute == name) return value;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string Html5Attribute(std::string_view text) {
@@ -256,23 +284,8 @@ bool TitleShowsText(std::string_view html) {
       const bool comment = html.substr(i, 4) == "<!--";
       const size_t end = comment ? html.find("-->", i + 4) : html.find('>', i);
       const std::string_view tag = html.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
-      if (StartsWithNoCase(tag, "<img") && tag.size() > 4 && (IsHtmlSpace(tag[4]) || tag[4] == '/')) {
-        const std::string lower = AsciiLower(tag);
-        for (size_t at = lower.find("alt"); at != std::string::npos; at = lower.find("alt", at + 3)) {
-          size_t v = at + 3;
-          if (!IsHtmlSpace(lower[at - 1])) continue;
-          while (v < lower.size() && IsHtmlSpace(lower[v])) ++v;
-          if (v >= lower.size() || lower[v] != '=') continue;
-          ++v;
-          while (v < lower.size() && IsHtmlSpace(lower[v])) ++v;
-          const char quote = v < lower.size() && (lower[v] == '"' || lower[v] == '\'') ? lower[v] : ' ';
-          if (quote != ' ') ++v;
-          size_t stop = v;
-          while (stop < tag.size() && tag[stop] != quote && (quote != ' ' || (!IsHtmlSpace(tag[stop]) && tag[stop] != '/')))
-            ++stop;
-          if (TitleShowsText(tag.substr(v, stop - v))) return true;
-        }
-      }
+      const bool image = StartsWithNoCase(tag, "<img") && tag.size() > 4 && (IsHtmlSpace(tag[4]) || tag[4] == '/');
+      if (auto alt = image ? AttributeValue(tag, "alt") : std::nullopt; alt && TitleShowsText(*alt)) return true;
       if (end == std::string_view::npos) return false;
       i = end + (comment ? 3 : 1);
     } else {
