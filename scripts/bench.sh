@@ -10,3 +10,5 @@ echo
 ./build-release/bench/bench_gui --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true
 echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/page_in_browser.mjs 10000
+echo
+POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/tree_libraries.mjs 1000 10000

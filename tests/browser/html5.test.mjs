@@ -24,7 +24,8 @@ function readTree() {
       shown: a.getClientRects().length > 0,
       expanded: a.getAttribute('aria-expanded'),
       tab: a.getAttribute('tabindex'),
-      image: a.querySelector('img').getAttribute('src'),
+      // A branch's button is a picture; a leaf's is drawn by the style sheet.
+      image: a.id ? a.querySelector('img').getAttribute('src') : getComputedStyle(a, '::before').content,
       current: a.getAttribute('aria-current'),
     };
   }

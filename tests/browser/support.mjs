@@ -18,6 +18,8 @@ const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-co
 export const projectsDir = path.resolve(here, '../pages');
 export const previewTool = process.env.POMELI2_PREVIEW_TOOL || path.resolve(here, '../../build/tests/preview_page');
 export const buildTool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../../build/src/cli/pomeli2-build');
+// The page writer without the save's refusals (tests/support/writer_page.cpp).
+export const writerTool = process.env.POMELI2_WRITER_TOOL || path.resolve(here, '../../build/tests/writer_page');
 
 // A fresh folder for the pages of one test file.
 export function siteDir() {
@@ -82,13 +84,16 @@ class Page {
   }
   // The element that has the keyboard focus, described by the test's own function.
   focused(describe) { return this.page.evaluate(describe); }
-  // axe-core in the page: the WCAG 2.2 A and AA rules, the rules given in
-  // `skip` left out. Returns the violations as "rule: target" lines.
+  // axe-core in the page: the WCAG 2.2 A and AA rules and, from the best
+  // practices, that every tree item has a name (the WCAG rules miss a
+  // nameless item without a link); the rules given in `skip` left out.
+  // Returns the violations as "rule: target" lines.
   async axe(skip = []) {
     if (this.kind === 'playwright') await this.page.addScriptTag({ content: axeSource });
     else await this.page.evaluate(axeSource);
     return this.page.evaluate(async (skipped) => {
-      const rules = Object.fromEntries(skipped.map((id) => [id, { enabled: false }]));
+      const rules = { 'aria-treeitem-name': { enabled: true } };
+      for (const id of skipped) rules[id] = { enabled: false };
       const tags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'];
       const result = await window.axe.run(document, { runOnly: { type: 'tag', values: tags }, rules });
       return result.violations.flatMap((v) => v.nodes.map((n) => `${v.id}: ${n.target.join(' ')}`));

@@ -73,12 +73,136 @@ TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
                                    "色は「#」に続けて16進数6桁で入力してください。");
   std::string page = BuildMenuPage(S(), e.Model().tree, nullptr, nullptr);
   EXPECT_EQ(page.find("red}"), std::string::npos);
-  EXPECT_NE(page.find("body{margin:0;background-image:url(\"a\\\"b\\3c /style>\\\\\x95\x5C.gif\");color:#000000}"),
+  EXPECT_NE(page.find("body{margin:0;background-image:url(\"a%22b%3C/style%3E/%E8%A1%A8.gif\");color:#000000}"),
             std::string::npos);
-  EXPECT_NE(page.find("<a class=\"f1\" href=\"q&quot;.html\" target=\"t&quot;\">"), std::string::npos);
+  EXPECT_NE(page.find("<a class=\"f1 i1\" href=\"q%22.html\" target=\"t&quot;\">"), std::string::npos);
   EXPECT_NE(page.find("#pomeli .f1{}"), std::string::npos) << "the size was not a size";
-  EXPECT_NE(page.find("data-plus=\"p&quot;.gif\""), std::string::npos);
-  EXPECT_NE(page.find("<title>" + sj("メニュー") + "</title>"), std::string::npos) << "a page needs a title";
+  EXPECT_NE(page.find("data-plus=\"p%22.gif\""), std::string::npos);
+  EXPECT_NE(page.find("<title>メニュー</title>"), std::string::npos) << "a page needs a title";
+}
+
+// The stored values an item's look is made of, set in one place.
+MenuItem WithLook(MenuItem item, const std::string& font_size, const std::string& background) {
+  item.font_size = font_size;
+  item.bg_color = background;
+  return item;
+}
+
+// The page is UTF-8 whatever the project's Shift-JIS: texts converted, link
+// paths percent-encoded as UTF-8, queries as the Shift-JIS page sent them.
+TEST_F(PageTest, Html5PageIsUtf8) {
+  S().Browser = kHtml5Browser;
+  S().Title = sj("案内");
+  S().BackPicture = sj("背景.gif");
+  Add(Root(), ItemCells(sj("製品") + "\x80", sj("製品/一覧.html?種類=本#上")));
+  std::string page = Page("utf8");
+  EXPECT_EQ(page.find("<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"), 0u);
+  EXPECT_NE(page.find("<title>案内</title>"), std::string::npos);
+  EXPECT_NE(page.find("aria-label=\"案内\""), std::string::npos);
+  EXPECT_NE(page.find("url(\"%E8%83%8C%E6%99%AF.gif\")"), std::string::npos);
+  EXPECT_NE(page.find("href=\"%E8%A3%BD%E5%93%81/%E4%B8%80%E8%A6%A7.html?%8E%ED%97%DE=%96%7B#%E4%B8%8A\""),
+            std::string::npos);
+  EXPECT_NE(page.find(">製品\uFFFD</a>"), std::string::npos) << "a byte that is no CP932 shows as U+FFFD";
+  // Valid UTF-8 throughout: without the one replacement character, every
+  // character is one that CP932 holds.
+  page.erase(page.find("\uFFFD"), 3);
+  EXPECT_TRUE(Utf8ToSjis(page));
+}
+
+// Values with which the page would not conform are mended or left out.
+TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
+  S().Browser = kHtml5Browser;
+  S().Title = sj("　 　");
+  S().TextBackOn = 1;
+  S().Indent = "-4";
+  S().Start = "-3";
+  S().Row = "99999999999";
+  S().Otherw = " ";
+  S().OtherwFrame = "_Side";
+  Add(Root(), WithLook(ItemCells(sj("file::文字"), "dir\\a b.htm", "1"), "-4pt", "#12345"));
+  Add(Root(), WithLook(ItemCells("file:pic\\x.gif", "\\\\server\\share\\n.htm"), "12", "#ccc"));
+  // The save refuses the incomplete colour; the writer leaves it out.
+  EXPECT_EQ(Write("mended"), Document::PageWrite::kRefused);
+  std::string page = BuildMenuPage(S(), e.Model().tree, nullptr, nullptr);
+  EXPECT_NE(page.find("<title>メニュー</title>"), std::string::npos) << "a blank title is none";
+  EXPECT_NE(page.find("#pomeli ul{list-style:none;margin:0;padding:0 0 0 0px}"), std::string::npos);
+  EXPECT_NE(page.find("#pomeli>ul{margin:0px 0 0 10px;"), std::string::npos) << "the menu stays in sight";
+  EXPECT_NE(page.find("min-height:10000px;"), std::string::npos);
+  EXPECT_NE(page.find("#pomeli .f1{}\r\n#pomeli .f2{font-size:12px;background-color:#ccc}"), std::string::npos);
+  // An image title without a file name is its text alone.
+  EXPECT_NE(page.find("<li><a class=\"f1 i1\" href=\"dir/a%20b.htm\" target=\"Frame2\">文字</a>"
+                      "<a class=\"x\" href=\"dir/a%20b.htm\" target=\"_blank\" title=\"別ウインドウで開く\">"
+                      "<span class=\"n\">別ウインドウで開く</span></a></li>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<a class=\"f2 i1\" href=\"//server/share/n.htm\" target=\"Frame2\">"
+                      "<img src=\"pic/x.gif\" alt=\"x.gif\"></a>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("src=\"\""), std::string::npos);
+  EXPECT_EQ(page.find("url(\"\")"), std::string::npos);
+}
+
+// The leaves' buttons are drawn by the style sheet, one rule per picture;
+// a leaf without a picture has no class for one.
+TEST_F(PageTest, Html5LeafButtonsAreDrawnByTheStyleSheet) {
+  S().Browser = kHtml5Browser;
+  S().Linkto = "";
+  NodeId branch = Add(Root(), ItemCells("B"));
+  MenuItem own = ItemCells("Own", "o.html");
+  own.icon = "icons\\o\".gif";
+  Add(branch, own);
+  Add(branch, ItemCells("Standard", "s.html"));
+  own.icon = " ";
+  Add(Root(), own);
+  std::string page = Page("icons");
+  EXPECT_NE(page.find("#pomeli .i1::before{content:url(\"icons/o%22.gif\");content:url(\"icons/o%22.gif\") / \"\"}\r\n"
+                      "#pomeli .i2::before{content:url(\"linkto.gif\");content:url(\"linkto.gif\") / \"\"}\r\n</style>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<li><a class=\"f1\" id=\"t1\"><img src=\"plus.gif\" alt=\"\">B</a>"), std::string::npos);
+  EXPECT_NE(page.find("<li><a class=\"f1 i1\" href=\"o.html\" target=\"Frame2\">Own</a></li>\r\n"
+                      "<li><a class=\"f1 i2\" href=\"s.html\" target=\"Frame2\">Standard</a></li>\r\n"
+                      "</ul></li>\r\n<li><a class=\"f1\" href=\"o.html\" target=\"Frame2\">Own</a></li>"),
+            std::string::npos);
+  EXPECT_EQ(Count(page, "<img "), 1u) << "only the branch's button";
+}
+
+// An item whose title shows no text is named by its button's alt (a branch),
+// else by a hidden text: its link's file name, else "(無題)". A branch
+// without a link has no href, so no aria-label either.
+TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
+  S().Browser = kHtml5Browser;
+  S().ParentLink = 1;
+  NodeId branch = Add(Root(), ItemCells("<b> </b>"));
+  Add(branch, ItemCells("", "docs\\a&b.html?x=1"));
+  Add(branch, ItemCells(sj("　")));
+  Add(branch, ItemCells("<img src=\"logo.gif\" alt=\"Logo\">", "l.html"));
+  NodeId linked = Add(Root(), ItemCells("&nbsp;", "http://example.com/docs/"));
+  Add(linked, ItemCells("file:pic.gif", "p.html"));
+  std::string page = Page("names");
+  EXPECT_NE(page.find("<a class=\"f1\" id=\"t1\"><img src=\"plus.gif\" alt=\"(無題)\"><b> </b></a>"),
+            std::string::npos);
+  EXPECT_NE(page.find(" href=\"docs/a&amp;b.html?x=1\" target=\"Frame2\"><span class=\"n\">a&amp;b.html</span></a>"),
+            std::string::npos);
+  EXPECT_NE(page.find("><span class=\"n\">(無題)</span>　</a>"), std::string::npos);
+  EXPECT_NE(page.find(" href=\"l.html\" target=\"Frame2\"><img src=\"logo.gif\" alt=\"Logo\"></a>"), std::string::npos);
+  EXPECT_NE(page.find("href=\"http://example.com/docs/\" target=\"Frame2\"><img src=\"plus.gif\" alt=\"docs\">&nbsp;</a>"),
+            std::string::npos);
+  EXPECT_NE(page.find(" href=\"p.html\" target=\"Frame2\"><img src=\"pic.gif\" alt=\"pic.gif\"></a>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("aria-label=\"(無題)\""), std::string::npos);
+
+  // Without a button picture the name is a text that only a reader sees,
+  // and the script leaves the missing button alone.
+  S().Plus = "";
+  S().Minus = "";
+  page = Page("names");
+  EXPECT_NE(page.find("<a class=\"f1\" id=\"t1\"><span class=\"n\">(無題)</span><b> </b></a>"), std::string::npos);
+  EXPECT_NE(page.find("data-plus=\"\" data-minus=\"\""), std::string::npos);
+  S().Minus = "m.gif";
+  EXPECT_NE(Page("names").find("data-plus=\"\" data-minus=\"m.gif\""), std::string::npos);
+  S().Plus = "p.gif";
+  S().Minus = "";
+  EXPECT_NE(Page("names").find("data-plus=\"p.gif\" data-minus=\"p.gif\""), std::string::npos)
+      << "a branch without a picture for open keeps its button";
 }
 
 }  // namespace

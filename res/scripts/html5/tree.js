@@ -70,7 +70,7 @@
     var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
     var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
-    a.firstElementChild.setAttribute("src", show ? minus : plus);
+    if (plus) a.firstElementChild.setAttribute("src", show ? minus : plus);
     if (show) {
       prepare(g);
       unfold(g);
@@ -163,7 +163,8 @@
     var link = a.hasAttribute("href"), newPlace = e.ctrlKey || e.shiftKey || e.metaKey;
     focusItem(a);
     if (group(a)) {
-      if (!link || (!unite && e.target == a.firstElementChild)) {
+      // A branch's first picture is its button, when the page has one.
+      if (!link || (!unite && plus && e.target == a.firstElementChild)) {
         e.preventDefault();
         toggle(a);
       } else if (linkToggles && !newPlace) {
@@ -197,12 +198,20 @@
       setOpen(a, true);
     }
   }
-  // The item of this very page, when its link opens in this window.
-  var here = location.href.split("#")[0], links = tree.querySelectorAll("a[href]"), current = null;
+  // The item of this very page, when its link opens in this window. Only a
+  // link whose address holds this page's file name, or ends its path in
+  // none, can lead here: the style engine finds those, and only they are
+  // resolved, which a large menu would feel.
+  var here = location.href.split("#")[0], file = location.pathname.replace(/.*\//, "").toLowerCase(),
+    candidates = 'a[href=""],a[href^="?"],a[href$="/"],a[href*="/?"],a[href*="/#"]', current = null;
+  if (file) candidates += ",a[href*=\"" + file.replace(/["\\]/g, "\\$&") + "\" i]";
+  var links = tree.querySelectorAll(candidates);
   for (i = 0; i < links.length; ++i) {
     a = links[i];
-    var target = a.getAttribute("target");
-    if (a != a.parentNode.firstElementChild || a.getAttribute("href").charAt(0) == "#") continue;
+    var href = a.getAttribute("href"), target = a.getAttribute("target");
+    if (href.charAt(0) == "#" || a != a.parentNode.firstElementChild) continue;
+    var last = href.split(/[?#]/)[0].replace(/.*\//, "").toLowerCase();
+    if (last && last != file) continue;
     if (target && target != "_self" && target != window.name) continue;
     if (a.href.split("#")[0] != here) continue;
     a.setAttribute("aria-current", "page");

@@ -50,6 +50,18 @@ std::string EscapeForAttribute(std::string_view value) {
   return Escape(value, [](char c) -> const char* { return c == '"' ? "&quot;" : nullptr; });
 }
 
+std::string EscapeForText(std::string_view value) {
+  return Escape(value, [](char c) -> const char* {
+    switch (c) {
+      case '&': return "&amp;";
+      case '<': return "&lt;";
+      case '>': return "&gt;";
+      case '"': return "&quot;";
+      default: return nullptr;
+    }
+  });
+}
+
 std::string EscapeForCssString(std::string_view value) {
   return Escape(value, [](char c) -> const char* {
     switch (c) {

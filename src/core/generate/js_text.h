@@ -21,6 +21,10 @@ std::string EscapeForScriptString(std::string_view value);
 // kept, so that entities written by the author keep their meaning.
 std::string EscapeForAttribute(std::string_view value);
 
+// For text that the program itself puts into the page, as an element's
+// content or a double-quoted attribute value: & < > " become references.
+std::string EscapeForText(std::string_view value);
+
 // For a double-quoted string in a style sheet: \ and " are escaped, and < so
 // that no value can end the STYLE element; line breaks become spaces.
 std::string EscapeForCssString(std::string_view value);
