@@ -201,8 +201,37 @@ void BM_HistoryMemory(benchmark::State& state) {
   }
 }
 
+// One keystroke in the find bar: the text typed so far, letter by letter,
+// each finding and selecting its first match.
+void BM_FindKeystroke(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  const std::string typed = "number 77";
+  size_t letters = 0;
+  for (auto _ : state) {
+    letters = letters % typed.size() + 1;
+    benchmark::DoNotOptimize(menu.editor->FindText(typed.substr(0, letters)).count);
+  }
+}
+
+// The first keystroke after an edit, which folds the texts of the changed
+// tree anew.
+void BM_FindAfterAnEdit(benchmark::State& state) {
+  Menu menu(static_cast<int>(state.range(0)));
+  bool flip = false;
+  for (auto _ : state) {
+    state.PauseTiming();
+    menu.editor->SelectItem(menu.Branch());
+    menu.editor->FieldChanged(kCtlLink, (flip = !flip) ? "a.html" : "b.html");
+    menu.editor->FieldEditEnded(kCtlLink);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(menu.editor->FindText("number 77").count);
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_FindKeystroke)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FindAfterAnEdit)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragBranch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoRedoPaste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HistoryMemory)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,5 +1,7 @@
 #include "form_widget.h"
 
+#include "find_bar.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -189,8 +191,19 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   tree_->setMinimumWidth(kTreeMinWidth);
   layout->addWidget(scroll, 0);
   layout->addLayout(arrows, 0);
-  layout->addWidget(tree_, 1);
+  find_bar_ = new FindBar(editor_, [this] {
+    editor_.SetTreeFocus(true);
+    FocusTree();
+  });
+  auto* tree_side = new QVBoxLayout;
+  tree_side->setContentsMargins(0, 0, 0, 0);
+  tree_side->setSpacing(0);
+  tree_side->addWidget(tree_, 1);
+  tree_side->addWidget(find_bar_, 0);
+  layout->addLayout(tree_side, 1);
 }
+
+void FormWidget::ShowFindBar() { find_bar_->Open(); }
 
 QGroupBox* FormWidget::MakeGroup(const char* title) {
   auto* box = new QGroupBox(Ui(title));

@@ -17,6 +17,8 @@ class QPushButton;
 class QTreeWidget;
 
 namespace pomeli2 {
+
+class FindBar;
 class MenuTreeView;
 }
 class QTreeWidgetItem;
@@ -34,6 +36,7 @@ class FormWidget : public QWidget {
   // Every control takes the enabled state the editor decided.
   void ApplyEnabled();
   void FocusTree();
+  void ShowFindBar();
   void ApplyTreeColours();
   // The menu tree, which shows the core's tree and follows its changes.
   MenuTreeView* Tree() const { return tree_; }
@@ -61,6 +64,7 @@ class FormWidget : public QWidget {
   QGroupBox* MakeGroup(const char* title);
 
   Editor& editor_;
+  FindBar* find_bar_ = nullptr;
   MenuTreeView* tree_ = nullptr;
   std::map<int, QWidget*> controls_;
   bool updating_ = false;

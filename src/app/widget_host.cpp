@@ -132,6 +132,7 @@ void WidgetHost::OpenUrl(const std::string& url) {
   QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
+void WidgetHost::ShowFindBar() { window_.Form().ShowFindBar(); }
 void WidgetHost::ToggleToolbar() { window_.ToggleToolbar(); }
 void WidgetHost::ShowAbout() { window_.ShowAbout(); }
 // Closed once the command that asked has returned.

@@ -50,6 +50,7 @@ class WidgetHost : public Host {
   // Tests see the URL instead of a browser.
   void SetOpenUrlFunction(std::function<void(const std::string&)> fn) { open_url_fn_ = std::move(fn); }
   void ShowHelp() override;
+  void ShowFindBar() override;
   void ShowAbout() override;
   void RequestClose() override;
   void ToggleToolbar() override;

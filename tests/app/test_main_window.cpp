@@ -211,8 +211,9 @@ class MainWindowTest : public QObject {
     QStringList edit;
     for (QAction* a : f.window->menuBar()->actions()[1]->menu()->actions())
       edit << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(edit.size(), 17);
+    QCOMPARE(edit.size(), 19);
     QCOMPARE(edit[0], Ui("元に戻す(&U)\tCtrl+Z"));
+    QCOMPARE(edit.back(), Ui("検索(&F)\tCtrl+F"));
     QCOMPARE(edit[5], Ui("アイテムを追加(&A)\tCtrl+A"));
   }
 
@@ -1026,6 +1027,51 @@ class MainWindowTest : public QObject {
     f.window->Action(kCmdUndo)->trigger();
     f.window->Action(kCmdRedo)->trigger();
     QVERIFY(f.item("Delta")->child(0)->isExpanded());
+  }
+
+  // Ctrl+F opens the find bar under the tree; typing, Enter, F3 and
+  // Shift+F3 select the matches and open their parents; Escape gives the
+  // tree the keyboard back with the found item selected.
+  void findBarFindsAsYouTypeAndGivesTheTreeBack() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.tree()->setFocus();
+    auto* bar = f.window->findChild<QWidget*>("findBar");
+    QVERIFY(bar && !bar->isVisible());
+    QTest::keyClick(f.tree(), Qt::Key_F, Qt::ControlModifier);
+    auto* text = f.window->findChild<QLineEdit*>("findText");
+    auto* count = f.window->findChild<QLabel*>("findCount");
+    QVERIFY(bar->isVisible());
+    QVERIFY(text->hasFocus());
+    QVERIFY2(bar->mapTo(f.window.get(), QPoint()).y() >= f.tree()->mapTo(f.window.get(), QPoint(0, f.tree()->height())).y(),
+             "under the tree");
+
+    QVERIFY(!f.item("Alpha")->isExpanded());
+    QTest::keyClicks(text, "TWO");
+    QCOMPARE(f.tree()->currentItem(), f.item("Alpha two"));
+    QVERIFY(f.item("Alpha")->isExpanded());
+    QCOMPARE(count->text(), QString("1 / 2"));
+    QTest::keyClick(text, Qt::Key_F3);
+    QCOMPARE(f.tree()->currentItem()->parent(), f.item("Charlie"));
+    QVERIFY(f.item("Charlie")->isExpanded());
+    QCOMPARE(count->text(), QString("2 / 2"));
+    QTest::keyClick(text, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(f.tree()->currentItem(), f.item("Alpha two"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(count->text(), QString("2 / 2"));
+    QVERIFY2(text->hasFocus(), "the bar keeps the keyboard while finding");
+    QTreeWidgetItem* found = f.tree()->currentItem();
+
+    QTest::keyClicks(text, "zz");
+    QCOMPARE(count->text(), Ui("見つかりません"));
+    QCOMPARE(f.tree()->currentItem(), found);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(f.tree()->hasFocus());
+    QCOMPARE(f.tree()->currentItem(), found);
+    QCOMPARE(f.editor().ModifiedFlag(), 0);
   }
 
   void dragAndDropThroughTheModelAndOutlineKeys() {

@@ -269,8 +269,8 @@ TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
       bound += entry.bound;
       shown += *entry.shortcut != '\0';
     }
-  EXPECT_EQ(bound, 21) << "the original thirteen, Ctrl+P, F5, Ctrl+Z, Ctrl+Y and the four outline keys";
-  EXPECT_EQ(shown, 21) << "every key shown is bound";
+  EXPECT_EQ(bound, 22) << "the original thirteen, Ctrl+P, F5, Ctrl+Z, Ctrl+Y, the four outline keys and Ctrl+F";
+  EXPECT_EQ(shown, 22) << "every key shown is bound";
   EXPECT_EQ(MainMenu().size(), 6u);
   EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
   EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");

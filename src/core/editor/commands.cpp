@@ -26,7 +26,7 @@ const std::vector<MenuLayout>& MenuLayouts() {
       {"編集(&E)",
        {kCmdUndo, kCmdRedo, kSeparator, kCmdRename, kSeparator, kCmdAddItem, kCmdCut, kCmdCopy, kCmdDelete,
         kSeparator, kCmdPasteCut, kCmdPasteCopy, kSeparator, kCmdOutlineUp, kCmdOutlineDown, kCmdIndent,
-        kCmdOutdent}},
+        kCmdOutdent, kSeparator, kCmdFind}},
       {"表示(&V)", {kCmdToolbar, kSeparator, kCmdTreeBgColor, kCmdTreeItemColor}},
       {"ツール(&T)",
        {kCmdAddTarget, kSeparator, kCmdBulkSize, kCmdBulkStyle, kCmdBulkOther, kCmdBulkBg, kSeparator,

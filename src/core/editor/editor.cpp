@@ -241,6 +241,18 @@ void Editor::SelectItem(NodeId node) {
   doc_.model.tree.Select(node);
 }
 
+FindResult Editor::FindText(const std::string& text) {
+  FindResult found = finder_.First(doc_.model.tree, text);
+  if (found.node != kNoNode) SelectItem(found.node);
+  return found;
+}
+
+FindResult Editor::FindAgain(bool forward) {
+  FindResult found = finder_.Step(doc_.model.tree, doc_.model.Selected(), forward);
+  if (found.node != kNoNode) SelectItem(found.node);
+  return found;
+}
+
 bool Editor::EndLabelEdit(const std::string& title) {
   Notifier::Batch batch(notify_);
   EndTyping();

@@ -13,6 +13,7 @@
 #include "editor/commands.h"
 #include "editor/dialogs.h"
 #include "editor/document.h"
+#include "editor/find.h"
 #include "editor/form_state.h"
 #include "editor/history.h"
 #include "editor/notifier.h"
@@ -77,6 +78,10 @@ class Editor {
   void Drop(NodeId item, NodeId parent, NodeId before);
   // The user selected an item in the tree.
   void SelectItem(NodeId node);
+  // The find bar: typing selects the first item that matches `text` (CP932);
+  // Enter and F3 go to the next match, Shift+F3 to the previous one.
+  FindResult FindText(const std::string& text);
+  FindResult FindAgain(bool forward);
   // The tree got or lost the keyboard focus.
   void SetTreeFocus(bool has_focus) { doc_.model.TreeHasFocus = has_focus ? 1 : 0; }
   // An in-place label edit of the selected item ended with `title`. False,
@@ -144,6 +149,7 @@ class Editor {
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;
+  TreeFinder finder_;
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;

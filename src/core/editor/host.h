@@ -97,6 +97,8 @@ class Host {
 
   // --- The shell's own commands.
   virtual void ShowHelp() {}
+  // Opens the find bar under the tree, its text ready to type over.
+  virtual void ShowFindBar() {}
   virtual void ShowAbout() {}
   // The window is asked to close, as its close box would.
   virtual void RequestClose() {}

@@ -1,0 +1,73 @@
+#include "find_bar.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+
+#include "text_border.h"
+
+namespace pomeli2 {
+
+FindBar::FindBar(Editor& editor, std::function<void()> focus_tree, QWidget* parent)
+    : QWidget(parent), editor_(editor), focus_tree_(std::move(focus_tree)) {
+  setObjectName("findBar");
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 2, 0, 0);
+  auto* label = new QLabel(Ui("検索:"));
+  text_ = new QLineEdit;
+  text_->setObjectName("findText");
+  label->setBuddy(text_);
+  count_ = new QLabel;
+  count_->setObjectName("findCount");
+  count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance("00000 / 00000"));
+  layout->addWidget(label);
+  layout->addWidget(text_, 1);
+  layout->addWidget(count_);
+  text_->installEventFilter(this);
+  connect(text_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    // A character that the project's code page cannot hold is in no title.
+    auto sjis = FromQt(text);
+    Show(sjis ? editor_.FindText(*sjis) : FindResult{});
+  });
+  hide();
+}
+
+void FindBar::Open() {
+  show();
+  text_->setFocus(Qt::ShortcutFocusReason);
+  text_->selectAll();
+}
+
+void FindBar::Show(const FindResult& found) {
+  const bool none = found.count == 0 && !text_->text().isEmpty();
+  count_->setText(none ? Ui("見つかりません") : found.count ? QString("%1 / %2").arg(found.index).arg(found.count) : "");
+  // Nothing found: the field says so too, as browsers' find bars do.
+  text_->setStyleSheet(none ? "QLineEdit { background: #FFE0E0; }" : "");
+}
+
+void FindBar::Close() {
+  hide();
+  focus_tree_();
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        Show(editor_.FindAgain(true));
+        return true;
+      case Qt::Key_F3:
+        Show(editor_.FindAgain(!(key->modifiers() & Qt::ShiftModifier)));
+        return true;
+      case Qt::Key_Escape:
+        Close();
+        return true;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pomeli2

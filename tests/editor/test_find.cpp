@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "support/session.h"
+#include "text/search_fold.h"
+
+namespace pomeli2::testing {
+namespace {
+
+using FindBarCore = Session;
+
+std::string Label(Session& s, NodeId n) { return SjisToUtf8Lossy(s.m().tree.Label(n)); }
+
+TEST(SearchFold, CaseWidthAndSpacesDoNotCount) {
+  auto fold = [](const char* utf8) { return FoldForSearch(Utf8ToSjis(utf8).value()); };
+  EXPECT_EQ(fold("ＡＢＣ　abc"), "abc abc");
+  EXPECT_EQ(fold("ﾎｰﾑﾍﾟｰｼﾞ"), fold("ホームページ")) << "half-width kana with their voiced marks";
+  EXPECT_EQ(fold("ｶﾞｷﾞｸﾞｹﾞｺﾞ ﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞ ﾊﾟﾋﾞﾌﾞﾍﾟﾎﾟ ｳﾞ"), fold("ガギグゲゴ ダヂヅデド パビブペポ ヴ"));
+  EXPECT_EQ(fold("ｱﾞ"), fold("ア゛")) << "a mark no kana takes stays a mark";
+  EXPECT_EQ(fold("１２３．ＨＴＭＬ"), "123.html");
+}
+
+TEST_F(FindBarCore, TypingFindsTitlesAndLinksAndStepsWrapAround) {
+  Add("Products");
+  Type(kCtlLink, "products/index.html");
+  Add("<b>Tools</b>");
+  Add("ハンマー");
+  e.SelectItem(m().Root());
+  Add("file:img/tool.gif:ＴＯＯＬＳ");
+  e.SelectItem(m().Root());
+  Add("Contact");
+  Type(kCtlLink, "mail/TOOLS.html");
+  e.SelectItem(m().Root());
+
+  // "tools" is in a title's text, an image title's text and a link: three
+  // matches in the tree's order; the tags and the image's path are no text.
+  FindResult r = e.FindText("tools");
+  EXPECT_EQ(r.count, 3);
+  EXPECT_EQ(r.index, 1);
+  EXPECT_EQ(Label(*this, m().Selected()), "<b>Tools</b>");
+  r = e.FindAgain(true);
+  EXPECT_EQ(Label(*this, m().Selected()), "file:img/tool.gif:ＴＯＯＬＳ");
+  EXPECT_EQ(r.index, 2);
+  e.FindAgain(true);
+  r = e.FindAgain(true);
+  EXPECT_EQ(r.index, 1) << "after the last, the first";
+  r = e.FindAgain(false);
+  EXPECT_EQ(r.index, 3) << "and before the first, the last";
+  EXPECT_EQ(Label(*this, m().Selected()), "Contact");
+
+  EXPECT_EQ(e.FindText("b>").count, 0) << "tags are no text";
+  EXPECT_EQ(e.FindText("img").count, 0) << "nor is an image title's path";
+  EXPECT_EQ(Label(*this, m().Selected()), "Contact") << "nothing found: the selection stays";
+  EXPECT_EQ(e.FindText(S("ﾊﾝﾏｰ")).count, 1);
+  EXPECT_EQ(Label(*this, m().Selected()), "ハンマー");
+  EXPECT_EQ(e.FindText("").count, 0);
+
+  // The matches follow the tree as it changes, and finding is no edit.
+  EXPECT_EQ(e.FindText("products").count, 1);
+  Select("Contact");
+  Type(kCtlLink, "products/contact.html");
+  r = e.FindAgain(true);
+  EXPECT_EQ(r.count, 2);
+  EXPECT_EQ(Label(*this, m().Selected()), "Products");
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(e.FindAgain(true).count, 1);
+  EXPECT_EQ(e.CommandTooltipText(kCmdUndo), S("元に戻す: 入力")) << "finding is no step";
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
