@@ -41,7 +41,7 @@ const char kUsageText[] =
     "                     .json  every page setting and item field, titles as HTML,\n"
     "                            nested as the tree (imports back to the same project)\n"
     "                     .opml  OPML 2.0; the target and the open mark in attributes\n"
-    "                            of the namespace " "urn:x-pomeli2:outline" "\n"
+    "                            of the namespace urn:x-pomeli2:outline\n"
     "                     .html  the Netscape bookmark file of the browsers; a branch's\n"
     "                            own link is the POMELI2_HREF attribute of its <H3>,\n"
     "                            which browsers ignore; an item without a link is an\n"
