@@ -201,5 +201,70 @@ TEST_F(CliTest, FailuresAndTheirExitStatus) {
   EXPECT_EQ(unwritable.err, "ファイルエラー: 「folder.html」を書き込めません。\n");
 }
 
+TEST_F(CliTest, ExportsAndImportsBackTheSameProject) {
+  const std::string project = Project("html5-nested");
+  CliRun json = Build(project + " --export " + (dir / "menu.json"));
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(json.err, "");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "menu.html")) << "no page is written";
+  CliRun back = Build("--import " + (dir / "menu.json") + " -o " + (dir / "back.pml"));
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(ReadFile(dir / "back.pml"), ReadFile(project));
+
+  for (const char* ext : {".opml", ".html", ".md"}) {
+    SCOPED_TRACE(ext);
+    ASSERT_EQ(Build(project + " --export " + (dir / (std::string("menu") + ext))).status, 0);
+    CliRun outline = Build("--import " + (dir / (std::string("menu") + ext)) + " -o " + (dir / "outline.pml") + " --title 'Neu 😀'");
+    ASSERT_EQ(outline.status, 0) << outline.err;
+    std::string saved = ReadFile(dir / "outline.pml");
+    EXPECT_EQ(saved.substr(0, 23), "[Title]\tNeu &#x1F600;\r\n");
+    EXPECT_NE(saved.find("\r\n0\tNeu &#x1F600;\t#8080FF\t"), std::string::npos) << "the root takes the page title";
+    EXPECT_NE(saved.find("\r\n3\tAlpha one a\t#8080FF\tNone\t1\t10pt\ta1a.html\t0\tFrame2\tlinkto.gif\t0\r\n"),
+              std::string::npos);
+  }
+}
+
+TEST_F(CliTest, ImportAndExportFailures) {
+  EXPECT_EQ(Build("--import a.md").status, 2) << "no -o";
+  EXPECT_EQ(Build("--import a.md -o b.pml --copy-images").status, 2);
+  EXPECT_EQ(Build(Project("example") + " --title x").status, 2);
+  EXPECT_EQ(Build(Project("example") + " --export " + (dir / "menu.txt")).status, 2);
+  EXPECT_EQ(Build(Project("example") + " --export " + (dir / "no/such/menu.md")).status, 3);
+  EXPECT_EQ(Build((dir / "none.pml") + " --export " + (dir / "menu.md")).status, 1);
+
+  CliRun missing = Build("--import " + (dir / "none.md") + " -o " + (dir / "p.pml"));
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "エラー: ファイル「" + (dir / "none.md") + "」をオープンできませんでした。\n");
+
+  WriteFile(dir / "bad.opml", "<opml version=\"2.0\">\n<body>\n<outline text=\"a\">\n</body>\n</opml>\n");
+  CliRun bad = Build("--import " + (dir / "bad.opml") + " -o " + (dir / "p.pml"));
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "エラー: 「" + (dir / "bad.opml") + "」の4行目が正しくありません：終了タグ</body>が<outline>と対応しません。\n");
+
+  WriteFile(dir / "notes.txt", "plain words\n");
+  CliRun unknown = Build("--import " + (dir / "notes.txt") + " -o " + (dir / "p.pml"));
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.err.find("「" + (dir / "notes.txt") + "」はインポートできる形式ではありません。"), std::string::npos);
+
+  std::string many;
+  for (int i = 0; i < kMaxItems; ++i) many += "- item\n";
+  WriteFile(dir / "many.md", many);
+  CliRun too_many = Build("--import " + (dir / "many.md") + " -o " + (dir / "p.pml"));
+  EXPECT_EQ(too_many.status, 1);
+  EXPECT_EQ(too_many.err, "エラー: アイテムの数が多すぎます。 1つのメニューに入れられるアイテムは17999個までです。\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "p.pml"));
+  many.erase(0, 7);  // one fewer, with the root as many as a project holds
+  WriteFile(dir / "many.md", many);
+  EXPECT_EQ(Build("--import " + (dir / "many.md") + " -o " + (dir / "p.pml")).status, 0);
+
+  WriteFile(dir / "long.md", "- [" + std::string(1200, 'T') + "](l.html)\n- [ok](ok.html)\n");
+  CliRun cut = Build("--import " + (dir / "long.md") + " -o " + (dir / "long.pml"));
+  EXPECT_EQ(cut.status, 0);
+  EXPECT_NE(cut.err.find("タイトルかリンクを切り詰めました。\n" + std::string(900, 'T')), std::string::npos) << cut.err;
+  EXPECT_NE(ReadFile(dir / "long.pml").find("\t10pt\tl.html\t"), std::string::npos) << "the link is whole";
+  EXPECT_EQ(cut.err.find("ok"), std::string::npos) << "only the cut item is listed";
+  EXPECT_EQ(Build(dir / "long.pml").status, 0) << "the project reads back";
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

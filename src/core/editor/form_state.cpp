@@ -86,6 +86,18 @@ OtherWindow OtherButtonKind(std::string_view text) {
   return OtherWindow::kLeaveFrames;
 }
 
+MenuItem NewItemValues(const PageSettings& s) {
+  MenuItem item;
+  item.bg_color = s.NewBgColor;
+  item.style = s.NewStyle;
+  item.font_size = s.NewFontSize;
+  item.other_window = OtherButtonKind(s.NewOtherButton);
+  item.target = s.NewTarget;
+  item.icon = kLinktoImage;
+  item.open = "0";
+  return item;
+}
+
 FormState::FormState(Document& doc) : doc_(doc) {
   target_list = {"Frame2", "Right", "OtherW", "_blank", "_top", "top", "_parent"};
 }

@@ -25,6 +25,8 @@ struct ItemFields {
 const std::string& OtherButtonText(OtherWindow kind);
 // The inverse: "0", "1", or "2" for any other text.
 OtherWindow OtherButtonKind(std::string_view text);
+// A new item's values from the new-item fields (its title aside).
+MenuItem NewItemValues(const PageSettings& settings);
 
 class FormState {
  public:

@@ -31,15 +31,8 @@ void AddItem(CommandContext& e) {
   MenuModel& m = e.doc.model;
   const PageSettings& s = e.doc.settings;
   if (!RoomForItems(e, 1)) return;
-  MenuItem added;
+  MenuItem added = NewItemValues(s);
   added.title = sj("新しいアイテム");
-  added.bg_color = s.NewBgColor;
-  added.style = s.NewStyle;
-  added.font_size = s.NewFontSize;
-  added.other_window = OtherButtonKind(s.NewOtherButton);
-  added.target = s.NewTarget;
-  added.icon = kLinktoImage;
-  added.open = "0";
   // Selected before its values are in, as a paste does it.
   MenuItem empty;
   empty.title = added.title;

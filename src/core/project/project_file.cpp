@@ -47,12 +47,6 @@ const std::vector<ProjectKey>& ProjectKeys() {
   return keys;
 }
 
-// ---------------------------------------------------------------- writing
-
-namespace {
-
-bool IsBodyKey(const ProjectKey& k) { return k.text == &PageSettings::BodyHeader || k.text == &PageSettings::BodyFooter; }
-
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   switch (k.kind) {
     case ProjectKey::kText: return s.*k.text;
@@ -61,6 +55,20 @@ std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   }
   return {};
 }
+
+void StoreSettingValue(PageSettings& s, const ProjectKey& k, std::string_view value) {
+  switch (k.kind) {
+    case ProjectKey::kText: s.*k.text = std::string(value); break;
+    case ProjectKey::kFlag: s.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
+    case ProjectKey::kColour: s.*k.number = LenientSignedInt(value); break;
+  }
+}
+
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+bool IsBodyKey(const ProjectKey& k) { return k.text == &PageSettings::BodyHeader || k.text == &PageSettings::BodyFooter; }
 
 // The eleven fields of an item line, in their order; Font is always "1".
 template <typename F>
@@ -222,11 +230,7 @@ class Parser {
   void StoreSetting(std::string_view key, std::string_view value) {
     for (const ProjectKey& k : ProjectKeys()) {
       if (key != k.key) continue;
-      switch (k.kind) {
-        case ProjectKey::kText: out_.settings.*k.text = std::string(value); break;
-        case ProjectKey::kFlag: out_.settings.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
-        case ProjectKey::kColour: out_.settings.*k.number = LenientSignedInt(value); break;
-      }
+      StoreSettingValue(out_.settings, k, value);
       return;
     }
   }

@@ -26,6 +26,10 @@ struct ProjectKey {
 };
 // The keys in the order they are written; the two BODY keys come last.
 const std::vector<ProjectKey>& ProjectKeys();
+// A setting's value as its line holds it, and a line's value stored as the
+// reader stores it.
+std::string SettingValue(const PageSettings& settings, const ProjectKey& key);
+void StoreSettingValue(PageSettings& settings, const ProjectKey& key, std::string_view value);
 
 struct SerializedProject {
   std::string bytes;

@@ -73,6 +73,24 @@ std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_view charset) {
+  std::string name;
+  for (char c : charset) name += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (name == "SHIFT_JIS" || name == "SHIFT-JIS" || name == "X-SJIS" || name == "SJIS" || name == "MS_KANJI" ||
+      name == "WINDOWS-31J" || name == "CP932")
+    return SjisToUtf8(bytes);
+  // Browsers read Latin-1 as windows-1252; so do these files' authors.
+  if (name == "ISO-8859-1" || name == "LATIN1" || name == "US-ASCII") name = "WINDOWS-1252";
+  iconv_t probe = iconv_open("UTF-8", name.c_str());
+  if (probe == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  iconv_close(probe);
+  Converter converter("UTF-8", name.c_str());
+  std::string out;
+  size_t bad = 0;
+  if (!converter.Run(bytes, out, bad)) return std::nullopt;
+  return out;
+}
+
 std::string SjisToUtf8Lossy(std::string_view sjis) {
   std::string result;
   while (!sjis.empty()) {

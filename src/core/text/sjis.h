@@ -16,6 +16,11 @@ std::optional<std::string> SjisToUtf8(std::string_view sjis);
 // code page 932 cannot represent (or is not valid UTF-8).
 std::optional<std::string> Utf8ToSjis(std::string_view utf8);
 
+// Text in the named character set (an IANA name as documents declare it)
+// -> UTF-8. Shift_JIS and its aliases are read as CP932. Nullopt for a set
+// this system does not know, or bytes that are not valid in it.
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_view charset);
+
 // CP932 -> UTF-8 for display; bytes that do not decode become U+FFFD so that
 // something is always shown.
 std::string SjisToUtf8Lossy(std::string_view sjis);

@@ -1,0 +1,35 @@
+// A small JSON reader and the string escaping of the writer: enough for the
+// menu's own exchange file. Values remember their line for messages.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace pomeli2::exchange {
+
+struct JsonValue {
+  enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
+  std::string text;  // a string's UTF-8, a number as written, "true"/"false"
+  std::vector<JsonValue> items;
+  std::vector<std::pair<std::string, JsonValue>> members;
+  int line = 1;
+
+  const JsonValue* Member(std::string_view name) const;
+};
+
+struct JsonError {
+  int line;
+  std::string what;  // CP932
+};
+
+// The value of a whole document, or where it goes wrong.
+std::optional<JsonValue> ParseJson(std::string_view text, JsonError& error);
+
+// A JSON string literal, quotes included.
+std::string JsonString(std::string_view utf8);
+
+}  // namespace pomeli2::exchange

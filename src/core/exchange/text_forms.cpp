@@ -1,0 +1,303 @@
+#include "exchange/text_forms.h"
+
+#include <array>
+#include <unordered_map>
+
+#include "text/sjis.h"
+
+namespace pomeli2::exchange {
+namespace {
+
+unsigned char U(char c) { return static_cast<unsigned char>(c); }
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+unsigned HexValue(char c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+  return static_cast<unsigned>(c - 'A' + 10);
+}
+
+// The CP932 bytes of one code point, or nothing when CP932 cannot hold it.
+const std::optional<std::string>& Cp932Of(char32_t c) {
+  thread_local std::unordered_map<char32_t, std::optional<std::string>> cache;
+  auto it = cache.find(c);
+  if (it != cache.end()) return it->second;
+  std::string utf8;
+  AppendUtf8(utf8, c);
+  return cache.emplace(c, Utf8ToSjis(utf8)).first->second;
+}
+
+bool Cp932Holds(char32_t c) { return c < 0x80 || Cp932Of(c).has_value(); }
+
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+struct NamedEntity {
+  const char* name;
+  char32_t c;
+};
+constexpr std::array<NamedEntity, 31> kNamed = {{
+    {"amp", U'&'},       {"lt", U'<'},        {"gt", U'>'},        {"quot", U'"'},      {"apos", U'\''},
+    {"nbsp", 0xA0},      {"copy", 0xA9},      {"reg", 0xAE},       {"trade", 0x2122},   {"hellip", 0x2026},
+    {"mdash", 0x2014},   {"ndash", 0x2013},   {"lsquo", 0x2018},   {"rsquo", 0x2019},   {"ldquo", 0x201C},
+    {"rdquo", 0x201D},   {"laquo", 0xAB},     {"raquo", 0xBB},     {"yen", 0xA5},       {"middot", 0xB7},
+    {"times", 0xD7},     {"divide", 0xF7},    {"deg", 0xB0},       {"plusmn", 0xB1},    {"sect", 0xA7},
+    {"para", 0xB6},      {"bull", 0x2022},    {"euro", 0x20AC},    {"cent", 0xA2},      {"pound", 0xA3},
+    {"shy", 0xAD},
+}};
+
+// A character reference at `at` ("&" ...): its code point and length.
+std::optional<std::pair<char32_t, size_t>> ReferenceAt(std::string_view s, size_t at, bool named) {
+  if (at + 2 >= s.size() || s[at] != '&') return std::nullopt;
+  size_t semi = s.find(';', at + 1);
+  if (semi == std::string_view::npos || semi - at > 12) return std::nullopt;
+  std::string_view body = s.substr(at + 1, semi - at - 1);
+  if (body.size() >= 2 && body[0] == '#') {
+    bool hex = body[1] == 'x' || body[1] == 'X';
+    std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty()) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char d : digits) {
+      if (hex ? !IsHex(d) : !(d >= '0' && d <= '9')) return std::nullopt;
+      value = value * (hex ? 16u : 10u) + HexValue(d);
+      if (value > 0x10FFFF) value = 0x110000;
+    }
+    char32_t c = value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF) ? 0xFFFD : value;
+    return std::pair{c, semi - at + 1};
+  }
+  if (!named) return std::nullopt;
+  for (const NamedEntity& e : kNamed)
+    if (body == e.name) return std::pair{e.c, semi - at + 1};
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<size_t> InvalidUtf8At(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    unsigned char b = U(text[i]);
+    size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    if (n == 0 || i + n > text.size()) return i;
+    for (size_t k = 1; k < n; ++k)
+      if ((U(text[i + k]) & 0xC0) != 0x80) return i;
+    unsigned char b1 = U(text[i + 1 < text.size() ? i + 1 : i]);
+    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) || (b == 0xF4 && b1 > 0x8F))
+      return i;
+    i += n;
+  }
+  return std::nullopt;
+}
+
+char32_t NextCodePoint(std::string_view text, size_t& at) {
+  unsigned char b = U(text[at]);
+  size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+  char32_t c = n == 1 ? b : n == 2 ? (b & 0x1Fu) : n == 3 ? (b & 0x0Fu) : (b & 0x07u);
+  for (size_t k = 1; k < n && at + k < text.size(); ++k) c = (c << 6) | (U(text[at + k]) & 0x3Fu);
+  at += n;
+  return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string EscapeAttribute(std::string_view text) {
+  std::string out;
+  for (char c : EscapeHtml(text)) {
+    if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string DecodeEntities(std::string_view html) {
+  std::string out;
+  out.reserve(html.size());
+  for (size_t i = 0; i < html.size();) {
+    if (auto ref = html[i] == '&' ? ReferenceAt(html, i, true) : std::nullopt) {
+      AppendUtf8(out, ref->first);
+      i += ref->second;
+    } else {
+      out += html[i++];
+    }
+  }
+  return out;
+}
+
+std::string ShownText(std::string_view html) {
+  std::string text;
+  for (size_t i = 0; i < html.size(); ++i) {
+    char c = html[i];
+    char next = i + 1 < html.size() ? html[i + 1] : '\0';
+    bool tag = c == '<' && ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' ||
+                            next == '?');
+    if (!tag) {
+      text += c;
+      continue;
+    }
+    char quote = 0;
+    for (++i; i < html.size(); ++i) {
+      if (quote) {
+        if (html[i] == quote) quote = 0;
+      } else if (html[i] == '"' || html[i] == '\'') {
+        quote = html[i];
+      } else if (html[i] == '>') {
+        break;
+      }
+    }
+  }
+  return DecodeEntities(text);
+}
+
+namespace {
+
+template <typename Keep>
+std::string ToProject(std::string_view utf8, Keep&& keep) {
+  std::string out;
+  size_t at = 0;
+  while (at < utf8.size()) {
+    size_t from = at;
+    char32_t c = NextCodePoint(utf8, at);
+    if (c == '\t' || c == '\r' || c == '\n') {
+      out += ' ';
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (const auto& held = Cp932Of(c)) {
+      out += *held;
+    } else {
+      keep(out, c, utf8.substr(from, at - from));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TitleToProject(std::string_view utf8) {
+  return ToProject(utf8, [](std::string& out, char32_t c, std::string_view) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string hex;
+    for (char32_t v = c; v; v >>= 4) hex.insert(hex.begin(), digits[v & 0xF]);
+    out += "&#x" + hex + ";";
+  });
+}
+
+std::string LinkToProject(std::string_view utf8) {
+  return ToProject(utf8, [](std::string& out, char32_t, std::string_view bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    for (char b : bytes) {
+      out += '%';
+      out += digits[U(b) >> 4];
+      out += digits[U(b) & 0xF];
+    }
+  });
+}
+
+std::string TitleFromProject(std::string_view sjis) {
+  std::string utf8 = SjisToUtf8Lossy(sjis);
+  std::string out;
+  for (size_t i = 0; i < utf8.size();) {
+    auto ref = utf8[i] == '&' ? ReferenceAt(utf8, i, false) : std::nullopt;
+    if (ref && !Cp932Holds(ref->first) && ref->first != 0xFFFD) {
+      AppendUtf8(out, ref->first);
+      i += ref->second;
+    } else {
+      out += utf8[i++];
+    }
+  }
+  return out;
+}
+
+std::string LinkFromProject(std::string_view sjis) {
+  std::string utf8 = SjisToUtf8Lossy(sjis);
+  std::string out;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    // Percent-encoded bytes as the way in writes them: upper-case digits.
+    std::string bytes;
+    size_t j = i;
+    bool decoded = false;
+    while (!decoded && bytes.size() < 4 && j + 2 < utf8.size() && utf8[j] == '%' && IsUpperHex(utf8[j + 1]) &&
+           IsUpperHex(utf8[j + 2])) {
+      bytes += static_cast<char>(HexValue(utf8[j + 1]) * 16 + HexValue(utf8[j + 2]));
+      j += 3;
+      if (InvalidUtf8At(bytes)) continue;
+      size_t at = 0;
+      char32_t c = NextCodePoint(bytes, at);
+      if (c < 0x80 || Cp932Holds(c)) break;
+      decoded = true;
+    }
+    if (decoded) {
+      out += bytes;
+      i = j;
+    } else {
+      out += utf8[i++];
+    }
+  }
+  return out;
+}
+
+std::string_view CutText(std::string_view sjis, size_t limit) {
+  if (sjis.size() <= limit) return sjis;
+  size_t end = 0;
+  for (size_t i = 0; i < sjis.size();) {
+    size_t n = IsLeadByte(U(sjis[i])) && i + 1 < sjis.size() ? 2 : 1;
+    if (i + n > limit) break;
+    i += n;
+    end = i;
+  }
+  // Not inside a reference: an "&" whose ";" lies beyond the cut goes too.
+  size_t amp = sjis.substr(0, end).rfind('&');
+  if (amp != std::string_view::npos && sjis.substr(amp, end - amp).find(';') == std::string_view::npos &&
+      ReferenceAt(sjis, amp, true))
+    end = amp;
+  // Not inside a percent-encoded character: a partial "%X" goes, and so do
+  // the bytes of a UTF-8 sequence that the cut leaves incomplete.
+  if (end >= 1 && sjis[end - 1] == '%') end -= 1;
+  else if (end >= 2 && sjis[end - 2] == '%' && IsHex(sjis[end - 1])) end -= 2;
+  size_t groups_start = end;
+  while (groups_start >= 3 && sjis[groups_start - 3] == '%' && IsHex(sjis[groups_start - 2]) && IsHex(sjis[groups_start - 1]))
+    groups_start -= 3;
+  for (size_t g = groups_start; g < end; g += 3) {
+    unsigned b = HexValue(sjis[g + 1]) * 16 + HexValue(sjis[g + 2]);
+    size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    if (need && g + need * 3 > end) {
+      end = g;
+      break;
+    }
+  }
+  return sjis.substr(0, end);
+}
+
+}  // namespace pomeli2::exchange

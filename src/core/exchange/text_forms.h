@@ -1,0 +1,48 @@
+// The forms a text takes on its way between the project (CP932, titles as
+// HTML) and the files other programs exchange (UTF-8): escaping, what a page
+// shows of a title, and the two ways of keeping a character that code page
+// 932 cannot hold (a numeric character reference in a title, percent-encoded
+// UTF-8 in a link), with their way back.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pomeli2::exchange {
+
+// The offset of the first byte that is not valid UTF-8, or nothing.
+std::optional<size_t> InvalidUtf8At(std::string_view text);
+// One code point of valid UTF-8 at `at`, which moves past it.
+char32_t NextCodePoint(std::string_view text, size_t& at);
+void AppendUtf8(std::string& out, char32_t c);
+
+// & < > (and " for attribute values) as entities.
+std::string EscapeHtml(std::string_view text);
+std::string EscapeAttribute(std::string_view text);
+// Numeric character references and the common named entities as the
+// characters; anything else stays as it is.
+std::string DecodeEntities(std::string_view html);
+// What a page shows of a title written in HTML: the tags left out, the
+// entities decoded; spaces stay as they are.
+std::string ShownText(std::string_view html);
+
+// UTF-8 -> CP932. A title keeps a character that CP932 cannot hold as
+// "&#x...;", a link as its percent-encoded UTF-8 bytes. TAB, CR and LF,
+// which a project line cannot hold, become spaces.
+std::string TitleToProject(std::string_view utf8);
+std::string LinkToProject(std::string_view utf8);
+// CP932 -> UTF-8, the way back: references and percent-encoded sequences of
+// characters that CP932 cannot hold become the characters again (only the
+// forms the way in writes, so that the round trip is exact).
+std::string TitleFromProject(std::string_view sjis);
+std::string LinkFromProject(std::string_view sjis);
+
+// The longest start of `sjis` of at most `limit` bytes that ends at a
+// character boundary and not inside a character reference or a
+// percent-encoded character.
+std::string_view CutText(std::string_view sjis, size_t limit);
+
+}  // namespace pomeli2::exchange

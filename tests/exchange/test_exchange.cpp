@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "exchange/exchange.h"
+#include "exchange/text_forms.h"
+#include "project/project_file.h"
+#include "support/golden.h"
+#include "support/menu_builder.h"
+#include "text/catalogue.h"
+
+namespace pomeli2::testing {
+namespace {
+
+// One line per item: level, title and link in UTF-8, as they were imported.
+std::vector<std::string> Outline(const ImportedMenu& menu) {
+  std::vector<std::string> out;
+  for (const ClipItem& c : menu.items)
+    out.push_back(std::to_string(c.depth) + " " + SjisToUtf8Lossy(c.item.title) + " -> " + SjisToUtf8Lossy(c.item.link));
+  return out;
+}
+
+ImportedMenu Import(const std::string& utf8) { return ImportMenu(utf8, ItemCells(""), 0); }
+
+// A menu with what export must take care of: Japanese, an emoji kept as a
+// reference, entities and tags in titles, a branch with its own link, an
+// item without a link, spaces at a title's ends and an image title.
+void SampleMenu(MenuModel& m, PageSettings& s) {
+  s = PageSettings::Initial();
+  s.Title = sj("サイト &amp; メニュー");
+  m.ResetMenu();
+  m.root_title = s.Title;
+  NodeId root = m.Root();
+  NodeId products = AddItem(m, root, ItemCells(sj("製品"), "products/index.html"));
+  AddItem(m, products, ItemCells(sj("<b>新</b> ツール &lt;α&gt;"), "products/tools.html"));
+  NodeId more = AddItem(m, products, ItemCells("More &#x1F600; fun", "https://example.com/%F0%9F%98%80?a=1&b=2"));
+  AddItem(m, more, ItemCells(sj("  余白  "), "deep (1).html"));
+  AddItem(m, root, ItemCells(sj("リンクなし")));
+  MenuItem image = ItemCells("file:img/logo.gif:Logo", "logo.html");
+  image.target = "_blank";
+  image.open = "1";
+  AddItem(m, root, image);
+}
+
+TEST(Export, GoldenFilesOfEachFormat) {
+  MenuModel m;
+  PageSettings s;
+  SampleMenu(m, s);
+  ExpectGolden("exchange/menu.json", ExportMenu(ExchangeFormat::kJson, s, m));
+  ExpectGolden("exchange/menu.opml", ExportMenu(ExchangeFormat::kOpml, s, m));
+  ExpectGolden("exchange/bookmarks.html", ExportMenu(ExchangeFormat::kBookmarks, s, m));
+  ExpectGolden("exchange/menu.md", ExportMenu(ExchangeFormat::kMarkdown, s, m));
+}
+
+TEST(Export, FormatByExtension) {
+  EXPECT_EQ(ExportFormatOf("a/b.JSON"), ExchangeFormat::kJson);
+  EXPECT_EQ(ExportFormatOf("b.opml"), ExchangeFormat::kOpml);
+  EXPECT_EQ(ExportFormatOf("b.htm"), ExchangeFormat::kBookmarks);
+  EXPECT_EQ(ExportFormatOf("b.md"), ExchangeFormat::kMarkdown);
+  EXPECT_EQ(ExportFormatOf("b.txt"), std::nullopt);
+  EXPECT_EQ(ExportFormatOf("a.md/b"), std::nullopt);
+}
+
+TEST(Import, BookmarkFileWithNestedFoldersJapaneseEmojiAndEntities) {
+  const std::string file =
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+      "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks</H1>\n"
+      "<DL><p>\n"
+      "    <DT><H3 ADD_DATE=\"1\">ツール &amp; 道具</H3>\n"
+      "    <DL><p>\n"
+      "        <DT><A HREF=\"https://example.com/?a=1&amp;b=2\" ADD_DATE=\"2\">例 😀</A>\n"
+      "        <DT><H3 POMELI2_HREF=\"sub.html\">Sub</H3>\n"
+      "        <DL><p>\n"
+      "            <DT><A HREF=\"https://例え.jp/😀\">Deep</A>\n"
+      "        </DL><p>\n"
+      "    </DL><p>\n"
+      "    <DT><A HREF=\"top.html\">Top</A>\n"
+      "</DL><p>\n";
+  ImportedMenu menu = Import(file);
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(menu.format, ExchangeFormat::kBookmarks);
+  EXPECT_EQ(menu.page_title, "Bookmarks");
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{
+                               "0 ツール &amp; 道具 -> ",
+                               "1 例 &#x1F600; -> https://example.com/?a=1&b=2",
+                               "1 Sub -> sub.html",
+                               "2 Deep -> https://例え.jp/%F0%9F%98%80",
+                               "0 Top -> top.html",
+                           }));
+  EXPECT_EQ(menu.items[1].item.bg_color, "#8080FF") << "the new-item values";
+}
+
+TEST(Import, Opml2WithTheProgramsAttributes) {
+  const std::string file =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<opml version=\"2.0\" xmlns:p=\"urn:x-pomeli2:outline\">\n"
+      "  <head><title>Feeds &amp; Links</title></head>\n"
+      "  <body>\n"
+      "    <outline text=\"A &lt;b&gt; &amp; 日本\" p:target=\"_blank\" p:open=\"1\">\n"
+      "      <outline text=\"Child\" type=\"link\" url=\"c.html\"/>\n"
+      "      <outline text=\"Feed\" type=\"rss\" xmlUrl=\"f.xml\" htmlUrl=\"site.html\"/>\n"
+      "    </outline>\n"
+      "    <outline text=\"  Two  \"/>\n"
+      "  </body>\n"
+      "</opml>\n";
+  ImportedMenu menu = Import(file);
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(menu.page_title, "Feeds &amp; Links");
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 A &lt;b&gt; &amp; 日本 -> ", "1 Child -> c.html",
+                                                     "1 Feed -> site.html", "0   Two   -> "}));
+  EXPECT_EQ(menu.items[0].item.target, "_blank");
+  EXPECT_EQ(menu.items[0].item.open, "1");
+  EXPECT_EQ(menu.items[1].item.target, "Frame2");
+}
+
+TEST(Import, WebPageTakesItsNavigationLists) {
+  const std::string page =
+      "<!DOCTYPE html><html><head><title>Site</title><script>var s = '<ul><li><a href=x>no</a></ul>';</script></head>\n"
+      "<body><ul><li><a href=\"ad.html\">Not the menu</a></ul>\n"
+      "<nav>\n"
+      "  <ul>\n"
+      "    <li><a href=\"/\">Home</a>\n"
+      "    <li>Products\n"
+      "      <ul>\n"
+      "        <li><a href=\"p/a.html\">\n          Tool &amp; <em>Die</em>\n        </a></li>\n"
+      "        <li><a href='p/b.html'>B</a>\n"
+      "          <ol><li><a href=p/b1.html>B1</a></li></ol>\n"
+      "        </li>\n"
+      "      </ul>\n"
+      "    </li>\n"
+      "    <li><a href=\"about.html\">About</a></li>\n"
+      "  </ul>\n"
+      "</nav></body></html>\n";
+  ImportedMenu menu = Import(page);
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(menu.format, ExchangeFormat::kWebPage);
+  EXPECT_EQ(menu.page_title, "Site");
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 Home -> /", "0 Products -> ", "1 Tool &amp; <em>Die</em> -> p/a.html",
+                                                     "1 B -> p/b.html", "2 B1 -> p/b1.html", "0 About -> about.html"}));
+
+  // Without a <nav>, the first outermost list that holds links.
+  ImportedMenu lists = Import("<html><body><ul><li>No links</ul><ol><li><a href=a>A</a><ul><li>x</ul></ol></body></html>");
+  ASSERT_FALSE(lists.problem);
+  EXPECT_EQ(Outline(lists), (std::vector<std::string>{"0 A -> a", "1 x -> "}));
+}
+
+TEST(Import, MarkdownListOfLinks) {
+  const std::string md =
+      "# My *Site*\n"
+      "\n"
+      "Some text.\n"
+      "- [Home](index.html)\n"
+      "  - [Tools & <more>](<tools page.html> \"title\")\n"
+      "    * Bare \\[item\\] &amp; more\n"
+      "\t- [Tab](t.html)\n"  // a tab reaches the fourth column
+      "- [](empty.html)\n"
+      "```\n- not an item\n```\n"
+      "+ Plus\n";
+  ImportedMenu menu = Import(md);
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(menu.format, ExchangeFormat::kMarkdown);
+  EXPECT_EQ(menu.page_title, "My *Site*");
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 Home -> index.html", "1 Tools &amp; &lt;more&gt; -> tools page.html",
+                                                     "2 Bare [item] &amp; more -> ", "2 Tab -> t.html", "0  -> empty.html",
+                                                     "0 Plus -> "}));
+}
+
+TEST(Import, DeclaredCharacterSet) {
+  std::string file = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META CONTENT=\"text/html; charset=Shift_JIS\">\n<DL><p>\n<DT><A HREF=\"a\">" +
+                     sj("日本語") + "</A>\n</DL><p>\n";
+  ImportedMenu menu = Import(file);
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 日本語 -> a"}));
+}
+
+TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
+  struct Case {
+    std::string source;
+    ImportProblem::Kind kind;
+    int line;
+  };
+  const Case cases[] = {
+      {"<opml version=\"2.0\"><body>\n<outline text=\"a\">\n</body></opml>", ImportProblem::kMalformed, 3},
+      {"<opml version=\"2.0\"><body>\n<outline text=\"a\">\n", ImportProblem::kMalformed, 2},
+      {"<opml><body>\n<outline text=a/></body></opml>", ImportProblem::kMalformed, 2},
+      {"<opml><head/></opml>", ImportProblem::kMalformed, 0},
+      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"a\">A</A>\n", ImportProblem::kMalformed, 2},
+      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n</DL>\n</DL>", ImportProblem::kMalformed, 4},
+      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"a\">A\n</DL>", ImportProblem::kMalformed, 3},
+      {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": \"a\",\n}", ImportProblem::kMalformed, 3},
+      {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": 5}}", ImportProblem::kMalformed, 2},
+      {"{\"other\": 1}", ImportProblem::kUnknownFormat, 0},
+      {"- [ok](a.html)\n- [broken](b.html\n", ImportProblem::kMalformed, 2},
+      {"just some text\n", ImportProblem::kUnknownFormat, 0},
+      {"", ImportProblem::kUnknownFormat, 0},
+      {"<html><body><p>No lists</p></body></html>", ImportProblem::kNoList, 0},
+      {"- fine\n- bad \xFF byte\n", ImportProblem::kBadEncoding, 2},
+      {"<?xml version=\"1.0\" encoding=\"x-unheard-of\"?><opml/>", ImportProblem::kBadEncoding, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    ImportedMenu menu = Import(c.source);
+    ASSERT_TRUE(menu.problem);
+    EXPECT_EQ(menu.problem->kind, c.kind);
+    EXPECT_EQ(menu.problem->line, c.line);
+  }
+  ImportProblem problem{ImportProblem::kMalformed, 12, sj("<DL>が閉じていません")};
+  EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(problem, "a.html")), "「a.html」の12行目が正しくありません：<DL>が閉じていません。");
+}
+
+TEST(Import, LongTitlesAndLinksAreCutAtACharacterBoundary) {
+  std::string title;
+  for (int i = 0; i < 300; ++i) title += "日😀";
+  std::string link = "https://example.com/" + std::string(900, 'x');
+  ImportedMenu menu = Import("- [" + title + "](" + link + ")\n- [short](s.html)\n");
+  ASSERT_FALSE(menu.problem);
+  ASSERT_EQ(menu.items.size(), 2u);
+  const MenuItem& cut = menu.items[0].item;
+  EXPECT_LE(ItemLineLength(cut, 1), kMaxProjectLine);
+  EXPECT_GT(ItemLineLength(cut, 1), kMaxProjectLine - 12) << "no more is cut than needed";
+  EXPECT_TRUE(SjisToUtf8(cut.title)) << "no half character";
+  EXPECT_EQ(exchange::ShownText(exchange::TitleFromProject(cut.title)).find("&#"), std::string::npos) << "no half reference";
+  EXPECT_EQ(menu.cut_titles, std::vector<std::string>{cut.title});
+  EXPECT_EQ(menu.items[1].item.title, "short");
+  EXPECT_NE(SjisToUtf8Lossy(CutItemsWarning(menu.cut_titles)).find("日&#x1F600;"), std::string::npos);
+
+  EXPECT_EQ(exchange::CutText("ab%F0%9F%98%80", 13), "ab");
+  EXPECT_EQ(exchange::CutText("ab%F0%9F%98%80c", 14), "ab%F0%9F%98%80");
+  EXPECT_EQ(exchange::CutText("ab&#x1F600;", 10), "ab");
+  EXPECT_EQ(exchange::CutText(sj("あい"), 3), sj("あ"));
+}
+
+// ---------------------------------------------------------------- round trips
+
+std::string RandomText(std::mt19937& rng, bool link) {
+  static const std::vector<std::string> pieces = {
+      "a", "Z", " ", "&amp;", "&lt;", "&gt;", "&#x1F600;", "&#x1F389;", sj("日本"), sj("ア"), sj("～"), sj("①"), "%",
+      "?q=1&r=2", "(x)", "[y]", "*", "_", "\\", "#", "-", "<b>", "</b>", "!", "`", "'", "\"", "+",
+  };
+  static const std::vector<std::string> link_pieces = {
+      "a", "/", "%F0%9F%98%80", sj("日本"), "?q=1&r=2", "(x)", " ", "#top", "%20", "\\", "<", ">",
+  };
+  const auto& from = link ? link_pieces : pieces;
+  std::string out;
+  int n = static_cast<int>(rng() % 8);
+  for (int i = 0; i < n; ++i) out += from[rng() % from.size()];
+  return out;
+}
+
+void RandomProject(std::mt19937& rng, MenuModel& m, PageSettings& s) {
+  s = PageSettings::Initial();
+  s.Title = RandomText(rng, false);
+  s.BgColor = "#" + std::to_string(rng() % 1000000);
+  s.Browser = rng() % 2 ? "HTML5" : "NN6 Only";
+  s.CloseItems = static_cast<int>(rng() % 2);
+  s.TreeBgColor = static_cast<int>(rng() % 16777216);
+  s.BodyHeader = rng() % 2 ? sj("ヘッダ.txt") : "";
+  m.ResetMenu();
+  m.root_title = s.Title;
+  std::vector<NodeId> nodes = {m.Root()};
+  int count = 1 + static_cast<int>(rng() % 40);
+  for (int i = 0; i < count; ++i) {
+    MenuItem item = ItemCells(RandomText(rng, false), RandomText(rng, true), std::to_string(rng() % 3));
+    item.target = rng() % 2 ? "_blank" : "Frame2";
+    item.open = rng() % 2 ? "1" : "0";
+    item.bg_color = rng() % 2 ? "#FFEEDD" : "";
+    item.style = rng() % 2 ? "Bold" : "None";
+    nodes.push_back(AddItem(m, nodes[rng() % nodes.size()], item));
+  }
+}
+
+// Every item of a menu below the root: level, title as shown, link.
+std::vector<std::string> Shown(const MenuModel& m) {
+  std::vector<std::string> out;
+  m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
+    if (n == m.Root()) return;
+    out.push_back(std::to_string(m.tree.Level(n) - 1) + "|" + exchange::ShownText(exchange::TitleFromProject(m.tree.Item(n).title)) +
+                  "|" + m.tree.Item(n).link);
+  });
+  return out;
+}
+
+std::vector<std::string> Shown(const ImportedMenu& menu) {
+  std::vector<std::string> out;
+  for (const ClipItem& c : menu.items)
+    out.push_back(std::to_string(c.depth) + "|" + exchange::ShownText(exchange::TitleFromProject(c.item.title)) + "|" + c.item.link);
+  return out;
+}
+
+TEST(RoundTrip, JsonSavesTheSameProject) {
+  std::mt19937 rng(19);
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    MenuModel m;
+    PageSettings s;
+    RandomProject(rng, m, s);
+    const std::string saved = SerializeProject(s, m).bytes;
+    ImportedMenu back = ImportMenu(ExportMenu(ExchangeFormat::kJson, s, m), ItemCells(""), 0);
+    ASSERT_FALSE(back.problem);
+    ASSERT_TRUE(back.settings && back.root);
+    MenuModel again;
+    std::vector<ParsedItem> items = {{-1, *back.root}};
+    std::vector<int> last = {0};
+    for (const ClipItem& c : back.items) {
+      last.resize(static_cast<size_t>(c.depth) + 2);
+      items.push_back({last[static_cast<size_t>(c.depth)], c.item});
+      last[static_cast<size_t>(c.depth) + 1] = static_cast<int>(items.size()) - 1;
+    }
+    RebuildMenu(again, items);
+    EXPECT_EQ(SerializeProject(*back.settings, again).bytes, saved);
+  }
+}
+
+TEST(RoundTrip, JsonKeepsBytesThatAreNoText) {
+  MenuModel m;
+  PageSettings s = PageSettings::Initial();
+  m.ResetMenu();
+  AddItem(m, m.Root(), ItemCells("\x87\x40 \xEE\xEF \x80", "x"));  // NEC and IBM duplicates, a lone byte
+  ImportedMenu back = ImportMenu(ExportMenu(ExchangeFormat::kJson, s, m), ItemCells(""), 0);
+  ASSERT_FALSE(back.problem);
+  EXPECT_EQ(back.items.at(0).item.title, "\x87\x40 \xEE\xEF \x80");
+}
+
+TEST(RoundTrip, OutlinesKeepTitlesLinksAndLevels) {
+  std::mt19937 rng(1919);
+  for (ExchangeFormat format : {ExchangeFormat::kOpml, ExchangeFormat::kMarkdown, ExchangeFormat::kBookmarks}) {
+    for (int round = 0; round < 60; ++round) {
+      SCOPED_TRACE(std::to_string(static_cast<int>(format)) + " round " + std::to_string(round));
+      MenuModel m;
+      PageSettings s;
+      RandomProject(rng, m, s);
+      const std::string file = ExportMenu(format, s, m);
+      ImportedMenu back = ImportMenu(file, ItemCells(""), 0);
+      ASSERT_FALSE(back.problem) << file;
+      EXPECT_EQ(Shown(back), Shown(m)) << file;
+      EXPECT_EQ(exchange::ShownText(exchange::TitleFromProject(back.page_title)),
+                exchange::ShownText(exchange::TitleFromProject(s.Title)));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
