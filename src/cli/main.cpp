@@ -9,6 +9,7 @@
 
 #include "editor/document.h"
 #include "editor/form_state.h"
+#include "editor/publish_check.h"
 #include "exchange/exchange.h"
 #include "exchange/text_forms.h"
 #include "io/file_io.h"
@@ -21,13 +22,14 @@ using namespace pomeli2;
 
 namespace {
 
-enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3 };
+enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3, kProblems = 4 };
 
 const char kUsageText[] =
     "Usage: pomeli2-build PROJECT.pml [-o MENU.html] [--frameset2 NAME | --frameset3 NAME]\n"
     "                     [--resizable] [--copy-images]\n"
     "       pomeli2-build PROJECT.pml --export OUT\n"
     "       pomeli2-build --import SOURCE -o PROJECT.pml [--title TEXT]\n"
+    "       pomeli2-build --check PROJECT.pml [-o MENU.html]\n"
     "\n"
     "Reads a Pomeli Pomeli project file and writes its menu page, or exports\n"
     "its menu to another format, or makes a project of an outline.\n"
@@ -62,12 +64,21 @@ const char kUsageText[] =
     "                     hold take the new-item values. A title or link too long\n"
     "                     for the project is cut, with a warning that lists it.\n"
     "  --title TEXT       with --import: the page title\n"
+    "  --check            write nothing; print every problem of the project before\n"
+    "                     it is published, one a line: the item's path (or page),\n"
+    "                     the field, what is wrong. Settings the page cannot work\n"
+    "                     with, colours other than # and six hex digits, items\n"
+    "                     without a title, and local links and images (relative or\n"
+    "                     file:) missing from the menu page's folder: the folder of\n"
+    "                     -o, else of the project's [Path]. Links with a scheme\n"
+    "                     (http:, mailto: ...) are not fetched.\n"
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n"
     "\n"
     "Exit status: 0 success, 1 the project cannot be read, has no items, has\n"
     "settings the page cannot work with or names a missing BODY file (nothing\n"
-    "is written then), 2 usage error, 3 a file cannot be written.\n"
+    "is written then), 2 usage error, 3 a file cannot be written, 4 --check\n"
+    "found problems.\n"
     "With --import, 1 also means a source that cannot be read, is malformed or\n"
     "of no known format, or has more items than a project holds.\n";
 
@@ -97,7 +108,7 @@ struct Options {
   std::string project, output, frameset, export_to, import_from;
   std::optional<std::string> title;
   int panes = 0;
-  bool resizable = false, copy_images = false;
+  bool resizable = false, copy_images = false, check = false;
 };
 
 // As the host reports a message: one line, "TITLE: TEXT".
@@ -118,6 +129,12 @@ int Export(Document& doc, const std::string& out) {
     return kWriteError;
   }
   return kOk;
+}
+
+int Check(const Document& doc, const std::string& page_folder) {
+  const std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+  for (const CheckProblem& p : problems) std::cout << SjisToUtf8Lossy(ProblemLine(p)) << '\n';
+  return problems.empty() ? kOk : kProblems;
 }
 
 int Import(const Options& opt) {
@@ -206,6 +223,8 @@ int main(int argc, char** argv) {
       std::string title;
       if (!value(title)) return UsageError("--title needs a text");
       opt.title = title;
+    } else if (a == "--check") {
+      opt.check = true;
     } else if (a == "--copy-images") {
       opt.copy_images = true;
     } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -226,7 +245,10 @@ int main(int argc, char** argv) {
   if (opt.title) return UsageError("--title goes with --import");
   if (!opt.export_to.empty() && (page_options || !opt.output.empty()))
     return UsageError("--export writes no page: -o and the page options do not go with it");
+  if (opt.check && (page_options || !opt.export_to.empty()))
+    return UsageError("--check writes nothing: it takes only -o");
   if (opt.project.empty()) return UsageError("no project file given");
+  const bool output_given = !opt.output.empty();
   if (opt.output.empty()) {
     std::string base = opt.project;
     auto slash = base.rfind('/');
@@ -246,6 +268,7 @@ int main(int argc, char** argv) {
   doc.model.ResetMenu();
   if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
   if (!opt.export_to.empty()) return Export(doc, opt.export_to);
+  if (opt.check) return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder());
   doc.SetMenuPagePath(*output);
   doc.frame_resizable = opt.resizable ? 1 : 0;
   if (!doc.HasItemsToWrite()) return kProjectError;

@@ -266,5 +266,67 @@ TEST_F(CliTest, ImportAndExportFailures) {
   EXPECT_EQ(Build(dir / "long.pml").status, 0) << "the project reads back";
 }
 
+// The check before publishing, on a site folder with missing pages and
+// images and with settings the page cannot work with.
+TEST_F(CliTest, CheckListsEveryProblemBeforePublishing) {
+  const std::filesystem::path site = dir.path() / "site";
+  std::filesystem::create_directories(site / "tools");
+  WriteFile(site / "plus.gif", "GIF");
+  WriteFile(site / "tools/saw.html", "<p>saw");
+  auto line = [](const std::string& depth, const std::string& title, const std::string& colour, const std::string& link,
+                 const std::string& icon = "") {
+    return depth + "\t" + title + "\t" + colour + "\tNone\t1\t10pt\t" + link + "\t0\tFrame2\t" + icon + "\t0\r\n";
+  };
+  std::string project = "[Title]\tSite\r\n[BgColor]\t#12345\r\n[Row]\t0\r\n[BackPicture]\tback.gif\r\n"
+                        "[Plus]\tplus.gif\r\n[Minus]\tminus.gif\r\n[Linkto]\t\r\n[Otherw]\thttp://example.com/o.gif\r\n"
+                        "[Path]\t" + (site / "menu.html").string() + "\r\n" +
+                        line("0", "root", "#8080FF", "") + line("1", "Products", "#FFFFFF", "products.html") +
+                        line("2", "<b>Tools</b>", "#FFFFFF", "tools/index.html") +
+                        line("3", "Hammer", "#FFF", "tools/hammer.html?x=1#top", "icons/hammer.gif") +
+                        line("3", "Saw", "#FFFFFF", "tools\\saw.html#blade", "plus.gif") +
+                        line("1", " ", "#FFFFFF", "http://example.com/x") + line("1", "Mail", "", "mailto:a@example.com") +
+                        line("1", "file:pics/logo.gif:Logo", "#FFFFFF", "file:///nowhere/abs.html");
+  WriteFile(dir / "site.pml", project);
+  CliRun run = Build("--check " + (dir / "site.pml"));
+  EXPECT_EQ(run.status, 4) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "page: 行間: 1以上の数値を入力してください。\n"
+            "page: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
+            "page: 背景画像: 「back.gif」が見つかりません。\n"
+            "page: -画像: 「minus.gif」が見つかりません。\n"
+            "Products > Tools > Hammer: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
+            "Products > Tools > Hammer: リンク: 「tools/hammer.html?x=1#top」が見つかりません。\n"
+            "Products > Tools > Hammer: アイコン: 「icons/hammer.gif」が見つかりません。\n"
+            " : 名前: 名前がありません。\n"
+            "Logo: 名前: 「pics/logo.gif」が見つかりません。\n"
+            "Logo: リンク: 「file:///nowhere/abs.html」が見つかりません。\n");
+  EXPECT_FALSE(std::filesystem::exists(site / "menu.html")) << "a check writes nothing";
+
+  // -o names the page's folder instead of [Path]: there everything is.
+  const std::filesystem::path other = dir.path() / "other";
+  std::filesystem::create_directories(other / "tools");
+  std::filesystem::create_directories(other / "icons");
+  std::filesystem::create_directories(other / "pics");
+  for (const char* name : {"back.gif", "minus.gif", "tools/hammer.html", "tools/saw.html", "icons/hammer.gif",
+                           "pics/logo.gif", "plus.gif"})
+    WriteFile(other / name, "x");
+  run = Build("--check " + (dir / "site.pml") + " -o " + (other / "menu.html").string());
+  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.out,
+            "page: 行間: 1以上の数値を入力してください。\n"
+            "page: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
+            "Products > Tools > Hammer: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
+            " : 名前: 名前がありません。\n"
+            "Logo: リンク: 「file:///nowhere/abs.html」が見つかりません。\n");
+
+  WriteFile(dir / "clean.pml", "[Plus]\t\r\n[Minus]\t\r\n[Linkto]\t\r\n[Otherw]\t\r\n[BackPicture]\t\r\n" +
+                                   line("0", "root", "#8080FF", "") + line("1", "Home", "#FFFFFF", "http://example.com/"));
+  run = Build("--check " + (dir / "clean.pml"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Build("--check " + Project("example") + " --copy-images").status, 2);
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -6,25 +6,6 @@
 #include "text/search_fold.h"
 
 namespace pomeli2 {
-namespace {
-
-// What a title shows as text: an image title's text after its picture, and
-// any title without its tags.
-std::string ShownText(const std::string& title) {
-  auto image = SplitImageTitle(title);
-  const std::string& html = image ? image->text : title;
-  std::string text;
-  bool in_tag = false;
-  for (char c : html) {
-    if (c == '<') in_tag = true;
-    else if (c == '>' && in_tag) in_tag = false;
-    else if (!in_tag) text += c;
-  }
-  return text;
-}
-
-}  // namespace
-
 void TreeFinder::Index(const MenuTree& tree) {
   const MenuTree::Snapshot now = tree.Share();
   bool same = has_index_ && now.count == indexed_.count && now.first_top == indexed_.first_top &&
@@ -38,7 +19,7 @@ void TreeFinder::Index(const MenuTree& tree) {
       const MenuItem& item = tree.Item(n);
       // The line break keeps a match from running from the title into the
       // link: no typed text holds one.
-      texts_.push_back({n, FoldForSearch(ShownText(item.title)) + "\n" + FoldForSearch(item.link)});
+      texts_.push_back({n, FoldForSearch(TitleText(item.title)) + "\n" + FoldForSearch(item.link)});
     });
   indexed_ = now;
   has_index_ = true;

@@ -123,21 +123,29 @@ class PageBuilder {
 
 const std::string& ColourExpected() { return sj("色は「#」に続けて16進数6桁で入力してください。"); }
 
-std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
+std::vector<UnworkableSetting> FindUnworkableSettings(const PageSettings& s) {
+  using P = PageSettings;
+  std::vector<UnworkableSetting> found;
   const std::string positive = sj("1以上の数値を入力してください。");
-  if (!IsNumberText(s.Left)) return UnworkableSetting{sj("左位置"), sj("数値を入力してください。")};
-  if (!IsNumberText(s.Row) || LenientSignedInt(s.Row) == 0) return UnworkableSetting{sj("行間"), positive};
-  if (!IsNumberText(s.Indent) || LenientSignedInt(s.Indent) == 0) return UnworkableSetting{sj("インデント"), positive};
+  if (!IsNumberText(s.Left)) found.push_back({sj("左位置"), sj("数値を入力してください。"), &P::Left});
+  if (!IsNumberText(s.Row) || LenientSignedInt(s.Row) == 0) found.push_back({sj("行間"), positive, &P::Row});
+  if (!IsNumberText(s.Indent) || LenientSignedInt(s.Indent) == 0) found.push_back({sj("インデント"), positive, &P::Indent});
   // A step below 1 never ends the closing animation.
   if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) < 1))
-    return UnworkableSetting{sj("ツリーを畳むスピード"), positive};
+    found.push_back({sj("ツリーを畳むスピード"), positive, &P::Speed});
   // A colour such as "#12345" (from a file) means nothing to a browser.
-  const std::pair<const char*, const std::string*> colours[] = {
-      {"背景色", &s.BgColor},  {"TEXT", &s.BodyText},   {"LINK", &s.BodyLink},          {"VLINK", &s.BodyVlink},
-      {"ALINK", &s.BodyAlink}, {"HOVER", &s.BodyHover}, {"HOVER背景", &s.BodyHoverBack}};
-  for (const auto& [label, value] : colours)
-    if (!value->empty() && !CompleteColour(*value)) return UnworkableSetting{sj(label), ColourExpected()};
-  return std::nullopt;
+  const std::pair<const char*, std::string P::*> colours[] = {
+      {"背景色", &P::BgColor},  {"TEXT", &P::BodyText},   {"LINK", &P::BodyLink},          {"VLINK", &P::BodyVlink},
+      {"ALINK", &P::BodyAlink}, {"HOVER", &P::BodyHover}, {"HOVER背景", &P::BodyHoverBack}};
+  for (const auto& [label, field] : colours)
+    if (!(s.*field).empty() && !CompleteColour(s.*field)) found.push_back({sj(label), ColourExpected(), field});
+  return found;
+}
+
+std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
+  std::vector<UnworkableSetting> found = FindUnworkableSettings(s);
+  if (found.empty()) return std::nullopt;
+  return found.front();
 }
 
 std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header,

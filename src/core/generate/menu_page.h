@@ -18,8 +18,11 @@ namespace pomeli2 {
 struct UnworkableSetting {
   std::string label;
   std::string expected;
+  std::string PageSettings::*field;
 };
 std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& settings);
+// Every one of them, in the form's order.
+std::vector<UnworkableSetting> FindUnworkableSettings(const PageSettings& settings);
 // What a colour must look like (CP932), for the messages that refuse one.
 const std::string& ColourExpected();
 

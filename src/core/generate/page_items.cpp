@@ -57,4 +57,17 @@ std::optional<ImageTitle> SplitImageTitle(const std::string& title) {
   return ImageTitle{title.substr(5, colon - 5), title.substr(colon + 1)};
 }
 
+std::string TitleText(const std::string& title) {
+  auto image = SplitImageTitle(title);
+  const std::string& html = image ? image->text : title;
+  std::string text;
+  bool in_tag = false;
+  for (char c : html) {
+    if (c == '<') in_tag = true;
+    else if (c == '>' && in_tag) in_tag = false;
+    else if (!in_tag) text += c;
+  }
+  return text;
+}
+
 }  // namespace pomeli2

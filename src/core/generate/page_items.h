@@ -51,4 +51,8 @@ struct ImageTitle {
 };
 std::optional<ImageTitle> SplitImageTitle(const std::string& title);
 
+// What a title shows as text: an image title's text after its picture, and
+// any title without its tags.
+std::string TitleText(const std::string& title);
+
 }  // namespace pomeli2

@@ -1,0 +1,121 @@
+#include "editor/publish_check.h"
+
+#include <cctype>
+
+#include "generate/menu_page.h"
+#include "generate/page_items.h"
+#include "io/file_io.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+// The file a local link or image names, relative to the page's folder; none
+// for a link with a scheme, one to this page's own place, or an absolute
+// path, whose site root is unknown here.
+std::optional<std::string> LocalFile(std::string path, const std::string& page_folder) {
+  for (char& c : path)
+    if (c == '\\') c = '/';  // as browsers read it
+  if (const size_t end = path.find_first_of("?#"); end != std::string::npos) path.resize(end);
+  if (path.compare(0, 5, "file:") == 0) {
+    path.erase(0, 5);
+    if (path.compare(0, 2, "//") == 0) {
+      const size_t slash = path.find('/', 2);
+      path = slash == std::string::npos ? std::string() : path.substr(slash);
+      return path.empty() ? std::nullopt : std::optional<std::string>(path);
+    }
+  } else {
+    size_t i = 0;
+    while (i < path.size() && (std::isalnum(static_cast<unsigned char>(path[i])) || path[i] == '+' ||
+                               path[i] == '-' || path[i] == '.'))
+      ++i;
+    if (i > 0 && i < path.size() && path[i] == ':' && std::isalpha(static_cast<unsigned char>(path[0])))
+      return std::nullopt;
+  }
+  if (path.empty() || path[0] == '/') return std::nullopt;
+  return page_folder + path;
+}
+
+bool Missing(const std::string& path, const std::string& page_folder) {
+  auto local = LocalFile(path, page_folder);
+  if (!local) return false;
+  auto system = SystemPath(*local);
+  return !system || !FileExists(*system);
+}
+
+std::string NotFound(const std::string& path) { return sj("「") + path + sj("」が見つかりません。"); }
+
+class Checker {
+ public:
+  Checker(const PageSettings& s, const MenuModel& m, const std::string& folder) : s_(s), m_(m), folder_(folder) {}
+
+  std::vector<CheckProblem> Run() {
+    for (const UnworkableSetting& bad : FindUnworkableSettings(s_)) Page(bad.field, bad.label, bad.expected);
+    using P = PageSettings;
+    const std::pair<const char*, std::string P::*> files[] = {
+        {"背景画像", &P::BackPicture}, {"+画像", &P::Plus},         {"-画像", &P::Minus},
+        {"リンク画像", &P::Linkto},    {"別ウインドウ画像", &P::Otherw}, {"BODYヘッダー", &P::BodyHeader},
+        {"BODYフッター", &P::BodyFooter}};
+    for (const auto& [label, field] : files)
+      if (!(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, sj(label), NotFound(s_.*field));
+    const MenuTree& tree = m_.tree;
+    for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
+      tree.ForEachPreOrder(top, [&](NodeId n) { Item(n); });
+    return std::move(problems_);
+  }
+
+ private:
+  void Page(std::string PageSettings::*field, const std::string& label, const std::string& what) {
+    problems_.push_back({kNoNode, field, "page", label, what});
+  }
+
+  void Item(NodeId n) {
+    const MenuTree& tree = m_.tree;
+    const MenuItem& item = tree.Item(n);
+    auto add = [&](const char* field, const std::string& what) {
+      problems_.push_back({n, nullptr, PathOf(n), sj(field), what});
+    };
+    if (auto image = SplitImageTitle(item.title)) {
+      if (Missing(image->path, folder_)) add("名前", NotFound(image->path));
+    } else if (IsBlank(item.title)) {
+      add("名前", sj("名前がありません。"));
+    }
+    if (!item.bg_color.empty() && !CompleteColour(item.bg_color)) add("背景色", ColourExpected());
+    // A branch's link is written only when parent links are on.
+    const bool leaf = !tree.HasChildren(n);
+    if (!item.link.empty() && (leaf || s_.ParentLink == 1) && Missing(item.link, folder_))
+      add("リンク", NotFound(item.link));
+    // A leaf's own icon shows only where no common link image is set.
+    if (leaf && s_.ItemIconsEnabled() && !item.icon.empty() && Missing(item.icon, folder_))
+      add("アイコン", NotFound(item.icon));
+  }
+
+  // The titles' texts from the top-level item down to `n`.
+  std::string PathOf(NodeId n) const {
+    std::string path;
+    for (NodeId p = n; p != kNoNode && p != m_.Root(); p = m_.tree.Parent(p)) {
+      std::string text = TitleText(m_.tree.Item(p).title);
+      path = path.empty() ? text : text + " > " + path;
+    }
+    return path;
+  }
+
+  const PageSettings& s_;
+  const MenuModel& m_;
+  const std::string& folder_;
+  std::vector<CheckProblem> problems_;
+};
+
+}  // namespace
+
+std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
+                                                const std::string& page_folder) {
+  return Checker(settings, menu, page_folder).Run();
+}
+
+std::string ProblemLine(const CheckProblem& problem) {
+  return problem.where + ": " + problem.field + ": " + problem.what;
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,30 @@
+// The check before publishing: what would make the menu page fail or lead
+// nowhere, item by item. Links with a scheme (http:, mailto: …) are not
+// fetched; local links and images must exist beside the page.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/menu_model.h"
+#include "model/page_settings.h"
+
+namespace pomeli2 {
+
+struct CheckProblem {
+  NodeId item = kNoNode;  // kNoNode: a page setting
+  std::string PageSettings::*setting = nullptr;  // the page setting, if one
+  std::string where;  // "Products > Tools > Hammer", or "page" (CP932)
+  std::string field;  // the form's name of the field (CP932)
+  std::string what;   // what is wrong (CP932)
+};
+
+// `page_folder` is the menu page's folder (CP932, "" or ending in "/"),
+// where relative links and images are looked for.
+std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
+                                                const std::string& page_folder);
+
+// "where: field: what", one problem to a line.
+std::string ProblemLine(const CheckProblem& problem);
+
+}  // namespace pomeli2
