@@ -1,5 +1,9 @@
 #include "main_window.h"
 
+#include <unordered_set>
+
+#include "check_window.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -233,6 +237,16 @@ void MainWindow::ShowHelp() {
   help->show();
   help->raise();
   help->activateWindow();
+}
+
+void MainWindow::ShowCheckResults(const std::vector<CheckProblem>& problems) {
+  std::unordered_set<NodeId> marked;
+  for (const CheckProblem& p : problems)
+    if (p.item != kNoNode) marked.insert(p.item);
+  form_->Tree()->MarkProblems(std::move(marked));
+  auto* window = findChild<CheckWindow*>();
+  if (!window) window = new CheckWindow(editor_, this);
+  window->ShowResults();
 }
 
 void MainWindow::Print(Host::PrintKind kind) {

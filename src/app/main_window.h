@@ -45,6 +45,7 @@ class MainWindow : public QMainWindow {
   // Brings the window to the front, as it is (maximised stays maximised).
   void BringToFront();
   void ShowHelp();
+  void ShowCheckResults(const std::vector<CheckProblem>& problems);
   void ShowAbout();
   // Printing, its preview and the printer setup, with one printer per run.
   void Print(Host::PrintKind kind);

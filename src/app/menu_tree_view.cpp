@@ -128,6 +128,7 @@ QTreeWidgetItem* MenuTreeView::NewItem(NodeId node) {
   auto* item = new QTreeWidgetItem;
   item->setText(0, ToQt(tree.Label(node)));
   item->setData(0, Qt::UserRole, node);
+  if (problems_.count(node)) ShowMark(item, true);
   item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
   if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
   items_[node] = item;
@@ -245,6 +246,25 @@ void MenuTreeView::ShowLabel(NodeId node) {
   showing_ = true;
   it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
   showing_ = false;
+}
+
+void MenuTreeView::MarkProblems(std::unordered_set<NodeId> items) {
+  showing_ = true;
+  for (NodeId node : problems_)
+    if (auto it = items_.find(node); it != items_.end()) ShowMark(it->second, false);
+  problems_ = std::move(items);
+  for (NodeId node : problems_)
+    if (auto it = items_.find(node); it != items_.end()) ShowMark(it->second, true);
+  showing_ = false;
+}
+
+void MenuTreeView::ShowMark(QTreeWidgetItem* item, bool marked) {
+  // Red, and a sign that does not rely on the colour alone.
+  QFont font = item->font(0);
+  font.setUnderline(marked);
+  item->setFont(0, font);
+  item->setForeground(0, marked ? QBrush(QColor(0xC0, 0, 0)) : QBrush());
+  item->setToolTip(0, marked ? QString::fromUtf8("リンクの確認で問題が見つかりました") : QString());
 }
 
 void MenuTreeView::MoveItem(NodeId node) {

@@ -27,6 +27,9 @@ class MenuTreeView : public QTreeWidget {
   void RemoveItem(NodeId node);
   void ShowLabel(NodeId node);
   void MoveItem(NodeId node);
+  // Marks the items a check found problems with, until the next check.
+  void MarkProblems(std::unordered_set<NodeId> items);
+  bool Marked(NodeId node) const { return problems_.count(node) != 0; }
   void ShowSelection(NodeId node);
   void EditLabel(NodeId node);
   // Whether the view is being changed to show the core, not by the user:
@@ -61,6 +64,7 @@ class MenuTreeView : public QTreeWidget {
   // Puts `item` where `node` stands in the core's tree: under its parent,
   // after its previous sibling (which is in place), its open branches kept.
   void Place(NodeId node, QTreeWidgetItem* item);
+  void ShowMark(QTreeWidgetItem* item, bool marked);
 
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
@@ -68,6 +72,7 @@ class MenuTreeView : public QTreeWidget {
   // The open branches by id, kept for items that a step took away, so that
   // undo and redo bring them back open as they went.
   std::unordered_set<NodeId> open_;
+  std::unordered_set<NodeId> problems_;
   bool showing_ = false;
 };
 

@@ -133,6 +133,10 @@ void WidgetHost::OpenUrl(const std::string& url) {
 }
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
 void WidgetHost::ShowFindBar() { window_.Form().ShowFindBar(); }
+void WidgetHost::ShowCheckResults(const std::vector<CheckProblem>& problems) { window_.ShowCheckResults(problems); }
+void WidgetHost::FocusControl(int control) {
+  if (QWidget* w = window_.Form().Control(control)) w->setFocus(Qt::OtherFocusReason);
+}
 void WidgetHost::ToggleToolbar() { window_.ToggleToolbar(); }
 void WidgetHost::ShowAbout() { window_.ShowAbout(); }
 // Closed once the command that asked has returned.

@@ -51,6 +51,8 @@ class WidgetHost : public Host {
   void SetOpenUrlFunction(std::function<void(const std::string&)> fn) { open_url_fn_ = std::move(fn); }
   void ShowHelp() override;
   void ShowFindBar() override;
+  void ShowCheckResults(const std::vector<CheckProblem>& problems) override;
+  void FocusControl(int control) override;
   void ShowAbout() override;
   void RequestClose() override;
   void ToggleToolbar() override;

@@ -1074,6 +1074,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.editor().ModifiedFlag(), 0);
   }
 
+  // The check lists its problems in a window beside the editor that stays
+  // open; a double click shows the item; the tree marks the items with
+  // problems until the next check.
+  void checkWindowListsProblemsAndShowsTheirItems() {
+    Fixture f;
+    f.load("nested-all");
+    Editor& e = f.editor();
+    e.Settings().Path = (f.dir.path() + "/menu.html").toStdString();
+    e.SelectItem(f.item("Bravo")->data(0, Qt::UserRole).value<NodeId>());
+    QVERIFY(e.FieldChanged(kCtlLink, "missing.html"));
+    e.SelectItem(e.Model().Root());
+    f.window->Action(kCmdCheckLinks)->trigger();
+    auto* window = f.window->findChild<QDialog*>("checkWindow");
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    auto* list = window->findChild<QTreeWidget*>("checkList");
+    QTreeWidgetItem* row = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      if (list->topLevelItem(i)->text(0) == "Bravo") row = list->topLevelItem(i);
+    QVERIFY(row);
+    QCOMPARE(row->text(2), Ui("「missing.html」が見つかりません。"));
+    QVERIFY(f.item("Bravo")->font(0).underline());
+    list->setCurrentItem(row);
+    emit list->itemActivated(row, 0);
+    QCOMPARE(f.tree()->currentItem(), f.item("Bravo"));
+
+    QVERIFY(e.FieldChanged(kCtlLink, "https://example.com/"));
+    f.window->Action(kCmdCheckLinks)->trigger();
+    QVERIFY(!f.item("Bravo")->font(0).underline());
+    for (int i = 0; i < list->topLevelItemCount(); ++i) QVERIFY(list->topLevelItem(i)->text(0) != "Bravo");
+  }
+
   void dragAndDropThroughTheModelAndOutlineKeys() {
     Fixture f;
     f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta

@@ -6,7 +6,7 @@
 namespace pomeli2::testing {
 namespace {
 
-using FindBarCore = Session;
+using FindAndCheck = Session;
 
 std::string Label(Session& s, NodeId n) { return SjisToUtf8Lossy(s.m().tree.Label(n)); }
 
@@ -19,7 +19,7 @@ TEST(SearchFold, CaseWidthAndSpacesDoNotCount) {
   EXPECT_EQ(fold("１２３．ＨＴＭＬ"), "123.html");
 }
 
-TEST_F(FindBarCore, TypingFindsTitlesAndLinksAndStepsWrapAround) {
+TEST_F(FindAndCheck, TypingFindsTitlesAndLinksAndStepsWrapAround) {
   Add("Products");
   Type(kCtlLink, "products/index.html");
   Add("<b>Tools</b>");
@@ -64,6 +64,41 @@ TEST_F(FindBarCore, TypingFindsTitlesAndLinksAndStepsWrapAround) {
   e.Dispatch(kCmdUndo);
   EXPECT_EQ(e.FindAgain(true).count, 1);
   EXPECT_EQ(e.CommandTooltipText(kCmdUndo), S("元に戻す: 入力")) << "finding is no step";
+}
+
+// The editor's check: the same problems as the tool's, listed for the
+// window; showing one selects its item or focuses its field.
+TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
+  e.Settings().Path = dir / "site/menu.html";
+  std::filesystem::create_directories(dir.path() / "site");
+  WriteFile(dir.path() / "site/here.html", "x");
+  e.Settings().BackPicture = "missing.gif";
+  e.Settings().Linkto = "";
+  e.Settings().Plus = e.Settings().Minus = e.Settings().Otherw = "";
+  Add("Here");
+  Type(kCtlLink, "here.html");
+  Add("Gone");
+  Type(kCtlLink, "gone.html");
+  Type(kCtlIcon, "");
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdCheckLinks);
+  ASSERT_EQ(host.checks.size(), 1u);
+  const std::vector<CheckProblem>& problems = host.checks[0];
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(ProblemLine(problems[0]), S("page: 背景画像: 「missing.gif」が見つかりません。"));
+  EXPECT_EQ(ProblemLine(problems[1]), S("Here > Gone: リンク: 「gone.html」が見つかりません。"));
+  EXPECT_EQ(e.ModifiedFlag(), 1) << "as the typing left it";
+  EXPECT_EQ(e.CommandTooltipText(kCmdUndo), S("元に戻す: 入力")) << "the check is no step";
+
+  e.ShowProblem(1);
+  EXPECT_EQ(Label(*this, m().Selected()), "Gone");
+  e.ShowProblem(0);
+  EXPECT_EQ(host.focused_controls, std::vector<int>{kCtlBackPicture});
+  // An item gone since the check shows nothing.
+  e.SetTreeFocus(true);
+  e.Dispatch(kCmdDelete);
+  e.ShowProblem(1);
+  EXPECT_EQ(Label(*this, m().Selected()), "Here");
 }
 
 }  // namespace

@@ -42,6 +42,8 @@ class ScriptedHost : public Host {
   int inserted = 0, removed = 0, relabelled = 0, selections = 0, control_updates = 0;
   std::vector<NodeId> label_edits;
   std::vector<std::string> opened;  // URLs the editor opened
+  std::vector<std::vector<CheckProblem>> checks;  // what each check showed
+  std::vector<int> focused_controls;
   std::vector<std::string> statuses;  // status-bar notes, as UTF-8
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
@@ -73,6 +75,8 @@ class ScriptedHost : public Host {
   bool RunDialog(BodyInsertDialog& d) override { return body_insert && body_insert(d); }
   bool RunDialog(TargetNameDialog& d) override { return target_name && target_name(d); }
   void OpenUrl(const std::string& url) override { opened.push_back(url); }
+  void ShowCheckResults(const std::vector<CheckProblem>& problems) override { checks.push_back(problems); }
+  void FocusControl(int control) override { focused_controls.push_back(control); }
   void Beep() override { ++beeps; }
   void RefreshForm() override { ++refreshes; }
   void TreeRebuilt() override { ++tree_rebuilds; }

@@ -30,7 +30,7 @@ const std::vector<MenuLayout>& MenuLayouts() {
       {"表示(&V)", {kCmdToolbar, kSeparator, kCmdTreeBgColor, kCmdTreeItemColor}},
       {"ツール(&T)",
        {kCmdAddTarget, kSeparator, kCmdBulkSize, kCmdBulkStyle, kCmdBulkOther, kCmdBulkBg, kSeparator,
-        kCmdTreeImages, kSeparator, kCmdScriptOptions, kSeparator, kCmdBodyInsert}},
+        kCmdTreeImages, kSeparator, kCmdScriptOptions, kSeparator, kCmdBodyInsert, kSeparator, kCmdCheckLinks}},
       {"設定(&S)", {kCmdItemTargets, kCmdItemIcons, kCmdFrameResizable}},
       {"ヘルプ(&H)", {kCmdHelp, kCmdAbout}},
   };

@@ -26,7 +26,7 @@ enum CommandId : int {
   kCmdItemTargets = 32802, kCmdItemIcons = 32803, kCmdFrameResizable = 32800,
   kCmdHelp = 32792, kCmdAbout = 57664,
   kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902,
-  kCmdOutlineUp = 32903, kCmdOutlineDown = 32904, kCmdIndent = 32905, kCmdOutdent = 32906, kCmdFind = 32907,
+  kCmdOutlineUp = 32903, kCmdOutlineDown = 32904, kCmdIndent = 32905, kCmdOutdent = 32906, kCmdFind = 32907, kCmdCheckLinks = 32908,
   kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
 };
 

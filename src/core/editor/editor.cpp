@@ -253,6 +253,25 @@ FindResult Editor::FindAgain(bool forward) {
   return found;
 }
 
+void Editor::CheckBeforePublishing() {
+  last_check_ = pomeli2::CheckBeforePublishing(doc_.settings, doc_.model, doc_.MenuPageFolder());
+  notify_.host().ShowCheckResults(last_check_);
+}
+
+void Editor::ShowProblem(size_t index) {
+  if (index >= last_check_.size()) return;
+  const CheckProblem& p = last_check_[index];
+  if (p.item != kNoNode) {
+    if (!doc_.model.tree.Valid(p.item)) return;  // gone since the check
+    SelectItem(p.item);
+    Notifier::Batch batch(notify_);
+    doc_.model.TreeHasFocus = 1;
+    notify_.FocusTree();
+  } else if (int control = p.setting ? FormState::ControlOfSetting(p.setting) : 0) {
+    notify_.host().FocusControl(control);
+  }
+}
+
 bool Editor::EndLabelEdit(const std::string& title) {
   Notifier::Batch batch(notify_);
   EndTyping();

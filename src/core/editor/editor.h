@@ -82,6 +82,11 @@ class Editor {
   // Enter and F3 go to the next match, Shift+F3 to the previous one.
   FindResult FindText(const std::string& text);
   FindResult FindAgain(bool forward);
+  // The check before publishing, for the window that lists its problems;
+  // ShowProblem selects the item of one of them, or focuses its field.
+  void CheckBeforePublishing();
+  const std::vector<CheckProblem>& LastCheck() const { return last_check_; }
+  void ShowProblem(size_t index);
   // The tree got or lost the keyboard focus.
   void SetTreeFocus(bool has_focus) { doc_.model.TreeHasFocus = has_focus ? 1 : 0; }
   // An in-place label edit of the selected item ended with `title`. False,
@@ -150,6 +155,7 @@ class Editor {
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;
   TreeFinder finder_;
+  std::vector<CheckProblem> last_check_;
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;

@@ -350,6 +350,12 @@ void FormState::RememberCompleteColours() {
   }
 }
 
+int FormState::ControlOfSetting(std::string PageSettings::*setting) {
+  for (const FieldDef& f : kFields)
+    if (f.page == setting) return f.control;
+  return 0;
+}
+
 int FormState::ColourFieldOfButton(int button) {
   for (auto [b, field] : kColourButtons)
     if (b == button) return field;

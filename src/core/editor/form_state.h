@@ -94,6 +94,8 @@ class FormState {
   void RememberCompleteColours();
   // The colour field shown on a colour button, or 0.
   static int ColourFieldOfButton(int button);
+  // The form's field of a page setting, or 0 when a dialog holds it.
+  static int ControlOfSetting(std::string PageSettings::*setting);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
   // Checks a text typed into a field with a byte limit; shows the message

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/publish_check.h"
 #include "model/menu_tree.h"
 
 namespace pomeli2 {
@@ -99,6 +100,12 @@ class Host {
   virtual void ShowHelp() {}
   // Opens the find bar under the tree, its text ready to type over.
   virtual void ShowFindBar() {}
+  // The check before publishing found these problems (none, maybe): the
+  // window that lists them shows them, beside the editor, and the tree
+  // marks their items until the next check.
+  virtual void ShowCheckResults(const std::vector<CheckProblem>& /*problems*/) {}
+  // A field of the form is to take the keyboard focus.
+  virtual void FocusControl(int /*control*/) {}
   virtual void ShowAbout() {}
   // The window is asked to close, as its close box would.
   virtual void RequestClose() {}

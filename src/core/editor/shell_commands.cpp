@@ -46,6 +46,8 @@ std::vector<CommandDescriptor> Descriptors() {
       // The find bar under the tree: the window's own, no dialog.
       {.id = kCmdFind, .text = "検索(&F)", .key = "Ctrl+F", .undo = kNoStep, .enabled = AlwaysEnabled,
        .run = [](CommandContext& c) { c.host().ShowFindBar(); }},
+      {.id = kCmdCheckLinks, .text = "リンクの確認(&L)", .undo = kNoStep, .enabled = AlwaysEnabled,
+       .run = [](Editor& e) { e.CheckBeforePublishing(); }},
       {.id = kCmdHelp, .text = "目次(&C)", .hidden_key = "F1", .tooltip = "目次", .icon = "help", .undo = kNoStep,
        .enabled = AlwaysEnabled, .run = [](CommandContext& c) { c.host().ShowHelp(); }},
       {.id = kCmdAbout, .text = "バージョン情報(&A)...", .tooltip = "バージョン情報", .icon = "about", .undo = kNoStep,

@@ -1,0 +1,49 @@
+#include "check_window.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "text_border.h"
+
+namespace pomeli2 {
+
+CheckWindow::CheckWindow(Editor& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
+  setObjectName("checkWindow");
+  setWindowTitle(Ui("リンクの確認"));
+  // It stays open while the user works in the editor on what it lists.
+  setModal(false);
+  auto* layout = new QVBoxLayout(this);
+  summary_ = new QLabel;
+  summary_->setObjectName("checkSummary");
+  list_ = new QTreeWidget;
+  list_->setObjectName("checkList");
+  list_->setRootIsDecorated(false);
+  list_->setHeaderLabels({Ui("場所"), Ui("項目"), Ui("問題")});
+  list_->header()->setStretchLastSection(true);
+  layout->addWidget(summary_);
+  layout->addWidget(list_, 1);
+  resize(560, 320);
+  connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
+    editor_.ShowProblem(static_cast<size_t>(list_->indexOfTopLevelItem(item)));
+  });
+}
+
+void CheckWindow::ShowResults() {
+  list_->clear();
+  const std::vector<CheckProblem>& problems = editor_.LastCheck();
+  for (const CheckProblem& p : problems)
+    list_->addTopLevelItem(new QTreeWidgetItem({p.item == kNoNode ? Ui("ページ") : ToQt(p.where), ToQt(p.field), ToQt(p.what)}));
+  list_->resizeColumnToContents(0);
+  list_->resizeColumnToContents(1);
+  summary_->setText(problems.empty() ? Ui("問題は見つかりませんでした。")
+                                     : Ui("%1 件の問題があります。ダブルクリックでその場所を表示します。").arg(problems.size()));
+  if (!isVisible() && parentWidget()) {
+    // Beside the editor, where it hides none of it if the screen allows.
+    const QRect frame = parentWidget()->frameGeometry();
+    move(frame.right() + 8, frame.top());
+  }
+  show();
+  raise();
+}
+
+}  // namespace pomeli2

@@ -1,0 +1,25 @@
+// The check before publishing: a window beside the editor that lists the
+// problems; a double click shows the item or the field.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "editor/editor.h"
+
+namespace pomeli2 {
+
+class CheckWindow : public QDialog {
+ public:
+  CheckWindow(Editor& editor, QWidget* parent);
+  // Shows the editor's last check, and the window, in front.
+  void ShowResults();
+
+ private:
+  Editor& editor_;
+  QLabel* summary_;
+  QTreeWidget* list_;
+};
+
+}  // namespace pomeli2
