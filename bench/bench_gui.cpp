@@ -152,8 +152,26 @@ void BM_DeleteBranchInWindow(benchmark::State& state) {
                                                           benchmark::Counter::kInvert);
 }
 
+// A keystroke in the find bar: the match selected and shown, its parents
+// opened, the window painted.
+void BM_FindInWindow(benchmark::State& state) {
+  Window w;
+  const int n = static_cast<int>(state.range(0));
+  std::string path = WriteProject(w.dir, n).toStdString();
+  Editor& e = w.window.GetEditor();
+  e.ReadProjectFile(path);
+  const std::string typed = "item 77";
+  size_t letters = 0;
+  for (auto _ : state) {
+    letters = letters % typed.size() + 1;
+    benchmark::DoNotOptimize(e.FindText(typed.substr(0, letters)).count);
+    QApplication::processEvents();
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_FindInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddItemInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteBranchInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
