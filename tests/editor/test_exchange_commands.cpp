@@ -122,6 +122,18 @@ TEST_F(ImportExport, AJsonSourceBringsItsItemsButNotItsSettings) {
   EXPECT_EQ(SjisToUtf8Lossy(m().tree.Label(m().Root())), "ホームページ");
 }
 
+TEST_F(ImportExport, AWebPageBringsItsNavigationList) {
+  Select("会社");
+  Import(Source("page.html", "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n"
+                             "<ul><li><a href=\"x.html\">Not this</a></li></ul>\n"
+                             "<nav><ul><li><a href=\"/\">ホーム</a></li>\n"
+                             "<li><a href=\"/docs/\">文書</a><ul><li><a href=\"/docs/a\">A &amp; B</a></li></ul></li>\n"
+                             "</ul></nav></body></html>\n"));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Outline(), "製品(工具),会社(ホーム,文書(A &amp; B))");
+  EXPECT_EQ(m().tree.Item(Find("文書")).link, "/docs/");
+}
+
 TEST_F(ImportExport, RefusedSourcesChangeNothing) {
   Select("工具");
   const std::string before = Project();
