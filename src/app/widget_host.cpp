@@ -37,6 +37,16 @@ QStringList NameFilters(const QString& filter) {
 
 }  // namespace
 
+QString FilterExtension(const QString& name_filter) {
+  qsizetype open = name_filter.lastIndexOf('(');
+  qsizetype close = name_filter.lastIndexOf(')');
+  if (open < 0 || close < open) return {};
+  QString first = name_filter.mid(open + 1, close - open - 1).section(' ', 0, 0, QString::SectionSkipEmpty);
+  if (!first.startsWith("*.")) return {};
+  QString extension = first.mid(2);
+  return extension.contains('*') ? QString() : extension;
+}
+
 MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                      MessageButtons buttons, std::optional<MessageAnswer> default_answer) {
   if (message_fn_) return message_fn_(text, title, icon, buttons);
@@ -81,6 +91,12 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilters(NameFilters(ToQt(request.filter)));
   dialog.setDefaultSuffix(ToQt(request.default_extension));
+  if (request.extension_by_filter) {
+    // As the system's own dialogs do: the chosen filter's extension.
+    dialog.setDefaultSuffix(FilterExtension(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterExtension(filter)); });
+  }
   QFileInfo initial(ToQt(request.initial_name));
   if (ToQt(request.initial_name).contains('/')) dialog.setDirectory(initial.absolutePath());
   if (!initial.fileName().contains('*')) dialog.selectFile(initial.fileName());

@@ -4,11 +4,17 @@
 
 #include <functional>
 
+#include <QString>
+
 #include "editor/host.h"
 
 namespace pomeli2 {
 
 class MainWindow;
+
+// The extension that a file dialog's name filter ("label (*.ext *.other)")
+// gives a name without one: its first pattern's; "" for "*" or "*.*".
+QString FilterExtension(const QString& name_filter);
 
 class WidgetHost : public Host {
  public:

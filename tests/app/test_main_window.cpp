@@ -21,6 +21,7 @@
 #include <QMimeData>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -44,6 +45,7 @@
 #include "printing.h"
 #include "text/sjis.h"
 #include "text_border.h"
+#include "widget_host.h"
 
 using namespace pomeli2;
 
@@ -203,7 +205,8 @@ class MainWindowTest : public QObject {
       file << (a->isSeparator() ? QString("-") : a->text());
     QCOMPARE(file, (QStringList{Ui("新規作成(&N)\tCtrl+N"), Ui("開く(&O)...\tCtrl+O"), Ui("上書き保存(&S)\tCtrl+S"),
                                 Ui("名前を付けて保存(&A)..."), "-", Ui("HTMLを上書き保存(&H)\tCtrl+H"),
-                                Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), Ui("ブラウザでプレビュー(&B)\tF5"), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
+                                Ui("HTMLを名前を付けて保存(&T)\tCtrl+T"), Ui("ブラウザでプレビュー(&B)\tF5"), "-", Ui("インポート(&M)..."),
+                                Ui("エクスポート(&E)..."), "-", Ui("2画面フレームの作成(&I)\tCtrl+I"),
                                 Ui("3画面フレームの作成(&J)\tCtrl+J"), "-", Ui("アイコン画像のコピー(&G)"), "-",
                                 Ui("印刷(&P)...\tCtrl+P"),
                                 Ui("印刷プレビュー(&V)"), Ui("プリンタの設定(&R)..."), "-", Ui("なし"), "-",
@@ -1103,6 +1106,55 @@ class MainWindowTest : public QObject {
     f.window->Action(kCmdCheckLinks)->trigger();
     QVERIFY(!f.item("Bravo")->font(0).underline());
     for (int i = 0; i < list->topLevelItemCount(); ++i) QVERIFY(list->topLevelItem(i)->text(0) != "Bravo");
+  }
+
+  void importFromTheFileMenuShowsTheItemsUnderTheSelectedOne() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    QFile source(f.dir.filePath("list.md"));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write("- [New one](one.html)\n  - [Inner](inner.html)\n- New two\n");
+    source.close();
+    f.window->GetHost().SetFileDialogFunction(
+        [&](const FileDialogRequest&) -> std::optional<std::string> { return source.fileName().toStdString(); });
+    f.tree()->setCurrentItem(f.item("Bravo"));
+    f.window->Action(kCmdImport)->trigger();
+    QCOMPARE(Shown(f.item("Bravo")), QString("New one(Inner),New two"));
+    QCOMPARE(f.tree()->currentItem(), f.item("New one"));
+    QCOMPARE(Shown(f.tree()->topLevelItem(0)), Core(f.editor().Model().tree, f.editor().Model().Root()));
+    QVERIFY(f.messages.empty());
+    f.window->Action(kCmdUndo)->trigger();
+    QCOMPARE(f.item("Bravo")->childCount(), 0);
+    QVERIFY(!f.item("New one"));
+  }
+
+  void exportTakesTheFormatOfTheChosenFilter() {
+    QCOMPARE(FilterExtension(Ui("OPMLファイル(*.opml) (*.opml)")), QString("opml"));
+    QCOMPARE(FilterExtension(Ui("HTMLファイル(*.htm;*.html) (*.htm *.html *.asp)")), QString("htm"));
+    QCOMPARE(FilterExtension(Ui("すべてのファイル(*.*) (*.*)")), QString());
+
+    Fixture f;
+    f.load("nested-all");
+    // The real dialog: the OPML filter chosen from the keyboard, a bare name.
+    OnNextDialog([&](QDialog* d) {
+      auto* dialog = qobject_cast<QFileDialog*>(d);
+      QVERIFY(dialog);
+      auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      QVERIFY(types);
+      QCOMPARE(types->currentText(), Ui("JSONファイル(*.json) (*.json)"));
+      types->setFocus();
+      QTest::keyClick(types, Qt::Key_Down);
+      QCOMPARE(types->currentText(), Ui("OPMLファイル(*.opml) (*.opml)"));
+      dialog->setDirectory(f.dir.path());
+      dialog->selectFile("menu");
+      d->accept();  // QFileDialog's own accept, which adds the extension
+    });
+    f.window->Action(kCmdExport)->trigger();
+    QFile written(f.dir.filePath("menu.opml"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("<outline text=\"Alpha one\""));
+    QVERIFY(f.messages.empty());
+    QCOMPARE(f.editor().ModifiedFlag(), 0);
   }
 
   void dragAndDropThroughTheModelAndOutlineKeys() {

@@ -28,6 +28,23 @@ class CliTest : public ::testing::Test {
   TempDir dir;
 };
 
+// A started editor whose program folder is `program`.
+struct EditorSession {
+  explicit EditorSession(const std::string& program) : e(host, Created(program)) { e.Start(); }
+  static std::string Created(const std::string& folder) {
+    std::filesystem::create_directory(folder);
+    return folder;
+  }
+  // An item under the selected one, with its title and link.
+  void Add(const char* title, const char* link) {
+    e.Dispatch(kCmdAddItem);
+    ASSERT_TRUE(e.EndLabelEdit(sj(title)));
+    ASSERT_TRUE(e.FieldChanged(kCtlLink, link));
+  }
+  ScriptedHost host;
+  Editor e;
+};
+
 TEST_F(CliTest, HelpVersionAndUsageErrors) {
   CliRun help = Build("--help");
   EXPECT_EQ(help.status, 0);
@@ -63,19 +80,13 @@ TEST_F(CliTest, WritesTheSamePageAsTheEditor) {
 }
 
 TEST_F(CliTest, AProjectMadeInTheEditorBuildsToTheEditorsPage) {
-  ScriptedHost host;
-  std::filesystem::create_directory(dir.path() / "program");
-  Editor e(host, dir / "program/");
-  e.Start();
-  auto add = [&](const char* title, const char* link) {
-    e.Dispatch(kCmdAddItem);
-    ASSERT_TRUE(e.EndLabelEdit(sj(title)));
-    ASSERT_TRUE(e.FieldChanged(kCtlLink, link));
-  };
-  add("製品", "products.html");
-  add("ソフト", "soft.html");
+  EditorSession session(dir / "program/");
+  ScriptedHost& host = session.host;
+  Editor& e = session.e;
+  session.Add("製品", "products.html");
+  session.Add("ソフト", "soft.html");
   e.SelectItem(e.Model().Root());
-  add("会社概要", "about.html");
+  session.Add("会社概要", "about.html");
   ASSERT_TRUE(e.FieldChanged(kCtlOtherButton, sj("フレーム解除")));
   e.Dispatch(kCmdMoveUp);
   host.files = {dir / "site.pml"};
@@ -92,6 +103,31 @@ TEST_F(CliTest, AProjectMadeInTheEditorBuildsToTheEditorsPage) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFile(dir / "site.html"), ReadFile(dir / "editor/site.html"));
   EXPECT_NE(ReadFile(dir / "site.html").find("about.html"), std::string::npos);
+}
+
+// Export from the file menu writes what the tool exports of the saved
+// project, in every format.
+TEST_F(CliTest, TheEditorExportsWhatTheToolExportsOfTheSavedProject) {
+  EditorSession editor(dir / "program/");
+  editor.Add("製品 &amp; サービス", "products/index.html");
+  editor.Add("<b>新</b> &#x1F600;", "https://example.com/%F0%9F%98%80?a=1&b=2");
+  editor.Add("  余白  ", "");
+  editor.e.SelectItem(editor.e.Model().Root());
+  ASSERT_TRUE(editor.e.FieldChanged(kCtlTitle, sj("サイトの &lt;メニュー&gt;")));
+  editor.Add("会社概要", "about.html");
+  editor.host.files = {dir / "site.pml"};
+  editor.e.Dispatch(kCmdSave);
+  for (const char* ext : {".json", ".opml", ".html", ".md"}) {
+    SCOPED_TRACE(ext);
+    editor.host.files = {dir / (std::string("editor") + ext)};
+    editor.e.Dispatch(kCmdExport);
+    ASSERT_EQ(Build(dir / "site.pml" + " --export " + (dir / (std::string("tool") + ext))).status, 0);
+    EXPECT_EQ(ReadFile(dir / (std::string("editor") + ext)), ReadFile(dir / (std::string("tool") + ext)));
+  }
+  EXPECT_NE(ReadFile(dir / "editor.opml").find("<outline text=\"製品 &amp; サービス\""), std::string::npos)
+      << ReadFile(dir / "editor.opml");
+  EXPECT_TRUE(editor.host.messages.empty());
+  EXPECT_EQ(editor.e.ModifiedFlag(), 0);
 }
 
 // The editor offers the HTML5 mode last; pomeli2-build writes it alike.

@@ -121,6 +121,14 @@ void Browse(Editor& e, int control);
 void SelectImage(Editor& e);
 }  // namespace path_commands
 
+// Import of outlines, bookmarks and lists under the selected item, and
+// export of the menu as JSON, OPML, a bookmark file or Markdown.
+namespace exchange_commands {
+std::vector<CommandDescriptor> Descriptors();
+void Import(Editor& e);
+void Export(Editor& e);
+}  // namespace exchange_commands
+
 // Printing, help, the window's own commands, undo and redo.
 namespace shell_commands {
 std::vector<CommandDescriptor> Descriptors();

@@ -19,7 +19,7 @@ std::vector<CommandDescriptor> Collect() {
       document_commands::Descriptors, html_commands::Descriptors, html_commands::PreviewDescriptors,
       tree_commands::Descriptors,     clipboard_commands::Descriptors, colour_commands::Descriptors,
       bulk_commands::Descriptors,     option_commands::Descriptors,    path_commands::Descriptors,
-      shell_commands::Descriptors,
+      shell_commands::Descriptors,    exchange_commands::Descriptors,
   };
   std::vector<CommandDescriptor> all;
   for (Group group : kGroups)

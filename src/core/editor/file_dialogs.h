@@ -13,7 +13,7 @@ namespace pomeli2 {
 
 class Editor;
 
-enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile };
+enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile, kImport, kExport };
 
 // Shows the dialog with its initial name completed by its start folder and
 // remembers the chosen file's folder for its kind. A relative name with a

@@ -34,6 +34,10 @@ struct FileDialogRequest {
   std::string initial_name;
   // Only a file that exists can be chosen.
   bool must_exist = false;
+  // A chosen name without an extension takes the extension of the filter
+  // chosen in the dialog (its first pattern's) rather than
+  // `default_extension`: the filter names a format.
+  bool extension_by_filter = false;
 };
 
 class Host {

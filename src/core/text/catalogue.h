@@ -41,6 +41,15 @@ inline constexpr char kLinkFilter[] = "HTMLファイル(*.html;*.htm;*.asp)|*.ht
 // The BODY header and footer files.
 inline constexpr char kBodyFileFilter[] =
     "HTMLファイル(*.htm;*.html)|*.htm; *.html; *.txt|すべてのファイル(*.*)|*.*||";
+// The sources import reads; it recognises them by their content.
+inline constexpr char kImportFilter[] =
+    "メニューのファイル(*.opml;*.html;*.json;*.md)|*.opml; *.html; *.htm; *.json; *.md; *.xml|"
+    "すべてのファイル(*.*)|*.*||";
+// The export formats; the chosen filter names the format of a name
+// without an extension.
+inline constexpr char kExportFilter[] =
+    "JSONファイル(*.json)|*.json|OPMLファイル(*.opml)|*.opml|ブックマークファイル(*.html)|*.html|"
+    "Markdownファイル(*.md)|*.md||";
 
 // --- Message titles.
 inline constexpr char kErrorTitle[] = "エラー";

@@ -1,0 +1,105 @@
+// Import and export of whole menus in the formats other programs keep
+// outlines in. Import adds to the menu, as a paste does; export writes a
+// file and changes nothing.
+#include "editor/command_groups.h"
+#include "editor/editor.h"
+#include "editor/file_dialogs.h"
+#include "exchange/exchange.h"
+#include "io/file_io.h"
+#include "text/catalogue.h"
+#include "text/sjis.h"
+
+namespace pomeli2::exchange_commands {
+namespace {
+
+std::optional<std::string> ReadChosenFile(Editor& e, const std::string& path) {
+  auto system = SystemPath(path);
+  auto bytes = system ? ReadWholeFile(*system) : std::nullopt;
+  if (!bytes)
+    e.Notify().Message(sj("ファイル「") + path + sj("」をオープンできませんでした。"), sj(kErrorTitle),
+                       MessageIcon::kError);
+  return bytes;
+}
+
+// The project's name without its extension, so that the dialog adds the
+// one of the format chosen there.
+std::string ExportName(const PageSettings& s) {
+  if (s.ProjectPath == UntitledProject()) return "pomeli2";
+  std::string name = FileNameOf(s.ProjectPath);
+  if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+}  // namespace
+
+void Import(Editor& e) {
+  FileDialogRequest dialog;
+  dialog.kind = FileDialogRequest::Kind::kOpen;
+  dialog.filter = sj(kImportFilter);
+  dialog.must_exist = true;
+  auto chosen = AskForFile(e, FileKind::kImport, dialog);
+  if (!chosen) return;
+  auto bytes = ReadChosenFile(e, *chosen);
+  if (!bytes) return;
+
+  MenuModel& m = e.Model();
+  const NodeId parent = m.Selected();
+  // The lengths of the project lines depend on the level the items go to.
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent));
+  if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, {}};
+  if (imported.problem) {
+    e.Notify().Message(ImportProblemMessage(*imported.problem, *chosen), sj(kErrorTitle), MessageIcon::kError);
+    return;
+  }
+  CommandContext context = e.Context();
+  if (!tree_commands::RoomForItems(context, static_cast<int>(imported.items.size()))) return;
+
+  // Only the items come in: the page settings and the root of a JSON
+  // source stay those of the open project.
+  const NodeId last_before = m.tree.LastChild(parent);
+  m.Paste(imported.items);
+  const NodeId first = last_before == kNoNode ? m.tree.FirstChild(parent) : m.tree.NextSibling(last_before);
+  // The first item imported is shown, where the eye looks for them.
+  m.tree.Select(first);
+  e.Form().ShowLoadedItem();
+  m.TreeHasFocus = 1;
+  e.Notify().FocusTree();
+  e.Doc().MarkModified(1);
+  if (!imported.cut_titles.empty())
+    e.Notify().Message(CutItemsWarning(imported.cut_titles), sj(kConfirmTitle), MessageIcon::kWarning);
+}
+
+void Export(Editor& e) {
+  // What a save of the project would hold, so that the export and the
+  // saved project agree.
+  RootSelectedWhileSaving root(e.Model());
+  FileDialogRequest dialog;
+  dialog.filter = sj(kExportFilter);
+  dialog.initial_name = ExportName(e.Settings());
+  dialog.extension_by_filter = true;
+  auto chosen = AskForFile(e, FileKind::kExport, dialog);
+  if (!chosen) return;
+  auto format = ExportFormatOf(*chosen);
+  if (!format) {
+    e.Notify().Message(sj("「") + *chosen +
+                           sj("」の形式がわかりません。\n拡張子を .json、.opml、.html、.md のどれかにしてください。"),
+                       sj(kErrorTitle), MessageIcon::kWarning);
+    return;
+  }
+  if (document_commands::KeepExistingFile(e, *chosen)) return;
+  auto system = SystemPath(*chosen);
+  if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.Settings(), e.Model())))
+    e.Notify().Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+}
+
+std::vector<CommandDescriptor> Descriptors() {
+  // Import is one step, as a paste is; export only writes a file.
+  return {
+      {.id = kCmdImport, .text = "インポート(&M)...", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
+       .run = Import},
+      {.id = kCmdExport, .text = "エクスポート(&E)...", .undo = UndoKind::kNoStep, .enabled = AlwaysEnabled,
+       .run = Export},
+  };
+}
+
+}  // namespace pomeli2::exchange_commands
