@@ -24,6 +24,8 @@ CheckWindow::CheckWindow(Editor& editor, QWidget* parent) : QDialog(parent), edi
   layout->addWidget(list_, 1);
   resize(560, 320);
   connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
+    // The keyboard goes with what is shown, to the editor.
+    if (QWidget* window = parentWidget()) window->activateWindow();
     editor_.ShowProblem(static_cast<size_t>(list_->indexOfTopLevelItem(item)));
   });
 }
@@ -33,16 +35,18 @@ void CheckWindow::ShowResults() {
   const std::vector<CheckProblem>& problems = editor_.LastCheck();
   for (const CheckProblem& p : problems)
     list_->addTopLevelItem(new QTreeWidgetItem({p.item == kNoNode ? Ui("ページ") : ToQt(p.where), ToQt(p.field), ToQt(p.what)}));
-  list_->resizeColumnToContents(0);
-  list_->resizeColumnToContents(1);
+  for (int column = 0; column < 3; ++column) list_->resizeColumnToContents(column);
+  list_->header()->setStretchLastSection(false);
   summary_->setText(problems.empty() ? Ui("問題は見つかりませんでした。")
                                      : Ui("%1 件の問題があります。ダブルクリックでその場所を表示します。").arg(problems.size()));
-  if (!isVisible() && parentWidget()) {
-    // Beside the editor, where it hides none of it if the screen allows.
+  const bool first = !isVisible();
+  show();
+  if (first && parentWidget()) {
+    // Beside the editor, where it hides none of it if the screen allows;
+    // placed once shown, so that the window manager keeps the place.
     const QRect frame = parentWidget()->frameGeometry();
     move(frame.right() + 8, frame.top());
   }
-  show();
   raise();
 }
 

@@ -1,6 +1,7 @@
 #include "editor/publish_check.h"
 
 #include <cctype>
+#include <tuple>
 
 #include "generate/menu_page.h"
 #include "generate/page_items.h"
@@ -52,14 +53,30 @@ class Checker {
 
   std::vector<CheckProblem> Run() {
     for (const UnworkableSetting& bad : FindUnworkableSettings(s_)) Page(bad.field, bad.label, bad.expected);
-    using P = PageSettings;
-    const std::pair<const char*, std::string P::*> files[] = {
-        {"背景画像", &P::BackPicture}, {"+画像", &P::Plus},         {"-画像", &P::Minus},
-        {"リンク画像", &P::Linkto},    {"別ウインドウ画像", &P::Otherw}, {"BODYヘッダー", &P::BodyHeader},
-        {"BODYフッター", &P::BodyFooter}};
-    for (const auto& [label, field] : files)
-      if (!(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, sj(label), NotFound(s_.*field));
+    // Only the images the page shows: the branch buttons where there are
+    // branches, the common link button where there are leaves, the other
+    // button where a leaf with a link has one.
     const MenuTree& tree = m_.tree;
+    bool branches = false, leaves = false, other_buttons = false;
+    for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
+      tree.ForEachPreOrder(top, [&](NodeId n) {
+        const bool leaf = !tree.HasChildren(n);
+        (leaf ? leaves : branches) = true;
+        const MenuItem& item = tree.Item(n);
+        if (leaf && !item.link.empty() && item.other_window != OtherWindow::kNone) other_buttons = true;
+      });
+    using P = PageSettings;
+    // The names the form and the dialogs give them.
+    const std::tuple<const char*, std::string P::*, bool> files[] = {
+        {"背景画像", &P::BackPicture, true},
+        {"プラスボタン", &P::Plus, branches},
+        {"マイナスボタン", &P::Minus, branches},
+        {"リンクボタン", &P::Linkto, leaves},
+        {"別ウインドウボタン", &P::Otherw, other_buttons},
+        {"BODYタグ内の先頭に挿入するコードが書かれたファイル", &P::BodyHeader, true},
+        {"BODYタグ内の後尾に挿入するコードが書かれたファイル", &P::BodyFooter, true}};
+    for (const auto& [label, field, shown] : files)
+      if (shown && !(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, sj(label), NotFound(s_.*field));
     for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
       tree.ForEachPreOrder(top, [&](NodeId n) { Item(n); });
     return std::move(problems_);
