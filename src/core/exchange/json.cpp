@@ -92,7 +92,7 @@ class Reader {
       ++p_;
       JsonValue member;
       if (!Value(member, depth + 1)) return false;
-      v.members.emplace_back(std::move(name), std::move(member));
+      v.members.push_back({std::move(name), std::move(member)});
       Space();
       if (p_ < s_.size() && s_[p_] == ',') {
         ++p_;

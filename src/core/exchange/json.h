@@ -11,14 +11,23 @@
 
 namespace pomeli2::exchange {
 
+struct JsonMember;
+
 struct JsonValue {
   enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
   std::string text;  // a string's UTF-8, a number as written, "true"/"false"
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;
+  // A vector of a type complete only below: a pair would need JsonValue
+  // whole here.
+  std::vector<JsonMember> members;
   int line = 1;
 
   const JsonValue* Member(std::string_view name) const;
+};
+
+struct JsonMember {
+  std::string name;
+  JsonValue value;
 };
 
 struct JsonError {
