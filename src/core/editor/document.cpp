@@ -29,13 +29,19 @@ void Document::ShowError(const std::string& text, const std::string& title) {
   notify_.Message(text, title, MessageIcon::kError);
 }
 
+// An edit is marked even when the settings file cannot say so, and the mark
+// is cleared only once the file says so too: no failed write loses an edit.
 void Document::MarkModified(int value) {
-  modified_flag_ = value;
-  if (value == 1) ++edits_;
-  if (!settings_file_) return;
+  if (value == 1) {
+    modified_flag_ = 1;
+    ++edits_;
+  }
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
-  if (!settings_file_->WriteEditLine(value, last))
+  if (settings_file_ && !settings_file_->WriteEditLine(value, last)) {
     ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
+    return;
+  }
+  modified_flag_ = value;
 }
 
 void Document::ReadLastProject() {
