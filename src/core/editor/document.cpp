@@ -271,7 +271,8 @@ bool Document::CopyStandardImages(const std::string& images_folder) {
     }
     auto target = SystemPath(folder + name);
     if (!target || !WriteFileAtomically(*target, *bytes)) {
-      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
+      // Named, since the copy stops at it and the files before it are new.
+      ShowError(sj("「") + name + sj("」ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
       return false;
     }
   }
@@ -289,7 +290,12 @@ std::vector<std::string> Document::CopyMissingImages(const std::string& images_f
     auto target = SystemPath(folder + name);
     if (!target || FileExists(*target)) continue;
     auto bytes = ReadWholeFile(images_folder + name);
-    if (bytes && WriteFileAtomically(*target, *bytes)) copied.push_back(name);
+    if (!bytes) continue;
+    if (!WriteFileAtomically(*target, *bytes)) {
+      ShowError(sj("「") + std::string(name) + sj("」を書き込めません。"), sj(kFileErrorTitle));
+      break;
+    }
+    copied.push_back(name);
   }
   return copied;
 }
