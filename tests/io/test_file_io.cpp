@@ -144,5 +144,31 @@ TEST_P(WriteTest, RefusesWhatIsNoRegularWritableFile) {
   EXPECT_EQ(Names(dir.path()), std::set<std::string>{"folder.html"});
 }
 
+// With files in memory nothing reaches the disk, and every read of the
+// border sees what was written.
+TEST(MemoryFilesTest, TheBorderReadsAndWritesThemInstead) {
+  TempDir dir;
+  MemoryFiles files;
+  {
+    ScopedFileStore scope(files);
+    ASSERT_TRUE(WriteFileAtomically(dir / "page.html", "in memory"));
+    EXPECT_TRUE(FileExists(dir / "page.html"));
+    EXPECT_FALSE(FileExists(dir / "other.html"));
+    EXPECT_EQ(ReadWholeFile(dir / "page.html"), "in memory");
+    EXPECT_EQ(ReadFileHead(dir / "page.html", 2), "in");
+    FileReader reader(dir / "page.html");
+    ASSERT_TRUE(reader.IsOpen());
+    char buffer[6];
+    EXPECT_EQ(reader.Read(buffer, sizeof buffer), 6u);
+    EXPECT_EQ(std::string(buffer, 6), "in mem");
+    EXPECT_EQ(reader.Read(buffer, sizeof buffer), 3u);
+    EXPECT_EQ(reader.Read(buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(reader.Failed());
+    EXPECT_FALSE(FileReader(dir / "other.html").IsOpen());
+  }
+  EXPECT_TRUE(Names(dir.path()).empty());
+  EXPECT_EQ(files.files.at(dir / "page.html"), "in memory");
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

@@ -73,15 +73,16 @@ bool Document::NamesItsPage(const std::string& sjis_path) {
 bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
   const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
   auto system_path = SystemPath(path);
-  std::FILE* file = system_path ? std::fopen(system_path->c_str(), "rb") : nullptr;
-  if (!file) {
+  std::optional<FileReader> file;
+  if (system_path) file.emplace(*system_path);
+  if (!file || !file->IsOpen()) {
     ShowError(cannot_open, sj(kErrorTitle));
     return false;
   }
-  ByteSource source = [file](char* buffer, size_t size) { return std::fread(buffer, 1, size, file); };
+  ByteSource source = [&file](char* buffer, size_t size) { return file->Read(buffer, size); };
   ParsedProject parsed = ParseProject(source, settings, target_list);
-  bool read_error = std::ferror(file) != 0;
-  std::fclose(file);
+  bool read_error = file->Failed();
+  file.reset();
 
   // Everything is checked before anything is replaced, so a rejected file
   // leaves the menu, the settings and the project name as they were.

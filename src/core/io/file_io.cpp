@@ -21,6 +21,7 @@ namespace pomeli2 {
 namespace {
 
 FileFaults* g_faults = nullptr;
+FileStore* g_store = nullptr;
 
 // Asks the seam before a call that changes the disk; true (with errno set)
 // when the call is to fail.
@@ -216,12 +217,27 @@ const char* FileOpName(FileOp op) {
 ScopedFileFaults::ScopedFileFaults(FileFaults& faults) : previous_(g_faults) { g_faults = &faults; }
 ScopedFileFaults::~ScopedFileFaults() { g_faults = previous_; }
 
+ScopedFileStore::ScopedFileStore(FileStore& store) : previous_(g_store) { g_store = &store; }
+ScopedFileStore::~ScopedFileStore() { g_store = previous_; }
+
+bool MemoryFiles::Write(const std::string& path, std::string_view bytes) {
+  files[path] = std::string(bytes);
+  return true;
+}
+std::optional<std::string> MemoryFiles::Read(const std::string& path) {
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+bool MemoryFiles::Exists(const std::string& path) { return files.count(path) != 0; }
+
 std::optional<std::string> SystemPath(std::string_view sjis_path) {
   if (sjis_path.empty() || sjis_path.find('\0') != std::string_view::npos) return std::nullopt;
   return SjisToUtf8(sjis_path);
 }
 
 bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable) {
+  if (g_store) return g_store->Write(system_path, bytes);
   auto target = ResolveLinks(system_path);
   if (!target) return false;
   const std::string& path = *target;
@@ -267,6 +283,11 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes,
 }
 
 std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit) {
+  if (g_store) {
+    auto bytes = g_store->Read(system_path);
+    if (bytes && bytes->size() > limit) bytes->resize(limit);
+    return bytes;
+  }
   std::FILE* f = std::fopen(system_path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::string data;
@@ -285,8 +306,31 @@ std::optional<std::string> ReadWholeFile(const std::string& system_path) {
 }
 
 bool FileExists(const std::string& system_path) {
+  if (g_store) return g_store->Exists(system_path);
   struct stat st;
   return stat(system_path.c_str(), &st) == 0;
 }
+
+FileReader::FileReader(const std::string& system_path) {
+  if (g_store)
+    held_ = g_store->Read(system_path);
+  else
+    file_ = std::fopen(system_path.c_str(), "rb");
+}
+
+FileReader::~FileReader() {
+  if (file_) std::fclose(file_);
+}
+
+size_t FileReader::Read(char* buffer, size_t size) {
+  if (file_) return std::fread(buffer, 1, size, file_);
+  if (!held_) return 0;
+  size_t n = std::min(size, held_->size() - offset_);
+  held_->copy(buffer, n, offset_);
+  offset_ += n;
+  return n;
+}
+
+bool FileReader::Failed() const { return file_ ? std::ferror(file_) != 0 : !held_; }
 
 }  // namespace pomeli2
