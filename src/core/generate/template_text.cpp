@@ -40,33 +40,36 @@ std::string IndentOnce(std::string_view rendered) {
   return out;
 }
 
+// Both copy the text between the places they change in whole runs, not a
+// byte at a time: the pages are mostly such runs.
 std::string Fill(std::string_view text, const TemplateValues& values) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{') {
-      size_t close = text.find('}', i);
-      if (close != std::string_view::npos) {
-        auto it = values.find(text.substr(i + 1, close - i - 1));
-        if (it != values.end()) {
-          out += it->second;
-          i = close;
-          continue;
-        }
-      }
-    }
-    out += text[i];
+  size_t done = 0;
+  for (size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+    size_t close = text.find('}', open);
+    if (close == std::string_view::npos) break;
+    auto it = values.find(text.substr(open + 1, close - open - 1));
+    if (it == values.end()) continue;
+    out.append(text.substr(done, open - done));
+    out += it->second;
+    done = close + 1;
+    open = close;
   }
+  out.append(text.substr(done));
   return out;
 }
 
 std::string WithCrLf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32);
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  size_t done = 0;
+  for (size_t line_end = text.find('\n'); line_end != std::string_view::npos; line_end = text.find('\n', line_end + 1)) {
+    out.append(text.substr(done, line_end - done));
+    out += "\r\n";
+    done = line_end + 1;
   }
+  out.append(text.substr(done));
   return out;
 }
 
