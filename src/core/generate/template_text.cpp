@@ -8,40 +8,39 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
+// These copy each line's text in one run, not a byte at a time: the pages
+// are mostly such runs.
 std::string Render(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  bool line_start = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (line_start && text.compare(i, 4, "    ") == 0) {
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    while (line.substr(0, 4) == "    ") {
       out += '\t';
-      i += 3;
-      continue;
+      line.remove_prefix(4);
     }
-    line_start = false;
-    if (text[i] == '\n') {
-      out += "\r\n";
-      line_start = true;
-    } else {
-      out += text[i];
-    }
+    out.append(line);
+    if (end == std::string_view::npos) break;
+    out += "\r\n";
+    text.remove_prefix(end + 1);
   }
   return out;
 }
 
 std::string IndentOnce(std::string_view rendered) {
   std::string out;
-  bool line_start = true;
-  for (char c : rendered) {
-    if (line_start) out += '\t';
-    out += c;
-    line_start = c == '\n';
+  out.reserve(rendered.size() + rendered.size() / 16);
+  while (!rendered.empty()) {
+    size_t end = rendered.find('\n');
+    out += '\t';
+    out.append(rendered.substr(0, end == std::string_view::npos ? end : end + 1));
+    if (end == std::string_view::npos) break;
+    rendered.remove_prefix(end + 1);
   }
   return out;
 }
 
-// Both copy the text between the places they change in whole runs, not a
-// byte at a time: the pages are mostly such runs.
 std::string Fill(std::string_view text, const TemplateValues& values) {
   std::string out;
   out.reserve(text.size());
