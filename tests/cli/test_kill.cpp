@@ -49,8 +49,9 @@ bool WaitForWriting(pid_t pid, const fs::path& folder) {
       if (target.rfind(prefix, 0) == 0 && target.find("(deleted)") != std::string::npos) return true;
     }
     if (ec) return false;
-    int raw = 0;
-    if (waitpid(pid, &raw, WNOHANG | WNOWAIT) == pid) return false;
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == pid)
+      return false;
     std::this_thread::sleep_for(std::chrono::microseconds(20));
   }
 }
