@@ -29,13 +29,19 @@ void Document::ShowError(const std::string& text, const std::string& title) {
   notify_.Message(text, title, MessageIcon::kError);
 }
 
+// An edit is marked even when the settings file cannot say so, and the mark
+// is cleared only once the file says so too: no failed write loses an edit.
 void Document::MarkModified(int value) {
-  modified_flag_ = value;
-  if (value == 1) ++edits_;
-  if (!settings_file_) return;
+  if (value == 1) {
+    modified_flag_ = 1;
+    ++edits_;
+  }
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
-  if (!settings_file_->WriteEditLine(value, last))
+  if (settings_file_ && !settings_file_->WriteEditLine(value, last)) {
     ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
+    return;
+  }
+  modified_flag_ = value;
 }
 
 void Document::ReadLastProject() {
@@ -67,15 +73,16 @@ bool Document::NamesItsPage(const std::string& sjis_path) {
 bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
   const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
   auto system_path = SystemPath(path);
-  std::FILE* file = system_path ? std::fopen(system_path->c_str(), "rb") : nullptr;
-  if (!file) {
+  std::optional<FileReader> file;
+  if (system_path) file.emplace(*system_path);
+  if (!file || !file->IsOpen()) {
     ShowError(cannot_open, sj(kErrorTitle));
     return false;
   }
-  ByteSource source = [file](char* buffer, size_t size) { return std::fread(buffer, 1, size, file); };
+  ByteSource source = [&file](char* buffer, size_t size) { return file->Read(buffer, size); };
   ParsedProject parsed = ParseProject(source, settings, target_list);
-  bool read_error = std::ferror(file) != 0;
-  std::fclose(file);
+  bool read_error = file->Failed();
+  file.reset();
 
   // Everything is checked before anything is replaced, so a rejected file
   // leaves the menu, the settings and the project name as they were.
@@ -265,7 +272,8 @@ bool Document::CopyStandardImages(const std::string& images_folder) {
     }
     auto target = SystemPath(folder + name);
     if (!target || !WriteFileAtomically(*target, *bytes)) {
-      ShowError(sj("ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
+      // Named, since the copy stops at it and the files before it are new.
+      ShowError(sj("「") + name + sj("」ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
       return false;
     }
   }
@@ -283,7 +291,12 @@ std::vector<std::string> Document::CopyMissingImages(const std::string& images_f
     auto target = SystemPath(folder + name);
     if (!target || FileExists(*target)) continue;
     auto bytes = ReadWholeFile(images_folder + name);
-    if (bytes && WriteFileAtomically(*target, *bytes)) copied.push_back(name);
+    if (!bytes) continue;
+    if (!WriteFileAtomically(*target, *bytes)) {
+      ShowError(sj("「") + std::string(name) + sj("」を書き込めません。"), sj(kFileErrorTitle));
+      break;
+    }
+    copied.push_back(name);
   }
   return copied;
 }

@@ -92,7 +92,8 @@ class Document {
   bool CopyStandardImages(const std::string& images_folder);
   // Copies beside the menu page the standard images that `page` refers to
   // by their bare names and that the page's folder lacks; an existing file
-  // is never replaced. The names copied.
+  // is never replaced. The names copied; a copy that cannot be written is
+  // reported and ends the copying.
   std::vector<std::string> CopyMissingImages(const std::string& images_folder, const std::string& page);
 
   // A message titled "ファイルエラー" (or the given title) with a stop icon.

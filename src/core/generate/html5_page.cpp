@@ -5,6 +5,7 @@
 
 #include "generate/html5_values.h"
 #include "generate/js_text.h"
+#include "generate/template_text.h"
 #include "page_scripts.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
@@ -15,12 +16,7 @@ namespace {
 
 // Lines of the constant parts are kept with LF here and written with CR LF,
 // like every other line of the page.
-void AppendLines(std::string& out, std::string_view text) {
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-}
+void AppendLines(std::string& out, std::string_view text) { out += WithCrLf(text); }
 
 // A length of the page's geometry. CSS padding cannot be negative, and a
 // negative margin would put the menu out of sight; lengths beyond what a

@@ -8,34 +8,35 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
+// These copy each line's text in one run, not a byte at a time: the pages
+// are mostly such runs.
 std::string Render(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  bool line_start = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (line_start && text.compare(i, 4, "    ") == 0) {
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    while (line.substr(0, 4) == "    ") {
       out += '\t';
-      i += 3;
-      continue;
+      line.remove_prefix(4);
     }
-    line_start = false;
-    if (text[i] == '\n') {
-      out += "\r\n";
-      line_start = true;
-    } else {
-      out += text[i];
-    }
+    out.append(line);
+    if (end == std::string_view::npos) break;
+    out += "\r\n";
+    text.remove_prefix(end + 1);
   }
   return out;
 }
 
 std::string IndentOnce(std::string_view rendered) {
   std::string out;
-  bool line_start = true;
-  for (char c : rendered) {
-    if (line_start) out += '\t';
-    out += c;
-    line_start = c == '\n';
+  out.reserve(rendered.size() + rendered.size() / 16);
+  while (!rendered.empty()) {
+    size_t end = rendered.find('\n');
+    out += '\t';
+    out.append(rendered.substr(0, end == std::string_view::npos ? end : end + 1));
+    if (end == std::string_view::npos) break;
+    rendered.remove_prefix(end + 1);
   }
   return out;
 }
@@ -43,30 +44,31 @@ std::string IndentOnce(std::string_view rendered) {
 std::string Fill(std::string_view text, const TemplateValues& values) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{') {
-      size_t close = text.find('}', i);
-      if (close != std::string_view::npos) {
-        auto it = values.find(text.substr(i + 1, close - i - 1));
-        if (it != values.end()) {
-          out += it->second;
-          i = close;
-          continue;
-        }
-      }
-    }
-    out += text[i];
+  size_t done = 0;
+  for (size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+    size_t close = text.find('}', open);
+    if (close == std::string_view::npos) break;
+    auto it = values.find(text.substr(open + 1, close - open - 1));
+    if (it == values.end()) continue;
+    out.append(text.substr(done, open - done));
+    out += it->second;
+    done = close + 1;
+    open = close;
   }
+  out.append(text.substr(done));
   return out;
 }
 
 std::string WithCrLf(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32);
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  size_t done = 0;
+  for (size_t line_end = text.find('\n'); line_end != std::string_view::npos; line_end = text.find('\n', line_end + 1)) {
+    out.append(text.substr(done, line_end - done));
+    out += "\r\n";
+    done = line_end + 1;
   }
+  out.append(text.substr(done));
   return out;
 }
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,16 +14,60 @@
 #include <cstdio>
 #include <vector>
 
+#include "io/file_faults.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
 namespace {
+
+FileFaults* g_faults = nullptr;
+FileStore* g_store = nullptr;
+
+// Asks the seam before a call that changes the disk; true (with errno set)
+// when the call is to fail.
+bool Faulted(FileOp op, const std::string& path) {
+  if (!g_faults) return false;
+  int error = g_faults->Before(op, path);
+  if (error == 0) return false;
+  errno = error;
+  return true;
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Close(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd& operator=(int fd) {
+    Close();
+    fd_ = fd;
+    return *this;
+  }
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+  // Closes now, with the result: a delayed write error may show only here.
+  bool Close() {
+    if (fd_ < 0) return true;
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
 
 std::string DirName(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+  auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Follows symbolic links to the file that is really written.
@@ -37,9 +84,11 @@ std::optional<std::string> ResolveLinks(std::string path) {
   return std::nullopt;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
-    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (Faulted(FileOp::kWrite, path)) return false;
+    // At most 1 GiB a call: larger writes are cut short by the kernel anyway.
+    ssize_t n = write(fd, bytes.data(), std::min(bytes.size(), size_t{1} << 30));
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -49,13 +98,138 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+bool Sync(int fd, FileOp op, const std::string& path) { return !Faulted(op, path) && fsync(fd) == 0; }
+
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);
   return 0666 & ~mask;
 }
 
+// Temporary names are ".NAME.pomeli2-PID-XXXXXX": hidden, and telling which
+// process made them, so that a later run can remove those of a process that
+// died before it could.
+constexpr std::string_view kTempMark = ".pomeli2-";
+
+std::string TemporaryName(const std::string& base) {
+  static std::mt19937 random{std::random_device{}()};
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = "." + base + std::string(kTempMark) + std::to_string(getpid()) + "-";
+  for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+  return name;
+}
+
+// The process that made a temporary name of ours, or 0 for any other name.
+pid_t TemporaryOwner(std::string_view name) {
+  if (name.size() < 2 || name[0] != '.' || name.size() < 7 || name[name.size() - 7] != '-') return 0;
+  std::string_view rest = name.substr(0, name.size() - 7);
+  size_t digits = rest.size();
+  while (digits > 0 && rest[digits - 1] >= '0' && rest[digits - 1] <= '9') --digits;
+  if (digits == rest.size() || rest.size() - digits > 9) return 0;
+  if (rest.substr(0, digits).size() < kTempMark.size() + 1 ||
+      rest.substr(digits - kTempMark.size(), kTempMark.size()) != kTempMark)
+    return 0;
+  pid_t pid = 0;
+  for (char c : rest.substr(digits)) pid = pid * 10 + (c - '0');
+  return pid;
+}
+
+// Removes the temporary files that a killed or crashed run of this program
+// left in the folder. Another running process's files are left alone.
+void RemoveStaleTemporaries(int folder) {
+  int fd = dup(folder);
+  if (fd < 0) return;
+  DIR* dir = fdopendir(fd);
+  if (!dir) {
+    close(fd);
+    return;
+  }
+  std::vector<std::string> stale;
+  while (const dirent* entry = readdir(dir)) {
+    pid_t owner = TemporaryOwner(entry->d_name);
+    if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH) stale.emplace_back(entry->d_name);
+  }
+  closedir(dir);
+  for (const std::string& name : stale) unlinkat(folder, name.c_str(), 0);
+}
+
+// Whether an unnamed file can be given a name later: through /proc, which
+// a minimal container may lack.
+bool CanLinkUnnamedFiles() {
+  static const bool can = access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+bool TmpfileUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// Gives the complete unnamed file `fd` the target's name. A new name is
+// linked at once; an existing file is replaced by a rename from a hidden
+// name, since a link cannot replace.
+bool LinkIn(int fd, int folder, const std::string& base, const std::string& path, bool exists) {
+  const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+  auto link_as = [&](const std::string& name) {
+    return !Faulted(FileOp::kLink, path) &&
+           linkat(AT_FDCWD, proc.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  };
+  if (!exists) {
+    if (link_as(base)) return true;
+    if (errno != EEXIST) return false;  // else a file of the name came meanwhile: replace it
+  }
+  std::string temp;
+  for (int tries = 0;; ++tries) {
+    temp = TemporaryName(base);
+    if (link_as(temp)) break;
+    if (errno != EEXIST || tries == 100) return false;
+  }
+  if (!Faulted(FileOp::kRename, path) && renameat(folder, temp.c_str(), folder, base.c_str()) == 0) return true;
+  int error = errno;
+  unlinkat(folder, temp.c_str(), 0);
+  errno = error;
+  return false;
+}
+
+int OpenNamedTemporary(int folder, const std::string& base, const std::string& path, mode_t mode, std::string& name) {
+  for (int tries = 0; tries < 100; ++tries) {
+    name = TemporaryName(base);
+    if (Faulted(FileOp::kOpenNamed, path)) return -1;
+    int fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
+
+const char* FileOpName(FileOp op) {
+  switch (op) {
+    case FileOp::kOpenFolder: return "open folder";
+    case FileOp::kOpenAnonymous: return "open unnamed";
+    case FileOp::kOpenNamed: return "open temporary";
+    case FileOp::kWrite: return "write";
+    case FileOp::kSyncFile: return "fsync file";
+    case FileOp::kSyncFolder: return "fsync folder";
+    case FileOp::kLink: return "link";
+    case FileOp::kRename: return "rename";
+  }
+  return "?";
+}
+
+ScopedFileFaults::ScopedFileFaults(FileFaults& faults) : previous_(g_faults) { g_faults = &faults; }
+ScopedFileFaults::~ScopedFileFaults() { g_faults = previous_; }
+
+ScopedFileStore::ScopedFileStore(FileStore& store) : previous_(g_store) { g_store = &store; }
+ScopedFileStore::~ScopedFileStore() { g_store = previous_; }
+
+bool MemoryFiles::Write(const std::string& path, std::string_view bytes) {
+  files[path] = std::string(bytes);
+  return true;
+}
+std::optional<std::string> MemoryFiles::Read(const std::string& path) {
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+bool MemoryFiles::Exists(const std::string& path) { return files.count(path) != 0; }
 
 std::optional<std::string> SystemPath(std::string_view sjis_path) {
   if (sjis_path.empty() || sjis_path.find('\0') != std::string_view::npos) return std::nullopt;
@@ -63,29 +237,57 @@ std::optional<std::string> SystemPath(std::string_view sjis_path) {
 }
 
 bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable) {
+  if (g_store) return g_store->Write(system_path, bytes);
   auto target = ResolveLinks(system_path);
   if (!target) return false;
+  const std::string& path = *target;
   mode_t mode = NewFileMode();
   struct stat st;
-  if (stat(target->c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode) || access(target->c_str(), W_OK) != 0) return false;
+  const bool exists = stat(path.c_str(), &st) == 0;
+  if (exists) {
+    if (!S_ISREG(st.st_mode) || access(path.c_str(), W_OK) != 0) return false;
     mode = st.st_mode & 07777;
   }
-  auto slash = target->rfind('/');
-  std::string base = slash == std::string::npos ? *target : target->substr(slash + 1);
-  std::string temp = DirName(*target) + "/." + base + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && (!durable || fsync(fd) == 0);
-  ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(name.data(), target->c_str()) == 0;
-  if (!ok) unlink(name.data());
+  const std::string base = BaseName(path);
+  Fd folder;
+  if (Faulted(FileOp::kOpenFolder, path)) return false;
+  folder = open(DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (!folder) return false;
+  RemoveStaleTemporaries(folder.get());
+
+  // The new bytes go into a file without a name, which no kill can leave
+  // behind; only a file system without such files gets a hidden named one.
+  Fd file;
+  std::string temp;
+  if (CanLinkUnnamedFiles()) {
+    if (!Faulted(FileOp::kOpenAnonymous, path)) file = openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (!file && !TmpfileUnsupported(errno)) return false;
+  }
+  if (!file) {
+    file = OpenNamedTemporary(folder.get(), base, path, mode, temp);
+    if (!file) return false;
+  }
+  bool ok = WriteAll(file.get(), bytes, path) && fchmod(file.get(), mode) == 0 &&
+            (!durable || Sync(file.get(), FileOp::kSyncFile, path));
+  if (temp.empty()) {
+    ok = ok && LinkIn(file.get(), folder.get(), base, path, exists);
+    ok = file.Close() && ok;  // the name is in place; a late error still counts
+  } else {
+    ok = file.Close() && ok;
+    ok = ok && !Faulted(FileOp::kRename, path) && renameat(folder.get(), temp.c_str(), folder.get(), base.c_str()) == 0;
+    if (!ok) unlinkat(folder.get(), temp.c_str(), 0);
+  }
+  // The rename is durable only once the folder is on disk too.
+  if (ok && durable) ok = Sync(folder.get(), FileOp::kSyncFolder, path);
   return ok;
 }
 
 std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit) {
+  if (g_store) {
+    auto bytes = g_store->Read(system_path);
+    if (bytes && bytes->size() > limit) bytes->resize(limit);
+    return bytes;
+  }
   std::FILE* f = std::fopen(system_path.c_str(), "rb");
   if (!f) return std::nullopt;
   std::string data;
@@ -104,8 +306,31 @@ std::optional<std::string> ReadWholeFile(const std::string& system_path) {
 }
 
 bool FileExists(const std::string& system_path) {
+  if (g_store) return g_store->Exists(system_path);
   struct stat st;
   return stat(system_path.c_str(), &st) == 0;
 }
+
+FileReader::FileReader(const std::string& system_path) {
+  if (g_store)
+    held_ = g_store->Read(system_path);
+  else
+    file_ = std::fopen(system_path.c_str(), "rb");
+}
+
+FileReader::~FileReader() {
+  if (file_) std::fclose(file_);
+}
+
+size_t FileReader::Read(char* buffer, size_t size) {
+  if (file_) return std::fread(buffer, 1, size, file_);
+  if (!held_) return 0;
+  size_t n = std::min(size, held_->size() - offset_);
+  held_->copy(buffer, n, offset_);
+  offset_ += n;
+  return n;
+}
+
+bool FileReader::Failed() const { return file_ ? std::ferror(file_) != 0 : !held_; }
 
 }  // namespace pomeli2

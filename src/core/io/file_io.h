@@ -2,6 +2,7 @@
 // here, and every file is replaced whole or not at all.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,5 +26,23 @@ std::optional<std::string> ReadWholeFile(const std::string& system_path);
 std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit);
 
 bool FileExists(const std::string& system_path);
+
+// Reads a file in pieces, so that a large one is never held twice.
+class FileReader {
+ public:
+  explicit FileReader(const std::string& system_path);
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  bool IsOpen() const { return file_ != nullptr || held_.has_value(); }
+  // Up to `size` bytes; 0 at the end or after an error.
+  size_t Read(char* buffer, size_t size);
+  bool Failed() const;
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::optional<std::string> held_;  // from a file store
+  size_t offset_ = 0;
+};
 
 }  // namespace pomeli2

@@ -1,0 +1,297 @@
+#include "build_tool.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/document.h"
+#include "editor/form_state.h"
+#include "editor/publish_check.h"
+#include "exchange/exchange.h"
+#include "exchange/text_forms.h"
+#include "io/file_io.h"
+#include "io/program_folder.h"
+#include "project/project_file.h"
+#include "text/catalogue.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3, kProblems = 4 };
+
+const char kUsageText[] =
+    "Usage: pomeli2-build PROJECT.pml [-o MENU.html] [--frameset2 NAME | --frameset3 NAME]\n"
+    "                     [--resizable] [--copy-images]\n"
+    "       pomeli2-build PROJECT.pml --export OUT\n"
+    "       pomeli2-build --import SOURCE -o PROJECT.pml [--title TEXT]\n"
+    "       pomeli2-build --check PROJECT.pml [-o MENU.html]\n"
+    "\n"
+    "Reads a Pomeli Pomeli project file and writes its menu page, or exports\n"
+    "its menu to another format, or makes a project of an outline.\n"
+    "\n"
+    "  -o MENU.html       the menu page to write (default: PROJECT with the extension .html)\n"
+    "  --frameset2 NAME   also write a 2-pane frame set page NAME beside the menu page\n"
+    "  --frameset3 NAME   also write a 3-pane frame set page NAME beside the menu page\n"
+    "  --resizable        let the frames of the frame set be resized\n"
+    "  --copy-images      copy the five standard tree images beside the menu page\n"
+    "  --export OUT       write the menu in the format that OUT's extension names:\n"
+    "                     .json  every page setting and item field, titles as HTML,\n"
+    "                            nested as the tree (imports back to the same project)\n"
+    "                     .opml  OPML 2.0; the target and the open mark in attributes\n"
+    "                            of the namespace urn:x-pomeli2:outline\n"
+    "                     .html  the Netscape bookmark file of the browsers; a branch's\n"
+    "                            own link is the POMELI2_HREF attribute of its <H3>,\n"
+    "                            which browsers ignore; an item without a link is an\n"
+    "                            empty folder\n"
+    "                     .md    a Markdown list of links, two spaces per level\n"
+    "                     Titles are written as the page shows them (bookmarks: as\n"
+    "                     HTML); the items are the root's, the page title heads them.\n"
+    "  --import SOURCE    make the project -o names of an outline, recognised by its\n"
+    "                     content: OPML 1.0/2.0, a bookmark file, this program's\n"
+    "                     JSON, a Markdown list ('- [Title](link)' or '* ', nested\n"
+    "                     by indentation; '- Title' has no link), or any other web\n"
+    "                     page (the lists of its first <nav>, else its first\n"
+    "                     outermost list that holds links). Sources are UTF-8 or\n"
+    "                     what they declare. Text from OPML and Markdown becomes\n"
+    "                     HTML (& < > escaped); a character that Shift-JIS cannot\n"
+    "                     hold becomes a reference (&#x1F600;) in a title and\n"
+    "                     percent-encoded UTF-8 in a link. Fields a source does not\n"
+    "                     hold take the new-item values. A title or link too long\n"
+    "                     for the project is cut, with a warning that lists it.\n"
+    "  --title TEXT       with --import: the page title\n"
+    "  --check            write nothing; print every problem of the project before\n"
+    "                     it is published, one a line: the item's path (or page),\n"
+    "                     the field, what is wrong. Settings the page cannot work\n"
+    "                     with, colours other than # and six hex digits, items\n"
+    "                     without a title, and local links and images (relative or\n"
+    "                     file:) missing from the menu page's folder: the folder of\n"
+    "                     -o, else of the project's [Path]. Links with a scheme\n"
+    "                     (http:, mailto: ...) are not fetched.\n"
+    "  -h, --help         show this help and exit\n"
+    "  --version          show the version and exit\n"
+    "\n"
+    "Exit status: 0 success, 1 the project cannot be read, has no items, has\n"
+    "settings the page cannot work with or names a missing BODY file (nothing\n"
+    "is written then), 2 usage error, 3 a file cannot be written, 4 --check\n"
+    "found problems.\n"
+    "With --import, 1 also means a source that cannot be read, is malformed or\n"
+    "of no known format, or has more items than a project holds.\n";
+
+// Messages go to standard error as "TITLE: TEXT"; questions are answered yes,
+// since a build has nobody to ask; plain notices are left out.
+class CliHost : public Host {
+ public:
+  explicit CliHost(std::ostream& err) : err_(err) {}
+  MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                           MessageButtons buttons, std::optional<MessageAnswer>) override {
+    if (buttons == MessageButtons::kYesNo) return MessageAnswer::kYes;
+    if (buttons == MessageButtons::kOkCancel) return MessageAnswer::kOk;
+    if (icon == MessageIcon::kInformation) return MessageAnswer::kOk;
+    std::string line = SjisToUtf8Lossy(title) + ": " + SjisToUtf8Lossy(text);
+    for (char& c : line)
+      if (c == '\n' || c == '\r') c = ' ';
+    err_ << line << '\n';
+    return MessageAnswer::kOk;
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+int UsageError(std::ostream& err, const std::string& what) {
+  err << "pomeli2-build: " << what << "\n" << "Try 'pomeli2-build --help'.\n";
+  return kUsage;
+}
+
+struct Options {
+  std::string project, output, frameset, export_to, import_from;
+  std::optional<std::string> title;
+  int panes = 0;
+  bool resizable = false, copy_images = false, check = false;
+};
+
+// As the host reports a message: one line, "TITLE: TEXT".
+void Report(std::ostream& err, const std::string& title, const std::string& text) {
+  std::string line = SjisToUtf8Lossy(title) + ": " + SjisToUtf8Lossy(text);
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  err << line << '\n';
+}
+
+std::string Sjis(const std::string& utf8) { return Utf8ToSjis(utf8).value_or(SjisToUtf8Lossy(utf8)); }
+
+int Export(Document& doc, const std::string& out, std::ostream& err) {
+  auto format = ExportFormatOf(out);
+  if (!format) return UsageError(err, "the export format is chosen by the extension: .json, .opml, .html or .md");
+  if (!WriteFileAtomically(out, ExportMenu(*format, doc.settings, doc.model))) {
+    Report(err, sj(kFileErrorTitle), sj("「") + Sjis(out) + sj("」を書き込めません。"));
+    return kWriteError;
+  }
+  return kOk;
+}
+
+int Check(const Document& doc, const std::string& page_folder, std::ostream& out) {
+  const std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+  for (const CheckProblem& p : problems) out << SjisToUtf8Lossy(ProblemLine(p)) << '\n';
+  return problems.empty() ? kOk : kProblems;
+}
+
+int Import(const Options& opt, std::ostream& err) {
+  auto project = Utf8ToSjis(opt.output);
+  if (!project) return UsageError(err, "a file name holds characters that Shift-JIS cannot hold");
+  auto bytes = ReadWholeFile(opt.import_from);
+  if (!bytes) {
+    Report(err, sj(kErrorTitle), sj("ファイル「") + Sjis(opt.import_from) + sj("」をオープンできませんでした。"));
+    return kProjectError;
+  }
+  PageSettings settings = PageSettings::Initial();
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(settings), 0);
+  if (imported.problem) {
+    Report(err, sj(kErrorTitle), ImportProblemMessage(*imported.problem, Sjis(opt.import_from)));
+    return kProjectError;
+  }
+  if (imported.items.size() + 1 > static_cast<size_t>(kMaxItems)) {
+    Report(err, sj(kErrorTitle), sj(kTooManyItemsMessage));
+    return kProjectError;
+  }
+  if (imported.settings) settings = *imported.settings;
+  else if (!imported.page_title.empty()) settings.Title = imported.page_title;
+  if (opt.title) settings.Title = exchange::TitleToProject(*opt.title);
+  MenuItem root = imported.root.value_or(RootItem());
+  if (!imported.root) root.title = settings.Title;
+
+  CliHost host(err);
+  Notifier notify(host);
+  Document doc(notify);
+  doc.settings = settings;
+  doc.settings.ProjectPath = *project;
+  std::vector<ParsedItem> items;
+  items.reserve(imported.items.size() + 1);
+  items.push_back({-1, std::move(root)});
+  std::vector<int> last_at_level = {0};  // the latest item at each level, the root at 0
+  for (ClipItem& c : imported.items) {
+    size_t level = static_cast<size_t>(c.depth) + 1;
+    last_at_level.resize(level + 1);
+    items.push_back({last_at_level[level - 1], std::move(c.item)});
+    last_at_level[level] = static_cast<int>(items.size()) - 1;
+  }
+  RebuildMenu(doc.model, items);
+  SerializedProject check = SerializeProject(doc.settings, doc.model);
+  bool too_long = check.too_long_key || check.too_long_item_title;
+  if (!doc.WriteProjectFile()) return too_long ? kProjectError : kWriteError;
+  if (!imported.cut_titles.empty()) {
+    std::string warning = SjisToUtf8Lossy(CutItemsWarning(imported.cut_titles));
+    err << "pomeli2-build: " << warning << '\n';
+  }
+  return kOk;
+}
+
+}  // namespace
+
+int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Options opt;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    if (a == "-h" || a == "--help") {
+      out << kUsageText;
+      return kOk;
+    } else if (a == "--version") {
+      out << kBuildToolVersion << '\n';
+      return kOk;
+    } else if (a == "-o") {
+      if (!value(opt.output)) return UsageError(err, "-o needs a file name");
+    } else if (a == "--frameset2" || a == "--frameset3") {
+      if (opt.panes) return UsageError(err, "only one frame set can be written");
+      if (!value(opt.frameset)) return UsageError(err, a + " needs a file name");
+      if (opt.frameset.empty() || opt.frameset.find('/') != std::string::npos)
+        return UsageError(err, "the frame set name must be a file name without a folder");
+      opt.panes = a == "--frameset2" ? 2 : 3;
+    } else if (a == "--resizable") {
+      opt.resizable = true;
+    } else if (a == "--export") {
+      if (!value(opt.export_to)) return UsageError(err, "--export needs a file name");
+    } else if (a == "--import") {
+      if (!value(opt.import_from)) return UsageError(err, "--import needs a file name");
+    } else if (a == "--title") {
+      std::string title;
+      if (!value(title)) return UsageError(err, "--title needs a text");
+      opt.title = title;
+    } else if (a == "--check") {
+      opt.check = true;
+    } else if (a == "--copy-images") {
+      opt.copy_images = true;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return UsageError(err, "unknown option " + a);
+    } else if (opt.project.empty()) {
+      opt.project = a;
+    } else {
+      return UsageError(err, "more than one project file given");
+    }
+  }
+  const bool page_options = opt.panes || opt.resizable || opt.copy_images;
+  if (!opt.import_from.empty()) {
+    if (!opt.project.empty() || !opt.export_to.empty() || page_options)
+      return UsageError(err, "--import takes only -o and --title");
+    if (opt.output.empty()) return UsageError(err, "--import needs -o PROJECT.pml");
+    return Import(opt, err);
+  }
+  if (opt.title) return UsageError(err, "--title goes with --import");
+  if (!opt.export_to.empty() && (page_options || !opt.output.empty()))
+    return UsageError(err, "--export writes no page: -o and the page options do not go with it");
+  if (opt.check && (page_options || !opt.export_to.empty()))
+    return UsageError(err, "--check writes nothing: it takes only -o");
+  if (opt.project.empty()) return UsageError(err, "no project file given");
+  const bool output_given = !opt.output.empty();
+  if (opt.output.empty()) {
+    std::string base = opt.project;
+    auto slash = base.rfind('/');
+    auto dot = base.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.erase(dot);
+    opt.output = base + ".html";
+  }
+  auto project = Utf8ToSjis(opt.project);
+  auto output = Utf8ToSjis(opt.output);
+  auto frameset = Utf8ToSjis(opt.frameset);
+  if (!project || !output || !frameset) return UsageError(err, "a file name holds characters that Shift-JIS cannot hold");
+
+  CliHost host(err);
+  Notifier notify(host);
+  Document doc(notify);
+  std::vector<std::string> targets;
+  doc.model.ResetMenu();
+  if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
+  if (!opt.export_to.empty()) return Export(doc, opt.export_to, err);
+  if (opt.check) return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder(), out);
+  doc.SetMenuPagePath(*output);
+  doc.frame_resizable = opt.resizable ? 1 : 0;
+  if (!doc.HasItemsToWrite()) return kProjectError;
+  switch (doc.WriteMenuPage()) {
+    case Document::PageWrite::kWritten: break;
+    case Document::PageWrite::kWriteFailed: return kWriteError;
+    case Document::PageWrite::kRefused: return kProjectError;
+  }
+  if (opt.panes) {
+    std::string frameset_path = doc.MenuPageFolder() + *frameset;
+    if (doc.FrameSetNameRefused(frameset_path)) return kUsage;
+    if (!doc.WriteFrameSet(frameset_path, opt.panes)) return kWriteError;
+  }
+  if (opt.copy_images) {
+    std::string images = InstalledImagesFolder();
+    if (images.empty()) {
+      err << "pomeli2-build: the standard images are not installed beside this program\n";
+      return kWriteError;
+    }
+    if (!doc.CopyStandardImages(images)) return kWriteError;
+  }
+  return kOk;
+}
+
+}  // namespace pomeli2
