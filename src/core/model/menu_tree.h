@@ -1,9 +1,11 @@
 // The menu tree: the items with their values, their order and the
 // selection. Nodes are kept in a pool and linked like a tree control's
 // items, so that parent, siblings, first and last child are all found in
-// constant time. An item's id never changes, and is never given to another
-// item while the tree lives (until Clear): what refers to an item (the copy
-// buffer, the window's rows) can keep its id across moves and undo.
+// constant time. An item's id never changes, and a removed item's id is not
+// given again; a state restored by undo takes the id count back with it, so
+// an id comes again only once the states that held it have left the
+// history. What refers to an item (the copy buffer, the window's rows) can
+// keep its id across moves, undo and redo.
 #pragma once
 
 #include <cstdint>
