@@ -89,33 +89,6 @@ std::optional<size_t> InvalidUtf8At(std::string_view text) {
   return std::nullopt;
 }
 
-char32_t NextCodePoint(std::string_view text, size_t& at) {
-  unsigned char b = U(text[at]);
-  size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-  char32_t c = n == 1 ? b : n == 2 ? (b & 0x1Fu) : n == 3 ? (b & 0x0Fu) : (b & 0x07u);
-  for (size_t k = 1; k < n && at + k < text.size(); ++k) c = (c << 6) | (U(text[at + k]) & 0x3Fu);
-  at += n;
-  return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 std::string EscapeHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size());

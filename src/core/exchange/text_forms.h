@@ -11,13 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf8.h"
+
 namespace pomeli2::exchange {
 
 // The offset of the first byte that is not valid UTF-8, or nothing.
 std::optional<size_t> InvalidUtf8At(std::string_view text);
-// One code point of valid UTF-8 at `at`, which moves past it.
-char32_t NextCodePoint(std::string_view text, size_t& at);
-void AppendUtf8(std::string& out, char32_t c);
 
 // & < > (and " for attribute values) as entities.
 std::string EscapeHtml(std::string_view text);

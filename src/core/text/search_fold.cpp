@@ -1,6 +1,7 @@
 #include "text/search_fold.h"
 
 #include "text/sjis.h"
+#include "text/utf8.h"
 
 namespace pomeli2 {
 namespace {
@@ -12,36 +13,6 @@ constexpr char32_t kHalfToFull[] = {
     0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
     0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
     0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
-
-// The next code point of UTF-8 text, or 0xFFFD for a broken sequence.
-char32_t NextCodePoint(std::string_view text, size_t& i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  unsigned char lead = byte(i++);
-  if (lead < 0x80) return lead;
-  int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-  if (more < 0 || i + static_cast<size_t>(more) > text.size()) return 0xFFFD;
-  char32_t c = lead & (0x3F >> more);
-  for (int k = 0; k < more; ++k) c = (c << 6) | (byte(i++) & 0x3F);
-  return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Whether katakana `c` takes the semi-voiced mark (゜): the ハ row; and the
 // voiced one (゛): the カ, サ, タ and ハ rows and ウ.

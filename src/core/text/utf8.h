@@ -1,0 +1,15 @@
+// Code points of UTF-8 text, one at a time.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pomeli2 {
+
+// The code point at `at`, which moves past it; U+FFFD for a broken
+// sequence.
+char32_t NextCodePoint(std::string_view text, size_t& at);
+void AppendUtf8(std::string& out, char32_t c);
+
+}  // namespace pomeli2
