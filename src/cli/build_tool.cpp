@@ -178,7 +178,7 @@ int Import(const Options& opt, std::ostream& err) {
     items.push_back({last_at_level[level - 1], std::move(c.item)});
     last_at_level[level] = static_cast<int>(items.size()) - 1;
   }
-  RebuildMenu(doc.model, items);
+  RebuildMenu(doc.model, std::move(items));
   SerializedProject check = SerializeProject(doc.settings, doc.model);
   bool too_long = check.too_long_key || check.too_long_item_title;
   if (!doc.WriteProjectFile()) return too_long ? kProjectError : kWriteError;

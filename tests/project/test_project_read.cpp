@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "editor/editor.h"
+#include "project/line_reader.h"
 #include "project/project_file.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
@@ -215,6 +218,51 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   EXPECT_EQ(m.tree.Count(), 2);
   EXPECT_EQ(m.tree.Selected(), a);
   EXPECT_TRUE(m.HasCreatedItems());
+}
+
+TEST(ProjectParse, LinesAreTheSameHoweverTheFileArrivesInChunks) {
+  // What a text-mode stream with a 1024-byte line buffer delivers: every
+  // CR LF as LF, then lines of at most 1023 bytes, each ending after its LF.
+  auto expected_lines = [](const std::string& bytes) {
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+      text += bytes[i];
+    }
+    std::vector<std::string> lines(1);
+    for (char c : text) {
+      if (lines.back().size() == LineReader::kLineCapacity) lines.emplace_back();
+      lines.back() += c;
+      if (c == '\n') lines.emplace_back();
+    }
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
+  };
+  unsigned x = 777;
+  auto next = [&x](unsigned n) {
+    x = x * 1103515245u + 12345u;
+    return (x >> 16) % n;
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    const size_t size = next(4000);
+    while (bytes.size() < size) {
+      if (next(20) == 0) bytes.append(next(1100), 'x');  // past the line buffer
+      else bytes += "\r\nab\0\t"[next(7)];
+    }
+    std::string_view rest = bytes;
+    const size_t most = 1 + next(3) * next(40);  // chunks of 1, or up to 80 bytes
+    ByteSource source = [&](char* buffer, size_t capacity) {
+      size_t n = std::min({capacity, rest.size(), size_t{1} + next(static_cast<unsigned>(most))});
+      std::copy_n(rest.data(), n, buffer);
+      rest.remove_prefix(n);
+      return n;
+    };
+    LineReader reader(source);
+    std::vector<std::string> lines;
+    for (std::string line; reader.Next(line);) lines.push_back(line);
+    ASSERT_EQ(lines, expected_lines(bytes)) << "round " << round;
+  }
 }
 
 TEST(ProjectParse, SurvivesArbitraryBytes) {

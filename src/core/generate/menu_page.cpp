@@ -18,105 +18,126 @@ bool IsNumberText(std::string_view text) {
   return IsAllDigits(text.substr(i));
 }
 
+// Writes each item's DIV straight into the page: pieces are appended in
+// place, so a large menu costs no temporary strings per item.
 class PageBuilder {
  public:
-  PageBuilder(const PageSettings& s, std::string& out) : s_(s), out_(out), numbers_(ReadPageNumbers(s)) {}
+  PageBuilder(const PageSettings& s, std::string& out)
+      : s_(s), out_(out), numbers_(ReadPageNumbers(s)),
+        common_target_(s.RightFrame == NoFrame() ? nullptr : &s.RightFrame) {}
 
   void Item(const PageItem& item, long long& top) {
     const MenuItem& r = *item.item;
-    std::string left;
+    number_ = item.N();
+    Put("<DIV STYLE=\"position:absolute;visibility:", item.top_level ? "visible" : "hidden", ";left:");
     if (item.top_level) {
       top += numbers_.row;
-      left = s_.Left;
+      Put(s_.Left);
     } else if (int depth = item.depth; depth > 0) {
-      left = ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent);
+      Put(ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent));
     }
-    out_ += "<DIV STYLE=\"position:absolute;visibility:";
-    out_ += item.top_level ? "visible" : "hidden";
-    out_ += ";left:" + left + ";top:" + ToText(top) + ";font-size:" + r.font_size;
+    Put(";top:", ToText(top), ";font-size:", r.font_size);
     const std::string& style = r.style;
-    if (style == "Bold") out_ += ";font-weight:bold";
-    else if (style == "Italic") out_ += ";font-style:italic";
-    else if (style == "Bold&Italic") out_ += ";font-weight:bold;font-style:italic";
-    if (s_.TextBackOn == 1 && !r.bg_color.empty()) out_ += ";background-color:" + r.bg_color;
-    out_ += "\" ID=\"t" + item.N() + "\">\r\n<NOBR>\r\n";
+    if (style == "Bold") Put(";font-weight:bold");
+    else if (style == "Italic") Put(";font-style:italic");
+    else if (style == "Bold&Italic") Put(";font-weight:bold;font-style:italic");
+    if (s_.TextBackOn == 1 && !r.bg_color.empty()) Put(";background-color:", r.bg_color);
+    Put("\" ID=\"t", number_, "\">\r\n<NOBR>\r\n");
     if (s_.Unite == 1) UnitedLine(item);
     else SeparateLines(item);
-    out_ += "</NOBR>\r\n</DIV>\r\n\r\n";
+    Put("</NOBR>\r\n</DIV>\r\n\r\n");
   }
 
  private:
-  std::string Target(const MenuItem& r) const { return EffectiveTarget(s_, r); }
-  std::string Flag(const PageItem& item) const {
-    if (s_.CloseTree != 1) return "";
-    return item.top_level ? ",1" : ",0";
+  enum class Anchor { kNone, kLink, kToggle, kToggleWithLink, kPlainLink };
+
+  template <typename... Parts>
+  void Put(const Parts&... parts) {
+    (out_.append(std::string_view(parts)), ...);
   }
 
-  // The opening tags; an empty result means no anchor.
-  std::string LinkAnchor(const PageItem& item) const {
+  // Where a link opens, as EffectiveTarget() says.
+  const std::string& Target(const MenuItem& r) const { return common_target_ ? *common_target_ : r.target; }
+
+  // The opening tags of an anchor; kNone and a leaf without a link open none.
+  // Returns whether an anchor was opened.
+  bool Open(Anchor anchor, const PageItem& item) {
     const MenuItem& r = *item.item;
-    if (r.link.empty()) return "";
-    std::string a = "<A HREF=\"" + r.link + "\" TARGET=\"" + Target(r) + "\"";
-    if (s_.CloseTree == 1 && item.top_level)
-      a += " onClick=\"CloseTree(" + item.N() + ");window.open('" + EscapeForHandler(r.link) + "','" +
-           EscapeForHandler(Target(r)) + "');return false\"";
-    return a + ">";
+    switch (anchor) {
+      case Anchor::kNone: return false;
+      case Anchor::kLink:
+        if (r.link.empty()) return false;
+        Put("<A HREF=\"", r.link, "\" TARGET=\"", Target(r), "\"");
+        if (s_.CloseTree == 1 && item.top_level)
+          Put(" onClick=\"CloseTree(", number_, ");window.open('", EscapeForHandler(r.link), "','",
+              EscapeForHandler(Target(r)), "');return false\"");
+        Put(">");
+        return true;
+      case Anchor::kToggle:
+      case Anchor::kToggleWithLink:
+        Put("<A HREF=\"", s_.HtmlFileName, "#t", number_, "\" onClick=\"PullDown('", number_, "','", item.End(), "'");
+        if (s_.CloseTree == 1) Put(item.top_level ? ",1" : ",0");
+        Put(");");
+        if (anchor == Anchor::kToggleWithLink) Put("ParentLink('", EscapeForHandler(r.link), "');");
+        Put("return false\">");
+        return true;
+      case Anchor::kPlainLink:
+        Put("<A HREF=\"", r.link, "\" TARGET=\"", Target(r), "\">");
+        return true;
+    }
+    return false;
   }
-  std::string ToggleAnchor(const PageItem& item, bool with_link) const {
-    std::string a = "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onClick=\"PullDown('" + item.N() + "','" +
-                    item.End() + "'" + Flag(item) + ");";
-    if (with_link) a += "ParentLink('" + EscapeForHandler(item.item->link) + "');";
-    return a + "return false\">";
-  }
-  std::string PlainLinkAnchor(const MenuItem& r) const {
-    return "<A HREF=\"" + r.link + "\" TARGET=\"" + Target(r) + "\">";
-  }
+  void Close(bool opened) { Put(opened ? "</A>\r\n" : "\r\n"); }
 
-  std::string TitleHtml(const std::string& title) const {
+  void Title(const std::string& title) {
     auto image = SplitImageTitle(title);
-    if (!image) return title;
-    return "<IMG SRC=\"" + image->path + (s_.Unite == 1 ? "\" BORDER=\"0\">" : "\" BORDER=\"0\" ALIGN=\"top\">") +
-           image->text;
+    if (!image) {
+      Put(title);
+      return;
+    }
+    Put("<IMG SRC=\"", image->path, s_.Unite == 1 ? "\" BORDER=\"0\">" : "\" BORDER=\"0\" ALIGN=\"top\">", image->text);
   }
 
-  void Line(const std::string& anchor, const std::string& content) {
-    out_ += anchor + content + (anchor.empty() ? "" : "</A>") + "\r\n";
-  }
-
-  std::string ButtonImg(const PageItem& item) const {
-    return "<IMG SRC=\"" + ButtonImage(s_, item) + "\" NAME=\"i" + item.N() + "\" BORDER=\"0\" ALIGN=\"top\">";
+  void ButtonImg(const PageItem& item) {
+    Put("<IMG SRC=\"", ButtonImage(s_, item), "\" NAME=\"i", number_, "\" BORDER=\"0\" ALIGN=\"top\">");
   }
 
   void SeparateLines(const PageItem& item) {
     const MenuItem& r = *item.item;
-    Line(item.leaf ? LinkAnchor(item) : ToggleAnchor(item, false), ButtonImg(item));
+    bool opened = Open(item.leaf ? Anchor::kLink : Anchor::kToggle, item);
+    ButtonImg(item);
+    Close(opened);
     if (item.leaf && !r.link.empty()) {
       if (r.other_window == OtherWindow::kNewWindow)
-        out_ += "<A HREF=\"" + r.link + "\" TARGET=\"" + s_.OtherwFrame + "\"><IMG SRC=\"" + s_.Otherw +
-                "\" BORDER=\"0\"></A>\r\n";
+        Put("<A HREF=\"", r.link, "\" TARGET=\"", s_.OtherwFrame, "\"><IMG SRC=\"", s_.Otherw, "\" BORDER=\"0\"></A>\r\n");
       else if (r.other_window == OtherWindow::kLeaveFrames)
-        out_ += "<A HREF=\"" + s_.HtmlFileName + "#t" + item.N() + "\" onclick=\"ChangeTop('" +
-                EscapeForHandler(r.link) + "');return false\"><IMG SRC=\"" + s_.Otherw + "\" BORDER=\"0\"></A>\r\n";
+        Put("<A HREF=\"", s_.HtmlFileName, "#t", number_, "\" onclick=\"ChangeTop('", EscapeForHandler(r.link),
+            "');return false\"><IMG SRC=\"", s_.Otherw, "\" BORDER=\"0\"></A>\r\n");
     }
-    std::string anchor;
-    if (item.leaf) anchor = LinkAnchor(item);
+    Anchor anchor = Anchor::kToggle;
+    if (item.leaf) anchor = Anchor::kLink;
     else if (s_.ParentLink == 1 && !r.link.empty())
-      anchor = s_.ParentLinkOn == 1 ? ToggleAnchor(item, true) : PlainLinkAnchor(r);
-    else anchor = ToggleAnchor(item, false);
-    Line(anchor, TitleHtml(r.title));
+      anchor = s_.ParentLinkOn == 1 ? Anchor::kToggleWithLink : Anchor::kPlainLink;
+    opened = Open(anchor, item);
+    Title(r.title);
+    Close(opened);
   }
 
   void UnitedLine(const PageItem& item) {
     const MenuItem& r = *item.item;
-    std::string anchor;
-    if (item.leaf) anchor = LinkAnchor(item);
-    else anchor = ToggleAnchor(item, s_.ParentLink == 1 && !r.link.empty());
-    Line(anchor, ButtonImg(item) + TitleHtml(r.title));
+    Anchor anchor = Anchor::kLink;
+    if (!item.leaf) anchor = s_.ParentLink == 1 && !r.link.empty() ? Anchor::kToggleWithLink : Anchor::kToggle;
+    bool opened = Open(anchor, item);
+    ButtonImg(item);
+    Title(r.title);
+    Close(opened);
   }
 
   const PageSettings& s_;
   std::string& out_;
   PageNumbers numbers_;
+  const std::string* common_target_;  // RightFrame, when it names one
+  std::string number_;  // the current item's number
 };
 
 }  // namespace

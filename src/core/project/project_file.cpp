@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "project/line_reader.h"
 #include "text/numbers.h"
 
 namespace pomeli2 {
@@ -142,58 +143,6 @@ SerializedProject SerializeProject(const PageSettings& settings, const MenuModel
 
 namespace {
 
-// Reads lines as a text-mode stream and a 1024-byte line buffer would: CR LF
-// arrives as LF, and a line longer than 1023 bytes is split, its remainder
-// coming as the next line.
-class LineReader {
- public:
-  explicit LineReader(const ByteSource& source) : source_(source) {}
-
-  bool Next(std::string& line) {
-    line.clear();
-    int c;
-    while (line.size() < kLineCapacity && (c = Get()) >= 0) {
-      line += static_cast<char>(c);
-      if (c == '\n') break;
-    }
-    return !line.empty();
-  }
-
- private:
-  static constexpr size_t kLineCapacity = 1023;
-
-  int Raw() {
-    if (pos_ == len_) {
-      if (eof_) return -1;
-      len_ = source_(buf_, sizeof buf_);
-      pos_ = 0;
-      if (len_ == 0) {
-        eof_ = true;
-        return -1;
-      }
-    }
-    return static_cast<unsigned char>(buf_[pos_++]);
-  }
-
-  int Get() {
-    int c = has_pending_ ? pending_ : Raw();
-    has_pending_ = false;
-    if (c != '\r') return c;
-    int next = Raw();
-    if (next == '\n') return '\n';
-    pending_ = next;
-    has_pending_ = true;
-    return c;
-  }
-
-  const ByteSource& source_;
-  char buf_[65536];
-  size_t pos_ = 0, len_ = 0;
-  bool eof_ = false;
-  int pending_ = -1;
-  bool has_pending_ = false;
-};
-
 class Parser {
  public:
   Parser(const PageSettings& current, const std::vector<std::string>& targets) : known_targets_(targets) {
@@ -319,15 +268,15 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
   return parser.Finish();
 }
 
-NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items) {
+NodeId RebuildMenu(MenuModel& model, std::vector<ParsedItem> items) {
   model.tree.Clear();
+  model.root_title = items.empty() ? std::string() : items.front().item.title;
   std::vector<NodeId> nodes;
   nodes.reserve(items.size());
-  for (const ParsedItem& item : items) {
+  for (ParsedItem& item : items) {
     NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
-    nodes.push_back(model.tree.InsertLast(parent, item.item));
+    nodes.push_back(model.tree.InsertLast(parent, std::move(item.item)));
   }
-  model.root_title = items.empty() ? std::string() : items.front().item.title;
   return nodes.empty() ? kNoNode : nodes.back();
 }
 

@@ -11,6 +11,7 @@
 
 #include "model/menu_model.h"
 #include "model/page_settings.h"
+#include "project/line_reader.h"
 
 namespace pomeli2 {
 
@@ -61,14 +62,11 @@ struct ParsedProject {
   std::vector<std::string> new_targets;  // Target texts not yet in the TARGET list, in order
 };
 
-// Reads chunks of the file: fills the buffer, returns the count, 0 at the end.
-using ByteSource = std::function<size_t(char* buffer, size_t size)>;
-
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
 // Replaces the menu by the items read, in file order, and empties both
 // buffers. Returns the last item's node.
-NodeId RebuildMenu(MenuModel& model, const std::vector<ParsedItem>& items);
+NodeId RebuildMenu(MenuModel& model, std::vector<ParsedItem> items);
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
                            const std::vector<std::string>& target_list);
