@@ -80,7 +80,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
     return false;
   }
   ByteSource source = [&file](char* buffer, size_t size) { return file->Read(buffer, size); };
-  ParsedProject parsed = ParseProject(source, settings, target_list, file->Size());
+  ParsedProject parsed = ParseProject(source, settings, target_list);
   bool read_error = file->Failed();
   file.reset();
 

@@ -331,13 +331,6 @@ size_t FileReader::Read(char* buffer, size_t size) {
   return n;
 }
 
-size_t FileReader::Size() const {
-  if (held_) return held_->size();
-  struct stat st;
-  if (!file_ || fstat(fileno(file_), &st) != 0 || st.st_size < 0) return 0;
-  return static_cast<size_t>(st.st_size);
-}
-
 bool FileReader::Failed() const { return file_ ? std::ferror(file_) != 0 : !held_; }
 
 }  // namespace pomeli2

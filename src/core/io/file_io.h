@@ -38,8 +38,6 @@ class FileReader {
   // Up to `size` bytes; 0 at the end or after an error.
   size_t Read(char* buffer, size_t size);
   bool Failed() const;
-  // The file's size when it was opened, 0 when unknown.
-  size_t Size() const;
 
  private:
   std::FILE* file_ = nullptr;

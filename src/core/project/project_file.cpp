@@ -145,12 +145,7 @@ namespace {
 
 class Parser {
  public:
-  Parser(const PageSettings& current, const std::vector<std::string>& targets, size_t size_hint)
-      : known_targets_(targets) {
-    // As many items as the file could hold, up to the most a menu takes;
-    // what is not filled is never touched.
-    constexpr size_t kShortestItemLine = 12;  // "0\t\t\t\t1\t\t\t0\n"
-    out_.items.reserve(std::min(static_cast<size_t>(kMaxItems), size_hint / kShortestItemLine + 1));
+  Parser(const PageSettings& current, const std::vector<std::string>& targets) : known_targets_(targets) {
     out_.settings = current;
     out_.settings.BodyHeader.clear();
     out_.settings.BodyFooter.clear();
@@ -264,9 +259,9 @@ class Parser {
 }  // namespace
 
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
-                           const std::vector<std::string>& target_list, size_t size_hint) {
+                           const std::vector<std::string>& target_list) {
   LineReader reader(source);
-  Parser parser(current, target_list, size_hint);
+  Parser parser(current, target_list);
   std::string line;
   while (reader.Next(line))
     if (!parser.Line(line)) break;
@@ -293,7 +288,7 @@ ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
     bytes.remove_prefix(n);
     return n;
   };
-  return ParseProject(source, current, target_list, bytes.size());
+  return ParseProject(source, current, target_list);
 }
 
 }  // namespace pomeli2

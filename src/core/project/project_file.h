@@ -62,9 +62,8 @@ struct ParsedProject {
   std::vector<std::string> new_targets;  // Target texts not yet in the TARGET list, in order
 };
 
-// `size_hint`, the source's size when known, spares the item list its growth.
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
-                           const std::vector<std::string>& target_list, size_t size_hint = 0);
+                           const std::vector<std::string>& target_list);
 // Replaces the menu by the items read, in file order, and empties both
 // buffers. Returns the last item's node.
 NodeId RebuildMenu(MenuModel& model, std::vector<ParsedItem> items);
