@@ -18,13 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Build the menu as the editor does, write, read again.
   MenuModel model;
-  RebuildMenu(model, parsed.items);
-  if (model.LiveItemCount() != static_cast<int>(parsed.items.size())) abort();
+  const int count = parsed.tree.Count();
+  RebuildMenu(model, std::move(parsed.tree));
+  if (model.LiveItemCount() != count) abort();
   SerializedProject out = SerializeProject(parsed.settings, model);
   if (out.too_long_key || out.too_long_item_title) abort();  // what was read always fits again
+  // Ids follow the file's order, so the same id is the same item in both.
   ParsedProject again = ParseProject(out.bytes, initial, {});
-  if (again.failure != ReadFailure::kNone || again.items.size() != parsed.items.size()) abort();
-  for (size_t i = 0; i < again.items.size(); ++i)
-    if (again.items[i].parent != parsed.items[i].parent) abort();
+  if (again.failure != ReadFailure::kNone || again.tree.Count() != count) abort();
+  for (NodeId i = 0; i < count; ++i)
+    if (again.tree.Parent(i) != model.tree.Parent(i) || again.tree.Label(i) != model.tree.Label(i)) abort();
   return 0;
 }

@@ -85,11 +85,12 @@ void CheckSavedFile(const MenuModel& m, const std::string& path) {
   Check(parsed.failure == ReadFailure::kNone);
   std::vector<NodeId> order;
   m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) { order.push_back(n); });
-  Check(parsed.items.size() == order.size());
+  // The file's ids follow its order: id i is the i-th item in pre-order.
+  Check(parsed.tree.Count() == static_cast<int>(order.size()));
   for (size_t i = 1; i < order.size(); ++i) {
-    NodeId parent = m.tree.Parent(order[i]);
-    Check(parsed.items[i].parent >= 0 && order[static_cast<size_t>(parsed.items[i].parent)] == parent);
-    Check(parsed.items[i].item.title == m.tree.Label(order[i]));
+    const NodeId parent = parsed.tree.Parent(static_cast<NodeId>(i));
+    Check(parent != kNoNode && order[static_cast<size_t>(parent)] == m.tree.Parent(order[i]));
+    Check(parsed.tree.Label(static_cast<NodeId>(i)) == m.tree.Label(order[i]));
   }
 }
 

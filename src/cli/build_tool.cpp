@@ -168,17 +168,7 @@ int Import(const Options& opt, std::ostream& err) {
   Document doc(notify);
   doc.settings = settings;
   doc.settings.ProjectPath = *project;
-  std::vector<ParsedItem> items;
-  items.reserve(imported.items.size() + 1);
-  items.push_back({-1, std::move(root)});
-  std::vector<int> last_at_level = {0};  // the latest item at each level, the root at 0
-  for (ClipItem& c : imported.items) {
-    size_t level = static_cast<size_t>(c.depth) + 1;
-    last_at_level.resize(level + 1);
-    items.push_back({last_at_level[level - 1], std::move(c.item)});
-    last_at_level[level] = static_cast<int>(items.size()) - 1;
-  }
-  RebuildMenu(doc.model, std::move(items));
+  RebuildMenu(doc.model, std::move(root), std::move(imported.items));
   SerializedProject check = SerializeProject(doc.settings, doc.model);
   bool too_long = check.too_long_key || check.too_long_item_title;
   if (!doc.WriteProjectFile()) return too_long ? kProjectError : kWriteError;

@@ -300,14 +300,7 @@ TEST(RoundTrip, JsonSavesTheSameProject) {
     ASSERT_FALSE(back.problem);
     ASSERT_TRUE(back.settings && back.root);
     MenuModel again;
-    std::vector<ParsedItem> items = {{-1, *back.root}};
-    std::vector<int> last = {0};
-    for (const ClipItem& c : back.items) {
-      last.resize(static_cast<size_t>(c.depth) + 2);
-      items.push_back({last[static_cast<size_t>(c.depth)], c.item});
-      last[static_cast<size_t>(c.depth) + 1] = static_cast<int>(items.size()) - 1;
-    }
-    RebuildMenu(again, items);
+    RebuildMenu(again, *back.root, back.items);
     EXPECT_EQ(SerializeProject(*back.settings, again).bytes, saved);
   }
 }

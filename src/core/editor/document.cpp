@@ -111,7 +111,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 
   model.ClearBuffers();
   model.SuppressSelectionRefresh = true;
-  model.tree.Select(RebuildMenu(model, std::move(parsed.items)));
+  model.tree.Select(RebuildMenu(model, std::move(parsed.tree)));
   model.SuppressSelectionRefresh = false;
   notify_.TreeRebuilt();
   notify_.TreeColoursChanged();

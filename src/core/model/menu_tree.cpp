@@ -135,6 +135,15 @@ void MenuTree::Clear() {
   if (change_hook_) change_hook_(Change::kCleared, kNoNode);
 }
 
+void MenuTree::Replace(MenuTree&& other) {
+  nodes_ = std::move(other.nodes_);
+  first_top_ = other.first_top_;
+  last_top_ = other.last_top_;
+  count_ = other.count_;
+  selected_ = kNoNode;
+  if (change_hook_) change_hook_(Change::kCleared, kNoNode);
+}
+
 void MenuTree::Select(NodeId node) {
   if (node != kNoNode && !Valid(node)) return;
   if (node == selected_) return;

@@ -48,6 +48,10 @@ class MenuTree {
   void MoveTo(NodeId node, NodeId parent, NodeId before);
   // Deletes every item; the selection becomes empty without notification.
   void Clear();
+  // Takes `other`'s items with their ids in place of its own, as one
+  // change: kCleared. The selection becomes empty without notification;
+  // the hooks stay.
+  void Replace(MenuTree&& other);
 
   void Select(NodeId node);
   NodeId Selected() const { return selected_; }

@@ -171,7 +171,7 @@ class Parser {
   }
 
   ParsedProject Finish() {
-    if (out_.failure == ReadFailure::kNone && out_.items.empty()) out_.failure = ReadFailure::kBadStructure;
+    if (out_.failure == ReadFailure::kNone && out_.tree.Count() == 0) out_.failure = ReadFailure::kBadStructure;
     return std::move(out_);
   }
 
@@ -198,31 +198,31 @@ class Parser {
       if (number == 9) NoteTarget(fields_[i]);
     }
     if (fields_.size() != 8 && fields_.size() != 11) return Fail(ReadFailure::kBadStructure);
-    if (out_.items.size() >= static_cast<size_t>(kMaxItems)) return Fail(ReadFailure::kTooManyItems);
+    MenuTree& tree = out_.tree;
+    if (tree.Count() >= kMaxItems) return Fail(ReadFailure::kTooManyItems);
 
+    // A new tree gives ids in insertion order: an item's id is its index.
     std::uint64_t depth = DigitsValue(fields_[0]);
-    ParsedItem item;
-    if (out_.items.empty()) {
-      item.parent = -1;
+    NodeId parent = kNoNode;
+    if (tree.Count() == 0) {
       levels_.assign(1, 0);
     } else if (depth > previous_depth_) {
-      item.parent = static_cast<int>(out_.items.size()) - 1;
+      parent = tree.Count() - 1;
     } else {
       // Climbing (previous - depth + 1) parents from the previous item at
       // level L reaches level L - climbs; below 0 would be a second root.
       std::uint64_t climbs = previous_depth_ - depth + 1;
       std::uint64_t level = static_cast<std::uint64_t>(previous_level_);
       if (climbs > level) return Fail(ReadFailure::kBadStructure);
-      item.parent = levels_[static_cast<size_t>(level - climbs)];
+      parent = levels_[static_cast<size_t>(level - climbs)];
     }
-    previous_level_ = item.parent < 0 ? 0 : level_of_[static_cast<size_t>(item.parent)] + 1;
+    previous_level_ = parent == kNoNode ? 0 : level_of_[static_cast<size_t>(parent)] + 1;
     previous_depth_ = depth;
-    int index = static_cast<int>(out_.items.size());
     level_of_.push_back(previous_level_);
     if (levels_.size() <= static_cast<size_t>(previous_level_)) levels_.resize(static_cast<size_t>(previous_level_) + 1);
-    levels_[static_cast<size_t>(previous_level_)] = index;
+    levels_[static_cast<size_t>(previous_level_)] = tree.Count();
 
-    MenuItem& r = item.item;
+    MenuItem r;
     r.title = std::string(fields_[1]);
     r.bg_color = std::string(fields_[2]);
     r.style = std::string(fields_[3]);
@@ -235,7 +235,7 @@ class Parser {
       r.icon = std::string(fields_[9]);
       r.open = std::string(fields_[10]);
     }
-    out_.items.push_back(std::move(item));
+    tree.InsertLast(parent, std::move(r));
     return true;
   }
 
@@ -252,7 +252,7 @@ class Parser {
   std::vector<std::string_view> fields_;
   std::uint64_t previous_depth_ = 0;
   int previous_level_ = 0;
-  std::vector<int> levels_;    // the latest item at each tree level
+  std::vector<NodeId> levels_;  // the latest item at each tree level
   std::vector<int> level_of_;  // tree level of each item
 };
 
@@ -268,16 +268,22 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
   return parser.Finish();
 }
 
-NodeId RebuildMenu(MenuModel& model, std::vector<ParsedItem> items) {
-  model.tree.Clear();
-  model.root_title = items.empty() ? std::string() : items.front().item.title;
-  std::vector<NodeId> nodes;
-  nodes.reserve(items.size());
-  for (ParsedItem& item : items) {
-    NodeId parent = item.parent < 0 ? kNoNode : nodes[static_cast<size_t>(item.parent)];
-    nodes.push_back(model.tree.InsertLast(parent, std::move(item.item)));
+NodeId RebuildMenu(MenuModel& model, MenuTree items) {
+  model.root_title = items.Count() == 0 ? std::string() : items.Item(items.FirstTop()).title;
+  const NodeId last = items.IdsGiven() - 1;
+  model.tree.Replace(std::move(items));
+  return last;
+}
+
+NodeId RebuildMenu(MenuModel& model, MenuItem root, std::vector<ClipItem> items) {
+  MenuTree tree;
+  std::vector<NodeId> last_at_level = {tree.InsertLast(kNoNode, std::move(root))};
+  for (ClipItem& c : items) {
+    const size_t level = static_cast<size_t>(c.depth) + 1;
+    last_at_level.resize(level + 1, last_at_level.front());
+    last_at_level[level] = tree.InsertLast(last_at_level[level - 1], std::move(c.item));
   }
-  return nodes.empty() ? kNoNode : nodes.back();
+  return RebuildMenu(model, std::move(tree));
 }
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,

@@ -50,23 +50,21 @@ SerializedProject SerializeProject(const PageSettings& settings, const MenuModel
 
 enum class ReadFailure { kNone, kBadNumber, kBadStructure, kTooManyItems };
 
-struct ParsedItem {
-  int parent;  // index of the parent item, -1 for the root
-  MenuItem item;
-};
-
 struct ParsedProject {
   ReadFailure failure = ReadFailure::kNone;
   PageSettings settings;                 // the settings before the read with the file's values applied
-  std::vector<ParsedItem> items;         // in file order; the first is the root
+  MenuTree tree;                         // the items; ids in file order, the root's is 0
   std::vector<std::string> new_targets;  // Target texts not yet in the TARGET list, in order
 };
 
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
-// Replaces the menu by the items read, in file order, and empties both
-// buffers. Returns the last item's node.
-NodeId RebuildMenu(MenuModel& model, std::vector<ParsedItem> items);
+// Replaces the menu by the items read; its root title is the root's.
+// Returns the last item in file order.
+NodeId RebuildMenu(MenuModel& model, MenuTree items);
+// Replaces the menu by `root` with `items` below it, depth 0 being the
+// root's children. Returns the last item.
+NodeId RebuildMenu(MenuModel& model, MenuItem root, std::vector<ClipItem> items);
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
                            const std::vector<std::string>& target_list);
