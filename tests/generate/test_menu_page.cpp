@@ -1,6 +1,8 @@
 #include <filesystem>
 
+#include "generate/menu_page.h"
 #include "generate/page_fixture.h"
+#include "io/file_faults.h"
 #include "support/file_size_limit.h"
 
 namespace pomeli2::testing {
@@ -217,6 +219,35 @@ TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {
   EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
   EXPECT_EQ(host.messages.back().text, "「keep.html」を書き込めません。");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(PageTest, ALargePageGoesOutInPiecesThatMakeTheWholePage) {
+  // Some 900 KB: the page reaches the file in several writes.
+  for (int i = 0; i < 300; ++i) {
+    NodeId top = Add(Root(), ItemCells("branch " + std::to_string(i), i % 2 ? "b.html" : ""));
+    for (int j = 0; j < 9; ++j)
+      Add(top, ItemCells("leaf " + std::to_string(j), "p" + std::to_string(j) + ".html", j % 3 == 0 ? "1" : "2"));
+  }
+  const std::string page = Page("big");
+  const std::string whole = BuildMenuPage(e.Settings(), e.Model().tree, nullptr, nullptr);
+  ASSERT_GT(whole.size(), 800'000u);
+  EXPECT_TRUE(page == whole) << "the written page differs from the page built whole";
+
+  // A write that fails once part of the page is out leaves the old page.
+  struct ThirdWriteFails : FileFaults {
+    int writes = 0;
+    int Before(FileOp op, const std::string&) override { return op == FileOp::kWrite && ++writes == 3 ? ENOSPC : 0; }
+  } faults;
+  WriteFile(dir / "keep.html", "old page");
+  std::optional<Document::PageWrite> result;
+  {
+    ScopedFileFaults guard(faults);
+    result = Write("keep");
+  }
+  EXPECT_EQ(faults.writes, 3);
+  EXPECT_EQ(result, Document::PageWrite::kWriteFailed);
+  EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // big.html and keep.html
 }
 
 TEST_F(PageTest, ThePendingCopyIsForgottenBeforeWriting) {

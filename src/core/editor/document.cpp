@@ -187,15 +187,40 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
   // A page without its header or footer would replace a good page with a
   // broken one: a missing BODY file stops the write before the old page is
   // touched.
-  bool header_missing = false, footer_missing = false;
-  std::string page = ComposeMenuPage(settings, model.tree, header_missing, footer_missing);
-  if (ReportMissingBodyFiles(header_missing, footer_missing)) return PageWrite::kRefused;
-  if (!WriteFileAtomically(*system_path, page)) {
+  const BodyFiles body = ReadBodyFiles(settings);
+  if (ReportMissingBodyFiles(body.header_missing, body.footer_missing)) return PageWrite::kRefused;
+  // Unless the caller keeps the page, it goes to the file in pieces as it
+  // is built, so that a large one is never held whole.
+  std::string page;
+  bool ok;
+  if (written) {
+    page = BuildMenuPage(settings, model.tree, body.Header(), body.Footer());
+    ok = WriteFileAtomically(*system_path, page);
+  } else {
+    ok = WriteFileAtomically(*system_path, [&](const ByteWriter& write) {
+      return StreamMenuPage(settings, model.tree, body.Header(), body.Footer(), write);
+    });
+  }
+  if (!ok) {
     ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
     return PageWrite::kWriteFailed;
   }
   if (written) *written = std::move(page);
   return PageWrite::kWritten;
+}
+
+Document::BodyFiles Document::ReadBodyFiles(const PageSettings& s) {
+  BodyFiles body;
+  auto read = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
+    if (sjis_path.empty()) return std::nullopt;
+    auto p = SystemPath(sjis_path);
+    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
+    missing = !bytes;
+    return bytes;
+  };
+  body.header = read(s.BodyHeader, body.header_missing);
+  body.footer = read(s.BodyFooter, body.footer_missing);
+  return body;
 }
 
 bool Document::ReportMissingBodyFiles(bool header_missing, bool footer_missing) {
@@ -216,16 +241,10 @@ bool Document::RefuseMissingBodyFiles() {
 
 std::string Document::ComposeMenuPage(const PageSettings& s, const MenuTree& tree,
                                       bool& header_missing, bool& footer_missing) const {
-  auto read_body_file = [](const std::string& sjis_path, bool& missing) -> std::optional<std::string> {
-    if (sjis_path.empty()) return std::nullopt;
-    auto p = SystemPath(sjis_path);
-    auto bytes = p ? ReadWholeFile(*p) : std::nullopt;
-    missing = !bytes;
-    return bytes;
-  };
-  std::optional<std::string> header = read_body_file(s.BodyHeader, header_missing);
-  std::optional<std::string> footer = read_body_file(s.BodyFooter, footer_missing);
-  return BuildMenuPage(s, tree, header ? &*header : nullptr, footer ? &*footer : nullptr);
+  const BodyFiles body = ReadBodyFiles(s);
+  header_missing = body.header_missing;
+  footer_missing = body.footer_missing;
+  return BuildMenuPage(s, tree, body.Header(), body.Footer());
 }
 
 bool Document::FrameSetNameRefused(const std::string& sjis_path) {

@@ -69,6 +69,14 @@ class Document {
   // BODY header and footer files were missing (they are then left out).
   std::string ComposeMenuPage(const PageSettings& settings, const MenuTree& tree,
                               bool& header_missing, bool& footer_missing) const;
+  // The BODY header and footer files the settings name, as read.
+  struct BodyFiles {
+    std::optional<std::string> header, footer;
+    bool header_missing = false, footer_missing = false;
+    const std::string* Header() const { return header ? &*header : nullptr; }
+    const std::string* Footer() const { return footer ? &*footer : nullptr; }
+  };
+  static BodyFiles ReadBodyFiles(const PageSettings& settings);
   // True, after the message, when a setting would give a page that does
   // not work (a zero row pitch, an endless closing animation).
   bool RefuseUnworkableSettings();

@@ -169,13 +169,16 @@ std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& s) {
   return found.front();
 }
 
-std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header,
-                          const std::string* footer) {
-  const std::vector<PageItem> items = CollectPageItems(tree);
+namespace {
+
+// A page of the four older modes into `out`. With a sink, `out` is handed
+// on and emptied whenever a piece has gathered between two items, and once
+// more at the end; false when the sink refused a piece.
+bool ComposeLegacyPage(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
+                       const std::string* footer, std::string& out, const PageSink* sink) {
+  constexpr size_t kPiece = 256 * 1024;  // stays in the cache while it is written
   const int last_item = static_cast<int>(items.size());
-  if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
-  std::string out;
-  out.reserve(512 + items.size() * 400);
+  out.reserve(sink ? kPiece + 64 * 1024 : 512 + items.size() * 400);
   out += "<HTML>\r\n<HEAD>\r\n<META CONTENT=\"" + std::string(kProductVersion) + "\" NAME=GENERATOR>\r\n"
          "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;charset=shift_jis\">\r\n"
          "<META NAME=\"keyword\" CONTENT=\"Pomeli\">\r\n";
@@ -204,11 +207,36 @@ std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std
 
   PageBuilder builder(s, out);
   long long top = static_cast<long long>(LenientSignedInt(s.Start)) - LenientSignedInt(s.Row);
-  for (const PageItem& item : items) builder.Item(item, top);
+  for (const PageItem& item : items) {
+    builder.Item(item, top);
+    if (sink && out.size() >= kPiece) {
+      if (!(*sink)(out)) return false;
+      out.clear();
+    }
+  }
 
   if (footer) out += *footer;
   out += "</BODY>\r\n</HTML>\r\n";
+  return !sink || (*sink)(out);
+}
+
+}  // namespace
+
+std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header,
+                          const std::string* footer) {
+  const std::vector<PageItem> items = CollectPageItems(tree);
+  if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
+  std::string out;
+  ComposeLegacyPage(s, items, header, footer, out, nullptr);
   return out;
+}
+
+bool StreamMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header, const std::string* footer,
+                    const PageSink& sink) {
+  const std::vector<PageItem> items = CollectPageItems(tree);
+  if (s.Browser == kHtml5Browser) return sink(BuildHtml5Page(s, items, header, footer));
+  std::string out;
+  return ComposeLegacyPage(s, items, header, footer, out, &sink);
 }
 
 }  // namespace pomeli2

@@ -2,8 +2,10 @@
 // its header and footer insertions, and one positioned block per item.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "generate/page_items.h"
 #include "model/menu_tree.h"
@@ -30,5 +32,11 @@ const std::string& ColourExpected();
 // files, or null when there is none (or it could not be read).
 std::string BuildMenuPage(const PageSettings& settings, const MenuTree& tree, const std::string* header,
                           const std::string* footer);
+// The same page handed to `sink` in pieces, in order, so that a large page
+// is never held whole (an HTML5 page, converted as a whole, comes in one).
+// False as soon as the sink returns false.
+using PageSink = std::function<bool(std::string_view bytes)>;
+bool StreamMenuPage(const PageSettings& settings, const MenuTree& tree, const std::string* header,
+                    const std::string* footer, const PageSink& sink);
 
 }  // namespace pomeli2

@@ -237,7 +237,20 @@ std::optional<std::string> SystemPath(std::string_view sjis_path) {
 }
 
 bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable) {
-  if (g_store) return g_store->Write(system_path, bytes);
+  return WriteFileAtomically(system_path, [bytes](const ByteWriter& write) { return write(bytes); }, durable);
+}
+
+bool WriteFileAtomically(const std::string& system_path, const std::function<bool(const ByteWriter& write)>& produce,
+                         bool durable) {
+  if (g_store) {
+    std::string bytes;
+    if (!produce([&bytes](std::string_view piece) {
+          bytes.append(piece);
+          return true;
+        }))
+      return false;
+    return g_store->Write(system_path, bytes);
+  }
   auto target = ResolveLinks(system_path);
   if (!target) return false;
   const std::string& path = *target;
@@ -267,7 +280,8 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes,
     file = OpenNamedTemporary(folder.get(), base, path, mode, temp);
     if (!file) return false;
   }
-  bool ok = WriteAll(file.get(), bytes, path) && fchmod(file.get(), mode) == 0 &&
+  bool ok = produce([&](std::string_view piece) { return WriteAll(file.get(), piece, path); }) &&
+            fchmod(file.get(), mode) == 0 &&
             (!durable || Sync(file.get(), FileOp::kSyncFile, path));
   if (temp.empty()) {
     ok = ok && LinkIn(file.get(), folder.get(), base, path, exists);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ std::optional<std::string> SystemPath(std::string_view sjis_path);
 // `durable` also flushes the data to the disk before the rename; a file that
 // is rewritten on every keystroke (the settings file) skips that.
 bool WriteFileAtomically(const std::string& system_path, std::string_view bytes, bool durable = true);
+// The same, with the bytes handed over piece by piece as `produce` makes
+// them, so that a large file is never held whole. `produce` passes each
+// piece to `write` and returns false to give up (or when `write` did);
+// the old file then stays as it was.
+using ByteWriter = std::function<bool(std::string_view bytes)>;
+bool WriteFileAtomically(const std::string& system_path, const std::function<bool(const ByteWriter& write)>& produce,
+                         bool durable = true);
 
 // The whole file, or nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& system_path);
