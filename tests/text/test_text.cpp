@@ -30,6 +30,40 @@ TEST(Cp932, UnrepresentableAndInvalidInput) {
   EXPECT_EQ(SjisToUtf8Lossy("a\x80" "b"), "a\xEF\xBF\xBD" "b");
 }
 
+TEST(Cp932, LossyTextReadsAsABrowserReadsItCharacterByCharacter) {
+  // A browser's reading: a lead byte with a byte that completes it is one
+  // character; any byte that is no character alone is U+FFFD, and the
+  // reading goes on with the next byte.
+  auto read = [](std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+      std::optional<std::string> c;
+      if (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) c = SjisToUtf8(text.substr(i, 2));
+      if (c) {
+        out += *c;
+        i += 2;
+        continue;
+      }
+      out += SjisToUtf8(text.substr(i, 1)).value_or("\xEF\xBF\xBD");
+      ++i;
+    }
+    return out;
+  };
+  // Lead bytes, trail bytes in the ASCII range, katakana, bytes that are
+  // nothing, and plain ASCII below and above 0x40.
+  const std::string_view alphabet("\x81\x82\x83\x9F\xE0\xFC\x40\x5B\x5C\x7A\x7E\xA1\xB1\xDF\x80\xA0\xFD\xFF<\r a", 22);
+  unsigned x = 99;
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int n = round % 40; n > 0; --n) {
+      x = x * 1103515245u + 12345u;
+      text += alphabet[(x >> 16) % alphabet.size()];
+    }
+    ASSERT_EQ(SjisToUtf8Lossy(text), read(text)) << ::testing::PrintToString(text);
+  }
+  for (int c = 0; c < 0x80; ++c) EXPECT_EQ(SjisToUtf8Lossy(std::string(1, static_cast<char>(c))), std::string(1, static_cast<char>(c)));
+}
+
 TEST(Cp932, ConstantsAreCachedBytes) {
   const std::string& a = sj("ホームページ");
   EXPECT_EQ(a, "\x83\x7A\x81\x5B\x83\x80\x83\x79\x81\x5B\x83\x57");

@@ -51,7 +51,7 @@ class Numbered {
 class Html5Builder {
  public:
   Html5Builder(const PageSettings& s, std::string& out)
-      : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)) {
+      : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)), otherw_(UrlAttr(s.Otherw)) {
     // With no picture for an open branch, its button stays as it is.
     if (minus_.empty()) minus_ = plus_;
   }
@@ -95,7 +95,29 @@ class Html5Builder {
   const std::string& Minus() const { return minus_; }
 
  private:
-  std::string LookClass(const MenuItem& v) {
+  // Neighbouring items mostly look alike and share their button's picture:
+  // the last answer is kept for the next item that asks the same.
+  const std::string& LookClass(const MenuItem& v) {
+    if (looks_asked_ && v.font_size == last_look_.font_size && v.style == last_look_.style &&
+        v.bg_color == last_look_.bg_color)
+      return last_look_class_;
+    looks_asked_ = true;
+    last_look_.font_size = v.font_size;
+    last_look_.style = v.style;
+    last_look_.bg_color = v.bg_color;
+    last_look_class_ = NewLookClass(v);
+    return last_look_class_;
+  }
+  const std::string& ButtonClass(const std::string& stored) {
+    if (!buttons_asked_ || stored != last_button_) {
+      buttons_asked_ = true;
+      last_button_ = stored;
+      last_button_class_ = IconClass(MendUrl(stored));
+    }
+    return last_button_class_;
+  }
+
+  std::string NewLookClass(const MenuItem& v) {
     std::string look;
     if (auto size = Html5FontSize(v.font_size)) look += "font-size:" + *size + ";";
     if (v.style == "Bold" || v.style == "Bold&Italic") look += "font-weight:bold;";
@@ -153,7 +175,7 @@ class Html5Builder {
     const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
     std::string classes = LookClass(v);
     if (!item.leaf && v.open == "1") classes += " o";
-    if (item.leaf) classes += IconClass(MendUrl(ButtonImage(s_, item)));
+    if (item.leaf) classes += ButtonClass(ButtonImage(s_, item));
     out_ += "<li><a class=\"" + classes + "\"";
     if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
     if (has_link) {
@@ -169,13 +191,16 @@ class Html5Builder {
 
   void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
     out_ += "<a class=\"x\" href=\"" + link + "\"" + TargetAttr(target) + " title=\"" + what + "\">" +
-            Img(UrlAttr(s_.Otherw), what) + "</a>";
+            Img(otherw_, what) + "</a>";
   }
 
   const PageSettings& s_;
   std::string& out_;
-  std::string plus_, minus_;
+  std::string plus_, minus_, otherw_;
   Numbered looks_, icons_;
+  bool looks_asked_ = false, buttons_asked_ = false;
+  MenuItem last_look_;  // its font size, style and colour
+  std::string last_look_class_, last_button_, last_button_class_;
 };
 
 }  // namespace

@@ -26,18 +26,19 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == prefix;
 }
 
-// One character of CP932 text: its bytes, and the same as UTF-8 (nullopt
-// when they are no CP932). A lead byte whose pair does not decode stands
-// alone, so that the byte after it is read again, as browsers do.
+// One character of CP932 text: its bytes, and beyond ASCII the same as
+// UTF-8 (nullopt when they are no CP932); ASCII is its own UTF-8 and is not
+// converted. A lead byte whose pair does not decode stands alone, so that
+// the byte after it is read again, as browsers do.
 struct SjisChar {
   std::string_view bytes;
   std::optional<std::string> utf8;
 };
 SjisChar CharAt(std::string_view text, size_t i) {
+  if (static_cast<unsigned char>(text[i]) < 0x80) return {text.substr(i, 1), std::nullopt};
   if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
     if (auto utf8 = SjisToUtf8(text.substr(i, 2))) return {text.substr(i, 2), std::move(utf8)};
   }
-  if (static_cast<unsigned char>(text[i]) < 0x80) return {text.substr(i, 1), std::string(1, text[i])};
   return {text.substr(i, 1), SjisToUtf8(text.substr(i, 1))};
 }
 

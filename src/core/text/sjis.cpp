@@ -91,10 +91,11 @@ std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_vie
   return out;
 }
 
-std::string SjisToUtf8Lossy(std::string_view sjis) {
-  std::string result;
+namespace {
+
+void AppendUtf8Lossy(std::string_view sjis, std::string& result) {
+  std::string part;
   while (!sjis.empty()) {
-    std::string part;
     size_t bad = 0;
     if (ToUtf8().Run(sjis, part, bad)) {
       result += part;
@@ -103,6 +104,29 @@ std::string SjisToUtf8Lossy(std::string_view sjis) {
     result += part;
     result += "\xEF\xBF\xBD";
     sjis.remove_prefix(bad + 1);
+  }
+}
+
+}  // namespace
+
+std::string SjisToUtf8Lossy(std::string_view sjis) {
+  // A page is mostly ASCII, which is the same in UTF-8 wherever a character
+  // starts; only the stretches around other bytes go through the converter.
+  // Such a stretch ends where a character surely starts again: at ASCII
+  // after a byte below 0x40, which neither leads a pair nor ends one.
+  auto byte = [&sjis](size_t i) { return static_cast<unsigned char>(sjis[i]); };
+  std::string result;
+  result.reserve(sjis.size() + sjis.size() / 4);
+  size_t i = 0;
+  while (i < sjis.size()) {
+    size_t other = i;
+    while (other < sjis.size() && byte(other) < 0x80) ++other;
+    result.append(sjis.data() + i, other - i);
+    if (other == sjis.size()) break;
+    size_t end = other + 1;
+    while (end < sjis.size() && !(byte(end - 1) < 0x40 && byte(end) < 0x80)) ++end;
+    AppendUtf8Lossy(sjis.substr(other, end - other), result);
+    i = end;
   }
   return result;
 }
