@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "generate/menu_page.h"
 #include "generate/page_fixture.h"
@@ -248,6 +249,55 @@ TEST_F(PageTest, ALargePageGoesOutInPiecesThatMakeTheWholePage) {
   EXPECT_EQ(result, Document::PageWrite::kWriteFailed);
   EXPECT_EQ(ReadFile(dir / "keep.html"), "old page");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // big.html and keep.html
+}
+
+TEST(PageItems, NumbersDepthsAndEndsOfRandomMenus) {
+  // Each item's number is its place in pre-order below the root; its
+  // branch ends at its last descendant; depth counts from the root's children.
+  struct Expected {
+    const MenuItem* item;
+    int depth, number, end;
+    bool leaf;
+  };
+  unsigned x = 4242;
+  auto next = [&x](unsigned n) {
+    x = x * 1103515245u + 12345u;
+    return static_cast<int>((x >> 16) % n);
+  };
+  for (int round = 0; round < 200; ++round) {
+    MenuModel m;
+    m.ResetMenu();
+    std::vector<NodeId> nodes = {m.Root()};
+    for (int i = next(60); i > 0; --i) {
+      // Mostly under a recent item, so that deep branches and long runs of
+      // closing levels come up.
+      const size_t from = nodes.size() > 4 && next(3) ? nodes.size() - 4 : 0;
+      nodes.push_back(m.tree.InsertLast(nodes[from + static_cast<size_t>(next(static_cast<unsigned>(nodes.size() - from)))],
+                                        ItemCells("i")));
+    }
+    if (next(4) == 0 && nodes.size() > 2) m.tree.DeleteSubtree(nodes[static_cast<size_t>(1 + next(static_cast<unsigned>(nodes.size() - 1)))]);
+
+    std::vector<Expected> expected;
+    std::function<void(NodeId, int)> visit = [&](NodeId n, int depth) {
+      const size_t at = expected.size();
+      expected.push_back({&m.tree.Item(n), depth, static_cast<int>(at) + 1, 0, !m.tree.HasChildren(n)});
+      for (NodeId c = m.tree.FirstChild(n); c != kNoNode; c = m.tree.NextSibling(c)) visit(c, depth + 1);
+      expected[at].end = static_cast<int>(expected.size());
+    };
+    for (NodeId c = m.tree.FirstChild(m.Root()); c != kNoNode; c = m.tree.NextSibling(c)) visit(c, 1);
+
+    const std::vector<PageItem> items = CollectPageItems(m.tree);
+    ASSERT_EQ(items.size(), expected.size()) << "round " << round;
+    for (size_t i = 0; i < items.size(); ++i) {
+      SCOPED_TRACE(::testing::Message() << "round " << round << ", item " << i + 1);
+      EXPECT_EQ(items[i].item, expected[i].item);
+      EXPECT_EQ(items[i].depth, expected[i].depth);
+      EXPECT_EQ(items[i].number, expected[i].number);
+      EXPECT_EQ(items[i].end, expected[i].end);
+      EXPECT_EQ(items[i].leaf, expected[i].leaf);
+      EXPECT_EQ(items[i].top_level, expected[i].depth == 1);
+    }
+  }
 }
 
 TEST_F(PageTest, ThePendingCopyIsForgottenBeforeWriting) {

@@ -10,25 +10,33 @@ std::vector<PageItem> CollectPageItems(const MenuTree& tree) {
   const NodeId root = tree.FirstTop();
   if (root == kNoNode) return items;
   items.reserve(static_cast<size_t>(tree.Count() - 1));
-  // The branches whose subtree the walk is still in, by their place in
-  // `items`: a branch ends where an item not deeper than it comes.
+  // The walk goes down to first children and on to next siblings, reading
+  // each item about once and in the order a loaded menu lies in memory.
+  // `open` holds the branches it is inside, by their place in `items`; one
+  // ends when the walk climbs out of it.
   std::vector<size_t> open;
-  std::vector<std::pair<NodeId, int>> stack;
-  for (NodeId c = tree.LastChild(root); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, 1});
-  while (!stack.empty()) {
-    auto [node, depth] = stack.back();
-    stack.pop_back();
-    while (!open.empty() && items[open.back()].depth >= depth) {
+  NodeId node = tree.FirstChild(root);
+  int depth = 1;
+  while (node != kNoNode) {
+    const NodeId child = tree.FirstChild(node);
+    const int number = static_cast<int>(items.size()) + 1;
+    items.push_back({&tree.Item(node), depth, number, number, depth == 1, child == kNoNode});
+    if (child != kNoNode) {
+      open.push_back(items.size() - 1);
+      node = child;
+      ++depth;
+      continue;
+    }
+    NodeId next = tree.NextSibling(node);
+    while (next == kNoNode && depth > 1) {
+      node = tree.Parent(node);
+      --depth;
       items[open.back()].end = static_cast<int>(items.size());
       open.pop_back();
+      next = tree.NextSibling(node);
     }
-    const bool leaf = !tree.HasChildren(node);
-    const int number = static_cast<int>(items.size()) + 1;
-    items.push_back({&tree.Item(node), depth, number, number, depth == 1, leaf});
-    if (!leaf) open.push_back(items.size() - 1);
-    for (NodeId c = tree.LastChild(node); c != kNoNode; c = tree.PrevSibling(c)) stack.push_back({c, depth + 1});
+    node = next;
   }
-  for (size_t i : open) items[i].end = static_cast<int>(items.size());
   return items;
 }
 
