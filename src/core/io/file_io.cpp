@@ -280,9 +280,15 @@ bool WriteFileAtomically(const std::string& system_path, const std::function<boo
     file = OpenNamedTemporary(folder.get(), base, path, mode, temp);
     if (!file) return false;
   }
-  bool ok = produce([&](std::string_view piece) { return WriteAll(file.get(), piece, path); }) &&
-            fchmod(file.get(), mode) == 0 &&
-            (!durable || Sync(file.get(), FileOp::kSyncFile, path));
+  bool ok = false;
+  try {
+    ok = produce([&](std::string_view piece) { return WriteAll(file.get(), piece, path); });
+  } catch (...) {
+    // The bytes are made while the file is open: a named one must not stay.
+    if (!temp.empty()) unlinkat(folder.get(), temp.c_str(), 0);
+    throw;
+  }
+  ok = ok && fchmod(file.get(), mode) == 0 && (!durable || Sync(file.get(), FileOp::kSyncFile, path));
   if (temp.empty()) {
     ok = ok && LinkIn(file.get(), folder.get(), base, path, exists);
     ok = file.Close() && ok;  // the name is in place; a late error still counts

@@ -141,6 +141,9 @@ void MenuTree::Replace(MenuTree&& other) {
   last_top_ = other.last_top_;
   count_ = other.count_;
   selected_ = kNoNode;
+  other.nodes_.clear();
+  other.first_top_ = other.last_top_ = other.selected_ = kNoNode;
+  other.count_ = 0;
   if (change_hook_) change_hook_(Change::kCleared, kNoNode);
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace pomeli2 {
 
@@ -17,7 +18,7 @@ class LineReader {
  public:
   static constexpr size_t kLineCapacity = 1023;
 
-  explicit LineReader(const ByteSource& source) : source_(source) {}
+  explicit LineReader(ByteSource source) : source_(std::move(source)) {}
 
   // The next line with its LF, if it has one; false at the end.
   bool Next(std::string& line) {
@@ -67,7 +68,7 @@ class LineReader {
     return c;
   }
 
-  const ByteSource& source_;
+  ByteSource source_;
   char buf_[65536];
   size_t pos_ = 0, len_ = 0;
   bool eof_ = false;

@@ -270,7 +270,8 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
 
 NodeId RebuildMenu(MenuModel& model, MenuTree items) {
   model.root_title = items.Count() == 0 ? std::string() : items.Item(items.FirstTop()).title;
-  const NodeId last = items.IdsGiven() - 1;
+  NodeId last = items.FirstTop();
+  while (last != kNoNode && items.HasChildren(last)) last = items.LastChild(last);
   model.tree.Replace(std::move(items));
   return last;
 }

@@ -60,7 +60,7 @@ struct ParsedProject {
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
 // Replaces the menu by the items read; its root title is the root's.
-// Returns the last item in file order.
+// Returns the last item in pre-order.
 NodeId RebuildMenu(MenuModel& model, MenuTree items);
 // Replaces the menu by `root` with `items` below it, depth 0 being the
 // root's children. Returns the last item.
