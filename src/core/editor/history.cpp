@@ -19,7 +19,7 @@ void History::Done(std::string name, EditorState before, const EditorState& afte
   undo_.push_back({std::move(name), std::move(before), edits_project, std::move(was),
                    View{after.menu.tree.selected, after.item}});
   if (undo_.size() > kMaxSteps) {
-    undo_.erase(undo_.begin());
+    undo_.pop_front();
     if (saved_ >= 0) --saved_;
   }
 }

@@ -3,8 +3,8 @@
 // that the change leaves alone, so that a step costs two pointers an item.
 #pragma once
 
+#include <deque>
 #include <string>
-#include <vector>
 
 #include "editor/form_state.h"
 #include "model/menu_model.h"
@@ -66,7 +66,9 @@ class History {
   size_t MemoryEstimate(const EditorState& now) const;
 
  private:
-  std::vector<Step> undo_, redo_;
+  // A full history drops its oldest step on every new one: a deque does so
+  // without moving the other steps.
+  std::deque<Step> undo_, redo_;
   long saved_ = 0;  // -1: the saved state is no longer in the history
 };
 
