@@ -1,9 +1,11 @@
-// Reading outlines, bookmark files, the menu's JSON, Markdown lists and the
-// lists of web pages into menu items.
+// Importing a menu: recognising the source, reading the menu's JSON, and
+// turning any source's items into menu items. The other formats' readers
+// are in import_markup.cpp and import_markdown.cpp.
 #include <algorithm>
 #include <cctype>
 
 #include "exchange/exchange.h"
+#include "exchange/import_sources.h"
 #include "exchange/json.h"
 #include "exchange/markup.h"
 #include "exchange/text_forms.h"
@@ -12,32 +14,16 @@
 #include "text/numbers.h"
 #include "text/sjis.h"
 
-namespace pomeli2 {
+namespace pomeli2::exchange::sources {
 
-using namespace exchange;
-
-namespace {
-
-// An item as a source gives it, in UTF-8; the fields it does not give are
-// the new-item values.
-struct SourceItem {
-  int level = 0;
-  std::string title;  // HTML
-  std::string link;
-  std::optional<std::string> target, open;
-};
-
-struct Source {
-  std::optional<ImportProblem> problem;
-  std::string page_title;  // UTF-8 HTML
-  std::vector<SourceItem> items;
-};
-
-ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail = {}) {
+ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail) {
   return ImportProblem{kind, line, std::move(detail)};
 }
 
+namespace {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
 std::string LowerCase(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = Lower(c);
@@ -52,7 +38,6 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(a, b - a));
 }
 
-// White space as a page shows it: runs become one space, the ends go.
 std::string Collapse(std::string_view s) {
   std::string out;
   bool space = false;
@@ -68,8 +53,6 @@ std::string Collapse(std::string_view s) {
   return out;
 }
 
-// Plain text as a title; an image title ("file:" path ":" text) keeps its
-// path as it is.
 std::string TitleOfText(std::string_view text) {
   if (text.size() > 5 && text.substr(0, 5) == "file:") {
     size_t colon = text.find(':', 5);
@@ -79,446 +62,14 @@ std::string TitleOfText(std::string_view text) {
   return EscapeHtml(text);
 }
 
-// ---------------------------------------------------------------- OPML
+}  // namespace pomeli2::exchange::sources
 
-Source ReadOpml(std::string_view text) {
-  Source src;
-  TagScan scan = ScanTags(text, true);
-  if (scan.error) {
-    src.problem = Problem(ImportProblem::kMalformed, scan.error->line, scan.error->what);
-    return src;
-  }
-  struct Open {
-    std::string name;
-    int line;
-  };
-  std::vector<Open> open;
-  std::string prefix;
-  int outline_depth = 0;
-  bool body = false, root_seen = false;
-  const auto& tags = scan.tags;
-  for (size_t i = 0; i < tags.size(); ++i) {
-    const Tag& t = tags[i];
-    if (t.kind == Tag::kOther) continue;
-    if (t.kind == Tag::kStart) {
-      if (!root_seen) {
-        root_seen = true;
-        if (t.name != "opml") {
-          src.problem = Problem(ImportProblem::kMalformed, t.line, sj("最初の要素が<opml>ではありません"));
-          return src;
-        }
-        for (const auto& [name, value] : t.attributes)
-          if (name.rfind("xmlns:", 0) == 0 && DecodeEntities(value) == kOpmlNamespace) prefix = name.substr(6) + ":";
-      } else if (open.empty()) {
-        src.problem = Problem(ImportProblem::kMalformed, t.line, sj("</opml>の後に要素があります"));
-        return src;
-      }
-      const std::string parent = open.empty() ? "" : open.back().name;
-      if (t.name == "body") body = true;
-      if (t.name == "title" && parent == "head" && !t.self_closing && i + 1 < tags.size())
-        src.page_title = TitleOfText(DecodeEntities(text.substr(t.end, tags[i + 1].begin - t.end)));
-      if (t.name == "outline") {
-        if (parent != "body" && parent != "outline") {
-          src.problem = Problem(ImportProblem::kMalformed, t.line, sj("<outline>が<body>の外にあります"));
-          return src;
-        }
-        SourceItem item;
-        item.level = outline_depth;
-        const std::string* title = AttributeOf(t, "text");
-        if (!title) title = AttributeOf(t, "title");
-        item.title = title ? TitleOfText(DecodeEntities(*title)) : std::string();
-        const std::string* url = AttributeOf(t, "url");
-        if (!url) url = AttributeOf(t, "htmlUrl");
-        if (url) item.link = DecodeEntities(*url);
-        if (!prefix.empty()) {
-          if (const std::string* v = AttributeOf(t, prefix + "target")) item.target = DecodeEntities(*v);
-          if (const std::string* v = AttributeOf(t, prefix + "open")) item.open = DecodeEntities(*v);
-        }
-        src.items.push_back(std::move(item));
-      }
-      if (!t.self_closing) {
-        open.push_back({t.name, t.line});
-        if (t.name == "outline") ++outline_depth;
-      }
-      continue;
-    }
-    if (open.empty() || open.back().name != t.name) {
-      std::string what = sj("終了タグ</") + t.name + ">";
-      what += open.empty() ? sj("に対応する開始タグがありません") : sj("が<") + open.back().name + sj(">と対応しません");
-      src.problem = Problem(ImportProblem::kMalformed, t.line, what);
-      return src;
-    }
-    if (t.name == "outline") --outline_depth;
-    open.pop_back();
-  }
-  if (!open.empty()) {
-    src.problem = Problem(ImportProblem::kMalformed, open.back().line, "<" + open.back().name + sj(">が閉じていません"));
-  } else if (!body) {
-    src.problem = Problem(ImportProblem::kMalformed, 0, sj("<body>がありません"));
-  }
-  return src;
-}
+namespace pomeli2 {
 
-// ---------------------------------------------------------------- bookmarks
+using namespace exchange;
+using namespace exchange::sources;
 
-// The index of the first end tag `name` after `from`, or tags.size().
-size_t EndTag(const std::vector<Tag>& tags, size_t from, std::string_view name) {
-  for (size_t k = from + 1; k < tags.size(); ++k)
-    if (tags[k].kind == Tag::kEnd && tags[k].name == name) return k;
-  return tags.size();
-}
-
-std::string Verbatim(std::string_view html) {
-  std::string out(html);
-  for (char& c : out)
-    if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-  return out;
-}
-
-Source ReadBookmarks(std::string_view text) {
-  Source src;
-  TagScan scan = ScanTags(text, false);
-  const auto& tags = scan.tags;
-  std::vector<int> lists;  // the lines of the open <DL>s
-  for (size_t i = 0; i < tags.size(); ++i) {
-    const Tag& t = tags[i];
-    if (t.kind == Tag::kStart && t.name == "dl") {
-      lists.push_back(t.line);
-    } else if (t.kind == Tag::kEnd && t.name == "dl") {
-      if (lists.empty()) {
-        src.problem = Problem(ImportProblem::kMalformed, t.line, sj("</DL>に対応する<DL>がありません"));
-        return src;
-      }
-      lists.pop_back();
-    } else if (t.kind == Tag::kStart && (t.name == "a" || t.name == "h3" || t.name == "title")) {
-      size_t end = EndTag(tags, i, t.name);
-      if (end == tags.size()) {
-        std::string name = t.name == "title" ? "TITLE" : t.name == "a" ? "A" : "H3";
-        src.problem = Problem(ImportProblem::kMalformed, t.line, "<" + name + sj(">が閉じていません"));
-        return src;
-      }
-      std::string content = Verbatim(text.substr(t.end, tags[end].begin - t.end));
-      if (t.name == "title") {
-        src.page_title = std::move(content);
-      } else {
-        SourceItem item;
-        item.level = lists.empty() ? 0 : static_cast<int>(lists.size()) - 1;
-        item.title = std::move(content);
-        const std::string* link = AttributeOf(t, t.name == "a" ? "href" : LowerCase(kFolderLinkAttribute));
-        if (link) item.link = DecodeEntities(*link);
-        src.items.push_back(std::move(item));
-      }
-      i = end;
-    }
-  }
-  if (!lists.empty()) src.problem = Problem(ImportProblem::kMalformed, lists.back(), sj("<DL>が閉じていません"));
-  return src;
-}
-
-// ---------------------------------------------------------------- web pages
-
-class PageLists {
- public:
-  PageLists(std::string_view text, const std::vector<Tag>& tags, Source& src) : text_(text), tags_(tags), src_(src) {}
-
-  static bool IsList(const Tag& t) { return t.name == "ul" || t.name == "ol"; }
-  bool Starts(size_t i, std::string_view name) const { return tags_[i].kind == Tag::kStart && tags_[i].name == name; }
-  bool Ends(size_t i, std::string_view name) const { return tags_[i].kind == Tag::kEnd && tags_[i].name == name; }
-
-  // The index of the end tag that closes the element started at `i`.
-  size_t Matching(size_t i) const {
-    int depth = 0;
-    for (size_t k = i; k < tags_.size(); ++k) {
-      const Tag& t = tags_[k];
-      bool same = tags_[i].name == "nav" ? t.name == "nav" : IsList(t);
-      if (!same || t.self_closing) continue;
-      depth += t.kind == Tag::kStart ? 1 : t.kind == Tag::kEnd ? -1 : 0;
-      if (depth == 0) return k;
-    }
-    return tags_.size();
-  }
-
-  // Reads the list started at `i` with its items at `level`; where it ends.
-  size_t List(size_t i, int level, size_t limit) {
-    size_t k = i + 1;
-    while (k < limit) {
-      const Tag& t = tags_[k];
-      if (t.kind == Tag::kEnd && IsList(t)) return k + 1;
-      if (Starts(k, "li"))
-        k = Item(k, level, limit);
-      else if (t.kind == Tag::kStart && IsList(t))
-        k = List(k, level + 1, limit);
-      else
-        ++k;
-    }
-    return k;
-  }
-
-  bool HoldsLink(size_t from, size_t to) const {
-    for (size_t k = from; k < to; ++k)
-      if (Starts(k, "a") && AttributeOf(tags_[k], "href")) return true;
-    return false;
-  }
-
-  // The lists of the element from `from` to `to` that no other list holds.
-  void OutermostLists(size_t from, size_t to) {
-    for (size_t k = from; k < to;) {
-      if (tags_[k].kind == Tag::kStart && IsList(tags_[k])) {
-        size_t end = Matching(k);
-        List(k, 0, std::min(end + 1, to));
-        k = end + 1;
-      } else {
-        ++k;
-      }
-    }
-  }
-
- private:
-  std::string Raw(size_t from, size_t to) const { return Collapse(text_.substr(from, to - from)); }
-
-  size_t Item(size_t i, int level, size_t limit) {
-    size_t index = src_.items.size();
-    src_.items.push_back({level, "", "", std::nullopt, std::nullopt});
-    size_t title_from = tags_[i].end;
-    bool titled = false;
-    auto title = [&](std::string value) {
-      if (titled) return;
-      src_.items[index].title = std::move(value);
-      titled = true;
-    };
-    size_t k = i + 1;
-    while (k < limit) {
-      const Tag& t = tags_[k];
-      if (Starts(k, "a") && !titled && AttributeOf(t, "href")) {
-        size_t end = std::min(EndTag(tags_, k, "a"), limit);
-        src_.items[index].link = DecodeEntities(*AttributeOf(t, "href"));
-        title(Raw(t.end, end < tags_.size() ? tags_[end].begin : text_.size()));
-        k = end + 1;
-        continue;
-      }
-      if (t.kind == Tag::kStart && IsList(t)) {
-        title(Raw(title_from, t.begin));
-        k = List(k, level + 1, limit);
-        continue;
-      }
-      if (Starts(k, "li") || (t.kind == Tag::kEnd && IsList(t))) break;
-      if (Ends(k, "li")) {
-        title(Raw(title_from, t.begin));
-        return k + 1;
-      }
-      ++k;
-    }
-    title(Raw(title_from, k < tags_.size() ? tags_[k].begin : text_.size()));
-    return k;
-  }
-
-  std::string_view text_;
-  const std::vector<Tag>& tags_;
-  Source& src_;
-};
-
-Source ReadWebPage(std::string_view text) {
-  Source src;
-  TagScan scan = ScanTags(text, false);
-  const auto& tags = scan.tags;
-  PageLists lists(text, tags, src);
-  for (size_t i = 0; i < tags.size(); ++i) {
-    if (lists.Starts(i, "title") && src.page_title.empty()) {
-      size_t end = EndTag(tags, i, "title");
-      if (end < tags.size()) src.page_title = Collapse(text.substr(tags[i].end, tags[end].begin - tags[i].end));
-    }
-  }
-  for (size_t i = 0; i < tags.size(); ++i) {
-    if (lists.Starts(i, "nav")) {
-      lists.OutermostLists(i + 1, lists.Matching(i));
-      break;
-    }
-  }
-  if (src.items.empty()) {
-    for (size_t i = 0; i < tags.size(); ++i) {
-      if (tags[i].kind != Tag::kStart || !PageLists::IsList(tags[i])) continue;
-      size_t end = lists.Matching(i);
-      if (lists.HoldsLink(i, end)) {
-        lists.List(i, 0, std::min(end + 1, tags.size()));
-        break;
-      }
-      i = end;
-    }
-  }
-  if (src.items.empty()) src.problem = Problem(ImportProblem::kNoList, 0);
-  return src;
-}
-
-// ---------------------------------------------------------------- Markdown
-
-// Inline text as a Markdown reader gives it: backslash escapes and entity
-// references resolved, the rest as it stands.
-std::string MarkdownInline(std::string_view s) {
-  std::string out;
-  for (size_t i = 0; i < s.size();) {
-    char c = s[i];
-    if (c == '\\' && i + 1 < s.size() && std::ispunct(static_cast<unsigned char>(s[i + 1]))) {
-      out += s[i + 1];
-      i += 2;
-    } else if (c == '&') {
-      size_t semi = s.find(';', i);
-      if (semi != std::string_view::npos && semi - i <= 12) {
-        std::string decoded = DecodeEntities(s.substr(i, semi - i + 1));
-        if (decoded != s.substr(i, semi - i + 1)) {
-          out += decoded;
-          i = semi + 1;
-          continue;
-        }
-      }
-      out += c;
-      ++i;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return out;
-}
-
-struct ListLine {
-  int indent;
-  std::string content;
-};
-
-std::optional<ListLine> MarkdownListLine(std::string_view line) {
-  int indent = 0;
-  size_t i = 0;
-  for (; i < line.size() && (line[i] == ' ' || line[i] == '\t'); ++i) indent += line[i] == '\t' ? 4 - indent % 4 : 1;
-  if (i >= line.size() || (line[i] != '-' && line[i] != '*' && line[i] != '+')) return std::nullopt;
-  if (i + 1 < line.size() && line[i + 1] != ' ' && line[i + 1] != '\t') return std::nullopt;
-  // A thematic break ("- - -", "***") is no item.
-  std::string_view rest = line.substr(i);
-  if (rest.size() >= 3 && rest.find_first_not_of(std::string(1, line[i]) + " \t") == std::string_view::npos) return std::nullopt;
-  return ListLine{indent, Trim(line.substr(i + 1))};
-}
-
-bool Broken(bool& broken) {
-  broken = true;
-  return false;
-}
-
-// "[text](link ...)" at the start of `s`: the text's and the link's sources,
-// or nothing when it is no link; `broken` when the link does not close.
-bool MarkdownLink(std::string_view s, std::string& text, std::string& link, bool& broken) {
-  if (s.empty() || s[0] != '[') return false;
-  int depth = 0;
-  size_t close = std::string_view::npos;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\') {
-      ++i;
-    } else if (s[i] == '[') {
-      ++depth;
-    } else if (s[i] == ']' && --depth == 0) {
-      close = i;
-      break;
-    }
-  }
-  if (close == std::string_view::npos || close + 1 >= s.size() || s[close + 1] != '(') return false;
-  text = std::string(s.substr(1, close - 1));
-  size_t p = close + 2;
-  while (p < s.size() && s[p] == ' ') ++p;
-  std::string dest;
-  if (p < s.size() && s[p] == '<') {
-    size_t q = p + 1;
-    for (; q < s.size() && s[q] != '>'; ++q) {
-      if (s[q] == '\\' && q + 1 < s.size()) ++q;
-    }
-    if (q >= s.size()) return Broken(broken);
-    dest = std::string(s.substr(p + 1, q - p - 1));
-    p = q + 1;
-  } else {
-    int parens = 0;
-    size_t q = p;
-    for (; q < s.size() && s[q] != ' '; ++q) {
-      if (s[q] == '\\' && q + 1 < s.size()) {
-        ++q;
-      } else if (s[q] == '(') {
-        ++parens;
-      } else if (s[q] == ')') {
-        if (parens == 0) break;
-        --parens;
-      }
-    }
-    dest = std::string(s.substr(p, q - p));
-    p = q;
-  }
-  // A link title ("..." or '...') may follow; it is no part of the menu.
-  while (p < s.size() && s[p] == ' ') ++p;
-  if (p < s.size() && (s[p] == '"' || s[p] == '\'')) {
-    size_t q = s.find(s[p], p + 1);
-    if (q == std::string_view::npos) return Broken(broken);
-    p = q + 1;
-    while (p < s.size() && s[p] == ' ') ++p;
-  }
-  if (p >= s.size() || s[p] != ')') return Broken(broken);
-  link = MarkdownInline(dest);
-  return true;
-}
-
-Source ReadMarkdown(std::string_view text) {
-  Source src;
-  std::vector<int> indents;  // of the items that may take children
-  bool fenced = false;
-  int line_number = 0;
-  for (size_t start = 0; start <= text.size();) {
-    size_t nl = text.find('\n', start);
-    if (nl == std::string_view::npos) nl = text.size();
-    std::string_view line = text.substr(start, nl - start);
-    start = nl + 1;
-    ++line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string trimmed = Trim(line);
-    if (trimmed.rfind("```", 0) == 0 || trimmed.rfind("~~~", 0) == 0) {
-      fenced = !fenced;
-      continue;
-    }
-    if (fenced) continue;
-    if (src.items.empty() && src.page_title.empty() && trimmed.rfind("# ", 0) == 0) {
-      std::string heading = Trim(std::string_view(trimmed).substr(2));
-      // A closing run of "#" after a space is no part of the heading.
-      size_t hashes = heading.find_last_not_of('#');
-      if (hashes != std::string::npos && hashes + 1 < heading.size() && heading[hashes] == ' ') heading.erase(hashes);
-      src.page_title = TitleOfText(MarkdownInline(Trim(heading)));
-      continue;
-    }
-    auto item_line = MarkdownListLine(line);
-    if (!item_line) continue;
-    while (!indents.empty() && indents.back() >= item_line->indent) indents.pop_back();
-    SourceItem item;
-    item.level = static_cast<int>(indents.size());
-    indents.push_back(item_line->indent);
-    std::string text_part, link;
-    bool broken = false;
-    if (MarkdownLink(item_line->content, text_part, link, broken)) {
-      item.title = TitleOfText(MarkdownInline(text_part));
-      item.link = std::move(link);
-    } else if (broken) {
-      src.problem = Problem(ImportProblem::kMalformed, line_number, sj("リンクの「)」がありません"));
-      return src;
-    } else {
-      item.title = TitleOfText(MarkdownInline(item_line->content));
-    }
-    src.items.push_back(std::move(item));
-  }
-  return src;
-}
-
-bool LooksLikeMarkdown(std::string_view text) {
-  for (size_t start = 0; start < text.size();) {
-    size_t nl = text.find('\n', start);
-    if (nl == std::string_view::npos) nl = text.size();
-    std::string_view line = text.substr(start, nl - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (MarkdownListLine(line)) return true;
-    start = nl + 1;
-  }
-  return false;
-}
+namespace {
 
 // ---------------------------------------------------------------- JSON
 
@@ -767,3 +318,4 @@ std::string CutItemsWarning(const std::vector<std::string>& cut_titles) {
 }
 
 }  // namespace pomeli2
+
