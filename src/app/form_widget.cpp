@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -353,6 +354,22 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
       editor_.SetTreeFocus(false);
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      const bool menu_key = key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier;
+      if (menu_key || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        // The keyboard's way to the context menu: at the selected item.
+        QTreeWidgetItem* current = tree_->currentItem();
+        QPoint at = tree_->viewport()->rect().topLeft();
+        if (current) {
+          tree_->scrollToItem(current);
+          QRect row = tree_->visualItemRect(current);
+          at = QPoint(row.left() + std::min(row.width(), 2 * row.height()), row.bottom());
+        }
+        emit ContextMenuRequested(tree_->viewport()->mapToGlobal(at));
+        return true;
+      }
+    }
   }
   if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {

@@ -9,7 +9,9 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -278,19 +280,32 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this || QApplication::activePopupWidget() || QApplication::activeModalWidget())
     return false;
+  // A key that the focused control ignored comes again to its parents: it
+  // was decided where the keyboard is.
+  if (QWidget* focus = QApplication::focusWidget(); focus && widget != focus) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  CommandId command = AcceleratorCommand(QKeySequence(key->keyCombination()));
-  if (command == kCmdNone) return false;
-  // The outline keys belong to the tree; in a field they keep their meaning.
-  if (FindCommand(command)->needs_tree_focus && widget != form_->Tree()) return false;
+  // A text box: a line edit (the form's fields, the find bar, the rename
+  // box) or the line edit of an editable list.
+  auto* box = qobject_cast<QLineEdit*>(widget);
+  if (auto* list = qobject_cast<QComboBox*>(widget); list && list->isEditable()) box = list->lineEdit();
+  KeyFocus focus;
+  if (widget == form_->Tree()) focus.place = KeyFocus::Place::kTree;
+  if (box && !box->isReadOnly())
+    focus = {KeyFocus::Place::kTextBox, box->isUndoAvailable(), box->isRedoAvailable()};
+  const QString keys = QKeySequence(key->keyCombination()).toString(QKeySequence::PortableText);
+  const KeyUse use = UseOfKey(keys.toStdString(), focus);
+  if (use.command == kCmdNone && use.box == KeyUse::Box::kNone) return false;
   if (event->type() == QEvent::ShortcutOverride) {
-    // Claimed here, so that neither the field's own key (Ctrl+A selects all)
-    // nor a menu's mnemonic (Alt+V opens "表示") takes it; the key press
-    // that follows runs the command.
+    // Claimed here, so that neither the control's own binding nor a menu's
+    // mnemonic (Alt+V opens "表示") takes it; the key press that follows
+    // runs the command.
     event->accept();
     return true;
   }
-  RunCommand(command);
+  // The box's own history, whatever the platform binds to these keys.
+  if (use.box == KeyUse::Box::kUndo) box->undo();
+  else if (use.box == KeyUse::Box::kRedo) box->redo();
+  else RunCommand(use.command);
   return true;
 }
 

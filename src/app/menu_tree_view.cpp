@@ -310,6 +310,14 @@ void MenuTreeView::ShowSelection(NodeId node) {
   showing_ = false;
 }
 
+void MenuTreeView::FinishLabelEdit() {
+  if (state() != EditingState) return;
+  if (QWidget* editor = indexWidget(currentIndex())) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
 void MenuTreeView::EditLabel(NodeId node) {
   auto it = items_.find(node);
   if (it == items_.end()) return;

@@ -32,6 +32,8 @@ class MenuTreeView : public QTreeWidget {
   bool Marked(NodeId node) const { return problems_.count(node) != 0; }
   void ShowSelection(NodeId node);
   void EditLabel(NodeId node);
+  // A label edit still open ends as leaving its box would end it.
+  void FinishLabelEdit();
   // Whether the view is being changed to show the core, not by the user:
   // its signals then tell nothing to forward.
   bool Showing() const { return showing_; }

@@ -140,6 +140,7 @@ void WidgetHost::ItemMoved(NodeId node) { window_.Form().Tree()->MoveItem(node);
 void WidgetHost::SelectionChanged(NodeId node) { window_.Form().Tree()->ShowSelection(node); }
 void WidgetHost::TreeColoursChanged() { window_.Form().ApplyTreeColours(); }
 void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().Tree()->EditLabel(node); }
+void WidgetHost::FinishLabelEdit() { window_.Form().Tree()->FinishLabelEdit(); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
 void WidgetHost::ShowStatus(const std::string& text) { window_.statusBar()->showMessage(ToQt(text), 15000); }
 void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }

@@ -43,6 +43,7 @@ class WidgetHost : public Host {
   void SelectionChanged(NodeId node) override;
   void TreeColoursChanged() override;
   void StartLabelEdit(NodeId node) override;
+  void FinishLabelEdit() override;
   void FocusTree() override;
   void ShowStatus(const std::string& text) override;
   std::optional<unsigned> ColourDialog(unsigned initial, CustomColours& custom) override;

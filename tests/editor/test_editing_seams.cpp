@@ -219,6 +219,7 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   e.Settings().BodyLink = "#123456";
   e.Settings().TextBackOn = 1;
   m().tree.MutableItem(m().Selected()).bg_color = "#fff";
+  e.Item().bg_color = "#fff";  // as a file read would leave the form
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#fff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");

@@ -16,23 +16,6 @@ namespace pomeli2 {
 
 class Editor;
 
-// The save commands select the root, so that the form stores the item
-// edited last and the root row takes the page title; the user gets back the
-// item they had selected when the command ends.
-class RootSelectedWhileSaving {
- public:
-  explicit RootSelectedWhileSaving(MenuModel& m) : m_(m), was_(m.tree.Selected()) { m.tree.Select(m.Root()); }
-  ~RootSelectedWhileSaving() {
-    if (m_.tree.Valid(was_) && m_.tree.Selected() != was_) m_.tree.Select(was_);
-  }
-  RootSelectedWhileSaving(const RootSelectedWhileSaving&) = delete;
-  RootSelectedWhileSaving& operator=(const RootSelectedWhileSaving&) = delete;
-
- private:
-  MenuModel& m_;
-  NodeId was_;
-};
-
 namespace tree_commands {
 std::vector<CommandDescriptor> Descriptors();
 // False, after the message, when `adding` more items would pass the

@@ -68,6 +68,21 @@ CommandId CommandOfButton(int control) {
   return kCmdNone;
 }
 
+KeyUse UseOfKey(std::string_view keys, const KeyFocus& focus) {
+  const CommandDescriptor* found = nullptr;
+  for (const CommandDescriptor& d : Commands())
+    if ((d.key_bound && keys == d.key) || keys == d.hidden_key) found = &d;
+  if (!found || keys.empty()) return {};
+  if (found->needs_tree_focus && focus.place != KeyFocus::Place::kTree) return {};
+  if (focus.place == KeyFocus::Place::kTextBox) {
+    for (std::string_view text_key : {"Ctrl+A", "Ctrl+C", "Ctrl+X", "Ctrl+V"})
+      if (keys == text_key) return {};
+    if (keys == "Ctrl+Z" && focus.box_can_undo) return {kCmdNone, KeyUse::Box::kUndo};
+    if ((keys == "Ctrl+Y" || keys == "Ctrl+Shift+Z") && focus.box_can_redo) return {kCmdNone, KeyUse::Box::kRedo};
+  }
+  return {*found->id, KeyUse::Box::kNone};
+}
+
 std::string DescriptorFault(const CommandDescriptor& d, const std::vector<CommandDescriptor>& all) {
   if (*d.id == kCmdNone) return "no id";
   if (!**d.text) return "no text";

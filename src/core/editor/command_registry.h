@@ -8,6 +8,7 @@
 #include <concepts>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -140,6 +141,25 @@ const std::vector<CommandDescriptor>& Commands();
 const CommandDescriptor* FindCommand(CommandId id);
 // The command the form's button `control` runs, or kCmdNone.
 CommandId CommandOfButton(int control);
+// Where the keyboard is when a key is pressed.
+struct KeyFocus {
+  enum class Place { kTree, kTextBox, kOther };
+  Place place = Place::kOther;
+  // A text box's own history of its text.
+  bool box_can_undo = false, box_can_redo = false;
+};
+// What a key ("Ctrl+A", as Qt writes keys) does there: a command of the
+// program, the text box's own undo or redo, or nothing of the program's
+// (the control keeps the key). While a text box has the keyboard, the keys
+// that edit text act on its text; its undo and redo keys reach the menu's
+// history once the box has nothing left to undo or redo. The outline keys
+// act only in the tree; every other key runs its command from anywhere.
+struct KeyUse {
+  enum class Box { kNone, kUndo, kRedo };
+  CommandId command = kCmdNone;
+  Box box = Box::kNone;
+};
+KeyUse UseOfKey(std::string_view keys, const KeyFocus& focus);
 // Why `d` could not be registered among `all`; empty when it can.
 std::string DescriptorFault(const CommandDescriptor& d, const std::vector<CommandDescriptor>& all);
 

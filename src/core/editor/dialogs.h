@@ -96,7 +96,8 @@ struct TargetNameDialog {
   std::string name = "NewTarget";
   static constexpr size_t kNameLimit = 30;
   // OK: false, after the message, while the name is blank (it would be a
-  // blank entry of the list, and a TARGET that names nothing).
+  // blank entry of the list, and a TARGET that names nothing) or the list
+  // has it already; the dialog stays open on it.
   bool Accept();
 
  private:

@@ -89,8 +89,8 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   MakeBackup(e);
 }
 
-// The first step of Save and Save As once the root is selected: a pending
-// copy is forgotten, also when the dialog is then cancelled.
+// The first step of Save and Save As: a pending copy is forgotten, also
+// when the dialog is then cancelled.
 FileDialogRequest BeginSave(Editor& e) {
   MenuModel& m = e.Model();
   FileDialogRequest dialog = ProjectDialog(e, FileDialogRequest::Kind::kSave, "pomeli2.pml");
@@ -107,8 +107,10 @@ bool Declined(Editor& e, const std::string& chosen) {
   return true;
 }
 
+// The fields store every edit as it is made, and the dispatch ends a rename
+// still being typed: the saves find nothing pending, and the selection
+// stays where the user left it while their dialogs and messages are open.
 void Save(Editor& e) {
-  RootSelectedWhileSaving root(e.Model());
   FileDialogRequest dialog = BeginSave(e);
   PageSettings& s = e.Settings();
   if (s.ProjectPath != UntitledProject()) return Write(e);
@@ -120,7 +122,6 @@ void Save(Editor& e) {
 }
 
 void SaveAs(Editor& e) {
-  RootSelectedWhileSaving root(e.Model());
   auto chosen = AskForFile(e, FileKind::kProject, BeginSave(e));
   if (!chosen || Declined(e, *chosen)) return;
   e.Settings().ProjectPath = *chosen;

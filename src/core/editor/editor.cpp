@@ -133,6 +133,9 @@ std::string Editor::CommandLiveText(CommandId command) const {
 void Editor::Dispatch(CommandId command) {
   const CommandDescriptor* d = FindCommand(command);
   if (!d || !(*d->enabled)(State())) return;
+  // A rename still being typed is an edit like any other: what the command
+  // reads and writes is what the user typed. It is a step of its own.
+  notify_.host().FinishLabelEdit();
   Notifier::Batch batch(notify_);
   // Whatever the user does next ends the typing in a field, even while
   // the focus stays there (a key, a toolbar button).
@@ -165,8 +168,21 @@ bool Editor::FieldChanged(int control, const std::string& text) {
     typed_field_ = control;
     typed_before_ = form_.FieldText(control);
   }
+  // A message of the field's own check takes the keyboard from the field;
+  // that ends no typing (see FieldEditEnded).
+  const int was_checking = checking_field_;
+  checking_field_ = control;
+  struct Restore {
+    int& field;
+    int was;
+    ~Restore() { field = was; }
+  } restore{checking_field_, was_checking};
   // Typing in one field is one step until the focus leaves it.
-  if (open_field_ == control) return form_.FieldChanged(control, text);
+  if (open_field_ == control) {
+    bool kept = form_.FieldChanged(control, text);
+    if (!history_.Continued(Capture())) open_field_ = 0;
+    return kept;
+  }
   const unsigned long steps = steps_done_;
   bool kept = AsStep(sj("入力"), [&] { return form_.FieldChanged(control, text); });
   if (steps_done_ != steps) open_field_ = control;
@@ -174,6 +190,9 @@ bool Editor::FieldChanged(int control, const std::string& text) {
 }
 
 void Editor::FieldEditEnded(int control) {
+  // The box of a message that the field's own check opened took the focus:
+  // one mistake, one message, and the typing goes on once it is closed.
+  if (control != 0 && control == checking_field_) return;
   if (control == typed_field_) EndTyping();
   typed_field_ = 0;
   open_field_ = 0;
@@ -318,6 +337,7 @@ ContextMenu Editor::CurrentContextMenu() const {
 }
 
 bool Editor::CloseRequested(int left, int top, int client_width, int client_height) {
+  notify_.host().FinishLabelEdit();
   const PageSettings& s = doc_.settings;
   std::string last = s.ProjectPath != UntitledProject() ? s.ProjectPath : doc_.LastProjectPath();
   bool modified = doc_.ModifiedFlag() == 1;

@@ -157,6 +157,7 @@ class Editor {
   TreeFinder finder_;
   std::vector<CheckProblem> last_check_;
   int typed_field_ = 0;  // the field typed into since the focus came to it
+  int checking_field_ = 0;  // the field whose change is being checked
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;
 };

@@ -70,9 +70,6 @@ void Import(Editor& e) {
 }
 
 void Export(Editor& e) {
-  // What a save of the project would hold, so that the export and the
-  // saved project agree.
-  RootSelectedWhileSaving root(e.Model());
   FileDialogRequest dialog;
   dialog.filter = sj(kExportFilter);
   dialog.initial_name = ExportName(e.Settings());

@@ -24,6 +24,17 @@ void History::Done(std::string name, EditorState before, const EditorState& afte
   }
 }
 
+bool History::Continued(const EditorState& now) {
+  if (undo_.empty()) return false;
+  if (SameContent(undo_.back().state, now)) {
+    undo_.pop_back();
+    if (saved_ > static_cast<long>(undo_.size())) saved_ = -1;
+    return false;
+  }
+  undo_.back().after = View{now.menu.tree.selected, now.item};
+  return true;
+}
+
 EditorState History::Undo(EditorState now) {
   Step step = std::move(undo_.back());
   undo_.pop_back();

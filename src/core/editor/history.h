@@ -47,6 +47,10 @@ class History {
 
   // A step was done from `before`; the steps that could be redone are gone.
   void Done(std::string name, EditorState before, const EditorState& after, bool edits_project = true);
+  // The step done last goes on (typing in a field) and has come to `now`:
+  // redo shows where it ended. Typing that came back to where it began is
+  // no step any more: false.
+  bool Continued(const EditorState& now);
   // Takes the last step: its state before, and the state now to redo it.
   EditorState Undo(EditorState now);
   EditorState Redo(EditorState now);

@@ -86,6 +86,9 @@ class Host {
   virtual void TreeColoursChanged() {}
   // In-place editing of an item's label is to start.
   virtual void StartLabelEdit(NodeId) {}
+  // An in-place label edit still open ends as leaving its box ends it: its
+  // text goes to Editor::EndLabelEdit before this returns.
+  virtual void FinishLabelEdit() {}
   // The menu tree is to take the keyboard focus.
   virtual void FocusTree() {}
 

@@ -27,7 +27,6 @@ void SaveHtml(Editor& e, bool choose_name) {
   MenuModel& m = e.Model();
   PageSettings& s = e.Settings();
   Document& doc = e.Doc();
-  RootSelectedWhileSaving root(m);
   if (!doc.HasItemsToWrite()) return;
   FileDialogRequest dialog;
   dialog.filter = sj(kPageFilter);

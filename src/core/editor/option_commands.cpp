@@ -11,6 +11,15 @@
 #include "text/sjis.h"
 
 namespace pomeli2 {
+namespace {
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
 
 std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() { return {sj("なし"), "Frame2", "Right"}; }
 std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
@@ -49,9 +58,16 @@ void TreeImagesDialog::Browse(int row) {
 }
 
 bool TargetNameDialog::Accept() {
-  if (!IsBlank(name)) return true;
-  editor_.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
-  return false;
+  if (IsBlank(name)) {
+    editor_.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+    return false;
+  }
+  std::vector<std::string> shown = editor_.Form().ListEntries(kCtlItemTarget);
+  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, name); })) {
+    editor_.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
+    return false;
+  }
+  return true;
 }
 
 void TreeImagesDialog::RestoreDefaults() {
@@ -72,12 +88,6 @@ void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
   d.must_exist = true;
   auto chosen = AskForFile(e, FileKind::kBodyFile, d);
   if (chosen && e.Form().CheckEnteredText(*chosen, BodyInsertDialog::kPathLimit)) value = *chosen;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 // The form's part of a change of RightFrame or Linkto: the item's TARGET
@@ -163,11 +173,6 @@ void BodyInsert(Editor& e) {
 void AddTargetName(Editor& e) {
   TargetNameDialog d(e);
   if (!e.Notify().host().RunDialog(d) || !d.Accept()) return;
-  std::vector<std::string> shown = e.Form().ListEntries(kCtlItemTarget);
-  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, d.name); })) {
-    e.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
-    return;
-  }
   // Offered for the selected item only, until the program ends.
   e.Form().added_targets.push_back(d.name);
   e.Notify().FormChanged();
