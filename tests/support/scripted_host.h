@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <functional>
@@ -45,10 +46,15 @@ class ScriptedHost : public Host {
   std::vector<std::vector<CheckProblem>> checks;  // what each check showed
   std::vector<int> focused_controls;
   std::vector<std::string> statuses;  // status-bar notes, as UTF-8
+  // What the user does while a message is up (the box took the keyboard).
+  std::function<void(const Message&)> on_message;
+  // A rename box still open: ends it with what was typed there.
+  std::function<void()> open_label_edit;
 
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons, std::optional<MessageAnswer> default_answer) override {
     messages.push_back({SjisToUtf8Lossy(text), SjisToUtf8Lossy(title), icon, buttons, default_answer});
+    if (on_message) on_message(messages.back());
     if (answers.empty()) return buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
     MessageAnswer a = answers.front();
     answers.pop_front();
@@ -86,6 +92,9 @@ class ScriptedHost : public Host {
   void SelectionChanged(NodeId) override { ++selections; }
   void ControlStatesChanged() override { ++control_updates; }
   void StartLabelEdit(NodeId node) override { label_edits.push_back(node); }
+  void FinishLabelEdit() override {
+    if (auto box = std::exchange(open_label_edit, nullptr)) box();
+  }
 };
 
 }  // namespace pomeli2::testing
