@@ -1,0 +1,320 @@
+// Keys, focus and dialogs of the real window under a window manager: the
+// input comes from xdotool as a user's keys and clicks come, and message
+// boxes are real ones, which take the keyboard from the field behind them.
+// Run by keys_and_focus.sh on Xvfb with openbox.
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <deque>
+#include <functional>
+
+#include "editor/controls.h"
+#include "form_widget.h"
+#include "main_window.h"
+#include "menu_tree_view.h"
+#include "text/sjis.h"
+#include "text_border.h"
+
+using namespace pomeli2;
+
+namespace {
+
+// Sends keys or a click to whatever has the keyboard or the pointer, as a
+// user would.
+void Xdo(const QStringList& args) { QProcess::execute("xdotool", args); }
+void Keys(const QString& keys) { Xdo(QStringList{"key", "--clearmodifiers", "--delay", "60"} + keys.split(' ')); }
+void TypeText(const QString& text) { Xdo({"type", "--delay", "60", text}); }
+void Click(QWidget* w) {
+  QPoint at = w->mapToGlobal(w->rect().center());
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
+struct Box {
+  QString title, text;
+};
+
+// Input step by step: each step waits until the window is ready for it
+// (a dialog up, a box gone), then acts. The steps run from a timer, so they
+// go on inside the dialogs' own event loops. Every message box is recorded
+// once it has the keyboard, and answered with Enter (its default button).
+class Driver : public QObject {
+ public:
+  std::vector<Box> boxes;
+  // Looks at the window while a box is up.
+  std::function<void(const Box&)> on_box;
+
+  Driver() {
+    timer_.setInterval(40);
+    connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+    timer_.start();
+  }
+  Driver& When(std::function<bool()> ready, std::function<void()> act) {
+    steps_.push_back({std::move(ready), std::move(act)});
+    return *this;
+  }
+  Driver& Then(std::function<void()> act) { return Pause(150).When([] { return true; }, std::move(act)); }
+  Driver& Pause(int ms) {
+    auto since = std::make_shared<QElapsedTimer>();
+    steps_.push_back({[since, ms] {
+                        if (!since->isValid()) since->start();
+                        return since->elapsed() >= ms;
+                      },
+                      [] {}});
+    return *this;
+  }
+  bool Done() const { return steps_.empty(); }
+
+ private:
+  struct Step {
+    std::function<bool()> ready;
+    std::function<void()> act;
+  };
+  void Tick() {
+    if (busy_) return;
+    busy_ = true;
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box->isActiveWindow() && box != answered_) {
+      if (box != seen_) seen_ = box, seen_at_.start();
+      if (seen_at_.elapsed() > 300) {
+        answered_ = box;
+        boxes.push_back({box->windowTitle(), box->text()});
+        if (on_box) on_box(boxes.back());
+        Keys("Return");
+      }
+    } else if (!box && !steps_.empty() && steps_.front().ready()) {
+      Step step = std::move(steps_.front());
+      steps_.pop_front();
+      step.act();
+    }
+    busy_ = false;
+  }
+  QTimer timer_;
+  std::deque<Step> steps_;
+  bool busy_ = false;
+  QPointer<QMessageBox> seen_, answered_;
+  QElapsedTimer seen_at_;
+};
+
+bool MenuOpen() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }
+
+bool Active(const char* object_name) {
+  QWidget* w = QApplication::activeWindow();
+  return w && w->objectName() == object_name && w->isVisible();
+}
+
+}  // namespace
+
+class KeysAndFocus : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  std::unique_ptr<MainWindow> window_;
+  QString project_;
+
+  Editor& editor() { return window_->GetEditor(); }
+  MenuTreeView* tree() { return window_->Form().Tree(); }
+  QWidget* control(int id) { return window_->Form().Control(id); }
+  NodeId Find(const char* label) {
+    NodeId found = kNoNode;
+    const MenuTree& t = editor().Model().tree;
+    t.ForEachPreOrder(t.FirstTop(), [&](NodeId n) {
+      if (found == kNoNode && t.Label(n) == Utf8ToSjis(label).value()) found = n;
+    });
+    return found;
+  }
+  QString Saved() {
+    QFile f(project_);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+  }
+  void Run(Driver& d) { QTRY_VERIFY_WITH_TIMEOUT(d.Done(), 60000); }
+  // The item that the tree shows selected, and whether its link can be
+  // typed: what the user sees.
+  QString Shown() {
+    QTreeWidgetItem* current = tree()->currentItem();
+    return (current ? current->text(0) : QString()) + (control(kCtlLink)->isEnabled() ? "+link" : "");
+  }
+
+ private slots:
+  void init() {
+    project_ = dir_.filePath("site.pml");
+    QFile::remove(project_);
+    QVERIFY(QFile::copy(POMELI2_TEST_DATA "/pages/example.pml", project_));
+    QFile::setPermissions(project_, QFile::ReadOwner | QFile::WriteOwner);
+    window_ = std::make_unique<MainWindow>(dir_.path().toStdString() + "/");
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window_->OpenProject(project_);
+    editor().SelectItem(Find("Tools"));
+    tree()->setFocus();
+    QTest::qWait(200);
+  }
+  void cleanup() {
+    // What the last test left typed ends while the window is whole.
+    window_->GetHost().SetMessageFunction([](auto&&...) { return MessageAnswer::kYes; });
+    window_->Form().FocusTree();
+    window_->hide();
+    QTest::qWait(50);
+    window_.reset();
+  }
+
+  // Ctrl+S and the close with the rename box open: what was typed is saved,
+  // and the close asks about it.
+  void renameBeingTypedIsAnEdit() {
+    Driver d;
+    d.Then([] { Keys("alt+e"); })
+        .When(MenuOpen, [] { Keys("n"); })
+        .Pause(300)
+        .Then([] { TypeText("news"); })
+        .Then([] { Keys("ctrl+s"); })
+        .Pause(300);
+    Run(d);
+    QVERIFY2(Saved().contains("\tnews\t"), "the saved file holds the typed name");
+    QVERIFY(!window_->isWindowModified());
+
+    d.Then([] { Keys("F2"); }).Pause(300).Then([] { TypeText("other"); }).Then([] { Keys("alt+F4"); }).Pause(1000);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(d.boxes[0].title, Ui("保存確認"));
+    QVERIFY2(window_->isVisible(), "いいえ keeps the program running");
+    QCOMPARE(tree()->currentItem()->text(0), QString("other"));
+  }
+
+  // In a text box the keys that edit text act on the text; the others run
+  // their commands.
+  void textKeysStayInTheirBox() {
+    const int items = editor().Model().tree.Count();
+    auto* link = static_cast<QLineEdit*>(control(kCtlLink));
+    Driver d;
+    d.Then([=] { Click(link); }).Then([] { Keys("End"); TypeText("xyz"); }).Then([] { Keys("ctrl+a"); });
+    Run(d);
+    QTRY_COMPARE(link->selectedText(), QString("tools.htmlxyz"));
+    d.Then([] { TypeText("abc"); }).Then([] { Keys("ctrl+z"); }).Pause(300);
+    Run(d);
+    QCOMPARE(editor().Model().tree.Count(), items);
+    QVERIFY(link->text() != "abc");
+    QCOMPARE(ToQt(editor().Model().tree.Item(Find("Tools")).link), link->text());
+
+    // The rename box: Ctrl+A selects its text, Ctrl+Z undoes its typing and
+    // leaves the link as it is.
+    const QString stored_link = link->text();
+    d.Then([] { Keys("ctrl+f"); TypeText("Too"); })
+        .Then([] { Keys("ctrl+a"); TypeText("Con"); })
+        .Then([] { Keys("Escape"); })
+        .Then([] { Keys("F2"); })
+        .Pause(300)
+        .Then([] { Keys("ctrl+a"); TypeText("q"); })
+        .Then([] { Keys("ctrl+z"); })
+        .Pause(300);
+    Run(d);
+    QCOMPARE(editor().Model().tree.Count(), items);
+    QCOMPARE(ToQt(editor().Model().tree.Label(editor().Model().Selected())), QString("Contact"));
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY2(box && tree()->isAncestorOf(box), "the rename box is still open");
+    QCOMPARE(box->text(), QString("Contact"));
+    QCOMPARE(ToQt(editor().Model().tree.Item(Find("Tools")).link), stored_link);
+    d.Then([] { Keys("Escape"); });
+    Run(d);
+  }
+
+  // A wrong first character in a colour field: one message, and the typing
+  // goes on in the field.
+  void oneMistakeOneMessage() {
+    auto* field = static_cast<QLineEdit*>(control(kCtlBodyLink));
+    Driver d;
+    d.Then([=] { Click(field); }).Then([] { Keys("ctrl+a"); TypeText("b"); }).Pause(1500);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(d.boxes[0].text, Ui("「#」で書き始めてください。"));
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+  }
+
+  // The Menu key and Shift+F10 open the tree's context menu at the
+  // selected item.
+  void contextMenuFromTheKeyboard() {
+    QRect row = tree()->visualItemRect(tree()->currentItem());
+    row.moveTopLeft(tree()->viewport()->mapToGlobal(row.topLeft()));
+    for (const char* key : {"Menu", "shift+F10"}) {
+      QRect shown;
+      Driver d;
+      d.Then([=] { Keys(key); })
+          .When(MenuOpen, [&] { shown = QApplication::activePopupWidget()->geometry(); })
+          .Then([] { Keys("Escape"); });
+      Run(d);
+      QVERIFY2(shown.isValid(), key);
+      QVERIFY2(shown.top() >= row.top() && shown.top() <= row.bottom() + row.height(), key);
+      QVERIFY2(shown.left() >= row.left() && shown.left() <= row.right(), key);
+    }
+  }
+
+  // A save's message leaves the selection as the user left it.
+  void selectionStaysWhileASaveAsks() {
+    editor().Settings().BodyLink = "b";
+    QStringList shown;
+    Driver d;
+    d.on_box = [&](const Box&) { shown << Shown(); };
+    d.Then([] { Keys("ctrl+t"); }).Pause(500);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(shown, QStringList{"Tools+link"});
+  }
+
+  // A TARGET name that the list has: the message comes over the dialog,
+  // which stays open on the typed name.
+  void duplicateTargetNameKeepsTheDialog() {
+    QStringList open;
+    Driver d;
+    d.on_box = [&](const Box&) {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
+          if (auto* name = dialog->findChild<QLineEdit*>()) open << name->text();
+    };
+    d.Then([] { Keys("alt+t"); })
+        .When(MenuOpen, [] { Keys("a"); })
+        .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
+              [] { Keys("ctrl+a"); TypeText("right"); Keys("Return"); })
+        .Pause(1200)
+        .Then([] { Keys("ctrl+a"); TypeText("Mine"); Keys("Return"); })
+        .Pause(300);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(d.boxes[0].text, Ui("既にその名前は登録されています。"));
+    QCOMPARE(open, QStringList{"right"});
+    QVERIFY(static_cast<QComboBox*>(control(kCtlItemTarget))->findText("Mine") >= 0);
+  }
+
+  // Enter in a list of a tools dialog applies what the list shows, as OK
+  // does, after the focus went round the dialog.
+  void enterInAToolsDialogList() {
+    Driver d;
+    d.Then([] { Keys("alt+t"); })
+        .When(MenuOpen, [] { Keys("f"); })
+        .When([] { return Active("bulk"); }, [] { Keys("Tab Tab Tab Down Down Return"); })
+        .Pause(300)
+        .Then([] { Keys("alt+t"); })
+        .When(MenuOpen, [] { Keys("b"); })
+        .When([] { return Active("bulk"); },
+              [] { Keys("ctrl+a"); TypeText("#123456"); Keys("Tab Tab Tab Tab Return"); })
+        .Pause(300);
+    Run(d);
+    const MenuItem& tools = editor().Model().tree.Item(Find("Tools"));
+    QCOMPARE(QString::fromStdString(tools.font_size), QString("12pt"));
+    QCOMPARE(QString::fromStdString(tools.bg_color), QString("#123456"));
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  KeysAndFocus test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_keys_and_focus.moc"
