@@ -230,7 +230,7 @@ class KeysAndFocus : public QObject {
   void oneMistakeOneMessage() {
     auto* field = static_cast<QLineEdit*>(control(kCtlBodyLink));
     Driver d;
-    d.Then([=] { Click(field); }).Then([] { Keys("ctrl+a"); TypeText("b"); }).Pause(1500);
+    d.Then([=] { Click(field); }).Then([] { Keys("End shift+Home"); TypeText("b"); }).Pause(1500);
     Run(d);
     QCOMPARE(d.boxes.size(), size_t(1));
     QCOMPARE(d.boxes[0].text, Ui("「#」で書き始めてください。"));
