@@ -2,8 +2,6 @@
 // rename being typed, typing in a field, a message of a field's own check,
 // and the keys that belong to a text box.
 #include "io/file_io.h"
-#include <algorithm>
-
 #include "support/session.h"
 
 namespace pomeli2::testing {
@@ -72,37 +70,6 @@ TEST_F(EditsInProgress, TheMessageOfAFieldsCheckEndsNoTyping) {
   e.FieldEditEnded(kCtlBodyLink);
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(e.Settings().BodyLink, "#123456");
-}
-
-TEST_F(EditsInProgress, SavesLeaveTheSelectionWhereItIsWhileTheyAsk) {
-  Add("A");
-  const NodeId a = m().Selected();
-  const std::string file = dir / "exists.pml";
-  host.files = {file};
-  e.Dispatch(kCmdSave);
-  std::vector<NodeId> selected_while_asking;
-  host.on_message = [&](const Message&) { selected_while_asking.push_back(m().Selected()); };
-  const int selections = host.selections;
-  host.files = {file};
-  host.answers = {MessageAnswer::kNo};
-  e.Dispatch(kCmdSaveAs);
-  ASSERT_EQ(host.messages.back().title, "上書確認");
-  EXPECT_EQ(selected_while_asking, std::vector<NodeId>{a});
-  EXPECT_EQ(host.selections, selections) << "the view was never told of another selection";
-}
-
-TEST_F(EditsInProgress, ADuplicateTargetNameKeepsItsDialogOpen) {
-  host.target_name = [&](TargetNameDialog& d) {
-    d.name = "right";
-    EXPECT_FALSE(d.Accept());
-    EXPECT_EQ(host.messages.back().text, "既にその名前は登録されています。");
-    d.name = "Mine";
-    return d.Accept();
-  };
-  e.Dispatch(kCmdAddTarget);
-  auto names = e.Form().ListEntries(kCtlItemTarget);
-  EXPECT_NE(std::find(names.begin(), names.end(), "Mine"), names.end());
-  EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST(KeysOfTextBoxes, TheKeysThatEditTextActOnTheText) {
