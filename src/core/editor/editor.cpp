@@ -180,7 +180,10 @@ bool Editor::FieldChanged(int control, const std::string& text) {
   // Typing in one field is one step until the focus leaves it.
   if (open_field_ == control) {
     bool kept = form_.FieldChanged(control, text);
-    if (!history_.Continued(Capture())) open_field_ = 0;
+    if (!history_.Continued(Capture())) {
+      open_field_ = 0;
+      notify_.ControlsChanged();  // undo may have nothing left
+    }
     return kept;
   }
   const unsigned long steps = steps_done_;
