@@ -205,7 +205,7 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
     EXPECT_EQ(menu.problem->kind, c.kind);
     EXPECT_EQ(menu.problem->line, c.line);
   }
-  ImportProblem problem{ImportProblem::kMalformed, 12, sj("<DL>が閉じていません")};
+  ImportProblem problem{ImportProblem::kMalformed, 12, 0, sj("<DL>が閉じていません")};
   EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(problem, "a.html")), "「a.html」の12行目が正しくありません：<DL>が閉じていません。");
 }
 
