@@ -125,7 +125,9 @@ class OpmlReader {
     std::string what;
     if (code == XML_ERROR_TAG_MISMATCH && !open_.empty()) {
       // expat stands at the end tag: name it and the element it does not close.
-      size_t at = static_cast<size_t>(std::max<XML_Index>(0, XML_GetCurrentByteIndex(parser_)));
+      size_t at = text_.rfind("</", static_cast<size_t>(std::max<XML_Index>(0, XML_GetCurrentByteIndex(parser_))));
+      if (at == std::string::npos) at = 0;
+      column = static_cast<int>(at - (text_.rfind('\n', at) == std::string::npos ? 0 : text_.rfind('\n', at) + 1)) + 1;
       size_t end = text_.find_first_of(" \t\r\n>", at);
       std::string tag = text_.substr(at, end == std::string::npos ? std::string::npos : end - at);
       what = sj("終了タグ") + tag + ">" + sj("が<") + open_.back().name + sj(">と対応しません");
