@@ -268,17 +268,24 @@ bool IsHtmlDocument(const HtmlTree& page) {
 
 // Steps 6 to 8 of the recognition, on text already in UTF-8.
 std::optional<ExchangeFormat> ReadByContent(const std::string& text, std::string_view file_name, Source& src) {
-  HtmlTree page(text);
   bool named_html = false;
   for (const char* ext : {".html", ".htm", ".xhtml"}) named_html = named_html || EndsWithNoCase(file_name, ext);
-  if (named_html || IsHtmlDocument(page)) {
-    src = ReadWebPage(page);
-    return ExchangeFormat::kWebPage;
+  // Text before the first tag makes the parser put in <html> and <body>
+  // itself, so only a source that starts with a tag can name itself HTML.
+  std::optional<HtmlTree> page;
+  size_t first = text.find_first_not_of(" \t\r\n\f");
+  if (named_html || (first != std::string::npos && text[first] == '<')) {
+    page.emplace(text);
+    if (named_html || IsHtmlDocument(*page)) {
+      src = ReadWebPage(*page);
+      return ExchangeFormat::kWebPage;
+    }
   }
   src = ReadMarkdown(text);
   if (!src.items.empty()) return ExchangeFormat::kMarkdown;
-  if (FindElement(page.Root(), GUMBO_TAG_UL) || FindElement(page.Root(), GUMBO_TAG_OL)) {
-    src = ReadWebPage(page);
+  if (!page) page.emplace(text);
+  if (FindElement(page->Root(), GUMBO_TAG_UL) || FindElement(page->Root(), GUMBO_TAG_OL)) {
+    src = ReadWebPage(*page);
     return ExchangeFormat::kWebPage;
   }
   return std::nullopt;
@@ -351,7 +358,7 @@ ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int pa
     out.items = std::move(menu.items);
   } else {
     if (*format == ExchangeFormat::kOpml) src = ReadOpml(text);
-    if (*format == ExchangeFormat::kBookmarks) src = ReadBookmarks(HtmlTree(text));
+    if (*format == ExchangeFormat::kBookmarks) src = ReadBookmarks(text);
     if (*format == ExchangeFormat::kMarkdown && src.items.empty()) src = ReadMarkdown(text);
     if (src.problem) {
       out.problem = src.problem;

@@ -14,6 +14,8 @@
 namespace pomeli2::exchange::sources {
 namespace {
 
+bool Written(cmark_node* node);
+
 class Markdown {
  public:
   explicit Markdown(std::string_view text) {
@@ -44,13 +46,25 @@ class Markdown {
           cmark_render_html(child, CMARK_OPT_UNSAFE, cmark_parser_get_syntax_extensions(parser_)), &std::free);
       html += rendered.get();
     }
-    return SafeTitleOfHtml(html);
+    // Markdown's own markup (emphasis, code, strikethrough, breaks) is safe
+    // as the renderer writes it; raw HTML, links and images go through the
+    // title's filter.
+    return Written(node) ? SafeTitleOfHtml(html) : html;
   }
 
  private:
   cmark_parser* parser_;
   cmark_node* document_;
 };
+
+// Whether a node holds raw HTML, a link or an image.
+bool Written(cmark_node* node) {
+  for (cmark_node* child = cmark_node_first_child(node); child; child = cmark_node_next(child)) {
+    cmark_node_type type = cmark_node_get_type(child);
+    if (type == CMARK_NODE_HTML_INLINE || type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || Written(child)) return true;
+  }
+  return false;
+}
 
 // A link whose text is its own address: a bare URL the autolink extension
 // (or an <...> autolink) made a link of.

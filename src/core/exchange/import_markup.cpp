@@ -200,9 +200,29 @@ void Bookmarks(const GumboNode* node, int lists, Source& src) {
   }
 }
 
+// Browsers write each link's favicon into the file as a data: URL, most
+// of a large file's bytes and nothing a menu keeps: the values go before
+// the parse (ICON="" stays). Titles in these files have their quotes as
+// references, so the text " ICON="data:" stands only in a tag.
+std::string WithoutFavicons(std::string_view text) {
+  static constexpr std::string_view kIcon = " ICON=\"data:";
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (size_t at = text.find(kIcon); at != std::string_view::npos; at = text.find(kIcon, from)) {
+    size_t end = text.find('"', at + kIcon.size());
+    if (end == std::string_view::npos) break;
+    out.append(text.substr(from, at + kIcon.size() - 5 - from));
+    from = end;
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
 }  // namespace
 
-Source ReadBookmarks(const HtmlTree& page) {
+Source ReadBookmarks(std::string_view text) {
+  const HtmlTree page(WithoutFavicons(text));
   Source src;
   if (const GumboNode* title = FindElement(page.Root(), GUMBO_TAG_TITLE)) src.page_title = EscapeHtml(TextOf(title));
   Bookmarks(page.Root(), 0, src);

@@ -39,7 +39,7 @@ std::string TitleOfText(std::string_view text);
 
 // The readers, one per kind of source (import_markup.cpp, import_markdown.cpp).
 Source ReadOpml(std::string_view text);
-Source ReadBookmarks(const HtmlTree& page);
+Source ReadBookmarks(std::string_view text);
 Source ReadWebPage(const HtmlTree& page);
 Source ReadMarkdown(std::string_view text);
 
