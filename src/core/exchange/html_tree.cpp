@@ -68,7 +68,16 @@ Keep KeepOf(GumboTag tag) {
   }
 }
 
-bool IsVoid(GumboTag tag) { return tag == GUMBO_TAG_BR || tag == GUMBO_TAG_WBR || tag == GUMBO_TAG_IMG; }
+bool IsVoidElement(GumboTag tag) {
+  switch (tag) {
+    case GUMBO_TAG_AREA: case GUMBO_TAG_BASE: case GUMBO_TAG_BR: case GUMBO_TAG_COL: case GUMBO_TAG_EMBED:
+    case GUMBO_TAG_HR: case GUMBO_TAG_IMG: case GUMBO_TAG_INPUT: case GUMBO_TAG_LINK: case GUMBO_TAG_META:
+    case GUMBO_TAG_PARAM: case GUMBO_TAG_SOURCE: case GUMBO_TAG_TRACK: case GUMBO_TAG_WBR:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // A URL that carries a document or script of its own.
 bool CarriesDocument(std::string_view url) {
@@ -108,22 +117,12 @@ void AppendSafe(const GumboNode* node, std::string& out) {
       if (keep_it) out += std::string(" ") + a->name + "=\"" + EscapeAttribute(a->value) + "\"";
     }
     out += '>';
-    if (IsVoid(e.tag)) return;
+    if (IsVoidElement(e.tag)) return;
   }
   for (unsigned i = 0; i < e.children.length; ++i) AppendSafe(Child(&e.children, i), out);
   if (keep == Keep::kElement) out += std::string("</") + gumbo_normalized_tagname(e.tag) + ">";
 }
 
-bool IsVoidElement(GumboTag tag) {
-  switch (tag) {
-    case GUMBO_TAG_AREA: case GUMBO_TAG_BASE: case GUMBO_TAG_BR: case GUMBO_TAG_COL: case GUMBO_TAG_EMBED:
-    case GUMBO_TAG_HR: case GUMBO_TAG_IMG: case GUMBO_TAG_INPUT: case GUMBO_TAG_LINK: case GUMBO_TAG_META:
-    case GUMBO_TAG_PARAM: case GUMBO_TAG_SOURCE: case GUMBO_TAG_TRACK: case GUMBO_TAG_WBR:
-      return true;
-    default:
-      return false;
-  }
-}
 
 void AppendBalanced(const GumboNode* node, std::string& out) {
   if (node->type != GUMBO_NODE_ELEMENT) {
