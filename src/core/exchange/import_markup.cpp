@@ -265,6 +265,14 @@ const GumboNode* OwnLink(const GumboNode* node) {
   return nullptr;
 }
 
+bool HoldsLink(const GumboNode* node) {
+  if (IsElement(node, GUMBO_TAG_A) && AttributeOf(node, "href")) return true;
+  const GumboVector* children = ElementChildren(node);
+  for (unsigned i = 0; children && i < children->length; ++i)
+    if (HoldsLink(ChildAt(*children, i))) return true;
+  return false;
+}
+
 void List(const GumboNode* list, int level, Source& src);
 
 void Item(const GumboNode* li, int level, Source& src) {
@@ -311,7 +319,7 @@ Source ReadWebPage(const HtmlTree& page) {
     lists.clear();
     OutermostLists(page.Root(), lists);
     for (const GumboNode* list : lists) {
-      if (!FindElement(list, GUMBO_TAG_A)) continue;
+      if (!HoldsLink(list)) continue;
       List(list, 0, src);
       break;
     }
