@@ -36,13 +36,13 @@ const GumboVector* ChildrenOf(const GumboNode* node) {
 
 const GumboNode* Child(const GumboVector* v, unsigned i) { return static_cast<const GumboNode*>(v->data[i]); }
 
-void AppendText(const GumboNode* node, std::string& out) {
+void AppendText(const GumboNode* node, std::string& out, int depth = 0) {
   if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA) {
     out += node->v.text.text;
     return;
   }
   if (const GumboVector* children = ChildrenOf(node))
-    for (unsigned i = 0; i < children->length; ++i) AppendText(Child(children, i), out);
+    for (unsigned i = 0; i < children->length && depth < kMaxHtmlDepth; ++i) AppendText(Child(children, i), out, depth + 1);
 }
 
 // What a title may keep of an element.
@@ -91,7 +91,7 @@ bool CarriesDocument(std::string_view url) {
   return head == "data:";
 }
 
-void AppendSafe(const GumboNode* node, std::string& out) {
+void AppendSafe(const GumboNode* node, std::string& out, int depth = 0) {
   if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA) {
     out += EscapeHtml(node->v.text.text);
     return;
@@ -99,7 +99,7 @@ void AppendSafe(const GumboNode* node, std::string& out) {
   if (node->type != GUMBO_NODE_ELEMENT || node->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return;
   const GumboElement& e = node->v.element;
   Keep keep = KeepOf(e.tag);
-  if (keep == Keep::kNothing) return;
+  if (keep == Keep::kNothing || depth >= kMaxHtmlDepth) return;
   if (keep == Keep::kElement) {
     const char* name = gumbo_normalized_tagname(e.tag);
     out += '<';
@@ -119,12 +119,12 @@ void AppendSafe(const GumboNode* node, std::string& out) {
     out += '>';
     if (IsVoidElement(e.tag)) return;
   }
-  for (unsigned i = 0; i < e.children.length; ++i) AppendSafe(Child(&e.children, i), out);
+  for (unsigned i = 0; i < e.children.length; ++i) AppendSafe(Child(&e.children, i), out, depth + 1);
   if (keep == Keep::kElement) out += std::string("</") + gumbo_normalized_tagname(e.tag) + ">";
 }
 
 
-void AppendBalanced(const GumboNode* node, std::string& out) {
+void AppendBalanced(const GumboNode* node, std::string& out, int depth = 0) {
   if (node->type != GUMBO_NODE_ELEMENT) {
     if (node->type != GUMBO_NODE_DOCUMENT) out.append(node->v.text.original_text.data, node->v.text.original_text.length);
     return;
@@ -135,7 +135,7 @@ void AppendBalanced(const GumboNode* node, std::string& out) {
   const bool written = e.original_tag.length > 0 && !(node->parse_flags & GUMBO_INSERTION_BY_PARSER);
   if (written) out.append(e.original_tag.data, e.original_tag.length);
   if (node->parse_flags & GUMBO_INSERTION_CONVERTED_FROM_END_TAG) return;
-  for (unsigned i = 0; i < e.children.length; ++i) AppendBalanced(Child(&e.children, i), out);
+  for (unsigned i = 0; i < e.children.length && depth < kMaxHtmlDepth; ++i) AppendBalanced(Child(&e.children, i), out, depth + 1);
   if (!written || IsVoidElement(e.tag)) return;
   if (e.original_end_tag.length > 0) {
     out.append(e.original_end_tag.data, e.original_end_tag.length);
@@ -157,14 +157,20 @@ std::string BalancedHtml(std::string_view html) {
   return out;
 }
 
-const GumboNode* FindElement(const GumboNode* node, GumboTag tag) {
+namespace {
+
+const GumboNode* FindBelow(const GumboNode* node, GumboTag tag, int depth) {
   if (IsElement(node, tag)) return node;
-  if (const GumboVector* children = ChildrenOf(node)) {
+  if (const GumboVector* children = ChildrenOf(node); children && depth < kMaxHtmlDepth) {
     for (unsigned i = 0; i < children->length; ++i)
-      if (const GumboNode* found = FindElement(Child(children, i), tag)) return found;
+      if (const GumboNode* found = FindBelow(Child(children, i), tag, depth + 1)) return found;
   }
   return nullptr;
 }
+
+}  // namespace
+
+const GumboNode* FindElement(const GumboNode* node, GumboTag tag) { return FindBelow(node, tag, 0); }
 
 std::string TextOf(const GumboNode* node) {
   std::string out;

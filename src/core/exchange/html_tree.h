@@ -11,6 +11,11 @@
 
 namespace pomeli2::exchange {
 
+// The walks over a parse go no deeper than this many elements (browsers put
+// no element deeper than 512 either): what a file nests deeper is not read,
+// rather than exhausting the stack.
+inline constexpr int kMaxHtmlDepth = 512;
+
 // A whole document, or a fragment read as the content of a <div>.
 class HtmlTree {
  public:

@@ -14,7 +14,7 @@
 namespace pomeli2::exchange::sources {
 namespace {
 
-bool Written(cmark_node* node);
+bool Written(cmark_node* node, int depth = 0);
 
 class Markdown {
  public:
@@ -58,10 +58,12 @@ class Markdown {
 };
 
 // Whether a node holds raw HTML, a link or an image.
-bool Written(cmark_node* node) {
+bool Written(cmark_node* node, int depth) {
+  // Markup nested beyond what a parse is walked to is not taken as safe.
+  if (depth >= kMaxHtmlDepth) return true;
   for (cmark_node* child = cmark_node_first_child(node); child; child = cmark_node_next(child)) {
     cmark_node_type type = cmark_node_get_type(child);
-    if (type == CMARK_NODE_HTML_INLINE || type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || Written(child)) return true;
+    if (type == CMARK_NODE_HTML_INLINE || type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || Written(child, depth + 1)) return true;
   }
   return false;
 }
@@ -77,18 +79,12 @@ bool IsBareUrl(cmark_node* link) {
 }
 
 // The first link in `node`'s inline content that is (or is not) a bare URL.
-cmark_node* FirstLink(cmark_node* node, bool bare) {
-  for (cmark_node* child = cmark_node_first_child(node); child; child = cmark_node_next(child)) {
+cmark_node* FirstLink(cmark_node* node, bool bare, int depth = 0) {
+  for (cmark_node* child = cmark_node_first_child(node); child && depth < kMaxHtmlDepth; child = cmark_node_next(child)) {
     if (cmark_node_get_type(child) == CMARK_NODE_LINK && IsBareUrl(child) == bare) return child;
-    if (cmark_node* inner = FirstLink(child, bare)) return inner;
+    if (cmark_node* inner = FirstLink(child, bare, depth + 1)) return inner;
   }
   return nullptr;
-}
-
-int ItemsAbove(cmark_node* node) {
-  int n = 0;
-  for (cmark_node* p = cmark_node_parent(node); p; p = cmark_node_parent(p)) n += cmark_node_get_type(p) == CMARK_NODE_ITEM;
-  return n;
 }
 
 }  // namespace
@@ -97,17 +93,19 @@ Source ReadMarkdown(std::string_view text) {
   Source src;
   Markdown md(text);
   cmark_iter* iter = cmark_iter_new(md.Document());
+  int open_items = 0;  // the items around the node
   for (cmark_event_type ev; (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
-    if (ev != CMARK_EVENT_ENTER) continue;
     cmark_node* node = cmark_iter_get_node(iter);
     cmark_node_type type = cmark_node_get_type(node);
+    if (ev == CMARK_EVENT_EXIT && type == CMARK_NODE_ITEM) --open_items;
+    if (ev != CMARK_EVENT_ENTER) continue;
     // The page's title: a first-level heading before the first item.
     if (type == CMARK_NODE_HEADING && src.items.empty() && src.page_title.empty() && cmark_node_get_heading_level(node) == 1 &&
         cmark_node_parent(node) == md.Document())
       src.page_title = md.Html(node);
     if (type != CMARK_NODE_ITEM) continue;
     SourceItem item;
-    item.level = ItemsAbove(node);
+    item.level = open_items++;
     // The item's text is its first paragraph or heading.
     cmark_node* first = cmark_node_first_child(node);
     cmark_node_type first_type = first ? cmark_node_get_type(first) : CMARK_NODE_NONE;

@@ -182,9 +182,9 @@ const GumboNode* ChildAt(const GumboVector& v, unsigned i) { return static_cast<
 
 // The folders (<H3>) and links (<A>) with the number of lists (<DL>) each
 // stands in, in document order.
-void Bookmarks(const GumboNode* node, int lists, Source& src) {
+void Bookmarks(const GumboNode* node, int lists, Source& src, int depth = 0) {
   const GumboVector* children = ElementChildren(node);
-  if (!children) return;
+  if (!children || depth >= kMaxHtmlDepth) return;
   for (unsigned i = 0; i < children->length; ++i) {
     const GumboNode* child = ChildAt(*children, i);
     if (IsElement(child, GUMBO_TAG_A) || IsElement(child, GUMBO_TAG_H3)) {
@@ -196,7 +196,7 @@ void Bookmarks(const GumboNode* node, int lists, Source& src) {
       src.items.push_back(std::move(item));
       continue;
     }
-    Bookmarks(child, lists + (IsElement(child, GUMBO_TAG_DL) ? 1 : 0), src);
+    Bookmarks(child, lists + (IsElement(child, GUMBO_TAG_DL) ? 1 : 0), src, depth + 1);
   }
 }
 
@@ -242,34 +242,34 @@ namespace {
 bool IsList(const GumboNode* node) { return IsElement(node, GUMBO_TAG_UL) || IsElement(node, GUMBO_TAG_OL); }
 
 // The lists below `node` that no other list below it holds.
-void OutermostLists(const GumboNode* node, std::vector<const GumboNode*>& lists) {
+void OutermostLists(const GumboNode* node, std::vector<const GumboNode*>& lists, int depth = 0) {
   const GumboVector* children = ElementChildren(node);
-  for (unsigned i = 0; children && i < children->length; ++i) {
+  for (unsigned i = 0; children && depth < kMaxHtmlDepth && i < children->length; ++i) {
     const GumboNode* child = ChildAt(*children, i);
     if (IsList(child))
       lists.push_back(child);
     else
-      OutermostLists(child, lists);
+      OutermostLists(child, lists, depth + 1);
   }
 }
 
 // The first link (<a href>) below `node` that no list below it holds.
-const GumboNode* OwnLink(const GumboNode* node) {
+const GumboNode* OwnLink(const GumboNode* node, int depth = 0) {
   const GumboVector* children = ElementChildren(node);
-  for (unsigned i = 0; children && i < children->length; ++i) {
+  for (unsigned i = 0; children && depth < kMaxHtmlDepth && i < children->length; ++i) {
     const GumboNode* child = ChildAt(*children, i);
     if (IsList(child)) continue;
     if (IsElement(child, GUMBO_TAG_A) && AttributeOf(child, "href")) return child;
-    if (const GumboNode* link = OwnLink(child)) return link;
+    if (const GumboNode* link = OwnLink(child, depth + 1)) return link;
   }
   return nullptr;
 }
 
-bool HoldsLink(const GumboNode* node) {
+bool HoldsLink(const GumboNode* node, int depth = 0) {
   if (IsElement(node, GUMBO_TAG_A) && AttributeOf(node, "href")) return true;
   const GumboVector* children = ElementChildren(node);
-  for (unsigned i = 0; children && i < children->length; ++i)
-    if (HoldsLink(ChildAt(*children, i))) return true;
+  for (unsigned i = 0; children && depth < kMaxHtmlDepth && i < children->length; ++i)
+    if (HoldsLink(ChildAt(*children, i), depth + 1)) return true;
   return false;
 }
 
@@ -296,6 +296,7 @@ void Item(const GumboNode* li, int level, Source& src) {
 }
 
 void List(const GumboNode* list, int level, Source& src) {
+  if (level >= kMaxHtmlDepth) return;
   const GumboVector& children = list->v.element.children;
   for (unsigned i = 0; i < children.length; ++i) {
     const GumboNode* child = ChildAt(children, i);

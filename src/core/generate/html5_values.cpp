@@ -109,7 +109,7 @@ bool ShowsText(std::string_view utf8) {
 }
 
 // A parsed title's text, or an image's text alternative, that shows.
-bool NodeShowsText(const GumboNode* node) {
+bool NodeShowsText(const GumboNode* node, int depth = 0) {
   if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA)
     return ShowsText(node->v.text.text);
   if (node->type != GUMBO_NODE_ELEMENT) return false;
@@ -118,8 +118,8 @@ bool NodeShowsText(const GumboNode* node) {
     return alt && ShowsText(alt);
   }
   const GumboVector& children = node->v.element.children;
-  for (unsigned i = 0; i < children.length; ++i)
-    if (NodeShowsText(static_cast<const GumboNode*>(children.data[i]))) return true;
+  for (unsigned i = 0; i < children.length && depth < exchange::kMaxHtmlDepth; ++i)
+    if (NodeShowsText(static_cast<const GumboNode*>(children.data[i]), depth + 1)) return true;
   return false;
 }
 
