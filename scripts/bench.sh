@@ -7,6 +7,8 @@ bash scripts/setup.sh
 bash scripts/build.sh release
 ./build-release/bench/bench_core --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true "$@"
 echo
+./build-release/bench/bench_import --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true
+echo
 ./build-release/bench/bench_gui --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true
 echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/page_in_browser.mjs 10000

@@ -16,6 +16,7 @@ APT_PACKAGES=(
   fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth imagemagick
   openbox xdotool x11-utils poppler-utils appstream
   openjdk-17-jre-headless
+  libcmark-gfm-dev libcmark-gfm-extensions-dev libgumbo-dev libexpat1-dev nlohmann-json3-dev
 )
 # Node.js comes with the machine image; a bare Debian gets its own.
 if ! command -v node >/dev/null 2>&1; then APT_PACKAGES+=(nodejs npm); fi

@@ -148,13 +148,13 @@ int Import(const Options& opt, std::ostream& err) {
     return kProjectError;
   }
   PageSettings settings = PageSettings::Initial();
-  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(settings), 0);
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(settings), 0, opt.import_from);
   if (imported.problem) {
     Report(err, sj(kErrorTitle), ImportProblemMessage(*imported.problem, Sjis(opt.import_from)));
     return kProjectError;
   }
   if (imported.items.size() + 1 > static_cast<size_t>(kMaxItems)) {
-    Report(err, sj(kErrorTitle), sj(kTooManyItemsMessage));
+    Report(err, sj(kErrorTitle), TooManyImportedMessage(Sjis(opt.import_from)));
     return kProjectError;
   }
   if (imported.settings) settings = *imported.settings;
@@ -172,10 +172,8 @@ int Import(const Options& opt, std::ostream& err) {
   SerializedProject check = SerializeProject(doc.settings, doc.model);
   bool too_long = check.too_long_key || check.too_long_item_title;
   if (!doc.WriteProjectFile()) return too_long ? kProjectError : kWriteError;
-  if (!imported.cut_titles.empty()) {
-    std::string warning = SjisToUtf8Lossy(CutItemsWarning(imported.cut_titles));
-    err << "pomeli2-build: " << warning << '\n';
-  }
+  for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
+    if (!warning.empty()) err << "pomeli2-build: " << SjisToUtf8Lossy(warning) << '\n';
   return kOk;
 }
 

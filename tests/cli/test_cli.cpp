@@ -275,7 +275,7 @@ TEST_F(CliTest, ImportAndExportFailures) {
   WriteFile(dir / "bad.opml", "<opml version=\"2.0\">\n<body>\n<outline text=\"a\">\n</body>\n</opml>\n");
   CliRun bad = Build("--import " + (dir / "bad.opml") + " -o " + (dir / "p.pml"));
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "エラー: 「" + (dir / "bad.opml") + "」の4行目が正しくありません：終了タグ</body>が<outline>と対応しません。\n");
+  EXPECT_EQ(bad.err, "エラー: 「" + (dir / "bad.opml") + "」の4行目1列目が正しくありません：終了タグ</body>が<outline>と対応しません。\n");
 
   WriteFile(dir / "notes.txt", "plain words\n");
   CliRun unknown = Build("--import " + (dir / "notes.txt") + " -o " + (dir / "p.pml"));
@@ -287,7 +287,7 @@ TEST_F(CliTest, ImportAndExportFailures) {
   WriteFile(dir / "many.md", many);
   CliRun too_many = Build("--import " + (dir / "many.md") + " -o " + (dir / "p.pml"));
   EXPECT_EQ(too_many.status, 1);
-  EXPECT_EQ(too_many.err, "エラー: アイテムの数が多すぎます。 1つのメニューに入れられるアイテムは17999個までです。\n");
+  EXPECT_EQ(too_many.err, "エラー: 「" + (dir / "many.md") + "」を読み込むとアイテムの数が多すぎます。 1つのメニューに入れられるアイテムは17999個までです。\n");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "p.pml"));
   many.erase(0, 7);  // one fewer, with the root as many as a project holds
   WriteFile(dir / "many.md", many);
@@ -300,6 +300,13 @@ TEST_F(CliTest, ImportAndExportFailures) {
   EXPECT_NE(ReadFile(dir / "long.pml").find("\t10pt\tl.html\t"), std::string::npos) << "the link is whole";
   EXPECT_EQ(cut.err.find("ok"), std::string::npos) << "only the cut item is listed";
   EXPECT_EQ(Build(dir / "long.pml").status, 0) << "the project reads back";
+
+  // A link that would run script is left out and named; the item comes in.
+  WriteFile(dir / "nav.html", "<nav><ul><li><a href=\"javascript:alert(1)\">Run</a><li><a href=\"b.html\">B</a></ul></nav>");
+  CliRun script = Build("--import " + (dir / "nav.html") + " -o " + (dir / "nav.pml"));
+  EXPECT_EQ(script.status, 0);
+  EXPECT_EQ(script.err, "pomeli2-build: 次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。\nRun\n");
+  EXPECT_EQ(ReadFile(dir / "nav.pml").find("javascript"), std::string::npos);
 }
 
 // The check before publishing, on a site folder with missing pages and

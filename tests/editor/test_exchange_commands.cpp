@@ -173,9 +173,10 @@ TEST_F(ImportExport, MoreItemsThanAMenuHoldsAreRefused) {
   std::string list;
   for (int i = 0; i <= room; ++i) list += "- x\n";
   const std::string before = Project();
-  Import(Source("many.md", list));
+  const std::string many = Source("many.md", list);
+  Import(many);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(LastMessage().text, SjisToUtf8Lossy(sj(kTooManyItemsMessage)));
+  EXPECT_EQ(LastMessage().text, "「" + many + "」を読み込むと" + SjisToUtf8Lossy(sj(kTooManyItemsMessage)));
   EXPECT_EQ(Project(), before);
   EXPECT_EQ(e.ModifiedFlag(), 0);
 
@@ -199,6 +200,16 @@ TEST_F(ImportExport, CutTitlesAndLinksAreListedAndTheRestComesIn) {
   // The cut item still fits the project: it saves and opens again.
   SaveAndReopen("site.pml");
   EXPECT_EQ(Outline(), "製品(工具(Long,Short)),会社");
+}
+
+TEST_F(ImportExport, AScriptLinkIsLeftOutAndNamed) {
+  Select("工具");
+  Import(Source("nav.html", "<nav><ul><li><a href=\" javascript:alert(1)\">Run</a><li><a href=\"b.html\">B</a></ul></nav>"));
+  EXPECT_EQ(Outline(), "製品(工具(Run,B)),会社");
+  EXPECT_EQ(m().tree.Item(Find("Run")).link, "");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(LastMessage().text, "次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。\nRun");
+  EXPECT_EQ(LastMessage().icon, MessageIcon::kWarning);
 }
 
 TEST_F(ImportExport, ExportWritesTheChosenFormatAndIsNoStep) {

@@ -160,8 +160,9 @@ TEST(Import, MarkdownListOfLinks) {
   ImportedMenu menu = Import(md);
   ASSERT_FALSE(menu.problem);
   EXPECT_EQ(menu.format, ExchangeFormat::kMarkdown);
-  EXPECT_EQ(menu.page_title, "My *Site*");
-  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 Home -> index.html", "1 Tools &amp; &lt;more&gt; -> tools page.html",
+  EXPECT_EQ(menu.page_title, "My <em>Site</em>");
+  // <more> is an HTML tag to CommonMark, and no markup a title keeps.
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 Home -> index.html", "1 Tools &amp;  -> tools page.html",
                                                      "2 Bare [item] &amp; more -> ", "2 Tab -> t.html", "0  -> empty.html",
                                                      "0 Plus -> "}));
 }
@@ -185,18 +186,17 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
       {"<opml version=\"2.0\"><body>\n<outline text=\"a\">\n", ImportProblem::kMalformed, 2},
       {"<opml><body>\n<outline text=a/></body></opml>", ImportProblem::kMalformed, 2},
       {"<opml><head/></opml>", ImportProblem::kMalformed, 0},
-      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"a\">A</A>\n", ImportProblem::kMalformed, 2},
-      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n</DL>\n</DL>", ImportProblem::kMalformed, 4},
-      {"<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"a\">A\n</DL>", ImportProblem::kMalformed, 3},
+      {"<?xml version=\"1.0\"?>\n<opml version=\"2.0\"><body>\n</body></opml>\n<opml/>", ImportProblem::kMalformed, 4},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": \"a\",\n}", ImportProblem::kMalformed, 3},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": 5}}", ImportProblem::kMalformed, 2},
       {"{\"other\": 1}", ImportProblem::kUnknownFormat, 0},
-      {"- [ok](a.html)\n- [broken](b.html\n", ImportProblem::kMalformed, 2},
+      {"{\"format\": \"pomeli2-menu\", \"menu\":\n" + std::string(5000, '[') + std::string(5000, ']') + "}", ImportProblem::kMalformed, 2},
       {"just some text\n", ImportProblem::kUnknownFormat, 0},
       {"", ImportProblem::kUnknownFormat, 0},
       {"<html><body><p>No lists</p></body></html>", ImportProblem::kNoList, 0},
       {"- fine\n- bad \xFF byte\n", ImportProblem::kBadEncoding, 2},
       {"<?xml version=\"1.0\" encoding=\"x-unheard-of\"?><opml/>", ImportProblem::kBadEncoding, 0},
+      {"\xFF\xFE<\x00o\x00\x00\xD8", ImportProblem::kBadEncoding, 0},  // a lone surrogate
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
@@ -205,8 +205,71 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
     EXPECT_EQ(menu.problem->kind, c.kind);
     EXPECT_EQ(menu.problem->line, c.line);
   }
-  ImportProblem problem{ImportProblem::kMalformed, 12, sj("<DL>が閉じていません")};
+  ImportProblem problem{ImportProblem::kMalformed, 12, 0, sj("<DL>が閉じていません")};
   EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(problem, "a.html")), "「a.html」の12行目が正しくありません：<DL>が閉じていません。");
+}
+
+// The faults found on real files, and sources written from the formats'
+// definitions (CommonMark's list rules and examples, the HTML standard's
+// unclosed <DT> and <DL>, OPML 1.0 and 2.0): each imports as its definition
+// reads it.
+TEST(Import, SourcesReadAsTheirDefinitionsReadThem) {
+  struct Case {
+    const char* file;
+    std::vector<std::string> outline;
+  };
+  const Case cases[] = {
+      // Markdown that starts with HTML is still Markdown.
+      {"div_first.md", {"0 A -> a.html", "0 B -> b.html"}},
+      // Levels are CommonMark's, whatever the indentation.
+      {"heading_between.md", {"0 A -> a.html", "0 B -> b.html"}},
+      {"one_space_deeper.md", {"0 A -> a.html", "0 B -> b.html"}},
+      {"ordered.md", {"0 A -> a.html", "0 B -> b.html"}},
+      // A link that is none is text; its bare URL is the item's link.
+      {"bad_link.md", {"0 A -> a.html", "0 [B](http://x/y z) -> http://x/y", "0 C -> c.html"}},
+      // Safari leaves out the outermost list.
+      {"safari.html", {"0 F -> ", "1 A -> a.html"}},
+      // A byte order mark names the encoding; a feed without a site is linked to the feed.
+      {"utf16le.opml", {"0 日本 -> https://example.com/feed.xml"}},
+      {"utf16be.html", {"0 日本 -> a.html"}},
+      {"utf16le.md", {"0 日本 -> a.html"}},
+      {"commonmark_lists.md", {"0 foo -> ", "0 bar -> ", "0 baz -> ", "0 one -> ", "0 two -> ", "0 three -> ", "0 a -> ",
+                               "1 b -> ", "2 c -> ", "0 ten -> ", "1 under ten -> ", "0 d -> ", "0 e -> ", "0 f -> ",
+                               "0 g -> ", "0 h -> ", "0 Heading item -> ", "0 Setext item -> ", "0 a -> ", "0 b -> "}},
+      {"unclosed_dl.html", {"0 Folder -> ", "1 One -> one.html", "1 Inner -> ", "2 Deep -> deep.html", "1 Two -> two.html",
+                            "0 Top -> top.html", "0 Open -> ", "1 Last  -> last.html"}},
+      {"opml1.opml", {"0 United States -> ", "1 Far West -> ", "2 Alaska -> ", "2 California -> ", "1 Great Plains -> ",
+                      "2 Kansas -> ", "0 Qu&#xE9;bec -> "}},
+      {"opml2.opml", {"0 CNET News.com -> http://news.com.com/", "0 Scripting News -> http://www.scripting.com/rss.xml",
+                      "0 Places -> ", "1 Dave's home page -> http://www.scripting.com/",
+                      "1 Shared directory -> http://hosting.opml.org/dave/spec/directory.opml",
+                      "1 Query &amp; more -> http://example.com/?a=1&b=2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    // Recognised by what they are, with and without their names.
+    for (const std::string name : {c.file, ""}) {
+      ImportedMenu menu = ImportMenu(ReadFile(std::string(POMELI2_TEST_DATA) + "/exchange/sources/" + c.file), ItemCells(""), 0, name);
+      ASSERT_FALSE(menu.problem) << name;
+      EXPECT_EQ(Outline(menu), c.outline) << name;
+    }
+  }
+}
+
+// A third party's page brings no script into the author's site: titles keep
+// text and the markup that only changes how it looks, script links go.
+TEST(Import, ImportedTitlesAndLinksRunNothing) {
+  ImportedMenu menu = ImportMenu(ReadFile(std::string(POMELI2_TEST_DATA) + "/exchange/sources/hostile_nav.html"), ItemCells(""), 0, "nav.html");
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 <img src=\"x\">Pic -> b.html", "0 Evil -> c.html", "0 <span>Span</span> -> d.html"}));
+  menu = Import("- [<b onclick=\"x()\">B</b><style>p{}</style><img src=\"data:text/html,x\" alt=\"a&quot;\">](b.html)\n"
+                "- [Run](javascript:alert(1))\n- [Run too](\tJavaScript:alert(1))\n- <https://example.com/a?b>\n");
+  ASSERT_FALSE(menu.problem);
+  EXPECT_EQ(Outline(menu), (std::vector<std::string>{"0 <b>B</b><img alt=\"a&quot;\"> -> b.html", "0 Run -> ", "0 Run too -> ",
+                                                     "0 https://example.com/a?b -> https://example.com/a?b"}));
+  EXPECT_EQ(menu.script_links, (std::vector<std::string>{"Run", "Run too"}));
+  EXPECT_EQ(SjisToUtf8Lossy(ScriptLinksWarning(menu.script_links)),
+            "次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。\nRun\nRun too");
 }
 
 TEST(Import, LongTitlesAndLinksAreCutAtACharacterBoundary) {

@@ -45,14 +45,16 @@ void Import(Editor& e) {
   MenuModel& m = e.Model();
   const NodeId parent = m.Selected();
   // The lengths of the project lines depend on the level the items go to.
-  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent));
-  if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, {}};
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent), *chosen);
+  if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, 0, {}};
   if (imported.problem) {
     e.Notify().Message(ImportProblemMessage(*imported.problem, *chosen), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
-  CommandContext context = e.Context();
-  if (!tree_commands::RoomForItems(context, static_cast<int>(imported.items.size()))) return;
+  if (m.LiveItemCount() + static_cast<int>(imported.items.size()) > kMaxItems) {
+    e.Notify().Message(TooManyImportedMessage(*chosen), sj(kErrorTitle), MessageIcon::kError);
+    return;
+  }
 
   // Only the items come in: the page settings and the root of a JSON
   // source stay those of the open project.
@@ -65,8 +67,8 @@ void Import(Editor& e) {
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
-  if (!imported.cut_titles.empty())
-    e.Notify().Message(CutItemsWarning(imported.cut_titles), sj(kConfirmTitle), MessageIcon::kWarning);
+  for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
+    if (!warning.empty()) e.Notify().Message(warning, sj(kConfirmTitle), MessageIcon::kWarning);
 }
 
 void Export(Editor& e) {

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "exchange/exchange.h"
+#include "exchange/html_tree.h"
 #include "exchange/json.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
@@ -179,16 +180,18 @@ std::string ExportBookmarks(const PageSettings& settings, const MenuModel& menu)
     const MenuItem& item = tree.Item(entries[i].node);
     const std::string indent = Spaces(4 + 4 * entries[i].level);
     const std::string link = EscapeAttribute(LinkFromProject(item.link));
-    // Titles are HTML already. An item without a link is an empty folder,
-    // which every browser keeps.
+    // Titles are HTML already, written whole so that no markup runs on into
+    // the next item. An item without a link is an empty folder, which every
+    // browser keeps.
+    const std::string item_title = BalancedHtml(TitleFromProject(item.title));
     if (tree.HasChildren(entries[i].node) || item.link.empty()) {
       out += indent + "<DT><H3";
       if (!item.link.empty()) out += std::string(" ") + kFolderLinkAttribute + "=\"" + link + "\"";
-      out += ">" + TitleFromProject(item.title) + "</H3>\n" + indent + "<DL><p>\n";
+      out += ">" + item_title + "</H3>\n" + indent + "<DL><p>\n";
       if (tree.HasChildren(entries[i].node)) continue;
       out += indent + "</DL><p>\n";
     } else {
-      out += indent + "<DT><A HREF=\"" + link + "\">" + TitleFromProject(item.title) + "</A>\n";
+      out += indent + "<DT><A HREF=\"" + link + "\">" + item_title + "</A>\n";
     }
     CloseAfter(entries, i, close);
   }
@@ -216,10 +219,17 @@ std::string MarkdownText(std::string_view text) {
   return out;
 }
 
+// A link destination that a reader gives back as it is; spaces at its ends,
+// which readers drop, as references.
 std::string MarkdownLink(std::string_view link) {
   bool angle = link.find_first_of(" ()<>") != std::string_view::npos;
   std::string out = angle ? "<" : "";
-  for (char c : link) {
+  for (size_t i = 0; i < link.size(); ++i) {
+    char c = link[i];
+    if (c == ' ' && (link.find_first_not_of(' ') > i || link.find_last_not_of(' ') < i)) {
+      out += "&#32;";
+      continue;
+    }
     if (c == '\\' || c == '&' || (angle && (c == '<' || c == '>'))) out += '\\';
     out += c;
   }
@@ -235,8 +245,10 @@ std::string ExportMarkdown(const PageSettings& settings, const MenuModel& menu) 
     const MenuItem& item = tree.Item(e.node);
     out += Spaces(2 * e.level) + "- ";
     std::string text = MarkdownText(ExportTitle(item.title));
+    // An empty item could not interrupt the text of the item before it: an
+    // empty comment stands in its place.
     if (item.link.empty())
-      out += text;
+      out += text.empty() ? "<!-- -->" : text;
     else
       out += "[" + text + "](" + MarkdownLink(LinkFromProject(item.link)) + ")";
     out += "\n";

@@ -1,13 +1,12 @@
-// Importing a menu: recognising the source, reading the menu's JSON, and
-// turning any source's items into menu items. The other formats' readers
-// are in import_markup.cpp and import_markdown.cpp.
+// Importing a menu: recognising the source and its encoding, reading the
+// menu's JSON, and turning any source's items into menu items. The other
+// formats' readers are in import_markup.cpp and import_markdown.cpp.
 #include <algorithm>
 #include <cctype>
 
 #include "exchange/exchange.h"
 #include "exchange/import_sources.h"
 #include "exchange/json.h"
-#include "exchange/markup.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "text/catalogue.h"
@@ -16,8 +15,8 @@
 
 namespace pomeli2::exchange::sources {
 
-ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail) {
-  return ImportProblem{kind, line, std::move(detail)};
+ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail, int column) {
+  return ImportProblem{kind, line, column, std::move(detail)};
 }
 
 namespace {
@@ -167,7 +166,60 @@ class JsonImport {
 
 // ---------------------------------------------------------------- sources
 
-// The character set a document declares, lower case, or "".
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && LowerCase(text.substr(0, prefix.size())) == prefix;
+}
+
+bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
+  return name.size() >= suffix.size() && LowerCase(name.substr(name.size() - suffix.size())) == suffix;
+}
+
+// A byte order mark declares the encoding: the text after it in UTF-8, or
+// nothing when there is none.
+std::optional<std::string> AfterByteOrderMark(std::string_view bytes, std::optional<ImportProblem>& problem) {
+  const char* charset = nullptr;
+  size_t length = 0;
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return std::string(bytes.substr(3));
+  if (bytes.rfind("\xFF\xFE", 0) == 0) charset = "UTF-16LE", length = 2;
+  if (bytes.rfind("\xFE\xFF", 0) == 0) charset = "UTF-16BE", length = 2;
+  if (!charset) return std::nullopt;
+  auto text = CharsetToUtf8(bytes.substr(length), charset);
+  if (!text) problem = Problem(ImportProblem::kBadEncoding, 0, charset);
+  return text;
+}
+
+// The start of an XML document whose root element is <opml>: white space,
+// the declaration, comments, processing instructions and a doctype first.
+bool IsOpml(std::string_view text) {
+  size_t at = 0;
+  for (;;) {
+    at = text.find_first_not_of(" \t\r\n", at);
+    if (at == std::string_view::npos) return false;
+    std::string_view rest = text.substr(at);
+    std::string_view close = rest.rfind("<?", 0) == 0 ? "?>" : rest.rfind("<!--", 0) == 0 ? "-->" : rest.rfind("<!", 0) == 0 ? ">" : "";
+    if (close.empty()) break;
+    size_t end = text.find(close, at + 2);
+    if (end == std::string_view::npos) return false;
+    at = end + close.size();
+  }
+  return text.compare(at, 5, "<opml") == 0 && at + 5 < text.size() &&
+         std::string_view(" \t\r\n>/").find(text[at + 5]) != std::string_view::npos;
+}
+
+// The formats a source's first bytes or its name decide.
+std::optional<ExchangeFormat> RecogniseByStart(std::string_view text, std::string_view file_name) {
+  size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return std::nullopt;
+  if (text[first] == '{') return ExchangeFormat::kJson;
+  if (IsOpml(text)) return ExchangeFormat::kOpml;
+  if (StartsWithNoCase(text.substr(first), "<!doctype netscape-bookmark-file-1")) return ExchangeFormat::kBookmarks;
+  for (const char* ext : {".md", ".markdown"})
+    if (EndsWithNoCase(file_name, ext)) return ExchangeFormat::kMarkdown;
+  return std::nullopt;
+}
+
+// The character set an XML declaration or an HTML <meta> names, lower case,
+// or "".
 std::string DeclaredCharset(std::string_view text, bool xml) {
   std::string head = LowerCase(text.substr(0, 4096));
   size_t at = std::string::npos;
@@ -176,8 +228,10 @@ std::string DeclaredCharset(std::string_view text, bool xml) {
     size_t enc = head.find("encoding");
     if (head.rfind("<?xml", 0) == 0 && enc != std::string::npos && enc < decl_end) at = head.find_first_of("\"'", enc);
   } else {
-    size_t cs = head.find("charset=");
-    if (cs != std::string::npos) at = cs + 7;
+    for (size_t meta = head.find("<meta"); meta != std::string::npos && at == std::string::npos; meta = head.find("<meta", meta + 5)) {
+      size_t cs = head.find("charset=", meta);
+      if (cs != std::string::npos && cs < head.find('>', meta)) at = cs + 7;
+    }
   }
   if (at == std::string::npos) return {};
   ++at;
@@ -191,21 +245,49 @@ std::optional<ImportProblem> ToUtf8(std::string& text, const std::string& charse
     if (!converted) return Problem(ImportProblem::kBadEncoding, 0, charset);
     text = std::move(*converted);
   }
-  if (auto bad = InvalidUtf8At(text)) return Problem(ImportProblem::kBadEncoding, LineAt(text, *bad), "UTF-8");
+  if (auto bad = InvalidUtf8At(text)) {
+    std::string_view before = std::string_view(text).substr(0, *bad);
+    return Problem(ImportProblem::kBadEncoding, 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n')), "UTF-8");
+  }
   return std::nullopt;
 }
 
-std::optional<ExchangeFormat> Recognise(std::string_view text) {
-  size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return std::nullopt;
-  if (text[first] == '{') return ExchangeFormat::kJson;
-  std::string head = LowerCase(text.substr(0, 4096));
-  if (head.find("<!doctype netscape-bookmark-file-1") != std::string::npos) return ExchangeFormat::kBookmarks;
-  if (head.find("<opml") != std::string::npos) return ExchangeFormat::kOpml;
-  if (text[first] == '<') return ExchangeFormat::kWebPage;
-  for (const char* tag : {"<html", "<body", "<nav", "<ul", "<ol"})
-    if (head.find(tag) != std::string::npos) return ExchangeFormat::kWebPage;
-  if (LooksLikeMarkdown(text)) return ExchangeFormat::kMarkdown;
+// A document that names itself HTML: a doctype, or an <html>, <head> or
+// <body> tag of its own rather than one the parser put in.
+bool IsHtmlDocument(const HtmlTree& page) {
+  if (page.Document()->v.document.has_doctype) return true;
+  const GumboNode* root = page.Root();
+  if (!(root->parse_flags & GUMBO_INSERTION_BY_PARSER)) return true;
+  const GumboVector& children = root->v.element.children;
+  for (unsigned i = 0; i < children.length; ++i) {
+    const auto* child = static_cast<const GumboNode*>(children.data[i]);
+    if (child->type == GUMBO_NODE_ELEMENT && !(child->parse_flags & GUMBO_INSERTION_BY_PARSER)) return true;
+  }
+  return false;
+}
+
+// Steps 6 to 8 of the recognition, on text already in UTF-8.
+std::optional<ExchangeFormat> ReadByContent(const std::string& text, std::string_view file_name, Source& src) {
+  bool named_html = false;
+  for (const char* ext : {".html", ".htm", ".xhtml"}) named_html = named_html || EndsWithNoCase(file_name, ext);
+  // Text before the first tag makes the parser put in <html> and <body>
+  // itself, so only a source that starts with a tag can name itself HTML.
+  std::optional<HtmlTree> page;
+  size_t first = text.find_first_not_of(" \t\r\n\f");
+  if (named_html || (first != std::string::npos && text[first] == '<')) {
+    page.emplace(text);
+    if (named_html || IsHtmlDocument(*page)) {
+      src = ReadWebPage(*page);
+      return ExchangeFormat::kWebPage;
+    }
+  }
+  src = ReadMarkdown(text);
+  if (!src.items.empty()) return ExchangeFormat::kMarkdown;
+  if (!page) page.emplace(text);
+  if (FindElement(page->Root(), GUMBO_TAG_UL) || FindElement(page->Root(), GUMBO_TAG_OL)) {
+    src = ReadWebPage(*page);
+    return ExchangeFormat::kWebPage;
+  }
   return std::nullopt;
 }
 
@@ -224,28 +306,39 @@ bool FitLine(MenuItem& item, int depth) {
 
 }  // namespace
 
-ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int parent_level) {
+ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int parent_level, std::string_view file_name) {
   ImportedMenu out;
-  std::string text(bytes);
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  auto format = Recognise(text);
-  if (!format) {
-    out.problem = Problem(ImportProblem::kUnknownFormat, 0);
-    return out;
-  }
-  out.format = *format;
-  bool xml = *format == ExchangeFormat::kOpml;
-  bool declares = xml || *format == ExchangeFormat::kBookmarks || *format == ExchangeFormat::kWebPage;
-  if (auto problem = ToUtf8(text, declares ? DeclaredCharset(text, xml) : std::string())) {
+  std::optional<ImportProblem> problem;
+  std::optional<std::string> decoded = AfterByteOrderMark(bytes, problem);
+  if (problem) {
     out.problem = problem;
     return out;
   }
+  const bool marked = decoded.has_value();
+  std::string text = marked ? std::move(*decoded) : std::string(bytes);
+  std::optional<ExchangeFormat> format = RecogniseByStart(text, file_name);
+  const bool has_charset = !format || *format == ExchangeFormat::kOpml || *format == ExchangeFormat::kBookmarks;
+  const std::string charset = marked || !has_charset ? std::string() : DeclaredCharset(text, format == ExchangeFormat::kOpml);
+  if (auto bad = ToUtf8(text, charset)) {
+    out.problem = bad;
+    return out;
+  }
+
+  Source src;
+  if (!format) {
+    format = ReadByContent(text, file_name, src);
+    if (!format) {
+      out.problem = Problem(ImportProblem::kUnknownFormat, 0);
+      return out;
+    }
+  }
+  out.format = *format;
 
   if (*format == ExchangeFormat::kJson) {
-    JsonError error{0, {}};
+    JsonError error{0, 0, {}};
     auto doc = ParseJson(text, error);
     if (!doc) {
-      out.problem = Problem(ImportProblem::kMalformed, error.line, error.what);
+      out.problem = Problem(ImportProblem::kMalformed, error.line, error.what, error.column);
       return out;
     }
     const JsonValue* tag = doc->kind == JsonValue::kObject ? doc->Member("format") : nullptr;
@@ -264,10 +357,9 @@ ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int pa
     out.root = std::move(menu.root);
     out.items = std::move(menu.items);
   } else {
-    Source src = *format == ExchangeFormat::kOpml        ? ReadOpml(text)
-                 : *format == ExchangeFormat::kBookmarks ? ReadBookmarks(text)
-                 : *format == ExchangeFormat::kMarkdown  ? ReadMarkdown(text)
-                                                         : ReadWebPage(text);
+    if (*format == ExchangeFormat::kOpml) src = ReadOpml(text);
+    if (*format == ExchangeFormat::kBookmarks) src = ReadBookmarks(text);
+    if (*format == ExchangeFormat::kMarkdown && src.items.empty()) src = ReadMarkdown(text);
     if (src.problem) {
       out.problem = src.problem;
       return out;
@@ -277,7 +369,12 @@ ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int pa
     for (SourceItem& s : src.items) {
       ClipItem c{s.level, defaults};
       c.item.title = TitleToProject(s.title);
-      c.item.link = LinkToProject(s.link);
+      // A third party's link that would run script in the author's site
+      // stays out; the item comes in without it.
+      if (LinkRunsScript(s.link))
+        out.script_links.push_back(c.item.title);
+      else
+        c.item.link = LinkToProject(s.link);
       if (s.target) c.item.target = LinkToProject(*s.target);
       if (s.open) c.item.open = LinkToProject(*s.open);
       out.items.push_back(std::move(c));
@@ -305,6 +402,7 @@ std::string ImportProblemMessage(const ImportProblem& problem, const std::string
       return where + sj("は文字コード「") + problem.detail + sj("」として読めません。");
     case ImportProblem::kMalformed:
       if (problem.line > 0) where += sj("の") + ToText(problem.line) + sj("行目");
+      if (problem.line > 0 && problem.column > 0) where += ToText(problem.column) + sj("列目");
       return where + sj("が正しくありません") + (problem.detail.empty() ? "" : sj("：") + problem.detail) + sj("。");
   }
   return where;
@@ -315,6 +413,17 @@ std::string CutItemsWarning(const std::vector<std::string>& cut_titles) {
   std::string out = sj("次のアイテムはプロジェクトファイルの1行に収まらないため、タイトルかリンクを切り詰めました。");
   for (const std::string& title : cut_titles) out += "\n" + title;
   return out;
+}
+
+std::string ScriptLinksWarning(const std::vector<std::string>& titles) {
+  if (titles.empty()) return {};
+  std::string out = sj("次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。");
+  for (const std::string& title : titles) out += "\n" + title;
+  return out;
+}
+
+std::string TooManyImportedMessage(const std::string& file) {
+  return sj("「") + file + sj("」を読み込むと") + sj(kTooManyItemsMessage);
 }
 
 }  // namespace pomeli2

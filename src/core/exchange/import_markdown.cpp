@@ -1,184 +1,127 @@
-// Reading Markdown lists.
-#include <algorithm>
+// Reading Markdown lists as GitHub reads them (cmark-gfm: CommonMark with
+// the autolink, task list and strikethrough extensions).
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
 
 #include "exchange/import_sources.h"
-#include "exchange/markup.h"
 #include "exchange/text_forms.h"
-#include "text/sjis.h"
 
 namespace pomeli2::exchange::sources {
 namespace {
 
+bool Written(cmark_node* node, int depth = 0);
 
-// Inline text as a Markdown reader gives it: backslash escapes and entity
-// references resolved, the rest as it stands.
-std::string MarkdownInline(std::string_view s) {
-  std::string out;
-  for (size_t i = 0; i < s.size();) {
-    char c = s[i];
-    if (c == '\\' && i + 1 < s.size() && std::ispunct(static_cast<unsigned char>(s[i + 1]))) {
-      out += s[i + 1];
-      i += 2;
-    } else if (c == '&') {
-      size_t semi = s.find(';', i);
-      if (semi != std::string_view::npos && semi - i <= 12) {
-        std::string decoded = DecodeEntities(s.substr(i, semi - i + 1));
-        if (decoded != s.substr(i, semi - i + 1)) {
-          out += decoded;
-          i = semi + 1;
-          continue;
-        }
-      }
-      out += c;
-      ++i;
-    } else {
-      out += c;
-      ++i;
-    }
+class Markdown {
+ public:
+  explicit Markdown(std::string_view text) {
+    static std::once_flag registered;
+    std::call_once(registered, cmark_gfm_core_extensions_ensure_registered);
+    parser_ = cmark_parser_new(CMARK_OPT_DEFAULT);
+    for (const char* name : {"autolink", "tasklist", "strikethrough"})
+      if (cmark_syntax_extension* ext = cmark_find_syntax_extension(name)) cmark_parser_attach_syntax_extension(parser_, ext);
+    cmark_parser_feed(parser_, text.data(), text.size());
+    document_ = cmark_parser_finish(parser_);
   }
-  return out;
-}
+  ~Markdown() {
+    cmark_node_free(document_);
+    cmark_parser_free(parser_);
+  }
+  Markdown(const Markdown&) = delete;
+  Markdown& operator=(const Markdown&) = delete;
 
-struct ListLine {
-  int indent;
-  std::string content;
+  cmark_node* Document() const { return document_; }
+
+  // The HTML of a node's inline content as the page would show it, with
+  // only the markup a title may keep.
+  std::string Html(cmark_node* node) const {
+    std::string html;
+    for (cmark_node* child = cmark_node_first_child(node); child; child = cmark_node_next(child)) {
+      // Raw HTML is rendered as written; the title's own filter decides.
+      std::unique_ptr<char, decltype(&std::free)> rendered(
+          cmark_render_html(child, CMARK_OPT_UNSAFE, cmark_parser_get_syntax_extensions(parser_)), &std::free);
+      html += rendered.get();
+    }
+    // Markdown's own markup (emphasis, code, strikethrough, breaks) is safe
+    // as the renderer writes it; raw HTML, links and images go through the
+    // title's filter.
+    return Written(node) ? SafeTitleOfHtml(html) : html;
+  }
+
+ private:
+  cmark_parser* parser_;
+  cmark_node* document_;
 };
 
-std::optional<ListLine> MarkdownListLine(std::string_view line) {
-  int indent = 0;
-  size_t i = 0;
-  for (; i < line.size() && (line[i] == ' ' || line[i] == '\t'); ++i) indent += line[i] == '\t' ? 4 - indent % 4 : 1;
-  if (i >= line.size() || (line[i] != '-' && line[i] != '*' && line[i] != '+')) return std::nullopt;
-  if (i + 1 < line.size() && line[i + 1] != ' ' && line[i + 1] != '\t') return std::nullopt;
-  // A thematic break ("- - -", "***") is no item.
-  std::string_view rest = line.substr(i);
-  if (rest.size() >= 3 && rest.find_first_not_of(std::string(1, line[i]) + " \t") == std::string_view::npos) return std::nullopt;
-  return ListLine{indent, Trim(line.substr(i + 1))};
-}
-
-bool Broken(bool& broken) {
-  broken = true;
+// Whether a node holds raw HTML, a link or an image.
+bool Written(cmark_node* node, int depth) {
+  // Markup nested beyond what a parse is walked to is not taken as safe.
+  if (depth >= kMaxHtmlDepth) return true;
+  for (cmark_node* child = cmark_node_first_child(node); child; child = cmark_node_next(child)) {
+    cmark_node_type type = cmark_node_get_type(child);
+    if (type == CMARK_NODE_HTML_INLINE || type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || Written(child, depth + 1)) return true;
+  }
   return false;
 }
 
-// "[text](link ...)" at the start of `s`: the text's and the link's sources,
-// or nothing when it is no link; `broken` when the link does not close.
-bool MarkdownLink(std::string_view s, std::string& text, std::string& link, bool& broken) {
-  if (s.empty() || s[0] != '[') return false;
-  int depth = 0;
-  size_t close = std::string_view::npos;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\') {
-      ++i;
-    } else if (s[i] == '[') {
-      ++depth;
-    } else if (s[i] == ']' && --depth == 0) {
-      close = i;
-      break;
-    }
+// A link whose text is its own address: a bare URL the autolink extension
+// (or an <...> autolink) made a link of.
+bool IsBareUrl(cmark_node* link) {
+  cmark_node* text = cmark_node_first_child(link);
+  if (!text || cmark_node_next(text) || cmark_node_get_type(text) != CMARK_NODE_TEXT) return false;
+  std::string_view shown = cmark_node_get_literal(text), url = cmark_node_get_url(link);
+  return url == shown || (url.size() > shown.size() && url.substr(url.size() - shown.size()) == shown &&
+                          (url.rfind("http://", 0) == 0 || url.rfind("mailto:", 0) == 0));
+}
+
+// The first link in `node`'s inline content that is (or is not) a bare URL.
+cmark_node* FirstLink(cmark_node* node, bool bare, int depth = 0) {
+  for (cmark_node* child = cmark_node_first_child(node); child && depth < kMaxHtmlDepth; child = cmark_node_next(child)) {
+    if (cmark_node_get_type(child) == CMARK_NODE_LINK && IsBareUrl(child) == bare) return child;
+    if (cmark_node* inner = FirstLink(child, bare, depth + 1)) return inner;
   }
-  if (close == std::string_view::npos || close + 1 >= s.size() || s[close + 1] != '(') return false;
-  text = std::string(s.substr(1, close - 1));
-  size_t p = close + 2;
-  while (p < s.size() && s[p] == ' ') ++p;
-  std::string dest;
-  if (p < s.size() && s[p] == '<') {
-    size_t q = p + 1;
-    for (; q < s.size() && s[q] != '>'; ++q) {
-      if (s[q] == '\\' && q + 1 < s.size()) ++q;
-    }
-    if (q >= s.size()) return Broken(broken);
-    dest = std::string(s.substr(p + 1, q - p - 1));
-    p = q + 1;
-  } else {
-    int parens = 0;
-    size_t q = p;
-    for (; q < s.size() && s[q] != ' '; ++q) {
-      if (s[q] == '\\' && q + 1 < s.size()) {
-        ++q;
-      } else if (s[q] == '(') {
-        ++parens;
-      } else if (s[q] == ')') {
-        if (parens == 0) break;
-        --parens;
-      }
-    }
-    dest = std::string(s.substr(p, q - p));
-    p = q;
-  }
-  // A link title ("..." or '...') may follow; it is no part of the menu.
-  while (p < s.size() && s[p] == ' ') ++p;
-  if (p < s.size() && (s[p] == '"' || s[p] == '\'')) {
-    size_t q = s.find(s[p], p + 1);
-    if (q == std::string_view::npos) return Broken(broken);
-    p = q + 1;
-    while (p < s.size() && s[p] == ' ') ++p;
-  }
-  if (p >= s.size() || s[p] != ')') return Broken(broken);
-  link = MarkdownInline(dest);
-  return true;
+  return nullptr;
 }
 
 }  // namespace
 
 Source ReadMarkdown(std::string_view text) {
   Source src;
-  std::vector<int> indents;  // of the items that may take children
-  bool fenced = false;
-  int line_number = 0;
-  for (size_t start = 0; start <= text.size();) {
-    size_t nl = text.find('\n', start);
-    if (nl == std::string_view::npos) nl = text.size();
-    std::string_view line = text.substr(start, nl - start);
-    start = nl + 1;
-    ++line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string trimmed = Trim(line);
-    if (trimmed.rfind("```", 0) == 0 || trimmed.rfind("~~~", 0) == 0) {
-      fenced = !fenced;
-      continue;
-    }
-    if (fenced) continue;
-    if (src.items.empty() && src.page_title.empty() && trimmed.rfind("# ", 0) == 0) {
-      std::string heading = Trim(std::string_view(trimmed).substr(2));
-      // A closing run of "#" after a space is no part of the heading.
-      size_t hashes = heading.find_last_not_of('#');
-      if (hashes != std::string::npos && hashes + 1 < heading.size() && heading[hashes] == ' ') heading.erase(hashes);
-      src.page_title = TitleOfText(MarkdownInline(Trim(heading)));
-      continue;
-    }
-    auto item_line = MarkdownListLine(line);
-    if (!item_line) continue;
-    while (!indents.empty() && indents.back() >= item_line->indent) indents.pop_back();
+  Markdown md(text);
+  cmark_iter* iter = cmark_iter_new(md.Document());
+  int open_items = 0;  // the items around the node
+  for (cmark_event_type ev; (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+    cmark_node* node = cmark_iter_get_node(iter);
+    cmark_node_type type = cmark_node_get_type(node);
+    if (ev == CMARK_EVENT_EXIT && type == CMARK_NODE_ITEM) --open_items;
+    if (ev != CMARK_EVENT_ENTER) continue;
+    // The page's title: a first-level heading before the first item.
+    if (type == CMARK_NODE_HEADING && src.items.empty() && src.page_title.empty() && cmark_node_get_heading_level(node) == 1 &&
+        cmark_node_parent(node) == md.Document())
+      src.page_title = md.Html(node);
+    if (type != CMARK_NODE_ITEM) continue;
     SourceItem item;
-    item.level = static_cast<int>(indents.size());
-    indents.push_back(item_line->indent);
-    std::string text_part, link;
-    bool broken = false;
-    if (MarkdownLink(item_line->content, text_part, link, broken)) {
-      item.title = TitleOfText(MarkdownInline(text_part));
-      item.link = std::move(link);
-    } else if (broken) {
-      src.problem = Problem(ImportProblem::kMalformed, line_number, sj("リンクの「)」がありません"));
-      return src;
-    } else {
-      item.title = TitleOfText(MarkdownInline(item_line->content));
+    item.level = open_items++;
+    // The item's text is its first paragraph or heading.
+    cmark_node* first = cmark_node_first_child(node);
+    cmark_node_type first_type = first ? cmark_node_get_type(first) : CMARK_NODE_NONE;
+    if (first_type == CMARK_NODE_PARAGRAPH || first_type == CMARK_NODE_HEADING) {
+      if (cmark_node* link = FirstLink(first, false)) {
+        item.title = md.Html(link);
+        item.link = cmark_node_get_url(link);
+      } else {
+        item.title = md.Html(first);
+        if (cmark_node* bare = FirstLink(first, true)) item.link = cmark_node_get_url(bare);
+      }
     }
     src.items.push_back(std::move(item));
   }
+  cmark_iter_free(iter);
   return src;
-}
-
-bool LooksLikeMarkdown(std::string_view text) {
-  for (size_t start = 0; start < text.size();) {
-    size_t nl = text.find('\n', start);
-    if (nl == std::string_view::npos) nl = text.size();
-    std::string_view line = text.substr(start, nl - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (MarkdownListLine(line)) return true;
-    start = nl + 1;
-  }
-  return false;
 }
 
 }  // namespace pomeli2::exchange::sources

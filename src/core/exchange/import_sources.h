@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/exchange.h"
+#include "exchange/html_tree.h"
 
 namespace pomeli2::exchange::sources {
 
@@ -26,7 +27,7 @@ struct Source {
   std::vector<SourceItem> items;
 };
 
-ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail = {});
+ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail = {}, int column = 0);
 std::string LowerCase(std::string_view s);
 bool IsSpace(char c);
 std::string Trim(std::string_view s);
@@ -39,8 +40,7 @@ std::string TitleOfText(std::string_view text);
 // The readers, one per kind of source (import_markup.cpp, import_markdown.cpp).
 Source ReadOpml(std::string_view text);
 Source ReadBookmarks(std::string_view text);
-Source ReadWebPage(std::string_view text);
+Source ReadWebPage(const HtmlTree& page);
 Source ReadMarkdown(std::string_view text);
-bool LooksLikeMarkdown(std::string_view text);
 
 }  // namespace pomeli2::exchange::sources

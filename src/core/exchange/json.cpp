@@ -1,6 +1,9 @@
 #include "exchange/json.h"
 
-#include "exchange/text_forms.h"
+#include <algorithm>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
 #include "text/sjis.h"
 
 namespace pomeli2::exchange {
@@ -13,203 +16,164 @@ const JsonValue* JsonValue::Member(std::string_view name) const {
 
 namespace {
 
-// Nesting deeper than this is refused rather than risking the stack.
-constexpr int kMaxNesting = 4000;
+// Nesting deeper than this is refused rather than kept in memory.
+constexpr size_t kMaxNesting = 4000;
 
-class Reader {
- public:
-  Reader(std::string_view text, JsonError& error) : s_(text), error_(error) {}
+// Where the parser has read to: the line of the last character it took.
+struct ReadPosition {
+  int line = 1;
+  char last = 0;
+};
 
-  std::optional<JsonValue> Document() {
-    JsonValue v;
-    if (!Value(v, 0)) return std::nullopt;
-    Space();
-    if (p_ != s_.size()) return Fail("JSONの値の後に余分な文字があります");
-    return v;
+// A pointer that counts the lines it passes, so that each value the parser
+// hands over can name its line.
+struct CountingIterator {
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  const char* p;
+  ReadPosition* read;
+
+  reference operator*() const { return *p; }
+  CountingIterator& operator++() {
+    read->last = *p;
+    if (*p == '\n') ++read->line;
+    ++p;
+    return *this;
   }
+  CountingIterator operator++(int) {
+    CountingIterator before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const CountingIterator& o) const { return p == o.p; }
+  bool operator!=(const CountingIterator& o) const { return p != o.p; }
+};
+
+// Builds the values from the parser's events.
+class Builder {
+ public:
+  Builder(std::string_view text, const ReadPosition& read, JsonError& error) : text_(text), read_(read), error_(error) {}
+
+  bool null() { return Add(JsonValue::kNull, "null"); }
+  bool boolean(bool b) { return Add(JsonValue::kBool, b ? "true" : "false"); }
+  bool number_integer(std::int64_t n) { return AddNumber(std::to_string(n)); }
+  bool number_unsigned(std::uint64_t n) { return AddNumber(std::to_string(n)); }
+  bool number_float(double, const std::string& s) { return AddNumber(s); }
+  bool string(std::string& s) {
+    // A NUL would end a project line early.
+    size_t at = 0;
+    while ((at = s.find('\0', at)) != std::string::npos) s.replace(at, 1, "\xEF\xBF\xBD");
+    return Add(JsonValue::kString, std::move(s));
+  }
+  bool binary(nlohmann::json::binary_t&) { return false; }
+  bool start_object(size_t) { return Open(JsonValue::kObject); }
+  bool key(std::string& k) {
+    keys_.push_back(std::move(k));
+    return true;
+  }
+  bool end_object() { return Close(); }
+  bool start_array(size_t) { return Open(JsonValue::kArray); }
+  bool end_array() { return Close(); }
+  bool parse_error(size_t position, const std::string&, const nlohmann::detail::exception& e) {
+    // "[json.exception.parse_error.101] parse error at line 3, column 1: what"
+    std::string what = e.what();
+    size_t colon = what.find(": ");
+    what = colon == std::string::npos ? what : what.substr(colon + 2);
+    size_t at = std::min(position == 0 ? 0 : position - 1, text_.size());
+    std::string_view before = text_.substr(0, at);
+    int line = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    size_t line_start = before.rfind('\n');
+    int column = static_cast<int>(at - (line_start == std::string_view::npos ? 0 : line_start + 1)) + 1;
+    return Fail(line, column, sj("JSONの構文の誤り：") + what);
+  }
+
+  std::optional<JsonValue> Document() { return std::move(document_); }
 
  private:
-  std::nullopt_t Fail(const char* what) {
-    error_ = {line_, sj(what)};
-    return std::nullopt;
-  }
-  bool Bad(const char* what) {
-    Fail(what);
+  bool Fail(int line, int column, std::string what) {
+    if (error_.what.empty()) error_ = {line, column, std::move(what)};
     return false;
   }
 
-  void Space() {
-    while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\t' || s_[p_] == '\n' || s_[p_] == '\r')) {
-      if (s_[p_] == '\n') ++line_;
-      ++p_;
-    }
-  }
+  // The line of the value just read; a number's end is known only from the
+  // character after it.
+  int Line(bool number) const { return read_.line - (number && read_.last == '\n' ? 1 : 0); }
 
-  bool Value(JsonValue& v, int depth) {
-    if (depth > kMaxNesting) return Bad("JSONの入れ子が深すぎます");
-    Space();
-    v.line = line_;
-    if (p_ >= s_.size()) return Bad("JSONが途中で終わっています");
-    char c = s_[p_];
-    if (c == '{') return Object(v, depth);
-    if (c == '[') return Array(v, depth);
-    if (c == '"') {
-      v.kind = JsonValue::kString;
-      return String(v.text);
-    }
-    for (const char* word : {"true", "false", "null"}) {
-      if (s_.substr(p_, std::string_view(word).size()) == word) {
-        v.kind = word[0] == 'n' ? JsonValue::kNull : JsonValue::kBool;
-        v.text = word;
-        p_ += std::string_view(word).size();
-        return true;
-      }
-    }
-    if (c == '-' || (c >= '0' && c <= '9')) {
-      size_t start = p_;
-      while (p_ < s_.size() && (std::string_view("+-.eE").find(s_[p_]) != std::string_view::npos ||
-                                (s_[p_] >= '0' && s_[p_] <= '9')))
-        ++p_;
-      v.kind = JsonValue::kNumber;
-      v.text = std::string(s_.substr(start, p_ - start));
-      return true;
-    }
-    return Bad("JSONの値ではない文字があります");
+  bool Add(JsonValue::Kind kind, std::string text, bool number = false) {
+    JsonValue v;
+    v.kind = kind;
+    v.text = std::move(text);
+    v.line = Line(number);
+    return Place(std::move(v));
   }
+  bool AddNumber(std::string text) { return Add(JsonValue::kNumber, std::move(text), true); }
 
-  bool Object(JsonValue& v, int depth) {
-    v.kind = JsonValue::kObject;
-    ++p_;
-    Space();
-    if (p_ < s_.size() && s_[p_] == '}') return ++p_, true;
-    for (;;) {
-      Space();
-      if (p_ >= s_.size() || s_[p_] != '"') return Bad("JSONのオブジェクトに名前がありません");
-      std::string name;
-      if (!String(name)) return false;
-      Space();
-      if (p_ >= s_.size() || s_[p_] != ':') return Bad("JSONの名前の後に「:」がありません");
-      ++p_;
-      JsonValue member;
-      if (!Value(member, depth + 1)) return false;
-      v.members.push_back({std::move(name), std::move(member)});
-      Space();
-      if (p_ < s_.size() && s_[p_] == ',') {
-        ++p_;
-        continue;
-      }
-      if (p_ < s_.size() && s_[p_] == '}') return ++p_, true;
-      return Bad("JSONのオブジェクトが閉じていません");
-    }
-  }
-
-  bool Array(JsonValue& v, int depth) {
-    v.kind = JsonValue::kArray;
-    ++p_;
-    Space();
-    if (p_ < s_.size() && s_[p_] == ']') return ++p_, true;
-    for (;;) {
-      JsonValue item;
-      if (!Value(item, depth + 1)) return false;
-      v.items.push_back(std::move(item));
-      Space();
-      if (p_ < s_.size() && s_[p_] == ',') {
-        ++p_;
-        continue;
-      }
-      if (p_ < s_.size() && s_[p_] == ']') return ++p_, true;
-      return Bad("JSONの配列が閉じていません");
-    }
-  }
-
-  bool Hex4(char32_t& out) {
-    if (p_ + 4 > s_.size()) return false;
-    out = 0;
-    for (int k = 0; k < 4; ++k) {
-      char c = s_[p_++];
-      unsigned d = c >= '0' && c <= '9' ? static_cast<unsigned>(c - '0')
-                   : c >= 'a' && c <= 'f' ? static_cast<unsigned>(c - 'a' + 10)
-                   : c >= 'A' && c <= 'F' ? static_cast<unsigned>(c - 'A' + 10)
-                                          : 16u;
-      if (d == 16) return false;
-      out = out * 16 + d;
+  bool Place(JsonValue v) {
+    if (open_.empty()) {
+      document_ = std::move(v);
+    } else if (open_.back().kind == JsonValue::kArray) {
+      open_.back().items.push_back(std::move(v));
+    } else {
+      open_.back().members.push_back({std::move(keys_.back()), std::move(v)});
+      keys_.pop_back();
     }
     return true;
   }
 
-  bool String(std::string& out) {
-    ++p_;
-    for (;;) {
-      if (p_ >= s_.size()) return Bad("JSONの文字列が閉じていません");
-      char c = s_[p_++];
-      if (c == '"') return true;
-      if (c == '\n' || static_cast<unsigned char>(c) < 0x20) return Bad("JSONの文字列に制御文字があります");
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (p_ >= s_.size()) return Bad("JSONの文字列が閉じていません");
-      char e = s_[p_++];
-      switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'u': {
-          char32_t c1 = 0;
-          if (!Hex4(c1)) return Bad("JSONの「\\u」の後が16進数4桁ではありません");
-          if (c1 >= 0xD800 && c1 <= 0xDBFF) {
-            char32_t c2 = 0;
-            if (s_.substr(p_, 2) != "\\u" || (p_ += 2, !Hex4(c2)) || c2 < 0xDC00 || c2 > 0xDFFF)
-              return Bad("JSONのサロゲートが対になっていません");
-            c1 = 0x10000 + ((c1 - 0xD800) << 10) + (c2 - 0xDC00);
-          } else if (c1 >= 0xDC00 && c1 <= 0xDFFF) {
-            return Bad("JSONのサロゲートが対になっていません");
-          }
-          AppendUtf8(out, c1 == 0 ? 0xFFFD : c1);
-          break;
-        }
-        default: return Bad("JSONの文字列に不正なエスケープがあります");
-      }
-    }
+  bool Open(JsonValue::Kind kind) {
+    if (open_.size() >= kMaxNesting) return Fail(read_.line, 0, sj("JSONの入れ子が深すぎます"));
+    JsonValue v;
+    v.kind = kind;
+    v.line = Line(false);
+    open_.push_back(std::move(v));
+    return true;
   }
 
-  std::string_view s_;
+  bool Close() {
+    JsonValue v = std::move(open_.back());
+    open_.pop_back();
+    return Place(std::move(v));
+  }
+
+  std::string_view text_;
+  const ReadPosition& read_;
   JsonError& error_;
-  size_t p_ = 0;
-  int line_ = 1;
+  std::vector<JsonValue> open_;
+  std::vector<std::string> keys_;
+  std::optional<JsonValue> document_;
 };
 
 }  // namespace
 
-std::optional<JsonValue> ParseJson(std::string_view text, JsonError& error) { return Reader(text, error).Document(); }
+std::optional<JsonValue> ParseJson(std::string_view text, JsonError& error) {
+  error = {0, 0, {}};
+  ReadPosition read;
+  Builder builder(text, read, error);
+  CountingIterator first{text.data(), &read}, last{text.data() + text.size(), &read};
+  if (!nlohmann::json::sax_parse(first, last, &builder)) return std::nullopt;
+  return builder.Document();
+}
 
 std::string JsonString(std::string_view utf8) {
-  static const char* digits = "0123456789abcdef";
-  std::string out = "\"";
-  for (char c : utf8) {
-    unsigned char b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default:
-        if (b < 0x20) {
-          out += "\\u00";
-          out += digits[b >> 4];
-          out += digits[b & 0xF];
-        } else {
-          out += c;
-        }
+  const std::string dumped =
+      nlohmann::json(std::string(utf8)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  // The library writes backspace and form feed as \b and \f; the files
+  // written so far hold \u0008 and \u000c, and they stay the same.
+  std::string out;
+  out.reserve(dumped.size());
+  for (size_t i = 0; i < dumped.size(); ++i) {
+    if (dumped[i] == '\\' && i + 1 < dumped.size()) {
+      char e = dumped[++i];
+      out += e == 'b' ? "\\u0008" : e == 'f' ? "\\u000c" : std::string{'\\', e};
+    } else {
+      out += dumped[i];
     }
   }
-  return out + "\"";
+  return out;
 }
 
 }  // namespace pomeli2::exchange

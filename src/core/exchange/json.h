@@ -1,12 +1,10 @@
-// A small JSON reader and the string escaping of the writer: enough for the
-// menu's own exchange file. Values remember their line for messages.
+// The menu's own JSON, read with nlohmann/json into values that remember
+// their line for messages, and the string form its writer uses.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace pomeli2::exchange {
@@ -32,10 +30,12 @@ struct JsonMember {
 
 struct JsonError {
   int line;
+  int column;
   std::string what;  // CP932
 };
 
-// The value of a whole document, or where it goes wrong.
+// The value of a whole document, or where it goes wrong. Nesting deeper
+// than a few thousand levels is refused.
 std::optional<JsonValue> ParseJson(std::string_view text, JsonError& error);
 
 // A JSON string literal, quotes included.

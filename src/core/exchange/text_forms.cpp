@@ -1,8 +1,9 @@
 #include "exchange/text_forms.h"
 
-#include <array>
 #include <unordered_map>
 
+#include "exchange/html_tree.h"
+#include "text/char_refs.h"
 #include "text/sjis.h"
 
 namespace pomeli2::exchange {
@@ -32,43 +33,14 @@ bool Cp932Holds(char32_t c) { return c < 0x80 || Cp932Of(c).has_value(); }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
-struct NamedEntity {
-  const char* name;
-  char32_t c;
-};
-constexpr std::array<NamedEntity, 31> kNamed = {{
-    {"amp", U'&'},       {"lt", U'<'},        {"gt", U'>'},        {"quot", U'"'},      {"apos", U'\''},
-    {"nbsp", 0xA0},      {"copy", 0xA9},      {"reg", 0xAE},       {"trade", 0x2122},   {"hellip", 0x2026},
-    {"mdash", 0x2014},   {"ndash", 0x2013},   {"lsquo", 0x2018},   {"rsquo", 0x2019},   {"ldquo", 0x201C},
-    {"rdquo", 0x201D},   {"laquo", 0xAB},     {"raquo", 0xBB},     {"yen", 0xA5},       {"middot", 0xB7},
-    {"times", 0xD7},     {"divide", 0xF7},    {"deg", 0xB0},       {"plusmn", 0xB1},    {"sect", 0xA7},
-    {"para", 0xB6},      {"bull", 0x2022},    {"euro", 0x20AC},    {"cent", 0xA2},      {"pound", 0xA3},
-    {"shy", 0xAD},
-}};
-
-// A character reference at `at` ("&" ...): its code point and length.
+// A character reference at `at`: the character it stands for (U+FFFD for a
+// number that is none) and its length; `named` lets the named ones count.
 std::optional<std::pair<char32_t, size_t>> ReferenceAt(std::string_view s, size_t at, bool named) {
-  if (at + 2 >= s.size() || s[at] != '&') return std::nullopt;
-  size_t semi = s.find(';', at + 1);
-  if (semi == std::string_view::npos || semi - at > 12) return std::nullopt;
-  std::string_view body = s.substr(at + 1, semi - at - 1);
-  if (body.size() >= 2 && body[0] == '#') {
-    bool hex = body[1] == 'x' || body[1] == 'X';
-    std::string_view digits = body.substr(hex ? 2 : 1);
-    if (digits.empty()) return std::nullopt;
-    std::uint32_t value = 0;
-    for (char d : digits) {
-      if (hex ? !IsHex(d) : !(d >= '0' && d <= '9')) return std::nullopt;
-      value = value * (hex ? 16u : 10u) + HexValue(d);
-      if (value > 0x10FFFF) value = 0x110000;
-    }
-    char32_t c = value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF) ? 0xFFFD : value;
-    return std::pair{c, semi - at + 1};
-  }
-  if (!named) return std::nullopt;
-  for (const NamedEntity& e : kNamed)
-    if (body == e.name) return std::pair{e.c, semi - at + 1};
-  return std::nullopt;
+  auto ref = CharReferenceAt(s.substr(at));
+  if (!ref || (!named && ref->digits == 0)) return std::nullopt;
+  char32_t c = ref->code;
+  if (ref->digits > 0 && (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) c = 0xFFFD;
+  return std::pair{c, ref->length};
 }
 
 }  // namespace
@@ -114,43 +86,10 @@ std::string EscapeAttribute(std::string_view text) {
   return out;
 }
 
-std::string DecodeEntities(std::string_view html) {
-  std::string out;
-  out.reserve(html.size());
-  for (size_t i = 0; i < html.size();) {
-    if (auto ref = html[i] == '&' ? ReferenceAt(html, i, true) : std::nullopt) {
-      AppendUtf8(out, ref->first);
-      i += ref->second;
-    } else {
-      out += html[i++];
-    }
-  }
-  return out;
-}
-
 std::string ShownText(std::string_view html) {
-  std::string text;
-  for (size_t i = 0; i < html.size(); ++i) {
-    char c = html[i];
-    char next = i + 1 < html.size() ? html[i + 1] : '\0';
-    bool tag = c == '<' && ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' ||
-                            next == '?');
-    if (!tag) {
-      text += c;
-      continue;
-    }
-    char quote = 0;
-    for (++i; i < html.size(); ++i) {
-      if (quote) {
-        if (html[i] == quote) quote = 0;
-      } else if (html[i] == '"' || html[i] == '\'') {
-        quote = html[i];
-      } else if (html[i] == '>') {
-        break;
-      }
-    }
-  }
-  return DecodeEntities(text);
+  // As a page shows it, references read the way browsers read them.
+  if (html.find_first_of("<&") == std::string_view::npos) return std::string(html);
+  return TextOf(HtmlTree(html, true).Root());
 }
 
 namespace {

@@ -21,11 +21,9 @@ std::optional<size_t> InvalidUtf8At(std::string_view text);
 // & < > (and " for attribute values) as entities.
 std::string EscapeHtml(std::string_view text);
 std::string EscapeAttribute(std::string_view text);
-// Numeric character references and the common named entities as the
-// characters; anything else stays as it is.
-std::string DecodeEntities(std::string_view html);
-// What a page shows of a title written in HTML: the tags left out, the
-// entities decoded; spaces stay as they are.
+// What a page shows of a title written in HTML, as the HTML standard's
+// parser reads it: the tags left out, the references read; spaces stay as
+// they are.
 std::string ShownText(std::string_view html);
 
 // UTF-8 -> CP932. A title keeps a character that CP932 cannot hold as

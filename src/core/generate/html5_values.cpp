@@ -5,8 +5,11 @@
 #include <cctype>
 #include <cstring>
 
+#include "exchange/html_tree.h"
 #include "generate/js_text.h"
+#include "text/char_refs.h"
 #include "text/sjis.h"
+#include "text/utf8.h"
 
 namespace pomeli2 {
 namespace {
@@ -20,10 +23,6 @@ std::string AsciiLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == prefix;
 }
 
 // One character of CP932 text: its bytes, and beyond ASCII the same as
@@ -74,64 +73,54 @@ bool IsSpecialScheme(const std::string& scheme) {
 constexpr char kUnencodableInQuery[] = "%26%2365533%3B";
 constexpr char kReplacementUtf8[] = "%EF%BF%BD";
 
-// The character reference at the start of `text` ("&...;"), or nullopt:
-// its length and the code point it stands for. No trail byte of CP932 is
-// "&" (0x26) or ";".
+// The character reference at the start of `text` ("&...;") that a page may
+// hold, or nullopt: its length and the code point it stands for. No trail
+// byte of CP932 is "&" (0x26) or ";".
 struct Reference {
   size_t length;
   unsigned code;
 };
 std::optional<Reference> ReferenceAt(std::string_view text) {
-  static constexpr std::pair<const char*, unsigned> kNamed[] = {
-      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", 0xA0}};
-  for (const auto& [name, code] : kNamed)
-    if (text.substr(0, std::strlen(name)) == name) return Reference{std::strlen(name), code};
-  if (text.size() < 4 || text[1] != '#') return std::nullopt;
-  const bool hex = text[2] == 'x' || text[2] == 'X';
-  const size_t digits_from = hex ? 3 : 2;
-  size_t i = digits_from;
-  unsigned long code = 0;
-  for (; i < text.size() && i - digits_from < 8; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (std::isdigit(c)) code = code * (hex ? 16 : 10) + (c - '0');
-    else if (hex && std::isxdigit(c)) code = code * 16 + (std::tolower(c) - 'a' + 10);
-    else break;
+  const auto ref = CharReferenceAt(text);
+  if (!ref) return std::nullopt;
+  const unsigned code = static_cast<unsigned>(ref->code);
+  if (ref->digits == 0) {
+    // Only the references every browser and checker knows.
+    const bool known = code == '&' || code == '<' || code == '>' || code == '"' || code == '\'' || code == 0xA0;
+    return known ? std::optional<Reference>(Reference{ref->length, code}) : std::nullopt;
   }
-  if (i == digits_from || i >= text.size() || text[i] != ';') return std::nullopt;
   // What a page may hold: no controls, surrogates or noncharacters.
-  const bool allowed = (code >= 0x20 && code < 0x7F) ||
-                       (code >= 0xA0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
-                        (code < 0xFDD0 || code > 0xFDEF) && (code & 0xFFFE) != 0xFFFE);
+  const bool allowed = ref->digits <= 8 &&
+                       ((code >= 0x20 && code < 0x7F) ||
+                        (code >= 0xA0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
+                         (code < 0xFDD0 || code > 0xFDEF) && (code & 0xFFFE) != 0xFFFE));
   if (!allowed) return std::nullopt;
-  return Reference{i + 1, static_cast<unsigned>(code)};
+  return Reference{ref->length, code};
 }
 
-// The value of attribute `name` (in lower case) in a start tag such as
-// `<img src=a.gif alt="Logo">`, or nullopt when the tag has none.
-std::optional<std::string_view> AttributeValue(std::string_view tag, std::string_view name) {
-  size_t i = 1;
-  while (i < tag.size() && !IsHtmlSpace(tag[i]) && tag[i] != '/' && tag[i] != '>') ++i;  // the tag's name
-  while (i < tag.size()) {
-    while (i < tag.size() && (IsHtmlSpace(tag[i]) || tag[i] == '/')) ++i;
-    const size_t name_from = i;
-    while (i < tag.size() && !IsHtmlSpace(tag[i]) && tag[i] != '/' && tag[i] != '=' && tag[i] != '>') ++i;
-    const std::string attribute = AsciiLower(tag.substr(name_from, i - name_from));
-    if (attribute.empty()) return std::nullopt;
-    while (i < tag.size() && IsHtmlSpace(tag[i])) ++i;
-    std::string_view value;
-    if (i < tag.size() && tag[i] == '=') {
-      ++i;
-      while (i < tag.size() && IsHtmlSpace(tag[i])) ++i;
-      const bool quoted = i < tag.size() && (tag[i] == '"' || tag[i] == '\'');
-      const char quote = quoted ? tag[i++] : ' ';
-      const size_t value_from = i;
-      while (i < tag.size() && (quoted ? tag[i] != quote : !IsHtmlSpace(tag[i]) && tag[i] != '>')) ++i;
-      value = tag.substr(value_from, i - value_from);
-      if (quoted && i < tag.size()) ++i;
-    }
-    if (attribute == name) return value;
+// Whether text shows anything: white space, no-break and full-width spaces
+// show nothing.
+bool ShowsText(std::string_view utf8) {
+  for (size_t at = 0; at < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, at);
+    if (!(c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == 0xA0 || c == 0x3000)) return true;
   }
-  return std::nullopt;
+  return false;
+}
+
+// A parsed title's text, or an image's text alternative, that shows.
+bool NodeShowsText(const GumboNode* node, int depth = 0) {
+  if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA)
+    return ShowsText(node->v.text.text);
+  if (node->type != GUMBO_NODE_ELEMENT) return false;
+  if (node->v.element.tag == GUMBO_TAG_IMG) {
+    const char* alt = exchange::AttributeOf(node, "alt");
+    return alt && ShowsText(alt);
+  }
+  const GumboVector& children = node->v.element.children;
+  for (unsigned i = 0; i < children.length && depth < exchange::kMaxHtmlDepth; ++i)
+    if (NodeShowsText(static_cast<const GumboNode*>(children.data[i]), depth + 1)) return true;
+  return false;
 }
 
 }  // namespace
@@ -267,33 +256,15 @@ std::string Html5Target(std::string_view target) {
 }
 
 bool TitleShowsText(std::string_view html) {
-  for (size_t i = 0; i < html.size();) {
-    const char c = html[i];
-    if (IsHtmlSpace(c)) {
-      ++i;
-    } else if (c == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') {  // a full-width space
-      i += 2;
-    } else if (c == '&') {
-      const std::string_view rest = html.substr(i);
-      size_t skip = 0;
-      for (const char* space : {"&nbsp;", "&#160;", "&#xa0;", "&#12288;", "&#x3000;"})
-        if (StartsWithNoCase(rest, space)) skip = std::strlen(space);
-      if (skip == 0) return true;
-      i += skip;
-    } else if (c == '<' && i + 1 < html.size() && (IsAsciiAlpha(html[i + 1]) || std::strchr("/!?", html[i + 1]))) {
-      // Markup shows nothing, but an image's alt is its text.
-      const bool comment = html.substr(i, 4) == "<!--";
-      const size_t end = comment ? html.find("-->", i + 4) : html.find('>', i);
-      const std::string_view tag = html.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
-      const bool image = StartsWithNoCase(tag, "<img") && tag.size() > 4 && (IsHtmlSpace(tag[4]) || tag[4] == '/');
-      if (auto alt = image ? AttributeValue(tag, "alt") : std::nullopt; alt && TitleShowsText(*alt)) return true;
-      if (end == std::string_view::npos) return false;
-      i = end + (comment ? 3 : 1);
-    } else {
-      return true;
+  if (html.find_first_of("<&") == std::string_view::npos) {
+    // Plain text needs no parse: anything but white space and full-width spaces shows.
+    for (size_t i = 0; i < html.size(); ++i) {
+      if (html[i] == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') ++i;
+      else if (!IsHtmlSpace(html[i])) return true;
     }
+    return false;
   }
-  return false;
+  return NodeShowsText(exchange::HtmlTree(SjisToUtf8Lossy(html), true).Root());
 }
 
 std::string LinkFileName(std::string_view link) {
