@@ -11,6 +11,7 @@
 // and openbox for it. BENCH_WINDOW_ITERATIONS sets the measures per run.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -84,8 +85,12 @@ QString WriteProject(const QTemporaryDir& dir, Shape shape, int items) {
 // Lets the window take in what happened and paint it, and waits for the
 // display to have it.
 void Settle() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-  QApplication::sync();
+  QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 1000 && events->processEvents(QEventLoop::AllEvents); ++i) {
+    }
+    QApplication::sync();
+  }
 }
 
 struct Window {
@@ -102,10 +107,11 @@ struct Window {
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window)) qWarning("the window did not become active");
     e.ReadProjectFile(WriteProject(dir, shape, items).toStdString());
-    tree->expandAll();
     const MenuTree& t = e.Model().tree;
     t.ForEachPreOrder(t.FirstTop(), [&](NodeId n) { order.push_back(n); });
-    tree->setFocus();
+    // Opened as the user opens them: "*" on the root.
+    Select(order.front());
+    Key(Qt::Key_Asterisk);
     Settle();
   }
   // The head of the branch of a tenth, and an item well inside the rest.
@@ -119,53 +125,86 @@ struct Window {
   void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QTest::keyClick(window.windowHandle(), static_cast<Qt::Key>(key), mods);
   }
+  // Items the view holds, and the ones it shows open.
+  int ViewItems() const {
+    int n = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) ++n;
+    return n;
+  }
+  QTreeWidgetItem* Item(NodeId node) const {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+      if ((*it)->data(0, Qt::UserRole).value<NodeId>() == node) return *it;
+    return nullptr;
+  }
+  bool AllOpen() const {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+      if ((*it)->childCount() && !(*it)->isExpanded()) return false;
+    return true;
+  }
+  int Count() const { return e.Model().tree.Count(); }
+  bool InStep(int items) const { return Count() == items && ViewItems() == items; }
+  NodeId Selected() const { return e.Model().tree.Selected(); }
+  void Type(char c) { QTest::keyClick(window.windowHandle(), c); }
 };
 
 using Clock = std::chrono::steady_clock;
 
-// Times `input` until the window shows its result; `after` (not timed)
-// brings the menu back for the next measure.
-void Measure(benchmark::State& state, const std::function<void()>& input,
+// Times `input` until the window shows its result; `shown` (not timed)
+// says whether it did, and `after` brings the menu back for the next measure.
+void Measure(benchmark::State& state, const std::function<void()>& input, const std::function<bool()>& shown,
              const std::function<void()>& after = [] {}) {
   auto start = Clock::now();
   input();
   Settle();
   state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  if (!shown()) state.SkipWithError("the window did not show the change");
   after();
   Settle();
 }
 
 using Op = void (*)(benchmark::State&, Window&);
 
+void Undo(Window& w) { w.Key(Qt::Key_Z, Qt::ControlModifier); }
+void Redo(Window& w) { w.Key(Qt::Key_Y, Qt::ControlModifier); }
+
 void Add(benchmark::State& s, Window& w) {
-  w.Select(w.Middle());
-  for (auto _ : s) Measure(s, [&] { w.Key(Qt::Key_A, Qt::ControlModifier); }, [&] { w.Key(Qt::Key_Z, Qt::ControlModifier); });
+  const int n = w.Count();
+  for (auto _ : s) {
+    w.Select(w.Middle());
+    Measure(s, [&] { w.Key(Qt::Key_A, Qt::ControlModifier); }, [&] { return w.InStep(n + 1); }, [&] { Undo(w); });
+  }
 }
 
 void Delete(benchmark::State& s, Window& w) {
-  const NodeId leaf = w.order.back();
+  const int n = w.Count();
   for (auto _ : s) {
-    w.Select(leaf);
-    Measure(s, [&] { w.Key(Qt::Key_D, Qt::ControlModifier); }, [&] { w.Key(Qt::Key_Z, Qt::ControlModifier); });
+    w.Select(w.Middle());
+    Measure(s, [&] { w.Key(Qt::Key_D, Qt::ControlModifier); }, [&] { return w.InStep(n - 1); }, [&] { Undo(w); });
   }
 }
 
 // The item moved up and down again, each a measure.
 void Move(benchmark::State& s, Window& w) {
-  w.Select(w.Middle());
+  const NodeId item = w.Middle();
+  w.Select(item);
   bool up = true;
   for (auto _ : s) {
-    Measure(s, [&] { w.Key(up ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier); });
+    const NodeId prev = w.e.Model().tree.PrevSibling(item);
+    Measure(s, [&] { w.Key(up ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier); },
+            [&] { return w.e.Model().tree.PrevSibling(item) != prev && w.tree->currentItem() == w.Item(item); });
     up = !up;
   }
 }
 
 // One level down (under its previous sibling) and back, each a measure.
 void Indent(benchmark::State& s, Window& w) {
-  w.Select(w.Middle());
+  const NodeId item = w.Middle();
+  w.Select(item);
   bool in = true;
   for (auto _ : s) {
-    Measure(s, [&] { w.Key(in ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier); });
+    const NodeId parent = w.e.Model().tree.Parent(item);
+    Measure(s, [&] { w.Key(in ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier); },
+            [&] { return w.e.Model().tree.Parent(item) != parent && w.tree->currentItem() == w.Item(item); });
     in = !in;
   }
 }
@@ -175,53 +214,68 @@ void Arrows(benchmark::State& s, Window& w) {
   w.Select(w.Middle());
   bool down = true;
   for (auto _ : s) {
-    Measure(s, [&] { w.Key(down ? Qt::Key_Down : Qt::Key_Up); });
+    const NodeId was = w.Selected();
+    Measure(s, [&] { w.Key(down ? Qt::Key_Down : Qt::Key_Up); }, [&] { return w.Selected() != was; });
     down = !down;
   }
 }
 
-void Paste(benchmark::State& s, Window& w) {
+// Copies the branch of a tenth; `paste` then pastes it at the middle.
+int CopyTenth(Window& w) {
+  int size = 0;
+  w.e.Model().tree.ForEachPreOrder(w.Tenth(), [&](NodeId) { ++size; });
   w.Select(w.Tenth());
   w.Key(Qt::Key_C, Qt::AltModifier);
+  return size;
+}
+void PasteKey(Window& w) {
   w.Select(w.Middle());
-  for (auto _ : s) Measure(s, [&] { w.Key(Qt::Key_P, Qt::AltModifier); }, [&] { w.Key(Qt::Key_Z, Qt::ControlModifier); });
+  w.Key(Qt::Key_P, Qt::AltModifier);
+}
+
+void Paste(benchmark::State& s, Window& w) {
+  const int n = w.Count(), tenth = CopyTenth(w);
+  for (auto _ : s) {
+    w.Select(w.Middle());
+    Measure(s, [&] { w.Key(Qt::Key_P, Qt::AltModifier); }, [&] { return w.InStep(n + tenth); }, [&] { Undo(w); });
+  }
 }
 
 // Undo and redo of that paste.
-void UndoRedo(benchmark::State& s, Window& w, bool undo) {
-  w.Select(w.Tenth());
-  w.Key(Qt::Key_C, Qt::AltModifier);
-  w.Select(w.Middle());
-  w.Key(Qt::Key_P, Qt::AltModifier);
+void UndoPaste(benchmark::State& s, Window& w) {
+  const int n = w.Count();
+  CopyTenth(w);
+  PasteKey(w);
   Settle();
-  auto undo_key = [&] { w.Key(Qt::Key_Z, Qt::ControlModifier); };
-  auto redo_key = [&] { w.Key(Qt::Key_Y, Qt::ControlModifier); };
+  for (auto _ : s) Measure(s, [&] { Undo(w); }, [&] { return w.InStep(n); }, [&] { Redo(w); });
+}
+void RedoPaste(benchmark::State& s, Window& w) {
+  const int n = w.Count(), tenth = CopyTenth(w);
+  PasteKey(w);
+  Settle();
   for (auto _ : s) {
-    if (undo) Measure(s, undo_key, redo_key);
-    else {
-      undo_key();
-      Settle();
-      Measure(s, redo_key);
-    }
+    Undo(w);
+    Settle();
+    Measure(s, [&] { Redo(w); }, [&] { return w.InStep(n + tenth); });
   }
 }
-void Undo(benchmark::State& s, Window& w) { UndoRedo(s, w, true); }
-void Redo(benchmark::State& s, Window& w) { UndoRedo(s, w, false); }
 
 // "*" on the root of a closed menu opens every branch.
 void ExpandAll(benchmark::State& s, Window& w) {
-  w.Select(w.order.front());
   for (auto _ : s) {
     w.tree->collapseAll();
-    Settle();
-    Measure(s, [&] { w.Key(Qt::Key_Asterisk); });
+    w.Select(w.order.front());
+    Measure(s, [&] { w.Key(Qt::Key_Asterisk); }, [&] { return w.AllOpen(); });
   }
 }
 
 // The root closed: the whole open menu goes.
 void CollapseAll(benchmark::State& s, Window& w) {
-  w.Select(w.order.front());
-  for (auto _ : s) Measure(s, [&] { w.Key(Qt::Key_Left); }, [&] { w.Key(Qt::Key_Asterisk); });
+  QTreeWidgetItem* root = w.Item(w.order.front());
+  for (auto _ : s) {
+    w.Select(w.order.front());
+    Measure(s, [&] { w.Key(Qt::Key_Left); }, [&] { return !root->isExpanded(); }, [&] { w.Key(Qt::Key_Asterisk); });
+  }
 }
 
 // A key typed in the find bar: the match changes, is selected and shown.
@@ -229,17 +283,19 @@ void Find(benchmark::State& s, Window& w) {
   w.Select(w.order.front());
   w.Key(Qt::Key_F, Qt::ControlModifier);
   Settle();
-  for (char c : QByteArray("item 5")) w.Key(c);
+  for (char c : QByteArray("item 5")) w.Type(c);
   bool type = true;
   for (auto _ : s) {
-    Measure(s, [&] { w.Key(type ? Qt::Key_0 : Qt::Key_Backspace); });
+    const NodeId was = w.Selected();
+    Measure(s, [&] { w.Key(type ? Qt::Key_0 : Qt::Key_Backspace); }, [&] { return w.Selected() != was; });
     type = !type;
   }
 }
 
 // The link check, which finds every item's link missing and marks them all.
 void Marks(benchmark::State& s, Window& w) {
-  for (auto _ : s) Measure(s, [&] { w.window.RunCommand(kCmdCheckLinks); });
+  for (auto _ : s)
+    Measure(s, [&] { w.window.RunCommand(kCmdCheckLinks); }, [&] { return w.tree->Marked(w.order.back()); });
 }
 
 int Iterations() {
@@ -273,8 +329,8 @@ int main(int argc, char** argv) {
   Register("indent", Indent);
   Register("arrows", Arrows);
   Register("paste_tenth", Paste);
-  Register("undo", Undo);
-  Register("redo", Redo);
+  Register("undo", UndoPaste);
+  Register("redo", RedoPaste);
   Register("expand_all", ExpandAll);
   Register("collapse_all", CollapseAll);
   Register("find", Find);
