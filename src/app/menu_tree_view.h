@@ -44,6 +44,8 @@ class MenuTreeView : public QTreeWidget {
   bool dropMimeData(QTreeWidgetItem* parent, int index, const QMimeData* mime, Qt::DropAction action) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  private:
   struct Target {
@@ -63,8 +65,12 @@ class MenuTreeView : public QTreeWidget {
   void TakeOut(QTreeWidgetItem* item);
   // Puts `item` where `node` stands in the core's tree: under its parent,
   // after its previous sibling (which is in place), its open branches kept.
-  void Place(NodeId node, QTreeWidgetItem* item);
-  void ShowMark(QTreeWidgetItem* item, bool marked);
+  // Whether it had to move.
+  bool Place(NodeId node, QTreeWidgetItem* item);
+  // Widens the column to show `node`'s label (and those of its subtree).
+  void Widen(NodeId node);
+  void WidenSubtree(NodeId node);
+  void FitColumn();
 
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
@@ -73,6 +79,10 @@ class MenuTreeView : public QTreeWidget {
   // undo and redo bring them back open as they went.
   std::unordered_set<NodeId> open_;
   std::unordered_set<NodeId> problems_;
+  // The right edge of the widest label the column was widened for; it
+  // shrinks only when the tree is shown anew.
+  int widest_ = 0;
+  static constexpr int kLabelSpace = 4;
   bool showing_ = false;
 };
 
