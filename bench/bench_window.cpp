@@ -292,8 +292,11 @@ void Find(benchmark::State& s, Window& w) {
   }
 }
 
-// The link check, which finds every item's link missing and marks them all.
+// The link check, which finds every item's link missing and marks them all,
+// again: its window is open already.
 void Marks(benchmark::State& s, Window& w) {
+  w.window.RunCommand(kCmdCheckLinks);
+  Settle();
   for (auto _ : s)
     Measure(s, [&] { w.window.RunCommand(kCmdCheckLinks); }, [&] { return w.tree->Marked(w.order.back()); });
 }

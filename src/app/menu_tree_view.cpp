@@ -325,7 +325,7 @@ bool MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
   if (parent_item) parent_item->insertChild(at, item);
   else insertTopLevelItem(at, item);
   for (QTreeWidgetItem* o : open) o->setExpanded(true);
-  return true;
+  return in_view;
 }
 
 void MenuTreeView::Widen(NodeId node) {

@@ -65,7 +65,7 @@ class MenuTreeView : public QTreeWidget {
   void TakeOut(QTreeWidgetItem* item);
   // Puts `item` where `node` stands in the core's tree: under its parent,
   // after its previous sibling (which is in place), its open branches kept.
-  // Whether it had to move.
+  // Whether it moved from elsewhere in the view.
   bool Place(NodeId node, QTreeWidgetItem* item);
   // Widens the column to show `node`'s label (and those of its subtree).
   void Widen(NodeId node);
