@@ -380,7 +380,8 @@ void MenuTreeView::ShowSelection(NodeId node) {
   showing_ = true;
   for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
   setCurrentItem(it->second);
-  scrollToItem(it->second);
+  // Not scrollToItem: it passes by this view's own scrolling.
+  scrollTo(indexFromItem(it->second));
   showing_ = false;
 }
 
