@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <chrono>
 #include <functional>
+#include <utility>
 
 #include "editor/commands.h"
 #include "find_bar.h"
@@ -113,6 +115,9 @@ struct Window {
     Select(order.front());
     Key(Qt::Key_Asterisk);
     Settle();
+    // Assistive tools listening make every change of the tree cost more.
+    static bool told = false;
+    if (!std::exchange(told, true)) fprintf(stderr, "accessibility %s\n", QAccessible::isActive() ? "active" : "inactive");
   }
   // The head of the branch of a tenth, and an item well inside the rest.
   NodeId Tenth() const { return order[1]; }
