@@ -159,9 +159,10 @@ void MenuTreeView::FollowMenuBar() {
 QTreeWidgetItem* MenuTreeView::NewItem(NodeId node) {
   const MenuTree& tree = editor_.Model().tree;
   auto* item = new MarkableItem(*this, node);
-  item->setText(0, ToQt(tree.Label(node)));
+  const QString label = ToQt(tree.Label(node));
+  item->setText(0, label);
   item->setData(0, Qt::UserRole, node);
-  Widen(node);
+  Widen(node, label);
   item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
   if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
   items_[node] = item;
@@ -225,7 +226,7 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
     const QString label = ToQt(tree.Label(node));
     if (item->text(0) != label) {
       item->setText(0, label);
-      Widen(node);
+      Widen(node, label);
     }
     // A subtree that moved may have gone deeper.
     if (Place(node, item)) WidenSubtree(node);
@@ -283,8 +284,9 @@ void MenuTreeView::ShowLabel(NodeId node) {
   auto it = items_.find(node);
   if (it == items_.end()) return;
   showing_ = true;
-  it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
-  Widen(node);
+  const QString label = ToQt(editor_.Model().tree.Label(node));
+  it->second->setText(0, label);
+  Widen(node, label);
   showing_ = false;
 }
 
@@ -328,20 +330,35 @@ bool MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
   return in_view;
 }
 
-void MenuTreeView::Widen(NodeId node) {
-  const MenuTree& tree = editor_.Model().tree;
+void MenuTreeView::Widen(NodeId node, const QString& label) {
+  // The label's advance from its characters' advances, kept by character:
+  // measuring each label as a whole would cost a third of a large menu's
+  // loading. Labels are Shift-JIS text, without surrogate pairs.
+  const QFontMetrics metrics = fontMetrics();
+  int advance = 0;
+  for (QChar c : label) {
+    auto [known, added] = advances_.try_emplace(c.unicode(), 0);
+    if (added) known->second = metrics.horizontalAdvance(c);
+    advance += known->second;
+  }
   // Where the view draws the label: one indentation per level, the root's
   // branch sign included, and the delegate's margins either side.
-  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-  const int right = indentation() * (tree.Level(node) + (rootIsDecorated() ? 1 : 0)) +
-                    fontMetrics().horizontalAdvance(ToQt(tree.Label(node))) + 2 * margin + kLabelSpace;
+  const int right = indentation() * (editor_.Model().tree.Level(node) + (rootIsDecorated() ? 1 : 0)) + advance +
+                    2 * LabelMargin() + kLabelSpace;
   if (right <= widest_) return;
   widest_ = right;
   FitColumn();
 }
 
 void MenuTreeView::WidenSubtree(NodeId node) {
-  editor_.Model().tree.ForEachPreOrder(node, [this](NodeId n) { Widen(n); });
+  editor_.Model().tree.ForEachPreOrder(node, [this](NodeId n) { Widen(n, items_.at(n)->text(0)); });
+}
+
+int MenuTreeView::LabelMargin() const { return style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1; }
+
+void MenuTreeView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) advances_.clear();
+  QTreeWidget::changeEvent(event);
 }
 
 void MenuTreeView::FitColumn() {
@@ -365,9 +382,8 @@ void MenuTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
   if (!index.isValid()) return;
   const QRect cell = visualRect(index);
   if (!cell.isValid()) return;
-  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
   const int left = cell.left() + bar->value() - indentation();
-  const int right = cell.left() + bar->value() + fontMetrics().horizontalAdvance(index.data().toString()) + 2 * margin;
+  const int right = cell.left() + bar->value() + fontMetrics().horizontalAdvance(index.data().toString()) + 2 * LabelMargin();
   const int view = viewport()->width();
   if (left >= was && right <= was + view) bar->setValue(was);
   else if (left < was) bar->setValue(left);

@@ -45,6 +45,7 @@ class MenuTreeView : public QTreeWidget {
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  private:
@@ -68,9 +69,11 @@ class MenuTreeView : public QTreeWidget {
   // Whether it moved from elsewhere in the view.
   bool Place(NodeId node, QTreeWidgetItem* item);
   // Widens the column to show `node`'s label (and those of its subtree).
-  void Widen(NodeId node);
+  void Widen(NodeId node, const QString& label);
   void WidenSubtree(NodeId node);
   void FitColumn();
+  // The delegate's space on either side of a label.
+  int LabelMargin() const;
 
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
@@ -82,6 +85,7 @@ class MenuTreeView : public QTreeWidget {
   // The right edge of the widest label the column was widened for; it
   // shrinks only when the tree is shown anew.
   int widest_ = 0;
+  std::unordered_map<char16_t, int> advances_;
   static constexpr int kLabelSpace = 4;
   bool showing_ = false;
 };
