@@ -188,31 +188,24 @@ void Delete(benchmark::State& s, Window& w) {
   }
 }
 
-// The item moved up and down again, each a measure.
-void Move(benchmark::State& s, Window& w) {
+// Ctrl+Shift with `there`, then with `back`, each a measure, on an item in
+// the middle; `where` tells whether the item went where the key sends it.
+void Alternate(benchmark::State& s, Window& w, Qt::Key there, Qt::Key back, NodeId (MenuTree::*where)(NodeId) const) {
   const NodeId item = w.Middle();
+  const MenuTree& tree = w.e.Model().tree;
   w.Select(item);
-  bool up = true;
+  bool forth = true;
   for (auto _ : s) {
-    const NodeId prev = w.e.Model().tree.PrevSibling(item);
-    Measure(s, [&] { w.Key(up ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier); },
-            [&] { return w.e.Model().tree.PrevSibling(item) != prev && w.tree->currentItem() == w.Item(item); });
-    up = !up;
+    const NodeId was = (tree.*where)(item);
+    Measure(s, [&] { w.Key(forth ? there : back, Qt::ControlModifier | Qt::ShiftModifier); },
+            [&] { return (tree.*where)(item) != was && w.tree->currentItem() == w.Item(item); });
+    forth = !forth;
   }
 }
-
-// One level down (under its previous sibling) and back, each a measure.
-void Indent(benchmark::State& s, Window& w) {
-  const NodeId item = w.Middle();
-  w.Select(item);
-  bool in = true;
-  for (auto _ : s) {
-    const NodeId parent = w.e.Model().tree.Parent(item);
-    Measure(s, [&] { w.Key(in ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier); },
-            [&] { return w.e.Model().tree.Parent(item) != parent && w.tree->currentItem() == w.Item(item); });
-    in = !in;
-  }
-}
+// The item moved up and down again.
+void Move(benchmark::State& s, Window& w) { Alternate(s, w, Qt::Key_Up, Qt::Key_Down, &MenuTree::PrevSibling); }
+// One level down (under its previous sibling) and back.
+void Indent(benchmark::State& s, Window& w) { Alternate(s, w, Qt::Key_Right, Qt::Key_Left, &MenuTree::Parent); }
 
 // The selection moved by the arrow keys.
 void Arrows(benchmark::State& s, Window& w) {
