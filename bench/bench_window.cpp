@@ -1,6 +1,7 @@
 // The editor's window as the user meets it: shown on a real display with a
 // window manager, every branch open, and each measure running from the input
-// (a key, a click, a command) to the window painted and the display synced.
+// (a key given to the window as the platform gives it, or the check's menu
+// command) to the window painted and the display synced.
 // Menus of three shapes at 1,000 and 10,000 items:
 //   flat  - two items under the root, each with a long list of children;
 //   wide  - every item with up to 30 children (30 x 30 and more);

@@ -12,3 +12,7 @@ trap 'rm -rf "$home"' EXIT
 # waits until it is active.
 POMELI2_HOME="$home" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
   bash -c 'openbox >/dev/null 2>&1 & wm=$!; sleep 1; "$@"; status=$?; kill $wm; exit $status' bench "$@"
+status=$?
+# 77: the program found no display it could use.
+[ "$status" = 77 ] && { echo "window benchmark skipped"; exit 0; }
+exit "$status"
