@@ -35,6 +35,8 @@ class MenuTreeView : public QTreeWidget {
   // Whether the view is being changed to show the core, not by the user:
   // its signals then tell nothing to forward.
   bool Showing() const { return showing_; }
+  // Scrolls sideways too, so that the item's label is in view.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  protected:
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -46,7 +48,6 @@ class MenuTreeView : public QTreeWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool viewportEvent(QEvent* event) override;
   void changeEvent(QEvent* event) override;
-  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  private:
   struct Target {
