@@ -11,6 +11,10 @@ echo
 echo
 ./build-release/bench/bench_gui --benchmark_repetitions="${REPETITIONS:-3}" --benchmark_report_aggregates_only=true
 echo
+# The window as the user sees it: a real display, a window manager.
+bash bench/window_display.sh ./build-release/bench/bench_window --benchmark_repetitions="${REPETITIONS:-3}" \
+  --benchmark_report_aggregates_only=true --benchmark_filter="${WINDOW_FILTER:-.}"
+echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/page_in_browser.mjs 10000
 echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/tree_libraries.mjs 1000 10000

@@ -20,6 +20,9 @@ CheckWindow::CheckWindow(Editor& editor, QWidget* parent) : QDialog(parent), edi
   list_->setRootIsDecorated(false);
   list_->setHeaderLabels({Ui("場所"), Ui("項目"), Ui("問題")});
   list_->header()->setStretchLastSection(true);
+  // Columns fit the rows in view and a hundred more, not every row: a
+  // check of a large menu can list thousands.
+  list_->header()->setResizeContentsPrecision(100);
   layout->addWidget(summary_);
   layout->addWidget(list_, 1);
   resize(560, 320);
@@ -33,8 +36,12 @@ CheckWindow::CheckWindow(Editor& editor, QWidget* parent) : QDialog(parent), edi
 void CheckWindow::ShowResults() {
   list_->clear();
   const std::vector<CheckProblem>& problems = editor_.LastCheck();
+  // Added at once: one by one, each would be laid out on its own.
+  QList<QTreeWidgetItem*> rows;
+  rows.reserve(static_cast<qsizetype>(problems.size()));
   for (const CheckProblem& p : problems)
-    list_->addTopLevelItem(new QTreeWidgetItem({p.item == kNoNode ? Ui("ページ") : ToQt(p.where), ToQt(p.field), ToQt(p.what)}));
+    rows << new QTreeWidgetItem({p.item == kNoNode ? Ui("ページ") : ToQt(p.where), ToQt(p.field), ToQt(p.what)});
+  list_->addTopLevelItems(rows);
   for (int column = 0; column < 3; ++column) list_->resizeColumnToContents(column);
   list_->header()->setStretchLastSection(false);
   summary_->setText(problems.empty() ? Ui("問題は見つかりませんでした。")

@@ -1,11 +1,15 @@
 #include "menu_tree_view.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDataStream>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 
 #include "text_border.h"
 
@@ -13,6 +17,32 @@ namespace pomeli2 {
 namespace {
 
 NodeId NodeOf(const QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole).value<NodeId>() : kNoNode; }
+
+// A menu item in the view. Whether it shows the check's mark is asked of the
+// view when the item is drawn, so that marking thousands of items after a
+// check changes no item, and the mark stays with its item through edits.
+class MarkableItem : public QTreeWidgetItem {
+ public:
+  MarkableItem(const MenuTreeView& tree, NodeId node) : view_(tree), node_(node) {}
+  QVariant data(int column, int role) const override {
+    if (column != 0 || !view_.Marked(node_)) return QTreeWidgetItem::data(column, role);
+    // Red, and a sign that does not rely on the colour alone.
+    switch (role) {
+      case Qt::FontRole: {
+        QFont font = view_.font();
+        font.setUnderline(true);
+        return font;
+      }
+      case Qt::ForegroundRole: return QBrush(QColor(0xC0, 0, 0));
+      case Qt::ToolTipRole: return QString::fromUtf8("リンクの確認で問題が見つかりました");
+      default: return QTreeWidgetItem::data(column, role);
+    }
+  }
+
+ private:
+  const MenuTreeView& view_;
+  const NodeId node_;
+};
 
 }  // namespace
 
@@ -22,6 +52,9 @@ MenuTreeView::MenuTreeView(Editor& editor, QWidget* parent) : QTreeWidget(parent
   setDropIndicatorShown(true);
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::MoveAction);
+  // The column is as wide as the widest label, deep ones included, so that
+  // a deep tree scrolls sideways instead of cutting its labels off.
+  header()->setStretchLastSection(false);
   connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { open_.insert(NodeOf(item)); });
   connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { open_.erase(NodeOf(item)); });
 }
@@ -125,10 +158,11 @@ void MenuTreeView::FollowMenuBar() {
 
 QTreeWidgetItem* MenuTreeView::NewItem(NodeId node) {
   const MenuTree& tree = editor_.Model().tree;
-  auto* item = new QTreeWidgetItem;
-  item->setText(0, ToQt(tree.Label(node)));
+  auto* item = new MarkableItem(*this, node);
+  const QString label = ToQt(tree.Label(node));
+  item->setText(0, label);
   item->setData(0, Qt::UserRole, node);
-  if (problems_.count(node)) ShowMark(item, true);
+  Widen(node, label);
   item->setFlags(item->flags() | Qt::ItemIsEditable | Qt::ItemIsDropEnabled);
   if (tree.Parent(node) == kNoNode) item->setFlags(item->flags() & ~Qt::ItemIsDragEnabled);  // the root stays
   items_[node] = item;
@@ -190,8 +224,12 @@ void MenuTreeView::ApplyTreeChanges(const MenuTree::Changes& changes) {
     auto it = items_.find(node);
     QTreeWidgetItem* item = it != items_.end() ? it->second : NewItem(node);
     const QString label = ToQt(tree.Label(node));
-    if (item->text(0) != label) item->setText(0, label);
-    Place(node, item);
+    if (item->text(0) != label) {
+      item->setText(0, label);
+      Widen(node, label);
+    }
+    // A subtree that moved may have gone deeper.
+    if (Place(node, item)) WidenSubtree(node);
   }
   // Items that come back open as they went, once their children are in.
   for (NodeId node : changes.changed)
@@ -208,8 +246,10 @@ void MenuTreeView::RebuildTree() {
   clear();
   items_.clear();
   open_.clear();
+  widest_ = 0;
   for (NodeId top = tree.FirstTop(); top != kNoNode; top = tree.NextSibling(top))
     tree.ForEachPreOrder(top, [&](NodeId n) { MakeItem(n); });
+  FitColumn();
   // The root is the home page of every item: its branch is always shown.
   if (auto it = items_.find(tree.FirstTop()); it != items_.end()) it->second->setExpanded(true);
   setUpdatesEnabled(true);
@@ -244,34 +284,23 @@ void MenuTreeView::ShowLabel(NodeId node) {
   auto it = items_.find(node);
   if (it == items_.end()) return;
   showing_ = true;
-  it->second->setText(0, ToQt(editor_.Model().tree.Label(node)));
+  const QString label = ToQt(editor_.Model().tree.Label(node));
+  it->second->setText(0, label);
+  Widen(node, label);
   showing_ = false;
 }
 
 void MenuTreeView::MarkProblems(std::unordered_set<NodeId> items) {
-  showing_ = true;
-  for (NodeId node : problems_)
-    if (auto it = items_.find(node); it != items_.end()) ShowMark(it->second, false);
+  // The items ask for their marks when drawn.
   problems_ = std::move(items);
-  for (NodeId node : problems_)
-    if (auto it = items_.find(node); it != items_.end()) ShowMark(it->second, true);
-  showing_ = false;
-}
-
-void MenuTreeView::ShowMark(QTreeWidgetItem* item, bool marked) {
-  // Red, and a sign that does not rely on the colour alone.
-  QFont font = item->font(0);
-  font.setUnderline(marked);
-  item->setFont(0, font);
-  item->setForeground(0, marked ? QBrush(QColor(0xC0, 0, 0)) : QBrush());
-  item->setToolTip(0, marked ? QString::fromUtf8("リンクの確認で問題が見つかりました") : QString());
+  viewport()->update();
 }
 
 void MenuTreeView::MoveItem(NodeId node) {
   auto it = items_.find(node);
   if (it == items_.end()) return;
   showing_ = true;
-  Place(node, it->second);
+  if (Place(node, it->second)) WidenSubtree(node);
   showing_ = false;
 }
 
@@ -280,7 +309,7 @@ void MenuTreeView::TakeOut(QTreeWidgetItem* item) {
   else if (int i = indexOfTopLevelItem(item); i >= 0) takeTopLevelItem(i);
 }
 
-void MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
+bool MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
   const MenuTree& tree = editor_.Model().tree;
   const NodeId parent = tree.Parent(node), prev = tree.PrevSibling(node);
   QTreeWidgetItem* parent_item = parent == kNoNode ? nullptr : items_.at(parent);
@@ -290,7 +319,7 @@ void MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
   const bool in_view = item->parent() || item->treeWidget();
   if (in_view && item->parent() == parent_item &&
       index_in_parent(item) == (prev == kNoNode ? 0 : index_in_parent(items_.at(prev)) + 1))
-    return;
+    return false;
   std::vector<QTreeWidgetItem*> open = in_view ? OpenIn(item) : std::vector<QTreeWidgetItem*>{};
   if (in_view) TakeOut(item);
   // Its previous sibling's place once it is out.
@@ -298,6 +327,67 @@ void MenuTreeView::Place(NodeId node, QTreeWidgetItem* item) {
   if (parent_item) parent_item->insertChild(at, item);
   else insertTopLevelItem(at, item);
   for (QTreeWidgetItem* o : open) o->setExpanded(true);
+  return in_view;
+}
+
+void MenuTreeView::Widen(NodeId node, const QString& label) {
+  // The label's advance from its characters' advances, kept by character:
+  // measuring each label as a whole would cost a third of a large menu's
+  // loading. Labels are Shift-JIS text, without surrogate pairs.
+  const QFontMetrics metrics = fontMetrics();
+  int advance = 0;
+  for (QChar c : label) {
+    auto [known, added] = advances_.try_emplace(c.unicode(), 0);
+    if (added) known->second = metrics.horizontalAdvance(c);
+    advance += known->second;
+  }
+  // Where the view draws the label: one indentation per level, the root's
+  // branch sign included, and the delegate's margins either side.
+  const int right = indentation() * (editor_.Model().tree.Level(node) + (rootIsDecorated() ? 1 : 0)) + advance +
+                    2 * LabelMargin() + kLabelSpace;
+  if (right <= widest_) return;
+  widest_ = right;
+  FitColumn();
+}
+
+void MenuTreeView::WidenSubtree(NodeId node) {
+  editor_.Model().tree.ForEachPreOrder(node, [this](NodeId n) { Widen(n, items_.at(n)->text(0)); });
+}
+
+int MenuTreeView::LabelMargin() const { return style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1; }
+
+void MenuTreeView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) advances_.clear();
+  QTreeWidget::changeEvent(event);
+}
+
+void MenuTreeView::FitColumn() {
+  // Never narrower than the view, so that a selected row is marked across.
+  const int width = std::max(widest_, viewport()->width());
+  if (columnWidth(0) != width) setColumnWidth(0, width);
+}
+
+bool MenuTreeView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize) FitColumn();
+  return QTreeWidget::viewportEvent(event);
+}
+
+void MenuTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QScrollBar* bar = horizontalScrollBar();
+  const int was = bar->value();
+  // The view scrolls to the column's start: a deep item's label could be
+  // off to the right. The label is brought into view, its branch sign too,
+  // scrolling no more than that needs.
+  QTreeWidget::scrollTo(index, hint);
+  if (!index.isValid()) return;
+  const QRect cell = visualRect(index);
+  if (!cell.isValid()) return;
+  const int left = cell.left() + bar->value() - indentation();
+  const int right = cell.left() + bar->value() + fontMetrics().horizontalAdvance(index.data().toString()) + 2 * LabelMargin();
+  const int view = viewport()->width();
+  if (left >= was && right <= was + view) bar->setValue(was);
+  else if (left < was) bar->setValue(left);
+  else bar->setValue(std::min(left, right - view));
 }
 
 void MenuTreeView::ShowSelection(NodeId node) {
@@ -306,7 +396,8 @@ void MenuTreeView::ShowSelection(NodeId node) {
   showing_ = true;
   for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
   setCurrentItem(it->second);
-  scrollToItem(it->second);
+  // Not scrollToItem: it passes by this view's own scrolling.
+  scrollTo(indexFromItem(it->second));
   showing_ = false;
 }
 

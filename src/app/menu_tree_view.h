@@ -37,6 +37,8 @@ class MenuTreeView : public QTreeWidget {
   // Whether the view is being changed to show the core, not by the user:
   // its signals then tell nothing to forward.
   bool Showing() const { return showing_; }
+  // Scrolls sideways too, so that the item's label is in view.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
  protected:
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -46,6 +48,8 @@ class MenuTreeView : public QTreeWidget {
   bool dropMimeData(QTreeWidgetItem* parent, int index, const QMimeData* mime, Qt::DropAction action) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   struct Target {
@@ -65,8 +69,14 @@ class MenuTreeView : public QTreeWidget {
   void TakeOut(QTreeWidgetItem* item);
   // Puts `item` where `node` stands in the core's tree: under its parent,
   // after its previous sibling (which is in place), its open branches kept.
-  void Place(NodeId node, QTreeWidgetItem* item);
-  void ShowMark(QTreeWidgetItem* item, bool marked);
+  // Whether it moved from elsewhere in the view.
+  bool Place(NodeId node, QTreeWidgetItem* item);
+  // Widens the column to show `node`'s label (and those of its subtree).
+  void Widen(NodeId node, const QString& label);
+  void WidenSubtree(NodeId node);
+  void FitColumn();
+  // The delegate's space on either side of a label.
+  int LabelMargin() const;
 
   Editor& editor_;
   QPointer<QMenuBar> menu_bar_;
@@ -75,6 +85,11 @@ class MenuTreeView : public QTreeWidget {
   // undo and redo bring them back open as they went.
   std::unordered_set<NodeId> open_;
   std::unordered_set<NodeId> problems_;
+  // The right edge of the widest label the column was widened for; it
+  // shrinks only when the tree is shown anew.
+  int widest_ = 0;
+  std::unordered_map<char16_t, int> advances_;
+  static constexpr int kLabelSpace = 4;
   bool showing_ = false;
 };
 

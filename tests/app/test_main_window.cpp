@@ -1313,6 +1313,61 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.editor().Item().link, std::string("p.htmlx"));
   }
 
+  // A check that marks every item of a large menu changes none of the
+  // view's items (each change would be laid out and drawn on its own); the
+  // items show their marks, on their own items, until the next check.
+  void checkMarksChangeNoItem() {
+    Fixture f;
+    f.load("nested-all");
+    MenuTreeView* tree = f.window->Form().Tree();
+    const MenuTree& core = f.editor().Model().tree;
+    std::unordered_set<NodeId> all;
+    core.ForEachPreOrder(core.FirstTop(), [&](NodeId n) { all.insert(n); });
+    int changes = 0;
+    connect(tree->model(), &QAbstractItemModel::dataChanged, [&] { ++changes; });
+    tree->MarkProblems(all);
+    QCOMPARE(changes, 0);
+    QVERIFY(f.item("Bravo")->font(0).underline());
+    QCOMPARE(f.item("Bravo")->foreground(0).color(), QColor(0xC0, 0, 0));
+    tree->MarkProblems({f.item("Bravo")->data(0, Qt::UserRole).value<NodeId>()});
+    QVERIFY(f.item("Bravo")->font(0).underline());
+    QVERIFY(!f.item("Delta")->font(0).underline());
+    QVERIFY(f.item("Delta")->foreground(0).style() == Qt::NoBrush);
+  }
+
+  // In a deep menu the labels run wider than the tree: it scrolls sideways
+  // and keeps the selected item's label in view.
+  void deepLabelsScrollIntoView() {
+    Fixture f;
+    QString pml = "[Title]\tDeep\r\n";
+    for (int level = 0; level < 23; ++level)
+      pml += QString("%1\tlevel %1 item with a long label\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\t\t0\r\n").arg(level);
+    QFile file(f.dir.filePath("deep.pml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(pml.toLatin1());
+    file.close();
+    QVERIFY(f.editor().ReadProjectFile(file.fileName().toStdString()));
+    MenuTreeView* tree = f.window->Form().Tree();
+    const MenuTree& core = f.editor().Model().tree;
+    NodeId deepest = core.FirstTop();
+    while (core.HasChildren(deepest)) deepest = core.FirstChild(deepest);
+    // The label in view, whole when it fits.
+    auto in_view = [&](const char* label) {
+      QTreeWidgetItem* item = f.item(label);
+      const QRect cell = tree->visualItemRect(item);
+      const int width = tree->fontMetrics().horizontalAdvance(item->text(0));
+      return cell.isValid() && cell.left() >= 0 && cell.left() + width <= tree->viewport()->width();
+    };
+    f.editor().SelectItem(deepest);
+    QApplication::processEvents();
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(in_view("level 22 item with a long label"));
+    QTest::keyClick(tree, Qt::Key_Home);
+    QVERIFY(in_view("level 0 item with a long label"));
+    QTest::keyClick(tree, Qt::Key_End);
+    QVERIFY(in_view("level 22 item with a long label"));
+  }
+
   void renameInTheTree() {
     Fixture f;
     f.load("example");
