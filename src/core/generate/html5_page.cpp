@@ -1,6 +1,8 @@
 #include "generate/html5_page.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "generate/html5_values.h"
@@ -87,6 +89,20 @@ class Html5Builder {
     for (size_t i = 0; i < icons.size(); ++i) {
       const std::string url = "url(\"" + EscapeForCssString(icons[i]) + "\")";
       rules += "#pomeli .i" + std::to_string(i + 1) + "::before{content:" + url + ";content:" + url + " / \"\"}\r\n";
+    }
+    return rules;
+  }
+
+  // The items' own backgrounds in the dark palette.
+  std::string DarkRules() const {
+    std::string rules;
+    const auto& looks = looks_.Texts();
+    for (size_t i = 0; i < looks.size(); ++i) {
+      const size_t at = looks[i].find("background-color:");
+      if (at == std::string::npos) continue;
+      const size_t from = at + std::strlen("background-color:");
+      const std::string colour = looks[i].substr(from, looks[i].find(';', from) - from);
+      rules += "#pomeli .f" + std::to_string(i + 1) + "{background-color:" + DarkBackground(colour) + "}\r\n";
     }
     return rules;
   }
@@ -203,6 +219,38 @@ class Html5Builder {
   std::string last_look_class_, last_button_, last_button_class_;
 };
 
+// FNV-1a of the items' markup.
+std::string MenuVersion(std::string_view list) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : list) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (int shift = 28; shift >= 0; shift -= 4) out += kHex[(hash >> shift) & 15];
+  return out;
+}
+
+// The author's colours stand in the light; under the system's dark choice,
+// shades of them that keep every text readable. The background picture,
+// made for the light colours, is left out there.
+std::string DarkPalette(const PageSettings& s, const std::string& item_rules) {
+  auto colour = [](const std::string& value, const char* fallback) { return Html5Colour(value).value_or(fallback); };
+  std::string out = ":root{color-scheme:light dark}\r\n@media (prefers-color-scheme:dark){\r\n";
+  out += "body{background-color:" + DarkBackground(colour(s.BgColor, "#FFFFFF")) +
+         ";background-image:none;color:" + DarkText(colour(s.BodyText, "#000000")) + "}\r\n";
+  out += "a:link,#pomeli.js a[aria-expanded]:not([href]){color:" + DarkText(colour(s.BodyLink, "#0000EE")) + "}\r\n";
+  out += "a:visited{color:" + DarkText(colour(s.BodyVlink, "#551A8B")) + "}\r\n";
+  out += "a:active{color:" + DarkText(colour(s.BodyAlink, "#FF0000")) + "}\r\n";
+  out += item_rules;
+  std::string hover;
+  if (auto c = Html5Colour(s.BodyHover)) hover += "color:" + DarkText(*c) + ";";
+  if (auto c = Html5Colour(s.BodyHoverBack)) hover += "background-color:" + DarkBackground(*c) + ";";
+  if (!hover.empty()) {
+    hover.pop_back();
+    out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover + "}\r\n";
+  }
+  return out + "}\r\n";
+}
+
 }  // namespace
 
 std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
@@ -218,7 +266,8 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // Composed in CP932 like every stored value, and converted as a whole.
   std::string out;
   out.reserve(list.size() + 8192);
-  out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+  out += "<!DOCTYPE html>\r\n<html lang=\"" + Html5Lang(s.Lang) + (s.RightToLeft() ? "\" dir=\"rtl" : "") +
+         "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
          "<meta name=\"generator\" content=\"" + std::string(kProductVersion) + "\">\r\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n";
   out += "<title>" + label + "</title>\r\n<style>\r\n";
@@ -246,14 +295,17 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // Start and Left place the menu; Row is the line pitch, never below the
   // 24-pixel target size; Indent steps each level. Long titles wrap, so
   // that a narrow frame or a large zoom needs no sideways scrolling.
-  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
-  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
+  // The sides are the writing direction's, so that a right-to-left page
+  // indents from the right.
+  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0;margin-inline-start:" + Px(n.left) + ";padding:0}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0;padding-inline-start:" + Px(n.indent) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
-         ";min-width:24px;vertical-align:top}\r\n";
+         ";min-width:24px;vertical-align:top;overflow-wrap:anywhere}\r\n";
   // The rules that go with the script; closed groups hidden from their
   // owner's aria-expanded once the script has marked the menu.
   AppendLines(out, scripts::kHtml5Style);
   out += builder.StyleRules();
+  if (s.Dark == 1) out += DarkPalette(s, builder.DarkRules());
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
 
@@ -263,6 +315,10 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
   if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
   if (s.Unite == 1) out += " data-unite";
+  if (s.Filter == 1) out += " data-filter";
+  // The open branches are kept for the menu under this; a menu whose items
+  // changed forgets them.
+  out += " data-version=\"" + MenuVersion(list) + "\"";
   // Closed groups are hidden before the list is parsed, so that a large menu
   // is never laid out whole.
   out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n" + list +
