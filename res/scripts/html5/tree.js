@@ -188,7 +188,8 @@
   tree.addEventListener("keydown", function (e) {
     var a = e.target, k = e.key, to = null;
     if (a.getAttribute("role") != "treeitem" || e.altKey || e.ctrlKey || e.metaKey) return;
-    if (k == "Enter" || k == " ") {
+    var now = Date.now(), typing = now - typedAt < 500, letter = false;
+    if (k == "Enter" || (k == " " && !typing)) {
       if (e.shiftKey && extra(a)) extra(a).click();
       else if (!a.hasAttribute("href")) toggle(a);
       else if (k == " ") a.click();
@@ -212,11 +213,13 @@
       closeAll();
       store();
     } else if (k.length == 1) {
-      var now = Date.now();
-      typed = now - typedAt < 500 ? typed + k.toLowerCase() : k.toLowerCase();
+      // A space within the letters is one of them.
+      typed = typing ? typed + k.toLowerCase() : k.toLowerCase();
       typedAt = now;
+      letter = true;
       to = seek(a, typed);
     } else return;
+    if (!letter) typedAt = 0;
     e.preventDefault();
     if (to) focusItem(to);
   });
@@ -424,18 +427,19 @@
   // none, can lead here: the style engine finds those, and only they are
   // resolved, which a large menu would feel.
   if (!current) {
-    var here = location.href.split("#")[0], file = location.pathname.replace(/.*\//, "").toLowerCase(),
+    var here = plain(location.href), file = location.pathname.replace(/.*\//, "").toLowerCase(),
       candidates = 'a[href=""],a[href^="?"],a[href$="/"],a[href*="/?"],a[href*="/#"]';
     if (file) candidates += ",a[href*=\"" + file.replace(/["\\]/g, "\\$&") + "\" i]";
+    else candidates += ",a[href*=\"index.html\" i]";
     var links = tree.querySelectorAll(candidates);
     for (i = 0; i < links.length && !current; ++i) {
       a = links[i];
       var href = a.getAttribute("href"), target = a.getAttribute("target");
       if (href.charAt(0) == "#" || a != a.parentNode.firstElementChild) continue;
       var last = href.split(/[?#]/)[0].replace(/.*\//, "").toLowerCase();
-      if (last && last != file) continue;
+      if (last && last != file && !(last == "index.html" && !file)) continue;
       if (target && target != "_self" && target != window.name) continue;
-      if (a.href.split("#")[0] != here) continue;
+      if (plain(a.href) != here) continue;
       setCurrent(a);
     }
   }
