@@ -9,7 +9,7 @@ namespace pomeli2::testing {
 namespace {
 
 TEST_F(PageTest, Html5GoldenPages) {
-  for (const char* project : {"html5-all", "html5-unite", "html5-frames"}) {
+  for (const char* project : {"html5-all", "html5-unite", "html5-frames", "html5-site"}) {
     SCOPED_TRACE(project);
     Load(project);
     if (!S().BodyHeader.empty()) {

@@ -85,6 +85,8 @@
   function setOpen(a, show, animate) {
     var g = group(a);
     if (!g || expanded(a) == show) return;
+    // A branch marked open inside a closed one gets its role all the same.
+    prepare(a.parentNode.parentNode);
     var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
     var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
