@@ -95,6 +95,8 @@ export function randomProject(seed) {
     RightFrame: r.pick(['なし', 'なし', 'Frame2', '_x', 'Right']), OtherwFrame: r.pick(['OtherW', '', '_foo', '_blank']),
     FirstPage: '', FirstTopPage: '', Browser: 'HTML5', ParentLinkOn: flag(), Unite: flag(), Path: 'pomeli2.html',
     CloseTree: flag(), CloseItems: flag(), Speed: r.pick(['5', '-1', '0', '12', 'x']),
+    Filter: flag(), Dark: flag(), Dir: r.pick(['ltr', 'rtl', 'RTL', '', 'x']),
+    Lang: r.pick(['ja', 'en', 'ar', 'zh-Hant-TW', '', 'ja_JP', 'x"y']),
   };
   let text = Object.entries(settings).map(([k, v]) => `[${k}]\t${v}\r\n`).join('');
   const item = (depth, title) => [depth, title, r.pick(colours), r.pick(styles), '1', r.pick(sizes), links(r),
