@@ -111,26 +111,34 @@ class Html5Builder {
   const std::string& Minus() const { return minus_; }
 
  private:
-  // Neighbouring items mostly look alike and share their button's picture:
-  // the last answer is kept for the next item that asks the same.
+  // Items mostly take turns among a few looks and button pictures: the
+  // answers are kept for the items that ask the same again.
+  struct Look {
+    std::string font_size, style, bg_color, look_class;
+  };
   const std::string& LookClass(const MenuItem& v) {
-    if (looks_asked_ && v.font_size == last_look_.font_size && v.style == last_look_.style &&
-        v.bg_color == last_look_.bg_color)
-      return last_look_class_;
-    looks_asked_ = true;
-    last_look_.font_size = v.font_size;
-    last_look_.style = v.style;
-    last_look_.bg_color = v.bg_color;
-    last_look_class_ = NewLookClass(v);
-    return last_look_class_;
+    for (const Look& l : recent_looks_)
+      if (v.font_size == l.font_size && v.style == l.style && v.bg_color == l.bg_color) return l.look_class;
+    if (recent_looks_.size() == kRecent) recent_looks_.erase(recent_looks_.begin());
+    recent_looks_.push_back({v.font_size, v.style, v.bg_color, NewLookClass(v)});
+    return recent_looks_.back().look_class;
   }
   const std::string& ButtonClass(const std::string& stored) {
-    if (!buttons_asked_ || stored != last_button_) {
-      buttons_asked_ = true;
-      last_button_ = stored;
-      last_button_class_ = IconClass(MendUrl(stored));
+    for (const auto& [picture, button_class] : recent_buttons_)
+      if (picture == stored) return button_class;
+    if (recent_buttons_.size() == kRecent) recent_buttons_.erase(recent_buttons_.begin());
+    recent_buttons_.emplace_back(stored, IconClass(MendUrl(stored)));
+    return recent_buttons_.back().second;
+  }
+
+  // Most items open in the same place.
+  const std::string& TargetOf(const std::string& stored) {
+    if (!targets_asked_ || stored != last_target_) {
+      targets_asked_ = true;
+      last_target_ = stored;
+      last_target_attr_ = TargetAttr(stored);
     }
-    return last_button_class_;
+    return last_target_attr_;
   }
 
   std::string NewLookClass(const MenuItem& v) {
@@ -189,16 +197,27 @@ class Html5Builder {
     // only a reader sees: an <a> without href may carry no aria-label.
     const TitleHtml title = Title(v.title);
     const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
-    std::string classes = LookClass(v);
-    if (!item.leaf && v.open == "1") classes += " o";
-    if (item.leaf) classes += ButtonClass(ButtonImage(s_, item));
-    out_ += "<li><a class=\"" + classes + "\"";
-    if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
+    out_ += "<li><a class=\"";
+    out_ += LookClass(v);
+    if (!item.leaf && v.open == "1") out_ += " o";
+    if (item.leaf) out_ += ButtonClass(ButtonImage(s_, item));
+    out_ += '"';
+    if (!item.leaf) {
+      out_ += " id=\"t";
+      out_ += item.N();
+      out_ += '"';
+    }
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
-      out_ += " href=\"" + link + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.item));
+      out_ += " href=\"";
+      out_ += link;
+      out_ += '"';
+      out_ += TargetOf(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.item));
     }
-    out_ += ">" + Img(item.leaf ? "" : plus_, name) + title.html + "</a>";
+    out_ += '>';
+    if (!item.leaf || !name.empty()) out_ += Img(item.leaf ? "" : plus_, name);
+    out_ += title.html;
+    out_ += "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
       if (v.other_window == OtherWindow::kNewWindow) OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
       else if (v.other_window == OtherWindow::kLeaveFrames) OtherButton(link, "_top", sj("フレームを解除して開く"));
@@ -206,17 +225,26 @@ class Html5Builder {
   }
 
   void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
-    out_ += "<a class=\"x\" href=\"" + link + "\"" + TargetAttr(target) + " title=\"" + what + "\">" +
-            Img(otherw_, what) + "</a>";
+    out_ += "<a class=\"x\" href=\"";
+    out_ += link;
+    out_ += '"';
+    out_ += TargetAttr(target);
+    out_ += " title=\"";
+    out_ += what;
+    out_ += "\">";
+    out_ += Img(otherw_, what);
+    out_ += "</a>";
   }
 
   const PageSettings& s_;
   std::string& out_;
   std::string plus_, minus_, otherw_;
   Numbered looks_, icons_;
-  bool looks_asked_ = false, buttons_asked_ = false;
-  MenuItem last_look_;  // its font size, style and colour
-  std::string last_look_class_, last_button_, last_button_class_;
+  static constexpr size_t kRecent = 32;
+  std::vector<Look> recent_looks_;
+  std::vector<std::pair<std::string, std::string>> recent_buttons_;  // a stored picture, its class
+  bool targets_asked_ = false;
+  std::string last_target_, last_target_attr_;
 };
 
 // FNV-1a of the items' markup.
@@ -263,9 +291,10 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   Html5Builder builder(s, list);
   builder.Items(items);
 
-  // Composed in CP932 like every stored value, and converted as a whole.
+  // Composed in CP932 like every stored value, and converted in three parts,
+  // the items straight into the page: no copy of them is made.
   std::string out;
-  out.reserve(list.size() + 8192);
+  out.reserve(8192);
   out += "<!DOCTYPE html>\r\n<html lang=\"" + Html5Lang(s.Lang) + (s.RightToLeft() ? "\" dir=\"rtl" : "") +
          "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
          "<meta name=\"generator\" content=\"" + std::string(kProductVersion) + "\">\r\n"
@@ -321,8 +350,12 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += " data-version=\"" + MenuVersion(list) + "\"";
   // Closed groups are hidden before the list is parsed, so that a large menu
   // is never laid out whole.
-  out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n" + list +
-         "</ul>\r\n</nav>\r\n";
+  out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n";
+  std::string page;
+  page.reserve(out.size() + list.size() + list.size() / 4 + 65536);
+  AppendSjisAsUtf8Lossy(out, page);
+  AppendSjisAsUtf8Lossy(list, page);
+  out = "</ul>\r\n</nav>\r\n";
   // The tree behaviour (res/scripts/html5/tree.js). It reads everything it
   // needs from the page (options as data attributes of the NAV, states from
   // the ARIA attributes), so the same text serves every page. Closed groups
@@ -334,7 +367,8 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</script>\r\n";
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
-  return SjisToUtf8Lossy(out);
+  AppendSjisAsUtf8Lossy(out, page);
+  return page;
 }
 
 }  // namespace pomeli2

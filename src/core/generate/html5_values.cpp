@@ -12,9 +12,11 @@
 namespace pomeli2 {
 namespace {
 
-bool IsAsciiAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
-bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+// ASCII only, whatever the locale says of other bytes.
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+bool IsHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 std::string AsciiLower(std::string_view text) {
@@ -149,6 +151,12 @@ std::string Html5Attribute(std::string_view text) {
 }
 
 std::string MendUrl(std::string_view stored) {
+  // Most links need nothing: letters, digits and the marks that stand for
+  // themselves everywhere in a URL.
+  if (!stored.empty() && std::all_of(stored.begin(), stored.end(), [](char c) {
+        return IsAsciiAlnum(c) || (c != '\0' && std::strchr("-._~!$'()*+,/:;=?@", c));
+      }))
+    return std::string(stored);
   // What the attribute held: its references for ASCII characters read.
   std::string decoded;
   for (size_t i = 0; i < stored.size(); ++i) {

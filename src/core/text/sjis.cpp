@@ -110,13 +110,18 @@ void AppendUtf8Lossy(std::string_view sjis, std::string& result) {
 }  // namespace
 
 std::string SjisToUtf8Lossy(std::string_view sjis) {
+  std::string result;
+  result.reserve(sjis.size() + sjis.size() / 4);
+  AppendSjisAsUtf8Lossy(sjis, result);
+  return result;
+}
+
+void AppendSjisAsUtf8Lossy(std::string_view sjis, std::string& result) {
   // A page is mostly ASCII, which is the same in UTF-8 wherever a character
   // starts; only the stretches around other bytes go through the converter.
   // Such a stretch ends where a character surely starts again: at ASCII
   // after a byte below 0x40, which neither leads a pair nor ends one.
   auto byte = [&sjis](size_t i) { return static_cast<unsigned char>(sjis[i]); };
-  std::string result;
-  result.reserve(sjis.size() + sjis.size() / 4);
   size_t i = 0;
   while (i < sjis.size()) {
     size_t other = i;
@@ -128,7 +133,6 @@ std::string SjisToUtf8Lossy(std::string_view sjis) {
     AppendUtf8Lossy(sjis.substr(other, end - other), result);
     i = end;
   }
-  return result;
 }
 
 const std::string& sj(const char* utf8_literal) {
