@@ -247,13 +247,26 @@ class Html5Builder {
   std::string last_target_, last_target_attr_;
 };
 
-// FNV-1a of the items' markup.
+// A hash of the items' markup, eight bytes at a step (a large menu's page
+// would feel one byte at a time).
 std::string MenuVersion(std::string_view list) {
-  std::uint32_t hash = 2166136261u;
-  for (char c : list) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  std::uint64_t hash = 0x9E3779B97F4A7C15u ^ list.size();
+  auto mix = [&hash](std::uint64_t word) {
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDu;
+    hash ^= hash >> 32;
+  };
+  size_t i = 0;
+  for (; i + 8 <= list.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, list.data() + i, 8);
+    mix(word);
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, list.data() + i, list.size() - i);
+  mix(tail);
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
-  for (int shift = 28; shift >= 0; shift -= 4) out += kHex[(hash >> shift) & 15];
+  for (int shift = 60; shift >= 32; shift -= 4) out += kHex[(hash >> shift) & 15];
   return out;
 }
 
@@ -287,7 +300,7 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
 
   std::string list;
-  list.reserve(items.size() * 100);
+  list.reserve(items.size() * 160);
   Html5Builder builder(s, list);
   builder.Items(items);
 
