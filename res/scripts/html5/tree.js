@@ -292,6 +292,14 @@
       texts[i] = foldText(a.textContent) + "\n" + foldText(href);
     }
   }
+  // Whether an item is shown, from the tree alone: asking the layout would
+  // lay out thousands of rows in the middle of a keystroke.
+  function seen(a) {
+    if (a.parentNode.hidden) return false;
+    for (var p = parentItem(a); p; p = parentItem(p))
+      if (!expanded(p) || p.parentNode.hidden) return false;
+    return true;
+  }
   function count(n) { return ja ? n + "\u4ef6" : n + (n == 1 ? " item" : " items"); }
   function unfilter() {
     if (!filtering) return;
@@ -305,7 +313,7 @@
     }
     status.textContent = "";
     if (current) setTabStop(current);
-    else if (cur.parentNode.hidden || !cur.getClientRects().length) setTabStop(first(tree));
+    else if (!seen(cur)) setTabStop(first(tree));
   }
   function filter() {
     var needle = foldText(input.value);
@@ -333,7 +341,7 @@
     }
     status.textContent = count(found);
     var to = first(tree);
-    if (to && (cur.parentNode.hidden || !cur.getClientRects().length)) setTabStop(to);
+    if (to && !seen(cur)) setTabStop(to);
   }
   function addFilter() {
     var box = document.createElement("div");
