@@ -195,6 +195,18 @@ eachBrowser(', HTML5 navigation', dir, (run) => {
     assert.equal(printed.filter(([, after]) => /example|attr\(href\)/.test(after)).length, 3, 'external addresses printed');
   });
 
+  it('keeps the focus outline and the current page visible in forced colours', async (t) => {
+    if (!(await run.page.forcedColors())) return t.skip('no forced colours to emulate');
+    await run.open('ref/p38.html');
+    await run.page.evaluate(() => document.querySelector('#pomeli [tabindex="0"]').focus());
+    await press('ArrowDown');
+    const look = await run.page.evaluate(() => {
+      const focused = getComputedStyle(document.activeElement);
+      return [focused.outlineStyle, focused.outlineWidth, getComputedStyle(document.querySelector('[aria-current]')).textDecorationLine];
+    });
+    assert.deepEqual(look, ['solid', '2px', 'underline']);
+  });
+
   it('indents from the right when right to left', async () => {
     await run.open('wide.html');
     const edges = await run.page.evaluate(() => ['Branch', 'Child'].map((t) => [...document.querySelectorAll('#pomeli a')]

@@ -104,6 +104,12 @@ class Page {
   initScript(fn) {
     return this.kind === 'playwright' ? this.page.addInitScript(fn) : this.page.evaluateOnNewDocument(fn);
   }
+  // Forced colours, which only Chromium's driver emulates: false elsewhere.
+  async forcedColors() {
+    if (this.kind !== 'playwright') return false;
+    await this.page.emulateMedia({ forcedColors: 'active' });
+    return true;
+  }
   setViewport(width, height) {
     return this.kind === 'playwright' ? this.page.setViewportSize({ width, height }) : this.page.setViewport({ width, height });
   }
