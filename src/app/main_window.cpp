@@ -239,14 +239,15 @@ void MainWindow::ShowHelp() {
   help->activateWindow();
 }
 
-void MainWindow::ShowCheckResults(const std::vector<CheckProblem>& problems) {
+void MainWindow::ShowCheckResults(bool come_forward) {
   std::unordered_set<NodeId> marked;
-  for (const CheckProblem& p : problems)
+  for (const CheckProblem& p : editor_.LastCheck())
     if (p.item != kNoNode) marked.insert(p.item);
   form_->Tree()->MarkProblems(std::move(marked));
   auto* window = findChild<CheckWindow*>();
+  if (!window && !come_forward) return;
   if (!window) window = new CheckWindow(editor_, this);
-  window->ShowResults();
+  window->ShowResults(come_forward);
 }
 
 void MainWindow::Print(Host::PrintKind kind) {
@@ -297,11 +298,40 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::moveEvent(QMoveEvent* event) {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_position_ = pos();
   QMainWindow::moveEvent(event);
+  FitFrameToArea();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_size_ = size();
   QMainWindow::resizeEvent(event);
+  FitFrameToArea();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  // Restored from maximised, the window comes back to a size that may have
+  // been kept or given before its frame was known.
+  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized && !isMaximized()) {
+    fit_pending_ = true;
+    FitFrameToArea();
+  }
+}
+
+void MainWindow::FitFrameToArea() {
+  if (!fit_pending_ || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+    return;
+  const QRect frame = frameGeometry(), client = geometry();
+  if (frame.size() == client.size()) return;  // the window manager has not framed it yet
+  const QRect area = screen() ? screen()->availableGeometry() : AvailableArea();
+  // Just restored, the window may still have the maximised size for a moment.
+  if (frame.size() == area.size()) return;
+  fit_pending_ = false;
+  const WindowRect now{frame.x(), frame.y(), frame.width(), frame.height()};
+  const WindowRect fitted = FitFrame(now, {area.x(), area.y(), area.width(), area.height()});
+  if (fitted == now) return;
+  resize(client.width() - (now.width - fitted.width), client.height() - (now.height - fitted.height));
+  move(fitted.x, fitted.y);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

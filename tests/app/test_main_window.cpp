@@ -1129,10 +1129,6 @@ class MainWindowTest : public QObject {
   }
 
   void exportTakesTheFormatOfTheChosenFilter() {
-    QCOMPARE(FilterExtension(Ui("OPMLファイル(*.opml) (*.opml)")), QString("opml"));
-    QCOMPARE(FilterExtension(Ui("HTMLファイル(*.htm;*.html) (*.htm *.html *.asp)")), QString("htm"));
-    QCOMPARE(FilterExtension(Ui("すべてのファイル(*.*) (*.*)")), QString());
-
     Fixture f;
     f.load("nested-all");
     // The real dialog: the OPML filter chosen from the keyboard, a bare name.
@@ -1147,7 +1143,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(types->currentText(), Ui("OPMLファイル(*.opml) (*.opml)"));
       dialog->setDirectory(f.dir.path());
       dialog->selectFile("menu");
-      d->accept();  // QFileDialog's own accept, which adds the extension
+      d->accept();  // QFileDialog's own accept; the editor adds the extension
     });
     f.window->Action(kCmdExport)->trigger();
     QFile written(f.dir.filePath("menu.opml"));

@@ -2,6 +2,8 @@
 // compared byte for byte.
 #include "support/golden.h"
 #include "support/session.h"
+#include "editor/file_dialogs.h"
+#include "text/catalogue.h"
 
 namespace pomeli2::testing {
 namespace {
@@ -306,6 +308,27 @@ TEST_F(EditSession, DragAndDropAndOutlineKeysMoveWholeSubtrees) {
   EXPECT_EQ(Outline(), "B,C(B),C1(A(A1))");
   e.Dispatch(kCmdUndo);
   EXPECT_EQ(Outline(), "B,A(A1),C(B),C1");
+}
+
+// A bare name takes the extension of the type chosen in the dialog, or the
+// command's own; a name with one keeps it.
+TEST(FileDialogs, ABareNameTakesTheChosenTypesExtension) {
+  FileDialogRequest exported;
+  exported.filter = sj(kExportFilter);
+  exported.extension_by_filter = true;
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 0), "/w/site.json");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 1), "/w/site.opml");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 3), "/w/site.md");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site.OPML", 0), "/w/site.OPML");
+  EXPECT_EQ(WithDialogExtension(exported, "/w.d/site", 1), "/w.d/site.opml");
+  FileDialogRequest link;
+  link.filter = sj(kLinkFilter);
+  link.default_extension = "html";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 0), "/w/menu.html");
+  link.extension_by_filter = true;
+  link.default_extension = "";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 1), "/w/menu") << "\"*.*\" names no extension";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 0), "/w/menu.html");
 }
 
 }  // namespace

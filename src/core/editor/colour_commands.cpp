@@ -109,7 +109,7 @@ void BulkChangeDialog::Typed(const std::string& text) {
 }
 
 bool BulkChangeDialog::Accept() {
-  if (kind != Kind::kBackground || value.empty() || CompleteColour(value)) return true;
+  if (kind != Kind::kBackground || value.empty() || UsableColour(value)) return true;
   InputError(editor_.Notify(), ColourExpected());
   return false;
 }

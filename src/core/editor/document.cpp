@@ -166,7 +166,7 @@ bool Document::RefuseUnworkableSettings() {
   NodeId bad_item = kNoNode;
   model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
     const std::string& colour = model.tree.Item(n).bg_color;
-    if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !CompleteColour(colour)) bad_item = n;
+    if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !UsableColour(colour)) bad_item = n;
   });
   if (bad_item == kNoNode) return false;
   ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +

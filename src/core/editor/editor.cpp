@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,7 +20,10 @@ Editor::Editor(Host& host, std::string program_folder)
   notify_.SetTree(&doc_.model.tree);
   notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
-  doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) { notify_.TreeChanged(c, n); });
+  doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) {
+    KeepCheckOnItsItems(c, n);
+    notify_.TreeChanged(c, n);
+  });
 }
 
 Editor::~Editor() {
@@ -184,12 +188,12 @@ void Editor::EndTyping() {
   typed_field_ = 0;
   if (control != 0 && FormState::IsColourField(control)) {
     const std::string value = form_.FieldText(control);
-    if (!value.empty() && !CompleteColour(value)) {
+    if (!value.empty() && !UsableColour(value)) {
       Notifier::Batch batch(notify_);
       notify_.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
       // Back to the text before the typing when that was a colour, else to
       // no colour: within the typing's step while it is still open.
-      const std::string back = typed_before_.empty() || CompleteColour(typed_before_) ? typed_before_ : std::string();
+      const std::string back = typed_before_.empty() || UsableColour(typed_before_) ? typed_before_ : std::string();
       FieldChanged(control, back);
       typed_field_ = 0;
     }
@@ -256,6 +260,18 @@ FindResult Editor::FindAgain(bool forward) {
 void Editor::CheckBeforePublishing() {
   last_check_ = pomeli2::CheckBeforePublishing(doc_.settings, doc_.model, doc_.MenuPageFolder());
   notify_.host().ShowCheckResults(last_check_);
+}
+
+bool Editor::CheckMarked(NodeId node) const {
+  return std::any_of(last_check_.begin(), last_check_.end(), [node](const CheckProblem& p) { return p.item == node; });
+}
+
+void Editor::KeepCheckOnItsItems(MenuTree::Change change, NodeId node) {
+  const size_t before = last_check_.size();
+  if (change == MenuTree::Change::kCleared) last_check_.clear();
+  else if (change == MenuTree::Change::kInserted)
+    std::erase_if(last_check_, [node](const CheckProblem& p) { return p.item == node; });
+  if (last_check_.size() != before) notify_.host().CheckChanged();
 }
 
 void Editor::ShowProblem(size_t index) {

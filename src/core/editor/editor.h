@@ -86,6 +86,8 @@ class Editor {
   // ShowProblem selects the item of one of them, or focuses its field.
   void CheckBeforePublishing();
   const std::vector<CheckProblem>& LastCheck() const { return last_check_; }
+  // Whether the last check found a problem with `node`.
+  bool CheckMarked(NodeId node) const;
   void ShowProblem(size_t index);
   // The tree got or lost the keyboard focus.
   void SetTreeFocus(bool has_focus) { doc_.model.TreeHasFocus = has_focus ? 1 : 0; }
@@ -144,6 +146,9 @@ class Editor {
   // The typing in a field has ended: a colour left incomplete there is
   // refused, and the field goes back to what it held before.
   void EndTyping();
+  // The last check speaks of the items it checked: a new document drops it,
+  // and so does a new item that takes an id an undone step gave up.
+  void KeepCheckOnItsItems(MenuTree::Change change, NodeId node);
 
   Notifier notify_;
   Document doc_;

@@ -98,7 +98,7 @@ class Checker {
     } else if (IsBlank(item.title)) {
       add("名前", sj("名前がありません。"));
     }
-    if (!item.bg_color.empty() && !CompleteColour(item.bg_color)) add("背景色", ColourExpected());
+    if (!item.bg_color.empty() && !UsableColour(item.bg_color)) add("背景色", ColourExpected());
     // A branch's link is written only when parent links are on.
     const bool leaf = !tree.HasChildren(n);
     if (!item.link.empty() && (leaf || s_.ParentLink == 1) && Missing(item.link, folder_))

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "generate/js_text.h"
+#include "text/numbers.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -226,8 +227,7 @@ std::string MendUrl(std::string_view stored) {
 }
 
 std::optional<std::string> Html5Colour(std::string_view colour) {
-  if ((colour.size() != 4 && colour.size() != 7) || colour[0] != '#') return std::nullopt;
-  if (!std::all_of(colour.begin() + 1, colour.end(), IsHex)) return std::nullopt;
+  if (!UsableColour(colour)) return std::nullopt;
   return std::string(colour);
 }
 
