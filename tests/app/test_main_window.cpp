@@ -1106,6 +1106,21 @@ class MainWindowTest : public QObject {
     f.window->Action(kCmdCheckLinks)->trigger();
     QVERIFY(!f.item("Bravo")->font(0).underline());
     for (int i = 0; i < list->topLevelItemCount(); ++i) QVERIFY(list->topLevelItem(i)->text(0) != "Bravo");
+
+    // A new document has no marks, though its items take the same ids.
+    QVERIFY(e.FieldChanged(kCtlLink, "missing.html"));
+    f.window->Action(kCmdCheckLinks)->trigger();
+    QVERIFY(f.item("Bravo")->font(0).underline());
+    f.window->Action(kCmdNew)->trigger();
+    QCOMPARE(f.tree()->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(list->topLevelItemCount(), 0);
+    for (int i = 0; i < 8; ++i) {
+      e.SelectItem(e.Model().Root());
+      e.Dispatch(kCmdAddItem);
+      QVERIFY(e.EndLabelEdit("N"));
+    }
+    for (QTreeWidgetItem* item : f.tree()->findItems("N", Qt::MatchExactly | Qt::MatchRecursive))
+      QVERIFY(!item->font(0).underline());
   }
 
   void importFromTheFileMenuShowsTheItemsUnderTheSelectedOne() {

@@ -218,9 +218,9 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
   e.Settings().BodyLink = "#123456";
   e.Settings().TextBackOn = 1;
-  m().tree.MutableItem(m().Selected()).bg_color = "#fff";
+  m().tree.MutableItem(m().Selected()).bg_color = "#ffff";
   e.Dispatch(kCmdHtmlSave);
-  EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#fff」は色として使えないため、HTMLを書き出せません。\n"
+  EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#ffff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
 

@@ -310,6 +310,37 @@ TEST_F(EditSession, DragAndDropAndOutlineKeysMoveWholeSubtrees) {
   EXPECT_EQ(Outline(), "B,A(A1),C(B),C1");
 }
 
+// The check's problems stay with the items it checked: an edit keeps them,
+// an item that takes the id of one an undone step removed has none, and a
+// new document has none.
+TEST_F(EditSession, TheChecksProblemsStayWithTheItemsChecked) {
+  auto checked = [this] {
+    std::vector<NodeId> items;
+    for (const CheckProblem& p : e.LastCheck())
+      if (p.item != kNoNode) items.push_back(p.item);
+    return items;
+  };
+  Add("A");
+  Type(kCtlLink, "missing.html");
+  const NodeId a = Find("A");
+  e.CheckBeforePublishing();
+  ASSERT_EQ(checked(), std::vector<NodeId>{a});
+  e.SelectItem(m().Root());
+  Add("B");
+  EXPECT_EQ(checked(), std::vector<NodeId>{a}) << "an edit keeps them";
+  while (m().tree.Valid(a)) e.Dispatch(kCmdUndo);
+  e.SelectItem(m().Root());
+  Add("C");
+  ASSERT_EQ(Find("C"), a) << "the id given again";
+  EXPECT_EQ(checked(), std::vector<NodeId>{});
+  Type(kCtlLink, "missing.html");
+  e.CheckBeforePublishing();
+  ASSERT_EQ(checked(), std::vector<NodeId>{a});
+  e.Dispatch(kCmdNew);
+  ASSERT_EQ(Outline(), "");
+  EXPECT_EQ(checked(), std::vector<NodeId>{});
+}
+
 // A bare name takes the extension of the type chosen in the dialog, or the
 // command's own; a name with one keeps it.
 TEST(FileDialogs, ABareNameTakesTheChosenTypesExtension) {

@@ -313,4 +313,9 @@ std::string LinkFileName(std::string_view link) {
   return path.substr(start, end + 1 - start);
 }
 
+std::string UntitledName(std::string_view written_link) {
+  std::string name = LinkFileName(written_link);
+  return name.empty() ? sj("(無題)") : name;
+}
+
 }  // namespace pomeli2
