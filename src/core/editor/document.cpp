@@ -93,7 +93,9 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   switch (parsed.failure) {
     case ReadFailure::kNone: break;
     case ReadFailure::kBadNumber:
-      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj(kErrorTitle));
+      ShowError(FillIn(kRefusedProjectFile,
+                       {path, sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。")}),
+                sj(kErrorTitle));
       return false;
     case ReadFailure::kBadStructure:
       notify_.host().Beep();

@@ -4,6 +4,7 @@
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "io/file_io.h"
+#include "project/project_file.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -70,6 +71,22 @@ void New(Editor& e) {
   e.ForgetDialogFolders();
 }
 
+// A file that is no project but one that import reads: said so, and
+// imported into the open menu when the user agrees. False for any other
+// file, which the project reader then reads or refuses.
+bool OfferImport(Editor& e, const std::string& path) {
+  auto system = SystemPath(path);
+  auto bytes = system ? ReadWholeFile(*system) : std::nullopt;
+  if (!bytes) return false;
+  if (ParseProject(*bytes, e.Settings(), e.Form().target_list).failure == ReadFailure::kNone) return false;
+  auto kind = exchange_commands::ImportableKind(*bytes);
+  if (!kind) return false;
+  if (e.Notify().Message(FillIn(kOfferImportQuestion, {path, *kind}), sj(kConfirmTitle), MessageIcon::kQuestion,
+                         MessageButtons::kYesNo) == MessageAnswer::kYes)
+    e.ImportFile(path);
+  return true;
+}
+
 void Open(Editor& e, const std::optional<std::string>& preset) {
   if (!MayDropChanges(e)) return;
   std::string path;
@@ -80,6 +97,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
     if (!chosen) return;
     path = *chosen;
   }
+  if (OfferImport(e, path)) return;
   // The menu, its name and the modified mark change only when the file was
   // really read; a rejected file leaves the edits as they were.
   if (!e.ReadProjectFile(path)) return;

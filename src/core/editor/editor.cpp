@@ -303,6 +303,14 @@ void Editor::OpenProject(const std::string& sjis_path) {
   notify_.ControlsChanged();
 }
 
+void Editor::ImportFile(const std::string& sjis_path) {
+  Notifier::Batch batch(notify_);
+  AsStep(Utf8ToSjis(StepName(kCmdImport)).value_or(""), [&] {
+    exchange_commands::ImportFile(*this, sjis_path);
+    return 0;
+  });
+}
+
 void Editor::RefuseUnrepresentableText() { form_.RefuseUnrepresentableText(); }
 
 bool Editor::ReadProjectFile(const std::string& path) {

@@ -97,6 +97,8 @@ class Editor {
   // A project named on the command line or handed over by a second start:
   // the Open command with this file instead of its dialog.
   void OpenProject(const std::string& sjis_path);
+  // The import of a file already chosen, as one step.
+  void ImportFile(const std::string& sjis_path);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
   // The focus left field `control`: typing there again is a step of its

@@ -38,8 +38,24 @@ void Import(Editor& e) {
   dialog.filter = sj(kImportFilter);
   dialog.must_exist = true;
   auto chosen = AskForFile(e, FileKind::kImport, dialog);
-  if (!chosen) return;
-  auto bytes = ReadChosenFile(e, *chosen);
+  if (chosen) ImportFile(e, *chosen);
+}
+
+std::optional<std::string> ImportableKind(std::string_view bytes) {
+  ImportedMenu imported = ImportMenu(bytes, MenuItem{}, 0);
+  if (imported.problem || imported.items.empty()) return std::nullopt;
+  switch (imported.format) {
+    case ExchangeFormat::kJson: return sj(kImportKindJson);
+    case ExchangeFormat::kOpml: return sj(kImportKindOpml);
+    case ExchangeFormat::kBookmarks: return sj(kImportKindBookmarks);
+    case ExchangeFormat::kMarkdown: return sj(kImportKindMarkdown);
+    case ExchangeFormat::kWebPage: return sj(kImportKindWebPage);
+  }
+  return std::nullopt;
+}
+
+void ImportFile(Editor& e, const std::string& path) {
+  auto bytes = ReadChosenFile(e, path);
   if (!bytes) return;
 
   MenuModel& m = e.Model();
@@ -48,7 +64,7 @@ void Import(Editor& e) {
   ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent));
   if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, {}};
   if (imported.problem) {
-    e.Notify().Message(ImportProblemMessage(*imported.problem, *chosen), sj(kErrorTitle), MessageIcon::kError);
+    e.Notify().Message(ImportProblemMessage(*imported.problem, path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
   CommandContext context = e.Context();
