@@ -172,10 +172,12 @@ TEST_F(Seams, HtmlSaveBringsTheImagesThePageLacks) {
   for (const char* name : {"minus.gif", "linkto.gif", "scroll.gif"})
     EXPECT_EQ(ReadFile(dir / (std::string("web/") + name)), ReadFile(program + name)) << name;
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "web/otherw.gif")) << "no item has another-window button";
+  const std::string written = "「" + (dir / "web/index.html") + "」にHTMLを書き出しました。";
   ASSERT_EQ(host.statuses.size(), 1u);
-  EXPECT_EQ(host.statuses[0], "ページが使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
+  EXPECT_EQ(host.statuses[0], written + "ページが使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
   e.Dispatch(kCmdHtmlSave);
-  EXPECT_EQ(host.statuses.size(), 1u) << "nothing to copy, nothing said";
+  ASSERT_EQ(host.statuses.size(), 2u);
+  EXPECT_EQ(host.statuses[1], written) << "nothing to copy, nothing said of it";
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -341,6 +341,22 @@ TEST_F(EditSession, TheChecksProblemsStayWithTheItemsChecked) {
   EXPECT_EQ(checked(), std::vector<NodeId>{});
 }
 
+// Save, import and export say in the status bar what they wrote or read,
+// and where.
+TEST_F(EditSession, FilesWrittenAndReadAreNamedInTheStatusBar) {
+  Add("A");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  WriteFile(dir / "l.md", "- One\n- Two\n");
+  host.files = {dir / "l.md"};
+  e.Dispatch(kCmdImport);
+  host.files = {dir / "m.opml"};
+  e.Dispatch(kCmdExport);
+  EXPECT_EQ(host.statuses, (std::vector<std::string>{"「" + (dir / "p.pml") + "」に保存しました。",
+                                                     "「" + (dir / "l.md") + "」から2個のアイテムをインポートしました。",
+                                                     "「" + (dir / "m.opml") + "」にエクスポートしました。"}));
+}
+
 // A bare name takes the extension of the type chosen in the dialog, or the
 // command's own; a name with one keeps it.
 TEST(FileDialogs, ABareNameTakesTheChosenTypesExtension) {

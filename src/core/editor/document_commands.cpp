@@ -28,6 +28,7 @@ void Write(Editor& e) {
   if (!e.Doc().WriteProjectFile()) return;
   e.Doc().MarkModified(0);
   e.GetHistory().MarkSaved();
+  e.Notify().host().ShowStatus(FillIn(kSavedStatus, {e.Settings().ProjectPath}));
 }
 
 // "backup.pml" in the program folder: the project as it was when opened.

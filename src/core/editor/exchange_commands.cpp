@@ -81,6 +81,7 @@ void ImportFile(Editor& e, const std::string& path) {
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
+  e.Notify().host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));
   if (!imported.cut_titles.empty())
     e.Notify().Message(CutItemsWarning(imported.cut_titles), sj(kConfirmTitle), MessageIcon::kWarning);
 }
@@ -106,6 +107,8 @@ void Export(Editor& e) {
   auto system = SystemPath(*chosen);
   if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.Settings(), e.Model())))
     e.Notify().Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+  else
+    e.Notify().host().ShowStatus(FillIn(kExportedStatus, {*chosen}));
 }
 
 std::vector<CommandDescriptor> Descriptors() {
