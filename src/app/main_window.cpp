@@ -89,6 +89,15 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
 
   editor_.AttachSettingsFile(&settings_file_);
   editor_.Start();
+  Editor::KeptFolders folders{kept.value("folders/document").toByteArray().toStdString(), {}};
+  kept.beginGroup("folders");
+  for (const QString& key : kept.childKeys()) {
+    bool number = false;
+    const int kind = key.toInt(&number);
+    if (number) folders.folders[kind] = kept.value(key).toByteArray().toStdString();
+  }
+  kept.endGroup();
+  editor_.RestoreFolders(folders);
   UpdateCommands();
 }
 
@@ -100,6 +109,12 @@ void MainWindow::KeepWindowState() const {
   QSettings kept(WindowStateFile(), QSettings::IniFormat);
   kept.setValue("window/size", normal_size_);
   kept.setValue("window/maximized", windowState().testFlag(Qt::WindowMaximized));
+  // The file dialogs' folders, as CP932 bytes, with the document they serve.
+  const Editor::KeptFolders folders = editor_.FoldersToKeep();
+  kept.remove("folders");
+  kept.setValue("folders/document", QByteArray::fromStdString(folders.document));
+  for (const auto& [kind, folder] : folders.folders)
+    kept.setValue(QString("folders/%1").arg(kind), QByteArray::fromStdString(folder));
   kept.sync();
 }
 

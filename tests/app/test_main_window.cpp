@@ -847,6 +847,43 @@ class MainWindowTest : public QObject {
     QVERIFY(QFile::exists(dir.filePath("window.ini")));
   }
 
+  // The file dialogs' folders are kept in the window's own file, apart from
+  // Pomeli2.ini, and come back with the project they were used for.
+  void dialogFoldersComeBackWithTheirProjectAtTheNextStart() {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    QVERIFY(QDir(dir.path()).mkpath("site/lists"));
+    const std::string project = dir.filePath("site/p.pml").toStdString();
+    QFile source(dir.filePath("site/lists/l.md"));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write("- One\n");
+    source.close();
+    std::vector<FileDialogRequest> asked;
+    std::deque<std::string> answers{source.fileName().toStdString(), project};
+    auto dialogs = [&](const FileDialogRequest& r) -> std::optional<std::string> {
+      asked.push_back(r);
+      if (answers.empty()) return std::nullopt;
+      std::string answer = answers.front();
+      answers.pop_front();
+      return answer;
+    };
+    {
+      MainWindow w(folder);
+      w.GetHost().SetFileDialogFunction(dialogs);
+      w.Action(kCmdImport)->trigger();
+      w.Action(kCmdSave)->trigger();
+      QVERIFY(w.close());
+    }
+    QFile ini(dir.filePath("Pomeli2.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(!ini.readAll().contains("lists"));
+    MainWindow w(folder);
+    w.GetHost().SetFileDialogFunction(dialogs);
+    w.OpenProject(QString::fromStdString(project));
+    w.Action(kCmdImport)->trigger();
+    QCOMPARE(QString::fromStdString(asked.back().initial_name), dir.filePath("site/lists/"));
+  }
+
   void printsToPdfWhereTheLayoutPutsTheLines() {
     Fixture f;
     f.load("nested-all");

@@ -357,6 +357,30 @@ TEST_F(EditSession, FilesWrittenAndReadAreNamedInTheStatusBar) {
                                                      "「" + (dir / "m.opml") + "」にエクスポートしました。"}));
 }
 
+// The dialogs' folders kept for the next run: where projects are kept comes
+// back at once, the others with the project they were used for.
+TEST_F(EditSession, DialogFoldersComeBackWithTheirProject) {
+  Add("A");
+  std::filesystem::create_directories(dir.path() / "lists");
+  WriteFile(dir / "lists/l.md", "- One\n");
+  host.files = {dir / "lists/l.md"};
+  e.Dispatch(kCmdImport);
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  ScriptedHost next_host;
+  Editor next(next_host, program);
+  next.Start();
+  next.RestoreFolders(e.FoldersToKeep());
+  const int imports = static_cast<int>(FileKind::kImport);
+  EXPECT_EQ(next.DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
+  EXPECT_EQ(next.DialogFolder(imports), "");
+  next_host.files = {dir / "p.pml"};
+  next.Dispatch(kCmdOpen);
+  EXPECT_EQ(next.DialogFolder(imports), dir / "lists/");
+  next.Dispatch(kCmdNew);
+  EXPECT_EQ(next.DialogFolder(imports), "");
+}
+
 // A bare name takes the extension of the type chosen in the dialog, or the
 // command's own; a name with one keeps it.
 TEST(FileDialogs, ABareNameTakesTheChosenTypesExtension) {

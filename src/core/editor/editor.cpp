@@ -107,7 +107,23 @@ void Editor::Apply(EditorState state, NodeId copied) {
 void Editor::ForgetDialogFolders() {
   const std::string projects = dialog_folders_[static_cast<int>(FileKind::kProject)];
   dialog_folders_.clear();
+  if (!kept_folders_.document.empty() && kept_folders_.document == doc_.settings.ProjectPath)
+    dialog_folders_ = kept_folders_.folders;
   dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
+}
+
+Editor::KeptFolders Editor::FoldersToKeep() const {
+  KeptFolders kept{doc_.settings.ProjectPath, {}};
+  for (const auto& [kind, folder] : dialog_folders_)
+    if (!folder.empty()) kept.folders[kind] = folder;
+  return kept;
+}
+
+void Editor::RestoreFolders(KeptFolders kept) {
+  const int projects = static_cast<int>(FileKind::kProject);
+  if (auto it = kept.folders.find(projects); it != kept.folders.end()) dialog_folders_[projects] = it->second;
+  // An untitled document is not opened again.
+  if (kept.document != UntitledProject()) kept_folders_ = std::move(kept);
 }
 
 void Editor::UndoRedo(bool undo) {

@@ -49,6 +49,16 @@ class Editor {
   // Another document (New, Open): the folders of the last one's site are no
   // guide; where projects are kept still is.
   void ForgetDialogFolders();
+  // The dialogs' folders kept from one start to the next, with the document
+  // they were used for.
+  struct KeptFolders {
+    std::string document;               // its ProjectPath (CP932)
+    std::map<int, std::string> folders;  // by kind, CP932, ending in "/"
+  };
+  KeptFolders FoldersToKeep() const;
+  // At the start: where projects are kept comes back at once, the other
+  // folders when the project they were used for is opened again.
+  void RestoreFolders(KeptFolders kept);
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -166,6 +176,7 @@ class Editor {
   int typed_field_ = 0;  // the field typed into since the focus came to it
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;
+  KeptFolders kept_folders_;  // those of the last run
 };
 
 }  // namespace pomeli2
