@@ -54,6 +54,7 @@ TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
   again.Start();
   EXPECT_EQ(again.Doc().LastProjectPath(), "/old/project.pml");
   EXPECT_EQ(again.RecentEntryText(), "/old/project.pml");
+  EXPECT_EQ(again.CommandLiveText(kCmdRecent), "&1 /old/project.pml") << "its access key in the menu";
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/old/project.pml\t\r\n");
 
   std::string seventy = "/" + std::string(65, 'a') + ".pml";
@@ -64,6 +65,9 @@ TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
   testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t/" + seventy + "\t\r\n");
   again.Start();
   EXPECT_EQ(again.RecentEntryText(), sj("前回使ったファイルを開く"));
+  testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t/R&D.pml\t\r\n");
+  again.Start();
+  EXPECT_EQ(again.CommandLiveText(kCmdRecent), "&1 /R&&D.pml");
 }
 
 TEST_F(FormTest, UnwritableSettingsFileStillKeepsTheMark) {

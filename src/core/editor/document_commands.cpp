@@ -154,6 +154,18 @@ std::string RecentEntryText(const Document& doc) {
   return sj("前回使ったファイルを開く");
 }
 
+namespace {
+
+// The entry in the menu: its access key, then the text with its own "&"
+// shown as one.
+std::string RecentMenuText(const std::string& text) {
+  std::string menu = "&1 ";
+  for (char c : text) menu += c == '&' ? std::string("&&") : std::string(1, c);
+  return menu;
+}
+
+}  // namespace
+
 std::vector<CommandDescriptor> Descriptors() {
   // Writing a file changes nothing the history keeps; New and Open replace
   // what it kept (the commands clear it once the document is replaced).
@@ -169,7 +181,7 @@ std::vector<CommandDescriptor> Descriptors() {
        .run = SaveAs},
       {.id = kCmdRecent, .text = "最近使ったﾌｧｲﾙ", .undo = UndoKind::kClearsHistory,
        .enabled = [](const CommandState& s) { return !s.doc.LastProjectPath().empty(); },
-       .live_text = [](const CommandState& s) { return RecentEntryText(s.doc); },
+       .live_text = [](const CommandState& s) { return RecentMenuText(RecentEntryText(s.doc)); },
        .run = [](Editor& e) { Open(e, e.Doc().LastProjectPath()); }},
   };
 }
