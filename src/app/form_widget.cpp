@@ -191,7 +191,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   tree_->setMinimumWidth(kTreeMinWidth);
   layout->addWidget(scroll, 0);
   layout->addLayout(arrows, 0);
-  find_bar_ = new FindBar(editor_, [this] {
+  find_bar_ = new FindBar(editor_, tree_, [this] {
     editor_.SetTreeFocus(true);
     FocusTree();
   });
@@ -204,6 +204,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
 }
 
 void FormWidget::ShowFindBar() { find_bar_->Open(); }
+void FormWidget::RefreshFindBar() { find_bar_->Refresh(); }
 
 QGroupBox* FormWidget::MakeGroup(const char* title) {
   auto* box = new QGroupBox(Ui(title));

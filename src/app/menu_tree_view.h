@@ -32,6 +32,11 @@ class MenuTreeView : public QTreeWidget {
   bool Marked(NodeId node) const { return problems_.count(node) != 0; }
   void ShowSelection(NodeId node);
   void EditLabel(NodeId node);
+  // While the find bar is open, the branches opened to show a match found
+  // by typing close again once the typing finds a match outside them.
+  void FindStarted();
+  void FoundWhileTyping(NodeId node);
+  void FindEnded();
   // Whether the view is being changed to show the core, not by the user:
   // its signals then tell nothing to forward.
   bool Showing() const { return showing_; }
@@ -74,6 +79,8 @@ class MenuTreeView : public QTreeWidget {
   std::unordered_set<NodeId> open_;
   std::unordered_set<NodeId> problems_;
   bool showing_ = false;
+  bool finding_ = false;
+  std::unordered_set<NodeId> opened_by_find_;
 };
 
 }  // namespace pomeli2

@@ -118,6 +118,7 @@ void WidgetHost::RefreshForm() { window_.Form().Refresh(); }
 void WidgetHost::ControlStatesChanged() {
   window_.Form().ApplyEnabled();
   window_.UpdateCommands();
+  window_.Form().RefreshFindBar();
 }
 void WidgetHost::TreeRebuilt() { window_.Form().Tree()->RebuildTree(); }
 void WidgetHost::TreeRestored(const MenuTree::Changes& changes) { window_.Form().Tree()->ApplyTreeChanges(changes); }

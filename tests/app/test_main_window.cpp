@@ -1069,6 +1069,42 @@ class MainWindowTest : public QObject {
     QVERIFY(f.item("Delta")->child(0)->isExpanded());
   }
 
+  // A branch that typing opened for a match closes when the typing moves on
+  // to a match outside it; the count follows a deleted match.
+  void findBarClosesWhatTypingOpenedAndCountsAfresh() {
+    Fixture f;
+    f.load("nested-all");  // Alpha(Alpha one(a, b), Alpha two), Bravo, Charlie(one, two), Delta
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.tree()->setFocus();
+    QTest::keyClick(f.tree(), Qt::Key_F, Qt::ControlModifier);
+    auto* text = f.window->findChild<QLineEdit*>("findText");
+    auto* count = f.window->findChild<QLabel*>("findCount");
+    QTest::keyClicks(text, "T");  // "a1a.html", the link of "Alpha one a"
+    QCOMPARE(f.tree()->currentItem(), f.item("Alpha one a"));
+    QVERIFY(f.item("Alpha one")->isExpanded());
+    QTest::keyClicks(text, "W");
+    QCOMPARE(f.tree()->currentItem(), f.item("Alpha two"));
+    QVERIFY(f.item("Alpha")->isExpanded());
+    QVERIFY(!f.item("Alpha one")->isExpanded());
+    QCOMPARE(count->text(), QString("1 / 2"));
+    f.editor().SetTreeFocus(true);  // as a click on the tree's context menu
+    f.window->RunCommand(kCmdDelete);
+    QVERIFY(!f.item("Alpha two"));
+    QCOMPARE(count->text(), QString("- / 1"));
+  }
+
+  // Closing the branch of the selected item selects the branch's item.
+  void closingTheSelectedItemsBranchSelectsIt() {
+    Fixture f;
+    f.load("nested-all");
+    f.tree()->setCurrentItem(f.item("Alpha one a"));
+    QVERIFY(f.item("Alpha")->isExpanded());
+    f.tree()->collapseItem(f.item("Alpha"));
+    QCOMPARE(f.tree()->currentItem(), f.item("Alpha"));
+    QCOMPARE(f.editor().Model().Selected(), f.item("Alpha")->data(0, Qt::UserRole).value<NodeId>());
+  }
+
   // Ctrl+F opens the find bar under the tree; typing, Enter, F3 and
   // Shift+F3 select the matches and open their parents; Escape gives the
   // tree the keyboard back with the found item selected.

@@ -273,6 +273,15 @@ FindResult Editor::FindAgain(bool forward) {
   return found;
 }
 
+FindResult Editor::FindPlace() { return finder_.Place(doc_.model.tree, doc_.model.Selected()); }
+
+void Editor::BranchClosed(NodeId node) {
+  const MenuTree& tree = doc_.model.tree;
+  const NodeId selected = doc_.model.Selected();
+  if (!tree.Valid(node) || selected == kNoNode || selected == node || !tree.IsInSubtree(selected, node)) return;
+  SelectItem(node);
+}
+
 void Editor::CheckBeforePublishing() {
   last_check_ = pomeli2::CheckBeforePublishing(doc_.settings, doc_.model, doc_.MenuPageFolder());
   notify_.host().ShowCheckResults(last_check_);

@@ -92,6 +92,12 @@ class Editor {
   // Enter and F3 go to the next match, Shift+F3 to the previous one.
   FindResult FindText(const std::string& text);
   FindResult FindAgain(bool forward);
+  // The last find's matches now that the menu may have changed, and the
+  // selected item's place among them.
+  FindResult FindPlace();
+  // The user closed `node`'s branch: a selection hidden in it moves to it,
+  // as the tree views of the desktop do.
+  void BranchClosed(NodeId node);
   // The check before publishing, for the window that lists its problems;
   // ShowProblem selects the item of one of them, or focuses its field.
   void CheckBeforePublishing();
