@@ -22,6 +22,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "editor/colours.h"
 #include "editor/command_registry.h"
 #include "menu_tree_view.h"
 #include "text/sjis.h"
@@ -274,7 +275,9 @@ void FormWidget::PaintSample(int button) {
   int field = FormState::ColourFieldOfButton(button);
   if (!field) return;
   auto colour = editor_.Form().SampleColour(field);
-  controls_[button]->setStyleSheet(colour ? QString("background-color: #%1;").arg(*colour, 6, 16, QChar('0'))
+  controls_[button]->setStyleSheet(colour ? QString("background-color: #%1; color: #%2;")
+                                                .arg(*colour, 6, 16, QChar('0'))
+                                                .arg(LabelColourOn(*colour), 6, 16, QChar('0'))
                                           : QString());
 }
 

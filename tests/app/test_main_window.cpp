@@ -1094,6 +1094,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(count->text(), QString("- / 1"));
   }
 
+  // A swatch's 「色」 stays readable on the colour it shows.
+  void swatchLabelsStandOutFromTheirColour() {
+    Fixture f;
+    auto* text = f.control<QLineEdit>(kCtlBodyText);
+    auto* swatch = qobject_cast<QPushButton*>(f.window->Form().Control(1053));
+    QVERIFY(text && swatch);
+    for (const char* colour : {"#000000", "#FFFFFF", "#000080", "#FFFF00"}) {
+      QVERIFY(f.editor().FieldChanged(kCtlBodyText, colour));
+      f.editor().FieldEditEnded(kCtlBodyText);
+      const QImage image = swatch->grab().toImage();
+      const QColor back(colour);
+      int standing_out = 0;
+      for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y)
+        for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x) {
+          const QColor c = image.pixelColor(x, y);
+          if (std::abs(c.lightness() - back.lightness()) > 100) ++standing_out;
+        }
+      QVERIFY2(standing_out > 5, colour);
+    }
+  }
+
   // Closing the branch of the selected item selects the branch's item.
   void closingTheSelectedItemsBranchSelectsIt() {
     Fixture f;

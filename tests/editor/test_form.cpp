@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "editor/commands.h"
+#include "editor/colours.h"
 #include "editor/editor.h"
 #include "editor/shell.h"
 #include "support/menu_builder.h"
@@ -279,6 +280,25 @@ TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
   EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
   EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");
   EXPECT_EQ(StepName(kCmdSaveAs), "名前を付けて保存");
+}
+
+TEST(Placement, FramesStayWithinTheAvailableArea) {
+  const WindowRect area{0, 0, 1400, 1000};
+  EXPECT_EQ(FitFrame({0, 0, 1002, 1025}, area), (WindowRect{0, 0, 1002, 1000}));
+  EXPECT_EQ(FitFrame({600, 300, 1002, 725}, area), (WindowRect{398, 275, 1002, 725}));
+  // Beside the editor on the right, else on the left, else over it.
+  EXPECT_EQ(PlaceBeside({0, 0, 632, 725}, {562, 345}, area), (WindowRect{640, 0, 562, 345}));
+  EXPECT_EQ(PlaceBeside({760, 40, 632, 725}, {562, 345}, area), (WindowRect{190, 40, 562, 345}));
+  EXPECT_EQ(PlaceBeside({0, 0, 1400, 1000}, {562, 345}, area), (WindowRect{838, 0, 562, 345}));
+  EXPECT_EQ(PlaceBeside({300, -20, 1000, 1000}, {562, 2000}, area), (WindowRect{738, 0, 562, 1000}));
+}
+
+TEST(Colours, ALabelIsBlackOrWhiteByItsColoursLightness) {
+  EXPECT_EQ(LabelColourOn(0x000000), 0xFFFFFFu);
+  EXPECT_EQ(LabelColourOn(0x0000A0), 0xFFFFFFu);
+  EXPECT_EQ(LabelColourOn(0x808080), 0x000000u);
+  EXPECT_EQ(LabelColourOn(0xFFFF00), 0x000000u);
+  EXPECT_EQ(LabelColourOn(0xFFFFFF), 0x000000u);
 }
 
 }  // namespace

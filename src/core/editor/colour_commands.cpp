@@ -1,6 +1,7 @@
 // The colour fields: the check of typed colours, the colour buttons with
 // their swatches, the two tree colours, and the bulk dialog's colour box.
 #include <algorithm>
+#include <cmath>
 
 #include "editor/colours.h"
 #include "editor/command_groups.h"
@@ -63,6 +64,17 @@ std::string ColourText(unsigned rgb) {
   std::string text = "#";
   for (int shift = 20; shift >= 0; shift -= 4) text += digits[(rgb >> shift) & 0xF];
   return text;
+}
+
+unsigned LabelColourOn(unsigned rgb) {
+  auto linear = [](unsigned channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  const double lightness =
+      0.2126 * linear((rgb >> 16) & 0xFF) + 0.7152 * linear((rgb >> 8) & 0xFF) + 0.0722 * linear(rgb & 0xFF);
+  // The contrast with white is 1.05 / (L + 0.05), with black (L + 0.05) / 0.05.
+  return 1.05 / (lightness + 0.05) > (lightness + 0.05) / 0.05 ? 0xFFFFFFu : 0x000000u;
 }
 
 int ColourNumberOfRgb(unsigned rgb) {
