@@ -181,7 +181,11 @@ std::vector<CommandDescriptor> Descriptors() {
        .run = SaveAs},
       {.id = kCmdRecent, .text = "最近使ったﾌｧｲﾙ", .undo = UndoKind::kClearsHistory,
        .enabled = [](const CommandState& s) { return !s.doc.LastProjectPath().empty(); },
-       .live_text = [](const CommandState& s) { return RecentMenuText(RecentEntryText(s.doc)); },
+       .live_text =
+           [](const CommandState& s) {
+             // "なし", greyed, has nothing to choose.
+             return s.doc.LastProjectPath().empty() ? RecentEntryText(s.doc) : RecentMenuText(RecentEntryText(s.doc));
+           },
        .run = [](Editor& e) { Open(e, e.Doc().LastProjectPath()); }},
   };
 }
