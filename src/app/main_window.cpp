@@ -19,6 +19,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <QTreeWidget>
@@ -318,6 +319,7 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_size_ = size();
+  if (isMaximized()) maximised_size_ = size();
   QMainWindow::resizeEvent(event);
   FitFrameToArea();
 }
@@ -327,21 +329,32 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() != QEvent::WindowStateChange) return;
   // Restored from maximised, the window comes back to a size that may have
   // been kept or given before its frame was known.
-  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized && !isMaximized()) {
-    fit_pending_ = true;
-    FitFrameToArea();
-  }
+  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized && !isMaximized())
+    FitAfterRestore(10);
 }
 
 void MainWindow::FitFrameToArea() {
-  if (!fit_pending_ || !isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-    return;
-  const QRect frame = frameGeometry(), client = geometry();
-  if (frame.size() == client.size()) return;  // the window manager has not framed it yet
-  const QRect area = screen() ? screen()->availableGeometry() : AvailableArea();
-  // Just restored, the window may still have the maximised size for a moment.
-  if (frame.size() == area.size()) return;
+  if (!fit_pending_ || !isVisible()) return;
+  if (frameGeometry().size() == geometry().size()) return;  // the window manager has not framed it yet
   fit_pending_ = false;
+  // A window that starts maximised fits itself when it is restored.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) FitFrameNow();
+}
+
+void MainWindow::FitAfterRestore(int tries) {
+  // The window manager restores the size in steps; the frame is fitted once
+  // it has left the maximised size.
+  QTimer::singleShot(200, this, [this, tries] {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+    const bool settled = size() != maximised_size_ && frameGeometry().size() != geometry().size();
+    if (!settled && tries > 0) return FitAfterRestore(tries - 1);
+    FitFrameNow();
+  });
+}
+
+void MainWindow::FitFrameNow() {
+  const QRect frame = frameGeometry(), client = geometry();
+  const QRect area = screen() ? screen()->availableGeometry() : AvailableArea();
   const WindowRect now{frame.x(), frame.y(), frame.width(), frame.height()};
   const WindowRect fitted = FitFrame(now, {area.x(), area.y(), area.width(), area.height()});
   if (fitted == now) return;

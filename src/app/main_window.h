@@ -79,6 +79,8 @@ class MainWindow : public QMainWindow {
   // from maximised), the frame, title bar included, is brought within the
   // screen's available area.
   void FitFrameToArea();
+  void FitAfterRestore(int tries);
+  void FitFrameNow();
 
   std::string program_folder_;
   SettingsFile settings_file_;
@@ -91,6 +93,7 @@ class MainWindow : public QMainWindow {
   QPoint normal_position_;
   QSize normal_size_;
   bool fit_pending_ = true;
+  QSize maximised_size_;  // the client's, while last maximised
   std::unique_ptr<QPrinter> printer_;
 };
 
