@@ -6,57 +6,15 @@
 # the export's proposed name takes the chosen type's extension. Needs Xvfb,
 # openbox, xdotool and xwininfo; exits 77 (skipped) without them.
 set -uo pipefail
-app="$(realpath "$1")"
-for tool in Xvfb openbox xdotool xwininfo xprop; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool: skipped"; exit 77; }
-done
-
-work="$(mktemp -d)"
-display=":$((200 + RANDOM % 500))"
-cleanup() {
-  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null
-  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+app="$1"
 fail() { echo "$*"; exit 1; }
-
 screen_w=1400 screen_h=1000
-Xvfb "$display" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp >/dev/null 2>&1 &
-x_pid=$!
-export DISPLAY="$display" POMELI2_HOME="$work/home" XDG_RUNTIME_DIR="$work"
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm_pid=$!
-sleep 1
+source "$(dirname "$0")/desktop_session.sh"
 
 # The program runs in a folder that holds a folder named as the proposed
 # export name, which once kept the dialog from adding the extension.
 mkdir -p "$work/run/site" "$work/proj"
-window=""
-start() {
-  (cd "$work/run" && exec "$app" "$@" >/dev/null 2>&1) &
-  app_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --name ' - Pomeli Pomeli Version 2.0$' 2>/dev/null | head -n 1)"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "the window did not appear"
-  sleep 1
-}
-stop() {
-  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-  for i in $(seq 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    if [ "$i" = 50 ]; then xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true; fi
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
-  app_pid=""
-}
+run_dir="$work/run"
 # "x y width height" of the frame the window manager put around a window.
 frame_of() {
   local parent
@@ -69,7 +27,6 @@ within_screen() {
   read -r x y w h <<<"$1"
   [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "$screen_w" ] && [ $((y + h)) -le "$screen_h" ]
 }
-maximised() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_HORZ; }
 toggle_maximised() {
   local x y w h
   read -r x y w h <<<"$(frame_of "$window")"
