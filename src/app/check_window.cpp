@@ -1,8 +1,10 @@
 #include "check_window.h"
 
 #include <QHeaderView>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include "editor/shell.h"
 #include "text_border.h"
 
 namespace pomeli2 {
@@ -33,7 +35,7 @@ CheckWindow::CheckWindow(Editor& editor, QWidget* parent) : QDialog(parent), edi
   });
 }
 
-void CheckWindow::ShowResults() {
+void CheckWindow::ShowResults(bool come_forward) {
   list_->clear();
   const std::vector<CheckProblem>& problems = editor_.LastCheck();
   // Added at once: one by one, each would be laid out on its own.
@@ -46,14 +48,22 @@ void CheckWindow::ShowResults() {
   list_->header()->setStretchLastSection(false);
   summary_->setText(problems.empty() ? Ui("問題は見つかりませんでした。")
                                      : Ui("%1 件の問題があります。ダブルクリックでその場所を表示します。").arg(problems.size()));
-  const bool first = !isVisible();
-  show();
-  if (first && parentWidget()) {
-    // Beside the editor, where it hides none of it if the screen allows;
-    // placed once shown, so that the window manager keeps the place.
-    const QRect frame = parentWidget()->frameGeometry();
-    move(frame.right() + 8, frame.top());
+  if (!come_forward) return;
+  if (!isVisible() && parentWidget()) {
+    // Beside the editor, where it hides none of it if the screen allows.
+    // Placed before it is shown, while a position still means the frame's;
+    // the window manager frames it as it frames the editor.
+    const QWidget* editor = parentWidget()->window();
+    const QRect frame = editor->frameGeometry();
+    const QSize margins = frame.size() - editor->geometry().size();
+    const QRect area = editor->screen()->availableGeometry();
+    const WindowRect place = PlaceBeside({frame.x(), frame.y(), frame.width(), frame.height()},
+                                         {width() + margins.width(), height() + margins.height()},
+                                         {area.x(), area.y(), area.width(), area.height()});
+    resize(place.width - margins.width(), place.height - margins.height());
+    move(place.x, place.y);
   }
+  show();
   raise();
 }
 

@@ -13,8 +13,9 @@ namespace pomeli2 {
 class CheckWindow : public QDialog {
  public:
   CheckWindow(Editor& editor, QWidget* parent);
-  // Shows the editor's last check, and the window, in front.
-  void ShowResults();
+  // Shows the editor's last check, and the window in front unless
+  // `come_forward` is false.
+  void ShowResults(bool come_forward = true);
 
  private:
   Editor& editor_;

@@ -3,12 +3,13 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
+#include "menu_tree_view.h"
 #include "text_border.h"
 
 namespace pomeli2 {
 
-FindBar::FindBar(Editor& editor, std::function<void()> focus_tree, QWidget* parent)
-    : QWidget(parent), editor_(editor), focus_tree_(std::move(focus_tree)) {
+FindBar::FindBar(Editor& editor, MenuTreeView* tree, std::function<void()> focus_tree, QWidget* parent)
+    : QWidget(parent), editor_(editor), tree_(tree), focus_tree_(std::move(focus_tree)) {
   setObjectName("findBar");
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 2, 0, 0);
@@ -26,12 +27,15 @@ FindBar::FindBar(Editor& editor, std::function<void()> focus_tree, QWidget* pare
   connect(text_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A character that the project's code page cannot hold is in no title.
     auto sjis = FromQt(text);
-    Show(sjis ? editor_.FindText(*sjis) : FindResult{});
+    const FindResult found = sjis ? editor_.FindText(*sjis) : FindResult{};
+    tree_->FoundWhileTyping(found.node);
+    Show(found);
   });
   hide();
 }
 
 void FindBar::Open() {
+  tree_->FindStarted();
   show();
   text_->setFocus(Qt::ShortcutFocusReason);
   text_->selectAll();
@@ -39,12 +43,19 @@ void FindBar::Open() {
 
 void FindBar::Show(const FindResult& found) {
   const bool none = found.count == 0 && !text_->text().isEmpty();
-  count_->setText(none ? Ui("見つかりません") : found.count ? QString("%1 / %2").arg(found.index).arg(found.count) : "");
+  // "- / 3": the selected item is none of the matches.
+  const QString index = found.index ? QString::number(found.index) : QString("-");
+  count_->setText(none ? Ui("見つかりません") : found.count ? QString("%1 / %2").arg(index).arg(found.count) : "");
   // Nothing found: the field says so too, as browsers' find bars do.
   text_->setStyleSheet(none ? "QLineEdit { background: #FFE0E0; }" : "");
 }
 
+void FindBar::Refresh() {
+  if (isVisible() && !text_->text().isEmpty()) Show(editor_.FindPlace());
+}
+
 void FindBar::Close() {
+  tree_->FindEnded();
   hide();
   focus_tree_();
 }

@@ -12,11 +12,15 @@
 
 namespace pomeli2 {
 
+class MenuTreeView;
+
 class FindBar : public QWidget {
  public:
-  FindBar(Editor& editor, std::function<void()> focus_tree, QWidget* parent = nullptr);
+  FindBar(Editor& editor, MenuTreeView* tree, std::function<void()> focus_tree, QWidget* parent = nullptr);
   // Shows the bar with its text selected, ready to type over.
   void Open();
+  // The count again, after the menu changed.
+  void Refresh();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -26,6 +30,7 @@ class FindBar : public QWidget {
   void Close();
 
   Editor& editor_;
+  MenuTreeView* tree_;
   std::function<void()> focus_tree_;
   QLineEdit* text_;
   QLabel* count_;

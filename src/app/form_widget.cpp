@@ -23,6 +23,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "editor/colours.h"
 #include "editor/command_registry.h"
 #include "menu_tree_view.h"
 #include "text/sjis.h"
@@ -192,7 +193,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   tree_->setMinimumWidth(kTreeMinWidth);
   layout->addWidget(scroll, 0);
   layout->addLayout(arrows, 0);
-  find_bar_ = new FindBar(editor_, [this] {
+  find_bar_ = new FindBar(editor_, tree_, [this] {
     editor_.SetTreeFocus(true);
     FocusTree();
   });
@@ -205,6 +206,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
 }
 
 void FormWidget::ShowFindBar() { find_bar_->Open(); }
+void FormWidget::RefreshFindBar() { find_bar_->Refresh(); }
 
 QGroupBox* FormWidget::MakeGroup(const char* title) {
   auto* box = new QGroupBox(Ui(title));
@@ -274,7 +276,9 @@ void FormWidget::PaintSample(int button) {
   int field = FormState::ColourFieldOfButton(button);
   if (!field) return;
   auto colour = editor_.Form().SampleColour(field);
-  controls_[button]->setStyleSheet(colour ? QString("background-color: #%1;").arg(*colour, 6, 16, QChar('0'))
+  controls_[button]->setStyleSheet(colour ? QString("background-color: #%1; color: #%2;")
+                                                .arg(*colour, 6, 16, QChar('0'))
+                                                .arg(LabelColourOn(*colour), 6, 16, QChar('0'))
                                           : QString());
 }
 

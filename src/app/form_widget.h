@@ -37,6 +37,7 @@ class FormWidget : public QWidget {
   void ApplyEnabled();
   void FocusTree();
   void ShowFindBar();
+  void RefreshFindBar();
   void ApplyTreeColours();
   // The menu tree, which shows the core's tree and follows its changes.
   MenuTreeView* Tree() const { return tree_; }

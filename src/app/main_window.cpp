@@ -21,6 +21,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <QTreeWidget>
@@ -91,6 +92,15 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
 
   editor_.AttachSettingsFile(&settings_file_);
   editor_.Start();
+  Editor::KeptFolders folders{kept.value("folders/document").toByteArray().toStdString(), {}};
+  kept.beginGroup("folders");
+  for (const QString& key : kept.childKeys()) {
+    bool number = false;
+    const int kind = key.toInt(&number);
+    if (number) folders.folders[kind] = kept.value(key).toByteArray().toStdString();
+  }
+  kept.endGroup();
+  editor_.RestoreFolders(folders);
   UpdateCommands();
 }
 
@@ -102,6 +112,12 @@ void MainWindow::KeepWindowState() const {
   QSettings kept(WindowStateFile(), QSettings::IniFormat);
   kept.setValue("window/size", normal_size_);
   kept.setValue("window/maximized", windowState().testFlag(Qt::WindowMaximized));
+  // The file dialogs' folders, as CP932 bytes, with the document they serve.
+  const Editor::KeptFolders folders = editor_.FoldersToKeep();
+  kept.remove("folders");
+  kept.setValue("folders/document", QByteArray::fromStdString(folders.document));
+  for (const auto& [kind, folder] : folders.folders)
+    kept.setValue(QString("folders/%1").arg(kind), QByteArray::fromStdString(folder));
   kept.sync();
 }
 
@@ -241,14 +257,15 @@ void MainWindow::ShowHelp() {
   help->activateWindow();
 }
 
-void MainWindow::ShowCheckResults(const std::vector<CheckProblem>& problems) {
+void MainWindow::ShowCheckResults(bool come_forward) {
   std::unordered_set<NodeId> marked;
-  for (const CheckProblem& p : problems)
+  for (const CheckProblem& p : editor_.LastCheck())
     if (p.item != kNoNode) marked.insert(p.item);
   form_->Tree()->MarkProblems(std::move(marked));
   auto* window = findChild<CheckWindow*>();
+  if (!window && !come_forward) return;
   if (!window) window = new CheckWindow(editor_, this);
-  window->ShowResults();
+  window->ShowResults(come_forward);
 }
 
 void MainWindow::Print(Host::PrintKind kind) {
@@ -312,11 +329,52 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::moveEvent(QMoveEvent* event) {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_position_ = pos();
   QMainWindow::moveEvent(event);
+  FitFrameToArea();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) normal_size_ = size();
+  if (isMaximized()) maximised_size_ = size();
   QMainWindow::resizeEvent(event);
+  FitFrameToArea();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  // Restored from maximised, the window comes back to a size that may have
+  // been kept or given before its frame was known.
+  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized && !isMaximized())
+    FitAfterRestore(10);
+}
+
+void MainWindow::FitFrameToArea() {
+  if (!fit_pending_ || !isVisible()) return;
+  if (frameGeometry().size() == geometry().size()) return;  // the window manager has not framed it yet
+  fit_pending_ = false;
+  // A window that starts maximised fits itself when it is restored.
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) FitFrameNow();
+}
+
+void MainWindow::FitAfterRestore(int tries) {
+  // The window manager restores the size in steps; the frame is fitted once
+  // it has left the maximised size.
+  QTimer::singleShot(200, this, [this, tries] {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+    const bool settled = size() != maximised_size_ && frameGeometry().size() != geometry().size();
+    if (!settled && tries > 0) return FitAfterRestore(tries - 1);
+    FitFrameNow();
+  });
+}
+
+void MainWindow::FitFrameNow() {
+  const QRect frame = frameGeometry(), client = geometry();
+  const QRect area = screen() ? screen()->availableGeometry() : AvailableArea();
+  const WindowRect now{frame.x(), frame.y(), frame.width(), frame.height()};
+  const WindowRect fitted = FitFrame(now, {area.x(), area.y(), area.width(), area.height()});
+  if (fitted == now) return;
+  resize(client.width() - (now.width - fitted.width), client.height() - (now.height - fitted.height));
+  move(fitted.x, fitted.y);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -45,7 +45,9 @@ class MainWindow : public QMainWindow {
   // Brings the window to the front, as it is (maximised stays maximised).
   void BringToFront();
   void ShowHelp();
-  void ShowCheckResults(const std::vector<CheckProblem>& problems);
+  // Marks the items of the editor's last check and lists its problems; the
+  // list comes forward only when asked.
+  void ShowCheckResults(bool come_forward);
   void ShowAbout();
   // Printing, its preview and the printer setup, with one printer per run.
   void Print(Host::PrintKind kind);
@@ -60,6 +62,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -72,6 +75,12 @@ class MainWindow : public QMainWindow {
   // place, are kept in a file of their own beside it.
   QString WindowStateFile() const;
   void KeepWindowState() const;
+  // Once the window manager has framed the window (first shown, or restored
+  // from maximised), the frame, title bar included, is brought within the
+  // screen's available area.
+  void FitFrameToArea();
+  void FitAfterRestore(int tries);
+  void FitFrameNow();
 
   std::string program_folder_;
   SettingsFile settings_file_;
@@ -83,6 +92,8 @@ class MainWindow : public QMainWindow {
   std::map<QKeySequence, CommandId> accelerators_;
   QPoint normal_position_;
   QSize normal_size_;
+  bool fit_pending_ = true;
+  QSize maximised_size_;  // the client's, while last maximised
   std::unique_ptr<QPrinter> printer_;
 };
 

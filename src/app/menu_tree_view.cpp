@@ -56,7 +56,10 @@ MenuTreeView::MenuTreeView(Editor& editor, QWidget* parent) : QTreeWidget(parent
   // a deep tree scrolls sideways instead of cutting its labels off.
   header()->setStretchLastSection(false);
   connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { open_.insert(NodeOf(item)); });
-  connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { open_.erase(NodeOf(item)); });
+  connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+    open_.erase(NodeOf(item));
+    if (!showing_) editor_.BranchClosed(NodeOf(item));
+  });
 }
 
 NodeId MenuTreeView::Dragged() const { return NodeOf(currentItem()); }
@@ -394,7 +397,10 @@ void MenuTreeView::ShowSelection(NodeId node) {
   auto it = items_.find(node);
   if (it == items_.end()) return;
   showing_ = true;
-  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) p->setExpanded(true);
+  for (QTreeWidgetItem* p = it->second->parent(); p; p = p->parent()) {
+    if (finding_ && !p->isExpanded()) opened_by_find_.insert(NodeOf(p));
+    p->setExpanded(true);
+  }
   setCurrentItem(it->second);
   // Not scrollToItem: it passes by this view's own scrolling.
   scrollTo(indexFromItem(it->second));
@@ -407,6 +413,33 @@ void MenuTreeView::FinishLabelEdit() {
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
   }
+}
+
+void MenuTreeView::FindStarted() {
+  finding_ = true;
+  opened_by_find_.clear();
+}
+
+void MenuTreeView::FoundWhileTyping(NodeId node) {
+  const MenuTree& tree = editor_.Model().tree;
+  showing_ = true;
+  for (auto it = opened_by_find_.begin(); it != opened_by_find_.end();) {
+    auto item = items_.find(*it);
+    if (item == items_.end() || !tree.Valid(*it)) {
+      it = opened_by_find_.erase(it);
+    } else if (node == kNoNode || !tree.IsInSubtree(node, *it)) {
+      item->second->setExpanded(false);
+      it = opened_by_find_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  showing_ = false;
+}
+
+void MenuTreeView::FindEnded() {
+  finding_ = false;
+  opened_by_find_.clear();
 }
 
 void MenuTreeView::EditLabel(NodeId node) {

@@ -34,6 +34,11 @@ class MenuTreeView : public QTreeWidget {
   void EditLabel(NodeId node);
   // A label edit still open ends as leaving its box would end it.
   void FinishLabelEdit();
+  // While the find bar is open, the branches opened to show a match found
+  // by typing close again once the typing finds a match outside them.
+  void FindStarted();
+  void FoundWhileTyping(NodeId node);
+  void FindEnded();
   // Whether the view is being changed to show the core, not by the user:
   // its signals then tell nothing to forward.
   bool Showing() const { return showing_; }
@@ -91,6 +96,8 @@ class MenuTreeView : public QTreeWidget {
   std::unordered_map<char16_t, int> advances_;
   static constexpr int kLabelSpace = 4;
   bool showing_ = false;
+  bool finding_ = false;
+  std::unordered_set<NodeId> opened_by_find_;
 };
 
 }  // namespace pomeli2

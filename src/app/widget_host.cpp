@@ -12,6 +12,7 @@
 
 #include "menu_tree_view.h"
 
+#include "editor/file_dialogs.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "option_dialogs.h"
@@ -36,16 +37,6 @@ QStringList NameFilters(const QString& filter) {
 }
 
 }  // namespace
-
-QString FilterExtension(const QString& name_filter) {
-  qsizetype open = name_filter.lastIndexOf('(');
-  qsizetype close = name_filter.lastIndexOf(')');
-  if (open < 0 || close < open) return {};
-  QString first = name_filter.mid(open + 1, close - open - 1).section(' ', 0, 0, QString::SectionSkipEmpty);
-  if (!first.startsWith("*.")) return {};
-  QString extension = first.mid(2);
-  return extension.contains('*') ? QString() : extension;
-}
 
 MessageAnswer WidgetHost::MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                                      MessageButtons buttons, std::optional<MessageAnswer> default_answer) {
@@ -89,20 +80,17 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
   dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   // The commands ask about replacing a file themselves.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setNameFilters(NameFilters(ToQt(request.filter)));
-  dialog.setDefaultSuffix(ToQt(request.default_extension));
-  if (request.extension_by_filter) {
-    // As the system's own dialogs do: the chosen filter's extension.
-    dialog.setDefaultSuffix(FilterExtension(dialog.selectedNameFilter()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterExtension(filter)); });
-  }
+  const QStringList filters = NameFilters(ToQt(request.filter));
+  dialog.setNameFilters(filters);
+  // The editor adds the extension: the dialog's own default suffix is left
+  // out when a folder of the name stands in the program's working folder.
   QFileInfo initial(ToQt(request.initial_name));
   if (ToQt(request.initial_name).contains('/')) dialog.setDirectory(initial.absolutePath());
   if (!initial.fileName().contains('*')) dialog.selectFile(initial.fileName());
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    if (auto path = FromQt(dialog.selectedFiles().first())) return path;
+    if (auto path = FromQt(dialog.selectedFiles().first()))
+      return WithDialogExtension(request, *path, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj(kFileErrorTitle), MessageIcon::kWarning,
                MessageButtons::kOk, std::nullopt);
   }
@@ -130,6 +118,7 @@ void WidgetHost::RefreshForm() { window_.Form().Refresh(); }
 void WidgetHost::ControlStatesChanged() {
   window_.Form().ApplyEnabled();
   window_.UpdateCommands();
+  window_.Form().RefreshFindBar();
 }
 void WidgetHost::TreeRebuilt() { window_.Form().Tree()->RebuildTree(); }
 void WidgetHost::TreeRestored(const MenuTree::Changes& changes) { window_.Form().Tree()->ApplyTreeChanges(changes); }
@@ -150,7 +139,9 @@ void WidgetHost::OpenUrl(const std::string& url) {
 }
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
 void WidgetHost::ShowFindBar() { window_.Form().ShowFindBar(); }
-void WidgetHost::ShowCheckResults(const std::vector<CheckProblem>& problems) { window_.ShowCheckResults(problems); }
+void WidgetHost::ShowCheckResults(const std::vector<CheckProblem>&) { window_.ShowCheckResults(true); }
+
+void WidgetHost::CheckChanged() { window_.ShowCheckResults(false); }
 void WidgetHost::FocusControl(int control) {
   if (QWidget* w = window_.Form().Control(control)) w->setFocus(Qt::OtherFocusReason);
 }

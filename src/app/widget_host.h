@@ -12,10 +12,6 @@ namespace pomeli2 {
 
 class MainWindow;
 
-// The extension that a file dialog's name filter ("label (*.ext *.other)")
-// gives a name without one: its first pattern's; "" for "*" or "*.*".
-QString FilterExtension(const QString& name_filter);
-
 class WidgetHost : public Host {
  public:
   using MessageFn = std::function<MessageAnswer(const std::string& text, const std::string& title, MessageIcon,
@@ -59,6 +55,7 @@ class WidgetHost : public Host {
   void ShowHelp() override;
   void ShowFindBar() override;
   void ShowCheckResults(const std::vector<CheckProblem>& problems) override;
+  void CheckChanged() override;
   void FocusControl(int control) override;
   void ShowAbout() override;
   void RequestClose() override;

@@ -226,6 +226,15 @@ TEST_F(CliTest, FailuresAndTheirExitStatus) {
   refused = Build(dir / "zero.pml");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("入力エラー: 「背景色」"), std::string::npos);
+  // Three digits are a colour as well; four are not.
+  WriteFile(dir / "zero.pml", "[BgColor]\t#abc\r\n[BodyText]\t#FFF\r\n[TextBackOn]\t1\r\n0\tHome\t\t\t1\t\t\t0\r\n"
+                              "1\tA\t#0f0\t\t1\t\t\t0\r\n");
+  ASSERT_EQ(Build(dir / "zero.pml").status, 0);
+  EXPECT_NE(ReadFile(dir / "zero.html").find("#abc"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "zero.html").find("#0f0"), std::string::npos);
+  WriteFile(dir / "zero.html", "old page");
+  WriteFile(dir / "zero.pml", "[TextBackOn]\t1\r\n0\tHome\t\t\t1\t\t\t0\r\n1\tA\t#0f0f\t\t1\t\t\t0\r\n");
+  EXPECT_EQ(Build(dir / "zero.pml").status, 1);
   WriteFile(dir / "zero.pml", "[BodyFooter]\t" + (dir / "gone.txt") + "\r\n0\tHome\t\t\t1\t\t\t0\r\n1\tA\t\t\t1\t\t\t0\r\n");
   refused = Build(dir / "zero.pml");
   EXPECT_EQ(refused.status, 1);
@@ -327,6 +336,7 @@ TEST_F(CliTest, CheckListsEveryProblemBeforePublishing) {
                         line("2", "<b>Tools</b>", "#FFFFFF", "tools/index.html") +
                         line("3", "Hammer", "#FFF", "tools/hammer.html?x=1#top", "icons/hammer.gif") +
                         line("3", "Saw", "#FFFFFF", "tools\\saw.html#blade", "plus.gif") +
+                        line("2", "", "#FFFFFF", "") +
                         line("1", " ", "#FFFFFF", "http://example.com/x") + line("1", "Mail", "", "mailto:a@example.com") +
                         line("1", "file:pics/logo.gif:Logo", "#FFFFFF", "file:///nowhere/abs.html");
   WriteFile(dir / "site.pml", project);
@@ -338,10 +348,10 @@ TEST_F(CliTest, CheckListsEveryProblemBeforePublishing) {
             "page: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
             "page: 背景画像: 「back.gif」が見つかりません。\n"
             "page: マイナスボタン: 「minus.gif」が見つかりません。\n"
-            "Products > Tools > Hammer: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
             "Products > Tools > Hammer: リンク: 「tools/hammer.html?x=1#top」が見つかりません。\n"
             "Products > Tools > Hammer: アイコン: 「icons/hammer.gif」が見つかりません。\n"
-            " : 名前: 名前がありません。\n"
+            "Products > (無題): 名前: 名前がありません。\n"
+            "x: 名前: 名前がありません。\n"
             "Logo: 名前: 「pics/logo.gif」が見つかりません。\n"
             "Logo: リンク: 「file:///nowhere/abs.html」が見つかりません。\n");
   EXPECT_FALSE(std::filesystem::exists(site / "menu.html")) << "a check writes nothing";
@@ -359,8 +369,8 @@ TEST_F(CliTest, CheckListsEveryProblemBeforePublishing) {
   EXPECT_EQ(run.out,
             "page: 行間: 1以上の数値を入力してください。\n"
             "page: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
-            "Products > Tools > Hammer: 背景色: 色は「#」に続けて16進数6桁で入力してください。\n"
-            " : 名前: 名前がありません。\n"
+            "Products > (無題): 名前: 名前がありません。\n"
+            "x: 名前: 名前がありません。\n"
             "Logo: リンク: 「file:///nowhere/abs.html」が見つかりません。\n");
 
   // The buttons of branches and of other windows are pictures this page

@@ -2,8 +2,8 @@
 # The keys, the focus and the dialogs of the real window under a window
 # manager, where message boxes and dialogs really take the keyboard: runs
 # the test program given, which drives the window with xdotool. Needs Xvfb,
-# openbox, xdotool and xwininfo; exits 77 (skipped) without them.
+# openbox, xdotool, xwininfo and xprop; exits 77 (skipped) without them.
 set -uo pipefail
 test_program="$1"
-. "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/desktop_session.sh"
 QT_QPA_PLATFORM=xcb "$test_program"

@@ -6,24 +6,10 @@
 # and xwininfo; exits 77 (skipped) without them.
 set -uo pipefail
 app="$1"
-. "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/desktop_session.sh"
 
-window=""
-start() {
-  "$app" "$@" >/dev/null 2>&1 &
-  app_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --name ' - Pomeli Pomeli Version 2.0$' 2>/dev/null | head -n 1)"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "the window did not appear"; exit 1; }
-  sleep 0.5
-}
 client_position() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'; }
 client_size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-maximised() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_HORZ; }
 # A double click on the title bar, just above the client area, maximises
 # and restores.
 toggle_maximised() {
@@ -31,19 +17,6 @@ toggle_maximised() {
   xdotool mousemove "$((x + 100))" "$((y - 10))" click --repeat 2 --delay 80 1
   sleep 1
 }
-stop() {
-  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-  # A loaded machine or a sanitizer build may take a while to close; a close
-  # request that arrived too early is sent again.
-  for i in $(seq 300); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    if [ "$i" = 50 ]; then xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true; fi
-    sleep 0.1
-  done
-  if kill -0 "$app_pid" 2>/dev/null; then echo "the window did not close"; exit 1; fi
-  app_pid=""
-}
-
 start
 xdotool windowmove --sync "$window" 200 150
 xdotool windowsize --sync "$window" 800 700

@@ -81,6 +81,43 @@ TEST_F(DocumentCommands, OpenAsksKeepsEditsWhenNothingIsOpenedAndMakesABackup) {
   EXPECT_EQ(ReadFile(program + "backup.pml"), ReadFile(dir / "a.pml"));
 }
 
+// A file that import reads, opened as a project: said so, and imported
+// into the open menu, as one step, when the user agrees.
+TEST_F(DocumentCommands, OpeningAFileThatImportReadsOffersToImportIt) {
+  Add("A");
+  for (const char* source : {"- [One](one.html)\n- Two\n",
+                             "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A HREF=\"one.html\">One</A>\n"
+                             "<DT><A HREF=\"two.html\">Two</A>\n</DL>\n"}) {
+    WriteFile(dir / "list.md", source);
+    host.messages.clear();
+    host.files = {dir / "list.md"};
+    host.answers = {MessageAnswer::kYes, MessageAnswer::kNo};
+    e.Dispatch(kCmdOpen);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[1].text.find("ファイル「" + (dir / "list.md") + "」はぽめりファイルではありませんが"),
+              std::string::npos)
+        << host.messages[1].text;
+    EXPECT_EQ(host.messages[1].buttons, MessageButtons::kYesNo);
+    EXPECT_EQ(Outline(), "A");
+  }
+  host.files = {dir / "list.md"};
+  host.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(Outline(), "A(One,Two)");
+  EXPECT_EQ(e.Settings().ProjectPath, UntitledProject());
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(Outline(), "A");
+
+  // Any other file that is no project: the reader's message, naming it.
+  WriteFile(dir / "bad.pml", "0\tHome\t\t\t1\t\t\t0\r\nx\tA\t\t\t1\t\t\t0\r\n");
+  host.files = {dir / "bad.pml"};
+  host.answers = {MessageAnswer::kYes};
+  e.Dispatch(kCmdOpen);
+  EXPECT_EQ(host.messages.back().text, "ファイル「" + (dir / "bad.pml") +
+                                           "」\n数字フィールドに文字が含まれているか、または空です。\n"
+                                           "ページ情報が正しくロードできません。");
+}
+
 TEST_F(DocumentCommands, NewAsksAndResets) {
   Add("A");
   host.answers = {MessageAnswer::kNo};

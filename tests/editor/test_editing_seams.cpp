@@ -172,10 +172,12 @@ TEST_F(Seams, HtmlSaveBringsTheImagesThePageLacks) {
   for (const char* name : {"minus.gif", "linkto.gif", "scroll.gif"})
     EXPECT_EQ(ReadFile(dir / (std::string("web/") + name)), ReadFile(program + name)) << name;
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "web/otherw.gif")) << "no item has another-window button";
+  const std::string written = "「" + (dir / "web/index.html") + "」にHTMLを書き出しました。";
   ASSERT_EQ(host.statuses.size(), 1u);
-  EXPECT_EQ(host.statuses[0], "ページが使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
+  EXPECT_EQ(host.statuses[0], written + "ページが使う標準の画像がなかったのでコピーしました：minus.gif、linkto.gif、scroll.gif");
   e.Dispatch(kCmdHtmlSave);
-  EXPECT_EQ(host.statuses.size(), 1u) << "nothing to copy, nothing said";
+  ASSERT_EQ(host.statuses.size(), 2u);
+  EXPECT_EQ(host.statuses[1], written) << "nothing to copy, nothing said of it";
   EXPECT_TRUE(host.messages.empty());
 }
 
@@ -218,10 +220,10 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
   e.Settings().BodyLink = "#123456";
   e.Settings().TextBackOn = 1;
-  m().tree.MutableItem(m().Selected()).bg_color = "#fff";
-  e.Item().bg_color = "#fff";  // as a file read would leave the form
+  m().tree.MutableItem(m().Selected()).bg_color = "#ffff";
+  e.Item().bg_color = "#ffff";  // as a file read would leave the form
   e.Dispatch(kCmdHtmlSave);
-  EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#fff」は色として使えないため、HTMLを書き出せません。\n"
+  EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#ffff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
 

@@ -120,5 +120,30 @@ TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
   EXPECT_EQ(Label(*this, m().Selected()), "Here");
 }
 
+// After an edit the last find counts its matches again; closing a branch
+// with the selection inside selects the branch's item.
+TEST_F(FindAndCheck, FindPlaceFollowsEditsAndAClosedBranchTakesTheSelection) {
+  Add("one");
+  Add("one inner");
+  e.SelectItem(m().Root());
+  Add("two");
+  ASSERT_EQ(e.FindText("one").node, Find("one"));
+  e.FindAgain(true);
+  EXPECT_EQ(e.FindPlace().index, 2);
+  e.SelectItem(Find("two"));
+  EXPECT_EQ(e.FindPlace().index, 0);
+  EXPECT_EQ(e.FindPlace().count, 2);
+  e.SelectItem(Find("one inner"));
+  e.Dispatch(kCmdDelete);
+  EXPECT_EQ(e.FindPlace().count, 1);
+
+  Add("deep");
+  const NodeId deep = Find("deep");
+  e.BranchClosed(Find("two"));
+  EXPECT_EQ(m().Selected(), deep) << "not its branch";
+  e.BranchClosed(Find("one"));
+  EXPECT_EQ(m().Selected(), Find("one"));
+}
+
 }  // namespace
 }  // namespace pomeli2::testing

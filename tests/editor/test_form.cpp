@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "editor/commands.h"
+#include "editor/colours.h"
 #include "editor/editor.h"
 #include "editor/shell.h"
 #include "support/menu_builder.h"
@@ -54,6 +55,7 @@ TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
   again.Start();
   EXPECT_EQ(again.Doc().LastProjectPath(), "/old/project.pml");
   EXPECT_EQ(again.RecentEntryText(), "/old/project.pml");
+  EXPECT_EQ(again.CommandLiveText(kCmdRecent), "&1 /old/project.pml") << "its access key in the menu";
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/old/project.pml\t\r\n");
 
   std::string seventy = "/" + std::string(65, 'a') + ".pml";
@@ -64,6 +66,9 @@ TEST_F(FormTest, LastProjectIsReadAtStartAndKeptWhileUntitled) {
   testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t/" + seventy + "\t\r\n");
   again.Start();
   EXPECT_EQ(again.RecentEntryText(), sj("前回使ったファイルを開く"));
+  testing::WriteFile(dir / "Pomeli2.ini", "1\t1\t480\t510\t0\t/R&D.pml\t\r\n");
+  again.Start();
+  EXPECT_EQ(again.CommandLiveText(kCmdRecent), "&1 /R&&D.pml");
 }
 
 TEST_F(FormTest, UnwritableSettingsFileStillKeepsTheMark) {
@@ -275,6 +280,25 @@ TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
   EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
   EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");
   EXPECT_EQ(StepName(kCmdSaveAs), "名前を付けて保存");
+}
+
+TEST(Placement, FramesStayWithinTheAvailableArea) {
+  const WindowRect area{0, 0, 1400, 1000};
+  EXPECT_EQ(FitFrame({0, 0, 1002, 1025}, area), (WindowRect{0, 0, 1002, 1000}));
+  EXPECT_EQ(FitFrame({600, 300, 1002, 725}, area), (WindowRect{398, 275, 1002, 725}));
+  // Beside the editor on the right, else on the left, else over it.
+  EXPECT_EQ(PlaceBeside({0, 0, 632, 725}, {562, 345}, area), (WindowRect{640, 0, 562, 345}));
+  EXPECT_EQ(PlaceBeside({760, 40, 632, 725}, {562, 345}, area), (WindowRect{190, 40, 562, 345}));
+  EXPECT_EQ(PlaceBeside({0, 0, 1400, 1000}, {562, 345}, area), (WindowRect{838, 0, 562, 345}));
+  EXPECT_EQ(PlaceBeside({300, -20, 1000, 1000}, {562, 2000}, area), (WindowRect{738, 0, 562, 1000}));
+}
+
+TEST(Colours, ALabelIsBlackOrWhiteByItsColoursLightness) {
+  EXPECT_EQ(LabelColourOn(0x000000), 0xFFFFFFu);
+  EXPECT_EQ(LabelColourOn(0x0000A0), 0xFFFFFFu);
+  EXPECT_EQ(LabelColourOn(0x808080), 0x000000u);
+  EXPECT_EQ(LabelColourOn(0xFFFF00), 0x000000u);
+  EXPECT_EQ(LabelColourOn(0xFFFFFF), 0x000000u);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // compared byte for byte.
 #include "support/golden.h"
 #include "support/session.h"
+#include "editor/file_dialogs.h"
+#include "text/catalogue.h"
 
 namespace pomeli2::testing {
 namespace {
@@ -306,6 +308,98 @@ TEST_F(EditSession, DragAndDropAndOutlineKeysMoveWholeSubtrees) {
   EXPECT_EQ(Outline(), "B,C(B),C1(A(A1))");
   e.Dispatch(kCmdUndo);
   EXPECT_EQ(Outline(), "B,A(A1),C(B),C1");
+}
+
+// The check's problems stay with the items it checked: an edit keeps them,
+// an item that takes the id of one an undone step removed has none, and a
+// new document has none.
+TEST_F(EditSession, TheChecksProblemsStayWithTheItemsChecked) {
+  auto checked = [this] {
+    std::vector<NodeId> items;
+    for (const CheckProblem& p : e.LastCheck())
+      if (p.item != kNoNode) items.push_back(p.item);
+    return items;
+  };
+  Add("A");
+  Type(kCtlLink, "missing.html");
+  const NodeId a = Find("A");
+  e.CheckBeforePublishing();
+  ASSERT_EQ(checked(), std::vector<NodeId>{a});
+  e.SelectItem(m().Root());
+  Add("B");
+  EXPECT_EQ(checked(), std::vector<NodeId>{a}) << "an edit keeps them";
+  while (m().tree.Valid(a)) e.Dispatch(kCmdUndo);
+  e.SelectItem(m().Root());
+  Add("C");
+  ASSERT_EQ(Find("C"), a) << "the id given again";
+  EXPECT_EQ(checked(), std::vector<NodeId>{});
+  Type(kCtlLink, "missing.html");
+  e.CheckBeforePublishing();
+  ASSERT_EQ(checked(), std::vector<NodeId>{a});
+  e.Dispatch(kCmdNew);
+  ASSERT_EQ(Outline(), "");
+  EXPECT_EQ(checked(), std::vector<NodeId>{});
+}
+
+// Save, import and export say in the status bar what they wrote or read,
+// and where.
+TEST_F(EditSession, FilesWrittenAndReadAreNamedInTheStatusBar) {
+  Add("A");
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  WriteFile(dir / "l.md", "- One\n- Two\n");
+  host.files = {dir / "l.md"};
+  e.Dispatch(kCmdImport);
+  host.files = {dir / "m.opml"};
+  e.Dispatch(kCmdExport);
+  EXPECT_EQ(host.statuses, (std::vector<std::string>{"「" + (dir / "p.pml") + "」に保存しました。",
+                                                     "「" + (dir / "l.md") + "」から2個のアイテムをインポートしました。",
+                                                     "「" + (dir / "m.opml") + "」にエクスポートしました。"}));
+}
+
+// The dialogs' folders kept for the next run: where projects are kept comes
+// back at once, the others with the project they were used for.
+TEST_F(EditSession, DialogFoldersComeBackWithTheirProject) {
+  Add("A");
+  std::filesystem::create_directories(dir.path() / "lists");
+  WriteFile(dir / "lists/l.md", "- One\n");
+  host.files = {dir / "lists/l.md"};
+  e.Dispatch(kCmdImport);
+  host.files = {dir / "p.pml"};
+  e.Dispatch(kCmdSave);
+  ScriptedHost next_host;
+  Editor next(next_host, program);
+  next.Start();
+  next.RestoreFolders(e.FoldersToKeep());
+  const int imports = static_cast<int>(FileKind::kImport);
+  EXPECT_EQ(next.DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
+  EXPECT_EQ(next.DialogFolder(imports), "");
+  next_host.files = {dir / "p.pml"};
+  next.Dispatch(kCmdOpen);
+  EXPECT_EQ(next.DialogFolder(imports), dir / "lists/");
+  next.Dispatch(kCmdNew);
+  EXPECT_EQ(next.DialogFolder(imports), "");
+}
+
+// A bare name takes the extension of the type chosen in the dialog, or the
+// command's own; a name with one keeps it.
+TEST(FileDialogs, ABareNameTakesTheChosenTypesExtension) {
+  FileDialogRequest exported;
+  exported.filter = sj(kExportFilter);
+  exported.extension_by_filter = true;
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 0), "/w/site.json");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 1), "/w/site.opml");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site", 3), "/w/site.md");
+  EXPECT_EQ(WithDialogExtension(exported, "/w/site.OPML", 0), "/w/site.OPML");
+  EXPECT_EQ(WithDialogExtension(exported, "/w.d/site", 1), "/w.d/site.opml");
+  FileDialogRequest link;
+  link.filter = sj(kLinkFilter);
+  link.default_extension = "html";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 0), "/w/menu.html");
+  link.extension_by_filter = true;
+  link.default_extension = "";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 1), "/w/menu") << "\"*.*\" names no extension";
+  EXPECT_EQ(WithDialogExtension(link, "/w/menu", 0), "/w/menu.html");
 }
 
 }  // namespace

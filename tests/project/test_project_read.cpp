@@ -22,6 +22,8 @@ std::string Item(int depth, const std::string& title, const std::string& rest = 
   return std::to_string(depth) + "\t" + title + "\t" + rest + "\r\n";
 }
 
+constexpr const char* kBadNumberText = "数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。";
+
 class ProjectRead : public ::testing::Test {
  protected:
   void SetUp() override { e.Start(); }
@@ -47,7 +49,9 @@ class ProjectRead : public ::testing::Test {
     });
     return e.Model().tree.Item(found);
   }
-  void ExpectRejected(const char* text) {
+  // The number field's message names the file it was read from.
+  std::string BadNumber() { return "ファイル「" + (dir / "p.pml") + "」\n" + kBadNumberText; }
+  void ExpectRejected(const std::string& text) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, text);
     EXPECT_EQ(host.messages[0].title, "エラー");
@@ -59,7 +63,6 @@ class ProjectRead : public ::testing::Test {
   Editor e{host};
 };
 
-constexpr const char* kBadNumber = "数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。";
 constexpr const char* kBadStructure = "ファイル構造が正しくありません。";
 
 TEST_F(ProjectRead, SettingsKeysAndValues) {
@@ -157,7 +160,7 @@ TEST_F(ProjectRead, BadNumberFields) {
                            Item(1, "A", "#FFFFFF\tNone\t\t10pt\t\t0\tF\t\t0"), Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\tx\tF\t\t0"),
                            Item(1, "A").replace(0, 1, "\x82\x50")}) {
     EXPECT_FALSE(Load(kRoot + line)) << line;
-    ExpectRejected(kBadNumber);
+    ExpectRejected(BadNumber());
   }
 }
 
@@ -176,7 +179,7 @@ TEST_F(ProjectRead, LongLinesAreSplitLikeTheLineBuffer) {
   EXPECT_EQ(e.Settings().Title, value);
   // One byte more and the line end arrives as an empty line of its own.
   EXPECT_FALSE(Load("[Title]\t" + value + "v\r\n" + kRoot));
-  ExpectRejected(kBadNumber);
+  ExpectRejected(BadNumber());
 }
 
 TEST_F(ProjectRead, FilesThatWouldBreakTheMenuAreRejected) {
@@ -207,7 +210,7 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   auto targets = e.Form().target_list;
 
   EXPECT_FALSE(Load("[Title]\tAfter\r\n" + kRoot + Item(1, "A", "#FFFFFF\tNone\t1\t10pt\t\t0\tBrandNew\t\t0") + "junk\r\n"));
-  ExpectRejected(kBadNumber);
+  ExpectRejected(BadNumber());
   EXPECT_FALSE(e.ReadProjectFile(dir / "none.pml"));
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[1].text, "ファイル「" + (dir / "none.pml") + "」をオープンできませんでした。");

@@ -1,6 +1,7 @@
 // The colour fields: the check of typed colours, the colour buttons with
 // their swatches, the two tree colours, and the bulk dialog's colour box.
 #include <algorithm>
+#include <cmath>
 
 #include "editor/colours.h"
 #include "editor/command_groups.h"
@@ -65,6 +66,17 @@ std::string ColourText(unsigned rgb) {
   return text;
 }
 
+unsigned LabelColourOn(unsigned rgb) {
+  auto linear = [](unsigned channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  const double lightness =
+      0.2126 * linear((rgb >> 16) & 0xFF) + 0.7152 * linear((rgb >> 8) & 0xFF) + 0.0722 * linear(rgb & 0xFF);
+  // The contrast with white is 1.05 / (L + 0.05), with black (L + 0.05) / 0.05.
+  return 1.05 / (lightness + 0.05) > (lightness + 0.05) / 0.05 ? 0xFFFFFFu : 0x000000u;
+}
+
 int ColourNumberOfRgb(unsigned rgb) {
   return static_cast<int>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
@@ -109,7 +121,7 @@ void BulkChangeDialog::Typed(const std::string& text) {
 }
 
 bool BulkChangeDialog::Accept() {
-  if (kind != Kind::kBackground || value.empty() || CompleteColour(value)) return true;
+  if (kind != Kind::kBackground || value.empty() || UsableColour(value)) return true;
   InputError(editor_.Notify(), ColourExpected());
   return false;
 }

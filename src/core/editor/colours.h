@@ -25,5 +25,8 @@ ColourCheck CheckColour(std::string& value, bool dialog_variant, Notifier& notif
 std::string ColourText(unsigned rgb);
 // 0xRRGGBB as a colour number, and back.
 int ColourNumberOfRgb(unsigned rgb);
+// The colour of a label written on 0xRRGGBB: black or white, whichever
+// stands out more by the colours' lightness.
+unsigned LabelColourOn(unsigned rgb);
 
 }  // namespace pomeli2

@@ -109,6 +109,11 @@ void SelectImage(Editor& e);
 namespace exchange_commands {
 std::vector<CommandDescriptor> Descriptors();
 void Import(Editor& e);
+// The import of `path` (CP932), chosen already.
+void ImportFile(Editor& e, const std::string& path);
+// The kind of source import reads in `bytes` as the messages name it (CP932),
+// or nothing when it reads no menu there.
+std::optional<std::string> ImportableKind(std::string_view bytes, std::string_view path);
 void Export(Editor& e);
 }  // namespace exchange_commands
 

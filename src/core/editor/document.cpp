@@ -93,7 +93,9 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   switch (parsed.failure) {
     case ReadFailure::kNone: break;
     case ReadFailure::kBadNumber:
-      ShowError(sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。"), sj(kErrorTitle));
+      ShowError(FillIn(kRefusedProjectFile,
+                       {path, sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。")}),
+                sj(kErrorTitle));
       return false;
     case ReadFailure::kBadStructure:
       notify_.host().Beep();
@@ -166,7 +168,7 @@ bool Document::RefuseUnworkableSettings() {
   NodeId bad_item = kNoNode;
   model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
     const std::string& colour = model.tree.Item(n).bg_color;
-    if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !CompleteColour(colour)) bad_item = n;
+    if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !UsableColour(colour)) bad_item = n;
   });
   if (bad_item == kNoNode) return false;
   ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +

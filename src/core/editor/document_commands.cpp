@@ -4,6 +4,7 @@
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "io/file_io.h"
+#include "project/project_file.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -27,6 +28,7 @@ void Write(Editor& e) {
   if (!e.Doc().WriteProjectFile()) return;
   e.Doc().MarkModified(0);
   e.GetHistory().MarkSaved();
+  e.Notify().host().ShowStatus(FillIn(kSavedStatus, {e.Settings().ProjectPath}));
 }
 
 // "backup.pml" in the program folder: the project as it was when opened.
@@ -70,6 +72,22 @@ void New(Editor& e) {
   e.ForgetDialogFolders();
 }
 
+// A file that is no project but one that import reads: said so, and
+// imported into the open menu when the user agrees. False for any other
+// file, which the project reader then reads or refuses.
+bool OfferImport(Editor& e, const std::string& path) {
+  auto system = SystemPath(path);
+  auto bytes = system ? ReadWholeFile(*system) : std::nullopt;
+  if (!bytes) return false;
+  if (ParseProject(*bytes, e.Settings(), e.Form().target_list).failure == ReadFailure::kNone) return false;
+  auto kind = exchange_commands::ImportableKind(*bytes, path);
+  if (!kind) return false;
+  if (e.Notify().Message(FillIn(kOfferImportQuestion, {path, *kind}), sj(kConfirmTitle), MessageIcon::kQuestion,
+                         MessageButtons::kYesNo) == MessageAnswer::kYes)
+    e.ImportFile(path);
+  return true;
+}
+
 void Open(Editor& e, const std::optional<std::string>& preset) {
   if (!MayDropChanges(e)) return;
   std::string path;
@@ -80,6 +98,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
     if (!chosen) return;
     path = *chosen;
   }
+  if (OfferImport(e, path)) return;
   // The menu, its name and the modified mark change only when the file was
   // really read; a rejected file leaves the edits as they were.
   if (!e.ReadProjectFile(path)) return;
@@ -136,6 +155,18 @@ std::string RecentEntryText(const Document& doc) {
   return sj("前回使ったファイルを開く");
 }
 
+namespace {
+
+// The entry in the menu: its access key, then the text with its own "&"
+// shown as one.
+std::string RecentMenuText(const std::string& text) {
+  std::string menu = "&1 ";
+  for (char c : text) menu += c == '&' ? std::string("&&") : std::string(1, c);
+  return menu;
+}
+
+}  // namespace
+
 std::vector<CommandDescriptor> Descriptors() {
   // Writing a file changes nothing the history keeps; New and Open replace
   // what it kept (the commands clear it once the document is replaced).
@@ -151,7 +182,11 @@ std::vector<CommandDescriptor> Descriptors() {
        .run = SaveAs},
       {.id = kCmdRecent, .text = "最近使ったﾌｧｲﾙ", .undo = UndoKind::kClearsHistory,
        .enabled = [](const CommandState& s) { return !s.doc.LastProjectPath().empty(); },
-       .live_text = [](const CommandState& s) { return RecentEntryText(s.doc); },
+       .live_text =
+           [](const CommandState& s) {
+             // "なし", greyed, has nothing to choose.
+             return s.doc.LastProjectPath().empty() ? RecentEntryText(s.doc) : RecentMenuText(RecentEntryText(s.doc));
+           },
        .run = [](Editor& e) { Open(e, e.Doc().LastProjectPath()); }},
   };
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,7 +20,10 @@ Editor::Editor(Host& host, std::string program_folder)
   notify_.SetTree(&doc_.model.tree);
   notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
-  doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) { notify_.TreeChanged(c, n); });
+  doc_.model.tree.SetChangeHook([this](MenuTree::Change c, NodeId n) {
+    KeepCheckOnItsItems(c, n);
+    notify_.TreeChanged(c, n);
+  });
 }
 
 Editor::~Editor() {
@@ -103,7 +107,23 @@ void Editor::Apply(EditorState state, NodeId copied) {
 void Editor::ForgetDialogFolders() {
   const std::string projects = dialog_folders_[static_cast<int>(FileKind::kProject)];
   dialog_folders_.clear();
+  if (!kept_folders_.document.empty() && kept_folders_.document == doc_.settings.ProjectPath)
+    dialog_folders_ = kept_folders_.folders;
   dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
+}
+
+Editor::KeptFolders Editor::FoldersToKeep() const {
+  KeptFolders kept{doc_.settings.ProjectPath, {}};
+  for (const auto& [kind, folder] : dialog_folders_)
+    if (!folder.empty()) kept.folders[kind] = folder;
+  return kept;
+}
+
+void Editor::RestoreFolders(KeptFolders kept) {
+  const int projects = static_cast<int>(FileKind::kProject);
+  if (auto it = kept.folders.find(projects); it != kept.folders.end()) dialog_folders_[projects] = it->second;
+  // An untitled document is not opened again.
+  if (kept.document != UntitledProject()) kept_folders_ = std::move(kept);
 }
 
 void Editor::UndoRedo(bool undo) {
@@ -206,12 +226,12 @@ void Editor::EndTyping() {
   typed_field_ = 0;
   if (control != 0 && FormState::IsColourField(control)) {
     const std::string value = form_.FieldText(control);
-    if (!value.empty() && !CompleteColour(value)) {
+    if (!value.empty() && !UsableColour(value)) {
       Notifier::Batch batch(notify_);
       notify_.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
       // Back to the text before the typing when that was a colour, else to
       // no colour: within the typing's step while it is still open.
-      const std::string back = typed_before_.empty() || CompleteColour(typed_before_) ? typed_before_ : std::string();
+      const std::string back = typed_before_.empty() || UsableColour(typed_before_) ? typed_before_ : std::string();
       FieldChanged(control, back);
       typed_field_ = 0;
     }
@@ -275,9 +295,30 @@ FindResult Editor::FindAgain(bool forward) {
   return found;
 }
 
+FindResult Editor::FindPlace() { return finder_.Place(doc_.model.tree, doc_.model.Selected()); }
+
+void Editor::BranchClosed(NodeId node) {
+  const MenuTree& tree = doc_.model.tree;
+  const NodeId selected = doc_.model.Selected();
+  if (!tree.Valid(node) || selected == kNoNode || selected == node || !tree.IsInSubtree(selected, node)) return;
+  SelectItem(node);
+}
+
 void Editor::CheckBeforePublishing() {
   last_check_ = pomeli2::CheckBeforePublishing(doc_.settings, doc_.model, doc_.MenuPageFolder());
   notify_.host().ShowCheckResults(last_check_);
+}
+
+bool Editor::CheckMarked(NodeId node) const {
+  return std::any_of(last_check_.begin(), last_check_.end(), [node](const CheckProblem& p) { return p.item == node; });
+}
+
+void Editor::KeepCheckOnItsItems(MenuTree::Change change, NodeId node) {
+  const size_t before = last_check_.size();
+  if (change == MenuTree::Change::kCleared) last_check_.clear();
+  else if (change == MenuTree::Change::kInserted)
+    std::erase_if(last_check_, [node](const CheckProblem& p) { return p.item == node; });
+  if (last_check_.size() != before) notify_.host().CheckChanged();
 }
 
 void Editor::ShowProblem(size_t index) {
@@ -307,6 +348,14 @@ void Editor::OpenProject(const std::string& sjis_path) {
   Notifier::Batch batch(notify_);
   document_commands::Open(*this, sjis_path);
   notify_.ControlsChanged();
+}
+
+void Editor::ImportFile(const std::string& sjis_path) {
+  Notifier::Batch batch(notify_);
+  AsStep(Utf8ToSjis(StepName(kCmdImport)).value_or(""), [&] {
+    exchange_commands::ImportFile(*this, sjis_path);
+    return 0;
+  });
 }
 
 void Editor::RefuseUnrepresentableText() { form_.RefuseUnrepresentableText(); }

@@ -49,6 +49,16 @@ class Editor {
   // Another document (New, Open): the folders of the last one's site are no
   // guide; where projects are kept still is.
   void ForgetDialogFolders();
+  // The dialogs' folders kept from one start to the next, with the document
+  // they were used for.
+  struct KeptFolders {
+    std::string document;               // its ProjectPath (CP932)
+    std::map<int, std::string> folders;  // by kind, CP932, ending in "/"
+  };
+  KeptFolders FoldersToKeep() const;
+  // At the start: where projects are kept comes back at once, the other
+  // folders when the project they were used for is opened again.
+  void RestoreFolders(KeptFolders kept);
   // The private folder of the browser preview (a system path ending in
   // "/"), made on first use and removed with the editor; empty when it
   // cannot be made.
@@ -82,10 +92,18 @@ class Editor {
   // Enter and F3 go to the next match, Shift+F3 to the previous one.
   FindResult FindText(const std::string& text);
   FindResult FindAgain(bool forward);
+  // The last find's matches now that the menu may have changed, and the
+  // selected item's place among them.
+  FindResult FindPlace();
+  // The user closed `node`'s branch: a selection hidden in it moves to it,
+  // as the tree views of the desktop do.
+  void BranchClosed(NodeId node);
   // The check before publishing, for the window that lists its problems;
   // ShowProblem selects the item of one of them, or focuses its field.
   void CheckBeforePublishing();
   const std::vector<CheckProblem>& LastCheck() const { return last_check_; }
+  // Whether the last check found a problem with `node`.
+  bool CheckMarked(NodeId node) const;
   void ShowProblem(size_t index);
   // The tree got or lost the keyboard focus.
   void SetTreeFocus(bool has_focus) { doc_.model.TreeHasFocus = has_focus ? 1 : 0; }
@@ -95,6 +113,8 @@ class Editor {
   // A project named on the command line or handed over by a second start:
   // the Open command with this file instead of its dialog.
   void OpenProject(const std::string& sjis_path);
+  // The import of a file already chosen, as one step.
+  void ImportFile(const std::string& sjis_path);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
   // The focus left field `control`: typing there again is a step of its
@@ -144,6 +164,9 @@ class Editor {
   // The typing in a field has ended: a colour left incomplete there is
   // refused, and the field goes back to what it held before.
   void EndTyping();
+  // The last check speaks of the items it checked: a new document drops it,
+  // and so does a new item that takes an id an undone step gave up.
+  void KeepCheckOnItsItems(MenuTree::Change change, NodeId node);
 
   Notifier notify_;
   Document doc_;
@@ -160,6 +183,7 @@ class Editor {
   int checking_field_ = 0;  // the field whose change is being checked
   std::string typed_before_;  // its text before that typing
   std::map<int, std::string> dialog_folders_;
+  KeptFolders kept_folders_;  // those of the last run
 };
 
 }  // namespace pomeli2

@@ -38,21 +38,37 @@ void Import(Editor& e) {
   dialog.filter = sj(kImportFilter);
   dialog.must_exist = true;
   auto chosen = AskForFile(e, FileKind::kImport, dialog);
-  if (!chosen) return;
-  auto bytes = ReadChosenFile(e, *chosen);
+  if (chosen) ImportFile(e, *chosen);
+}
+
+std::optional<std::string> ImportableKind(std::string_view bytes, std::string_view path) {
+  ImportedMenu imported = ImportMenu(bytes, MenuItem{}, 0, path);
+  if (imported.problem || imported.items.empty()) return std::nullopt;
+  switch (imported.format) {
+    case ExchangeFormat::kJson: return sj(kImportKindJson);
+    case ExchangeFormat::kOpml: return sj(kImportKindOpml);
+    case ExchangeFormat::kBookmarks: return sj(kImportKindBookmarks);
+    case ExchangeFormat::kMarkdown: return sj(kImportKindMarkdown);
+    case ExchangeFormat::kWebPage: return sj(kImportKindWebPage);
+  }
+  return std::nullopt;
+}
+
+void ImportFile(Editor& e, const std::string& path) {
+  auto bytes = ReadChosenFile(e, path);
   if (!bytes) return;
 
   MenuModel& m = e.Model();
   const NodeId parent = m.Selected();
   // The lengths of the project lines depend on the level the items go to.
-  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent), *chosen);
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent), path);
   if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, 0, {}};
   if (imported.problem) {
-    e.Notify().Message(ImportProblemMessage(*imported.problem, *chosen), sj(kErrorTitle), MessageIcon::kError);
+    e.Notify().Message(ImportProblemMessage(*imported.problem, path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
   if (m.LiveItemCount() + static_cast<int>(imported.items.size()) > kMaxItems) {
-    e.Notify().Message(TooManyImportedMessage(*chosen), sj(kErrorTitle), MessageIcon::kError);
+    e.Notify().Message(TooManyImportedMessage(path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
 
@@ -67,6 +83,7 @@ void Import(Editor& e) {
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
   e.Doc().MarkModified(1);
+  e.Notify().host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));
   for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
     if (!warning.empty()) e.Notify().Message(warning, sj(kConfirmTitle), MessageIcon::kWarning);
 }
@@ -89,6 +106,8 @@ void Export(Editor& e) {
   auto system = SystemPath(*chosen);
   if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.Settings(), e.Model())))
     e.Notify().Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+  else
+    e.Notify().host().ShowStatus(FillIn(kExportedStatus, {*chosen}));
 }
 
 std::vector<CommandDescriptor> Descriptors() {

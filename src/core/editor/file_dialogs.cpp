@@ -46,4 +46,26 @@ std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogReques
   return chosen;
 }
 
+std::string WithDialogExtension(const FileDialogRequest& request, std::string chosen, int filter_index) {
+  const size_t slash = chosen.rfind('/');
+  const std::string_view name = std::string_view(chosen).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (name.empty() || name.find('.') != std::string_view::npos) return chosen;
+  std::string extension = request.default_extension;
+  if (request.extension_by_filter) {
+    // "label|patterns|label|patterns||": the patterns of entry `filter_index`.
+    size_t at = 0;
+    for (int field = 0; field < 2 * filter_index + 1 && at != std::string::npos; ++field) {
+      at = request.filter.find('|', at);
+      if (at != std::string::npos) ++at;
+    }
+    if (at != std::string::npos) {
+      std::string first = request.filter.substr(at, request.filter.find_first_of("|;", at) - at);
+      first.erase(0, first.find_first_not_of(' '));
+      if (first.size() > 2 && first.compare(0, 2, "*.") == 0 && first.find_first_of("*?", 2) == std::string::npos)
+        extension = first.substr(2);
+    }
+  }
+  return extension.empty() ? chosen : chosen + "." + extension;
+}
+
 }  // namespace pomeli2

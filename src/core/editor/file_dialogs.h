@@ -21,4 +21,10 @@ enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile, kImp
 // folder, as the page will take it.
 std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogRequest request);
 
+// What a file dialog gives back for the name `chosen` (CP932) picked with
+// the filter at `filter_index` of the request: a name without an extension
+// takes the chosen filter's (its first pattern's) when the request asks for
+// it and the pattern names one, else the default extension.
+std::string WithDialogExtension(const FileDialogRequest& request, std::string chosen, int filter_index);
+
 }  // namespace pomeli2

@@ -41,6 +41,14 @@ FindResult TreeFinder::First(const MenuTree& tree, std::string_view text) {
   return {1, static_cast<int>(found.size()), found.front()};
 }
 
+FindResult TreeFinder::Place(const MenuTree& tree, NodeId selected) {
+  Index(tree);
+  const std::vector<NodeId> found = Matches();
+  auto at = std::find(found.begin(), found.end(), selected);
+  const int index = at == found.end() ? 0 : static_cast<int>(at - found.begin()) + 1;
+  return {index, static_cast<int>(found.size()), at == found.end() ? kNoNode : selected};
+}
+
 FindResult TreeFinder::Step(const MenuTree& tree, NodeId from, bool forward) {
   Index(tree);
   const std::vector<NodeId> found = Matches();

@@ -25,6 +25,9 @@ class TreeFinder {
   // The match after (or before) `from`, wrapping; the first (or last) when
   // `from` is none of them.
   FindResult Step(const MenuTree& tree, NodeId from, bool forward);
+  // The matches as the tree is now, and where `selected` stands among them
+  // (index 0 when it is none of them).
+  FindResult Place(const MenuTree& tree, NodeId selected);
 
  private:
   // Folds every item's texts once per state of the tree: a keystroke then

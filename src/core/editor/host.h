@@ -111,6 +111,9 @@ class Host {
   // window that lists them shows them, beside the editor, and the tree
   // marks their items until the next check.
   virtual void ShowCheckResults(const std::vector<CheckProblem>& /*problems*/) {}
+  // The last check lost the problems of items that are no more: the marks
+  // and the list show the editor's LastCheck() again, without coming forward.
+  virtual void CheckChanged() {}
   // A field of the form is to take the keyboard focus.
   virtual void FocusControl(int /*control*/) {}
   virtual void ShowAbout() {}

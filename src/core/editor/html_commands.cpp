@@ -15,10 +15,11 @@ void WritePage(Editor& e) {
   std::string page;
   if (e.Doc().WriteMenuPage(&page) != Document::PageWrite::kWritten) return;
   std::vector<std::string> copied = e.Doc().CopyMissingImages(e.ProgramFolder(), page);
-  if (copied.empty()) return;
+  std::string status = FillIn(kPageSavedStatus, {e.Settings().Path});
   std::string names;
   for (const std::string& name : copied) names += (names.empty() ? "" : sj("、")) + name;
-  e.Notify().host().ShowStatus(sj("ページが使う標準の画像がなかったのでコピーしました：") + names);
+  if (!copied.empty()) status += sj("ページが使う標準の画像がなかったのでコピーしました：") + names;
+  e.Notify().host().ShowStatus(status);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <tuple>
 
+#include "generate/html5_values.h"
 #include "generate/menu_page.h"
 #include "generate/page_items.h"
 #include "io/file_io.h"
@@ -98,7 +99,7 @@ class Checker {
     } else if (IsBlank(item.title)) {
       add("名前", sj("名前がありません。"));
     }
-    if (!item.bg_color.empty() && !CompleteColour(item.bg_color)) add("背景色", ColourExpected());
+    if (!item.bg_color.empty() && !UsableColour(item.bg_color)) add("背景色", ColourExpected());
     // A branch's link is written only when parent links are on.
     const bool leaf = !tree.HasChildren(n);
     if (!item.link.empty() && (leaf || s_.ParentLink == 1) && Missing(item.link, folder_))
@@ -108,14 +109,26 @@ class Checker {
       add("アイコン", NotFound(item.icon));
   }
 
-  // The titles' texts from the top-level item down to `n`.
+  // The items' names from the top-level item down to `n`.
   std::string PathOf(NodeId n) const {
     std::string path;
     for (NodeId p = n; p != kNoNode && p != m_.Root(); p = m_.tree.Parent(p)) {
-      std::string text = TitleText(m_.tree.Item(p).title);
-      path = path.empty() ? text : text + " > " + path;
+      std::string name = NameOf(p);
+      path = p == n ? name : name + " > " + path;
     }
     return path;
+  }
+
+  // The title's text, or for a title that shows none the name the page
+  // gives the item: its picture's file name, else its link's, else "(無題)".
+  std::string NameOf(NodeId n) const {
+    const MenuItem& item = m_.tree.Item(n);
+    std::string text = TitleText(item.title);
+    if (!IsBlank(text)) return text;
+    if (auto image = SplitImageTitle(item.title))
+      if (std::string file = LinkFileName(image->path); !file.empty()) return file;
+    const bool link_written = !m_.tree.HasChildren(n) || s_.ParentLink == 1;
+    return UntitledName(link_written ? item.link : "");
   }
 
   const PageSettings& s_;

@@ -19,6 +19,25 @@ WindowRect InitialWindowRect(int saved_left, int saved_top, const WindowRect& av
   return r;
 }
 
+WindowRect FitFrame(WindowRect frame, const WindowRect& available) {
+  frame.width = std::min(frame.width, available.width);
+  frame.height = std::min(frame.height, available.height);
+  frame.x = std::clamp(frame.x, available.x, available.x + available.width - frame.width);
+  frame.y = std::clamp(frame.y, available.y, available.y + available.height - frame.height);
+  return frame;
+}
+
+WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available) {
+  constexpr int kGap = 8;
+  WindowRect place{editor.x + editor.width + kGap, editor.y, size.width, size.height};
+  if (place.x + size.width > available.x + available.width) {
+    place.x = editor.x - kGap - size.width;
+    // No room on either side: over the editor, at its top right.
+    if (place.x < available.x) place = {editor.x + editor.width - size.width, editor.y, size.width, size.height};
+  }
+  return FitFrame(place, available);
+}
+
 std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowRect& available, Host& host,
                                          std::optional<WindowSize> kept) {
   SettingsFile::Placement p = file.ReadPlacement();

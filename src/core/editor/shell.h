@@ -32,6 +32,16 @@ struct WindowSize {
 WindowRect InitialWindowRect(int saved_left, int saved_top, const WindowRect& available,
                              std::optional<WindowSize> kept = std::nullopt);
 
+// A window's frame, title bar included, moved and if need be made smaller so
+// that all of it lies within `available`; the window manager's frame is
+// known only once the window is shown, so the window fits itself then.
+WindowRect FitFrame(WindowRect frame, const WindowRect& available);
+
+// Where a window with a frame of `size` opens beside the editor's frame
+// `editor`: on its right where there is room, else on its left, else over
+// the editor at its top right; its frame always wholly within `available`.
+WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available);
+
 // Reads the saved position as the window is created. Nullopt, after the
 // message, when the file exists but cannot be read: the window system
 // places the window then.

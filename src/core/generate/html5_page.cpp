@@ -182,10 +182,7 @@ class Html5Builder {
 
   // For an item whose title shows no text: the file name of its link, else
   // a word that says it has none.
-  static std::string NameOf(const std::string& link) {
-    std::string name = LinkFileName(link);
-    return EscapeForText(name.empty() ? sj("(無題)") : name);
-  }
+  static std::string NameOf(const std::string& link) { return EscapeForText(UntitledName(link)); }
 
   void Item(const PageItem& item) {
     const MenuItem& v = *item.item;

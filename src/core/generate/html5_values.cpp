@@ -9,6 +9,7 @@
 #include "exchange/html_tree.h"
 #include "generate/js_text.h"
 #include "text/char_refs.h"
+#include "text/numbers.h"
 #include "text/sjis.h"
 #include "text/utf8.h"
 
@@ -224,8 +225,7 @@ std::string MendUrl(std::string_view stored) {
 }
 
 std::optional<std::string> Html5Colour(std::string_view colour) {
-  if ((colour.size() != 4 && colour.size() != 7) || colour[0] != '#') return std::nullopt;
-  if (!std::all_of(colour.begin() + 1, colour.end(), IsHex)) return std::nullopt;
+  if (!UsableColour(colour)) return std::nullopt;
   return std::string(colour);
 }
 
@@ -360,6 +360,11 @@ std::string LinkFileName(std::string_view link) {
   start = start == std::string::npos ? 0 : start + 1;
   while (start < end && path[start] == ' ') ++start;
   return path.substr(start, end + 1 - start);
+}
+
+std::string UntitledName(std::string_view written_link) {
+  std::string name = LinkFileName(written_link);
+  return name.empty() ? sj("(無題)") : name;
 }
 
 }  // namespace pomeli2

@@ -63,4 +63,8 @@ bool TitleShowsText(std::string_view title_html);
 // fragment; empty when there is none.
 std::string LinkFileName(std::string_view link);
 
+// What the page calls an item whose title shows no text (CP932, not
+// escaped): the file name of the link it writes for it, else "(無題)".
+std::string UntitledName(std::string_view written_link);
+
 }  // namespace pomeli2

@@ -159,7 +159,7 @@ std::vector<UnworkableSetting> FindUnworkableSettings(const PageSettings& s) {
       {"背景色", &P::BgColor},  {"TEXT", &P::BodyText},   {"LINK", &P::BodyLink},          {"VLINK", &P::BodyVlink},
       {"ALINK", &P::BodyAlink}, {"HOVER", &P::BodyHover}, {"HOVER背景", &P::BodyHoverBack}};
   for (const auto& [label, field] : colours)
-    if (!(s.*field).empty() && !CompleteColour(s.*field)) found.push_back({sj(label), ColourExpected(), field});
+    if (!(s.*field).empty() && !UsableColour(s.*field)) found.push_back({sj(label), ColourExpected(), field});
   return found;
 }
 

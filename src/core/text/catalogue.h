@@ -67,4 +67,24 @@ inline constexpr char kItemTooLongMessage[] = "アイテムの情報が長すぎ
 inline constexpr char kSettingsFileUnwritableMessage[] = "「Pomeli2.ini」を書き込めません。";
 inline constexpr char kUnrepresentableMessage[] = "シフトJISで表せない文字は入力できません。";
 
+// --- What the editor says of its own later features; "%1", "%2" are
+// filled in with FillIn().
+// A file chosen to be opened is no project, but one that import reads
+// (%1 the file, %2 its kind).
+inline constexpr char kOfferImportQuestion[] =
+    "ファイル「%1」はぽめりファイルではありませんが、%2としてインポートできます。\n"
+    "開いているメニューにインポートしますか？";
+inline constexpr char kImportKindJson[] = "JSONファイル";
+inline constexpr char kImportKindOpml[] = "OPMLファイル";
+inline constexpr char kImportKindBookmarks[] = "ブックマークファイル";
+inline constexpr char kImportKindMarkdown[] = "Markdownファイル";
+inline constexpr char kImportKindWebPage[] = "HTMLファイル";
+// A project file the reader refused, named before the reader's message.
+inline constexpr char kRefusedProjectFile[] = "ファイル「%1」\n%2";
+// The status bar after a file was written or read.
+inline constexpr char kSavedStatus[] = "「%1」に保存しました。";
+inline constexpr char kPageSavedStatus[] = "「%1」にHTMLを書き出しました。";
+inline constexpr char kExportedStatus[] = "「%1」にエクスポートしました。";
+inline constexpr char kImportedStatus[] = "「%1」から%2個のアイテムをインポートしました。";
+
 }  // namespace pomeli2

@@ -53,18 +53,30 @@ std::uint64_t DigitsValue(std::string_view digits) {
 
 std::string ToText(long long value) { return std::to_string(value); }
 
-std::optional<unsigned> CompleteColour(std::string_view value) {
-  if (value.size() != 7 || value[0] != '#') return std::nullopt;
-  unsigned rgb = 0;
-  for (char c : value.substr(1)) {
+namespace {
+
+std::optional<unsigned> HexValue(std::string_view digits) {
+  unsigned value = 0;
+  for (char c : digits) {
     unsigned digit;
     if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
     else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
     else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
     else return std::nullopt;
-    rgb = rgb * 16 + digit;
+    value = value * 16 + digit;
   }
-  return rgb;
+  return value;
+}
+
+}  // namespace
+
+std::optional<unsigned> CompleteColour(std::string_view value) {
+  if (value.size() != 7 || value[0] != '#') return std::nullopt;
+  return HexValue(value.substr(1));
+}
+
+bool UsableColour(std::string_view value) {
+  return (value.size() == 4 || value.size() == 7) && value[0] == '#' && HexValue(value.substr(1));
 }
 
 }  // namespace pomeli2

@@ -27,4 +27,8 @@ std::string ToText(long long value);
 // digits in either case; nothing for any other text, the empty one included.
 std::optional<unsigned> CompleteColour(std::string_view value);
 
+// A colour a page can be written with: "#" and three or six hexadecimal
+// digits, as browsers read them in attributes and style sheets alike.
+bool UsableColour(std::string_view value);
+
 }  // namespace pomeli2

@@ -163,6 +163,21 @@ const std::string& sj(const char* utf8_literal) {
   return it->second;
 }
 
+std::string FillIn(const char* utf8_literal, std::initializer_list<std::string_view> values) {
+  const std::string& text = sj(utf8_literal);
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const size_t n = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '1') : values.size();
+    if (text[i] == '%' && n < values.size()) {
+      out += values.begin()[n];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 bool IsBlank(std::string_view sjis) {
   for (size_t i = 0; i < sjis.size(); ++i) {
     if (sjis[i] == ' ') continue;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ void AppendSjisAsUtf8Lossy(std::string_view sjis, std::string& out);
 // A Japanese constant of the program, written in the source as UTF-8, as
 // CP932 bytes. Converted once per call site literal and cached.
 const std::string& sj(const char* utf8_literal);
+
+// A constant with places "%1", "%2" … filled with `values` (CP932), in one
+// pass: a value's own "%1" stays as it is.
+std::string FillIn(const char* utf8_literal, std::initializer_list<std::string_view> values);
 
 // Empty, or only ASCII and full-width (81 40) spaces: a text that shows
 // nothing.
