@@ -34,6 +34,9 @@ TEST_F(Dialogs, ColourFieldsAreCheckedRepairedAndPainted) {
     }
   }
   EXPECT_EQ(*e.Form().SampleColour(kCtlBodyLink), 0xFF0000u);
+  Type(kCtlBodyLink, "#a0C");
+  EXPECT_EQ(*e.Form().SampleColour(kCtlBodyLink), 0xAA00CCu) << "three digits are a colour too";
+  Type(kCtlBodyLink, "#FF0000");
   Type(kCtlBodyLink, "");
   EXPECT_EQ(*e.Form().SampleColour(kCtlBodyLink), 0xFF0000u) << "a cleared field keeps its swatch";
   EXPECT_EQ(e.ModifiedFlag(), 1);

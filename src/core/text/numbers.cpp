@@ -71,8 +71,14 @@ std::optional<unsigned> HexValue(std::string_view digits) {
 }  // namespace
 
 std::optional<unsigned> CompleteColour(std::string_view value) {
-  if (value.size() != 7 || value[0] != '#') return std::nullopt;
-  return HexValue(value.substr(1));
+  if (value.empty() || value[0] != '#') return std::nullopt;
+  auto rgb = value.size() == 7 || value.size() == 4 ? HexValue(value.substr(1)) : std::nullopt;
+  if (rgb && value.size() == 4) {
+    // "#abc" is "#aabbcc", as browsers read it.
+    const unsigned r = *rgb >> 8, g = (*rgb >> 4) & 0xF, b = *rgb & 0xF;
+    rgb = (r * 0x11) << 16 | (g * 0x11) << 8 | b * 0x11;
+  }
+  return rgb;
 }
 
 bool UsableColour(std::string_view value) {

@@ -23,8 +23,9 @@ std::uint64_t DigitsValue(std::string_view digits);
 
 std::string ToText(long long value);
 
-// The colour (0xRRGGBB) of a complete colour value, "#" and six hexadecimal
-// digits in either case; nothing for any other text, the empty one included.
+// The colour (0xRRGGBB) of a complete colour value, "#" and three or six
+// hexadecimal digits in either case; nothing for any other text, the empty
+// one included.
 std::optional<unsigned> CompleteColour(std::string_view value);
 
 // A colour a page can be written with: "#" and three or six hexadecimal
