@@ -2,8 +2,12 @@
 // page (each with its default keyboard and ARIA support, the menu given as
 // JSON), in Chromium. "Ready" is the time from the start of the navigation
 // until the tree can take the focus with its first rows laid out; the
-// figures are medians of interleaved loads.
+// figures are medians of interleaved loads. Two shapes: the page
+// benchmark's menu ("deep"), and a wide one ("wide": about a tenth of the
+// items at the top level, one in eight of them open, about 2,000 rows shown
+// at 10,000 items, a picture of its own for each item).
 // Usage: node bench/tree_libraries.mjs [items...] (default 1000 10000)
+//        SHAPES=deep,wide (default both)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -20,28 +24,42 @@ const tool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../build-rele
 const sizes = process.argv.length > 2 ? process.argv.slice(2).map(Number) : [1000, 10000];
 const loads = Number(process.env.LOADS || 7);
 
-// The menu of the page benchmark: one top-level item in ten; under it a
-// branch of three and five leaves.
-function depthOf(i) {
-  return i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3;
-}
-function project(items) {
-  let pml = '[Title]\tBench\r\n[BgColor]\t#FFFFFF\r\n[Browser]\tHTML5\r\n';
+// A shape gives each item its depth, whether it is marked open, and its
+// picture (none: the page's own).
+const shapes = {
+  // The menu of the page benchmark: one top-level item in ten; under it a
+  // branch of three and five leaves.
+  deep: (items) => Array.from({ length: items }, (_, i) => ({ depth: i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3 })).slice(1),
+  wide(items) {
+    const top = Math.round(items * 0.0964), out = [];
+    for (let t = 0; t < top; ++t) {
+      out.push({ depth: 1, open: t % 8 === 0 });
+      const children = Math.floor(((items - 1 - top) * (t + 1)) / top) - Math.floor(((items - 1 - top) * t) / top);
+      for (let c = 0; c < children; ++c) out.push({ depth: 2 });
+    }
+    return out.map((x, i) => ({ ...x, picture: `img/i${i % 20}.gif` }));
+  },
+};
+function project(list) {
+  const pictures = list[0].picture !== undefined;
+  let pml = `[Title]\tBench\r\n[BgColor]\t#FFFFFF\r\n[Browser]\tHTML5\r\n[Linkto]\t${pictures ? '' : 'linkto.gif'}\r\n`;
   pml += '0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n';
-  for (let i = 1; i < items; ++i) pml += `${depthOf(i)}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\tlinkto.gif\t0\r\n`;
+  list.forEach((x, k) => {
+    const i = k + 1;
+    pml += `${x.depth}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\t${x.picture || 'linkto.gif'}\t${x.open ? 1 : 0}\r\n`;
+  });
   return pml;
 }
 // The same menu as nested nodes; `node` makes one in the library's terms.
-function tree(items, node) {
+function tree(list, node) {
   const root = { children: [] };
   const path = [root];
-  for (let i = 1; i < items; ++i) {
-    const depth = depthOf(i);
-    path.length = depth;
-    const n = node(i);
-    (path[depth - 1].children ||= []).push(n);
-    path[depth] = n;
-  }
+  list.forEach((x, k) => {
+    path.length = x.depth;
+    const n = node(k + 1, x);
+    (path[x.depth - 1].children ||= []).push(n);
+    path[x.depth] = n;
+  });
   return root.children;
 }
 
@@ -66,8 +84,11 @@ const libraries = [
     name: 'jsTree 3.3.17',
     file: 'jstree',
     files: ['jquery/dist/jquery.min.js', 'jstree/dist/jstree.min.js', 'jstree/dist/themes/default/style.min.css'],
-    page(items) {
-      const data = tree(items, (i) => ({ text: `item ${i}`, a_attr: { href: `p${i}.html`, target: 'Frame2' } }));
+    page(list) {
+      const data = tree(list, (i, x) => ({
+        text: `item ${i}`, a_attr: { href: `p${i}.html`, target: 'Frame2' }, state: { opened: !!x.open },
+        ...(x.picture ? { icon: x.picture } : {}),
+      }));
       return libraryPage(this.files, data, "$('#tree').on('ready.jstree', ready).jstree({ core: { data: data } });");
     },
   },
@@ -76,8 +97,11 @@ const libraries = [
     file: 'fancytree',
     files: ['jquery/dist/jquery.min.js', 'jquery.fancytree/dist/jquery.fancytree-all-deps.min.js',
       'jquery.fancytree/dist/skin-win8/ui.fancytree.min.css'],
-    page(items) {
-      const data = tree(items, (i) => ({ title: `item ${i}`, data: { href: `p${i}.html`, target: 'Frame2' } }));
+    page(list) {
+      const data = tree(list, (i, x) => ({
+        title: `item ${i}`, data: { href: `p${i}.html`, target: 'Frame2' }, expanded: !!x.open,
+        ...(x.picture ? { icon: x.picture } : {}),
+      }));
       return libraryPage(this.files, data, "$('#tree').fancytree({ source: data, init: ready });");
     },
   },
@@ -87,9 +111,12 @@ const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'pomeli2-trees-'));
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--disable-gpu', '--no-sandbox'] });
 try {
-  for (const items of sizes) {
+  fs.mkdirSync(path.join(dir, 'img'));
+  for (let i = 0; i < 20; ++i) fs.copyFileSync(path.resolve(here, '../res/images/linkto.gif'), path.join(dir, `img/i${i}.gif`));
+  for (const [shape, items] of (process.env.SHAPES || 'deep,wide').split(',').flatMap((sh) => sizes.map((n) => [sh, n]))) {
+    const list = shapes[shape](items);
     // Ours, with a line after its tree script that marks the same moment.
-    fs.writeFileSync(path.join(dir, 'menu.pml'), project(items));
+    fs.writeFileSync(path.join(dir, 'menu.pml'), project(list));
     const ours = path.join(dir, 'pomeli2.html');
     execFileSync(tool, [path.join(dir, 'menu.pml'), '-o', ours, '--copy-images']);
     const written = fs.readFileSync(ours);
@@ -98,7 +125,7 @@ try {
     const pages = [{ name: 'pomeli2 HTML5', url: 'file://' + ours, bytes: [written] }];
     for (const lib of libraries) {
       const page = path.join(dir, `${lib.file}.html`);
-      fs.writeFileSync(page, lib.page(items));
+      fs.writeFileSync(page, lib.page(list));
       const bytes = [fs.readFileSync(page)];
       for (const f of lib.files) {
         fs.copyFileSync(path.join(modules, f), path.join(dir, path.basename(f)));
@@ -118,6 +145,8 @@ try {
           ready: window.readyAt,
           paint: (performance.getEntriesByName('first-contentful-paint')[0] || { startTime: NaN }).startTime,
           elements: document.getElementsByTagName('*').length,
+          rows: [...document.querySelectorAll('#pomeli li > a:first-child, #tree a.jstree-anchor, #tree span.fancytree-node')]
+            .filter((a) => a.getClientRects().length).length,
         }));
         const metrics = (await cdp.send('Performance.getMetrics')).metrics;
         const s = seen.get(p);
@@ -125,10 +154,11 @@ try {
         s.paint.push(m.paint);
         s.heap.push(metrics.find((x) => x.name === 'JSHeapUsedSize').value);
         s.elements = m.elements;
+        s.rows = m.rows;
         await tab.close();
       }
     }
-    console.log(`${items} items (medians of ${loads} interleaved loads)`);
+    console.log(`${items} items, ${shape} (medians of ${loads} interleaved loads)`);
     const ourFigures = seen.get(pages[0]);
     for (const p of pages) {
       const s = seen.get(p);
@@ -136,7 +166,7 @@ try {
       s.gzip = gzip;
       console.log(`  ${p.name.padEnd(17)} ready ${median(s.ready).toFixed(0).padStart(5)} ms, first paint ` +
         `${median(s.paint).toFixed(0).padStart(5)} ms, ${(s.elements / items).toFixed(2)} elements per item, ` +
-        `JS heap ${(median(s.heap) / 1e6).toFixed(1)} MB, ${(gzip / 1e3).toFixed(0)} kB gzipped`);
+        `JS heap ${(median(s.heap) / 1e6).toFixed(1)} MB, ${(gzip / 1e3).toFixed(0)} kB gzipped, ${s.rows} rows shown`);
     }
     for (const p of pages.slice(1)) {
       const s = seen.get(p);

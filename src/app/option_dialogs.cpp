@@ -118,13 +118,19 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
       Ui("ひとつのツリーのみ表示し他はクローズする(&O)\n     （アニメートを有効にしている場合は有効になる）"));
   auto* first = new QLineEdit(ToQt(m.first_page));
   auto* first_top = new QLineEdit(ToQt(m.first_top_page));
+  auto* filter = new QCheckBox(Ui("メニューの上に絞り込みの入力欄を置く(&I)"));
+  auto* lang = MakeList(m.LangEntries(), true, m.lang);
+  auto* dir = MakeList(m.DirEntries(), false, m.dir);
+  auto* dark = new QCheckBox(Ui("OSがダークモードのときは暗い配色で表示する(&D)"));
   const std::pair<QWidget*, const char*> names[] = {
       {right, "ctl1085"},     {otherw, "ctl1086"}, {browser, "ctl1083"}, {unite, "ctl1087"},
       {parent_link, "ctl1088"}, {animate, "ctl1091"}, {speed, "ctl1094"},  {close_tree, "ctl1092"},
-      {first, "ctl1111"},     {first_top, "ctl1112"}};
+      {first, "ctl1111"},     {first_top, "ctl1112"}, {filter, "html5Filter"}, {lang, "html5Lang"},
+      {dir, "html5Dir"},      {dark, "html5Dark"}};
   for (auto [w, name] : names) w->setObjectName(name);
   for (QLineEdit* e : {first, first_top}) e->setValidator(new ByteLimitValidator(ScriptOptionsDialog::kPageLimit, e));
   for (QComboBox* b : {right, otherw}) b->lineEdit()->setValidator(new ByteLimitValidator(kTextLimit, b));
+  lang->lineEdit()->setValidator(new ByteLimitValidator(ScriptOptionsDialog::kLangLimit, lang));
 
   auto* grid = new QGridLayout;
   grid->addWidget(Buddy("右フレーム名(&R)", right), 0, 0);
@@ -145,6 +151,17 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
   fg->addWidget(first, 0, 1);
   fg->addWidget(Buddy("最初に表示するトップページ(&T)", first_top), 1, 0);
   fg->addWidget(first_top, 1, 1);
+  auto* html5 = new QGroupBox(Ui("HTML5のページ（対応ブラウザが「HTML5」のとき）"));
+  html5->setObjectName("html5Page");
+  auto* hg = new QGridLayout(html5);
+  hg->addWidget(filter, 0, 0, 1, 3);
+  hg->addWidget(Buddy("ページの言語(&L)", lang), 1, 0);
+  hg->addWidget(lang, 1, 1);
+  hg->addWidget(new QLabel(Ui("( ja=日本語、en=英語 など )")), 1, 2);
+  hg->addWidget(Buddy("文字の方向(&E)", dir), 2, 0);
+  hg->addWidget(dir, 2, 1);
+  hg->addWidget(new QLabel(Ui("( ltr=左から右、rtl=右から左 )")), 2, 2);
+  hg->addWidget(dark, 3, 0, 1, 3);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   for (QWidget* w : {static_cast<QWidget*>(unite), static_cast<QWidget*>(parent_link), static_cast<QWidget*>(animate)})
@@ -152,12 +169,19 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
   layout->addLayout(speed_row);
   layout->addWidget(close_tree);
   layout->addWidget(frames);
+  layout->addWidget(html5);
   layout->addWidget(OkCancel(this));
 
   connect(unite, &QCheckBox::clicked, this, [this](bool on) { model_.UniteClicked(on), ShowState(); });
   connect(animate, &QCheckBox::clicked, this, [this](bool on) { model_.CloseItemsClicked(on), ShowState(); });
   connect(parent_link, &QCheckBox::clicked, this, [this](bool on) { model_.parent_link_on = on; });
   connect(close_tree, &QCheckBox::clicked, this, [this](bool on) { model_.close_tree = on; });
+  connect(filter, &QCheckBox::clicked, this, [this](bool on) { model_.filter = on; });
+  connect(dark, &QCheckBox::clicked, this, [this](bool on) { model_.dark = on; });
+  connect(browser, &QComboBox::currentIndexChanged, this, [this, browser] {
+    TakeText(this, browser->currentText(), model_.browser);
+    ShowState();
+  });
   ShowState();
 }
 
@@ -171,6 +195,9 @@ void ScriptOptionsWindow::ShowState() {
   box("ctl1092")->setChecked(m.close_tree == 1);
   box("ctl1092")->setEnabled(m.CloseTreeEnabled());
   findChild<QComboBox*>("ctl1094")->setEnabled(m.SpeedEnabled());
+  findChild<QCheckBox*>("html5Filter")->setChecked(m.filter == 1);
+  findChild<QCheckBox*>("html5Dark")->setChecked(m.dark == 1);
+  findChild<QGroupBox*>("html5Page")->setEnabled(m.Html5Enabled());
 }
 
 void ScriptOptionsWindow::accept() {
@@ -179,7 +206,8 @@ void ScriptOptionsWindow::accept() {
   auto edit = [this](const char* name) { return findChild<QLineEdit*>(name)->text(); };
   if (!TakeText(this, list("ctl1085"), m.right_frame) || !TakeText(this, list("ctl1086"), m.otherw_frame) ||
       !TakeText(this, list("ctl1083"), m.browser) || !TakeText(this, list("ctl1094"), m.speed) ||
-      !TakeText(this, edit("ctl1111"), m.first_page) || !TakeText(this, edit("ctl1112"), m.first_top_page))
+      !TakeText(this, edit("ctl1111"), m.first_page) || !TakeText(this, edit("ctl1112"), m.first_top_page) ||
+      !TakeText(this, list("html5Lang"), m.lang) || !TakeText(this, list("html5Dir"), m.dir))
     return;
   QDialog::accept();
 }

@@ -157,6 +157,9 @@ int Import(const Options& opt, std::ostream& err) {
     Report(err, sj(kErrorTitle), TooManyImportedMessage(Sjis(opt.import_from)));
     return kProjectError;
   }
+  // An outline makes a new project, with the filter box of one; a project's
+  // own settings (from a JSON export) say for themselves.
+  settings.Filter = 1;
   if (imported.settings) settings = *imported.settings;
   else if (!imported.page_title.empty()) settings.Title = imported.page_title;
   if (opt.title) settings.Title = exchange::TitleToProject(*opt.title);

@@ -412,13 +412,25 @@ class MainWindowTest : public QObject {
       animate->click();
       QCOMPARE(speed->isEnabled(), animate->isChecked());
       d->findChild<QComboBox*>("ctl1085")->setCurrentText("");
-      // The accessible page mode is the last browser entry.
+      // The accessible page mode is the last browser entry; its own
+      // settings are open to change only with it.
       auto* browser = d->findChild<QComboBox*>("ctl1083");
+      auto* html5 = d->findChild<QGroupBox*>("html5Page");
+      QVERIFY(!html5->isEnabled());
       QTest::keyClick(browser, Qt::Key_End);
       QCOMPARE(browser->currentText(), QString("HTML5"));
+      QVERIFY(html5->isEnabled());
+      d->findChild<QCheckBox*>("html5Filter")->click();
+      d->findChild<QCheckBox*>("html5Dark")->click();
+      d->findChild<QComboBox*>("html5Lang")->setCurrentText("en-GB");
+      d->findChild<QComboBox*>("html5Dir")->setCurrentText("rtl");
       QTest::keyClick(d, Qt::Key_Return);
     });
     f.window->Action(kCmdScriptOptions)->trigger();
+    QCOMPARE(e.Settings().Filter, 1);
+    QCOMPARE(e.Settings().Dark, 1);
+    QCOMPARE(e.Settings().Lang, std::string("en-GB"));
+    QCOMPARE(e.Settings().Dir, std::string("rtl"));
     QCOMPARE(e.Settings().Browser, std::string(kHtml5Browser));
     QCOMPARE(e.Settings().Unite, 1);
     QCOMPARE(e.Settings().ParentLinkOn, 1);
@@ -528,7 +540,10 @@ class MainWindowTest : public QObject {
           "親LINK有効のときにプルダウン動作を同時に行う\n     (「ボタンとテキストの一体化」を有効にしている場合は有効になる)",
           "トップレベルのツリーを畳むとき、動きを与える（アニメート）", "ツリーを畳むスピード：", "( 1=低速～12=高速 )",
           "ひとつのツリーのみ表示し他はクローズする\n     （アニメートを有効にしている場合は有効になる）",
-          "フレーム作成時の項目（任意）", "最初に表示する右ページ", "最初に表示するトップページ", "OK", "キャンセル"}},
+          "フレーム作成時の項目（任意）", "最初に表示する右ページ", "最初に表示するトップページ",
+          "HTML5のページ（対応ブラウザが「HTML5」のとき）", "メニューの上に絞り込みの入力欄を置く", "ページの言語",
+          "( ja=日本語、en=英語 など )", "文字の方向", "( ltr=左から右、rtl=右から左 )",
+          "OSがダークモードのときは暗い配色で表示する", "OK", "キャンセル"}},
         {kCmdTreeImages,
          {"ツリー画像を指定します。", "プラスボタン", "マイナスボタン", "リンクボタン", "別ウインドウボタン", "参照", "参照", "参照",
           "参照", "(各アイテムのリンク・アイコンを有効にするには、リンクボタンをブランクにします)",

@@ -87,8 +87,9 @@ export default [
       ecmaVersion: 5,
       sourceType: 'script',
       globals: {
-        document: 'readonly', window: 'readonly', location: 'readonly', sessionStorage: 'readonly',
-        matchMedia: 'readonly', requestAnimationFrame: 'readonly',
+        document: 'readonly', window: 'readonly', location: 'readonly', localStorage: 'readonly',
+        matchMedia: 'readonly', requestAnimationFrame: 'readonly', parent: 'readonly',
+        getComputedStyle: 'readonly', innerHeight: 'readonly', addEventListener: 'readonly',
       },
     },
     rules: {

@@ -85,6 +85,7 @@ eachBrowser(', HTML5 mode', dir, (run) => {
     assert.equal(await focused(), 'Alpha');
     await keys('c');
     assert.equal(await focused(), 'Charlie');
+    await new Promise((r) => setTimeout(r, 600));  // past the type-ahead's half second
     await keys('b');
     assert.equal(await focused(), 'Bravo');
     await keys('*');

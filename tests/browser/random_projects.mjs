@@ -95,6 +95,8 @@ export function randomProject(seed) {
     RightFrame: r.pick(['なし', 'なし', 'Frame2', '_x', 'Right']), OtherwFrame: r.pick(['OtherW', '', '_foo', '_blank']),
     FirstPage: '', FirstTopPage: '', Browser: 'HTML5', ParentLinkOn: flag(), Unite: flag(), Path: 'pomeli2.html',
     CloseTree: flag(), CloseItems: flag(), Speed: r.pick(['5', '-1', '0', '12', 'x']),
+    Filter: flag(), Dark: flag(), Dir: r.pick(['ltr', 'rtl', 'RTL', '', 'x']),
+    Lang: r.pick(['ja', 'en', 'ar', 'zh-Hant-TW', '', 'ja_JP', 'x"y']),
   };
   let text = Object.entries(settings).map(([k, v]) => `[${k}]\t${v}\r\n`).join('');
   const item = (depth, title) => [depth, title, r.pick(colours), r.pick(styles), '1', r.pick(sizes), links(r),
@@ -105,5 +107,22 @@ export function randomProject(seed) {
     depth = 1 + r.below(depth + 1);
     text += item(depth, titles(r));
   }
+  return shiftJis(text);
+}
+
+// A project of the given settings (over plain ones: HTML5, parent links on)
+// and items [depth, title, link, open], below a root.
+export function projectFile(settings, items) {
+  const base = {
+    Title: 'Site', BgColor: '#FFFFFF', BackPicture: '', Start: '10', Left: '10', Row: '16', Indent: '20',
+    BodyText: '#000000', BodyLink: '#0000FF', BodyVlink: '#8000FF', BodyAlink: '#0000A0', BodyHover: '',
+    BodyHoverBack: '', TextBackOn: '0', ParentLink: '1', TreeBgColor: '16777215', TreeItemColor: '0',
+    Plus: 'plus.gif', Minus: 'minus.gif', Linkto: 'linkto.gif', Otherw: 'otherw.gif', RightFrame: 'なし',
+    OtherwFrame: 'OtherW', FirstPage: '', FirstTopPage: '', Browser: 'HTML5', ParentLinkOn: '0', Unite: '0',
+    Path: 'pomeli2.html', CloseTree: '0', CloseItems: '0', Speed: '5',
+  };
+  let text = Object.entries({ ...base, ...settings }).map(([k, v]) => `[${k}]\t${v}\r\n`).join('');
+  for (const [depth, title, link, open] of [[0, 'Site', ''], ...items])
+    text += [depth, title, '#FFFFCC', 'None', '1', '10pt', link, '0', '', 'linkto.gif', open || '0'].join('\t') + '\r\n';
   return shiftJis(text);
 }

@@ -100,6 +100,28 @@ class Page {
     }, skip);
   }
   evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
+  // A function that runs in every document before its own scripts.
+  initScript(fn) {
+    return this.kind === 'playwright' ? this.page.addInitScript(fn) : this.page.evaluateOnNewDocument(fn);
+  }
+  // Forced colours, which only Chromium's driver emulates: false elsewhere.
+  async forcedColors() {
+    if (this.kind !== 'playwright') return false;
+    await this.page.emulateMedia({ forcedColors: 'active' });
+    return true;
+  }
+  setViewport(width, height) {
+    return this.kind === 'playwright' ? this.page.setViewportSize({ width, height }) : this.page.setViewport({ width, height });
+  }
+  // The page as printed: Chromium emulates the medium; in Firefox, whose
+  // WebDriver BiDi cannot, the page's print rules are made to apply on screen.
+  async printMedia() {
+    if (this.kind === 'playwright') return this.page.emulateMedia({ media: 'print' });
+    return this.page.evaluate(() => {
+      for (const sheet of document.styleSheets)
+        for (const rule of sheet.cssRules) if (rule.media && rule.media.mediaText === 'print') rule.media.mediaText = 'all';
+    });
+  }
   click(selector) { return this.clickIn(this.page, selector); }
   // A real mouse click on the middle of the element, in the page or in one
   // of its frames. Playwright checks that the element can take the click;
@@ -158,6 +180,7 @@ export const browsers = [
       const context = {
         javaScriptEnabled: options.javaScript !== false,
         reducedMotion: options.reducedMotion ? 'reduce' : 'no-preference',
+        colorScheme: options.dark ? 'dark' : 'light',
       };
       return {
         newPage: async () => new Page(await browser.newPage(context), 'playwright'),
@@ -173,11 +196,23 @@ export const browsers = [
       const extraPrefsFirefox = {};
       if (options.javaScript === false) extraPrefsFirefox['javascript.enabled'] = false;
       if (options.reducedMotion) extraPrefsFirefox['ui.prefersReducedMotion'] = 1;
+      extraPrefsFirefox['layout.css.prefers-color-scheme.content-override'] = options.dark ? 0 : 1;
       const browser = await puppeteer.launch({
         browser: 'firefox', executablePath: this.executable, headless: true, extraPrefsFirefox,
       });
+      // Each page in a context of its own, as Playwright gives: no storage
+      // passes from one test to the next.
       return {
-        newPage: async () => new Page(await browser.newPage(), 'puppeteer'),
+        async newPage() {
+          const context = await browser.createBrowserContext();
+          const page = new Page(await context.newPage(), 'puppeteer');
+          const close = page.close.bind(page);
+          page.close = async () => {
+            await close();
+            await context.close();
+          };
+          return page;
+        },
         close: () => browser.close(),
       };
     },

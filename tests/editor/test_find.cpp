@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/session.h"
 #include "text/search_fold.h"
 
@@ -17,6 +19,23 @@ TEST(SearchFold, CaseWidthAndSpacesDoNotCount) {
   EXPECT_EQ(fold("ｶﾞｷﾞｸﾞｹﾞｺﾞ ﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞ ﾊﾟﾋﾞﾌﾞﾍﾟﾎﾟ ｳﾞ"), fold("ガギグゲゴ ダヂヅデド パビブペポ ヴ"));
   EXPECT_EQ(fold("ｱﾞ"), fold("ア゛")) << "a mark no kana takes stays a mark";
   EXPECT_EQ(fold("１２３．ＨＴＭＬ"), "123.html");
+}
+
+// The cases the page's filter box is tried on too.
+TEST(SearchFold, TheTableSharedWithThePage) {
+  std::ifstream table(std::string(POMELI2_TEST_DATA) + "/text/search_fold_cases.txt");
+  std::string line;
+  int cases = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+    ASSERT_NE(tab2, std::string::npos) << line;
+    const std::string title = FoldForSearch(Utf8ToSjis(line.substr(0, tab1)).value());
+    const std::string typed = FoldForSearch(Utf8ToSjis(line.substr(tab1 + 1, tab2 - tab1 - 1)).value());
+    EXPECT_EQ(title.find(typed) != std::string::npos, line.substr(tab2 + 1) == "1") << line;
+    ++cases;
+  }
+  EXPECT_GE(cases, 15);
 }
 
 TEST_F(FindAndCheck, TypingFindsTitlesAndLinksAndStepsWrapAround) {

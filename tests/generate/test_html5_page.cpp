@@ -1,5 +1,6 @@
 // The "HTML5" browser mode. How the pages behave is tested in the browsers;
 // here: their exact bytes, and that no stored value breaks out of its place.
+#include "generate/html5_values.h"
 #include "generate/menu_page.h"
 #include "generate/page_fixture.h"
 #include "text/sjis.h"
@@ -8,7 +9,7 @@ namespace pomeli2::testing {
 namespace {
 
 TEST_F(PageTest, Html5GoldenPages) {
-  for (const char* project : {"html5-all", "html5-unite", "html5-frames"}) {
+  for (const char* project : {"html5-all", "html5-unite", "html5-frames", "html5-site"}) {
     SCOPED_TRACE(project);
     Load(project);
     if (!S().BodyHeader.empty()) {
@@ -42,14 +43,14 @@ TEST_F(PageTest, Html5ListsAndOptions) {
   EXPECT_NE(page.find("<li><a class=\"f1\" id=\"t1\" href=\"a.html\" target=\"Side\">"), std::string::npos);
   EXPECT_NE(page.find("D</a><a class=\"x\" href=\"d.html\" target=\"OtherW\""), std::string::npos);
   EXPECT_NE(page.find("</a></li>\r\n</ul></li>\r\n</ul></li>\r\n</ul></li>\r\n</ul>\r\n</nav>"), std::string::npos);
-  EXPECT_NE(page.find("data-minus=\"minus.gif\" data-speed=\"7\">"), std::string::npos);
+  EXPECT_NE(page.find("data-minus=\"minus.gif\" data-speed=\"7\" data-version=\""), std::string::npos);
   EXPECT_NE(page.find("min-height:30px;"), std::string::npos);
 
   S().ParentLinkOn = 1;
   S().Unite = 1;
   S().Row = "16";
   page = Page("lists");
-  EXPECT_NE(page.find("data-speed=\"7\" data-link-toggles data-unite>"), std::string::npos);
+  EXPECT_NE(page.find("data-speed=\"7\" data-link-toggles data-unite data-version=\""), std::string::npos);
   EXPECT_EQ(page.find("class=\"x\""), std::string::npos) << "no other buttons with Unite";
   EXPECT_NE(page.find("min-height:24px;"), std::string::npos) << "never below the target size";
 }
@@ -125,8 +126,8 @@ TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
   EXPECT_EQ(Write("mended"), Document::PageWrite::kRefused);
   std::string page = BuildMenuPage(S(), e.Model().tree, nullptr, nullptr);
   EXPECT_NE(page.find("<title>メニュー</title>"), std::string::npos) << "a blank title is none";
-  EXPECT_NE(page.find("#pomeli ul{list-style:none;margin:0;padding:0 0 0 0px}"), std::string::npos);
-  EXPECT_NE(page.find("#pomeli>ul{margin:0px 0 0 10px;"), std::string::npos) << "the menu stays in sight";
+  EXPECT_NE(page.find("#pomeli ul{list-style:none;margin:0;padding:0;padding-inline-start:0px}"), std::string::npos);
+  EXPECT_NE(page.find("#pomeli>ul{margin:0px 0 0;margin-inline-start:10px;"), std::string::npos) << "the menu stays in sight";
   EXPECT_NE(page.find("min-height:10000px;"), std::string::npos);
   EXPECT_NE(page.find("#pomeli .f1{}\r\n#pomeli .f2{font-size:12px;background-color:#ccc}"), std::string::npos);
   // An image title without a file name is its text alone.
@@ -203,6 +204,43 @@ TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
   S().Minus = "";
   EXPECT_NE(Page("names").find("data-plus=\"p.gif\" data-minus=\"p.gif\""), std::string::npos)
       << "a branch without a picture for open keeps its button";
+}
+
+// The page settings of this mode alone: language and direction on the
+// html element, the filter box and the dark palette only when asked for,
+// and a version of the menu that follows its items.
+TEST_F(PageTest, Html5LanguageDirectionFilterAndDarkPalette) {
+  S().Browser = kHtml5Browser;
+  S().TextBackOn = 1;
+  S().BodyText = "#333333";
+  S().BgColor = "#FFFFFF";
+  Add(Root(), WithLook(ItemCells("A", "a.html"), "10pt", "#FFFFCC"));
+  std::string page = Page("settings");
+  EXPECT_EQ(page.find("<!DOCTYPE html>\r\n<html lang=\"ja\">"), 0u);
+  EXPECT_EQ(page.find("data-filter"), std::string::npos);
+  EXPECT_EQ(page.find("prefers-color-scheme"), std::string::npos);
+  const size_t at = page.find("data-version=\"");
+  ASSERT_NE(at, std::string::npos);
+  const std::string version = page.substr(at, 23);
+
+  S().Lang = "ar-EG";
+  S().Dir = "RTL";
+  S().Filter = 1;
+  S().Dark = 1;
+  page = Page("settings");
+  EXPECT_EQ(page.find("<!DOCTYPE html>\r\n<html lang=\"ar-EG\" dir=\"rtl\">"), 0u);
+  EXPECT_NE(page.find(" data-filter data-version=\""), std::string::npos);
+  EXPECT_NE(page.find(version), std::string::npos) << "the same items, the same version";
+  // Light: the author's colours; dark: shades of them.
+  EXPECT_NE(page.find("body{margin:0;background-color:#FFFFFF;color:#333333}"), std::string::npos);
+  EXPECT_NE(page.find("@media (prefers-color-scheme:dark){\r\nbody{background-color:#303030;background-image:none;"
+                      "color:#A3A3A3}"), std::string::npos);
+  EXPECT_NE(page.find("#pomeli .f1{background-color:#303026}"), std::string::npos);
+
+  Add(Root(), ItemCells("B", "b.html"));
+  EXPECT_EQ(Page("settings").find(version), std::string::npos) << "another item, another version";
+  for (const char* bad : {"", "j", "ja_JP", "ja-", "en--US", "e1", "ja-toolongsubtag"}) EXPECT_EQ(Html5Lang(bad), "ja") << bad;
+  EXPECT_EQ(Html5Lang("zh-Hant-TW"), "zh-Hant-TW");
 }
 
 }  // namespace

@@ -115,6 +115,43 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
   EXPECT_FALSE(loaded.Model().HasCreatedItems());
 }
 
+// The page settings that older files lack: written only when they differ
+// from what their absence means, and a file without them reads as off, in
+// Japanese, left to right, whatever the editor held before.
+TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
+  TempDir dir;
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  e.Dispatch(kCmdNew);
+  EXPECT_EQ(e.Settings().Filter, 1) << "a new project has the filter box";
+  e.Settings().Lang = "ar";
+  e.Settings().Dir = "rtl";
+  e.Settings().Dark = 1;
+  e.Settings().ProjectPath = dir / "new.pml";
+  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  const std::string bytes = ReadFile(dir / "new.pml");
+  EXPECT_NE(bytes.find("[Speed]\t5\r\n[Filter]\t1\r\n[Lang]\tar\r\n[Dir]\trtl\r\n[Dark]\t1\r\n0\t"), std::string::npos);
+
+  Editor loaded(host);
+  loaded.Start();
+  ASSERT_TRUE(loaded.ReadProjectFile(dir / "new.pml"));
+  EXPECT_EQ(loaded.Settings().Filter, 1);
+  EXPECT_EQ(loaded.Settings().Lang, "ar");
+  EXPECT_TRUE(loaded.Settings().RightToLeft());
+  EXPECT_EQ(loaded.Settings().Dark, 1);
+
+  // An older file: its page keeps to what it was.
+  testing::WriteFile(dir / "old.pml", ReadFile(kGolden));
+  ASSERT_TRUE(loaded.ReadProjectFile(dir / "old.pml"));
+  EXPECT_EQ(loaded.Settings().Filter, 0);
+  EXPECT_EQ(loaded.Settings().Lang, "ja");
+  EXPECT_FALSE(loaded.Settings().RightToLeft());
+  EXPECT_EQ(loaded.Settings().Dark, 0);
+  ASSERT_TRUE(loaded.Doc().WriteProjectFile());
+  EXPECT_EQ(ReadFile(dir / "old.pml"), ReadFile(kGolden)) << "saved again, the same bytes";
+}
+
 TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
   TempDir dir;
   ScriptedHost host;

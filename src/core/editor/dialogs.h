@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/page_settings.h"
 #include "text/catalogue.h"
 
 namespace pomeli2 {
@@ -50,17 +51,24 @@ struct BulkChangeDialog {
 struct ScriptOptionsDialog {
   std::string browser, right_frame, otherw_frame, speed, first_page, first_top_page;
   int unite = 0, parent_link_on = 0, close_items = 0, close_tree = 0;
+  // The "HTML5" page's own: filter box, language, direction, dark palette.
+  std::string lang, dir;
+  int filter = 0, dark = 0;
 
   static std::vector<std::string> RightFrameEntries();
   static std::vector<std::string> OtherwFrameEntries();
   static std::vector<std::string> BrowserEntries();
   static std::vector<std::string> SpeedEntries();
+  static std::vector<std::string> LangEntries();
+  static std::vector<std::string> DirEntries();
+  static constexpr size_t kLangLimit = 35;  // the longest language tag a page needs
   static constexpr size_t kPageLimit = kTextLimit;
   // A merged button and text leaves the parent-link pull-down on; the
   // animation leaves "one branch at a time" on and makes its speed matter.
   bool ParentLinkOnEnabled() const { return unite != 1; }
   bool CloseTreeEnabled() const { return close_items != 1; }
   bool SpeedEnabled() const { return close_items == 1; }
+  bool Html5Enabled() const { return browser == kHtml5Browser; }
   void UniteClicked(bool on);
   void CloseItemsClicked(bool on);
 };

@@ -28,6 +28,8 @@ std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
 std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
   return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", kHtml5Browser};
 }
+std::vector<std::string> ScriptOptionsDialog::LangEntries() { return {"ja", "en", "zh", "ko", "ar", "he"}; }
+std::vector<std::string> ScriptOptionsDialog::DirEntries() { return {"ltr", "rtl"}; }
 std::vector<std::string> ScriptOptionsDialog::SpeedEntries() {
   std::vector<std::string> speeds;
   for (int i = 1; i <= 12; ++i) speeds.push_back(std::to_string(i));
@@ -117,12 +119,16 @@ const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*>
     {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
     {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
     {&ScriptOptionsDialog::first_top_page, &PageSettings::FirstTopPage},
-    {&ScriptOptionsDialog::speed, &PageSettings::Speed}};
+    {&ScriptOptionsDialog::speed, &PageSettings::Speed},
+    {&ScriptOptionsDialog::lang, &PageSettings::Lang},
+    {&ScriptOptionsDialog::dir, &PageSettings::Dir}};
 const std::pair<int ScriptOptionsDialog::*, int PageSettings::*> kScriptFlags[] = {
     {&ScriptOptionsDialog::unite, &PageSettings::Unite},
     {&ScriptOptionsDialog::parent_link_on, &PageSettings::ParentLinkOn},
     {&ScriptOptionsDialog::close_items, &PageSettings::CloseItems},
-    {&ScriptOptionsDialog::close_tree, &PageSettings::CloseTree}};
+    {&ScriptOptionsDialog::close_tree, &PageSettings::CloseTree},
+    {&ScriptOptionsDialog::filter, &PageSettings::Filter},
+    {&ScriptOptionsDialog::dark, &PageSettings::Dark}};
 
 void ScriptOptions(CommandContext& c) {
   PageSettings& s = c.doc.settings;
@@ -130,6 +136,7 @@ void ScriptOptions(CommandContext& c) {
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
   for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
+  d.dir = s.RightToLeft() ? "rtl" : "ltr";
   d.unite = s.Unite == 1 ? 1 : 0;
   d.UniteClicked(d.unite == 1);
   d.CloseItemsClicked(d.close_items == 1);

@@ -99,12 +99,14 @@ std::string JsonItemFields(const MenuItem& item, const std::string& title) {
 
 std::string ExportJson(const PageSettings& settings, const MenuModel& menu) {
   std::string out = "{\n  \"format\": \"pomeli2-menu\",\n  \"version\": 1,\n  \"settings\": {\n";
-  const auto& keys = ProjectKeys();
-  for (size_t i = 0; i < keys.size(); ++i) {
-    std::string_view key = keys[i].key;
-    key = key.substr(1, key.size() - 2);
-    out += "    " + JsonString(key) + ": " + JsonText(SettingValue(settings, keys[i]));
-    out += i + 1 < keys.size() ? ",\n" : "\n";
+  // As the project file: a newer key only when it says something.
+  std::vector<std::pair<std::string_view, std::string>> values;
+  for (const ProjectKey& k : ProjectKeys())
+    if (std::string value = SettingValue(settings, k); !k.Omitted(value))
+      values.emplace_back(std::string_view(k.key).substr(1, std::string_view(k.key).size() - 2), std::move(value));
+  for (size_t i = 0; i < values.size(); ++i) {
+    out += "    " + JsonString(values[i].first) + ": " + JsonText(values[i].second);
+    out += i + 1 < values.size() ? ",\n" : "\n";
   }
   out += "  },\n  \"menu\": ";
   const MenuTree& tree = menu.tree;

@@ -1,6 +1,8 @@
 #include "generate/html5_page.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "generate/html5_values.h"
@@ -91,30 +93,52 @@ class Html5Builder {
     return rules;
   }
 
+  // The items' own backgrounds in the dark palette.
+  std::string DarkRules() const {
+    std::string rules;
+    const auto& looks = looks_.Texts();
+    for (size_t i = 0; i < looks.size(); ++i) {
+      const size_t at = looks[i].find("background-color:");
+      if (at == std::string::npos) continue;
+      const size_t from = at + std::strlen("background-color:");
+      const std::string colour = looks[i].substr(from, looks[i].find(';', from) - from);
+      rules += "#pomeli .f" + std::to_string(i + 1) + "{background-color:" + DarkBackground(colour) + "}\r\n";
+    }
+    return rules;
+  }
+
   const std::string& Plus() const { return plus_; }
   const std::string& Minus() const { return minus_; }
 
  private:
-  // Neighbouring items mostly look alike and share their button's picture:
-  // the last answer is kept for the next item that asks the same.
+  // Items mostly take turns among a few looks and button pictures: the
+  // answers are kept for the items that ask the same again.
+  struct Look {
+    std::string font_size, style, bg_color, look_class;
+  };
   const std::string& LookClass(const MenuItem& v) {
-    if (looks_asked_ && v.font_size == last_look_.font_size && v.style == last_look_.style &&
-        v.bg_color == last_look_.bg_color)
-      return last_look_class_;
-    looks_asked_ = true;
-    last_look_.font_size = v.font_size;
-    last_look_.style = v.style;
-    last_look_.bg_color = v.bg_color;
-    last_look_class_ = NewLookClass(v);
-    return last_look_class_;
+    for (const Look& l : recent_looks_)
+      if (v.font_size == l.font_size && v.style == l.style && v.bg_color == l.bg_color) return l.look_class;
+    if (recent_looks_.size() == kRecent) recent_looks_.erase(recent_looks_.begin());
+    recent_looks_.push_back({v.font_size, v.style, v.bg_color, NewLookClass(v)});
+    return recent_looks_.back().look_class;
   }
   const std::string& ButtonClass(const std::string& stored) {
-    if (!buttons_asked_ || stored != last_button_) {
-      buttons_asked_ = true;
-      last_button_ = stored;
-      last_button_class_ = IconClass(MendUrl(stored));
+    for (const auto& [picture, button_class] : recent_buttons_)
+      if (picture == stored) return button_class;
+    if (recent_buttons_.size() == kRecent) recent_buttons_.erase(recent_buttons_.begin());
+    recent_buttons_.emplace_back(stored, IconClass(MendUrl(stored)));
+    return recent_buttons_.back().second;
+  }
+
+  // Most items open in the same place.
+  const std::string& TargetOf(const std::string& stored) {
+    if (!targets_asked_ || stored != last_target_) {
+      targets_asked_ = true;
+      last_target_ = stored;
+      last_target_attr_ = TargetAttr(stored);
     }
-    return last_button_class_;
+    return last_target_attr_;
   }
 
   std::string NewLookClass(const MenuItem& v) {
@@ -173,16 +197,27 @@ class Html5Builder {
     // only a reader sees: an <a> without href may carry no aria-label.
     const TitleHtml title = Title(v.title);
     const std::string name = title.named ? "" : NameOf(has_link ? v.link : "");
-    std::string classes = LookClass(v);
-    if (!item.leaf && v.open == "1") classes += " o";
-    if (item.leaf) classes += ButtonClass(ButtonImage(s_, item));
-    out_ += "<li><a class=\"" + classes + "\"";
-    if (!item.leaf) out_ += " id=\"t" + item.N() + "\"";
+    out_ += "<li><a class=\"";
+    out_ += LookClass(v);
+    if (!item.leaf && v.open == "1") out_ += " o";
+    if (item.leaf) out_ += ButtonClass(ButtonImage(s_, item));
+    out_ += '"';
+    if (!item.leaf) {
+      out_ += " id=\"t";
+      out_ += item.N();
+      out_ += '"';
+    }
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
-      out_ += " href=\"" + link + "\"" + TargetAttr(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.item));
+      out_ += " href=\"";
+      out_ += link;
+      out_ += '"';
+      out_ += TargetOf(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.item));
     }
-    out_ += ">" + Img(item.leaf ? "" : plus_, name) + title.html + "</a>";
+    out_ += '>';
+    if (!item.leaf || !name.empty()) out_ += Img(item.leaf ? "" : plus_, name);
+    out_ += title.html;
+    out_ += "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
       if (v.other_window == OtherWindow::kNewWindow) OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
       else if (v.other_window == OtherWindow::kLeaveFrames) OtherButton(link, "_top", sj("フレームを解除して開く"));
@@ -190,18 +225,72 @@ class Html5Builder {
   }
 
   void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
-    out_ += "<a class=\"x\" href=\"" + link + "\"" + TargetAttr(target) + " title=\"" + what + "\">" +
-            Img(otherw_, what) + "</a>";
+    out_ += "<a class=\"x\" href=\"";
+    out_ += link;
+    out_ += '"';
+    out_ += TargetAttr(target);
+    out_ += " title=\"";
+    out_ += what;
+    out_ += "\">";
+    out_ += Img(otherw_, what);
+    out_ += "</a>";
   }
 
   const PageSettings& s_;
   std::string& out_;
   std::string plus_, minus_, otherw_;
   Numbered looks_, icons_;
-  bool looks_asked_ = false, buttons_asked_ = false;
-  MenuItem last_look_;  // its font size, style and colour
-  std::string last_look_class_, last_button_, last_button_class_;
+  static constexpr size_t kRecent = 32;
+  std::vector<Look> recent_looks_;
+  std::vector<std::pair<std::string, std::string>> recent_buttons_;  // a stored picture, its class
+  bool targets_asked_ = false;
+  std::string last_target_, last_target_attr_;
 };
+
+// A hash of the items' markup, eight bytes at a step (a large menu's page
+// would feel one byte at a time).
+std::string MenuVersion(std::string_view list) {
+  std::uint64_t hash = 0x9E3779B97F4A7C15u ^ list.size();
+  auto mix = [&hash](std::uint64_t word) {
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDu;
+    hash ^= hash >> 32;
+  };
+  size_t i = 0;
+  for (; i + 8 <= list.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, list.data() + i, 8);
+    mix(word);
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, list.data() + i, list.size() - i);
+  mix(tail);
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (int shift = 60; shift >= 32; shift -= 4) out += kHex[(hash >> shift) & 15];
+  return out;
+}
+
+// The author's colours stand in the light; under the system's dark choice,
+// shades of them that keep every text readable. The background picture,
+// made for the light colours, is left out there.
+std::string DarkPalette(const PageSettings& s, const std::string& item_rules) {
+  auto colour = [](const std::string& value, const char* fallback) { return Html5Colour(value).value_or(fallback); };
+  std::string out = ":root{color-scheme:light dark}\r\n@media (prefers-color-scheme:dark){\r\n";
+  out += "body{background-color:" + DarkBackground(colour(s.BgColor, "#FFFFFF")) +
+         ";background-image:none;color:" + DarkText(colour(s.BodyText, "#000000")) + "}\r\n";
+  out += "a:link,#pomeli.js a[aria-expanded]:not([href]){color:" + DarkText(colour(s.BodyLink, "#0000EE")) + "}\r\n";
+  out += "a:visited{color:" + DarkText(colour(s.BodyVlink, "#551A8B")) + "}\r\n";
+  out += "a:active{color:" + DarkText(colour(s.BodyAlink, "#FF0000")) + "}\r\n";
+  out += item_rules;
+  std::string hover;
+  if (auto c = Html5Colour(s.BodyHover)) hover += "color:" + DarkText(*c) + ";";
+  if (auto c = Html5Colour(s.BodyHoverBack)) hover += "background-color:" + DarkBackground(*c) + ";";
+  if (!hover.empty()) {
+    hover.pop_back();
+    out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover + "}\r\n";
+  }
+  return out + "}\r\n";
+}
 
 }  // namespace
 
@@ -211,14 +300,16 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
 
   std::string list;
-  list.reserve(items.size() * 100);
+  list.reserve(items.size() * 160);
   Html5Builder builder(s, list);
   builder.Items(items);
 
-  // Composed in CP932 like every stored value, and converted as a whole.
+  // Composed in CP932 like every stored value, and converted in three parts,
+  // the items straight into the page: no copy of them is made.
   std::string out;
-  out.reserve(list.size() + 8192);
-  out += "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+  out.reserve(8192);
+  out += "<!DOCTYPE html>\r\n<html lang=\"" + Html5Lang(s.Lang) + (s.RightToLeft() ? "\" dir=\"rtl" : "") +
+         "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
          "<meta name=\"generator\" content=\"" + std::string(kProductVersion) + "\">\r\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n";
   out += "<title>" + label + "</title>\r\n<style>\r\n";
@@ -246,14 +337,17 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // Start and Left place the menu; Row is the line pitch, never below the
   // 24-pixel target size; Indent steps each level. Long titles wrap, so
   // that a narrow frame or a large zoom needs no sideways scrolling.
-  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0 " + Px(n.left) + ";padding:0}\r\n";
-  out += "#pomeli ul{list-style:none;margin:0;padding:0 0 0 " + Px(n.indent) + "}\r\n";
+  // The sides are the writing direction's, so that a right-to-left page
+  // indents from the right.
+  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0;margin-inline-start:" + Px(n.left) + ";padding:0}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0;padding-inline-start:" + Px(n.indent) + "}\r\n";
   out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
-         ";min-width:24px;vertical-align:top}\r\n";
+         ";min-width:24px;vertical-align:top;overflow-wrap:anywhere}\r\n";
   // The rules that go with the script; closed groups hidden from their
   // owner's aria-expanded once the script has marked the menu.
   AppendLines(out, scripts::kHtml5Style);
   out += builder.StyleRules();
+  if (s.Dark == 1) out += DarkPalette(s, builder.DarkRules());
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
 
@@ -263,10 +357,18 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
   if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
   if (s.Unite == 1) out += " data-unite";
+  if (s.Filter == 1) out += " data-filter";
+  // The open branches are kept for the menu under this; a menu whose items
+  // changed forgets them.
+  out += " data-version=\"" + MenuVersion(list) + "\"";
   // Closed groups are hidden before the list is parsed, so that a large menu
   // is never laid out whole.
-  out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n" + list +
-         "</ul>\r\n</nav>\r\n";
+  out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n";
+  std::string page;
+  page.reserve(out.size() + list.size() + list.size() / 4 + 65536);
+  AppendSjisAsUtf8Lossy(out, page);
+  AppendSjisAsUtf8Lossy(list, page);
+  out = "</ul>\r\n</nav>\r\n";
   // The tree behaviour (res/scripts/html5/tree.js). It reads everything it
   // needs from the page (options as data attributes of the NAV, states from
   // the ARIA attributes), so the same text serves every page. Closed groups
@@ -278,7 +380,8 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</script>\r\n";
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
-  return SjisToUtf8Lossy(out);
+  AppendSjisAsUtf8Lossy(out, page);
+  return page;
 }
 
 }  // namespace pomeli2

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 
 #include "exchange/html_tree.h"
@@ -14,9 +15,11 @@
 namespace pomeli2 {
 namespace {
 
-bool IsAsciiAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
-bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+// ASCII only, whatever the locale says of other bytes.
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+bool IsHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 std::string AsciiLower(std::string_view text) {
@@ -137,6 +140,12 @@ std::string Html5Attribute(std::string_view text) {
 }
 
 std::string MendUrl(std::string_view stored) {
+  // Most links need nothing: letters, digits and the marks that stand for
+  // themselves everywhere in a URL.
+  if (!stored.empty() && std::all_of(stored.begin(), stored.end(), [](char c) {
+        return IsAsciiAlnum(c) || (c != '\0' && std::strchr("-._~!$'()*+,/:;=?@", c));
+      }))
+    return std::string(stored);
   // What the attribute held: its references for ASCII characters read.
   std::string decoded;
   for (size_t i = 0; i < stored.size(); ++i) {
@@ -219,6 +228,75 @@ std::optional<std::string> Html5Colour(std::string_view colour) {
   if (!std::all_of(colour.begin() + 1, colour.end(), IsHex)) return std::nullopt;
   return std::string(colour);
 }
+
+std::string Html5Lang(std::string_view lang) {
+  size_t letters = 0;
+  while (letters < lang.size() && IsAsciiAlpha(lang[letters])) ++letters;
+  bool valid = letters >= 2 && letters <= 8;
+  for (size_t i = letters, length = 0; valid && i <= lang.size(); ++i) {
+    if (i == lang.size() || lang[i] == '-') {
+      valid = i == letters || (length >= 1 && length <= 8);
+      length = 0;
+    } else {
+      valid = IsAsciiAlnum(lang[i]);
+      ++length;
+    }
+  }
+  return valid ? std::string(lang) : "ja";
+}
+
+namespace {
+
+struct Rgb {
+  double c[3];
+};
+
+Rgb ParseRgb(std::string_view colour) {
+  const bool shorthand = colour.size() == 4;
+  Rgb rgb{};
+  for (size_t i = 0; i < 3; ++i) {
+    const std::string digits =
+        shorthand ? std::string(2, colour[1 + i]) : std::string(colour.substr(1 + 2 * i, 2));
+    rgb.c[i] = std::stoi(digits, nullptr, 16) / 255.0;
+  }
+  return rgb;
+}
+
+double Channel(double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); }
+double Luminance(const Rgb& rgb) {
+  return 0.2126 * Channel(rgb.c[0]) + 0.7152 * Channel(rgb.c[1]) + 0.0722 * Channel(rgb.c[2]);
+}
+
+std::string Hex(const Rgb& rgb) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out = "#";
+  for (double v : rgb.c) {
+    const int n = static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+    out += kHex[n >> 4];
+    out += kHex[n & 15];
+  }
+  return out;
+}
+
+// The colour moved toward black (or white) by the least step, in 1/64ths,
+// that brings its luminance to the bound; rounding to whole channels is
+// checked on the colour written.
+std::string Shade(std::string_view colour, bool dark, double bound) {
+  const Rgb from = ParseRgb(colour);
+  for (int step = 0;; ++step) {
+    const double t = step / 64.0;
+    Rgb to = from;
+    for (double& v : to.c) v = dark ? v * (1 - t) : v + (1 - v) * t;
+    const std::string hex = Hex(to);
+    const double l = Luminance(ParseRgb(hex));
+    if (step == 64 || (dark ? l <= bound : l >= bound)) return hex;
+  }
+}
+
+}  // namespace
+
+std::string DarkBackground(std::string_view colour) { return Shade(colour, true, 0.03); }
+std::string DarkText(std::string_view colour) { return Shade(colour, false, 0.35); }
 
 std::optional<std::string> Html5FontSize(std::string_view stored) {
   size_t from = 0, to = stored.size();

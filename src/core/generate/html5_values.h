@@ -32,6 +32,17 @@ std::string Html5Attribute(std::string_view text);
 // "#" and 3 or 6 hexadecimal digits as stored; nullopt for anything else.
 std::optional<std::string> Html5Colour(std::string_view colour);
 
+// A language tag for the page's lang: letters, then subtags of letters and
+// digits after "-" (as "ja", "en-US", "zh-Hant-TW"); "ja" for anything else.
+std::string Html5Lang(std::string_view lang);
+
+// The colours of the dark palette, from a valid colour (Html5Colour) or a
+// fallback as "#RRGGBB": a background at most 0.03 in relative luminance,
+// and a text colour at least 0.35, of the same hue, so that any text on any
+// such background has a contrast of 5:1 or more.
+std::string DarkBackground(std::string_view colour);
+std::string DarkText(std::string_view colour);
+
 // A CSS font size: a non-negative number with a unit, or a size keyword. A
 // bare number gets "px", which is what the quirks-mode pages made of it.
 // Nullopt for anything else, negative sizes included.

@@ -52,6 +52,11 @@ void PageSettings::ResetForNew() {
   NewBgColor = "#FFFFFF";
   NewStyle = "None";
   NewFontSize = "10pt";
+  Filter = 1;
+}
+
+bool PageSettings::RightToLeft() const {
+  return Dir.size() == 3 && (Dir[0] | 0x20) == 'r' && (Dir[1] | 0x20) == 't' && (Dir[2] | 0x20) == 'l';
 }
 
 bool PageSettings::ItemTargetsEnabled() const { return RightFrame == NoFrame(); }

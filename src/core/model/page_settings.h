@@ -19,6 +19,11 @@ struct PageSettings {
   std::string Speed, FirstPage, FirstTopPage;
   // BODY insertions.
   std::string BodyHeader, BodyFooter;
+  // The "HTML5" page only: the filter box (on after File New and for an
+  // imported outline, off for a project file that does not say), the page's
+  // language and direction, and a dark palette that follows the system's.
+  int Filter = 0, Dark = 0;
+  std::string Lang = "ja", Dir = "ltr";
   // Colours of the editor's own tree (red in the low byte).
   int TreeBgColor = 0, TreeItemColor = 0;
   // Files.
@@ -33,6 +38,7 @@ struct PageSettings {
 
   bool ItemTargetsEnabled() const;  // RightFrame is "なし"
   bool ItemIconsEnabled() const { return Linkto.empty(); }
+  bool RightToLeft() const;  // Dir is "rtl", in any case
   bool operator==(const PageSettings&) const = default;
 };
 

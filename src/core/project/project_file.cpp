@@ -42,6 +42,10 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[CloseTree]", ProjectKey::kFlag, nullptr, &P::CloseTree},
       {"[CloseItems]", ProjectKey::kFlag, nullptr, &P::CloseItems},
       {"[Speed]", ProjectKey::kText, &P::Speed, nullptr},
+      {"[Filter]", ProjectKey::kFlag, nullptr, &P::Filter, "0"},
+      {"[Lang]", ProjectKey::kText, &P::Lang, nullptr, "ja"},
+      {"[Dir]", ProjectKey::kText, &P::Dir, nullptr, "ltr"},
+      {"[Dark]", ProjectKey::kFlag, nullptr, &P::Dark, "0"},
       {"[BodyHeader]", ProjectKey::kText, &P::BodyHeader, nullptr},
       {"[BodyFooter]", ProjectKey::kText, &P::BodyFooter, nullptr},
   };
@@ -96,7 +100,7 @@ SerializedProject SerializeProject(const PageSettings& settings, const MenuModel
   std::string& out = result.bytes;
   for (const ProjectKey& k : ProjectKeys()) {
     std::string value = SettingValue(settings, k);
-    if (IsBodyKey(k) && value.empty()) continue;
+    if ((IsBodyKey(k) && value.empty()) || k.Omitted(value)) continue;
     size_t start = out.size();
     out += k.key;
     out += '\t';
@@ -149,6 +153,9 @@ class Parser {
     out_.settings = current;
     out_.settings.BodyHeader.clear();
     out_.settings.BodyFooter.clear();
+    // A key the file does not have means its value of old.
+    for (const ProjectKey& k : ProjectKeys())
+      if (k.absent) StoreSettingValue(out_.settings, k, k.absent);
   }
 
   // False once reading must stop.

@@ -24,6 +24,10 @@ struct ProjectKey {
   Kind kind;
   std::string PageSettings::*text;
   int PageSettings::*number;
+  // A key that older files do not have is written only when its value is
+  // not this one, which is also what its absence means.
+  const char* absent = nullptr;
+  bool Omitted(const std::string& value) const { return absent && value == absent; }
 };
 // The keys in the order they are written; the two BODY keys come last.
 const std::vector<ProjectKey>& ProjectKeys();

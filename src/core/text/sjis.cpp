@@ -1,5 +1,7 @@
 #include "text/sjis.h"
 
+#include <algorithm>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -110,13 +112,23 @@ void AppendUtf8Lossy(std::string_view sjis, std::string& result) {
 }  // namespace
 
 std::string SjisToUtf8Lossy(std::string_view sjis) {
+  std::string result;
+  result.reserve(sjis.size() + sjis.size() / 4);
+  AppendSjisAsUtf8Lossy(sjis, result);
+  return result;
+}
+
+void AppendSjisAsUtf8Lossy(std::string_view sjis, std::string& result) {
   // A page is mostly ASCII, which is the same in UTF-8 wherever a character
   // starts; only the stretches around other bytes go through the converter.
   // Such a stretch ends where a character surely starts again: at ASCII
   // after a byte below 0x40, which neither leads a pair nor ends one.
   auto byte = [&sjis](size_t i) { return static_cast<unsigned char>(sjis[i]); };
-  std::string result;
-  result.reserve(sjis.size() + sjis.size() / 4);
+  // A page says the same words again and again (its buttons' texts): the
+  // last few stretches are kept with what they became.
+  constexpr size_t kKept = 8;
+  std::pair<std::string_view, std::string> kept[kKept];
+  size_t next_kept = 0;
   size_t i = 0;
   while (i < sjis.size()) {
     size_t other = i;
@@ -125,10 +137,17 @@ std::string SjisToUtf8Lossy(std::string_view sjis) {
     if (other == sjis.size()) break;
     size_t end = other + 1;
     while (end < sjis.size() && !(byte(end - 1) < 0x40 && byte(end) < 0x80)) ++end;
-    AppendUtf8Lossy(sjis.substr(other, end - other), result);
+    const std::string_view stretch = sjis.substr(other, end - other);
+    auto known = std::find_if(std::begin(kept), std::end(kept), [&](const auto& k) { return k.first == stretch; });
+    if (known == std::end(kept)) {
+      known = &kept[next_kept++ % kKept];
+      known->first = stretch;
+      known->second.clear();
+      AppendUtf8Lossy(stretch, known->second);
+    }
+    result += known->second;
     i = end;
   }
-  return result;
 }
 
 const std::string& sj(const char* utf8_literal) {

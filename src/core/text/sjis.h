@@ -24,6 +24,8 @@ std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_vie
 // CP932 -> UTF-8 for display; bytes that do not decode become U+FFFD so that
 // something is always shown.
 std::string SjisToUtf8Lossy(std::string_view sjis);
+// The same, appended to `out`.
+void AppendSjisAsUtf8Lossy(std::string_view sjis, std::string& out);
 
 // A Japanese constant of the program, written in the source as UTF-8, as
 // CP932 bytes. Converted once per call site literal and cached.
