@@ -173,7 +173,8 @@ int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err
   const SiteReport& report = std::get<SiteReport>(result);
   for (const std::string& page : report.written) out << page << '\n';
   for (const auto& [page, why] : report.refused) err << "pomeli2-build: " << page << ": left as it is: " << why << '\n';
-  for (const std::string& page : report.failed) err << "pomeli2-build: " << page << ": cannot be written\n";
+  for (const std::string& page : report.failed)
+    Report(err, sj(kFileErrorTitle), sj("「") + Sjis(page) + sj("」を書き込めません。"));
   return report.failed.empty() ? kOk : kWriteError;
 }
 

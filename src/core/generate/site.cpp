@@ -274,7 +274,7 @@ class SiteWriter {
 
     SiteReport report;
     const fs::path own = site_ / kSiteFolder;
-    fs::create_directory(own, ec);
+    const bool created = fs::create_directory(own, ec);
     if (!fs::is_directory(own, ec)) {
       report.failed.push_back(std::string(kSiteFolder) + "/");
       return report;
@@ -293,8 +293,12 @@ class SiteWriter {
       if (ReadWholeFile(path) == bytes) continue;
       if (!WriteFileAtomically(path, bytes)) report.failed.push_back(std::string(kSiteFolder) + "/" + name);
     }
-    // The pages would ask for a script that is not there.
-    if (!report.failed.empty()) return report;
+    // The pages would ask for a script that is not there; a folder made
+    // for nothing is not left behind.
+    if (!report.failed.empty()) {
+      if (created) fs::remove(own, ec);
+      return report;
+    }
 
     for (Page& page : pages_) {
       const auto marker = FindMenuMarker(page.bytes);
