@@ -133,6 +133,8 @@ std::vector<Scenario> Scenarios() {
                   [](World& w) {
                     fs::copy(std::string(POMELI2_TEST_DATA) + "/site/pages", w.site() / "pages",
                              fs::copy_options::recursive);
+                    fs::copy(std::string(POMELI2_TEST_DATA) + "/site/site.pml", w.site() / "site.pml",
+                             fs::copy_options::overwrite_existing);
                   },
                   [](World& w) {
                     std::ostringstream out, err;
