@@ -12,7 +12,7 @@
 [BodyHover]	#990000
 [BodyHoverBack]	#FFFFCC
 [TextBackOn]	1
-[ParentLink]	0
+[ParentLink]	1
 [TreeBgColor]	16777215
 [TreeItemColor]	0
 [Plus]	plus.gif
@@ -42,6 +42,6 @@
 2	目次	#FFFFCC	None	1	10pt	guide/deep/	0	Frame2	linkto.gif	0
 1	お知らせ	#FFFFCC	None	1	10pt	news/	0	Right	linkto.gif	0
 1	旧ページ	#FFFFCC	None	1	10pt	legacy/old.html	0	Frame2	linkto.gif	0
-1	見る	#FFFFCC	None	1	10pt	viewer.html	0	viewer	linkto.gif	0
+1	見る	#FFFFCC	None	1	10pt	about.htm	0	viewer	linkto.gif	0
 1	外部	#FFFFCC	None	1	10pt	https://example.com/a?b=1&amp;c=2	0	_blank	linkto.gif	0
 1	印刷用	#FFFFCC	None	1	10pt	about.htm	0	Frame2	linkto.gif	0

@@ -231,10 +231,17 @@ std::string SiteScript(const std::string& nav_attributes, const std::string& lis
       "  if (!box || !me) return;\n";
   out += "  var base = " + (base_url.empty() ? "new URL(" + JsLiteral(menu_folder) + ", new URL(\"../\", me.src))"
                                                : "new URL(" + JsLiteral(base_url) + ")") + ";\n";
-  out += "  box.innerHTML = " + JsLiteral("<nav id=\"pomeli\" class=\"js\"" + nav_attributes + "><ul>") + " +\n    " +
+  out += "  var made = document.createElement(\"div\"), next, i;\n";
+  out += "  made.innerHTML = " + JsLiteral("<nav id=\"pomeli\" class=\"js\"" + nav_attributes + "><ul>") + " +\n    " +
          JsLiteral(list) + " + \"</ul></nav>\";\n";
   out +=
-      "  var links = box.querySelectorAll(\"a[href],img[src]\"), d = box.firstChild.dataset, i;\n"
+      "  // The page's path gives way to the tree; the style sheet stays.\n"
+      "  for (var child = box.firstChild; child; child = next) {\n"
+      "    next = child.nextSibling;\n"
+      "    if (child.nodeName != \"LINK\") box.removeChild(child);\n"
+      "  }\n"
+      "  box.appendChild(made.firstChild);\n"
+      "  var links = box.querySelectorAll(\"a[href],img[src]\"), d = box.lastChild.dataset;\n"
       "  for (i = 0; i < links.length; ++i) {\n"
       "    var a = links[i], name = a.tagName == \"A\" ? \"href\" : \"src\", url = a.getAttribute(name);\n"
       "    if (url.charAt(0) != \"#\") a.setAttribute(name, new URL(url, base).href);\n"
@@ -431,7 +438,9 @@ class SiteWriter {
         const MenuItem& item = *items_[static_cast<size_t>(i)].item;
         std::string text = TitleText(item.title);
         if (IsBlank(text)) text = EscapeForText(LinkFileName(item.link));
-        const std::string href = Href(MendUrl(item.link), up);
+        // As in the tree: a branch has its link only with parent links on.
+        const bool linked = items_[static_cast<size_t>(i)].leaf || s_.ParentLink == 1;
+        const std::string href = linked ? Href(MendUrl(item.link), up) : "";
         sjis += "<li>";
         sjis += href.empty() ? "<span>" : "<a href=\"" + EscapeForText(href) + "\"";
         if (!href.empty() && i == path.back()) sjis += " aria-current=\"page\"";
