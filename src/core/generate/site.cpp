@@ -307,6 +307,9 @@ class SiteWriter {
       return report;
     }
 
+    // The pages go to the disk together: one sync for all, not two each.
+    AtomicFileBatch batch;
+    std::vector<const Page*> added;
     for (Page& page : pages_) {
       const auto marker = FindMenuMarker(page.bytes);
       if (!marker) {
@@ -322,9 +325,13 @@ class SiteWriter {
       bytes += Placeholder(page.site_path, std::get<PageEncoding>(encoding));
       bytes.append(page.bytes, marker->end);
       if (bytes == page.bytes) report.unchanged.push_back(page.site_path);
-      else if (WriteFileAtomically(page.system_path, bytes)) report.written.push_back(page.site_path);
+      else if (batch.Add(page.system_path, bytes)) added.push_back(&page);
       else report.failed.push_back(page.site_path);
     }
+    const std::vector<std::string> failed = batch.Commit();
+    for (const Page* page : added)
+      (std::find(failed.begin(), failed.end(), page->system_path) == failed.end() ? report.written : report.failed)
+          .push_back(page->site_path);
     return report;
   }
 
