@@ -353,6 +353,9 @@
     status = box.lastChild;
     nav.insertBefore(box, tree);
     input.addEventListener("input", filter);
+    // The texts are folded while the reader comes to the box, not at the
+    // first letter.
+    input.addEventListener("focus", function () { if (!items) index(); });
     input.addEventListener("keydown", function (e) {
       if (e.key == "Escape" && input.value) {
         input.value = "";
