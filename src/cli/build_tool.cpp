@@ -29,7 +29,7 @@ const char kUsageText[] =
     "                     [--resizable] [--copy-images]\n"
     "       pomeli2-build PROJECT.pml --export OUT\n"
     "       pomeli2-build --import SOURCE -o PROJECT.pml [--title TEXT]\n"
-    "       pomeli2-build --check PROJECT.pml [-o MENU.html]\n"
+    "       pomeli2-build --check PROJECT.pml [-o MENU.html] [--site DIR]\n"
     "       pomeli2-build PROJECT.pml --site DIR [--base URL] [-o MENU.html]\n"
     "\n"
     "Reads a Pomeli Pomeli project file and writes its menu page, or exports\n"
@@ -72,7 +72,9 @@ const char kUsageText[] =
     "                     without a title, and local links and images (relative or\n"
     "                     file:) missing from the menu page's folder: the folder of\n"
     "                     -o, else of the project's [Path]. Links with a scheme\n"
-    "                     (http:, mailto: ...) are not fetched.\n"
+    "                     (http:, mailto: ...) are not fetched. With --site DIR,\n"
+    "                     also the pages under DIR that no item links to, and\n"
+    "                     the items whose links lead into DIR to no page there.\n"
     "  --site DIR         put the menu into every .html/.htm page under DIR that\n"
     "                     holds an element with the id pomeli2-menu (such as\n"
     "                     <nav id=\"pomeli2-menu\"></nav>): its content becomes the\n"
@@ -158,8 +160,12 @@ int Export(Document& doc, const std::string& out, std::ostream& err) {
   return kOk;
 }
 
-int Check(const Document& doc, const std::string& page_folder, std::ostream& out) {
-  const std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+int Check(const Document& doc, const std::string& page_folder, const Options& opt, std::ostream& out) {
+  std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+  if (!opt.site.empty()) {
+    const std::string menu_page = opt.output.empty() ? SjisToUtf8Lossy(doc.settings.Path) : opt.output;
+    for (CheckProblem& p : CheckSite(doc.settings, doc.model, opt.site, menu_page)) problems.push_back(std::move(p));
+  }
   for (const CheckProblem& p : problems) out << SjisToUtf8Lossy(ProblemLine(p)) << '\n';
   return problems.empty() ? kOk : kProblems;
 }
@@ -284,8 +290,8 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   if (opt.check && (page_options || !opt.export_to.empty()))
     return UsageError(err, "--check writes nothing: it takes only -o");
   if (!opt.base.empty() && opt.site.empty()) return UsageError(err, "--base goes with --site");
-  if (!opt.site.empty() && (page_options || opt.check || !opt.export_to.empty()))
-    return UsageError(err, "--site takes only --base and -o");
+  if (!opt.site.empty() && (page_options || !opt.export_to.empty() || (opt.check && !opt.base.empty())))
+    return UsageError(err, "--site takes only --base and -o, or --check and -o");
   if (opt.project.empty()) return UsageError(err, "no project file given");
   const bool output_given = !opt.output.empty();
   if (opt.output.empty()) {
@@ -307,7 +313,10 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   doc.model.ResetMenu();
   if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
   if (!opt.export_to.empty()) return Export(doc, opt.export_to, err);
-  if (opt.check) return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder(), out);
+  if (opt.check) {
+    if (!output_given) opt.output.clear();
+    return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder(), opt, out);
+  }
   if (!opt.site.empty()) {
     if (!output_given && !doc.settings.Path.empty()) opt.output = SjisToUtf8Lossy(doc.settings.Path);
     return Site(doc, opt, out, err);

@@ -99,12 +99,24 @@ TEST_F(SiteTest, LinksFromABaseUrl) {
   EXPECT_EQ(ResolveUrl("file:///s/a/", "?q"), "file:///s/a/?q");
 }
 
+TEST_F(SiteTest, TheCheckKnowsTheSite) {
+  fs::remove(Site() / "news/index.html");
+  Run run = Build("--check site.pml --site pages -o pages/menu.html");
+  EXPECT_EQ(run.status, 4);
+  const std::string site_lines = run.out.substr(run.out.find("\n", run.out.find("linkto.gif")) + 1);
+  EXPECT_EQ(site_lines,
+            "お知らせ: リンク: サイトにこのページがありません。\n"
+            "site: guide/unlisted.html: メニューのどの項目からもリンクされていません。\n"
+            "site: viewer.html: メニューのどの項目からもリンクされていません。\n");
+  EXPECT_EQ(Build("--check site.pml --site missing").status, 4);
+}
+
 TEST_F(SiteTest, ExitStatuses) {
   EXPECT_EQ(Build("site.pml --site missing").status, 1);
   EXPECT_EQ(Build("missing.pml --site pages").status, 1);
   EXPECT_EQ(Build("site.pml --site pages --base relative/").status, 1);
   EXPECT_EQ(Build("site.pml --base http://x/").status, 2);
-  EXPECT_EQ(Build("site.pml --site pages --check").status, 2);
+  EXPECT_EQ(Build("site.pml --site pages --check --base http://x/").status, 2);
   EXPECT_EQ(Pages(Site()), original) << "nothing is written when the project or the site is refused";
 }
 

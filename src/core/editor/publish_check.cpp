@@ -5,6 +5,7 @@
 
 #include "generate/menu_page.h"
 #include "generate/page_items.h"
+#include "generate/site.h"
 #include "io/file_io.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -46,6 +47,16 @@ bool Missing(const std::string& path, const std::string& page_folder) {
 }
 
 std::string NotFound(const std::string& path) { return sj("「") + path + sj("」が見つかりません。"); }
+
+// The titles' texts from the top-level item down to `n`.
+std::string ItemPath(const MenuModel& m, NodeId n) {
+  std::string path;
+  for (NodeId p = n; p != kNoNode && p != m.Root(); p = m.tree.Parent(p)) {
+    std::string text = TitleText(m.tree.Item(p).title);
+    path = path.empty() ? text : text + " > " + path;
+  }
+  return path;
+}
 
 class Checker {
  public:
@@ -108,15 +119,7 @@ class Checker {
       add("アイコン", NotFound(item.icon));
   }
 
-  // The titles' texts from the top-level item down to `n`.
-  std::string PathOf(NodeId n) const {
-    std::string path;
-    for (NodeId p = n; p != kNoNode && p != m_.Root(); p = m_.tree.Parent(p)) {
-      std::string text = TitleText(m_.tree.Item(p).title);
-      path = path.empty() ? text : text + " > " + path;
-    }
-    return path;
-  }
+  std::string PathOf(NodeId n) const { return ItemPath(m_, n); }
 
   const PageSettings& s_;
   const MenuModel& m_;
@@ -129,6 +132,19 @@ class Checker {
 std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
                                                 const std::string& page_folder) {
   return Checker(settings, menu, page_folder).Run();
+}
+
+std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuModel& menu, const std::string& site,
+                                    const std::string& menu_page) {
+  std::vector<CheckProblem> problems;
+  const std::string folder = sj("サイトのフォルダ");
+  auto links = LinksIntoSite(settings, menu.tree, site, menu_page);
+  if (!links) return {{kNoNode, nullptr, "site", folder, sj("「") + Utf8ToSjis(site).value_or(site) + sj("」を読めません。")}};
+  for (NodeId n : links->missing)
+    problems.push_back({n, nullptr, ItemPath(menu, n), sj("リンク"), sj("サイトにこのページがありません。")});
+  for (const std::string& page : links->unlinked)
+    problems.push_back({kNoNode, nullptr, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
+  return problems;
 }
 
 std::string ProblemLine(const CheckProblem& problem) {

@@ -253,6 +253,43 @@ std::string SiteScript(const std::string& nav_attributes, const std::string& lis
   return out + tree;
 }
 
+// The menu page's folder from the site's, "" or ending in "/".
+std::string MenuFolderIn(const fs::path& site, const std::string& menu_page) {
+  std::error_code ec;
+  const fs::path folder = fs::absolute(menu_page, ec).lexically_normal().parent_path();
+  std::string relative = folder.lexically_relative(site).generic_string();
+  if (relative == ".") relative.clear();
+  return relative.empty() ? relative : relative + "/";
+}
+
+// Where a mended link leads in the site, as PlaceKey names it; none for a
+// link that names no file of it.
+std::optional<std::string> PlaceIn(const std::string& mended, const std::string& menu_folder) {
+  if (mended.empty() || mended[0] == '#' || mended[0] == '/' || HasScheme(mended)) return std::nullopt;
+  return PlaceKey(PercentDecoded(NormalPath(menu_folder + WithoutQuery(mended))));
+}
+
+// The pages under the site's folder, outside the program's own, sorted.
+std::optional<std::vector<std::string>> ListPages(const fs::path& site) {
+  std::error_code ec;
+  std::vector<std::string> pages;
+  fs::recursive_directory_iterator it(site, fs::directory_options::skip_permission_denied, ec), end;
+  if (ec) return std::nullopt;
+  for (; it != end; it.increment(ec)) {
+    if (ec) return std::nullopt;
+    const fs::path& path = it->path();
+    std::string relative = path.lexically_relative(site).generic_string();
+    if (it.depth() == 0 && relative == kSiteFolder) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    const std::string ext = LowerAscii(path.extension().string());
+    if ((ext == ".html" || ext == ".htm") && it->is_regular_file(ec)) pages.push_back(std::move(relative));
+  }
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
 struct Page {
   std::string site_path;  // from the site's folder, "/" between folders
   std::string system_path;
@@ -271,10 +308,7 @@ class SiteWriter {
     site_ = site.lexically_normal();
     if (items_.empty()) return std::string("the menu has no items");
     if (!o_.base_url.empty() && !HasScheme(o_.base_url)) return std::string("the base URL must be absolute (http://...)");
-    const fs::path menu_folder = fs::absolute(o_.menu_page, ec).lexically_normal().parent_path();
-    menu_folder_ = menu_folder.lexically_relative(site_).generic_string();
-    if (menu_folder_ == ".") menu_folder_.clear();
-    if (!menu_folder_.empty()) menu_folder_ += '/';
+    menu_folder_ = MenuFolderIn(site_, o_.menu_page);
     menu_file_ = fs::path(o_.menu_page).filename().generic_string();
     if (!ReadPages()) return std::string("the site folder cannot be read");
     Places();
@@ -337,24 +371,14 @@ class SiteWriter {
 
  private:
   bool ReadPages() {
-    std::error_code ec;
-    fs::recursive_directory_iterator it(site_, fs::directory_options::skip_permission_denied, ec), end;
-    if (ec) return false;
-    for (; it != end; it.increment(ec)) {
-      if (ec) return false;
-      const fs::path& path = it->path();
-      const std::string relative = path.lexically_relative(site_).generic_string();
-      if (it.depth() == 0 && relative == kSiteFolder) {
-        it.disable_recursion_pending();
-        continue;
-      }
-      const std::string ext = LowerAscii(path.extension().string());
-      if ((ext != ".html" && ext != ".htm") || !it->is_regular_file(ec)) continue;
-      auto bytes = ReadWholeFile(path.string());
+    auto names = ListPages(site_);
+    if (!names) return false;
+    for (std::string& name : *names) {
+      const std::string path = (site_ / name).string();
+      auto bytes = ReadWholeFile(path);
       if (!bytes) return false;
-      pages_.push_back({relative, path.string(), std::move(*bytes)});
+      pages_.push_back({std::move(name), path, std::move(*bytes)});
     }
-    std::sort(pages_.begin(), pages_.end(), [](const Page& a, const Page& b) { return a.site_path < b.site_path; });
     return true;
   }
 
@@ -392,10 +416,7 @@ class SiteWriter {
       while (!stack.empty() && items_[static_cast<size_t>(stack.back())].depth >= items_[i].depth) stack.pop_back();
       parents_[i] = stack.empty() ? -1 : stack.back();
       stack.push_back(static_cast<int>(i));
-      const std::string mended = MendUrl(items_[i].item->link);
-      if (mended.empty() || mended[0] == '#' || mended[0] == '/' || HasScheme(mended)) continue;
-      const std::string place = PlaceKey(PercentDecoded(NormalPath(menu_folder_ + WithoutQuery(mended))));
-      places_.emplace(place, static_cast<int>(i));
+      if (auto place = PlaceIn(MendUrl(items_[i].item->link), menu_folder_)) places_.emplace(*place, static_cast<int>(i));
     }
   }
 
@@ -549,6 +570,31 @@ std::string ResolveUrl(std::string_view base, std::string_view ref) {
   if (ref[0] == '?') return origin + plain + std::string(ref);
   if (ref[0] == '/') return origin + NormalPath(ref);
   return origin + NormalPath(plain.substr(0, plain.rfind('/') + 1) + std::string(ref));
+}
+
+std::optional<SiteLinks> LinksIntoSite(const PageSettings& settings, const MenuTree& tree, const std::string& site,
+                                       const std::string& menu_page) {
+  std::error_code ec;
+  const fs::path root = fs::absolute(site, ec).lexically_normal();
+  if (ec || !fs::is_directory(root, ec)) return std::nullopt;
+  auto pages = ListPages(root);
+  if (!pages) return std::nullopt;
+  const std::string folder = MenuFolderIn(root, menu_page);
+  SiteLinks links;
+  std::map<std::string, bool> linked;  // a page's place, whether an item links to it
+  for (const std::string& page : *pages) linked.emplace(PlaceKey(page), false);
+  tree.ForEachPreOrder(tree.FirstTop(), [&](NodeId n) {
+    // A branch's link is written only when parent links are on.
+    if (n == tree.FirstTop() || (tree.HasChildren(n) && settings.ParentLink != 1)) return;
+    auto place = PlaceIn(MendUrl(tree.Item(n).link), folder);
+    if (!place || place->rfind("../", 0) == 0) return;
+    auto it = linked.find(*place);
+    if (it != linked.end()) it->second = true;
+    else links.missing.push_back(n);
+  });
+  for (const std::string& page : *pages)
+    if (!linked.at(PlaceKey(page))) links.unlinked.push_back(page);
+  return links;
 }
 
 std::variant<SiteReport, std::string> PutMenuIntoSite(const PageSettings& settings, const MenuTree& tree,

@@ -58,4 +58,15 @@ struct SiteReport {
 std::variant<SiteReport, std::string> PutMenuIntoSite(const PageSettings& settings, const MenuTree& tree,
                                                        const SiteOptions& options);
 
+// What the menu and the site's pages say of each other: the pages (from the
+// site's folder) that no item links to, and the items whose links lead into
+// the site but to no page there (a folder without its index page counts as
+// none). Nullopt when the site's folder cannot be read.
+struct SiteLinks {
+  std::vector<std::string> unlinked;
+  std::vector<NodeId> missing;
+};
+std::optional<SiteLinks> LinksIntoSite(const PageSettings& settings, const MenuTree& tree, const std::string& site,
+                                       const std::string& menu_page);
+
 }  // namespace pomeli2
