@@ -20,3 +20,5 @@ echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/tree_libraries.mjs 1000 10000
 echo
 bash bench/build_floor.sh build-release/src/cli/pomeli2-build
+echo
+bash bench/site_floor.sh build-release/src/cli/pomeli2-build

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <variant>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "editor/publish_check.h"
 #include "exchange/exchange.h"
 #include "exchange/text_forms.h"
+#include "generate/site.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
 #include "project/project_file.h"
@@ -27,7 +29,8 @@ const char kUsageText[] =
     "                     [--resizable] [--copy-images]\n"
     "       pomeli2-build PROJECT.pml --export OUT\n"
     "       pomeli2-build --import SOURCE -o PROJECT.pml [--title TEXT]\n"
-    "       pomeli2-build --check PROJECT.pml [-o MENU.html]\n"
+    "       pomeli2-build --check PROJECT.pml [-o MENU.html] [--site DIR]\n"
+    "       pomeli2-build PROJECT.pml --site DIR [--base URL] [-o MENU.html]\n"
     "\n"
     "Reads a Pomeli Pomeli project file and writes its menu page, or exports\n"
     "its menu to another format, or makes a project of an outline.\n"
@@ -73,14 +76,39 @@ const char kUsageText[] =
     "                     items without a title, and local links and images\n"
     "                     (relative or file:) missing from the menu page's folder:\n"
     "                     the folder of -o, else of the project's [Path]. Links\n"
-    "                     with a scheme (http:, mailto: ...) are not fetched.\n"
+    "                     with a scheme (http:, mailto: ...) are not fetched. With\n"
+    "                     --site DIR, also the pages under DIR that no item links\n"
+    "                     to, and the items whose links lead into DIR to no page\n"
+    "                     there.\n"
+    "  --site DIR         put the menu into every .html/.htm page under DIR that\n"
+    "                     holds an element with the id pomeli2-menu (such as\n"
+    "                     <nav id=\"pomeli2-menu\"></nav>): its content becomes the\n"
+    "                     path to the page in the menu and a link to the whole\n"
+    "                     menu page (-o, else the project's [Path]); the script\n"
+    "                     DIR/pomeli2/menu.js, written with DIR/pomeli2/menu.css,\n"
+    "                     shows the whole tree there. Every other byte of a page\n"
+    "                     stays; pages without the element are not touched; only\n"
+    "                     pages whose bytes change are written, and each is named\n"
+    "                     on standard output. Links resolve from the menu page's\n"
+    "                     folder. A page keeps its encoding (UTF-8 or Shift_JIS\n"
+    "                     by BOM or <meta charset>); one that declares none and is\n"
+    "                     not valid UTF-8 is left alone and named on standard\n"
+    "                     error. A target that names no frame or iframe of the\n"
+    "                     site's pages (Frame2, a frame set's names) opens in the\n"
+    "                     same window; _blank, _top, _parent, _self and the\n"
+    "                     other-window button's are kept.\n"
+    "  --base URL         with --site: links resolve from URL instead of the menu\n"
+    "                     page's folder (URL stands for that folder)\n"
     "  -h, --help         show this help and exit\n"
     "  --version          show the version and exit\n"
     "\n"
     "Exit status: 0 success, 1 the project cannot be read, has no items, has\n"
     "settings the page cannot work with or names a missing BODY file (nothing\n"
     "is written then), 2 usage error, 3 a file cannot be written, 4 --check\n"
-    "found problems.\n"
+    "found problems. With --site, 1 also means a site folder that does not\n"
+    "exist or cannot be read (nothing is written then), and 3 names the page\n"
+    "that could not be written (it stays as it was; every other page is\n"
+    "written).\n"
     "With --import, 1 also means a source that cannot be read, is malformed or\n"
     "of no known format, or has more items than a project holds.\n";
 
@@ -111,7 +139,7 @@ int UsageError(std::ostream& err, const std::string& what) {
 }
 
 struct Options {
-  std::string project, output, frameset, export_to, import_from;
+  std::string project, output, frameset, export_to, import_from, site, base;
   std::optional<std::string> title;
   int panes = 0;
   bool resizable = false, copy_images = false, check = false;
@@ -137,10 +165,29 @@ int Export(Document& doc, const std::string& out, std::ostream& err) {
   return kOk;
 }
 
-int Check(const Document& doc, const std::string& page_folder, std::ostream& out) {
-  const std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+int Check(const Document& doc, const std::string& page_folder, const Options& opt, std::ostream& out) {
+  std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
+  if (!opt.site.empty()) {
+    const std::string menu_page = opt.output.empty() ? SjisToUtf8Lossy(doc.settings.Path) : opt.output;
+    for (CheckProblem& p : CheckSite(doc.settings, doc.model, opt.site, menu_page)) problems.push_back(std::move(p));
+  }
   for (const CheckProblem& p : problems) out << SjisToUtf8Lossy(ProblemLine(p)) << '\n';
   return problems.empty() ? kOk : kProblems;
+}
+
+int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err) {
+  if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return kProjectError;
+  auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {opt.site, opt.output, opt.base});
+  if (const auto* refused = std::get_if<std::string>(&result)) {
+    err << "pomeli2-build: " << opt.site << ": " << *refused << '\n';
+    return kProjectError;
+  }
+  const SiteReport& report = std::get<SiteReport>(result);
+  for (const std::string& page : report.written) out << page << '\n';
+  for (const auto& [page, why] : report.refused) err << "pomeli2-build: " << page << ": left as it is: " << why << '\n';
+  for (const std::string& page : report.failed)
+    Report(err, sj(kFileErrorTitle), sj("「") + Sjis(page) + sj("」を書き込めません。"));
+  return report.failed.empty() ? kOk : kWriteError;
 }
 
 int Import(const Options& opt, std::ostream& err) {
@@ -219,6 +266,10 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
       std::string title;
       if (!value(title)) return UsageError(err, "--title needs a text");
       opt.title = title;
+    } else if (a == "--site") {
+      if (!value(opt.site)) return UsageError(err, "--site needs a folder");
+    } else if (a == "--base") {
+      if (!value(opt.base)) return UsageError(err, "--base needs a URL");
     } else if (a == "--check") {
       opt.check = true;
     } else if (a == "--copy-images") {
@@ -243,6 +294,9 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
     return UsageError(err, "--export writes no page: -o and the page options do not go with it");
   if (opt.check && (page_options || !opt.export_to.empty()))
     return UsageError(err, "--check writes nothing: it takes only -o");
+  if (!opt.base.empty() && opt.site.empty()) return UsageError(err, "--base goes with --site");
+  if (!opt.site.empty() && (page_options || !opt.export_to.empty() || (opt.check && !opt.base.empty())))
+    return UsageError(err, "--site takes only --base and -o, or --check and -o");
   if (opt.project.empty()) return UsageError(err, "no project file given");
   const bool output_given = !opt.output.empty();
   if (opt.output.empty()) {
@@ -264,7 +318,14 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   doc.model.ResetMenu();
   if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
   if (!opt.export_to.empty()) return Export(doc, opt.export_to, err);
-  if (opt.check) return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder(), out);
+  if (opt.check) {
+    if (!output_given) opt.output.clear();
+    return Check(doc, output_given ? FolderOf(*output) : doc.MenuPageFolder(), opt, out);
+  }
+  if (!opt.site.empty()) {
+    if (!output_given && !doc.settings.Path.empty()) opt.output = SjisToUtf8Lossy(doc.settings.Path);
+    return Site(doc, opt, out, err);
+  }
   doc.SetMenuPagePath(*output);
   doc.frame_resizable = opt.resizable ? 1 : 0;
   if (!doc.HasItemsToWrite()) return kProjectError;

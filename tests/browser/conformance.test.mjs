@@ -5,18 +5,16 @@
 // dark palette and right to left. The checker also reads the documents as
 // the script left them in each of those states.
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { createRequire } from 'node:module';
 import { describe, it } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { randomProject } from './random_projects.mjs';
-import { buildPage, eachBrowser, siteDir, writerTool } from './support.mjs';
+import { buildPage, checkerErrors, eachBrowser, siteDir, writerTool } from './support.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const goldenDir = path.resolve(here, '../golden/pages');
-const vnuJar = createRequire(import.meta.url).resolve('vnu-jar/build/dist/vnu.jar');
 
 // How many random projects the checker and the browsers see; more through
 // POMELI2_RANDOM_PROJECTS=checked,browsed. Each browsed one is seen in five
@@ -42,19 +40,6 @@ for (let seed = 1; seed <= checkedProjects; ++seed) {
 const builtPages = ['html5-all', 'html5-unite', 'html5-nested', 'html5-frames', 'html5-site']
   .map((p) => buildPage(dir, p, ['--copy-images']));
 
-// The checker's errors in each file, as "line: message" lines.
-function checkerErrors(files) {
-  const run = spawnSync('java', ['-jar', vnuJar, '--format', 'json', '--errors-only', ...files], {
-    encoding: 'utf8', maxBuffer: 64 << 20,
-  });
-  assert.ok(run.stderr, `the checker said nothing (${run.error || run.status})`);
-  const errors = Object.fromEntries(files.map((f) => [f, []]));
-  for (const m of JSON.parse(run.stderr).messages) {
-    const file = fileURLToPath(m.url);
-    (errors[file] ||= []).push(`${m.lastLine}: ${m.message} ${JSON.stringify(m.extract || '')}`);
-  }
-  return errors;
-}
 const only = (errors) => Object.fromEntries(Object.entries(errors).filter(([, list]) => list.length));
 
 describe('Nu HTML Checker on the HTML5 pages', () => {

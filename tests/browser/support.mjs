@@ -2,7 +2,7 @@
 // serving them over loopback HTTP, and one small driver interface over
 // Chromium (playwright-core) and Firefox ESR (puppeteer-core).
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -15,6 +15,7 @@ import puppeteer from 'puppeteer-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const vnuJar = createRequire(import.meta.url).resolve('vnu-jar/build/dist/vnu.jar');
 export const projectsDir = path.resolve(here, '../pages');
 export const previewTool = process.env.POMELI2_PREVIEW_TOOL || path.resolve(here, '../../build/tests/preview_page');
 export const buildTool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../../build/src/cli/pomeli2-build');
@@ -36,6 +37,19 @@ export function buildPage(dir, project, extraArgs = [], pageName = `${project}.h
   return pageName;
 }
 
+// The checker's errors in each file, as "line: message" lines.
+export function checkerErrors(files) {
+  const run = spawnSync('java', ['-jar', vnuJar, '--format', 'json', '--errors-only', ...files], {
+    encoding: 'utf8', maxBuffer: 64 << 20,
+  });
+  assert.ok(run.stderr, `the checker said nothing (${run.error || run.status})`);
+  const errors = Object.fromEntries(files.map((f) => [f, []]));
+  for (const m of JSON.parse(run.stderr).messages) {
+    const file = fileURLToPath(m.url);
+    (errors[file] ||= []).push(`${m.lastLine}: ${m.message} ${JSON.stringify(m.extract || '')}`);
+  }
+  return errors;
+}
 // Serves the folder; any other .html path gets a small page naming itself,
 // so that links and frames have somewhere to go.
 export async function serve(dir) {
@@ -43,7 +57,8 @@ export async function serve(dir) {
     const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/+/, '');
     const file = path.join(dir, path.normalize(name));
     if (file.startsWith(dir) && fs.existsSync(file) && fs.statSync(file).isFile()) {
-      const type = file.endsWith('.gif') ? 'image/gif' : 'text/html';
+      const types = { '.gif': 'image/gif', '.js': 'text/javascript', '.css': 'text/css' };
+      const type = types[path.extname(file)] || 'text/html';
       res.writeHead(200, { 'Content-Type': type });
       res.end(fs.readFileSync(file));
       return;

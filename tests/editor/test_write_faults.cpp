@@ -129,6 +129,22 @@ std::vector<Scenario> Scenarios() {
                     w.err = err.str();
                   },
                   true});
+  list.push_back({"pomeli2-build --site",
+                  [](World& w) {
+                    fs::copy(std::string(POMELI2_TEST_DATA) + "/site/pages", w.site() / "pages",
+                             fs::copy_options::recursive);
+                    fs::copy(std::string(POMELI2_TEST_DATA) + "/site/site.pml", w.site() / "site.pml",
+                             fs::copy_options::overwrite_existing);
+                  },
+                  [](World& w) {
+                    std::ostringstream out, err;
+                    w.status = RunBuildTool({w.In("site.pml"), "--site", w.In("pages"), "-o", w.In("pages/menu.html")},
+                                            out, err);
+                    // The page that is no site's to write is named at every run.
+                    w.err = err.str();
+                    if (w.status == 0) w.err.clear();
+                  },
+                  true});
   return list;
 }
 

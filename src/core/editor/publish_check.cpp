@@ -6,6 +6,7 @@
 #include "generate/html5_values.h"
 #include "generate/menu_page.h"
 #include "generate/page_items.h"
+#include "generate/site.h"
 #include "io/file_io.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -47,6 +48,28 @@ bool Missing(const std::string& path, const std::string& page_folder) {
 }
 
 std::string NotFound(const std::string& path) { return sj("「") + path + sj("」が見つかりません。"); }
+
+// The title's text, or for a title that shows none the name the page
+// gives the item: its picture's file name, else its link's, else "(無題)".
+std::string ItemName(const PageSettings& s, const MenuModel& m, NodeId n) {
+  const MenuItem& item = m.tree.Item(n);
+  std::string text = TitleText(item.title);
+  if (!IsBlank(text)) return text;
+  if (auto image = SplitImageTitle(item.title))
+    if (std::string file = LinkFileName(image->path); !file.empty()) return file;
+  const bool link_written = !m.tree.HasChildren(n) || s.ParentLink == 1;
+  return UntitledName(link_written ? item.link : "");
+}
+
+// The items' names from the top-level item down to `n`.
+std::string ItemPath(const PageSettings& s, const MenuModel& m, NodeId n) {
+  std::string path;
+  for (NodeId p = n; p != kNoNode && p != m.Root(); p = m.tree.Parent(p)) {
+    std::string name = ItemName(s, m, p);
+    path = p == n ? name : name + " > " + path;
+  }
+  return path;
+}
 
 class Checker {
  public:
@@ -109,27 +132,7 @@ class Checker {
       add("アイコン", NotFound(item.icon));
   }
 
-  // The items' names from the top-level item down to `n`.
-  std::string PathOf(NodeId n) const {
-    std::string path;
-    for (NodeId p = n; p != kNoNode && p != m_.Root(); p = m_.tree.Parent(p)) {
-      std::string name = NameOf(p);
-      path = p == n ? name : name + " > " + path;
-    }
-    return path;
-  }
-
-  // The title's text, or for a title that shows none the name the page
-  // gives the item: its picture's file name, else its link's, else "(無題)".
-  std::string NameOf(NodeId n) const {
-    const MenuItem& item = m_.tree.Item(n);
-    std::string text = TitleText(item.title);
-    if (!IsBlank(text)) return text;
-    if (auto image = SplitImageTitle(item.title))
-      if (std::string file = LinkFileName(image->path); !file.empty()) return file;
-    const bool link_written = !m_.tree.HasChildren(n) || s_.ParentLink == 1;
-    return UntitledName(link_written ? item.link : "");
-  }
+  std::string PathOf(NodeId n) const { return ItemPath(s_, m_, n); }
 
   const PageSettings& s_;
   const MenuModel& m_;
@@ -142,6 +145,19 @@ class Checker {
 std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
                                                 const std::string& page_folder) {
   return Checker(settings, menu, page_folder).Run();
+}
+
+std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuModel& menu, const std::string& site,
+                                    const std::string& menu_page) {
+  std::vector<CheckProblem> problems;
+  const std::string folder = sj("サイトのフォルダ");
+  auto links = LinksIntoSite(settings, menu.tree, site, menu_page);
+  if (!links) return {{kNoNode, nullptr, "site", folder, sj("「") + Utf8ToSjis(site).value_or(site) + sj("」を読めません。")}};
+  for (NodeId n : links->missing)
+    problems.push_back({n, nullptr, ItemPath(settings, menu, n), sj("リンク"), sj("サイトにこのページがありません。")});
+  for (const std::string& page : links->unlinked)
+    problems.push_back({kNoNode, nullptr, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
+  return problems;
 }
 
 std::string ProblemLine(const CheckProblem& problem) {

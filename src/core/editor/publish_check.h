@@ -24,6 +24,13 @@ struct CheckProblem {
 std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
                                                 const std::string& page_folder);
 
+// With a site folder (a system path): the site's pages that no item links
+// to, and the items whose links lead into the site to no page there; the
+// links resolve from `menu_page`'s folder. A folder that cannot be read is
+// one problem.
+std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuModel& menu, const std::string& site,
+                                    const std::string& menu_page);
+
 // "where: field: what", one problem to a line.
 std::string ProblemLine(const CheckProblem& problem);
 

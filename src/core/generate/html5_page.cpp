@@ -289,6 +289,39 @@ std::string DarkPalette(const PageSettings& s, const std::string& item_rules) {
   return out + "}\r\n";
 }
 
+// The menu's own rules: where it stands, its rows and indentation, and the
+// rules that go with the script.
+std::string MenuRules(const PageNumbers& n, const Html5Builder& builder) {
+  // Start and Left place the menu; Row is the line pitch, never below the
+  // 24-pixel target size; Indent steps each level. Long titles wrap, so
+  // that a narrow frame or a large zoom needs no sideways scrolling.
+  // The sides are the writing direction's, so that a right-to-left page
+  // indents from the right.
+  std::string out = "#pomeli>ul{margin:" + Px(n.start) + " 0 0;margin-inline-start:" + Px(n.left) + ";padding:0}\r\n";
+  out += "#pomeli ul{list-style:none;margin:0;padding:0;padding-inline-start:" + Px(n.indent) + "}\r\n";
+  out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
+         ";min-width:24px;vertical-align:top;overflow-wrap:anywhere}\r\n";
+  // Closed groups hidden from their owner's aria-expanded once the script
+  // has marked the menu.
+  AppendLines(out, scripts::kHtml5Style);
+  return out + builder.StyleRules();
+}
+
+// The NAV's label and the options the script reads from it.
+std::string NavAttributes(const PageSettings& s, const PageNumbers& n, const std::string& label,
+                          const Html5Builder& builder, std::string_view list) {
+  std::string out = " aria-label=\"" + Html5Attribute(label) + "\" data-plus=\"" + builder.Plus() +
+                    "\" data-minus=\"" + builder.Minus() + "\"";
+  if (s.CloseTree == 1) out += " data-close-tree";
+  if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
+  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
+  if (s.Unite == 1) out += " data-unite";
+  if (s.Filter == 1) out += " data-filter";
+  // The open branches are kept for the menu under this; a menu whose items
+  // changed forgets them.
+  return out + " data-version=\"" + MenuVersion(list) + "\"";
+}
+
 }  // namespace
 
 std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
@@ -331,33 +364,12 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   if (!hover.empty())
     out += "a:hover,#pomeli li>a:hover,#pomeli.js a[aria-expanded]:hover{" + hover.substr(1) + "}\r\n";
 
-  // Start and Left place the menu; Row is the line pitch, never below the
-  // 24-pixel target size; Indent steps each level. Long titles wrap, so
-  // that a narrow frame or a large zoom needs no sideways scrolling.
-  // The sides are the writing direction's, so that a right-to-left page
-  // indents from the right.
-  out += "#pomeli>ul{margin:" + Px(n.start) + " 0 0;margin-inline-start:" + Px(n.left) + ";padding:0}\r\n";
-  out += "#pomeli ul{list-style:none;margin:0;padding:0;padding-inline-start:" + Px(n.indent) + "}\r\n";
-  out += "#pomeli li>a{display:inline-flex;align-items:center;gap:3px;min-height:" + Px(std::max(n.row, 24)) +
-         ";min-width:24px;vertical-align:top;overflow-wrap:anywhere}\r\n";
-  // The rules that go with the script; closed groups hidden from their
-  // owner's aria-expanded once the script has marked the menu.
-  AppendLines(out, scripts::kHtml5Style);
-  out += builder.StyleRules();
+  out += MenuRules(n, builder);
   if (s.Dark == 1) out += DarkPalette(s, builder.DarkRules());
   out += "</style>\r\n</head>\r\n<body>\r\n";
   if (header) out += *header;
 
-  out += "<nav id=\"pomeli\" aria-label=\"" + Html5Attribute(label) + "\" data-plus=\"" + builder.Plus() +
-         "\" data-minus=\"" + builder.Minus() + "\"";
-  if (s.CloseTree == 1) out += " data-close-tree";
-  if (s.CloseItems == 1) out += " data-speed=\"" + std::to_string(n.speed) + "\"";
-  if (s.ParentLink == 1 && (s.ParentLinkOn == 1 || s.Unite == 1)) out += " data-link-toggles";
-  if (s.Unite == 1) out += " data-unite";
-  if (s.Filter == 1) out += " data-filter";
-  // The open branches are kept for the menu under this; a menu whose items
-  // changed forgets them.
-  out += " data-version=\"" + MenuVersion(list) + "\"";
+  out += "<nav id=\"pomeli\"" + NavAttributes(s, n, label, builder, list);
   // Closed groups are hidden before the list is parsed, so that a large menu
   // is never laid out whole.
   out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n";
@@ -379,6 +391,20 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</body>\r\n</html>\r\n";
   AppendSjisAsUtf8Lossy(out, page);
   return page;
+}
+
+Html5Menu BuildHtml5Menu(const PageSettings& s, const std::vector<PageItem>& items) {
+  const PageNumbers n = ReadPageNumbers(s);
+  const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
+  std::string list;
+  Html5Builder builder(s, list);
+  builder.Items(items);
+  Html5Menu menu;
+  menu.label = SjisToUtf8Lossy(label);
+  menu.attributes = SjisToUtf8Lossy(NavAttributes(s, n, label, builder, list));
+  menu.style = SjisToUtf8Lossy(MenuRules(n, builder));
+  AppendSjisAsUtf8Lossy(list, menu.list);
+  return menu;
 }
 
 }  // namespace pomeli2

@@ -14,4 +14,12 @@ namespace pomeli2 {
 std::string BuildHtml5Page(const PageSettings& settings, const std::vector<PageItem>& items,
                            const std::string* header, const std::string* footer);
 
+// The same menu for pages that carry it inside their own, in UTF-8: its
+// label, the NAV's attributes (the options the script reads), the rules of
+// the menu alone (nothing of the page's own body) and the items' lists.
+struct Html5Menu {
+  std::string label, attributes, style, list;
+};
+Html5Menu BuildHtml5Menu(const PageSettings& settings, const std::vector<PageItem>& items);
+
 }  // namespace pomeli2

@@ -302,6 +302,94 @@ bool WriteFileAtomically(const std::string& system_path, const std::function<boo
   return ok;
 }
 
+AtomicFileBatch::~AtomicFileBatch() {
+  for (const Staged& f : staged_) unlinkat(f.folder, f.temp.c_str(), 0);
+  for (const auto& folder : folders_) close(folder.second);
+}
+
+int AtomicFileBatch::Folder(const std::string& name) {
+  for (const auto& [known, fd] : folders_)
+    if (known == name) return fd;
+  const int fd = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  RemoveStaleTemporaries(fd);
+  folders_.emplace_back(name, fd);
+  return fd;
+}
+
+bool AtomicFileBatch::Add(const std::string& system_path, std::string_view bytes) {
+  if (g_store) return g_store->Write(system_path, bytes);
+  auto target = ResolveLinks(system_path);
+  if (!target) return false;
+  const std::string& path = *target;
+  mode_t mode = NewFileMode();
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode) || access(path.c_str(), W_OK) != 0) return false;
+    mode = st.st_mode & 07777;
+  }
+  if (Faulted(FileOp::kOpenFolder, path)) return false;
+  const int folder = Folder(DirName(path));
+  if (folder < 0) return false;
+  // Named, since a thousand files without names would be a thousand open
+  // descriptors until the commit.
+  std::string temp;
+  Fd file(OpenNamedTemporary(folder, BaseName(path), path, mode, temp));
+  if (!file) return false;
+  const bool ok = WriteAll(file.get(), bytes, path) && fchmod(file.get(), mode) == 0;
+  if (file.Close() && ok) {
+    staged_.push_back({system_path, path, temp, folder});
+    return true;
+  }
+  unlinkat(folder, temp.c_str(), 0);
+  return false;
+}
+
+std::vector<std::string> AtomicFileBatch::Commit() {
+  std::vector<std::string> failed;
+  std::vector<Staged> staged = std::move(staged_);
+  staged_.clear();
+  auto drop = [&](const Staged& f) {
+    unlinkat(f.folder, f.temp.c_str(), 0);
+    failed.push_back(f.path);
+  };
+  // One sync of the file system for the bytes of every file; asked of the
+  // seam file by file, as a sync of each would be.
+  std::vector<Staged> synced;
+  std::vector<dev_t> devices;
+  bool all = true;
+  for (const Staged& f : staged) {
+    struct stat st;
+    if (fstat(f.folder, &st) != 0) all = false;
+    else if (std::find(devices.begin(), devices.end(), st.st_dev) == devices.end()) {
+      devices.push_back(st.st_dev);
+      all = all && syncfs(f.folder) == 0;
+    }
+  }
+  for (Staged& f : staged) {
+    if (!all || Faulted(FileOp::kSyncFile, f.target)) drop(f);
+    else synced.push_back(std::move(f));
+  }
+  std::vector<const Staged*> renamed;
+  for (const Staged& f : synced) {
+    const std::string base = BaseName(f.target);
+    if (!Faulted(FileOp::kRename, f.target) && renameat(f.folder, f.temp.c_str(), f.folder, base.c_str()) == 0)
+      renamed.push_back(&f);
+    else
+      drop(f);
+  }
+  // Each folder once, after its renames.
+  std::vector<int> done;
+  for (const Staged* f : renamed) {
+    if (std::find(done.begin(), done.end(), f->folder) != done.end()) continue;
+    done.push_back(f->folder);
+    if (!Faulted(FileOp::kSyncFolder, f->target) && fsync(f->folder) == 0) continue;
+    for (const Staged* g : renamed)
+      if (g->folder == f->folder) failed.push_back(g->path);
+  }
+  return failed;
+}
+
 std::optional<std::string> ReadFileHead(const std::string& system_path, size_t limit) {
   if (g_store) {
     auto bytes = g_store->Read(system_path);

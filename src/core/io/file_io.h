@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace pomeli2 {
 
@@ -27,6 +29,34 @@ bool WriteFileAtomically(const std::string& system_path, std::string_view bytes,
 using ByteWriter = std::function<bool(std::string_view bytes)>;
 bool WriteFileAtomically(const std::string& system_path, const std::function<bool(const ByteWriter& write)>& produce,
                          bool durable = true);
+
+// Many files replaced as WriteFileAtomically replaces one, each whole or not
+// at all, at the cost of one sync of the file system for all their bytes and
+// one sync of each folder, instead of two syncs a file.
+class AtomicFileBatch {
+ public:
+  AtomicFileBatch() = default;
+  ~AtomicFileBatch();
+  AtomicFileBatch(const AtomicFileBatch&) = delete;
+  AtomicFileBatch& operator=(const AtomicFileBatch&) = delete;
+  // The new bytes of a file, in a hidden file beside it; false, the file
+  // untouched, when they cannot be put there.
+  bool Add(const std::string& system_path, std::string_view bytes);
+  // Puts every added file in place; the paths (as added) of those that
+  // could not be: each of them is as it was, except where only the sync of
+  // its folder failed after the rename (it is new then, but not yet sure to
+  // be on the disk).
+  std::vector<std::string> Commit();
+
+ private:
+  struct Staged {
+    std::string path, target, temp;
+    int folder;
+  };
+  int Folder(const std::string& name);
+  std::vector<Staged> staged_;
+  std::vector<std::pair<std::string, int>> folders_;
+};
 
 // The whole file, or nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& system_path);

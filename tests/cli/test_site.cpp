@@ -1,0 +1,124 @@
+// pomeli2-build --site on the test site of tests/site: what changes in each
+// page, what does not, and the exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <map>
+
+#include "generate/site.h"
+#include "support/golden.h"
+#include "support/menu_builder.h"
+
+namespace pomeli2::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Tree = std::map<std::string, std::string>;
+
+Tree Pages(const fs::path& root) {
+  Tree tree;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    if (entry.is_regular_file()) tree[fs::relative(entry.path(), root).generic_string()] = ReadFile(entry.path());
+  return tree;
+}
+
+class SiteTest : public ::testing::Test {
+ protected:
+  SiteTest() {
+    fs::copy(std::string(POMELI2_TEST_DATA) + "/site", dir.path() / "copy", fs::copy_options::recursive);
+    original = Pages(Site());
+  }
+  fs::path Site() const { return dir.path() / "copy/pages"; }
+  struct Run {
+    int status;
+    std::string out, err;
+  };
+  Run Build(const std::string& args) {
+    const std::string cmd = "cd " + (dir / "copy") + " && " + POMELI2_BUILD_TOOL + " " + args + " >" + (dir / "out") +
+                            " 2>" + (dir / "err");
+    const int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir / "out"), ReadFile(dir / "err")};
+  }
+  TempDir dir;
+  Tree original;
+};
+
+TEST_F(SiteTest, ChangesOnlyTheMarkersContentAndAgainNothing) {
+  Run run = Build("site.pml --site pages -o pages/menu.html");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "pomeli2-build: legacy/old.html: left as it is: it declares no encoding and is not valid UTF-8\n");
+  const Tree now = Pages(Site());
+  std::string placeholders;
+  for (const auto& [name, bytes] : original) {
+    const std::string& after = now.at(name);
+    const auto marker = FindMenuMarker(bytes);
+    const bool ours = marker && name != "legacy/old.html";
+    EXPECT_EQ(run.out.find(name + "\n") != std::string::npos, ours) << name;
+    if (!ours) {
+      EXPECT_EQ(after, bytes) << name << " is not the site's to change";
+      continue;
+    }
+    // Before the marker's content and after it, every byte as it was.
+    ASSERT_GE(after.size(), marker->begin + bytes.size() - marker->end);
+    EXPECT_EQ(after.substr(0, marker->begin), bytes.substr(0, marker->begin)) << name;
+    EXPECT_EQ(after.substr(after.size() - (bytes.size() - marker->end)), bytes.substr(marker->end)) << name;
+    const std::string content = after.substr(marker->begin, after.size() - bytes.size() + marker->end - marker->begin);
+    EXPECT_LE(content.size(), 1024u) << name;
+    placeholders += name + "\n" + content + "\n";
+  }
+  ExpectGolden("site/placeholders.txt", placeholders);
+  EXPECT_EQ(now.count("pomeli2/menu.js") + now.count("pomeli2/menu.css"), 2u);
+
+  // Once more: the same bytes, and nothing written.
+  Run again = Build("site.pml --site pages -o pages/menu.html");
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.out, "");
+  EXPECT_EQ(Pages(Site()), now);
+}
+
+TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {
+  const std::string nested = "<div id=x><div id=\"pomeli2-menu\"><div>a<div>b</div></div></div>c</div>";
+  auto m = FindMenuMarker(nested);
+  ASSERT_TRUE(m);
+  EXPECT_EQ(nested.substr(m->begin, m->end - m->begin), "<div>a<div>b</div></div>");
+  EXPECT_FALSE(FindMenuMarker("<!-- <nav id=pomeli2-menu></nav> --><p title='id=pomeli2-menu'>"));
+  EXPECT_FALSE(FindMenuMarker("<script>'<nav id=pomeli2-menu></nav>'</script>"));
+  EXPECT_FALSE(FindMenuMarker("<nav id=pomeli2-menu>never closed"));
+}
+
+TEST_F(SiteTest, LinksFromABaseUrl) {
+  Run run = Build("site.pml --site pages -o pages/menu.html --base https://example.org/docs/");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = ReadFile(Site() / "guide/deep/emoji.html");
+  EXPECT_NE(page.find("<a href=\"https://example.org/docs/guide/intro.html\">"), std::string::npos) << page;
+  EXPECT_NE(page.find("href=\"https://example.org/docs/menu.html\""), std::string::npos) << page;
+  EXPECT_NE(page.find("href=\"../../pomeli2/menu.css\""), std::string::npos) << page;
+  EXPECT_EQ(ResolveUrl("http://h/a/b.html?q#f", "../c/./d.html"), "http://h/c/d.html");
+  EXPECT_EQ(ResolveUrl("http://h/a/b.html", "/x"), "http://h/x");
+  EXPECT_EQ(ResolveUrl("file:///s/a/", "?q"), "file:///s/a/?q");
+}
+
+TEST_F(SiteTest, TheCheckKnowsTheSite) {
+  fs::remove(Site() / "news/index.html");
+  Run run = Build("--check site.pml --site pages -o pages/menu.html");
+  EXPECT_EQ(run.status, 4);
+  const std::string site_lines = run.out.substr(run.out.find("\n", run.out.find("linkto.gif")) + 1);
+  EXPECT_EQ(site_lines,
+            "お知らせ: リンク: サイトにこのページがありません。\n"
+            "site: guide/unlisted.html: メニューのどの項目からもリンクされていません。\n"
+            "site: viewer.html: メニューのどの項目からもリンクされていません。\n");
+  EXPECT_EQ(Build("--check site.pml --site missing").status, 4);
+}
+
+TEST_F(SiteTest, ExitStatuses) {
+  EXPECT_EQ(Build("site.pml --site missing").status, 1);
+  EXPECT_EQ(Build("missing.pml --site pages").status, 1);
+  EXPECT_EQ(Build("site.pml --site pages --base relative/").status, 1);
+  EXPECT_EQ(Build("site.pml --base http://x/").status, 2);
+  EXPECT_EQ(Build("site.pml --site pages --check --base http://x/").status, 2);
+  EXPECT_EQ(Pages(Site()), original) << "nothing is written when the project or the site is refused";
+}
+
+}  // namespace
+}  // namespace pomeli2::testing
