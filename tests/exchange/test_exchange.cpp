@@ -186,6 +186,7 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
       {"<opml version=\"2.0\"><body>\n<outline text=\"a\">\n", ImportProblem::kMalformed, 2},
       {"<opml><body>\n<outline text=a/></body></opml>", ImportProblem::kMalformed, 2},
       {"<opml><head/></opml>", ImportProblem::kMalformed, 0},
+      {"<opml xmlns=\"urn:x\"/>\n", ImportProblem::kMalformed, 0},
       {"<?xml version=\"1.0\"?>\n<opml version=\"2.0\"><body>\n</body></opml>\n<opml/>", ImportProblem::kMalformed, 4},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": \"a\",\n}", ImportProblem::kMalformed, 3},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": 5}}", ImportProblem::kMalformed, 2},
@@ -244,6 +245,8 @@ TEST(Import, SourcesReadAsTheirDefinitionsReadThem) {
                       "0 Places -> ", "1 Dave's home page -> http://www.scripting.com/",
                       "1 Shared directory -> http://hosting.opml.org/dave/spec/directory.opml",
                       "1 Query &amp; more -> http://example.com/?a=1&b=2"}},
+      // Elements in a default namespace are known by their local names.
+      {"namespaced.opml", {"0 Tools -> ", "1 Editor -> http://example.com/editor", "0 News -> http://example.com/rss.xml"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
