@@ -3,6 +3,7 @@
 #include <random>
 
 #include "exchange/exchange.h"
+#include "exchange/html_tree.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "support/golden.h"
@@ -273,6 +274,52 @@ TEST(Import, ImportedTitlesAndLinksRunNothing) {
   EXPECT_EQ(menu.script_links, (std::vector<std::string>{"Run", "Run too"}));
   EXPECT_EQ(SjisToUtf8Lossy(ScriptLinksWarning(menu.script_links)),
             "次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。\nRun\nRun too");
+}
+
+// The HTML parser's time grows with the square of the nesting and it frees
+// its tree recursively: markup nested without end is refused before it, in
+// every form that would nest it, while long flat markup still comes in.
+TEST(Import, MarkupNestedTooDeepIsRefused) {
+  auto repeat = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  const int deep = exchange::kMaxHtmlSourceDepth + 1;
+  const std::string list = "<ul><li><a href=\"a.html\">A</a></ul>";
+  for (const std::string& source : {
+           "<!DOCTYPE html><nav>" + list + repeat("<div>", deep),
+           "<!DOCTYPE html>" + list + repeat("<div/>", deep),
+           "<!DOCTYPE html>" + list + "<svg>" + repeat("<g a=\"/>\">", deep),
+           "<!DOCTYPE html>" + list + "<svg><foreignObject>" + repeat("<g/>", deep),
+           "<!DOCTYPE html>" + list + repeat("<li><dd>", deep / 2 + 1),
+           "<!DOCTYPE html>" + list + repeat("<object><div></div>", deep),
+           "<!DOCTYPE html>" + list + repeat("<table><td>", deep / 4 + 1),  // with the rows and groups put in
+           "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>" + repeat("<DT><H3>F</H3>\n<DL><p>", deep),
+           "- [A](a.html) " + repeat("<span>", deep) + "\n",
+       }) {
+    SCOPED_TRACE(source.substr(0, 60));
+    ImportedMenu menu = Import(source);
+    ASSERT_TRUE(menu.problem);
+    EXPECT_EQ(menu.problem->kind, ImportProblem::kTooDeep);
+  }
+  EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(ImportProblem{ImportProblem::kTooDeep, 0, 0, {}}, "deep.html")),
+            "「deep.html」は要素の入れ子が深すぎるため、インポートできません。");
+
+  const int flat = 2 * exchange::kMaxHtmlSourceDepth;
+  for (const std::string& source : {
+           "<!DOCTYPE html><ul>" + repeat("<li><p><a href=\"a.html\">A</a><p>B", flat) + "</ul>",
+           "<!DOCTYPE html><ul>" + repeat("<li><svg><path d=\"M0\"/><title>T</title><g/></svg><a href=\"a.html\">A</a>", flat) + "</ul>",
+           "<!DOCTYPE html><script>" + repeat("if (a<b) x();", flat) + "</script>" + list,
+           "<!DOCTYPE html><table>" + repeat("<tr><td>" + list + "<td><br>", flat) + "</table>",
+           "<!DOCTYPE html>" + list + repeat("<div>", exchange::kMaxHtmlSourceDepth),
+           "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>" + repeat("<DT><H3>F</H3>\n<DL><p>\n<DT><A HREF=\"a.html\">A</A>\n</DL><p>\n", flat) + "</DL><p>",
+       }) {
+    SCOPED_TRACE(source.substr(0, 60));
+    ImportedMenu menu = Import(source);
+    ASSERT_FALSE(menu.problem) << menu.problem->kind;
+    EXPECT_FALSE(menu.items.empty());
+  }
 }
 
 TEST(Import, LongTitlesAndLinksAreCutAtACharacterBoundary) {
