@@ -22,8 +22,8 @@ inline constexpr int kMaxHtmlDepth = 512;
 inline constexpr int kMaxHtmlSourceDepth = 4096;
 
 // Whether the elements a text opens nest deeper than kMaxHtmlSourceDepth,
-// counted on the tags alone, in one pass; it may count deeper than the
-// parser would build, never shallower.
+// counted on the tags alone, in one pass; where it cannot follow the
+// parser it counts an element as still open, so deeper rather than shallower.
 bool NestsTooDeep(std::string_view html);
 
 // A whole document, or a fragment read as the content of a <div>. A text
