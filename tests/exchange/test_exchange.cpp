@@ -3,6 +3,7 @@
 #include <random>
 
 #include "exchange/exchange.h"
+#include "exchange/html_tree.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "support/golden.h"
@@ -186,6 +187,7 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
       {"<opml version=\"2.0\"><body>\n<outline text=\"a\">\n", ImportProblem::kMalformed, 2},
       {"<opml><body>\n<outline text=a/></body></opml>", ImportProblem::kMalformed, 2},
       {"<opml><head/></opml>", ImportProblem::kMalformed, 0},
+      {"<opml xmlns=\"urn:x\"/>\n", ImportProblem::kMalformed, 0},
       {"<?xml version=\"1.0\"?>\n<opml version=\"2.0\"><body>\n</body></opml>\n<opml/>", ImportProblem::kMalformed, 4},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": \"a\",\n}", ImportProblem::kMalformed, 3},
       {"{\"format\": \"pomeli2-menu\",\n\"menu\": {\"title\": 5}}", ImportProblem::kMalformed, 2},
@@ -244,6 +246,8 @@ TEST(Import, SourcesReadAsTheirDefinitionsReadThem) {
                       "0 Places -> ", "1 Dave's home page -> http://www.scripting.com/",
                       "1 Shared directory -> http://hosting.opml.org/dave/spec/directory.opml",
                       "1 Query &amp; more -> http://example.com/?a=1&b=2"}},
+      // Elements in a default namespace are known by their local names.
+      {"namespaced.opml", {"0 Tools -> ", "1 Editor -> http://example.com/editor", "0 News -> http://example.com/rss.xml"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -270,6 +274,52 @@ TEST(Import, ImportedTitlesAndLinksRunNothing) {
   EXPECT_EQ(menu.script_links, (std::vector<std::string>{"Run", "Run too"}));
   EXPECT_EQ(SjisToUtf8Lossy(ScriptLinksWarning(menu.script_links)),
             "次のアイテムのリンクはスクリプトを実行するため、リンクなしで読み込みました。\nRun\nRun too");
+}
+
+// The HTML parser's time grows with the square of the nesting and it frees
+// its tree recursively: markup nested without end is refused before it, in
+// every form that would nest it, while long flat markup still comes in.
+TEST(Import, MarkupNestedTooDeepIsRefused) {
+  auto repeat = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  const int deep = exchange::kMaxHtmlSourceDepth + 1;
+  const std::string list = "<ul><li><a href=\"a.html\">A</a></ul>";
+  for (const std::string& source : {
+           "<!DOCTYPE html><nav>" + list + repeat("<div>", deep),
+           "<!DOCTYPE html>" + list + repeat("<div/>", deep),
+           "<!DOCTYPE html>" + list + "<svg>" + repeat("<g a=\"/>\">", deep),
+           "<!DOCTYPE html>" + list + "<svg><foreignObject>" + repeat("<g/>", deep),
+           "<!DOCTYPE html>" + list + repeat("<li><dd>", deep / 2 + 1),
+           "<!DOCTYPE html>" + list + repeat("<object><div></div>", deep),
+           "<!DOCTYPE html>" + list + repeat("<table><td>", deep / 4 + 1),  // with the rows and groups put in
+           "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>" + repeat("<DT><H3>F</H3>\n<DL><p>", deep),
+           "- [A](a.html) " + repeat("<span>", deep) + "\n",
+       }) {
+    SCOPED_TRACE(source.substr(0, 60));
+    ImportedMenu menu = Import(source);
+    ASSERT_TRUE(menu.problem);
+    EXPECT_EQ(menu.problem->kind, ImportProblem::kTooDeep);
+  }
+  EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(ImportProblem{ImportProblem::kTooDeep, 0, 0, {}}, "deep.html")),
+            "「deep.html」は要素の入れ子が深すぎるため、インポートできません。");
+
+  const int flat = 2 * exchange::kMaxHtmlSourceDepth;
+  for (const std::string& source : {
+           "<!DOCTYPE html><ul>" + repeat("<li><p><a href=\"a.html\">A</a><p>B", flat) + "</ul>",
+           "<!DOCTYPE html><ul>" + repeat("<li><svg><path d=\"M0\"/><title>T</title><g/></svg><a href=\"a.html\">A</a>", flat) + "</ul>",
+           "<!DOCTYPE html><script>" + repeat("if (a<b) x();", flat) + "</script>" + list,
+           "<!DOCTYPE html><table>" + repeat("<tr><td>" + list + "<td><br>", flat) + "</table>",
+           "<!DOCTYPE html>" + list + repeat("<div>", exchange::kMaxHtmlSourceDepth),
+           "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>" + repeat("<DT><H3>F</H3>\n<DL><p>\n<DT><A HREF=\"a.html\">A</A>\n</DL><p>\n", flat) + "</DL><p>",
+       }) {
+    SCOPED_TRACE(source.substr(0, 60));
+    ImportedMenu menu = Import(source);
+    ASSERT_FALSE(menu.problem) << menu.problem->kind;
+    EXPECT_FALSE(menu.items.empty());
+  }
 }
 
 TEST(Import, LongTitlesAndLinksAreCutAtACharacterBoundary) {

@@ -33,7 +33,7 @@ inline constexpr char kOpmlNamespace[] = "urn:x-pomeli2:outline";
 std::string ExportMenu(ExchangeFormat format, const PageSettings& settings, const MenuModel& menu);
 
 struct ImportProblem {
-  enum Kind { kUnknownFormat, kMalformed, kBadEncoding, kNoList } kind;
+  enum Kind { kUnknownFormat, kMalformed, kBadEncoding, kNoList, kTooDeep } kind;
   int line = 0;        // 0 when no line can be named
   int column = 0;      // 0 when no column can be named
   std::string detail;  // CP932, may be empty

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "exchange/text_forms.h"
 
@@ -11,6 +13,7 @@ HtmlTree::HtmlTree(std::string_view utf8, bool fragment) : text_(utf8), options_
   // Errors are the page's business: browsers show it anyway.
   options_.max_errors = 0;
   if (fragment) options_.fragment_context = GUMBO_TAG_DIV;
+  if (NestsTooDeep(text_)) text_.clear();
   output_ = gumbo_parse_with_options(&options_, text_.data(), text_.size());
 }
 
@@ -201,6 +204,185 @@ bool LinkRunsScript(std::string_view url) {
     if (scheme.size() > 10) return false;
   }
   return scheme == "javascript" || scheme == "vbscript";
+}
+
+}  // namespace pomeli2::exchange
+
+// ---------------------------------------------------------------- nesting
+
+namespace pomeli2::exchange {
+namespace {
+
+bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool OneOf(GumboTag tag, std::initializer_list<GumboTag> tags) { return std::find(tags.begin(), tags.end(), tag) != tags.end(); }
+
+// The HTML elements whose end tag may be left out: the next of their kind,
+// or their parent's end, ends them.
+bool EndsImplicitly(GumboTag tag) {
+  return OneOf(tag, {GUMBO_TAG_LI, GUMBO_TAG_DT, GUMBO_TAG_DD, GUMBO_TAG_P, GUMBO_TAG_RB, GUMBO_TAG_RT, GUMBO_TAG_RTC, GUMBO_TAG_RP,
+                     GUMBO_TAG_OPTION, GUMBO_TAG_OPTGROUP, GUMBO_TAG_THEAD, GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT, GUMBO_TAG_TR,
+                     GUMBO_TAG_TD, GUMBO_TAG_TH, GUMBO_TAG_COLGROUP, GUMBO_TAG_CAPTION});
+}
+
+// Whether opening `tag` ends an open `open` as the parser does.
+bool Ends(GumboTag tag, GumboTag open) {
+  auto in = [](GumboTag t, std::initializer_list<GumboTag> tags) { return OneOf(t, tags); };
+  // A paragraph ends where a block starts.
+  if (open == GUMBO_TAG_P)
+    return in(tag, {GUMBO_TAG_P, GUMBO_TAG_LI, GUMBO_TAG_DD, GUMBO_TAG_DT, GUMBO_TAG_ADDRESS, GUMBO_TAG_ARTICLE, GUMBO_TAG_ASIDE,
+                    GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_CENTER, GUMBO_TAG_DETAILS, GUMBO_TAG_DIR, GUMBO_TAG_DIV, GUMBO_TAG_DL,
+                    GUMBO_TAG_FIELDSET, GUMBO_TAG_FIGCAPTION, GUMBO_TAG_FIGURE, GUMBO_TAG_FOOTER, GUMBO_TAG_HEADER,
+                    GUMBO_TAG_HGROUP, GUMBO_TAG_MAIN, GUMBO_TAG_MENU, GUMBO_TAG_NAV, GUMBO_TAG_OL, GUMBO_TAG_SECTION,
+                    GUMBO_TAG_SUMMARY, GUMBO_TAG_UL, GUMBO_TAG_H1, GUMBO_TAG_H2, GUMBO_TAG_H3, GUMBO_TAG_H4, GUMBO_TAG_H5,
+                    GUMBO_TAG_H6, GUMBO_TAG_PRE, GUMBO_TAG_LISTING, GUMBO_TAG_FORM, GUMBO_TAG_HR, GUMBO_TAG_TABLE});
+  if (in(tag, {GUMBO_TAG_DD, GUMBO_TAG_DT})) return in(open, {GUMBO_TAG_DD, GUMBO_TAG_DT});
+  if (in(tag, {GUMBO_TAG_TD, GUMBO_TAG_TH})) return in(open, {GUMBO_TAG_TD, GUMBO_TAG_TH});
+  if (tag == GUMBO_TAG_TR) return in(open, {GUMBO_TAG_TR, GUMBO_TAG_TD, GUMBO_TAG_TH});
+  if (in(tag, {GUMBO_TAG_THEAD, GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT}))
+    return in(open, {GUMBO_TAG_THEAD, GUMBO_TAG_TBODY, GUMBO_TAG_TFOOT, GUMBO_TAG_TR, GUMBO_TAG_TD, GUMBO_TAG_TH});
+  if (in(tag, {GUMBO_TAG_RB, GUMBO_TAG_RT, GUMBO_TAG_RTC, GUMBO_TAG_RP})) return in(open, {GUMBO_TAG_RB, GUMBO_TAG_RT, GUMBO_TAG_RTC, GUMBO_TAG_RP});
+  if (tag == GUMBO_TAG_OPTGROUP) return in(open, {GUMBO_TAG_OPTION, GUMBO_TAG_OPTGROUP});
+  return open == tag && (tag == GUMBO_TAG_LI || tag == GUMBO_TAG_OPTION);
+}
+
+// The HTML elements that end SVG or MathML content where they start.
+bool BreaksOutOfForeign(GumboTag tag) {
+  return OneOf(tag, {GUMBO_TAG_B, GUMBO_TAG_BIG, GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_BODY, GUMBO_TAG_BR, GUMBO_TAG_CENTER, GUMBO_TAG_CODE,
+                     GUMBO_TAG_DD, GUMBO_TAG_DIV, GUMBO_TAG_DL, GUMBO_TAG_DT, GUMBO_TAG_EM, GUMBO_TAG_EMBED, GUMBO_TAG_H1,
+                     GUMBO_TAG_H2, GUMBO_TAG_H3, GUMBO_TAG_H4, GUMBO_TAG_H5, GUMBO_TAG_H6, GUMBO_TAG_HEAD, GUMBO_TAG_HR,
+                     GUMBO_TAG_I, GUMBO_TAG_IMG, GUMBO_TAG_LI, GUMBO_TAG_LISTING, GUMBO_TAG_MENU, GUMBO_TAG_META,
+                     GUMBO_TAG_NOBR, GUMBO_TAG_OL, GUMBO_TAG_P, GUMBO_TAG_PRE, GUMBO_TAG_RUBY, GUMBO_TAG_S, GUMBO_TAG_SMALL,
+                     GUMBO_TAG_SPAN, GUMBO_TAG_STRONG, GUMBO_TAG_STRIKE, GUMBO_TAG_SUB, GUMBO_TAG_SUP, GUMBO_TAG_TABLE,
+                     GUMBO_TAG_TT, GUMBO_TAG_U, GUMBO_TAG_UL, GUMBO_TAG_VAR, GUMBO_TAG_FONT});
+}
+
+// The SVG and MathML elements whose content is HTML again.
+bool HoldsHtml(GumboTag tag) {
+  return OneOf(tag, {GUMBO_TAG_FOREIGNOBJECT, GUMBO_TAG_DESC, GUMBO_TAG_TITLE, GUMBO_TAG_MI, GUMBO_TAG_MO, GUMBO_TAG_MN,
+                     GUMBO_TAG_MS, GUMBO_TAG_MTEXT, GUMBO_TAG_ANNOTATION_XML});
+}
+
+// The HTML elements whose content is text up to their end tag.
+bool HoldsText(GumboTag tag) {
+  return OneOf(tag, {GUMBO_TAG_SCRIPT, GUMBO_TAG_STYLE, GUMBO_TAG_TEXTAREA, GUMBO_TAG_TITLE, GUMBO_TAG_XMP, GUMBO_TAG_IFRAME,
+                     GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
+}
+
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) == (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
+         });
+}
+
+// Where the tag whose attributes start at `at` ends (after its ">"), and
+// whether it closes itself ("/>"); quoted values may hold ">".
+size_t TagEnd(std::string_view html, size_t at, bool& self_closing) {
+  self_closing = false;
+  while (at < html.size()) {
+    char c = html[at];
+    if (c == '>') return at + 1;
+    if (IsTagSpace(c)) {
+      ++at;
+      continue;
+    }
+    if (c == '/') {
+      self_closing = at + 1 < html.size() && html[at + 1] == '>';
+      ++at;
+      continue;
+    }
+    // An attribute: its name, then perhaps "=" and a value.
+    ++at;
+    while (at < html.size() && !IsTagSpace(html[at]) && html[at] != '/' && html[at] != '>' && html[at] != '=') ++at;
+    while (at < html.size() && IsTagSpace(html[at])) ++at;
+    if (at >= html.size() || html[at] != '=') continue;
+    ++at;
+    while (at < html.size() && IsTagSpace(html[at])) ++at;
+    if (at < html.size() && (html[at] == '"' || html[at] == '\'')) {
+      size_t close = html.find(html[at], at + 1);
+      if (close == std::string_view::npos) return html.size();
+      at = close + 1;
+    } else {
+      while (at < html.size() && !IsTagSpace(html[at]) && html[at] != '>') ++at;
+    }
+  }
+  return html.size();
+}
+
+}  // namespace
+
+bool NestsTooDeep(std::string_view html) {
+  // What is open, as the parser would keep it; where the count cannot
+  // follow the parser it keeps an element open that the parser may end.
+  enum class Kind { kHtml, kForeign, kForeignHoldingHtml };
+  struct Open {
+    GumboTag tag;
+    std::string_view name;
+    Kind kind;
+    int levels;  // with those the parser puts in around it
+  };
+  std::vector<Open> open;
+  int depth = 0;
+  auto close = [&] {
+    depth -= open.back().levels;
+    open.pop_back();
+  };
+  size_t at = 0;
+  while ((at = html.find('<', at)) != std::string_view::npos && ++at < html.size()) {
+    const bool end = html[at] == '/';
+    const size_t name_at = at + (end ? 1 : 0);
+    if (name_at >= html.size() || !IsAsciiAlpha(html[name_at])) continue;  // text, a comment or a declaration
+    size_t name_end = name_at;
+    while (name_end < html.size() && !IsTagSpace(html[name_end]) && html[name_end] != '/' && html[name_end] != '>') ++name_end;
+    const std::string_view name = html.substr(name_at, name_end - name_at);
+    const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
+    bool self_closing = false;
+    at = TagEnd(html, name_end, self_closing);
+    const bool in_html = open.empty() || open.back().kind != Kind::kForeign;
+    if (end) {
+      // The elements that end implicitly end with their parent.
+      size_t k = open.size();
+      for (size_t seen = 0; k > 0 && seen < 8; ++seen, --k) {
+        const Open& o = open[k - 1];
+        if (o.tag == tag && (tag != GUMBO_TAG_UNKNOWN || SameNameNoCase(o.name, name))) {
+          while (open.size() >= k) close();
+          break;
+        }
+        if (o.kind != Kind::kHtml || !EndsImplicitly(o.tag)) break;
+      }
+      continue;
+    }
+    Kind kind = Kind::kHtml;
+    if (!in_html && !BreaksOutOfForeign(tag)) kind = HoldsHtml(tag) ? Kind::kForeignHoldingHtml : Kind::kForeign;
+    if (tag == GUMBO_TAG_SVG || tag == GUMBO_TAG_MATH) kind = Kind::kForeign;
+    if (kind == Kind::kHtml) {
+      if (IsVoidElement(tag) || OneOf(tag, {GUMBO_TAG_HTML, GUMBO_TAG_HEAD, GUMBO_TAG_BODY})) continue;
+      if (tag == GUMBO_TAG_PLAINTEXT) return false;
+      if (HoldsText(tag)) {
+        // Its text ends at the first end tag of its name, or sooner.
+        const std::string closing = "</" + std::string(name);
+        size_t stop = at;
+        while ((stop = html.find("</", stop)) != std::string_view::npos && !SameNameNoCase(html.substr(stop, closing.size()), closing)) stop += 2;
+        if (stop == std::string_view::npos) return false;
+        at = stop;
+        continue;
+      }
+      while (!open.empty() && open.back().kind == Kind::kHtml && Ends(tag, open.back().tag)) close();
+    } else if (self_closing) {
+      continue;
+    }
+    // A cell outside a row gets a row and a row group, a row outside a
+    // group gets a group.
+    const GumboTag parent = open.empty() || kind != Kind::kHtml ? GUMBO_TAG_LAST : open.back().tag;
+    int levels = 1;
+    if (OneOf(tag, {GUMBO_TAG_TD, GUMBO_TAG_TH}) && parent != GUMBO_TAG_TR) levels = parent == GUMBO_TAG_TBODY || parent == GUMBO_TAG_THEAD || parent == GUMBO_TAG_TFOOT ? 2 : 3;
+    if (tag == GUMBO_TAG_TR && !OneOf(parent, {GUMBO_TAG_TBODY, GUMBO_TAG_THEAD, GUMBO_TAG_TFOOT})) levels = 2;
+    open.push_back({tag, name, kind, levels});
+    depth += levels;
+    if (depth > kMaxHtmlSourceDepth) return true;
+  }
+  return false;
 }
 
 }  // namespace pomeli2::exchange

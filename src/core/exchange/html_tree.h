@@ -16,7 +16,18 @@ namespace pomeli2::exchange {
 // rather than exhausting the stack.
 inline constexpr int kMaxHtmlDepth = 512;
 
-// A whole document, or a fragment read as the content of a <div>.
+// The parser's time grows with the square of how deep elements nest, and
+// it frees its tree recursively: a source nested deeper than this many
+// elements is not handed to it.
+inline constexpr int kMaxHtmlSourceDepth = 4096;
+
+// Whether the elements a text opens nest deeper than kMaxHtmlSourceDepth,
+// counted on the tags alone, in one pass; where it cannot follow the
+// parser it counts an element as still open, so deeper rather than shallower.
+bool NestsTooDeep(std::string_view html);
+
+// A whole document, or a fragment read as the content of a <div>. A text
+// that nests too deep is read as an empty one.
 class HtmlTree {
  public:
   explicit HtmlTree(std::string_view utf8, bool fragment = false);

@@ -324,6 +324,13 @@ ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int pa
     return out;
   }
 
+  // HTML and the HTML in Markdown go to the HTML parser, which must not
+  // be handed markup nested without end.
+  if (format != ExchangeFormat::kJson && format != ExchangeFormat::kOpml && NestsTooDeep(text)) {
+    out.problem = Problem(ImportProblem::kTooDeep, 0);
+    return out;
+  }
+
   Source src;
   if (!format) {
     format = ReadByContent(text, file_name, src);
@@ -397,6 +404,7 @@ std::string ImportProblemMessage(const ImportProblem& problem, const std::string
       return where + sj("はインポートできる形式ではありません。\nOPML、ブックマークファイル、JSON、"
                         "Markdownのリンクのリスト、リンクのリストを持つHTMLを読み込めます。");
     case ImportProblem::kNoList: return where + sj("にリンクのリストが見つかりません。");
+    case ImportProblem::kTooDeep: return FillIn(kImportTooDeepMessage, {file});
     case ImportProblem::kBadEncoding:
       if (problem.line > 0) where += sj("の") + ToText(problem.line) + sj("行目");
       return where + sj("は文字コード「") + problem.detail + sj("」として読めません。");

@@ -65,6 +65,8 @@ class OpmlReader {
   }
   static void OnEnd(void* self, const XML_Char*) {
     auto* reader = static_cast<OpmlReader*>(self);
+    // expat still ends an empty element whose start stopped the parse.
+    if (reader->open_.empty()) return;
     if (reader->open_.back().name == "outline") --reader->outline_depth_;
     reader->open_.pop_back();
   }
@@ -81,7 +83,10 @@ class OpmlReader {
     XML_StopParser(parser_, XML_FALSE);
   }
 
-  void Start(const std::string& name, const XML_Char** attributes) {
+  void Start(std::string_view qualified, const XML_Char** attributes) {
+    // A file may put its elements in a default namespace: they are known
+    // by their local names.
+    const std::string name(qualified.substr(qualified.rfind(kNamespaceSeparator) + 1));
     const std::string parent = open_.empty() ? "" : open_.back().name;
     if (open_.empty() && name != "opml") return Stop("最初の要素が<opml>ではありません");
     if (name == "body") body_ = true;

@@ -85,6 +85,8 @@ inline constexpr char kRefusedProjectFile[] = "ファイル「%1」\n%2";
 inline constexpr char kSavedStatus[] = "「%1」に保存しました。";
 inline constexpr char kPageSavedStatus[] = "「%1」にHTMLを書き出しました。";
 inline constexpr char kExportedStatus[] = "「%1」にエクスポートしました。";
+// A source whose markup nests too deep to be read (%1 the file).
+inline constexpr char kImportTooDeepMessage[] = "「%1」は要素の入れ子が深すぎるため、インポートできません。";
 inline constexpr char kImportedStatus[] = "「%1」から%2個のアイテムをインポートしました。";
 
 }  // namespace pomeli2
