@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -259,6 +260,41 @@ class KeysAndFocus : public QObject {
       QVERIFY2(shown.top() >= row.top() && shown.top() <= row.bottom() + row.height(), key);
       QVERIFY2(shown.left() >= row.left() && shown.left() <= row.right(), key);
     }
+  }
+
+  // A deep item's label stays in view when the window, maximised with the
+  // tree wide enough for every label, is restored to its narrower size.
+  void deepLabelInViewAfterARestore() {
+    QString pml = "[Title]\tDeep\r\n";
+    for (int level = 0; level < 23; ++level)
+      pml += QString("%1\tlevel %1 item\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\t\t0\r\n").arg(level);
+    QFile file(dir_.filePath("deep.pml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(pml.toLatin1());
+    file.close();
+    window_->OpenProject(file.fileName());
+    const MenuTree& core = editor().Model().tree;
+    NodeId deepest = core.FirstTop();
+    while (core.HasChildren(deepest)) deepest = core.FirstChild(deepest);
+    editor().SelectItem(deepest);
+    QScrollBar* sideways = tree()->horizontalScrollBar();
+    QTRY_VERIFY(sideways->maximum() > 0);
+    auto double_click_title = [this] {
+      const QRect frame = window_->frameGeometry();
+      Xdo({"mousemove", "--sync", QString::number(frame.x() + 100), QString::number(frame.y() + 8), "click", "--repeat",
+           "2", "--delay", "80", "1"});
+    };
+    double_click_title();
+    QTRY_VERIFY(window_->isMaximized());
+    QTRY_COMPARE(sideways->maximum(), 0);
+    double_click_title();
+    QTRY_VERIFY(!window_->isMaximized() && sideways->maximum() > 0);
+    QTest::qWait(500);
+    QTreeWidgetItem* item = tree()->currentItem();
+    const QRect cell = tree()->visualItemRect(item);
+    const int width = tree()->fontMetrics().horizontalAdvance(item->text(0));
+    QVERIFY2(cell.left() >= 0 && cell.left() + width <= tree()->viewport()->width(), "the label is in view sideways");
+    QVERIFY2(cell.top() >= 0 && cell.bottom() < tree()->viewport()->height(), "the row is in view");
   }
 
   // A save's message leaves the selection as the user left it.
