@@ -333,6 +333,31 @@ class KeysAndFocus : public QObject {
     QTRY_VERIFY(static_cast<QComboBox*>(control(kCtlItemTarget))->findText("Mine") >= 0);
   }
 
+  // A page language that is no language tag is refused at OK, which keeps
+  // the dialog open on it, instead of being written as "ja" unsaid.
+  void pageLanguageMustBeATag() {
+    editor().Settings().Browser = "HTML5";
+    QStringList open;
+    Driver d;
+    d.on_box = [&](const Box&) {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
+          if (auto* lang = dialog->findChild<QComboBox*>("html5Lang")) open << lang->currentText();
+    };
+    d.Then([] { Keys("alt+t"); })
+        .When(MenuOpen, [] { Keys("j"); })
+        .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
+              [] { Keys("alt+l ctrl+a"); TypeText("en us"); Keys("Return"); })
+        .Pause(1200)
+        .Then([] { Keys("ctrl+a"); TypeText("en-US"); Keys("Return"); })
+        .Pause(300);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(d.boxes[0].title, Ui("入力エラー"));
+    QCOMPARE(open, QStringList{"en us"});
+    QTRY_COMPARE(QString::fromStdString(editor().Settings().Lang), QString("en-US"));
+  }
+
   // Enter in a list of a tools dialog applies what the list shows, as OK
   // does, after the focus went round the dialog.
   void enterInAToolsDialogList() {
