@@ -110,7 +110,29 @@ bool RenameBoxOpen() {
   return box && qobject_cast<QTreeWidget*>(box->parentWidget() ? box->parentWidget()->parentWidget() : nullptr);
 }
 
+// The dialogs on the screen, message boxes aside.
+std::vector<QDialog*> OpenDialogs() {
+  std::vector<QDialog*> open;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
+      open.push_back(dialog);
+  return open;
+}
+
 bool MenuOpen() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }
+
+// Opens a tools dialog by its menu key, types `wrong` into the box that
+// `to_box` reaches and presses Enter; after the message, `right` the same way.
+void TypeWrongThenRight(Driver& d, const char* entry, const QString& to_box, const QString& wrong, const QString& right) {
+  const QString select = to_box.isEmpty() ? "ctrl+a" : to_box + " ctrl+a";
+  d.Then([] { Keys("alt+t"); })
+      .When(MenuOpen, [=] { Keys(entry); })
+      .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
+            [=] { Keys(select); TypeText(wrong); Keys("Return"); })
+      .Pause(1200)
+      .Then([=] { Keys("ctrl+a"); TypeText(right); Keys("Return"); })
+      .Pause(300);
+}
 
 bool Active(const char* object_name) {
   QWidget* w = QApplication::activeWindow();
@@ -315,17 +337,10 @@ class KeysAndFocus : public QObject {
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
-          if (auto* name = dialog->findChild<QLineEdit*>()) open << name->text();
+      for (QDialog* dialog : OpenDialogs())
+        if (auto* name = dialog->findChild<QLineEdit*>()) open << name->text();
     };
-    d.Then([] { Keys("alt+t"); })
-        .When(MenuOpen, [] { Keys("a"); })
-        .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
-              [] { Keys("ctrl+a"); TypeText("right"); Keys("Return"); })
-        .Pause(1200)
-        .Then([] { Keys("ctrl+a"); TypeText("Mine"); Keys("Return"); })
-        .Pause(300);
+    TypeWrongThenRight(d, "a", "", "right", "Mine");
     Run(d);
     QCOMPARE(d.boxes.size(), size_t(1));
     QCOMPARE(d.boxes[0].text, Ui("既にその名前は登録されています。"));
@@ -340,17 +355,10 @@ class KeysAndFocus : public QObject {
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
-          if (auto* lang = dialog->findChild<QComboBox*>("html5Lang")) open << lang->currentText();
+      for (QDialog* dialog : OpenDialogs())
+        if (auto* lang = dialog->findChild<QComboBox*>("html5Lang")) open << lang->currentText();
     };
-    d.Then([] { Keys("alt+t"); })
-        .When(MenuOpen, [] { Keys("j"); })
-        .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
-              [] { Keys("alt+l ctrl+a"); TypeText("en us"); Keys("Return"); })
-        .Pause(1200)
-        .Then([] { Keys("ctrl+a"); TypeText("en-US"); Keys("Return"); })
-        .Pause(300);
+    TypeWrongThenRight(d, "j", "alt+l", "en us", "en-US");
     Run(d);
     QCOMPARE(d.boxes.size(), size_t(1));
     QCOMPARE(d.boxes[0].title, Ui("入力エラー"));
