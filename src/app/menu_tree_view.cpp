@@ -9,7 +9,9 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "text_border.h"
 
@@ -371,7 +373,18 @@ void MenuTreeView::FitColumn() {
 }
 
 bool MenuTreeView::viewportEvent(QEvent* event) {
-  if (event->type() == QEvent::Resize) FitColumn();
+  if (event->type() == QEvent::Resize) {
+    // The view keeps its offsets when it shrinks, so a selected row that was
+    // in view could end up out of it: a restored window showed a deep tree's
+    // rows empty. It is brought back once the scroll bars have their ranges.
+    const QSize was = static_cast<QResizeEvent*>(event)->oldSize();
+    QTreeWidgetItem* current = currentItem();
+    if (current && was.isValid() && QRect(QPoint(0, 0), was).intersects(visualItemRect(current)))
+      QTimer::singleShot(0, this, [this] {
+        if (currentItem()) scrollTo(currentIndex());
+      });
+    FitColumn();
+  }
   return QTreeWidget::viewportEvent(event);
 }
 

@@ -209,6 +209,11 @@ void ScriptOptionsWindow::accept() {
       !TakeText(this, edit("ctl1111"), m.first_page) || !TakeText(this, edit("ctl1112"), m.first_top_page) ||
       !TakeText(this, list("html5Lang"), m.lang) || !TakeText(this, list("html5Dir"), m.dir))
     return;
+  if (!m.LangValid()) {
+    QMessageBox::warning(this, Ui(kInputErrorTitle), Ui(kLanguageTagMessage));
+    findChild<QComboBox*>("html5Lang")->setFocus();
+    return;
+  }
   QDialog::accept();
 }
 

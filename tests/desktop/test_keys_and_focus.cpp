@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -109,7 +110,29 @@ bool RenameBoxOpen() {
   return box && qobject_cast<QTreeWidget*>(box->parentWidget() ? box->parentWidget()->parentWidget() : nullptr);
 }
 
+// The dialogs on the screen, message boxes aside.
+std::vector<QDialog*> OpenDialogs() {
+  std::vector<QDialog*> open;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
+      open.push_back(dialog);
+  return open;
+}
+
 bool MenuOpen() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }
+
+// Opens a tools dialog by its menu key, types `wrong` into the box that
+// `to_box` reaches and presses Enter; after the message, `right` the same way.
+void TypeWrongThenRight(Driver& d, const char* entry, const QString& to_box, const QString& wrong, const QString& right) {
+  const QString select = to_box.isEmpty() ? "ctrl+a" : to_box + " ctrl+a";
+  d.Then([] { Keys("alt+t"); })
+      .When(MenuOpen, [=] { Keys(entry); })
+      .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
+            [=] { Keys(select); TypeText(wrong); Keys("Return"); })
+      .Pause(1200)
+      .Then([=] { Keys("ctrl+a"); TypeText(right); Keys("Return"); })
+      .Pause(300);
+}
 
 bool Active(const char* object_name) {
   QWidget* w = QApplication::activeWindow();
@@ -261,6 +284,41 @@ class KeysAndFocus : public QObject {
     }
   }
 
+  // A deep item's label stays in view when the window, maximised with the
+  // tree wide enough for every label, is restored to its narrower size.
+  void deepLabelInViewAfterARestore() {
+    QString pml = "[Title]\tDeep\r\n";
+    for (int level = 0; level < 23; ++level)
+      pml += QString("%1\tlevel %1 item\t#FFFFFF\tNone\t1\t10pt\tp.html\t0\tFrame2\t\t0\r\n").arg(level);
+    QFile file(dir_.filePath("deep.pml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(pml.toLatin1());
+    file.close();
+    window_->OpenProject(file.fileName());
+    const MenuTree& core = editor().Model().tree;
+    NodeId deepest = core.FirstTop();
+    while (core.HasChildren(deepest)) deepest = core.FirstChild(deepest);
+    editor().SelectItem(deepest);
+    QScrollBar* sideways = tree()->horizontalScrollBar();
+    QTRY_VERIFY(sideways->maximum() > 0);
+    auto double_click_title = [this] {
+      const QRect frame = window_->frameGeometry();
+      Xdo({"mousemove", "--sync", QString::number(frame.x() + 100), QString::number(frame.y() + 8), "click", "--repeat",
+           "2", "--delay", "80", "1"});
+    };
+    double_click_title();
+    QTRY_VERIFY(window_->isMaximized());
+    QTRY_COMPARE(sideways->maximum(), 0);
+    double_click_title();
+    QTRY_VERIFY(!window_->isMaximized() && sideways->maximum() > 0);
+    QTest::qWait(500);
+    QTreeWidgetItem* item = tree()->currentItem();
+    const QRect cell = tree()->visualItemRect(item);
+    const int width = tree()->fontMetrics().horizontalAdvance(item->text(0));
+    QVERIFY2(cell.left() >= 0 && cell.left() + width <= tree()->viewport()->width(), "the label is in view sideways");
+    QVERIFY2(cell.top() >= 0 && cell.bottom() < tree()->viewport()->height(), "the row is in view");
+  }
+
   // A save's message leaves the selection as the user left it.
   void selectionStaysWhileASaveAsks() {
     editor().Settings().BodyLink = "b";
@@ -279,22 +337,33 @@ class KeysAndFocus : public QObject {
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible() && !qobject_cast<QMessageBox*>(w))
-          if (auto* name = dialog->findChild<QLineEdit*>()) open << name->text();
+      for (QDialog* dialog : OpenDialogs())
+        if (auto* name = dialog->findChild<QLineEdit*>()) open << name->text();
     };
-    d.Then([] { Keys("alt+t"); })
-        .When(MenuOpen, [] { Keys("a"); })
-        .When([] { return qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr; },
-              [] { Keys("ctrl+a"); TypeText("right"); Keys("Return"); })
-        .Pause(1200)
-        .Then([] { Keys("ctrl+a"); TypeText("Mine"); Keys("Return"); })
-        .Pause(300);
+    TypeWrongThenRight(d, "a", "", "right", "Mine");
     Run(d);
     QCOMPARE(d.boxes.size(), size_t(1));
     QCOMPARE(d.boxes[0].text, Ui("既にその名前は登録されています。"));
     QCOMPARE(open, QStringList{"right"});
     QTRY_VERIFY(static_cast<QComboBox*>(control(kCtlItemTarget))->findText("Mine") >= 0);
+  }
+
+  // A page language that is no language tag is refused at OK, which keeps
+  // the dialog open on it, instead of being written as "ja" unsaid.
+  void pageLanguageMustBeATag() {
+    editor().Settings().Browser = "HTML5";
+    QStringList open;
+    Driver d;
+    d.on_box = [&](const Box&) {
+      for (QDialog* dialog : OpenDialogs())
+        if (auto* lang = dialog->findChild<QComboBox*>("html5Lang")) open << lang->currentText();
+    };
+    TypeWrongThenRight(d, "j", "alt+l", "en us", "en-US");
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));
+    QCOMPARE(d.boxes[0].title, Ui("入力エラー"));
+    QCOMPARE(open, QStringList{"en us"});
+    QTRY_COMPARE(QString::fromStdString(editor().Settings().Lang), QString("en-US"));
   }
 
   // Enter in a list of a tools dialog applies what the list shows, as OK

@@ -69,6 +69,8 @@ struct ScriptOptionsDialog {
   bool CloseTreeEnabled() const { return close_items != 1; }
   bool SpeedEnabled() const { return close_items == 1; }
   bool Html5Enabled() const { return browser == kHtml5Browser; }
+  // The language is a tag where an HTML5 page is written with it.
+  bool LangValid() const;
   void UniteClicked(bool on);
   void CloseItemsClicked(bool on);
 };

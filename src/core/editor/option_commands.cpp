@@ -7,6 +7,7 @@
 #include "editor/dialogs.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
+#include "generate/html5_values.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -29,6 +30,8 @@ std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
   return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", kHtml5Browser};
 }
 std::vector<std::string> ScriptOptionsDialog::LangEntries() { return {"ja", "en", "zh", "ko", "ar", "he"}; }
+bool ScriptOptionsDialog::LangValid() const { return !Html5Enabled() || IsLanguageTag(lang); }
+
 std::vector<std::string> ScriptOptionsDialog::DirEntries() { return {"ltr", "rtl"}; }
 std::vector<std::string> ScriptOptionsDialog::SpeedEntries() {
   std::vector<std::string> speeds;

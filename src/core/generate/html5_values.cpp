@@ -229,7 +229,7 @@ std::optional<std::string> Html5Colour(std::string_view colour) {
   return std::string(colour);
 }
 
-std::string Html5Lang(std::string_view lang) {
+bool IsLanguageTag(std::string_view lang) {
   size_t letters = 0;
   while (letters < lang.size() && IsAsciiAlpha(lang[letters])) ++letters;
   bool valid = letters >= 2 && letters <= 8;
@@ -242,8 +242,10 @@ std::string Html5Lang(std::string_view lang) {
       ++length;
     }
   }
-  return valid ? std::string(lang) : "ja";
+  return valid;
 }
+
+std::string Html5Lang(std::string_view lang) { return IsLanguageTag(lang) ? std::string(lang) : "ja"; }
 
 namespace {
 

@@ -32,8 +32,10 @@ std::string Html5Attribute(std::string_view text);
 // "#" and 3 or 6 hexadecimal digits as stored; nullopt for anything else.
 std::optional<std::string> Html5Colour(std::string_view colour);
 
-// A language tag for the page's lang: letters, then subtags of letters and
-// digits after "-" (as "ja", "en-US", "zh-Hant-TW"); "ja" for anything else.
+// Whether `lang` is a language tag: letters, then subtags of letters and
+// digits after "-" (as "ja", "en-US", "zh-Hant-TW").
+bool IsLanguageTag(std::string_view lang);
+// The page's lang: `lang` when it is a language tag, else "ja".
 std::string Html5Lang(std::string_view lang);
 
 // The colours of the dark palette, from a valid colour (Html5Colour) or a

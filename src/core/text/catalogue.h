@@ -66,6 +66,8 @@ inline constexpr char kTooManyItemsMessage[] =
 inline constexpr char kItemTooLongMessage[] = "アイテムの情報が長すぎます。タイトルかリンクを短くしてください。";
 inline constexpr char kSettingsFileUnwritableMessage[] = "「Pomeli2.ini」を書き込めません。";
 inline constexpr char kUnrepresentableMessage[] = "シフトJISで表せない文字は入力できません。";
+// The HTML5 page's language is written as the page's lang.
+inline constexpr char kLanguageTagMessage[] = "ページの言語は「ja」や「en-US」のような言語タグで入力してください。";
 
 // --- What the editor says of its own later features; "%1", "%2" are
 // filled in with FillIn().
