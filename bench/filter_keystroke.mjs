@@ -10,6 +10,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
+import { benchProject } from './menu_project.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const require = createRequire(path.resolve(here, '../tests/browser/package.json'));
@@ -18,18 +19,6 @@ const tool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../build-rele
 const sizes = process.argv.length > 2 ? process.argv.slice(2).map(Number) : [1000, 10000];
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'pomeli2-filter-'));
 
-// The menu of the page benchmarks: one top-level item in ten; under it a
-// branch of three and five leaves.
-function project(items) {
-  let pml = '[Title]\tBench\r\n[BgColor]\t#FFFFFF\r\n[Browser]\tHTML5\r\n[Filter]\t1\r\n';
-  pml += '0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n';
-  for (let i = 1; i < items; ++i) {
-    const depth = i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3;
-    pml += `${depth}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\tlinkto.gif\t0\r\n`;
-  }
-  return pml;
-}
-
 // What is typed: words that match many, few and no items, letter by letter,
 // each taken back letter by letter.
 const words = ['item 1', 'item 42', 'p99', 'zzz', 'ITEM 7'];
@@ -37,7 +26,7 @@ const words = ['item 1', 'item 42', 'p99', 'zzz', 'ITEM 7'];
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--disable-gpu', '--no-sandbox'] });
 try {
   for (const items of sizes) {
-    fs.writeFileSync(path.join(dir, 'menu.pml'), project(items));
+    fs.writeFileSync(path.join(dir, 'menu.pml'), benchProject(items, 'HTML5', '[Filter]\t1\r\n'));
     const page = path.join(dir, 'menu.html');
     execFileSync(tool, [path.join(dir, 'menu.pml'), '-o', page, '--copy-images']);
     const tab = await browser.newPage();

@@ -9,6 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
+import { benchProject } from './menu_project.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const require = createRequire(path.resolve(here, '../tests/browser/package.json'));
@@ -19,17 +20,6 @@ const loads = Number(process.argv[3] || 7);
 const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'pomeli2-bench-'));
 const tool = process.env.POMELI2_BUILD_TOOL || path.resolve(here, '../build-release/src/cli/pomeli2-build');
 
-// One top-level item in ten; under it a branch of three and five leaves.
-function project(browser) {
-  let pml = `[Title]\tBench\r\n[BgColor]\t#FFFFFF\r\n[Browser]\t${browser}\r\n`;
-  pml += '0\troot\t#8080FF\tNone\t1\t10pt\t\t0\tFrame2\t\t0\r\n';
-  for (let i = 1; i < items; ++i) {
-    const depth = i % 10 === 1 ? 1 : i % 10 < 5 ? 2 : 3;
-    pml += `${depth}\titem ${i}\t#FFFFFF\tNone\t1\t10pt\tp${i}.html\t0\tFrame2\tlinkto.gif\t0\r\n`;
-  }
-  return pml;
-}
-
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 
 const modes = [
@@ -39,7 +29,7 @@ const modes = [
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--disable-gpu', '--no-sandbox'] });
 try {
   for (const mode of modes) {
-    fs.writeFileSync(path.join(dir, `${mode.file}.pml`), project(mode.name));
+    fs.writeFileSync(path.join(dir, `${mode.file}.pml`), benchProject(items, mode.name));
     const page = path.join(dir, `${mode.file}.html`);
     execFileSync(tool, [path.join(dir, `${mode.file}.pml`), '-o', page, '--copy-images']);
     const times = [];

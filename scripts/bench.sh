@@ -19,6 +19,8 @@ POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/page_in
 echo
 POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/tree_libraries.mjs 1000 10000
 echo
+POMELI2_BUILD_TOOL="$PWD/build-release/src/cli/pomeli2-build" node bench/filter_keystroke.mjs 1000 10000
+echo
 bash bench/build_floor.sh build-release/src/cli/pomeli2-build
 echo
 bash bench/site_floor.sh build-release/src/cli/pomeli2-build
