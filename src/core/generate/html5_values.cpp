@@ -127,6 +127,25 @@ bool NodeShowsText(const GumboNode* node, int depth = 0) {
   return false;
 }
 
+// Whether a visible ASCII character stands outside the tags of `html`
+// (tags without quotes; anything else is left to the parser): then the
+// title shows text, and it needs no parse.
+bool TextOutsideTags(std::string_view html) {
+  for (size_t i = 0; i < html.size(); ++i) {
+    const char c = html[i];
+    if (c == '<') {
+      if (i + 1 >= html.size() || !(IsAsciiAlpha(html[i + 1]) || html[i + 1] == '/')) return false;
+      const size_t end = html.find('>', i);
+      if (end == std::string_view::npos || html.substr(i, end - i).find_first_of("\"'") != std::string_view::npos)
+        return false;
+      i = end;
+    } else if (!IsHtmlSpace(c)) {
+      return c > ' ' && c < '\x7F' && c != '&';
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string Html5Attribute(std::string_view text) {
@@ -344,7 +363,7 @@ bool TitleShowsText(std::string_view html) {
     }
     return false;
   }
-  return NodeShowsText(exchange::HtmlTree(SjisToUtf8Lossy(html), true).Root());
+  return TextOutsideTags(html) || NodeShowsText(exchange::HtmlTree(SjisToUtf8Lossy(html), true).Root());
 }
 
 std::string LinkFileName(std::string_view link) {
