@@ -207,6 +207,10 @@ TEST(Import, MalformedAndUnknownSourcesNameTheLine) {
     EXPECT_EQ(menu.problem->kind, c.kind);
     EXPECT_EQ(menu.problem->line, c.line);
   }
+  // A README of prose, named as Markdown, holds no list to import.
+  ImportedMenu prose = ImportMenu("# Title\n\nProse only.\n", MenuItem{}, 0, "README.md");
+  ASSERT_TRUE(prose.problem);
+  EXPECT_EQ(prose.problem->kind, ImportProblem::kNoList);
   ImportProblem problem{ImportProblem::kMalformed, 12, 0, sj("<DL>が閉じていません")};
   EXPECT_EQ(SjisToUtf8Lossy(ImportProblemMessage(problem, "a.html")), "「a.html」の12行目が正しくありません：<DL>が閉じていません。");
 }
@@ -244,7 +248,7 @@ TEST(Import, SourcesReadAsTheirDefinitionsReadThem) {
                       "2 Kansas -> ", "0 Qu&#xE9;bec -> "}},
       {"opml2.opml", {"0 CNET News.com -> http://news.com.com/", "0 Scripting News -> http://www.scripting.com/rss.xml",
                       "0 Places -> ", "1 Dave's home page -> http://www.scripting.com/",
-                      "1 Shared directory -> http://hosting.opml.org/dave/spec/directory.opml",
+                      "1 Shared directory -> http://hosting.opml.org/dave/directory.opml",
                       "1 Query &amp; more -> http://example.com/?a=1&b=2"}},
       // Elements in a default namespace are known by their local names.
       {"namespaced.opml", {"0 Tools -> ", "1 Editor -> http://example.com/editor", "0 News -> http://example.com/rss.xml"}},

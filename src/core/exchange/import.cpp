@@ -367,6 +367,9 @@ ImportedMenu ImportMenu(std::string_view bytes, const MenuItem& defaults, int pa
     if (*format == ExchangeFormat::kOpml) src = ReadOpml(text);
     if (*format == ExchangeFormat::kBookmarks) src = ReadBookmarks(text);
     if (*format == ExchangeFormat::kMarkdown && src.items.empty()) src = ReadMarkdown(text);
+    // A Markdown file without a list (a README of prose) holds no menu.
+    if (!src.problem && src.items.empty() && *format == ExchangeFormat::kMarkdown)
+      src.problem = Problem(ImportProblem::kNoList, 0);
     if (src.problem) {
       out.problem = src.problem;
       return out;
