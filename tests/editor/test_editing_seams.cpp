@@ -181,6 +181,20 @@ TEST_F(Seams, HtmlSaveBringsTheImagesThePageLacks) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// A colour typed wrong as the only step, then undo from the toolbar: ending
+// the typing takes the step back, and the undo finds nothing left to undo.
+TEST_F(Seams, UndoAfterAWrongColourThatWasTheOnlyStep) {
+  ASSERT_FALSE(e.CommandEnabled(kCmdUndo));
+  Type(kCtlBgColor, "#12");
+  ASSERT_TRUE(e.CommandEnabled(kCmdUndo));
+  e.Dispatch(kCmdUndo);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "色は「#」に続けて16進数6桁で入力してください。");
+  EXPECT_EQ(e.Settings().BgColor, "#4099FF");
+  EXPECT_FALSE(e.CommandEnabled(kCmdUndo));
+  EXPECT_FALSE(e.CommandEnabled(kCmdRedo));
+}
+
 TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   // An incomplete colour is refused when the field is left; the field goes
   // back to the colour it held before the typing.

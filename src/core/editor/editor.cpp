@@ -160,6 +160,12 @@ void Editor::Dispatch(CommandId command) {
   // Whatever the user does next ends the typing in a field, even while
   // the focus stays there (a key, a toolbar button).
   EndTyping();
+  // Ending the typing may have taken back a colour typed wrong, and with it
+  // the only step that undo had.
+  if (!(*d->enabled)(State())) {
+    notify_.ControlsChanged();
+    return;
+  }
   if (*d->undo == UndoKind::kStep) {
     AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
       Run(*d);
