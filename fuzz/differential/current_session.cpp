@@ -1,0 +1,22 @@
+// The session on the current core.
+#include <filesystem>
+
+#include "editor/editor.h"
+#include "generate/menu_page.h"
+#include "project/project_file.h"
+#include "session.h"
+#include "text/catalogue.h"
+#include "text/sjis.h"
+
+namespace {
+
+using namespace pomeli2;
+
+#include "observe_before.inc"
+#include "driver.inc"
+
+}  // namespace
+
+std::vector<std::string> RunCurrentSession(const std::uint8_t* data, std::size_t size, const std::string& folder) {
+  return RunSessionImpl(data, size, folder);
+}

@@ -1,0 +1,11 @@
+// Runs one encoded editing session on a build of the editor's core and
+// returns, for every step, what a user could see or save after it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+std::vector<std::string> RunBaselineSession(const std::uint8_t* data, std::size_t size, const std::string& folder);
+std::vector<std::string> RunCurrentSession(const std::uint8_t* data, std::size_t size, const std::string& folder);
