@@ -13,10 +13,13 @@ namespace {
 using namespace pomeli2;
 
 #include "observe_before.inc"
+
+// The session, on what the file above defines.
 #include "driver.inc"
 
 }  // namespace
 
-std::vector<std::string> RunBaselineSession(const std::uint8_t* data, std::size_t size, const std::string& folder) {
-  return RunSessionImpl(data, size, folder);
+std::vector<std::string> RunBaselineSession(const std::uint8_t* data, std::size_t size, const std::string& folder,
+                                            bool full) {
+  return RunSessionImpl(data, size, folder, full);
 }

@@ -20,8 +20,9 @@ namespace {
 // steps the session had.
 long FirstDifference(const std::vector<std::uint8_t>& input, const std::string& folder, std::string* report,
                      std::size_t* steps = nullptr) {
-  const std::vector<std::string> baseline = RunBaselineSession(input.data(), input.size(), folder);
-  const std::vector<std::string> current = RunCurrentSession(input.data(), input.size(), folder);
+  const bool full = report != nullptr;
+  const std::vector<std::string> baseline = RunBaselineSession(input.data(), input.size(), folder, full);
+  const std::vector<std::string> current = RunCurrentSession(input.data(), input.size(), folder, full);
   if (steps) *steps = baseline.size();
   for (std::size_t i = 0; i < baseline.size() || i < current.size(); ++i) {
     const std::string none = "(no step)";
@@ -40,8 +41,10 @@ std::vector<std::uint8_t> Shorten(std::vector<std::uint8_t> input, const std::st
     for (std::size_t at = 0; at + chunk <= input.size();) {
       std::vector<std::uint8_t> shorter(input.begin(), input.begin() + static_cast<long>(at));
       shorter.insert(shorter.end(), input.begin() + static_cast<long>(at + chunk), input.end());
-      if (FirstDifference(shorter, folder, nullptr) >= 0) input = std::move(shorter);
-      else at += chunk;
+      if (FirstDifference(shorter, folder, nullptr) >= 0)
+        input = std::move(shorter);
+      else
+        at += chunk;
     }
   }
   return input;
@@ -67,13 +70,13 @@ int main(int argc, char** argv) {
           .write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
     std::string report;
     std::size_t session_steps = 0;
-    long at = FirstDifference(input, folder + "s/", &report, &session_steps);
+    long at = FirstDifference(input, folder + "s/", nullptr, &session_steps);
     if (at >= 0) {
       std::vector<std::uint8_t> shortest = Shorten(input, folder + "s/");
       at = FirstDifference(shortest, folder + "s/", &report);
       const std::string name = "differential-" + std::to_string(seed) + ".bin";
-      std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(shortest.data()),
-                                                  static_cast<std::streamsize>(shortest.size()));
+      std::ofstream(name, std::ios::binary)
+          .write(reinterpret_cast<const char*>(shortest.data()), static_cast<std::streamsize>(shortest.size()));
       std::fprintf(stderr, "step %ld of %zu differs (session in %s)\n%s", at, shortest.size(), name.c_str(),
                    report.c_str());
       status = 1;
