@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <variant>
 #include <string>
@@ -77,9 +78,9 @@ const char kUsageText[] =
     "                     (relative or file:) missing from the menu page's folder:\n"
     "                     the folder of -o, else of the project's [Path]. Links\n"
     "                     with a scheme (http:, mailto: ...) are not fetched. With\n"
-    "                     --site DIR, also the pages under DIR that no item links\n"
-    "                     to, and the items whose links lead into DIR to no page\n"
-    "                     there.\n"
+    "                     --site DIR (else the project's site folder, [Site]),\n"
+    "                     also the pages under DIR that no item links to, and the\n"
+    "                     items whose links lead into DIR to no page there.\n"
     "  --site DIR         put the menu into every .html/.htm page under DIR that\n"
     "                     holds an element with the id pomeli2-menu (such as\n"
     "                     <nav id=\"pomeli2-menu\"></nav>): its content becomes the\n"
@@ -93,10 +94,10 @@ const char kUsageText[] =
     "                     folder. A page keeps its encoding (UTF-8 or Shift_JIS\n"
     "                     by BOM or <meta charset>); one that declares none and is\n"
     "                     not valid UTF-8 is left alone and named on standard\n"
-    "                     error. A target that names no frame or iframe of the\n"
-    "                     site's pages (Frame2, a frame set's names) opens in the\n"
-    "                     same window; _blank, _top, _parent, _self and the\n"
-    "                     other-window button's are kept.\n"
+    "                     error. A target naming a frame of the frame sets\n"
+    "                     (Frame1, Frame2, Frame3, Right, the right frame's name)\n"
+    "                     that no frame or iframe of the site's pages bears\n"
+    "                     opens in the same window; every other target is kept.\n"
     "  --base URL         with --site: links resolve from URL instead of the menu\n"
     "                     page's folder (URL stands for that folder)\n"
     "  -h, --help         show this help and exit\n"
@@ -167,9 +168,14 @@ int Export(Document& doc, const std::string& out, std::ostream& err) {
 
 int Check(const Document& doc, const std::string& page_folder, const Options& opt, std::ostream& out) {
   std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
-  if (!opt.site.empty()) {
+  // The project's own site folder, when --site names none; a relative one
+  // stands beside the project file.
+  std::string site = opt.site;
+  if (site.empty() && !doc.settings.Site.empty())
+    site = (std::filesystem::path(opt.project).parent_path() / SjisToUtf8Lossy(doc.settings.Site)).string();
+  if (!site.empty()) {
     const std::string menu_page = opt.output.empty() ? SjisToUtf8Lossy(doc.settings.Path) : opt.output;
-    for (CheckProblem& p : CheckSite(doc.settings, doc.model, opt.site, menu_page)) problems.push_back(std::move(p));
+    for (CheckProblem& p : CheckSite(doc.settings, doc.model, site, menu_page)) problems.push_back(std::move(p));
   }
   for (const CheckProblem& p : problems) out << SjisToUtf8Lossy(ProblemLine(p)) << '\n';
   return problems.empty() ? kOk : kProblems;

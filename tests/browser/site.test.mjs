@@ -78,13 +78,13 @@ eachBrowser(' site', site, (run) => {
     assert.equal(await run.page.evaluate((s) => document.querySelector(s).getAttribute('aria-expanded'), guide), 'true');
   });
 
-  it('opens frame names the site does not have in the same window, and keeps the real ones', async () => {
+  it('opens the frame sets\' frames that the site does not have in the same window, and keeps every other target', async () => {
     await run.open('index.html');
     const targets = await run.page.evaluate(() =>
       Object.fromEntries([...document.querySelectorAll('#pomeli li>a[href]')].map((a) => [a.textContent, a.target])));
     assert.deepEqual(targets, {
       'トップ': '', 'ガイド': '', '第一部': '', '絵文字 😀 の章': '', '目次': '', 'お知らせ': '', '旧ページ': '',
-      '見る': 'viewer', '外部': '_blank', '印刷用': '',
+      '見る': 'viewer', '外部': '_blank', '印刷用': 'help',
     });
   });
 

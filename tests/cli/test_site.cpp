@@ -109,6 +109,16 @@ TEST_F(SiteTest, TheCheckKnowsTheSite) {
             "site: guide/unlisted.html: メニューのどの項目からもリンクされていません。\n"
             "site: viewer.html: メニューのどの項目からもリンクされていません。\n");
   EXPECT_EQ(Build("--check site.pml --site missing").status, 4);
+
+  // The project's own site folder, beside the project file, when --site
+  // names none.
+  std::string project = ReadFile(dir / "copy/site.pml");
+  project.insert(project.find("0\t"), "[Site]\tpages\r\n");
+  fs::create_directory(dir / "copy/sub");
+  WriteFile(dir / "copy/sub/site.pml", project);
+  fs::rename(Site(), dir / "copy/sub/pages");
+  Run own = Build("--check sub/site.pml -o sub/pages/menu.html");
+  EXPECT_EQ(own.out.substr(own.out.find("\n", own.out.find("linkto.gif")) + 1), site_lines);
 }
 
 TEST_F(SiteTest, ExitStatuses) {

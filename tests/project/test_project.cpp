@@ -117,7 +117,7 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
 
 // The page settings that older files lack: written only when they differ
 // from what their absence means, and a file without them reads as off, in
-// Japanese, left to right, whatever the editor held before.
+// Japanese, left to right, on no site, whatever the editor held before.
 TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   TempDir dir;
   ScriptedHost host;
@@ -128,10 +128,12 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   e.Settings().Lang = "ar";
   e.Settings().Dir = "rtl";
   e.Settings().Dark = 1;
+  e.Settings().Site = "/srv/www/site";
   e.Settings().ProjectPath = dir / "new.pml";
   ASSERT_TRUE(e.Doc().WriteProjectFile());
   const std::string bytes = ReadFile(dir / "new.pml");
-  EXPECT_NE(bytes.find("[Speed]\t5\r\n[Filter]\t1\r\n[Lang]\tar\r\n[Dir]\trtl\r\n[Dark]\t1\r\n0\t"), std::string::npos);
+  EXPECT_NE(bytes.find("[Speed]\t5\r\n[Filter]\t1\r\n[Lang]\tar\r\n[Dir]\trtl\r\n[Dark]\t1\r\n[Site]\t/srv/www/site\r\n0\t"),
+            std::string::npos);
 
   Editor loaded(host);
   loaded.Start();
@@ -140,6 +142,7 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   EXPECT_EQ(loaded.Settings().Lang, "ar");
   EXPECT_TRUE(loaded.Settings().RightToLeft());
   EXPECT_EQ(loaded.Settings().Dark, 1);
+  EXPECT_EQ(loaded.Settings().Site, "/srv/www/site");
 
   // An older file: its page keeps to what it was.
   testing::WriteFile(dir / "old.pml", ReadFile(kGolden));
@@ -148,6 +151,7 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   EXPECT_EQ(loaded.Settings().Lang, "ja");
   EXPECT_FALSE(loaded.Settings().RightToLeft());
   EXPECT_EQ(loaded.Settings().Dark, 0);
+  EXPECT_EQ(loaded.Settings().Site, "") << "no site from the project before";
   ASSERT_TRUE(loaded.Doc().WriteProjectFile());
   EXPECT_EQ(ReadFile(dir / "old.pml"), ReadFile(kGolden)) << "saved again, the same bytes";
 }

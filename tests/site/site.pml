@@ -44,4 +44,4 @@
 1	旧ページ	#FFFFCC	None	1	10pt	legacy/old.html	0	Frame2	linkto.gif	0
 1	見る	#FFFFCC	None	1	10pt	about.htm	0	viewer	linkto.gif	0
 1	外部	#FFFFCC	None	1	10pt	https://example.com/a?b=1&amp;c=2	0	_blank	linkto.gif	0
-1	印刷用	#FFFFCC	None	1	10pt	about.htm	0	Frame2	linkto.gif	0
+1	印刷用	#FFFFCC	None	1	10pt	about.htm	0	help	linkto.gif	0

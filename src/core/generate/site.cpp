@@ -200,10 +200,10 @@ std::string JsLiteral(std::string_view utf8) {
   return out + "\"";
 }
 
-// The targets that stay: the keywords, the other-window button's, and the
-// frames the site's own pages name; any other (a frame set's frame, which
-// these pages are not in) opens in the same window.
-std::string DropTargets(const std::string& list, const std::vector<std::string>& kept) {
+// The frames of the program's frame sets, which these pages are not in,
+// open in the same window; every other target (the keywords, a named
+// window, a frame the site's own pages have) stays.
+std::string DropTargets(const std::string& list, const std::vector<std::string>& dropped) {
   static constexpr std::string_view kTarget = " target=\"";
   std::string out;
   out.reserve(list.size());
@@ -213,7 +213,7 @@ std::string DropTargets(const std::string& list, const std::vector<std::string>&
     const size_t close = list.find('"', value);
     if (close == std::string::npos) break;
     const std::string name = list.substr(value, close - value);
-    const bool keep = name.empty() || name[0] == '_' || std::find(kept.begin(), kept.end(), name) != kept.end();
+    const bool keep = std::find(dropped.begin(), dropped.end(), name) == dropped.end();
     out.append(list, from, (keep ? close + 1 : at) - from);
     from = close + 1;
   }
@@ -321,8 +321,9 @@ class SiteWriter {
       return report;
     }
     const Html5Menu menu = BuildHtml5Menu(s_, items_);
-    const std::string list = DropTargets(menu.list, KeptTargets());
-    const std::string nav = DropTargets(menu.attributes, {});
+    const std::vector<std::string> frames = FrameSetTargets();
+    const std::string list = DropTargets(menu.list, frames);
+    const std::string nav = DropTargets(menu.attributes, frames);
     const std::string style = "@charset \"utf-8\";\n" + StylePictures(menu.style) +
                               "#pomeli2-menu .pomeli2-path{list-style:none;margin:0;padding:0}\n"
                               "#pomeli2-menu .pomeli2-path li{display:inline}\n"
@@ -420,18 +421,22 @@ class SiteWriter {
     }
   }
 
-  std::vector<std::string> KeptTargets() const {
-    std::vector<std::string> kept{Html5Target(s_.OtherwFrame)};
+  // The frame set's frame names that no frame or iframe of the site's pages
+  // bears; the other-window button's window is a window of its own.
+  std::vector<std::string> FrameSetTargets() const {
+    std::vector<std::string> frames{"Frame1", "Frame2", "Frame3", "Right", RightFrameName(s_)};
+    auto drop = [&](const std::string& name) { frames.erase(std::remove(frames.begin(), frames.end(), name), frames.end()); };
+    drop(Html5Target(s_.OtherwFrame));
     for (const Page& page : pages_) {
       const std::string lower = LowerAscii(page.bytes);
       for (const char* tag : {"frame", "iframe"})
         for (std::string_view t : StartTags(lower, tag)) {
           // The name as written, not lowered: names are compared exactly.
           const size_t at = static_cast<size_t>(t.data() - lower.data());
-          if (auto name = AttributeOf(std::string_view(page.bytes).substr(at, t.size()), "name")) kept.push_back(*name);
+          if (auto name = AttributeOf(std::string_view(page.bytes).substr(at, t.size()), "name")) drop(*name);
         }
     }
-    return kept;
+    return frames;
   }
 
   // Text in the page's encoding; what it cannot hold as references.

@@ -53,6 +53,7 @@ void PageSettings::ResetForNew() {
   NewStyle = "None";
   NewFontSize = "10pt";
   Filter = 1;
+  Site.clear();
 }
 
 bool PageSettings::RightToLeft() const {

@@ -24,6 +24,9 @@ struct PageSettings {
   // language and direction, and a dark palette that follows the system's.
   int Filter = 0, Dark = 0;
   std::string Lang = "ja", Dir = "ltr";
+  // The folder of the site whose pages carry the menu (a system path);
+  // empty when the menu goes on no site.
+  std::string Site;
   // Colours of the editor's own tree (red in the low byte).
   int TreeBgColor = 0, TreeItemColor = 0;
   // Files.

@@ -46,6 +46,7 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[Lang]", ProjectKey::kText, &P::Lang, nullptr, "ja"},
       {"[Dir]", ProjectKey::kText, &P::Dir, nullptr, "ltr"},
       {"[Dark]", ProjectKey::kFlag, nullptr, &P::Dark, "0"},
+      {"[Site]", ProjectKey::kText, &P::Site, nullptr, ""},
       {"[BodyHeader]", ProjectKey::kText, &P::BodyHeader, nullptr},
       {"[BodyFooter]", ProjectKey::kText, &P::BodyFooter, nullptr},
   };
