@@ -183,7 +183,7 @@ int Check(const Document& doc, const std::string& page_folder, const Options& op
 
 int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err) {
   if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return kProjectError;
-  auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {opt.site, opt.output, opt.base});
+  auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {opt.site, opt.output, opt.base, {}});
   if (const auto* refused = std::get_if<std::string>(&result)) {
     err << "pomeli2-build: " << opt.site << ": " << *refused << '\n';
     return kProjectError;

@@ -315,37 +315,16 @@ class SiteWriter {
 
     SiteReport report;
     const fs::path own = site_ / kSiteFolder;
-    const bool created = fs::create_directory(own, ec);
-    if (!fs::is_directory(own, ec)) {
-      report.failed.push_back(std::string(kSiteFolder) + "/");
-      return report;
-    }
-    const Html5Menu menu = BuildHtml5Menu(s_, items_);
-    const std::vector<std::string> frames = FrameSetTargets();
-    const std::string list = DropTargets(menu.list, frames);
-    const std::string nav = DropTargets(menu.attributes, frames);
-    const std::string style = "@charset \"utf-8\";\n" + StylePictures(menu.style) +
-                              "#pomeli2-menu .pomeli2-path{list-style:none;margin:0;padding:0}\n"
-                              "#pomeli2-menu .pomeli2-path li{display:inline}\n"
-                              "#pomeli2-menu .pomeli2-path li+li::before{content:\" / \"}\n";
-    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{kSiteScript,
-                                                                            SiteScript(nav, list, menu_folder_, o_.base_url)},
-                                      {kSiteStyle, style}}) {
-      const std::string path = (own / name).string();
-      if (ReadWholeFile(path) == bytes) continue;
-      if (!WriteFileAtomically(path, bytes)) report.failed.push_back(std::string(kSiteFolder) + "/" + name);
-    }
-    // The pages would ask for a script that is not there; a folder made
-    // for nothing is not left behind.
-    if (!report.failed.empty()) {
-      if (created) fs::remove(own, ec);
-      return report;
-    }
-
     // The pages go to the disk together: one sync for all, not two each.
+    // They are made ready first, so that a stop on the way writes nothing.
     AtomicFileBatch batch;
     std::vector<const Page*> added;
     for (Page& page : pages_) {
+      if (o_.progress && !o_.progress(static_cast<size_t>(&page - pages_.data()), pages_.size())) {
+        report = SiteReport{};
+        report.cancelled = true;
+        return report;  // the batch takes its staged files away
+      }
       const auto marker = FindMenuMarker(page.bytes);
       if (!marker) {
         report.without_marker.push_back(page.site_path);
@@ -363,6 +342,35 @@ class SiteWriter {
       else if (batch.Add(page.system_path, bytes)) added.push_back(&page);
       else report.failed.push_back(page.site_path);
     }
+    // Without the shared files the pages would ask for a script that is not
+    // there: none of them is written then (the batch takes its staged files
+    // away), and a folder made for nothing is not left behind.
+    SiteReport shared_failed;
+    const bool created = fs::create_directory(own, ec);
+    if (!fs::is_directory(own, ec)) {
+      shared_failed.failed.push_back(std::string(kSiteFolder) + "/");
+      return shared_failed;
+    }
+    const Html5Menu menu = BuildHtml5Menu(s_, items_);
+    const std::vector<std::string> frames = FrameSetTargets();
+    const std::string list = DropTargets(menu.list, frames);
+    const std::string nav = DropTargets(menu.attributes, frames);
+    const std::string style = "@charset \"utf-8\";\n" + StylePictures(menu.style) +
+                              "#pomeli2-menu .pomeli2-path{list-style:none;margin:0;padding:0}\n"
+                              "#pomeli2-menu .pomeli2-path li{display:inline}\n"
+                              "#pomeli2-menu .pomeli2-path li+li::before{content:\" / \"}\n";
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{kSiteScript,
+                                                                            SiteScript(nav, list, menu_folder_, o_.base_url)},
+                                      {kSiteStyle, style}}) {
+      const std::string path = (own / name).string();
+      if (ReadWholeFile(path) == bytes) continue;
+      if (!WriteFileAtomically(path, bytes)) shared_failed.failed.push_back(std::string(kSiteFolder) + "/" + name);
+    }
+    if (!shared_failed.failed.empty()) {
+      if (created) fs::remove(own, ec);
+      return shared_failed;
+    }
+
     const std::vector<std::string> failed = batch.Commit();
     for (const Page* page : added)
       (std::find(failed.begin(), failed.end(), page->system_path) == failed.end() ? report.written : report.failed)
@@ -500,6 +508,20 @@ class SiteWriter {
 };
 
 }  // namespace
+
+std::optional<SiteSurvey> SurveySite(const std::string& site) {
+  std::error_code ec;
+  const fs::path folder = fs::absolute(site, ec);
+  if (ec || !fs::is_directory(folder, ec)) return std::nullopt;
+  auto names = ListPages(folder.lexically_normal());
+  if (!names) return std::nullopt;
+  SiteSurvey survey{names->size(), 0};
+  for (const std::string& name : *names) {
+    auto bytes = ReadWholeFile((folder / name).string());
+    if (bytes && FindMenuMarker(*bytes)) ++survey.marked;
+  }
+  return survey;
+}
 
 std::variant<PageEncoding, std::string> PageEncodingOf(std::string_view page) {
   if (page.substr(0, 3) == "\xEF\xBB\xBF") return PageEncoding::kUtf8;

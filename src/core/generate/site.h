@@ -4,6 +4,7 @@
 // puts the whole tree in its place.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,13 +44,24 @@ struct SiteOptions {
   std::string site;       // the site's folder (a system path)
   std::string menu_page;  // the full menu page; links resolve from its folder
   std::string base_url;   // when set, links resolve from it instead
+  // Told of each page made ready, before any is written; false stops the
+  // run, and nothing of the pages is written then.
+  std::function<bool(size_t done, size_t total)> progress;
 };
 
 struct SiteReport {
   std::vector<std::string> written, unchanged, without_marker;  // pages, from the site's folder
   std::vector<std::pair<std::string, std::string>> refused;      // a page, why it was left alone
   std::vector<std::string> failed;                               // pages or shared files not written
+  bool cancelled = false;  // the progress stopped it: no page was written
 };
+
+// How many pages the site's folder holds, and how many of them the marker;
+// nullopt when the folder cannot be read.
+struct SiteSurvey {
+  size_t pages = 0, marked = 0;
+};
+std::optional<SiteSurvey> SurveySite(const std::string& site);
 
 // Writes the shared files and every page that holds the marker and whose
 // bytes change. The reason when the site itself is refused (nothing is
