@@ -1,5 +1,6 @@
 // The check before publishing: a window beside the editor that lists the
-// problems; a double click shows the item or the field.
+// problems; a double click shows the item or the field. The site's report
+// is a list beside the editor too.
 #pragma once
 
 #include <QDialog>
@@ -19,6 +20,17 @@ class CheckWindow : public QDialog {
 
  private:
   Editor& editor_;
+  QLabel* summary_;
+  QTreeWidget* list_;
+};
+
+// What putting the menu into a site did, page by page, beside the editor.
+class SiteReportWindow : public QDialog {
+ public:
+  explicit SiteReportWindow(QWidget* parent);
+  void ShowReport(const std::string& summary, const std::vector<Host::SiteRow>& rows);
+
+ private:
   QLabel* summary_;
   QTreeWidget* list_;
 };

@@ -268,6 +268,12 @@ void MainWindow::ShowCheckResults(bool come_forward) {
   window->ShowResults(come_forward);
 }
 
+void MainWindow::ShowSiteReport(const std::string& summary, const std::vector<Host::SiteRow>& rows) {
+  auto* window = findChild<SiteReportWindow*>();
+  if (!window) window = new SiteReportWindow(this);
+  window->ShowReport(summary, rows);
+}
+
 void MainWindow::Print(Host::PrintKind kind) {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   switch (kind) {

@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow {
   // Marks the items of the editor's last check and lists its problems; the
   // list comes forward only when asked.
   void ShowCheckResults(bool come_forward);
+  void ShowSiteReport(const std::string& summary, const std::vector<Host::SiteRow>& rows);
   void ShowAbout();
   // Printing, its preview and the printer setup, with one printer per run.
   void Print(Host::PrintKind kind);

@@ -1,5 +1,8 @@
 #include "widget_host.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -94,6 +97,39 @@ std::optional<std::string> WidgetHost::FileDialog(const FileDialogRequest& reque
     MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj(kFileErrorTitle), MessageIcon::kWarning,
                MessageButtons::kOk, std::nullopt);
   }
+}
+
+std::optional<std::string> WidgetHost::FolderDialog(const std::string& title, const std::string& initial) {
+  if (folder_dialog_fn_) return folder_dialog_fn_(initial);
+  for (;;) {
+    const QString chosen = QFileDialog::getExistingDirectory(&window_, ToQt(title), ToQt(initial));
+    if (chosen.isEmpty()) return std::nullopt;
+    if (auto path = FromQt(chosen)) return path;
+    MessageBox(sj("シフトJISで表せない文字を含むファイル名は使えません。"), sj(kFileErrorTitle), MessageIcon::kWarning,
+               MessageButtons::kOk, std::nullopt);
+  }
+}
+
+bool WidgetHost::Progress(const std::string& text, size_t done, size_t total) {
+  if (!progress_) {
+    progress_ = std::make_unique<QProgressDialog>(&window_);
+    progress_->setObjectName("progress");
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setCancelButtonText(Ui("中止"));
+    progress_->setMinimumDuration(300);
+    progress_->setAutoReset(false);
+  }
+  progress_->setLabelText(ToQt(text));
+  progress_->setMaximum(static_cast<int>(std::min<size_t>(total, INT_MAX)));
+  // A modal progress takes the window's events as its value moves.
+  progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+  return !progress_->wasCanceled();
+}
+
+void WidgetHost::EndProgress() { progress_.reset(); }
+
+void WidgetHost::ShowSiteReport(const std::string& summary, const std::vector<SiteRow>& rows) {
+  window_.ShowSiteReport(summary, rows);
 }
 
 std::optional<unsigned> WidgetHost::ColourDialog(unsigned initial, CustomColours& custom) {

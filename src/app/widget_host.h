@@ -3,7 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include <QProgressDialog>
 #include <QString>
 
 #include "editor/host.h"
@@ -27,6 +29,12 @@ class WidgetHost : public Host {
   MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
                            MessageButtons buttons, std::optional<MessageAnswer> default_answer) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> FolderDialog(const std::string& title, const std::string& initial) override;
+  using FolderDialogFn = std::function<std::optional<std::string>(const std::string& initial)>;
+  void SetFolderDialogFunction(FolderDialogFn fn) { folder_dialog_fn_ = std::move(fn); }
+  bool Progress(const std::string& text, size_t done, size_t total) override;
+  void EndProgress() override;
+  void ShowSiteReport(const std::string& summary, const std::vector<SiteRow>& rows) override;
   void Beep() override;
   void RefreshForm() override;
   void ControlStatesChanged() override;
@@ -65,6 +73,8 @@ class WidgetHost : public Host {
   MainWindow& window_;
   MessageFn message_fn_;
   FileDialogFn file_dialog_fn_;
+  FolderDialogFn folder_dialog_fn_;
+  std::unique_ptr<QProgressDialog> progress_;
   ColourFn colour_fn_;
   std::function<void(const std::string&)> open_url_fn_;
 };

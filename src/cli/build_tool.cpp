@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <variant>
 #include <string>
@@ -168,11 +167,8 @@ int Export(Document& doc, const std::string& out, std::ostream& err) {
 
 int Check(const Document& doc, const std::string& page_folder, const Options& opt, std::ostream& out) {
   std::vector<CheckProblem> problems = CheckBeforePublishing(doc.settings, doc.model, page_folder);
-  // The project's own site folder, when --site names none; a relative one
-  // stands beside the project file.
-  std::string site = opt.site;
-  if (site.empty() && !doc.settings.Site.empty())
-    site = (std::filesystem::path(opt.project).parent_path() / SjisToUtf8Lossy(doc.settings.Site)).string();
+  // The project's own site folder when --site names none.
+  const std::string site = opt.site.empty() ? SiteFolderOf(doc.settings) : opt.site;
   if (!site.empty()) {
     const std::string menu_page = opt.output.empty() ? SjisToUtf8Lossy(doc.settings.Path) : opt.output;
     for (CheckProblem& p : CheckSite(doc.settings, doc.model, site, menu_page)) problems.push_back(std::move(p));
@@ -190,7 +186,7 @@ int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err
   }
   const SiteReport& report = std::get<SiteReport>(result);
   for (const std::string& page : report.written) out << page << '\n';
-  for (const auto& [page, why] : report.refused) err << "pomeli2-build: " << page << ": left as it is: " << why << '\n';
+  for (const auto& [page, why] : report.refused) err << "pomeli2-build: " << page << ": left as it is: " << Describe(why) << '\n';
   for (const std::string& page : report.failed)
     Report(err, sj(kFileErrorTitle), sj("「") + Sjis(page) + sj("」を書き込めません。"));
   return report.failed.empty() ? kOk : kWriteError;

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <map>
 
+#include "editor/editor.h"
 #include "generate/site.h"
+#include "support/scripted_host.h"
 #include "support/golden.h"
 #include "support/menu_builder.h"
 
@@ -75,6 +77,53 @@ TEST_F(SiteTest, ChangesOnlyTheMarkersContentAndAgainNothing) {
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out, "");
   EXPECT_EQ(Pages(Site()), now);
+}
+
+// The editor's command writes what the tool writes; a stop on the way
+// leaves every page as it was; the folder stays with the project, through
+// undo, and is where the next run starts.
+TEST_F(SiteTest, TheEditorPutsTheSameMenuIntoTheSite) {
+  const fs::path pages = dir.path() / "copy/editor";
+  fs::copy(Site(), pages, fs::copy_options::recursive);
+  ASSERT_EQ(Build("site.pml --site pages -o pages/menu.html").status, 0);
+
+  ScriptedHost host;
+  Editor e(host);
+  e.Start();
+  ASSERT_TRUE(e.ReadProjectFile(dir / "copy/site.pml"));
+  e.Settings().Path = pages / "menu.html";
+  e.Settings().HtmlFileName = "menu.html";
+  host.folders = {pages.string()};
+  host.stop_at = 3;
+  e.Dispatch(kCmdSite);
+  EXPECT_EQ(host.folder_starts.back(), pages.string() + "/") << "the menu page's folder at first";
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("の10個のページのうち、メニューの場所を持つ9個のページに"), std::string::npos)
+      << host.messages[0].text;
+  EXPECT_EQ(host.progress.size(), 3u);
+  EXPECT_EQ(Pages(pages), original) << "stopped before anything was written";
+  EXPECT_TRUE(host.site_rows.empty());
+  EXPECT_EQ(e.Settings().Site, pages.string());
+  EXPECT_EQ(e.ModifiedFlag(), 1) << "the project keeps the folder";
+
+  e.Dispatch(kCmdAddItem);
+  e.Dispatch(kCmdUndo);
+  EXPECT_EQ(e.Settings().Site, pages.string()) << "no step brings back another folder";
+  host.stop_at = SIZE_MAX;
+  host.folders = {pages.string()};
+  e.Dispatch(kCmdSite);
+  EXPECT_EQ(host.folder_starts.back(), pages.string());
+  EXPECT_EQ(Pages(pages), Pages(Site())) << "the same bytes as the tool's";
+  EXPECT_EQ(host.site_summary, "書き込み8、変更なし0、組み込めないページ1、書き込めないファイル0。");
+  ASSERT_FALSE(host.site_rows.empty());
+  EXPECT_EQ(host.site_rows[0].page, "legacy/old.html");
+  EXPECT_EQ(SjisToUtf8Lossy(host.site_rows[0].what), "元のままです：文字コードの宣言がなく、UTF-8としても読めません。");
+
+  // The check knows the site from the project alone.
+  e.Dispatch(kCmdCheckLinks);
+  ASSERT_FALSE(host.checks.empty());
+  EXPECT_TRUE(std::any_of(host.checks.back().begin(), host.checks.back().end(),
+                          [](const CheckProblem& p) { return p.field == "viewer.html"; }));
 }
 
 TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {

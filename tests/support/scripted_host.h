@@ -82,6 +82,30 @@ class ScriptedHost : public Host {
   bool RunDialog(TargetNameDialog& d) override { return target_name && target_name(d); }
   void OpenUrl(const std::string& url) override { opened.push_back(url); }
   void ShowCheckResults(const std::vector<CheckProblem>& problems) override { checks.push_back(problems); }
+  // The folder dialogs' answers, in order (cancel when empty); the folder
+  // each started at.
+  std::deque<std::string> folders;
+  std::vector<std::string> folder_starts;
+  std::optional<std::string> FolderDialog(const std::string&, const std::string& initial) override {
+    folder_starts.push_back(initial);
+    if (folders.empty()) return std::nullopt;
+    std::string chosen = folders.front();
+    folders.pop_front();
+    return chosen;
+  }
+  // The progress steps shown; the user stops at `stop_at` steps.
+  std::vector<std::pair<size_t, size_t>> progress;
+  size_t stop_at = SIZE_MAX;
+  bool Progress(const std::string&, size_t done, size_t total) override {
+    progress.emplace_back(done, total);
+    return progress.size() < stop_at;
+  }
+  std::string site_summary;  // UTF-8
+  std::vector<SiteRow> site_rows;
+  void ShowSiteReport(const std::string& summary, const std::vector<SiteRow>& rows) override {
+    site_summary = SjisToUtf8Lossy(summary);
+    site_rows = rows;
+  }
   void FocusControl(int control) override { focused_controls.push_back(control); }
   void Beep() override { ++beeps; }
   void RefreshForm() override { ++refreshes; }

@@ -68,6 +68,10 @@ std::vector<CommandDescriptor> PreviewDescriptors();
 void SaveHtml(Editor& e, bool choose_name);
 void CopyIcons(Editor& e);
 void CreateFrameSet(Editor& e, int panes);
+// The menu into the pages of a site's folder, chosen and kept in the
+// project: counted and confirmed first, written with a progress that can
+// stop it, reported page by page. No step: the pages are not the project.
+void PutIntoSite(Editor& e);
 // The menu page in a private folder, opened in the browser; the project,
 // its mark, the copy buffer and Path stay as they are.
 void Preview(Editor& e);

@@ -21,7 +21,7 @@ const std::vector<MenuLayout>& MenuLayouts() {
   static const std::vector<MenuLayout> layouts = {
       {"ファイル(&F)",
        {kCmdNew, kCmdOpen, kCmdSave, kCmdSaveAs, kSeparator, kCmdHtmlSave, kCmdHtmlSaveAs, kCmdPreview, kSeparator,
-        kCmdImport, kCmdExport, kSeparator, kCmdFrame2, kCmdFrame3, kSeparator, kCmdIconCopy, kSeparator, kCmdPrint, kCmdPrintPreview, kCmdPrintSetup,
+        kCmdImport, kCmdExport, kSeparator, kCmdFrame2, kCmdFrame3, kCmdSite, kSeparator, kCmdIconCopy, kSeparator, kCmdPrint, kCmdPrintPreview, kCmdPrintSetup,
         kSeparator, kCmdRecent, kSeparator, kCmdExit}},
       {"編集(&E)",
        {kCmdUndo, kCmdRedo, kSeparator, kCmdRename, kSeparator, kCmdAddItem, kCmdCut, kCmdCopy, kCmdDelete,

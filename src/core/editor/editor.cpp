@@ -9,6 +9,7 @@
 #include "editor/command_groups.h"
 #include "editor/file_dialogs.h"
 #include "generate/menu_page.h"
+#include "io/file_io.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -312,7 +313,18 @@ void Editor::BranchClosed(NodeId node) {
 
 void Editor::CheckBeforePublishing() {
   last_check_ = pomeli2::CheckBeforePublishing(doc_.settings, doc_.model, doc_.MenuPageFolder());
+  if (const std::string site = SiteFolderOf(doc_.settings); !site.empty()) {
+    const std::string menu_page = SystemPath(doc_.settings.Path).value_or(SjisToUtf8Lossy(doc_.settings.Path));
+    for (CheckProblem& p : CheckSite(doc_.settings, doc_.model, site, menu_page)) last_check_.push_back(std::move(p));
+  }
   notify_.host().ShowCheckResults(last_check_);
+}
+
+void Editor::SetSiteFolder(const std::string& folder) {
+  doc_.settings.Site = folder;
+  history_.KeepSetting(&PageSettings::Site, folder);
+  doc_.MarkModified(1);
+  notify_.ControlsChanged();
 }
 
 bool Editor::CheckMarked(NodeId node) const {

@@ -101,6 +101,9 @@ class Editor {
   // The check before publishing, for the window that lists its problems;
   // ShowProblem selects the item of one of them, or focuses its field.
   void CheckBeforePublishing();
+  // The folder of the site whose pages carry the menu, kept in the project
+  // though no step: undo and redo leave it.
+  void SetSiteFolder(const std::string& folder);
   const std::vector<CheckProblem>& LastCheck() const { return last_check_; }
   // Whether the last check found a problem with `node`.
   bool CheckMarked(NodeId node) const;

@@ -65,6 +65,12 @@ bool History::AtSaved() const {
   return true;
 }
 
+void History::KeepSetting(std::string PageSettings::*setting, const std::string& value) {
+  for (std::deque<Step>* steps : {&undo_, &redo_})
+    for (Step& step : *steps) step.state.settings.*setting = value;
+  saved_ = -1;
+}
+
 void History::Clear() {
   undo_.clear();
   redo_.clear();

@@ -55,6 +55,10 @@ class History {
   EditorState Undo(EditorState now);
   EditorState Redo(EditorState now);
   void Clear();
+  // A setting kept outside the steps (the site's folder): every kept state
+  // takes its value, so that undo and redo leave it, and the saved point is
+  // forgotten, since the saved file holds another.
+  void KeepSetting(std::string PageSettings::*setting, const std::string& value);
 
   // Where the saved project stands in the history; whether the state now
   // is the saved one.

@@ -60,6 +60,15 @@ class Host {
   virtual bool RunDialog(BodyInsertDialog&) { return false; }
   virtual bool RunDialog(TargetNameDialog&) { return false; }
   virtual void Beep() {}
+  // A folder chooser starting at `initial` (CP932); the chosen folder, or
+  // nothing when it was cancelled.
+  virtual std::optional<std::string> FolderDialog(const std::string& /*title*/, const std::string& /*initial*/) {
+    return std::nullopt;
+  }
+  // A long task has done `done` of `total` steps: shown with a way to stop
+  // it; false once the user asked to stop. EndProgress takes it away.
+  virtual bool Progress(const std::string& /*text*/, size_t /*done*/, size_t /*total*/) { return true; }
+  virtual void EndProgress() {}
 
   // --- What the screen must show again. A command sends each of these at
   // most once, when it ends; the tree's own changes come as they happen.
@@ -114,6 +123,12 @@ class Host {
   // The last check lost the problems of items that are no more: the marks
   // and the list show the editor's LastCheck() again, without coming forward.
   virtual void CheckChanged() {}
+  // What putting the menu into a site did, page by page (CP932), beside
+  // the editor as the check's list is.
+  struct SiteRow {
+    std::string page, what;
+  };
+  virtual void ShowSiteReport(const std::string& /*summary*/, const std::vector<SiteRow>& /*rows*/) {}
   // A field of the form is to take the keyboard focus.
   virtual void FocusControl(int /*control*/) {}
   virtual void ShowAbout() {}

@@ -1,8 +1,10 @@
-// HTML save and save as, the copy of the standard images, and the 2- and
-// 3-pane frame sets.
+// HTML save and save as, the copy of the standard images, the 2- and
+// 3-pane frame sets, and the menu put into a site's pages.
 #include "editor/command_groups.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
+#include "generate/site.h"
+#include "io/file_io.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -75,6 +77,75 @@ void CreateFrameSet(Editor& e, int panes) {
 
 namespace {
 
+std::string RefusalText(const PageRefusal& refusal) {
+  switch (refusal.kind) {
+    case PageRefusal::kUtf16: return sj("UTF-16のページには組み込めません。");
+    case PageRefusal::kEncoding: return FillIn("文字コード「%1」には対応していません（UTF-8かShift_JIS）。", {refusal.encoding});
+    case PageRefusal::kUndeclared: return sj("文字コードの宣言がなく、UTF-8としても読めません。");
+  }
+  return {};
+}
+
+}  // namespace
+
+void PutIntoSite(Editor& e) {
+  Document& doc = e.Doc();
+  const PageSettings& s = e.Settings();
+  Notifier& n = e.Notify();
+  if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return;
+  auto chosen = n.host().FolderDialog(sj("サイトのフォルダの選択"), s.Site.empty() ? doc.MenuPageFolder() : s.Site);
+  if (!chosen || chosen->empty()) return;
+  if (*chosen != s.Site) e.SetSiteFolder(*chosen);
+  const std::string site = SiteFolderOf(s);
+  const auto survey = SurveySite(site);
+  if (!survey) {
+    n.Message(FillIn("フォルダ「%1」を読めません。", {*chosen}), sj(kErrorTitle), MessageIcon::kError);
+    return;
+  }
+  if (survey->marked == 0) {
+    n.Message(FillIn("フォルダ「%1」には、idが「pomeli2-menu」の要素を持つページがありません。\n"
+                     "メニューを置く場所に<nav id=\"pomeli2-menu\"></nav>を書いてください。",
+                     {*chosen}),
+              sj(kConfirmTitle), MessageIcon::kInformation);
+    return;
+  }
+  if (n.Message(FillIn("フォルダ「%1」の%2個のページのうち、メニューの場所を持つ%3個のページにメニューを組み込みます。\n"
+                       "よろしいですか？",
+                       {*chosen, std::to_string(survey->pages), std::to_string(survey->marked)}),
+                sj(kConfirmTitle), MessageIcon::kQuestion, MessageButtons::kOkCancel) != MessageAnswer::kOk)
+    return;
+  SiteOptions options{site, SystemPath(s.Path).value_or(SjisToUtf8Lossy(s.Path)), "", {}};
+  const std::string preparing = sj("ページを用意しています...");
+  options.progress = [&](size_t done, size_t total) { return n.host().Progress(preparing, done, total); };
+  auto result = PutMenuIntoSite(s, e.Model().tree, options);
+  n.host().EndProgress();
+  if (const auto* refused = std::get_if<std::string>(&result)) {
+    n.Message(FillIn("フォルダ「%1」にメニューを組み込めません。\n%2", {*chosen, *refused}), sj(kErrorTitle),
+              MessageIcon::kError);
+    return;
+  }
+  const SiteReport& report = std::get<SiteReport>(result);
+  if (report.cancelled) {
+    n.host().ShowStatus(sj("サイトへの組み込みを中止しました。ページは書き換えていません。"));
+    return;
+  }
+  std::vector<Host::SiteRow> rows;
+  auto add = [&](const std::string& page, std::string what) {
+    rows.push_back({Utf8ToSjis(page).value_or(page), std::move(what)});
+  };
+  for (const std::string& page : report.failed) add(page, sj("書き込めません。元のままです。"));
+  for (const auto& [page, why] : report.refused) add(page, sj("元のままです：") + RefusalText(why));
+  for (const std::string& page : report.written) add(page, sj("メニューを組み込みました。"));
+  for (const std::string& page : report.unchanged) add(page, sj("変更はありません。"));
+  n.host().ShowSiteReport(
+      FillIn("書き込み%1、変更なし%2、組み込めないページ%3、書き込めないファイル%4。",
+             {std::to_string(report.written.size()), std::to_string(report.unchanged.size()),
+              std::to_string(report.refused.size()), std::to_string(report.failed.size())}),
+      rows);
+}
+
+namespace {
+
 // Frame sets and the images go beside a menu page that has its name.
 bool PageSaved(const CommandState& s) { return s.doc.settings.HtmlFileName != UntitledHtml(); }
 
@@ -92,6 +163,8 @@ std::vector<CommandDescriptor> Descriptors() {
       {.id = kCmdFrame3, .text = "3画面フレームの作成(&J)", .key = "Ctrl+J", .tooltip = "3画面フレームの作成",
        .icon = "frame3", .undo = UndoKind::kNoStep, .enabled = PageSaved,
        .run = [](Editor& e) { CreateFrameSet(e, 3); }},
+      {.id = kCmdSite, .text = "サイトに組み込む(&W)...", .tooltip = "サイトのページにメニューを組み込む",
+       .undo = UndoKind::kNoStep, .enabled = PageSaved, .run = PutIntoSite},
       {.id = kCmdIconCopy, .text = "アイコン画像のコピー(&G)", .tooltip = "アイコン画像のコピー", .icon = "images",
        .undo = UndoKind::kNoStep, .enabled = PageSaved, .run = CopyIcons},
   };

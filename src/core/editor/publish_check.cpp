@@ -3,6 +3,7 @@
 #include <cctype>
 #include <tuple>
 
+#include "editor/document.h"
 #include "generate/html5_values.h"
 #include "generate/menu_page.h"
 #include "generate/page_items.h"
@@ -158,6 +159,12 @@ std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuMode
   for (const std::string& page : links->unlinked)
     problems.push_back({kNoNode, nullptr, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
   return problems;
+}
+
+std::string SiteFolderOf(const PageSettings& settings) {
+  if (settings.Site.empty()) return {};
+  const std::string site = settings.Site[0] == '/' ? settings.Site : FolderOf(settings.ProjectPath) + settings.Site;
+  return SystemPath(site).value_or(SjisToUtf8Lossy(site));
 }
 
 std::string ProblemLine(const CheckProblem& problem) {

@@ -31,6 +31,10 @@ std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, co
 std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuModel& menu, const std::string& site,
                                     const std::string& menu_page);
 
+// The project's site folder as a system path, "" when none is set; a
+// relative one stands beside the project file.
+std::string SiteFolderOf(const PageSettings& settings);
+
 // "where: field: what", one problem to a line.
 std::string ProblemLine(const CheckProblem& problem);
 

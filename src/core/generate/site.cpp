@@ -331,7 +331,7 @@ class SiteWriter {
         continue;
       }
       const auto encoding = PageEncodingOf(page.bytes);
-      if (const auto* why = std::get_if<std::string>(&encoding)) {
+      if (const auto* why = std::get_if<PageRefusal>(&encoding)) {
         report.refused.emplace_back(page.site_path, *why);
         continue;
       }
@@ -523,10 +523,18 @@ std::optional<SiteSurvey> SurveySite(const std::string& site) {
   return survey;
 }
 
-std::variant<PageEncoding, std::string> PageEncodingOf(std::string_view page) {
+std::string Describe(const PageRefusal& refusal) {
+  switch (refusal.kind) {
+    case PageRefusal::kUtf16: return "UTF-16 pages are not supported";
+    case PageRefusal::kEncoding: return "its encoding " + refusal.encoding + " is not supported (UTF-8 or Shift_JIS)";
+    case PageRefusal::kUndeclared: return "it declares no encoding and is not valid UTF-8";
+  }
+  return {};
+}
+
+std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
   if (page.substr(0, 3) == "\xEF\xBB\xBF") return PageEncoding::kUtf8;
-  if (page.substr(0, 2) == "\xFE\xFF" || page.substr(0, 2) == "\xFF\xFE")
-    return std::string("UTF-16 pages are not supported");
+  if (page.substr(0, 2) == "\xFE\xFF" || page.substr(0, 2) == "\xFF\xFE") return PageRefusal{PageRefusal::kUtf16, {}};
   const std::string head = LowerAscii(page.substr(0, 1024));
   for (std::string_view meta : StartTags(head, "meta")) {
     std::optional<std::string> charset = AttributeOf(meta, "charset");
@@ -542,9 +550,9 @@ std::variant<PageEncoding, std::string> PageEncodingOf(std::string_view page) {
     if (c == "shift_jis" || c == "shift-jis" || c == "sjis" || c == "x-sjis" || c == "windows-31j" ||
         c == "ms_kanji" || c == "csshiftjis" || c == "ms932" || c == "cp932")
       return PageEncoding::kShiftJis;
-    return "its encoding " + c + " is not supported (UTF-8 or Shift_JIS)";
+    return PageRefusal{PageRefusal::kEncoding, c};
   }
-  if (!ValidUtf8(page)) return std::string("it declares no encoding and is not valid UTF-8");
+  if (!ValidUtf8(page)) return PageRefusal{PageRefusal::kUndeclared, {}};
   return PageEncoding::kUndeclared;
 }
 

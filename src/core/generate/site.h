@@ -28,8 +28,15 @@ inline constexpr char kMenuMarkerId[] = "pomeli2-menu";
 // or, when it declares nothing and is valid UTF-8, in ASCII alone with
 // character references, since the browser may read it as anything.
 enum class PageEncoding { kUtf8, kShiftJis, kUndeclared };
+// Why a page is left as it is: UTF-16, an encoding other than UTF-8 and
+// Shift_JIS (its name, lower case), or none declared and not UTF-8.
+struct PageRefusal {
+  enum Kind { kUtf16, kEncoding, kUndeclared } kind;
+  std::string encoding;
+};
+std::string Describe(const PageRefusal& refusal);  // in English
 // The page's encoding, or why it cannot be written.
-std::variant<PageEncoding, std::string> PageEncodingOf(std::string_view page);
+std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page);
 
 // The bytes between the marker's start and end tags; nullopt without one.
 struct MarkerContent {
@@ -51,7 +58,7 @@ struct SiteOptions {
 
 struct SiteReport {
   std::vector<std::string> written, unchanged, without_marker;  // pages, from the site's folder
-  std::vector<std::pair<std::string, std::string>> refused;      // a page, why it was left alone
+  std::vector<std::pair<std::string, PageRefusal>> refused;      // a page, why it was left alone
   std::vector<std::string> failed;                               // pages or shared files not written
   bool cancelled = false;  // the progress stopped it: no page was written
 };
