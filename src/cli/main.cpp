@@ -5,5 +5,6 @@
 #include "build_tool.h"
 
 int main(int argc, char** argv) {
-  return pomeli2::RunBuildTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  return pomeli2::RunBuildTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                               pomeli2::MenuMemory::kLeaveToExit);
 }

@@ -17,9 +17,9 @@ namespace pomeli2 {
 namespace {
 
 // ASCII only, whatever the locale says of other bytes.
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+constexpr bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 bool IsHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -159,13 +159,21 @@ std::string Html5Attribute(std::string_view text) {
   return out;
 }
 
+bool UrlNeedsNoMending(std::string_view stored) {
+  // Letters, digits and the marks that stand for themselves everywhere in a URL.
+  static constexpr auto kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c) plain[static_cast<size_t>(c)] = IsAsciiAlnum(static_cast<char>(c));
+    for (char c : std::string_view("-._~!$'()*+,/:;=?@")) plain[static_cast<unsigned char>(c)] = true;
+    return plain;
+  }();
+  return !stored.empty() &&
+         std::all_of(stored.begin(), stored.end(), [](char c) { return kPlain[static_cast<unsigned char>(c)]; });
+}
+
 std::string MendUrl(std::string_view stored) {
-  // Most links need nothing: letters, digits and the marks that stand for
-  // themselves everywhere in a URL.
-  if (!stored.empty() && std::all_of(stored.begin(), stored.end(), [](char c) {
-        return IsAsciiAlnum(c) || (c != '\0' && std::strchr("-._~!$'()*+,/:;=?@", c));
-      }))
-    return std::string(stored);
+  // Most links need nothing.
+  if (UrlNeedsNoMending(stored)) return std::string(stored);
   // What the attribute held: its references for ASCII characters read.
   std::string decoded;
   for (size_t i = 0; i < stored.size(); ++i) {

@@ -51,7 +51,7 @@ std::string EffectiveTarget(const PageSettings& s, const MenuItem& r) {
   return s.RightFrame == NoFrame() ? r.target : s.RightFrame;
 }
 
-std::string ButtonImage(const PageSettings& s, const PageItem& item) {
+std::string_view ButtonImage(const PageSettings& s, const PageItem& item) {
   if (!item.leaf) return s.Plus;
   if (!s.Linkto.empty()) return s.Linkto;
   if (!item.item->icon.empty()) return item.item->icon;
