@@ -363,7 +363,8 @@ bool StreamHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, 
   const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
 
   std::string list;
-  list.reserve(items.size() * 160);
+  // Room enough for items of long titles: what is never written costs nothing.
+  list.reserve(items.size() * 512);
   Html5Builder builder(s, list);
   builder.Items(items);
 
