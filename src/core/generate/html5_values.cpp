@@ -136,8 +136,9 @@ bool TextOutsideTags(std::string_view html) {
     if (c == '<') {
       if (i + 1 >= html.size() || !(IsAsciiAlpha(html[i + 1]) || html[i + 1] == '/')) return false;
       const size_t end = html.find('>', i);
-      if (end == std::string_view::npos || html.substr(i, end - i).find_first_of("\"'") != std::string_view::npos)
-        return false;
+      if (end == std::string_view::npos) return false;
+      const std::string_view tag = html.substr(i, end - i);
+      if (tag.find('"') != std::string_view::npos || tag.find('\'') != std::string_view::npos) return false;
       i = end;
     } else if (!IsHtmlSpace(c)) {
       return c > ' ' && c < '\x7F' && c != '&';
@@ -363,7 +364,9 @@ std::string Html5Target(std::string_view target) {
 }
 
 bool TitleShowsText(std::string_view html) {
-  if (html.find_first_of("<&") == std::string_view::npos) {
+  // Two searches for one character each: a search for either of two goes
+  // character by character.
+  if (html.find('<') == std::string_view::npos && html.find('&') == std::string_view::npos) {
     // Plain text needs no parse: anything but white space and full-width spaces shows.
     for (size_t i = 0; i < html.size(); ++i) {
       if (html[i] == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') ++i;
