@@ -19,7 +19,11 @@ NodeId MenuTree::InsertLast(NodeId parent, MenuItem item) {
   // Linked as Link() does, with the new node's side set before it is shared:
   // a large menu is read by this alone.
   NodeId& last = parent == kNoNode ? last_top_ : W(parent).last_child;
-  auto node = std::make_shared<Node>(Node{std::move(item), parent, kNoNode, kNoNode, last, kNoNode, true});
+  auto node = std::make_shared<Node>();
+  node->item = std::move(item);
+  node->parent = parent;
+  node->prev = last;
+  node->alive = true;
   nodes_.push_back(std::move(node));
   if (last != kNoNode) W(last).next = id;
   else if (parent == kNoNode) first_top_ = id;

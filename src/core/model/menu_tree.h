@@ -134,6 +134,8 @@ class MenuTree {
     NodeId parent = kNoNode, first_child = kNoNode, last_child = kNoNode, prev = kNoNode, next = kNoNode;
     bool alive = false;
   };
+  // An item with its links, found once for a walk that reads several of them.
+  const Node& NodeAt(NodeId n) const { return N(n); }
 
  private:
   const Node& N(NodeId n) const { return *nodes_[static_cast<size_t>(n)]; }
