@@ -100,18 +100,6 @@ bool WriteAll(int fd, std::string_view bytes, const std::string& path) {
 
 bool Sync(int fd, FileOp op, const std::string& path) { return !Faulted(op, path) && fsync(fd) == 0; }
 
-// Sets the disk writing the bytes just written while the next are made, so
-// that the sync at the end waits for little more than the last of them. It
-// only starts early what the sync does anyway: a failure is the sync's to
-// report.
-void StartWriteBack(int fd, off_t from, size_t size) {
-#ifdef SYNC_FILE_RANGE_WRITE
-  sync_file_range(fd, from, static_cast<off_t>(size), SYNC_FILE_RANGE_WRITE);
-#else
-  (void)fd, (void)from, (void)size;
-#endif
-}
-
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);
@@ -293,14 +281,8 @@ bool WriteFileAtomically(const std::string& system_path, const std::function<boo
     if (!file) return false;
   }
   bool ok = false;
-  off_t written = 0;
   try {
-    ok = produce([&](std::string_view piece) {
-      if (!WriteAll(file.get(), piece, path)) return false;
-      if (durable) StartWriteBack(file.get(), written, piece.size());
-      written += static_cast<off_t>(piece.size());
-      return true;
-    });
+    ok = produce([&](std::string_view piece) { return WriteAll(file.get(), piece, path); });
   } catch (...) {
     // The bytes are made while the file is open: a named one must not stay.
     if (!temp.empty()) unlinkat(folder.get(), temp.c_str(), 0);
