@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <variant>
 #include <string>
@@ -233,9 +234,12 @@ int Import(const Options& opt, std::ostream& err) {
   return kOk;
 }
 
+// The menu of a run that left it to the process's end, still reachable.
+Document* g_left_to_exit = nullptr;
+
 }  // namespace
 
-int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, MenuMemory memory) {
   Options opt;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -315,7 +319,16 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
 
   CliHost host(err);
   Notifier notify(host);
-  Document doc(notify);
+  auto owned = std::make_unique<Document>(notify);
+  Document& doc = *owned;
+  // Undone before the document, which it may take away.
+  struct Leave {
+    std::unique_ptr<Document>& doc;
+    bool leave;
+    ~Leave() {
+      if (leave) g_left_to_exit = doc.release();
+    }
+  } leave{owned, memory == MenuMemory::kLeaveToExit};
   std::vector<std::string> targets;
   doc.model.ResetMenu();
   if (!doc.ReadProjectFile(*project, targets)) return kProjectError;

@@ -263,7 +263,7 @@ TEST(ProjectParse, LinesAreTheSameHoweverTheFileArrivesInChunks) {
     };
     LineReader reader(source);
     std::vector<std::string> lines;
-    for (std::string line; reader.Next(line);) lines.push_back(line);
+    for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
     ASSERT_EQ(lines, expected_lines(bytes)) << "round " << round;
   }
 }

@@ -165,6 +165,12 @@ bool Document::RefuseUnworkableSettings() {
     return true;
   }
   if (settings.TextBackOn != 1) return false;  // the items' colours are not written then
+  // The tree is walked for the first bad item only when there is one.
+  bool any_bad = false;
+  model.tree.ForEachItem([&any_bad](const MenuItem& item) {
+    any_bad = any_bad || (!item.bg_color.empty() && !UsableColour(item.bg_color));
+  });
+  if (!any_bad) return false;
   NodeId bad_item = kNoNode;
   model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
     const std::string& colour = model.tree.Item(n).bg_color;

@@ -1,8 +1,10 @@
 #include "generate/html5_page.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "generate/html5_values.h"
@@ -30,9 +32,15 @@ std::string UrlAttr(const std::string& stored) { return EscapeForText(MendUrl(st
 
 // A title's HTML, and whether it shows the item's name by itself.
 struct TitleHtml {
-  std::string html;
+  std::string_view html;
   bool named;
 };
+
+// A number as the page spells it.
+void AppendNumber(std::string& out, int n) {
+  char digits[16];
+  out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+}
 
 // Distinct texts numbered from 1 in order of appearance: the looks and the
 // pictures that the style sheet gives as classes.
@@ -53,7 +61,8 @@ class Numbered {
 class Html5Builder {
  public:
   Html5Builder(const PageSettings& s, std::string& out)
-      : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)), otherw_(UrlAttr(s.Otherw)) {
+      : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)), otherw_(UrlAttr(s.Otherw)),
+        right_frame_(RightFrameName(s)), common_target_(s.RightFrame == NoFrame() ? nullptr : &s.RightFrame) {
     // With no picture for an open branch, its button stays as it is.
     if (minus_.empty()) minus_ = plus_;
   }
@@ -65,12 +74,11 @@ class Html5Builder {
       Item(item);
       if (!item.leaf) {
         out_ += "\r\n<ul>\r\n";
-        open_ends.push_back(LenientSignedInt(item.End()));
+        open_ends.push_back(item.end);
         continue;
       }
       out_ += "</li>\r\n";
-      const int n = LenientSignedInt(item.N());
-      while (!open_ends.empty() && open_ends.back() <= n) {
+      while (!open_ends.empty() && open_ends.back() <= item.number) {
         out_ += "</ul></li>\r\n";
         open_ends.pop_back();
       }
@@ -123,11 +131,11 @@ class Html5Builder {
     recent_looks_.push_back({v.font_size, v.style, v.bg_color, NewLookClass(v)});
     return recent_looks_.back().look_class;
   }
-  const std::string& ButtonClass(const std::string& stored) {
+  const std::string& ButtonClass(std::string_view stored) {
     for (const auto& [picture, button_class] : recent_buttons_)
       if (picture == stored) return button_class;
     if (recent_buttons_.size() == kRecent) recent_buttons_.erase(recent_buttons_.begin());
-    recent_buttons_.emplace_back(stored, IconClass(MendUrl(stored)));
+    recent_buttons_.emplace_back(std::string(stored), IconClass(MendUrl(stored)));
     return recent_buttons_.back().second;
   }
 
@@ -163,21 +171,42 @@ class Html5Builder {
   }
   // A picture with its text alternative (already escaped); a name that is
   // only the program's to say when there is no picture to carry it.
-  static std::string Img(const std::string& src, const std::string& alt) {
-    if (src.empty()) return alt.empty() ? "" : "<span class=\"n\">" + alt + "</span>";
-    return "<img src=\"" + src + "\" alt=\"" + alt + "\">";
+  static void AppendImg(std::string& out, std::string_view src, std::string_view alt) {
+    if (src.empty()) {
+      if (!alt.empty()) Append(out, "<span class=\"n\">", alt, "</span>");
+      return;
+    }
+    Append(out, "<img src=\"", src, "\" alt=\"", alt, "\">");
+  }
+  template <typename... Parts>
+  static void Append(std::string& out, const Parts&... parts) {
+    (out.append(std::string_view(parts)), ...);
+  }
+
+  // A stored link or path as UrlAttr writes it: itself when it needs no
+  // mending, else made in `scratch`.
+  static std::string_view Url(const std::string& stored, std::string& scratch) {
+    if (stored.empty() || UrlNeedsNoMending(stored)) return stored;
+    scratch = UrlAttr(stored);
+    return scratch;
   }
 
   // An image title's picture speaks for the item only when no text follows
   // it, and then by its file name.
-  static TitleHtml Title(const std::string& title) {
+  TitleHtml Title(const std::string& title) {
     auto image = SplitImageTitle(title);
     if (!image) return {title, TitleShowsText(title)};
     const bool text = TitleShowsText(image->text);
     const std::string src = UrlAttr(image->path);
-    if (src.empty()) return {image->text, text};
+    title_.clear();
+    if (src.empty()) {
+      title_ = image->text;
+      return {title_, text};
+    }
     const std::string alt = text ? "" : EscapeForText(LinkFileName(image->path));
-    return {"<img src=\"" + src + "\" alt=\"" + alt + "\">" + image->text, text || !alt.empty()};
+    AppendImg(title_, src, alt);
+    title_ += image->text;
+    return {title_, text || !alt.empty()};
   }
 
   // For an item whose title shows no text: the file name of its link, else
@@ -186,7 +215,7 @@ class Html5Builder {
 
   void Item(const PageItem& item) {
     const MenuItem& v = *item.item;
-    const std::string link = UrlAttr(v.link);
+    const std::string_view link = Url(v.link, link_);
     // A branch carries its link only when parent links are on; one whose
     // click also opens the branch sends the link to the right frame.
     bool has_link = !link.empty() && (item.leaf || s_.ParentLink == 1);
@@ -201,41 +230,45 @@ class Html5Builder {
     out_ += '"';
     if (!item.leaf) {
       out_ += " id=\"t";
-      out_ += item.N();
+      AppendNumber(out_, item.number);
       out_ += '"';
     }
     if (has_link) {
       bool toggles = !item.leaf && (s_.Unite == 1 || s_.ParentLinkOn == 1);
-      out_ += " href=\"";
-      out_ += link;
-      out_ += '"';
-      out_ += TargetOf(toggles ? RightFrameName(s_) : EffectiveTarget(s_, *item.item));
+      Append(out_, " href=\"", link, "\"");
+      // Where the link opens, as RightFrameName() and EffectiveTarget() say.
+      out_ += TargetOf(toggles ? right_frame_ : common_target_ ? *common_target_ : v.target);
     }
     out_ += '>';
-    if (!item.leaf || !name.empty()) out_ += Img(item.leaf ? "" : plus_, name);
+    if (!item.leaf || !name.empty()) AppendImg(out_, item.leaf ? std::string_view() : std::string_view(plus_), name);
     out_ += title.html;
     out_ += "</a>";
     if (item.leaf && has_link && s_.Unite != 1) {
-      if (v.other_window == OtherWindow::kNewWindow) OtherButton(link, s_.OtherwFrame, sj("別ウインドウで開く"));
-      else if (v.other_window == OtherWindow::kLeaveFrames) OtherButton(link, "_top", sj("フレームを解除して開く"));
+      if (v.other_window == OtherWindow::kNewWindow) OtherButton(link, new_window_, s_.OtherwFrame, "別ウインドウで開く");
+      else if (v.other_window == OtherWindow::kLeaveFrames) OtherButton(link, leave_frames_, "_top", "フレームを解除して開く");
     }
   }
 
-  void OtherButton(const std::string& link, const std::string& target, const std::string& what) {
-    out_ += "<a class=\"x\" href=\"";
-    out_ += link;
-    out_ += '"';
-    out_ += TargetAttr(target);
-    out_ += " title=\"";
-    out_ += what;
-    out_ += "\">";
-    out_ += Img(otherw_, what);
-    out_ += "</a>";
+  // The button after the link: all but the link is the same on every item,
+  // and made once.
+  void OtherButton(std::string_view link, std::optional<std::string>& rest, const std::string& target,
+                   const char* utf8_what) {
+    if (!rest) {
+      const std::string& what = sj(utf8_what);
+      rest = "\"" + TargetAttr(target) + " title=\"" + what + "\">";
+      AppendImg(*rest, otherw_, what);
+      *rest += "</a>";
+    }
+    Append(out_, "<a class=\"x\" href=\"", link, *rest);
   }
 
   const PageSettings& s_;
   std::string& out_;
   std::string plus_, minus_, otherw_;
+  const std::string right_frame_;     // where a branch's link opens
+  const std::string* common_target_;  // RightFrame, when it names one
+  std::optional<std::string> new_window_, leave_frames_;  // the other buttons after their links
+  std::string link_, title_;  // the current item's link and title, when they are made
   Numbered looks_, icons_;
   static constexpr size_t kRecent = 32;
   std::vector<Look> recent_looks_;
@@ -324,18 +357,19 @@ std::string NavAttributes(const PageSettings& s, const PageNumbers& n, const std
 
 }  // namespace
 
-std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
-                           const std::string* footer) {
+bool StreamHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
+                     const std::string* footer, const std::function<bool(std::string_view)>& sink) {
   const PageNumbers n = ReadPageNumbers(s);
   const std::string label = IsBlank(s.Title) ? sj("メニュー") : s.Title;
 
   std::string list;
-  list.reserve(items.size() * 160);
+  // Room enough for items of long titles: what is never written costs nothing.
+  list.reserve(items.size() * 512);
   Html5Builder builder(s, list);
   builder.Items(items);
 
-  // Composed in CP932 like every stored value, and converted in three parts,
-  // the items straight into the page: no copy of them is made.
+  // Composed in CP932 like every stored value, and converted in parts: the
+  // head, the items a piece at a time, and the rest.
   std::string out;
   out.reserve(8192);
   out += "<!DOCTYPE html>\r\n<html lang=\"" + Html5Lang(s.Lang) + (s.RightToLeft() ? "\" dir=\"rtl" : "") +
@@ -373,10 +407,20 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   // Closed groups are hidden before the list is parsed, so that a large menu
   // is never laid out whole.
   out += ">\r\n<script>document.getElementById(\"pomeli\").className=\"js\"</script>\r\n<ul>\r\n";
-  std::string page;
-  page.reserve(out.size() + list.size() + list.size() / 4 + 65536);
-  AppendSjisAsUtf8Lossy(out, page);
-  AppendSjisAsUtf8Lossy(list, page);
+  std::string piece;
+  AppendSjisAsUtf8Lossy(out, piece);
+  if (!sink(piece)) return false;
+  // Cut after a line's end, where a character surely starts.
+  constexpr size_t kPiece = 256 * 1024;
+  for (std::string_view rest = list; !rest.empty();) {
+    size_t cut = rest.size() <= kPiece ? rest.size() : rest.rfind('\n', kPiece) + 1;
+    if (cut == 0) cut = rest.find('\n', kPiece) + 1;  // 0 when there is none: the rest whole
+    if (cut == 0) cut = rest.size();
+    piece.clear();
+    AppendSjisAsUtf8Lossy(rest.substr(0, cut), piece);
+    if (!sink(piece)) return false;
+    rest.remove_prefix(cut);
+  }
   out = "</ul>\r\n</nav>\r\n";
   // The tree behaviour (res/scripts/html5/tree.js). It reads everything it
   // needs from the page (options as data attributes of the NAV, states from
@@ -389,7 +433,18 @@ std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& i
   out += "</script>\r\n";
   if (footer) out += *footer;
   out += "</body>\r\n</html>\r\n";
-  AppendSjisAsUtf8Lossy(out, page);
+  piece.clear();
+  AppendSjisAsUtf8Lossy(out, piece);
+  return sink(piece);
+}
+
+std::string BuildHtml5Page(const PageSettings& s, const std::vector<PageItem>& items, const std::string* header,
+                           const std::string* footer) {
+  std::string page;
+  StreamHtml5Page(s, items, header, footer, [&page](std::string_view piece) {
+    page += piece;
+    return true;
+  });
   return page;
 }
 

@@ -3,7 +3,9 @@
 // inline script. Without the script the lists stay open and usable.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generate/page_items.h"
@@ -13,6 +15,10 @@ namespace pomeli2 {
 
 std::string BuildHtml5Page(const PageSettings& settings, const std::vector<PageItem>& items,
                            const std::string* header, const std::string* footer);
+// The same page handed to `sink` in pieces, in order; false as soon as the
+// sink returns false.
+bool StreamHtml5Page(const PageSettings& settings, const std::vector<PageItem>& items, const std::string* header,
+                     const std::string* footer, const std::function<bool(std::string_view)>& sink);
 
 // The same menu for pages that carry it inside their own, in UTF-8: its
 // label, the NAV's attributes (the options the script reads), the rules of

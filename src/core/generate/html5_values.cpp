@@ -17,9 +17,9 @@ namespace pomeli2 {
 namespace {
 
 // ASCII only, whatever the locale says of other bytes.
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
+constexpr bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 bool IsHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -136,8 +136,9 @@ bool TextOutsideTags(std::string_view html) {
     if (c == '<') {
       if (i + 1 >= html.size() || !(IsAsciiAlpha(html[i + 1]) || html[i + 1] == '/')) return false;
       const size_t end = html.find('>', i);
-      if (end == std::string_view::npos || html.substr(i, end - i).find_first_of("\"'") != std::string_view::npos)
-        return false;
+      if (end == std::string_view::npos) return false;
+      const std::string_view tag = html.substr(i, end - i);
+      if (tag.find('"') != std::string_view::npos || tag.find('\'') != std::string_view::npos) return false;
       i = end;
     } else if (!IsHtmlSpace(c)) {
       return c > ' ' && c < '\x7F' && c != '&';
@@ -159,13 +160,21 @@ std::string Html5Attribute(std::string_view text) {
   return out;
 }
 
+bool UrlNeedsNoMending(std::string_view stored) {
+  // Letters, digits and the marks that stand for themselves everywhere in a URL.
+  static constexpr auto kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c) plain[static_cast<size_t>(c)] = IsAsciiAlnum(static_cast<char>(c));
+    for (char c : std::string_view("-._~!$'()*+,/:;=?@")) plain[static_cast<unsigned char>(c)] = true;
+    return plain;
+  }();
+  return !stored.empty() &&
+         std::all_of(stored.begin(), stored.end(), [](char c) { return kPlain[static_cast<unsigned char>(c)]; });
+}
+
 std::string MendUrl(std::string_view stored) {
-  // Most links need nothing: letters, digits and the marks that stand for
-  // themselves everywhere in a URL.
-  if (!stored.empty() && std::all_of(stored.begin(), stored.end(), [](char c) {
-        return IsAsciiAlnum(c) || (c != '\0' && std::strchr("-._~!$'()*+,/:;=?@", c));
-      }))
-    return std::string(stored);
+  // Most links need nothing.
+  if (UrlNeedsNoMending(stored)) return std::string(stored);
   // What the attribute held: its references for ASCII characters read.
   std::string decoded;
   for (size_t i = 0; i < stored.size(); ++i) {
@@ -355,7 +364,9 @@ std::string Html5Target(std::string_view target) {
 }
 
 bool TitleShowsText(std::string_view html) {
-  if (html.find_first_of("<&") == std::string_view::npos) {
+  // Two searches for one character each: a search for either of two goes
+  // character by character.
+  if (html.find('<') == std::string_view::npos && html.find('&') == std::string_view::npos) {
     // Plain text needs no parse: anything but white space and full-width spaces shows.
     for (size_t i = 0; i < html.size(); ++i) {
       if (html[i] == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') ++i;

@@ -22,6 +22,10 @@ namespace pomeli2 {
 // links and http, https, ftp and file), else as UTF-8; a "%" without two
 // hexadecimal digits becomes "%25". Empty when nothing is left.
 std::string MendUrl(std::string_view url);
+// Whether MendUrl gives `url` back as it is, and an attribute can hold it
+// unescaped: it is not empty, and holds only letters, digits and the marks
+// that stand for themselves everywhere in a URL.
+bool UrlNeedsNoMending(std::string_view url);
 
 // A stored text for a double-quoted attribute value: " becomes &quot;, and
 // an & that does not start one of the references &amp; &lt; &gt; &quot;

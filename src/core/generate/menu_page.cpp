@@ -234,7 +234,7 @@ std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std
 bool StreamMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header, const std::string* footer,
                     const PageSink& sink) {
   const std::vector<PageItem> items = CollectPageItems(tree);
-  if (s.Browser == kHtml5Browser) return sink(BuildHtml5Page(s, items, header, footer));
+  if (s.Browser == kHtml5Browser) return StreamHtml5Page(s, items, header, footer, sink);
   std::string out;
   return ComposeLegacyPage(s, items, header, footer, out, &sink);
 }

@@ -33,7 +33,7 @@ const std::string& ColourExpected();
 std::string BuildMenuPage(const PageSettings& settings, const MenuTree& tree, const std::string* header,
                           const std::string* footer);
 // The same page handed to `sink` in pieces, in order, so that a large page
-// is never held whole (an HTML5 page, converted as a whole, comes in one).
+// is never held whole.
 // False as soon as the sink returns false.
 using PageSink = std::function<bool(std::string_view bytes)>;
 bool StreamMenuPage(const PageSettings& settings, const MenuTree& tree, const std::string* header,

@@ -18,24 +18,22 @@ std::vector<PageItem> CollectPageItems(const MenuTree& tree) {
   NodeId node = tree.FirstChild(root);
   int depth = 1;
   while (node != kNoNode) {
-    const NodeId child = tree.FirstChild(node);
+    const MenuTree::Node* n = &tree.NodeAt(node);
     const int number = static_cast<int>(items.size()) + 1;
-    items.push_back({&tree.Item(node), depth, number, number, depth == 1, child == kNoNode});
-    if (child != kNoNode) {
+    items.push_back({&n->item, depth, number, number, depth == 1, n->first_child == kNoNode});
+    if (n->first_child != kNoNode) {
       open.push_back(items.size() - 1);
-      node = child;
+      node = n->first_child;
       ++depth;
       continue;
     }
-    NodeId next = tree.NextSibling(node);
-    while (next == kNoNode && depth > 1) {
-      node = tree.Parent(node);
+    while (n->next == kNoNode && depth > 1) {
+      n = &tree.NodeAt(n->parent);
       --depth;
       items[open.back()].end = static_cast<int>(items.size());
       open.pop_back();
-      next = tree.NextSibling(node);
     }
-    node = next;
+    node = n->next;
   }
   return items;
 }
@@ -51,7 +49,7 @@ std::string EffectiveTarget(const PageSettings& s, const MenuItem& r) {
   return s.RightFrame == NoFrame() ? r.target : s.RightFrame;
 }
 
-std::string ButtonImage(const PageSettings& s, const PageItem& item) {
+std::string_view ButtonImage(const PageSettings& s, const PageItem& item) {
   if (!item.leaf) return s.Plus;
   if (!s.Linkto.empty()) return s.Linkto;
   if (!item.item->icon.empty()) return item.item->icon;

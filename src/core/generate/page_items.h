@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/menu_tree.h"
@@ -42,7 +43,7 @@ std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 
 // The tree button: Plus for a branch; for a leaf the common link image, else
 // the item's own icon, else "linkto.gif".
-std::string ButtonImage(const PageSettings& s, const PageItem& item);
+std::string_view ButtonImage(const PageSettings& s, const PageItem& item);
 
 // An image title, "file:" + path [+ ":" + text], split; nullopt for any
 // other title (and for "file:" alone).

@@ -16,11 +16,19 @@ const std::shared_ptr<const MenuTree::Node>& Removed() {
 
 NodeId MenuTree::InsertLast(NodeId parent, MenuItem item) {
   const NodeId id = static_cast<NodeId>(nodes_.size());
+  // Linked as Link() does, with the new node's side set before it is shared:
+  // a large menu is read by this alone.
+  NodeId& last = parent == kNoNode ? last_top_ : W(parent).last_child;
   auto node = std::make_shared<Node>();
   node->item = std::move(item);
+  node->parent = parent;
+  node->prev = last;
   node->alive = true;
   nodes_.push_back(std::move(node));
-  Link(id, parent, kNoNode);
+  if (last != kNoNode) W(last).next = id;
+  else if (parent == kNoNode) first_top_ = id;
+  else W(parent).first_child = id;
+  last = id;
   ++count_;
   if (change_hook_) change_hook_(Change::kInserted, id);
   return id;

@@ -99,6 +99,15 @@ class MenuTree {
     }
   }
 
+  // Every item, in no particular order: cheaper than a walk of the tree
+  // when the order does not matter.
+  template <typename F>
+  void ForEachItem(F&& visit) const {
+    nodes_.ForEach([&visit](const std::shared_ptr<const Node>& node) {
+      if (node->alive) visit(node->item);
+    });
+  }
+
   struct Node;
   // The whole tree as it is now, sharing its items with the tree: an item is
   // copied only when it is changed afterwards. Restoring it tells no hook;
@@ -125,6 +134,8 @@ class MenuTree {
     NodeId parent = kNoNode, first_child = kNoNode, last_child = kNoNode, prev = kNoNode, next = kNoNode;
     bool alive = false;
   };
+  // An item with its links, found once for a walk that reads several of them.
+  const Node& NodeAt(NodeId n) const { return N(n); }
 
  private:
   const Node& N(NodeId n) const { return *nodes_[static_cast<size_t>(n)]; }

@@ -60,9 +60,10 @@ class PersistentVector {
     node->items[i & (kWidth - 1)] = std::move(value);
   }
 
+  // Every element in order, a node at a time.
   template <typename F>
   void ForEach(F&& visit) const {
-    for (size_t i = 0; i < size_; ++i) visit((*this)[i]);
+    if (root_) Visit(root_.get(), shift_, 0, visit);
   }
 
   // Calls `differ(i)` for every index below the larger size whose element
@@ -88,6 +89,17 @@ class PersistentVector {
   static Node* Own(std::shared_ptr<Node>& node) {
     if (node.use_count() > 1) node = std::make_shared<Node>(*node);
     return node.get();
+  }
+
+  template <typename F>
+  void Visit(const Node* node, int shift, size_t first, F& visit) const {
+    if (shift == 0) {
+      for (size_t k = 0; k < kWidth && first + k < size_; ++k) visit(node->items[k]);
+      return;
+    }
+    const size_t step = size_t{1} << shift;
+    for (size_t k = 0; k < kWidth && first + k * step < size_; ++k)
+      Visit(node->kids[k].get(), shift - kBits, first + k * step, visit);
   }
 
   template <typename F>

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace pomeli2 {
@@ -19,6 +21,33 @@ class LineReader {
   static constexpr size_t kLineCapacity = 1023;
 
   explicit LineReader(ByteSource source) : source_(std::move(source)) {}
+
+  // The next line, as a view that holds until the next call: into the read
+  // buffer when the line lies whole in it, else into a line of its own.
+  bool Next(std::string_view& line) {
+    if (!has_pending_ && pos_ < len_) {
+      char* from = buf_ + pos_;
+      const size_t span = std::min(kLineCapacity, len_ - pos_);
+      const void* cr = std::memchr(from, '\r', span);
+      const size_t before_cr = cr ? static_cast<size_t>(static_cast<const char*>(cr) - from) : span;
+      if (const void* lf = std::memchr(from, '\n', before_cr)) {
+        const size_t length = static_cast<size_t>(static_cast<const char*>(lf) - from) + 1;
+        line = {from, length};
+        pos_ += length;
+        return true;
+      }
+      // A CR LF read whole ends the line as its LF; the CR's byte is spent.
+      if (cr && pos_ + before_cr + 1 < len_ && from[before_cr + 1] == '\n') {
+        from[before_cr] = '\n';
+        line = {from, before_cr + 1};
+        pos_ += before_cr + 2;
+        return true;
+      }
+    }
+    const bool got = Next(slow_line_);
+    line = slow_line_;
+    return got;
+  }
 
   // The next line with its LF, if it has one; false at the end.
   bool Next(std::string& line) {
@@ -69,6 +98,7 @@ class LineReader {
   }
 
   ByteSource source_;
+  std::string slow_line_;
   char buf_[65536];
   size_t pos_ = 0, len_ = 0;
   bool eof_ = false;

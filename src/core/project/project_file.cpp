@@ -231,17 +231,17 @@ class Parser {
     levels_[static_cast<size_t>(previous_level_)] = tree.Count();
 
     MenuItem r;
-    r.title = std::string(fields_[1]);
-    r.bg_color = std::string(fields_[2]);
-    r.style = std::string(fields_[3]);
-    r.font_size = std::string(fields_[5]);
-    r.link = std::string(fields_[6]);
+    r.title.assign(fields_[1]);
+    r.bg_color.assign(fields_[2]);
+    r.style.assign(fields_[3]);
+    r.font_size.assign(fields_[5]);
+    r.link.assign(fields_[6]);
     std::uint64_t other = DigitsValue(fields_[7]);
     r.other_window = other == 0 ? OtherWindow::kNone : other == 1 ? OtherWindow::kNewWindow : OtherWindow::kLeaveFrames;
     if (fields_.size() == 11) {
-      r.target = std::string(fields_[8]);
-      r.icon = std::string(fields_[9]);
-      r.open = std::string(fields_[10]);
+      r.target.assign(fields_[8]);
+      r.icon.assign(fields_[9]);
+      r.open.assign(fields_[10]);
     }
     tree.InsertLast(parent, std::move(r));
     return true;
@@ -270,7 +270,7 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
                            const std::vector<std::string>& target_list) {
   LineReader reader(source);
   Parser parser(current, target_list);
-  std::string line;
+  std::string_view line;
   while (reader.Next(line))
     if (!parser.Line(line)) break;
   return parser.Finish();
