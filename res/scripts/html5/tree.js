@@ -90,7 +90,6 @@
     var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
     var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
-    if (plus && plus != minus) a.firstElementChild.setAttribute("src", show ? minus : plus);
     if (show) {
       prepare(g);
       if (g.pomeliFold) unfold(g);
@@ -285,8 +284,8 @@
   // index, -1 at the top), the index past its last descendant and its
   // folded texts; `hid` mirrors the hidden attributes the filter sets, so a
   // keystroke decides from these alone and writes only what changes.
-  var items = null, anchors, groups, up, end, texts, hid, shows, opens, stamp = 0,
-    last = "", matches = null, before = null, input = null, status = null;
+  var items = null, anchors, groups, up, end, texts, hid, shownAt, openAt, stamp = 0,
+    lastText = "", matches = null, before = null, input = null, status = null;
   function index() {
     items = [];
     anchors = [];
@@ -295,8 +294,8 @@
     end = [];
     texts = [];
     hid = [];
-    shows = [];
-    opens = [];
+    shownAt = [];
+    openAt = [];
     (function walk(ul, parent) {
       for (var li = ul.firstElementChild; li; li = li.nextElementSibling) {
         var i = items.length, a = anchor(li), g = group(a), href = a.getAttribute("href") || "";
@@ -308,10 +307,14 @@
         // The line break keeps a match from running from the title into the link.
         texts.push(foldText(a.textContent) + "\n" + foldText(href));
         hid.push(li.hidden);
-        shows.push(0);
-        opens.push(0);
+        shownAt.push(0);
+        openAt.push(0);
         end.push(0);
-        if (g) walk(g, i);
+        if (g) {
+          // Its roles too, not at the first letter that opens it.
+          prepare(g);
+          walk(g, i);
+        }
         end[i] = items.length;
       }
     })(tree, -1);
@@ -328,7 +331,7 @@
   function unfilter() {
     if (!filtering) return;
     filtering = null;
-    last = "";
+    lastText = "";
     matches = null;
     for (var i = 0; i < items.length; ++i) {
       if (hid[i]) items[i].hidden = hid[i] = false;
@@ -353,29 +356,29 @@
     if (!items) index();
     if (!filtering) before = Object.keys(open);
     // A longer text matches only among the matches of the shorter one.
-    var from = filtering && needle.indexOf(last) >= 0 ? matches : null, n = from ? from.length : items.length,
+    var from = filtering && needle.indexOf(lastText) >= 0 ? matches : null, n = from ? from.length : items.length,
       now = [], s = ++stamp, i, j, p;
     filtering = true;
     for (j = 0; j < n; ++j) {
       i = from ? from[j] : j;
       if (texts[i].indexOf(needle) < 0) continue;
       now.push(i);
-      shows[i] = s;
+      shownAt[i] = s;
       // Its ancestors are shown and open; one already marked has its own marked.
-      for (p = up[i]; p >= 0 && opens[p] != s; p = up[p]) opens[p] = shows[p] = s;
+      for (p = up[i]; p >= 0 && openAt[p] != s; p = up[p]) openAt[p] = shownAt[p] = s;
     }
-    last = needle;
+    lastText = needle;
     matches = now;
     // The items under a hidden one are left as they are: nothing of them
     // shows, and they are set right when it shows again.
     for (i = 0; i < items.length; ) {
-      var show = shows[i] == s;
+      var show = shownAt[i] == s;
       if (hid[i] == show) items[i].hidden = hid[i] = !show;
       if (!show) {
         i = end[i];
         continue;
       }
-      if (groups[i]) setOpen(anchors[i], opens[i] == s);
+      if (groups[i]) setOpen(anchors[i], openAt[i] == s);
       ++i;
     }
     status.textContent = count(now.length);
@@ -409,6 +412,12 @@
 
   // ---- at load
 
+  // An open branch's picture by one rule: the filter may open thousands at once.
+  if (plus && plus != minus) {
+    var url = "url(\"" + minus.replace(/["\\]/g, "\\$&").replace(/\n/g, "\\a ") + "\")", rule = document.createElement("style");
+    rule.textContent = "#pomeli.js [aria-expanded=true]>img:first-child{content:" + url + ";content:" + url + " / \"\"}";
+    document.head.appendChild(rule);
+  }
   tree.setAttribute("role", "tree");
   tree.setAttribute("aria-label", nav.getAttribute("aria-label"));
   // Where the keys beyond the usual ones are told.
