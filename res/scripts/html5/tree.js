@@ -1,7 +1,7 @@
 (function () {
   var nav = document.getElementById("pomeli"), tree = nav && nav.querySelector("ul");
   if (!tree || !tree.firstElementChild) return;
-  var d = nav.dataset, plus = d.plus, minus = d.minus, speed = Number(d.speed) || 0,
+  var d = nav.dataset, plus = d.plus, speed = Number(d.speed) || 0,
     closeTree = "closeTree" in d, linkToggles = "linkToggles" in d, unite = "unite" in d,
     still = window.matchMedia && matchMedia("(prefers-reduced-motion: reduce)"),
     ja = /^ja(-|$)/i.test(document.documentElement.lang),
@@ -412,12 +412,6 @@
 
   // ---- at load
 
-  // An open branch's picture by one rule: the filter may open thousands at once.
-  if (plus && plus != minus) {
-    var url = "url(\"" + minus.replace(/["\\]/g, "\\$&").replace(/\n/g, "\\a ") + "\")", rule = document.createElement("style");
-    rule.textContent = "#pomeli.js [aria-expanded=true]>img:first-child{content:" + url + ";content:" + url + " / \"\"}";
-    document.head.appendChild(rule);
-  }
   tree.setAttribute("role", "tree");
   tree.setAttribute("aria-label", nav.getAttribute("aria-label"));
   // Where the keys beyond the usual ones are told.
