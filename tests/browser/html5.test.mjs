@@ -16,6 +16,7 @@ buildPage(dir, 'html5-unite', ['--frameset3', 'unite3.html'], 'unite.html');
 // In the page: every tree item by its text (an image-only title by its
 // picture's text alternative).
 function readTree() {
+  const shownPicture = (img) => (/url\("?(?:.*\/)?([^/"]*)"?\)/.exec(getComputedStyle(img).content) || [])[1] ?? img.getAttribute('src');
   const items = {};
   for (const a of document.querySelectorAll('#pomeli li > a:first-child')) {
     const label = a.textContent.trim() || a.querySelector('img:last-child').alt;
@@ -24,8 +25,9 @@ function readTree() {
       shown: a.getClientRects().length > 0,
       expanded: a.getAttribute('aria-expanded'),
       tab: a.getAttribute('tabindex'),
-      // A branch's button is a picture; a leaf's is drawn by the style sheet.
-      image: a.id ? a.querySelector('img').getAttribute('src') : getComputedStyle(a, '::before').content,
+      // A branch's button is a picture, drawn open by a style rule; a leaf's
+      // is drawn by the style sheet.
+      image: a.id ? shownPicture(a.querySelector('img')) : getComputedStyle(a, '::before').content,
       current: a.getAttribute('aria-current'),
     };
   }
@@ -77,6 +79,7 @@ eachBrowser(', HTML5 mode', dir, (run) => {
     assert.equal(await focused(), 'Alpha');
     t = await tree();
     assert.equal(t.Alpha.expanded, 'false');
+    assert.equal(t.Alpha.image, 'plus.gif');
     assert.equal(t['Alpha one'].expanded, 'true', 'a nested branch keeps its state');
 
     await keys('End');

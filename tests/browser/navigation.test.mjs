@@ -54,11 +54,27 @@ build('wide', { Filter: '1', Dir: 'rtl', Lang: 'ar', Dark: '1', TextBackOn: '1',
   [1, 'Second', 'http://example.com/second'], [2, 'Hidden', 'https://example.org/h'],
 ]);
 
+// What the filter shows of the site menu for a lower-case text: the items
+// whose title or link holds it and their ancestors, those open.
+function filtered(text) {
+  const holds = ([, title, link]) => `${title}\n${link}`.toLowerCase().includes(text);
+  const shownItems = [], open = [];
+  site.forEach(([depth, title], i) => {
+    const end = site.findIndex(([d], j) => j > i && d <= depth);
+    const below = site.slice(i + 1, end < 0 ? site.length : end).some(holds);
+    if (below || holds(site[i])) shownItems.push(title);
+    if (below) open.push(title);
+  });
+  return [shownItems, open];
+}
+
 const exactlyOneCurrent = () => [...document.querySelectorAll('#pomeli [aria-current]')].map((a) => a.textContent);
 const focusedText = () => document.activeElement.textContent;
 const shown = () => [...document.querySelectorAll('#pomeli li > a:first-child')]
   .filter((a) => a.getClientRects().length).map((a) => a.textContent);
 const expanded = () => [...document.querySelectorAll('#pomeli [aria-expanded=true]')].map((a) => a.textContent);
+const shownOpen = () => [...document.querySelectorAll('#pomeli [aria-expanded=true]')]
+  .filter((a) => a.getClientRects().length).map((a) => a.textContent);
 
 eachBrowser(', HTML5 navigation', dir, (run) => {
   const press = async (...keys) => { for (const k of keys) await run.page.press(k); };
@@ -158,6 +174,11 @@ eachBrowser(', HTML5 navigation', dir, (run) => {
     assert.equal(await run.page.evaluate(() => document.querySelector('#pomeli [role=status]').textContent), '');
     await typeFilter('deepest');
     assert.deepEqual(await run.page.evaluate(shown), ['Folder', 'Deep', 'Deepest']);
+    // One text after another, narrowing and widening, without emptying the box.
+    for (const text of ['page', 'page 1', 'deep', 'e', 'page 3', 'guide', 'ref', 'usage']) {
+      await typeFilter(text);
+      assert.deepEqual([await run.page.evaluate(shown), await run.page.evaluate(shownOpen)], filtered(text), text);
+    }
     await typeFilter('');
     assert.deepEqual(await run.page.evaluate(expanded), ['Guide', 'Folder']);
   });

@@ -1,7 +1,7 @@
 (function () {
   var nav = document.getElementById("pomeli"), tree = nav && nav.querySelector("ul");
   if (!tree || !tree.firstElementChild) return;
-  var d = nav.dataset, plus = d.plus, minus = d.minus, speed = Number(d.speed) || 0,
+  var d = nav.dataset, plus = d.plus, speed = Number(d.speed) || 0,
     closeTree = "closeTree" in d, linkToggles = "linkToggles" in d, unite = "unite" in d,
     still = window.matchMedia && matchMedia("(prefers-reduced-motion: reduce)"),
     ja = /^ja(-|$)/i.test(document.documentElement.lang),
@@ -90,10 +90,9 @@
     var folding = !show && animate && speed > 0 && !(still && still.matches) && !parentItem(a);
     var height = folding ? g.offsetHeight : 0;
     a.setAttribute("aria-expanded", show ? "true" : "false");
-    if (plus) a.firstElementChild.setAttribute("src", show ? minus : plus);
     if (show) {
       prepare(g);
-      unfold(g);
+      if (g.pomeliFold) unfold(g);
       open[a.id] = 1;
       return;
     }
@@ -281,16 +280,44 @@
     return s;
   }
 
-  var items = null, texts = null, before = null, input = null, status = null;
+  // The items in document order, each with its anchor, group, parent (an
+  // index, -1 at the top), the index past its last descendant and its
+  // folded texts; `hid` mirrors the hidden attributes the filter sets, so a
+  // keystroke decides from these alone and writes only what changes.
+  var items = null, anchors, groups, up, end, texts, hid, shownAt, openAt, stamp = 0,
+    lastText = "", matches = null, before = null, input = null, status = null;
   function index() {
-    items = [].slice.call(tree.getElementsByTagName("li"));
-    texts = new Array(items.length);
-    for (var i = 0; i < items.length; ++i) {
-      var a = anchor(items[i]), href = a.getAttribute("href") || "";
-      try { href = decodeURI(href); } catch (e) {}
-      // The line break keeps a match from running from the title into the link.
-      texts[i] = foldText(a.textContent) + "\n" + foldText(href);
-    }
+    items = [];
+    anchors = [];
+    groups = [];
+    up = [];
+    end = [];
+    texts = [];
+    hid = [];
+    shownAt = [];
+    openAt = [];
+    (function walk(ul, parent) {
+      for (var li = ul.firstElementChild; li; li = li.nextElementSibling) {
+        var i = items.length, a = anchor(li), g = group(a), href = a.getAttribute("href") || "";
+        try { href = decodeURI(href); } catch (e) {}
+        items.push(li);
+        anchors.push(a);
+        groups.push(g);
+        up.push(parent);
+        // The line break keeps a match from running from the title into the link.
+        texts.push(foldText(a.textContent) + "\n" + foldText(href));
+        hid.push(li.hidden);
+        shownAt.push(0);
+        openAt.push(0);
+        end.push(0);
+        if (g) {
+          // Its roles too, not at the first letter that opens it.
+          prepare(g);
+          walk(g, i);
+        }
+        end[i] = items.length;
+      }
+    })(tree, -1);
   }
   // Whether an item is shown, from the tree alone: asking the layout would
   // lay out thousands of rows in the middle of a keystroke.
@@ -304,11 +331,19 @@
   function unfilter() {
     if (!filtering) return;
     filtering = null;
-    for (var i = 0; i < items.length; ++i)
-      if (items[i].hidden) items[i].hidden = false;
-    closeAll();
+    lastText = "";
+    matches = null;
+    for (var i = 0; i < items.length; ++i) {
+      if (hid[i]) items[i].hidden = hid[i] = false;
+    }
+    // Back to the branches open before: only those that differ change.
+    var keep = {}, id, a;
+    for (i = 0; i < before.length; ++i) keep[before[i]] = 1;
+    for (id in open) {
+      if (!keep[id]) setOpen(document.getElementById(id), false);
+    }
     for (i = 0; i < before.length; ++i) {
-      var a = document.getElementById(before[i]);
+      a = document.getElementById(before[i]);
       if (a) setOpen(a, true);
     }
     status.textContent = "";
@@ -320,26 +355,33 @@
     if (!needle) return unfilter();
     if (!items) index();
     if (!filtering) before = Object.keys(open);
-    var stamp = filtering = {}, found = 0, i, li, p;
-    for (i = 0; i < items.length; ++i) {
+    // A longer text matches only among the matches of the shorter one.
+    var from = filtering && needle.indexOf(lastText) >= 0 ? matches : null, n = from ? from.length : items.length,
+      now = [], s = ++stamp, i, j, p;
+    filtering = true;
+    for (j = 0; j < n; ++j) {
+      i = from ? from[j] : j;
       if (texts[i].indexOf(needle) < 0) continue;
-      ++found;
-      li = items[i];
-      li.pomeliShow = stamp;
+      now.push(i);
+      shownAt[i] = s;
       // Its ancestors are shown and open; one already marked has its own marked.
-      for (p = li.parentNode.parentNode; p != nav && p.pomeliOpen != stamp; p = p.parentNode.parentNode) {
-        p.pomeliOpen = p.pomeliShow = stamp;
+      for (p = up[i]; p >= 0 && openAt[p] != s; p = up[p]) openAt[p] = shownAt[p] = s;
+    }
+    lastText = needle;
+    matches = now;
+    // The items under a hidden one are left as they are: nothing of them
+    // shows, and they are set right when it shows again.
+    for (i = 0; i < items.length; ) {
+      var show = shownAt[i] == s;
+      if (hid[i] == show) items[i].hidden = hid[i] = !show;
+      if (!show) {
+        i = end[i];
+        continue;
       }
+      if (groups[i]) setOpen(anchors[i], openAt[i] == s);
+      ++i;
     }
-    // Only what changes is touched: a keystroke at 10,000 items stays quick.
-    for (i = 0; i < items.length; ++i) {
-      li = items[i];
-      var show = li.pomeliShow == stamp;
-      if (li.hidden == show) li.hidden = !show;
-      var a = anchor(li);
-      if (group(a)) setOpen(a, li.pomeliOpen == stamp);
-    }
-    status.textContent = count(found);
+    status.textContent = count(now.length);
     var to = first(tree);
     if (to && !seen(cur)) setTabStop(to);
   }

@@ -118,6 +118,14 @@ class Html5Builder {
   const std::string& Plus() const { return plus_; }
   const std::string& Minus() const { return minus_; }
 
+  // An open branch's picture by one rule rather than by its src: the filter
+  // opens thousands of branches in one keystroke.
+  std::string OpenPictureRule() const {
+    if (plus_.empty() || minus_ == plus_) return "";
+    const std::string url = "url(\"" + EscapeForCssString(MendUrl(s_.Minus)) + "\")";
+    return "#pomeli.js [aria-expanded=true]>img:first-child{content:" + url + ";content:" + url + " / \"\"}\r\n";
+  }
+
  private:
   // Items mostly take turns among a few looks and button pictures: the
   // answers are kept for the items that ask the same again.
@@ -337,7 +345,7 @@ std::string MenuRules(const PageNumbers& n, const Html5Builder& builder) {
   // Closed groups hidden from their owner's aria-expanded once the script
   // has marked the menu.
   AppendLines(out, scripts::kHtml5Style);
-  return out + builder.StyleRules();
+  return out + builder.OpenPictureRule() + builder.StyleRules();
 }
 
 // The NAV's label and the options the script reads from it.
