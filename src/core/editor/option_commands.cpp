@@ -1,26 +1,17 @@
 // The JavaScript options, tree images, BODY insert and TARGET name dialogs,
 // and the three toggles of the settings menu.
 #include <algorithm>
-#include <cctype>
 
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "generate/html5_values.h"
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
-namespace {
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
 
 std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() { return {sj("なし"), "Frame2", "Right"}; }
 std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
@@ -68,7 +59,7 @@ bool TargetNameDialog::Accept() {
     return false;
   }
   std::vector<std::string> shown = editor_.Form().ListEntries(kCtlItemTarget);
-  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, name); })) {
+  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringAsciiCase(t, name); })) {
     editor_.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
     return false;
   }

@@ -58,13 +58,6 @@ std::string ButtonImage(const PageSettings& s, const PageItem& item) {
   return kLinktoImage;
 }
 
-std::optional<ImageTitle> SplitImageTitle(const std::string& title) {
-  if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return std::nullopt;
-  size_t colon = title.find(':', 5);
-  if (colon == std::string::npos) return ImageTitle{title.substr(5), ""};
-  return ImageTitle{title.substr(5, colon - 5), title.substr(colon + 1)};
-}
-
 std::string TitleText(const std::string& title) {
   auto image = SplitImageTitle(title);
   const std::string& html = image ? image->text : title;

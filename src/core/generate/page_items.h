@@ -44,13 +44,6 @@ std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 // the item's own icon, else "linkto.gif".
 std::string ButtonImage(const PageSettings& s, const PageItem& item);
 
-// An image title, "file:" + path [+ ":" + text], split; nullopt for any
-// other title (and for "file:" alone).
-struct ImageTitle {
-  std::string path, text;
-};
-std::optional<ImageTitle> SplitImageTitle(const std::string& title);
-
 // What a title shows as text: an image title's text after its picture, and
 // any title without its tags.
 std::string TitleText(const std::string& title);

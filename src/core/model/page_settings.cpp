@@ -11,7 +11,7 @@ const std::string& NoFrame() { return sj("なし"); }
 
 PageSettings PageSettings::Initial() {
   PageSettings s;
-  s.Title = sj("ホームページ");
+  s.Title = sj(kHomePageTitle);
   s.BgColor = "#4099FF";
   s.Start = "10";
   s.Left = "10";
@@ -43,7 +43,7 @@ PageSettings PageSettings::Initial() {
 }
 
 void PageSettings::ResetForNew() {
-  Title = sj("ホームページ");
+  Title = sj(kHomePageTitle);
   BgColor = "#FFFFFF";
   BackPicture.clear();
   ProjectPath = UntitledProject();

@@ -206,7 +206,7 @@ class Parser {
     }
     if (fields_.size() != 8 && fields_.size() != 11) return Fail(ReadFailure::kBadStructure);
     MenuTree& tree = out_.tree;
-    if (tree.Count() >= kMaxItems) return Fail(ReadFailure::kTooManyItems);
+    if (!ItemsFit(tree.Count(), 1)) return Fail(ReadFailure::kTooManyItems);
 
     // A new tree gives ids in insertion order: an item's id is its index.
     std::uint64_t depth = DigitsValue(fields_[0]);
