@@ -432,7 +432,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.Settings().Dark, 1);
     QCOMPARE(e.Settings().Lang, std::string("en-GB"));
     QCOMPARE(e.Settings().Dir, std::string("rtl"));
-    QCOMPARE(e.Settings().Browser, std::string(kHtml5Browser));
+    QCOMPARE(e.Settings().Browser.mode, PageMode::kHtml5);
     QCOMPARE(e.Settings().Unite, 1);
     QCOMPARE(e.Settings().ParentLinkOn, 1);
     QCOMPARE(f.messages.back().title, Ui("自動変換"));

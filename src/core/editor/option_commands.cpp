@@ -18,7 +18,7 @@ std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
   return {"OtherW", "_blank", "_top", "top", "_parent"};
 }
 std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
-  return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", kHtml5Browser};
+  return PageModeTexts();
 }
 std::vector<std::string> ScriptOptionsDialog::LangEntries() { return {"ja", "en", "zh", "ko", "ar", "he"}; }
 bool ScriptOptionsDialog::LangValid() const { return !Html5Enabled() || IsLanguageTag(lang); }
@@ -108,7 +108,6 @@ namespace option_commands {
 
 // The settings the JavaScript options dialog edits, and its fields.
 const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*> kScriptTexts[] = {
-    {&ScriptOptionsDialog::browser, &PageSettings::Browser},
     {&ScriptOptionsDialog::right_frame, &PageSettings::RightFrame},
     {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
     {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
@@ -129,6 +128,7 @@ void ScriptOptions(CommandContext& c) {
   if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
+  d.browser = PageModeToString(s.Browser);
   for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
   d.dir = s.RightToLeft() ? "rtl" : "ltr";
   d.unite = s.Unite == 1 ? 1 : 0;
@@ -142,6 +142,7 @@ void ScriptOptions(CommandContext& c) {
   }
   for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
   for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
+  s.Browser = PageModeFromString(d.browser);
   SettingsChanged(c);
 }
 

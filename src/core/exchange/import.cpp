@@ -1,6 +1,7 @@
 // Importing a menu: recognising the source and its encoding, reading the
 // menu's JSON, and turning any source's items into menu items. The other
-// formats' readers are in import_markup.cpp and import_markdown.cpp.
+// formats' readers are in import_markup.cpp and import_markdown.cpp; what
+// they share is in import_sources.cpp, so that they need nothing of this.
 #include <algorithm>
 
 #include "exchange/exchange.h"
@@ -11,31 +12,6 @@
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
-
-namespace pomeli2::exchange::sources {
-
-ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail, int column) {
-  return ImportProblem{kind, line, column, std::move(detail)};
-}
-
-std::string Collapse(std::string_view s) {
-  std::string out;
-  bool space = false;
-  for (char c : s) {
-    if (IsHtmlSpace(c)) {
-      space = true;
-      continue;
-    }
-    if (space && !out.empty()) out += ' ';
-    space = false;
-    out += c;
-  }
-  return out;
-}
-
-std::string TitleOfText(std::string_view text) { return MapTitleText(text, EscapeHtml); }
-
-}  // namespace pomeli2::exchange::sources
 
 namespace pomeli2 {
 

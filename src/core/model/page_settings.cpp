@@ -27,7 +27,6 @@ PageSettings PageSettings::Initial() {
   s.Otherw = kOtherwImage;
   s.RightFrame = NoFrame();
   s.OtherwFrame = "OtherW";
-  s.Browser = "IE4-5, NN4, NN6";
   s.Speed = "5";
   s.TreeBgColor = 16777215;
   s.TreeItemColor = 0;

@@ -35,7 +35,7 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[OtherwFrame]", ProjectKey::kText, &P::OtherwFrame, nullptr},
       {"[FirstPage]", ProjectKey::kText, &P::FirstPage, nullptr},
       {"[FirstTopPage]", ProjectKey::kText, &P::FirstTopPage, nullptr},
-      {"[Browser]", ProjectKey::kText, &P::Browser, nullptr},
+      {"[Browser]", ProjectKey::kPageMode, nullptr, nullptr},
       {"[ParentLinkOn]", ProjectKey::kFlag, nullptr, &P::ParentLinkOn},
       {"[Unite]", ProjectKey::kFlag, nullptr, &P::Unite},
       {"[Path]", ProjectKey::kText, &P::Path, nullptr},
@@ -52,11 +52,30 @@ const std::vector<ProjectKey>& ProjectKeys() {
   return keys;
 }
 
+const std::vector<std::string>& PageModeTexts() {
+  // In the order of PageMode.
+  static const std::vector<std::string> texts = {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", "HTML5"};
+  return texts;
+}
+
+std::string PageModeToString(const BrowserSetting& browser) {
+  if (browser.unknown) return *browser.unknown;
+  return PageModeTexts()[static_cast<size_t>(browser.mode)];
+}
+
+BrowserSetting PageModeFromString(std::string_view text) {
+  const std::vector<std::string>& texts = PageModeTexts();
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == text) return {static_cast<PageMode>(i), std::nullopt};
+  return {PageMode::kAllBrowsers, std::string(text)};
+}
+
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   switch (k.kind) {
     case ProjectKey::kText: return s.*k.text;
     case ProjectKey::kFlag: return s.*k.number == 1 ? "1" : "0";
     case ProjectKey::kColour: return ToText(s.*k.number);
+    case ProjectKey::kPageMode: return PageModeToString(s.Browser);
   }
   return {};
 }
@@ -66,6 +85,7 @@ void StoreSettingValue(PageSettings& s, const ProjectKey& k, std::string_view va
     case ProjectKey::kText: s.*k.text = std::string(value); break;
     case ProjectKey::kFlag: s.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
     case ProjectKey::kColour: s.*k.number = LenientSignedInt(value); break;
+    case ProjectKey::kPageMode: s.Browser = PageModeFromString(value); break;
   }
 }
 
