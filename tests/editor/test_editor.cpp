@@ -88,7 +88,7 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_TRUE(e.Form().Enabled(kCtlMoveUp));
 
   e.Settings().ParentLink = 1;
-  e.Settings().RightFrame = sj("なし");
+  e.Settings().RightFrame = std::nullopt;
   m().tree.Select(a);
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));

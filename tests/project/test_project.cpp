@@ -74,16 +74,26 @@ std::vector<std::pair<int, MenuItem>> LiveItems(Editor& e) {
 // [Browser] is read into its mode; a text that names none (letter case
 // counts) writes the combined page and is saved back as it was read.
 TEST(ProjectKeys, BrowserTextsComeBackAsTheyWereRead) {
-  const ProjectKey* browser = nullptr;
-  for (const ProjectKey& k : ProjectKeys())
+  const ProjectKey *browser = nullptr, *frame = nullptr;
+  for (const ProjectKey& k : ProjectKeys()) {
     if (std::string(k.key) == "[Browser]") browser = &k;
-  ASSERT_NE(browser, nullptr);
+    if (std::string(k.key) == "[RightFrame]") frame = &k;
+  }
+  ASSERT_TRUE(browser && frame);
   for (const char* text : {"HTML5", "NN4 Only", "IE4-5, NN4, NN6", "html5", "Lynx", ""}) {
     PageSettings s;
     StoreSettingValue(s, *browser, text);
     EXPECT_EQ(SettingValue(s, *browser), text);
     EXPECT_EQ(s.Browser.mode == PageMode::kHtml5, std::string(text) == "HTML5") << text;
   }
+  // [RightFrame] "なし" is no frame; any other text, the empty one too, names one.
+  PageSettings s;
+  StoreSettingValue(s, *frame, sj("なし"));
+  EXPECT_TRUE(s.ItemTargetsEnabled());
+  EXPECT_EQ(SettingValue(s, *frame), sj("なし"));
+  StoreSettingValue(s, *frame, "");
+  EXPECT_FALSE(s.ItemTargetsEnabled());
+  EXPECT_EQ(SettingValue(s, *frame), "");
 }
 
 TEST(ProjectWrite, GoldenBytesAndReadBack) {

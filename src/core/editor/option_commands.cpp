@@ -13,7 +13,9 @@
 
 namespace pomeli2 {
 
-std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() { return {sj("なし"), "Frame2", "Right"}; }
+std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() {
+  return {RightFrameToString(std::nullopt), "Frame2", "Right"};
+}
 std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
   return {"OtherW", "_blank", "_top", "top", "_parent"};
 }
@@ -108,7 +110,6 @@ namespace option_commands {
 
 // The settings the JavaScript options dialog edits, and its fields.
 const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*> kScriptTexts[] = {
-    {&ScriptOptionsDialog::right_frame, &PageSettings::RightFrame},
     {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
     {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
     {&ScriptOptionsDialog::first_top_page, &PageSettings::FirstTopPage},
@@ -129,6 +130,7 @@ void ScriptOptions(CommandContext& c) {
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
   d.browser = PageModeToString(s.Browser);
+  d.right_frame = RightFrameToString(s.RightFrame);
   for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
   d.dir = s.RightToLeft() ? "rtl" : "ltr";
   d.unite = s.Unite == 1 ? 1 : 0;
@@ -138,11 +140,12 @@ void ScriptOptions(CommandContext& c) {
   if (d.right_frame.empty()) {
     c.notify.Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
                        MessageIcon::kInformation);
-    d.right_frame = NoFrame();
+    d.right_frame = RightFrameToString(std::nullopt);
   }
   for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
   for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
   s.Browser = PageModeFromString(d.browser);
+  s.RightFrame = RightFrameFromString(d.right_frame);
   SettingsChanged(c);
 }
 
@@ -203,7 +206,10 @@ void ToggleItemTargets(CommandContext& c) {
       "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
       "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
       "なし"};
-  Switch(c, c.doc.settings.RightFrame, c.doc.settings.ItemTargetsEnabled(), toggle);
+  const bool on = c.doc.settings.ItemTargetsEnabled();
+  if (!Confirm(c, on ? toggle.to_off : toggle.to_on)) return;
+  c.doc.settings.RightFrame = RightFrameFromString(sj(on ? toggle.off_value : toggle.on_value));
+  SettingsChanged(c);
 }
 
 void ToggleItemIcons(CommandContext& c) {

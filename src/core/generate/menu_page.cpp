@@ -24,7 +24,7 @@ class PageBuilder {
  public:
   PageBuilder(const PageSettings& s, std::string& out)
       : s_(s), out_(out), numbers_(ReadPageNumbers(s)),
-        common_target_(s.RightFrame == NoFrame() ? nullptr : &s.RightFrame) {}
+        common_target_(s.RightFrame ? &*s.RightFrame : nullptr) {}
 
   void Item(const PageItem& item, long long& top) {
     const MenuItem& r = *item.item;

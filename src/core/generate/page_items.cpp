@@ -45,10 +45,10 @@ PageNumbers ReadPageNumbers(const PageSettings& s) {
           LenientSignedInt(s.Speed)};
 }
 
-std::string RightFrameName(const PageSettings& s) { return s.RightFrame == NoFrame() ? "Frame2" : s.RightFrame; }
+std::string RightFrameName(const PageSettings& s) { return s.RightFrame.value_or("Frame2"); }
 
 std::string EffectiveTarget(const PageSettings& s, const MenuItem& r) {
-  return s.RightFrame == NoFrame() ? r.target : s.RightFrame;
+  return s.RightFrame.value_or(r.target);
 }
 
 std::string ButtonImage(const PageSettings& s, const PageItem& item) {

@@ -33,11 +33,10 @@ struct PageNumbers {
 };
 PageNumbers ReadPageNumbers(const PageSettings& s);
 
-// Right frame name for scripts and frame sets: RightFrame, or "Frame2" for "なし".
+// Right frame name for scripts and frame sets: RightFrame, or "Frame2" for none.
 std::string RightFrameName(const PageSettings& s);
 
-// Where an item's link opens: its own Target when RightFrame is "なし",
-// else RightFrame.
+// Where an item's link opens: RightFrame, else its own Target.
 std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 
 // The tree button: Plus for a branch; for a leaf the common link image, else

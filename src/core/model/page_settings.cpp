@@ -7,7 +7,6 @@ namespace pomeli2 {
 
 const std::string& UntitledProject() { return sj("無題.pml"); }
 const std::string& UntitledHtml() { return sj("無題.html"); }
-const std::string& NoFrame() { return sj("なし"); }
 
 PageSettings PageSettings::Initial() {
   PageSettings s;
@@ -25,7 +24,6 @@ PageSettings PageSettings::Initial() {
   s.Minus = kMinusImage;
   s.Linkto = kLinktoImage;
   s.Otherw = kOtherwImage;
-  s.RightFrame = NoFrame();
   s.OtherwFrame = "OtherW";
   s.Speed = "5";
   s.TreeBgColor = 16777215;
@@ -57,7 +55,5 @@ void PageSettings::ResetForNew() {
 bool PageSettings::RightToLeft() const {
   return Dir.size() == 3 && (Dir[0] | 0x20) == 'r' && (Dir[1] | 0x20) == 't' && (Dir[2] | 0x20) == 'l';
 }
-
-bool PageSettings::ItemTargetsEnabled() const { return RightFrame == NoFrame(); }
 
 }  // namespace pomeli2

@@ -29,7 +29,9 @@ struct PageSettings {
   // Tree images.
   std::string Plus, Minus, Linkto, Otherw;
   // Frames and script.
-  std::string RightFrame, OtherwFrame;
+  // The frame every item's link opens in; none: each item's own target.
+  std::optional<std::string> RightFrame;
+  std::string OtherwFrame;
   BrowserSetting Browser;
   int Unite = 0, ParentLinkOn = 0, CloseItems = 0, CloseTree = 0;
   std::string Speed, FirstPage, FirstTopPage;
@@ -52,7 +54,7 @@ struct PageSettings {
   // Sets the fields that File New resets; the others are kept.
   void ResetForNew();
 
-  bool ItemTargetsEnabled() const;  // RightFrame is "なし"
+  bool ItemTargetsEnabled() const { return !RightFrame; }
   bool ItemIconsEnabled() const { return Linkto.empty(); }
   bool RightToLeft() const;  // Dir is "rtl", in any case
   bool operator==(const PageSettings&) const = default;
@@ -67,6 +69,5 @@ inline unsigned RgbOfColourNumber(int number) {
 // Untitled names and other constants shared by several parts.
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
-const std::string& NoFrame();          // "なし"
 
 }  // namespace pomeli2

@@ -4,6 +4,7 @@
 
 #include "project/line_reader.h"
 #include "text/numbers.h"
+#include "text/sjis.h"
 
 namespace pomeli2 {
 
@@ -31,7 +32,7 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[Minus]", ProjectKey::kText, &P::Minus, nullptr},
       {"[Linkto]", ProjectKey::kText, &P::Linkto, nullptr},
       {"[Otherw]", ProjectKey::kText, &P::Otherw, nullptr},
-      {"[RightFrame]", ProjectKey::kText, &P::RightFrame, nullptr},
+      {"[RightFrame]", ProjectKey::kRightFrame, nullptr, nullptr},
       {"[OtherwFrame]", ProjectKey::kText, &P::OtherwFrame, nullptr},
       {"[FirstPage]", ProjectKey::kText, &P::FirstPage, nullptr},
       {"[FirstTopPage]", ProjectKey::kText, &P::FirstTopPage, nullptr},
@@ -70,12 +71,20 @@ BrowserSetting PageModeFromString(std::string_view text) {
   return {PageMode::kAllBrowsers, std::string(text)};
 }
 
+std::string RightFrameToString(const std::optional<std::string>& frame) { return frame ? *frame : sj("なし"); }
+
+std::optional<std::string> RightFrameFromString(std::string_view text) {
+  if (text == sj("なし")) return std::nullopt;
+  return std::string(text);
+}
+
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   switch (k.kind) {
     case ProjectKey::kText: return s.*k.text;
     case ProjectKey::kFlag: return s.*k.number == 1 ? "1" : "0";
     case ProjectKey::kColour: return ToText(s.*k.number);
     case ProjectKey::kPageMode: return PageModeToString(s.Browser);
+    case ProjectKey::kRightFrame: return RightFrameToString(s.RightFrame);
   }
   return {};
 }
@@ -86,6 +95,7 @@ void StoreSettingValue(PageSettings& s, const ProjectKey& k, std::string_view va
     case ProjectKey::kFlag: s.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
     case ProjectKey::kColour: s.*k.number = LenientSignedInt(value); break;
     case ProjectKey::kPageMode: s.Browser = PageModeFromString(value); break;
+    case ProjectKey::kRightFrame: s.RightFrame = RightFrameFromString(value); break;
   }
 }
 

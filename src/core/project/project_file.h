@@ -19,7 +19,7 @@ namespace pomeli2 {
 constexpr size_t kMaxProjectLine = 1022;
 
 struct ProjectKey {
-  enum Kind { kText, kFlag, kColour, kPageMode };
+  enum Kind { kText, kFlag, kColour, kPageMode, kRightFrame };
   const char* key;
   Kind kind;
   std::string PageSettings::*text;
@@ -34,6 +34,10 @@ struct ProjectKey {
 const std::vector<std::string>& PageModeTexts();
 std::string PageModeToString(const BrowserSetting& browser);
 BrowserSetting PageModeFromString(std::string_view text);
+
+// [RightFrame]: a frame's name, or "なし" for none.
+std::string RightFrameToString(const std::optional<std::string>& frame);
+std::optional<std::string> RightFrameFromString(std::string_view text);
 
 // The keys in the order they are written; the two BODY keys come last.
 const std::vector<ProjectKey>& ProjectKeys();
