@@ -116,7 +116,7 @@ void BM_Paste1000(benchmark::State& state) {
 // The second argument 1 writes the page in the HTML5 mode.
 void BM_MenuPage(benchmark::State& state) {
   auto l = Loaded::Menu(state.range(0));
-  if (state.range(1) == 1) l->editor.Settings().Browser = kHtml5Browser;
+  if (state.range(1) == 1) l->editor.Settings().Browser.mode = PageMode::kHtml5;
   for (auto _ : state) {
     std::string page = BuildMenuPage(l->editor.Settings(), l->editor.Model().tree, nullptr, nullptr);
     benchmark::DoNotOptimize(page.data());

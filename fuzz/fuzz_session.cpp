@@ -208,11 +208,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         continue;
       const std::string page = host.file + ".html";
       if (command == kCmdHtmlSave) {
-        e.Settings().Browser = host.Next() % 2 ? kHtml5Browser : "IE4-5, NN4, NN6";
+        e.Settings().Browser.mode = host.Next() % 2 ? PageMode::kHtml5 : PageMode::kAllBrowsers;
         files.files.erase(page);
       }
       e.Dispatch(command);
-      if (command == kCmdHtmlSave && e.Settings().Browser == kHtml5Browser && files.Exists(page))
+      if (command == kCmdHtmlSave && e.Settings().Browser.mode == PageMode::kHtml5 && files.Exists(page))
         CheckHtml5Page(e.Model(), page);
       if (command == kCmdSave || command == kCmdSaveAs) {
         if (e.ModifiedFlag() == 0 && e.Settings().ProjectPath == host.file) checks.SavedFile(e.Model(), host.file);

@@ -124,7 +124,7 @@ void MainWindow::KeepWindowState() const {
 void MainWindow::ShowDocumentState() {
   // "[*]" is where Qt shows the modified mark; one in the file name itself
   // is written twice to stay as it is.
-  QString name = ToQt(DocumentName(editor_.Settings().ProjectPath)).replace("[*]", "[*][*]");
+  QString name = ToQt(FileNameOf(editor_.Settings().ProjectPath)).replace("[*]", "[*][*]");
   setWindowTitle(name + "[*] - " + kProductVersion);
   setWindowModified(editor_.ModifiedFlag() == 1);
 }

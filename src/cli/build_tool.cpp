@@ -25,93 +25,7 @@ namespace {
 
 enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3, kProblems = 4 };
 
-const char kUsageText[] =
-    "Usage: pomeli2-build PROJECT.pml [-o MENU.html] [--frameset2 NAME | --frameset3 NAME]\n"
-    "                     [--resizable] [--copy-images]\n"
-    "       pomeli2-build PROJECT.pml --export OUT\n"
-    "       pomeli2-build --import SOURCE -o PROJECT.pml [--title TEXT]\n"
-    "       pomeli2-build --check PROJECT.pml [-o MENU.html] [--site DIR]\n"
-    "       pomeli2-build PROJECT.pml --site DIR [--base URL] [-o MENU.html]\n"
-    "\n"
-    "Reads a Pomeli Pomeli project file and writes its menu page, or exports\n"
-    "its menu to another format, or makes a project of an outline.\n"
-    "\n"
-    "  -o MENU.html       the menu page to write (default: PROJECT with the extension .html)\n"
-    "  --frameset2 NAME   also write a 2-pane frame set page NAME beside the menu page\n"
-    "  --frameset3 NAME   also write a 3-pane frame set page NAME beside the menu page\n"
-    "  --resizable        let the frames of the frame set be resized\n"
-    "  --copy-images      copy the five standard tree images beside the menu page\n"
-    "  --export OUT       write the menu in the format that OUT's extension names:\n"
-    "                     .json  every page setting and item field, titles as HTML,\n"
-    "                            nested as the tree (imports back to the same project)\n"
-    "                     .opml  OPML 2.0; the target and the open mark in attributes\n"
-    "                            of the namespace urn:x-pomeli2:outline\n"
-    "                     .html  the Netscape bookmark file of the browsers; a branch's\n"
-    "                            own link is the POMELI2_HREF attribute of its <H3>,\n"
-    "                            which browsers ignore; an item without a link is an\n"
-    "                            empty folder\n"
-    "                     .md    a Markdown list of links, two spaces per level\n"
-    "                     Titles are written as the page shows them (bookmarks: as\n"
-    "                     HTML); the items are the root's, the page title heads them.\n"
-    "  --import SOURCE    make the project -o names of an outline, recognised by its\n"
-    "                     content (and a .md or .html name): OPML 1.0/2.0, a\n"
-    "                     bookmark file, this program's JSON, a Markdown list\n"
-    "                     (bulleted or numbered, nested as CommonMark reads it;\n"
-    "                     headings are no items), or any other web page (the lists\n"
-    "                     of its first <nav>, else its first outermost list that\n"
-    "                     holds links). Sources are UTF-8, UTF-16 with a byte order\n"
-    "                     mark, or what they declare. Imported titles keep their\n"
-    "                     text and plain inline markup, never scripts or event\n"
-    "                     handlers; javascript: links are dropped (the items are\n"
-    "                     kept and named on stderr). Text from OPML and Markdown\n"
-    "                     becomes HTML (& < > escaped); a character that Shift-JIS\n"
-    "                     cannot hold becomes a reference (&#x1F600;) in a title\n"
-    "                     and percent-encoded UTF-8 in a link. Fields a source does\n"
-    "                     not hold take the new-item values. A title or link too\n"
-    "                     long for the project is cut, with a warning that lists it.\n"
-    "  --title TEXT       with --import: the page title\n"
-    "  --check            write nothing; print every problem of the project before\n"
-    "                     it is published, one a line: the item's path (or page),\n"
-    "                     the field, what is wrong. Settings the page cannot work\n"
-    "                     with, colours other than # and three or six hex digits,\n"
-    "                     items without a title, and local links and images\n"
-    "                     (relative or file:) missing from the menu page's folder:\n"
-    "                     the folder of -o, else of the project's [Path]. Links\n"
-    "                     with a scheme (http:, mailto: ...) are not fetched. With\n"
-    "                     --site DIR (else the project's site folder, [Site]),\n"
-    "                     also the pages under DIR that no item links to, and the\n"
-    "                     items whose links lead into DIR to no page there.\n"
-    "  --site DIR         put the menu into every .html/.htm page under DIR that\n"
-    "                     holds an element with the id pomeli2-menu (such as\n"
-    "                     <nav id=\"pomeli2-menu\"></nav>): its content becomes the\n"
-    "                     path to the page in the menu and a link to the whole\n"
-    "                     menu page (-o, else the project's [Path]); the script\n"
-    "                     DIR/pomeli2/menu.js, written with DIR/pomeli2/menu.css,\n"
-    "                     shows the whole tree there. Every other byte of a page\n"
-    "                     stays; pages without the element are not touched; only\n"
-    "                     pages whose bytes change are written, and each is named\n"
-    "                     on standard output. Links resolve from the menu page's\n"
-    "                     folder. A page keeps its encoding (UTF-8 or Shift_JIS\n"
-    "                     by BOM or <meta charset>); one that declares none and is\n"
-    "                     not valid UTF-8 is left alone and named on standard\n"
-    "                     error. A target naming a frame of the frame sets\n"
-    "                     (Frame1, Frame2, Frame3, Right, the right frame's name)\n"
-    "                     that no frame or iframe of the site's pages bears\n"
-    "                     opens in the same window; every other target is kept.\n"
-    "  --base URL         with --site: links resolve from URL instead of the menu\n"
-    "                     page's folder (URL stands for that folder)\n"
-    "  -h, --help         show this help and exit\n"
-    "  --version          show the version and exit\n"
-    "\n"
-    "Exit status: 0 success, 1 the project cannot be read, has no items, has\n"
-    "settings the page cannot work with or names a missing BODY file (nothing\n"
-    "is written then), 2 usage error, 3 a file cannot be written, 4 --check\n"
-    "found problems. With --site, 1 also means a site folder that does not\n"
-    "exist or cannot be read (nothing is written then), and 3 names the page\n"
-    "that could not be written (it stays as it was; every other page is\n"
-    "written).\n"
-    "With --import, 1 also means a source that cannot be read, is malformed or\n"
-    "of no known format, or has more items than a project holds.\n";
+#include "usage.inc"
 
 // Messages go to standard error as "TITLE: TEXT"; questions are answered yes,
 // since a build has nobody to ask; plain notices are left out.
@@ -160,7 +74,7 @@ int Export(Document& doc, const std::string& out, std::ostream& err) {
   auto format = ExportFormatOf(out);
   if (!format) return UsageError(err, "the export format is chosen by the extension: .json, .opml, .html or .md");
   if (!WriteFileAtomically(out, ExportMenu(*format, doc.settings, doc.model))) {
-    Report(err, sj(kFileErrorTitle), sj("「") + Sjis(out) + sj("」を書き込めません。"));
+    Report(err, sj(kFileErrorTitle), UnwritableMessage(Sjis(out)));
     return kWriteError;
   }
   return kOk;
@@ -189,7 +103,7 @@ int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err
   for (const std::string& page : report.written) out << page << '\n';
   for (const auto& [page, why] : report.refused) err << "pomeli2-build: " << page << ": left as it is: " << Describe(why) << '\n';
   for (const std::string& page : report.failed)
-    Report(err, sj(kFileErrorTitle), sj("「") + Sjis(page) + sj("」を書き込めません。"));
+    Report(err, sj(kFileErrorTitle), UnwritableMessage(Sjis(page)));
   return report.failed.empty() ? kOk : kWriteError;
 }
 
@@ -198,7 +112,7 @@ int Import(const Options& opt, std::ostream& err) {
   if (!project) return UsageError(err, "a file name holds characters that Shift-JIS cannot hold");
   auto bytes = ReadWholeFile(opt.import_from);
   if (!bytes) {
-    Report(err, sj(kErrorTitle), sj("ファイル「") + Sjis(opt.import_from) + sj("」をオープンできませんでした。"));
+    Report(err, sj(kErrorTitle), CannotOpenMessage(Sjis(opt.import_from)));
     return kProjectError;
   }
   PageSettings settings = PageSettings::Initial();
@@ -207,7 +121,7 @@ int Import(const Options& opt, std::ostream& err) {
     Report(err, sj(kErrorTitle), ImportProblemMessage(*imported.problem, Sjis(opt.import_from)));
     return kProjectError;
   }
-  if (imported.items.size() + 1 > static_cast<size_t>(kMaxItems)) {
+  if (!ItemsFit(1, static_cast<long long>(imported.items.size()))) {
     Report(err, sj(kErrorTitle), TooManyImportedMessage(Sjis(opt.import_from)));
     return kProjectError;
   }

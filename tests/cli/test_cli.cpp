@@ -181,7 +181,7 @@ TEST_F(CliTest, OptionsSetThroughTheDialogsBuildToTheEditorsPage) {
     EXPECT_NE(page.find("#336699"), std::string::npos);
     EXPECT_NE(page.find("img/open.gif"), std::string::npos);
     EXPECT_NE(page.find("#ffeedd"), std::string::npos);
-    EXPECT_EQ(page.find("<!DOCTYPE html>") == 0, browser == kHtml5Browser);
+    EXPECT_EQ(page.find("<!DOCTYPE html>") == 0, browser == "HTML5");
   }
 }
 

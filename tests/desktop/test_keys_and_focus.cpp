@@ -351,7 +351,7 @@ class KeysAndFocus : public QObject {
   // A page language that is no language tag is refused at OK, which keeps
   // the dialog open on it, instead of being written as "ja" unsaid.
   void pageLanguageMustBeATag() {
-    editor().Settings().Browser = "HTML5";
+    editor().Settings().Browser.mode = PageMode::kHtml5;
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {

@@ -1,7 +1,5 @@
-// The command registry: every registered command is complete and has a
-// place, a faulty descriptor is refused, the dispatch follows each
+// The command registry: a faulty descriptor is refused, the dispatch follows each
 // command's undo kind, and command ids cannot pass for control ids.
-#include <set>
 
 #include "editor/command_registry.h"
 #include "editor/history.h"
@@ -39,32 +37,6 @@ static_assert(Dispatchable<CommandId> && !Dispatchable<ControlId> && !Dispatchab
 static_assert(AsksForCommand<CommandId> && !AsksForCommand<ControlId> && !AsksForCommand<int>);
 static_assert(AsksForControl<ControlId> && AsksForControl<int> && !AsksForControl<CommandId>);
 
-TEST(CommandRegistry, EveryCommandIsCompleteAndHasAPlace) {
-  std::set<int> ids;
-  for (const CommandDescriptor& d : Commands()) {
-    SCOPED_TRACE(*d.id);
-    EXPECT_TRUE(ids.insert(*d.id).second);
-    EXPECT_EQ(FindCommand(*d.id), &d);
-    EXPECT_NE(*d.enabled, nullptr);
-    EXPECT_FALSE(StepName(*d.id).empty());
-    EXPECT_TRUE(PlacedInMenus(*d.id) || *d.key || *d.hidden_key || d.button != ControlId{});
-    if (d.checked) {
-      EXPECT_TRUE(d.checkable);
-    }
-  }
-  // Every place names a registered command: no group is left out.
-  std::vector<MenuEntry> placed;
-  for (const Menu& m : MainMenu()) placed.insert(placed.end(), m.entries.begin(), m.entries.end());
-  for (CommandId id : ToolbarCommands()) placed.push_back({id, "", "", false});
-  for (const MenuEntry& e : ContextMenuFor(true, true).entries) placed.push_back(e);
-  for (const MenuEntry& entry : placed) {
-    if (entry.command != kCmdNone) {
-      EXPECT_NE(FindCommand(entry.command), nullptr) << entry.command;
-    }
-  }
-  for (int button : {kCtlAddItem, kCtlMoveUp, kCtlMoveDown}) EXPECT_NE(FindCommand(CommandOfButton(button)), nullptr);
-}
-
 TEST(CommandRegistry, FaultyDescriptorsAreRefused) {
   const std::vector<CommandDescriptor>& all = Commands();
   const auto unused = static_cast<CommandId>(40000);
@@ -89,14 +61,6 @@ TEST(CommandRegistry, FaultyDescriptorsAreRefused) {
   EXPECT_NE(DescriptorFault(button, all), "") << "a button that runs another command";
   button.button = kCtlLinkBrowse;
   EXPECT_EQ(DescriptorFault(button, all), "") << "a button is a place";
-}
-
-TEST(CommandRegistry, ButtonsNameTheirCommands) {
-  EXPECT_EQ(CommandOfButton(kCtlAddItem), kCmdAddItem);
-  EXPECT_EQ(CommandOfButton(kCtlMoveUp), kCmdMoveUp);
-  EXPECT_EQ(CommandOfButton(kCtlMoveDown), kCmdMoveDown);
-  EXPECT_EQ(CommandOfButton(kCtlLinkBrowse), kCmdNone) << "a browse button runs no command";
-  EXPECT_EQ(CommandOfButton(1005), kCmdNone) << "the delete command's number, and no button's";
 }
 
 class CommandDispatch : public Session {

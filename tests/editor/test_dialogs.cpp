@@ -157,7 +157,7 @@ TEST_F(Dialogs, ScriptOptionsKeepTheirRules) {
   EXPECT_EQ(s.ParentLinkOn, 1);
   EXPECT_EQ(s.CloseTree, 1);
   EXPECT_EQ(s.CloseItems, 0);
-  EXPECT_EQ(s.RightFrame, S("なし"));
+  EXPECT_FALSE(s.RightFrame);
   EXPECT_EQ(s.FirstPage, "first.html");
   EXPECT_EQ(host.messages.back().title, "自動変換");
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
@@ -230,7 +230,7 @@ TEST_F(Dialogs, TogglesAskAndFlip) {
   e.Dispatch(kCmdItemTargets);
   EXPECT_EQ(e.Settings().RightFrame, "Right");
   e.Dispatch(kCmdItemTargets);
-  EXPECT_EQ(e.Settings().RightFrame, S("なし"));
+  EXPECT_FALSE(e.Settings().RightFrame);
   EXPECT_TRUE(e.CommandChecked(kCmdItemTargets));
   e.Dispatch(kCmdItemTargets);
   EXPECT_EQ(e.Settings().RightFrame, "Frame2") << "not back to Right";

@@ -19,16 +19,9 @@ class EditorTest : public ::testing::Test {
   Editor e{host};
 };
 
-TEST_F(EditorTest, StartFillsRootAndSettings) {
-  const MenuItem& root = m().tree.Item(m().Root());
-  EXPECT_EQ(m().root_title, sj("ホームページ"));
-  EXPECT_EQ(root.bg_color, "#8080FF");
-  EXPECT_EQ(root.other_window, OtherWindow::kNone);
-  EXPECT_EQ(root.target, "Frame2");
-  EXPECT_EQ(root.open, "0");
-  EXPECT_EQ(e.Settings().BgColor, "#4099FF");
-  EXPECT_EQ(e.Settings().BodyHover, "");
-  EXPECT_EQ(e.Settings().ProjectPath, sj("無題.pml"));
+// A started editor has nothing to save and no item whose fields could be
+// typed into.
+TEST_F(EditorTest, StartLeavesNothingToSaveAndNoItemToEdit) {
   EXPECT_EQ(e.ModifiedFlag(), 0);
   for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
@@ -95,7 +88,7 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_TRUE(e.Form().Enabled(kCtlMoveUp));
 
   e.Settings().ParentLink = 1;
-  e.Settings().RightFrame = sj("なし");
+  e.Settings().RightFrame = std::nullopt;
   m().tree.Select(a);
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));

@@ -176,7 +176,7 @@ TEST_F(ImportExport, MoreItemsThanAMenuHoldsAreRefused) {
   const std::string many = Source("many.md", list);
   Import(many);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(LastMessage().text, "「" + many + "」を読み込むと" + SjisToUtf8Lossy(sj(kTooManyItemsMessage)));
+  EXPECT_EQ(LastMessage().text, "「" + many + "」を読み込むと" + SjisToUtf8Lossy(TooManyItemsMessage()));
   EXPECT_EQ(Project(), before);
   EXPECT_EQ(e.ModifiedFlag(), 0);
 

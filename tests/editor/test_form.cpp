@@ -121,7 +121,7 @@ TEST_F(FormTest, WindowPlacement) {
   EXPECT_EQ(host.messages.back().title, "エラー");
 }
 
-TEST_F(FormTest, KeptWindowSizeAndDocumentName) {
+TEST_F(FormTest, KeptWindowSize) {
   WindowRect screen{0, 0, 1920, 1040};
   // The size the window was closed with, held inside the screen and above
   // the smallest size.
@@ -130,10 +130,6 @@ TEST_F(FormTest, KeptWindowSizeAndDocumentName) {
   EXPECT_EQ(InitialWindowRect(0, 0, screen, WindowSize{3000, 2000}), (WindowRect{0, 0, 1920, 1040}));
   EXPECT_EQ(InitialWindowRect(0, 0, screen, WindowSize{10, 10}), (WindowRect{0, 0, kMinWindowWidth, kMinWindowHeight}));
   EXPECT_EQ(*StartPlacement(settings, screen, host, WindowSize{700, 640}), (WindowRect{1, 1, 700, 640}));
-
-  EXPECT_EQ(DocumentName(sj("無題.pml")), sj("無題.pml"));
-  EXPECT_EQ(DocumentName(sj("/home/a/web/表示.pml")), sj("表示.pml"));  // 表 ends in byte 0x5C
-  EXPECT_EQ(DocumentName("/home/a/site.pml"), "site.pml");
 }
 
 TEST_F(FormTest, NumericCheckSendsBackOnlyTheFieldTypedInto) {
@@ -252,34 +248,26 @@ TEST_F(FormTest, ButtonsFollowTheirItem) {
   EXPECT_FALSE(e.CommandChecked(kCmdItemIcons));
 }
 
-TEST(Commands, ContextMenuFollowsTheBuffers) {
-  EXPECT_EQ(ContextMenuFor(false, false).id, 140);
-  EXPECT_EQ(ContextMenuFor(false, false).entries.size(), 8u + 5u) << "with the outline moves after a separator";
-  ContextMenu copy = ContextMenuFor(false, true);
-  EXPECT_EQ(copy.id, 139);
-  EXPECT_EQ(copy.entries[9].command, kCmdPasteCopy);
-  EXPECT_EQ(copy.entries.back().command, kCmdOutdent);
-  EXPECT_EQ(ContextMenuFor(true, false).id, 141);
-  ContextMenu both = ContextMenuFor(true, true);
-  EXPECT_EQ(both.id, 138);
-  EXPECT_STREQ(both.entries[5].text, "ツリーアイテムを切り取り(&T)");
-  EXPECT_EQ(both.entries[9].command, kCmdPasteCut);
-  EXPECT_EQ(both.entries[10].command, kCmdPasteCopy);
-}
-
-TEST(Commands, MenuHasTheThirteenAcceleratorsAndTheNewKeys) {
-  int bound = 0, shown = 0;
-  for (const Menu& m : MainMenu())
-    for (const MenuEntry& entry : m.entries) {
-      bound += entry.bound;
-      shown += *entry.shortcut != '\0';
-    }
-  EXPECT_EQ(bound, 22) << "the original thirteen, Ctrl+P, F5, Ctrl+Z, Ctrl+Y, the four outline keys and Ctrl+F";
-  EXPECT_EQ(shown, 22) << "every key shown is bound";
-  EXPECT_EQ(MainMenu().size(), 6u);
-  EXPECT_EQ(ToolbarCommands().back(), kCmdRedo);
-  EXPECT_EQ(StepName(kCmdAddItem), "アイテムを追加");
-  EXPECT_EQ(StepName(kCmdSaveAs), "名前を付けて保存");
+// The context menu offers the paste of each buffer that holds an item, and
+// only those, whatever the editor's buffers went through.
+TEST_F(FormTest, ContextMenuOffersThePastesOfFullBuffers) {
+  auto pastes = [this] {
+    std::string out;
+    for (const MenuEntry& entry : e.CurrentContextMenu().entries)
+      if (entry.command == kCmdPasteCut || entry.command == kCmdPasteCopy) out += entry.command == kCmdPasteCut ? "X" : "C";
+    return out;
+  };
+  EXPECT_EQ(pastes(), "");
+  e.Dispatch(kCmdAddItem);
+  e.Dispatch(kCmdCopy);
+  EXPECT_EQ(pastes(), "C");
+  e.Dispatch(kCmdCut);
+  EXPECT_EQ(pastes(), "X") << "cutting empties the copy buffer";
+  e.Dispatch(kCmdPasteCut);
+  e.Dispatch(kCmdCopy);
+  EXPECT_EQ(pastes(), "XC") << "both buffers full at once";
+  e.Dispatch(kCmdNew);
+  EXPECT_EQ(pastes(), "");
 }
 
 TEST(Placement, FramesStayWithinTheAvailableArea) {

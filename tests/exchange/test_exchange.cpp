@@ -369,7 +369,7 @@ void RandomProject(std::mt19937& rng, MenuModel& m, PageSettings& s) {
   s = PageSettings::Initial();
   s.Title = RandomText(rng, false);
   s.BgColor = "#" + std::to_string(rng() % 1000000);
-  s.Browser = rng() % 2 ? "HTML5" : "NN6 Only";
+  s.Browser.mode = rng() % 2 ? PageMode::kHtml5 : PageMode::kNn6Only;
   s.CloseItems = static_cast<int>(rng() % 2);
   s.TreeBgColor = static_cast<int>(rng() % 16777216);
   s.BodyHeader = rng() % 2 ? sj("ヘッダ.txt") : "";

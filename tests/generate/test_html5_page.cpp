@@ -29,7 +29,7 @@ TEST_F(PageTest, Html5GoldenPages) {
 // menu; a branch link opens the right frame only when its click also opens
 // the branch; the animation is written without one-tree-at-a-time.
 TEST_F(PageTest, Html5ListsAndOptions) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().ParentLink = 1;
   S().CloseItems = 1;
   S().Speed = "7";
@@ -56,7 +56,7 @@ TEST_F(PageTest, Html5ListsAndOptions) {
 }
 
 TEST_F(PageTest, Html5ValuesStayInTheirPlaces) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().BgColor = "red}body{display:none";
   S().BodyLink = "#0000FF";
   S().BackPicture = "a\"b</style>\\" + std::string("\x95\x5C.gif");  // 表: its second byte is no backslash
@@ -92,7 +92,7 @@ MenuItem WithLook(MenuItem item, const std::string& font_size, const std::string
 // The page is UTF-8 whatever the project's Shift-JIS: texts converted, link
 // paths percent-encoded as UTF-8, queries as the Shift-JIS page sent them.
 TEST_F(PageTest, Html5PageIsUtf8) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().Title = sj("案内");
   S().BackPicture = sj("背景.gif");
   Add(Root(), ItemCells(sj("製品") + "\x80", sj("製品/一覧.html?種類=本#上")));
@@ -112,7 +112,7 @@ TEST_F(PageTest, Html5PageIsUtf8) {
 
 // Values with which the page would not conform are mended or left out.
 TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().Title = sj("　 　");
   S().TextBackOn = 1;
   S().Indent = "-4";
@@ -145,7 +145,7 @@ TEST_F(PageTest, Html5MendsOrLeavesOutAuthorValues) {
 // The leaves' buttons are drawn by the style sheet, one rule per picture;
 // a leaf without a picture has no class for one.
 TEST_F(PageTest, Html5LeafButtonsAreDrawnByTheStyleSheet) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().Linkto = "";
   NodeId branch = Add(Root(), ItemCells("B"));
   MenuItem own = ItemCells("Own", "o.html");
@@ -170,7 +170,7 @@ TEST_F(PageTest, Html5LeafButtonsAreDrawnByTheStyleSheet) {
 // else by a hidden text: its link's file name, else "(無題)". A branch
 // without a link has no href, so no aria-label either.
 TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().ParentLink = 1;
   NodeId branch = Add(Root(), ItemCells("<b> </b>"));
   Add(branch, ItemCells("", "docs\\a&b.html?x=1"));
@@ -210,7 +210,7 @@ TEST_F(PageTest, Html5NamesItemsThatShowNoText) {
 // html element, the filter box and the dark palette only when asked for,
 // and a version of the menu that follows its items.
 TEST_F(PageTest, Html5LanguageDirectionFilterAndDarkPalette) {
-  S().Browser = kHtml5Browser;
+  S().Browser.mode = PageMode::kHtml5;
   S().TextBackOn = 1;
   S().BodyText = "#333333";
   S().BgColor = "#FFFFFF";

@@ -115,7 +115,7 @@ TEST_F(ScriptTest, SpeedRowAndIndentAreDecimalValues) {
   EXPECT_EQ(Count(script, "+ 20) {"), 6u);
   EXPECT_EQ(script.find("010"), std::string::npos);
   for (const char* mode : {"IE4-5 Only", "NN4 Only", "NN6 Only"}) {
-    S().Browser = mode;
+    S().Browser = PageModeFromString(mode);
     EXPECT_EQ(Count(ScriptOf(), "- 12;"), 1u) << mode;
   }
 }
@@ -124,7 +124,7 @@ TEST_F(ScriptTest, UnknownBrowserTakesTheCombinedForm) {
   Menu();
   S().CloseTree = 1;
   std::string combined = ScriptOf();
-  S().Browser = "Lynx";
+  S().Browser = PageModeFromString("Lynx");
   EXPECT_EQ(ScriptOf(), combined);
 }
 

@@ -37,7 +37,7 @@ void BuildSample(Editor& e) {
   s.BackPicture = "back.gif";
   s.TextBackOn = 1;
   s.TreeItemColor = 255;
-  s.Browser = "NN6 Only";
+  s.Browser.mode = PageMode::kNn6Only;
   s.Path = "web/menu.html";
   s.CloseTree = 1;
   s.Speed = "8";
@@ -69,6 +69,31 @@ std::vector<std::pair<int, MenuItem>> LiveItems(Editor& e) {
   m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) { items.push_back({m.tree.Level(n), m.tree.Item(n)}); });
   items.front().second.title = m.root_title;
   return items;
+}
+
+// [Browser] is read into its mode; a text that names none (letter case
+// counts) writes the combined page and is saved back as it was read.
+TEST(ProjectKeys, BrowserTextsComeBackAsTheyWereRead) {
+  const ProjectKey *browser = nullptr, *frame = nullptr;
+  for (const ProjectKey& k : ProjectKeys()) {
+    if (std::string(k.key) == "[Browser]") browser = &k;
+    if (std::string(k.key) == "[RightFrame]") frame = &k;
+  }
+  ASSERT_TRUE(browser && frame);
+  for (const char* text : {"HTML5", "NN4 Only", "IE4-5, NN4, NN6", "html5", "Lynx", ""}) {
+    PageSettings s;
+    StoreSettingValue(s, *browser, text);
+    EXPECT_EQ(SettingValue(s, *browser), text);
+    EXPECT_EQ(s.Browser.mode == PageMode::kHtml5, std::string(text) == "HTML5") << text;
+  }
+  // [RightFrame] "なし" is no frame; any other text, the empty one too, names one.
+  PageSettings s;
+  StoreSettingValue(s, *frame, sj("なし"));
+  EXPECT_TRUE(s.ItemTargetsEnabled());
+  EXPECT_EQ(SettingValue(s, *frame), sj("なし"));
+  StoreSettingValue(s, *frame, "");
+  EXPECT_FALSE(s.ItemTargetsEnabled());
+  EXPECT_EQ(SettingValue(s, *frame), "");
 }
 
 TEST(ProjectWrite, GoldenBytesAndReadBack) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "text/ascii.h"
 #include "text/numbers.h"
+#include "text/paths.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -64,10 +66,22 @@ TEST(Cp932, LossyTextReadsAsABrowserReadsItCharacterByCharacter) {
   for (int c = 0; c < 0x80; ++c) EXPECT_EQ(SjisToUtf8Lossy(std::string(1, static_cast<char>(c))), std::string(1, static_cast<char>(c)));
 }
 
-TEST(Cp932, ConstantsAreCachedBytes) {
-  const std::string& a = sj("ホームページ");
-  EXPECT_EQ(a, "\x83\x7A\x81\x5B\x83\x80\x83\x79\x81\x5B\x83\x57");
-  EXPECT_EQ(&a, &sj("ホームページ"));
+TEST(Cp932, FillInPutsEachValueInItsPlaceOnce) {
+  // A value's own "%1" is text, not a place; places may come in any order.
+  EXPECT_EQ(FillIn("「%2」と「%1」%3", {"%1", sj("表")}), sj("「") + sj("表") + sj("」と「") + "%1" + sj("」") + "%3");
+}
+
+TEST(AsciiText, LeavesCp932BytesAlone) {
+  // 表 ends in the byte of "\", ﾀﾞ is the bytes C0 DE (À Þ in Latin-1):
+  // neither is a separator nor a letter to fold, whatever the locale.
+  EXPECT_EQ(FileNameOf(sj("/home/a/web/表示.pml")), sj("表示.pml"));
+  EXPECT_EQ(FileNameOf("site.pml"), "site.pml");
+  EXPECT_EQ(FolderOf(sj("/a/表/b.pml")), sj("/a/表/"));
+  EXPECT_EQ(AsciiLower(sj("ﾀﾞＡ") + "HREF"), sj("ﾀﾞＡ") + "href");
+  EXPECT_TRUE(EqualIgnoringAsciiCase("Frame2", "FRAME2"));
+  EXPECT_FALSE(EqualIgnoringAsciiCase("Frame2", "Frame"));
+  EXPECT_TRUE(LessIgnoringAsciiCase("b", "C"));
+  EXPECT_EQ(TrimHtmlSpace("\f\t a b\r\n"), "a b");
 }
 
 TEST(LenientNumbers, LeadingDigitsCount) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/page_settings.h"
+#include "project/project_file.h"
 #include "text/catalogue.h"
 
 namespace pomeli2 {
@@ -68,7 +69,7 @@ struct ScriptOptionsDialog {
   bool ParentLinkOnEnabled() const { return unite != 1; }
   bool CloseTreeEnabled() const { return close_items != 1; }
   bool SpeedEnabled() const { return close_items == 1; }
-  bool Html5Enabled() const { return browser == kHtml5Browser; }
+  bool Html5Enabled() const { return PageModeFromString(browser).mode == PageMode::kHtml5; }
   // The language is a tag where an HTML5 page is written with it.
   bool LangValid() const;
   void UniteClicked(bool on);

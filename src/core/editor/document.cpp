@@ -14,15 +14,6 @@
 
 namespace pomeli2 {
 
-std::string FileNameOf(const std::string& sjis_path) {
-  // A trail byte of a double-byte character may be 0x2F only in theory; CP932
-  // trail bytes start at 0x40, so "/" is always a separator.
-  auto slash = sjis_path.rfind('/');
-  return slash == std::string::npos ? sjis_path : sjis_path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& sjis_path) { return sjis_path.substr(0, sjis_path.size() - FileNameOf(sjis_path).size()); }
-
 Document::Document(Notifier& notify) : settings(PageSettings::Initial()), notify_(notify) {}
 
 void Document::ShowError(const std::string& text, const std::string& title) {
@@ -38,7 +29,7 @@ void Document::MarkModified(int value) {
   }
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
   if (settings_file_ && !settings_file_->WriteEditLine(value, last)) {
-    ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
+    ShowError(UnwritableMessage(kSettingsFileName), sj(kFileErrorTitle));
     return;
   }
   modified_flag_ = value;
@@ -71,7 +62,7 @@ bool Document::NamesItsPage(const std::string& sjis_path) {
 }
 
 bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
-  const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
+  const std::string cannot_open = CannotOpenMessage(path);
   auto system_path = SystemPath(path);
   std::optional<FileReader> file;
   if (system_path) file.emplace(*system_path);
@@ -102,7 +93,7 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
       ShowError(sj("ファイル構造が正しくありません。"), sj(kErrorTitle));
       return false;
     case ReadFailure::kTooManyItems:
-      ShowError(sj(kTooManyItemsMessage), sj(kErrorTitle));
+      ShowError(TooManyItemsMessage(), sj(kErrorTitle));
       return false;
   }
 
@@ -136,7 +127,7 @@ bool Document::WriteProjectFile() {
   }
   auto system_path = SystemPath(settings.ProjectPath);
   if (!system_path || !WriteFileAtomically(*system_path, out.bytes)) {
-    ShowError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"), sj(kFileErrorTitle));
+    ShowError(UnwritableMessage(settings.ProjectPath), sj(kFileErrorTitle));
     return false;
   }
   return true;
@@ -189,7 +180,7 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
   if (RefuseUnworkableSettings()) return PageWrite::kRefused;
   auto system_path = SystemPath(settings.Path);
   if (!system_path) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
+    ShowError(UnwritableMessage(settings.HtmlFileName), sj(kFileErrorTitle));
     return PageWrite::kWriteFailed;
   }
   // A page without its header or footer would replace a good page with a
@@ -210,7 +201,7 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
     });
   }
   if (!ok) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
+    ShowError(UnwritableMessage(settings.HtmlFileName), sj(kFileErrorTitle));
     return PageWrite::kWriteFailed;
   }
   if (written) *written = std::move(page);
@@ -270,7 +261,7 @@ bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
   auto write = [&](const std::string& path, const std::string& bytes, const std::string& shown) {
     auto system_path = SystemPath(path);
     if (system_path && WriteFileAtomically(*system_path, bytes)) return true;
-    ShowError(sj("「") + shown + sj("」を書き込めません。"), sj(kFileErrorTitle));
+    ShowError(UnwritableMessage(shown), sj(kFileErrorTitle));
     return false;
   };
   // A placeholder goes only where no file of its name is, or where one of
@@ -320,7 +311,7 @@ std::vector<std::string> Document::CopyMissingImages(const std::string& images_f
     auto bytes = ReadWholeFile(images_folder + name);
     if (!bytes) continue;
     if (!WriteFileAtomically(*target, *bytes)) {
-      ShowError(sj("「") + std::string(name) + sj("」を書き込めません。"), sj(kFileErrorTitle));
+      ShowError(UnwritableMessage(name), sj(kFileErrorTitle));
       break;
     }
     copied.push_back(name);

@@ -12,6 +12,7 @@
 #include "model/menu_model.h"
 #include "model/page_settings.h"
 #include "project/settings_file.h"
+#include "text/paths.h"
 
 namespace pomeli2 {
 
@@ -118,10 +119,5 @@ class Document {
   unsigned long edits_ = 0;
   unsigned long touches_ = 0;
 };
-
-// The last component of a path ("/" separates).
-std::string FileNameOf(const std::string& sjis_path);
-// The folder part of a path with its trailing "/", or "" for a bare name.
-std::string FolderOf(const std::string& sjis_path);
 
 }  // namespace pomeli2

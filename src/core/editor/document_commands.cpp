@@ -39,12 +39,12 @@ void MakeBackup(Editor& e) {
   auto source = SystemPath(path);
   auto bytes = source ? ReadWholeFile(*source) : std::nullopt;
   if (!bytes) {
-    e.Notify().Message(sj("「") + path + sj("のバックアップ・ファイルの作成に失敗しました。"), sj(kErrorTitle),
+    e.Notify().Message(BackupFailedMessage(path), sj(kErrorTitle),
                        MessageIcon::kWarning);
     return;
   }
   if (e.ProgramFolder().empty() || !WriteFileAtomically(e.ProgramFolder() + "backup.pml", *bytes)) {
-    e.Notify().Message(sj("「") + path + sj("」のバックアップ・ファイルの作成に失敗しました。"), sj(kErrorTitle),
+    e.Notify().Message(BackupFailedMessage(path), sj(kErrorTitle),
                        MessageIcon::kWarning);
   }
 }

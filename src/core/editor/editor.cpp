@@ -424,7 +424,7 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
                                   MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
-    doc_.ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
+    doc_.ShowError(UnwritableMessage(kSettingsFileName), sj(kFileErrorTitle));
   return true;
 }
 

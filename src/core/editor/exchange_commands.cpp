@@ -16,7 +16,7 @@ std::optional<std::string> ReadChosenFile(Editor& e, const std::string& path) {
   auto system = SystemPath(path);
   auto bytes = system ? ReadWholeFile(*system) : std::nullopt;
   if (!bytes)
-    e.Notify().Message(sj("ファイル「") + path + sj("」をオープンできませんでした。"), sj(kErrorTitle),
+    e.Notify().Message(CannotOpenMessage(path), sj(kErrorTitle),
                        MessageIcon::kError);
   return bytes;
 }
@@ -67,7 +67,7 @@ void ImportFile(Editor& e, const std::string& path) {
     e.Notify().Message(ImportProblemMessage(*imported.problem, path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
-  if (m.LiveItemCount() + static_cast<int>(imported.items.size()) > kMaxItems) {
+  if (!ItemsFit(m.LiveItemCount(), static_cast<long long>(imported.items.size()))) {
     e.Notify().Message(TooManyImportedMessage(path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
@@ -105,7 +105,7 @@ void Export(Editor& e) {
   if (document_commands::KeepExistingFile(e, *chosen)) return;
   auto system = SystemPath(*chosen);
   if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.Settings(), e.Model())))
-    e.Notify().Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+    e.Notify().Message(UnwritableMessage(*chosen), sj(kFileErrorTitle), MessageIcon::kError);
   else
     e.Notify().host().ShowStatus(FillIn(kExportedStatus, {*chosen}));
 }

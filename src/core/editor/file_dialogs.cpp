@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "editor/editor.h"
+#include "text/paths.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -47,9 +48,8 @@ std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogReques
 }
 
 std::string WithDialogExtension(const FileDialogRequest& request, std::string chosen, int filter_index) {
-  const size_t slash = chosen.rfind('/');
-  const std::string_view name = std::string_view(chosen).substr(slash == std::string::npos ? 0 : slash + 1);
-  if (name.empty() || name.find('.') != std::string_view::npos) return chosen;
+  const std::string name = FileNameOf(chosen);
+  if (name.empty() || name.find('.') != std::string::npos) return chosen;
   std::string extension = request.default_extension;
   if (request.extension_by_filter) {
     // "label|patterns|label|patterns||": the patterns of entry `filter_index`.

@@ -2,9 +2,9 @@
 #include "editor/form_state.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "editor/colours.h"
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -63,11 +63,6 @@ constexpr std::pair<int, int> kColourButtons[] = {
     {1058, kCtlNewBgColor},
 };
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 }  // namespace
 
@@ -172,9 +167,8 @@ void FormState::RefreshEnabling() {
 void FormState::WarnIfTooLong(int control) {
   const std::string& value = control == kCtlLink ? item.link : item.icon;
   if (value.size() < kTextLimit) return;
-  doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
-                                            : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
-                        sj(kErrorTitle), MessageIcon::kError);
+  doc_.notify().Message(control == kCtlLink ? LinkTooLongMessage() : IconTooLongMessage(), sj(kErrorTitle),
+                        MessageIcon::kError);
 }
 
 void FormState::ApplySelectionEnabling() {
@@ -284,7 +278,7 @@ std::vector<std::string> FormState::ListEntries(int control) const {
     case kCtlNewTarget: {
       std::vector<std::string> names = target_list;
       if (control == kCtlItemTarget) names.insert(names.end(), added_targets.begin(), added_targets.end());
-      std::stable_sort(names.begin(), names.end(), LessIgnoringCase);
+      std::stable_sort(names.begin(), names.end(), LessIgnoringAsciiCase);
       return names;
     }
     default:

@@ -1,33 +1,26 @@
 // The JavaScript options, tree images, BODY insert and TARGET name dialogs,
 // and the three toggles of the settings menu.
 #include <algorithm>
-#include <cctype>
 
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
 #include "editor/editor.h"
 #include "editor/file_dialogs.h"
 #include "generate/html5_values.h"
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
-namespace {
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
+std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() {
+  return {RightFrameToString(std::nullopt), "Frame2", "Right"};
 }
-
-}  // namespace
-
-std::vector<std::string> ScriptOptionsDialog::RightFrameEntries() { return {sj("なし"), "Frame2", "Right"}; }
 std::vector<std::string> ScriptOptionsDialog::OtherwFrameEntries() {
   return {"OtherW", "_blank", "_top", "top", "_parent"};
 }
 std::vector<std::string> ScriptOptionsDialog::BrowserEntries() {
-  return {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", kHtml5Browser};
+  return PageModeTexts();
 }
 std::vector<std::string> ScriptOptionsDialog::LangEntries() { return {"ja", "en", "zh", "ko", "ar", "he"}; }
 bool ScriptOptionsDialog::LangValid() const { return !Html5Enabled() || IsLanguageTag(lang); }
@@ -68,7 +61,7 @@ bool TargetNameDialog::Accept() {
     return false;
   }
   std::vector<std::string> shown = editor_.Form().ListEntries(kCtlItemTarget);
-  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, name); })) {
+  if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringAsciiCase(t, name); })) {
     editor_.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
     return false;
   }
@@ -117,8 +110,6 @@ namespace option_commands {
 
 // The settings the JavaScript options dialog edits, and its fields.
 const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*> kScriptTexts[] = {
-    {&ScriptOptionsDialog::browser, &PageSettings::Browser},
-    {&ScriptOptionsDialog::right_frame, &PageSettings::RightFrame},
     {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
     {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
     {&ScriptOptionsDialog::first_top_page, &PageSettings::FirstTopPage},
@@ -138,6 +129,8 @@ void ScriptOptions(CommandContext& c) {
   if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
+  d.browser = PageModeToString(s.Browser);
+  d.right_frame = RightFrameToString(s.RightFrame);
   for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
   d.dir = s.RightToLeft() ? "rtl" : "ltr";
   d.unite = s.Unite == 1 ? 1 : 0;
@@ -147,10 +140,12 @@ void ScriptOptions(CommandContext& c) {
   if (d.right_frame.empty()) {
     c.notify.Message(sj("右フレーム名がブランクだったので、「なし」に置き換えました。"), sj("自動変換"),
                        MessageIcon::kInformation);
-    d.right_frame = NoFrame();
+    d.right_frame = RightFrameToString(std::nullopt);
   }
   for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
   for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
+  s.Browser = PageModeFromString(d.browser);
+  s.RightFrame = RightFrameFromString(d.right_frame);
   SettingsChanged(c);
 }
 
@@ -211,7 +206,10 @@ void ToggleItemTargets(CommandContext& c) {
       "各アイテムのTARGETを有効にする\n\n右フレーム名の設定を「なし」に変更します。\n"
       "(「ツール」の「JavaScriptのオプション」で変更するのと同じことです)",
       "なし"};
-  Switch(c, c.doc.settings.RightFrame, c.doc.settings.ItemTargetsEnabled(), toggle);
+  const bool on = c.doc.settings.ItemTargetsEnabled();
+  if (!Confirm(c, on ? toggle.to_off : toggle.to_on)) return;
+  c.doc.settings.RightFrame = RightFrameFromString(sj(on ? toggle.off_value : toggle.on_value));
+  SettingsChanged(c);
 }
 
 void ToggleItemIcons(CommandContext& c) {

@@ -2,7 +2,6 @@
 // private folder and opened there, with nothing of the project changed.
 #include <unistd.h>
 
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 
@@ -11,6 +10,7 @@
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -20,7 +20,7 @@ std::string FileUrl(const std::string& system_path) {
   static const char hex[] = "0123456789ABCDEF";
   std::string url = "file://";
   for (unsigned char c : system_path) {
-    if (std::isalnum(c) || std::strchr("/-._~", c)) {
+    if (IsAsciiAlnum(static_cast<char>(c)) || std::strchr("/-._~", c)) {
       url += static_cast<char>(c);
     } else {
       url += '%';
@@ -101,7 +101,7 @@ void Preview(Editor& e) {
     if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
   std::string page_path = preview + "preview.html";
   if (!WriteFileAtomically(page_path, page, false)) {
-    doc.ShowError(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle));
+    doc.ShowError(UnwritableMessage("preview.html"), sj(kFileErrorTitle));
     return;
   }
   e.Notify().host().OpenUrl(FileUrl(page_path));

@@ -1,6 +1,5 @@
 #include "editor/publish_check.h"
 
-#include <cctype>
 #include <tuple>
 
 #include "editor/document.h"
@@ -9,6 +8,7 @@
 #include "generate/page_items.h"
 #include "generate/site.h"
 #include "io/file_io.h"
+#include "text/ascii.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -31,10 +31,9 @@ std::optional<std::string> LocalFile(std::string path, const std::string& page_f
     }
   } else {
     size_t i = 0;
-    while (i < path.size() && (std::isalnum(static_cast<unsigned char>(path[i])) || path[i] == '+' ||
-                               path[i] == '-' || path[i] == '.'))
+    while (i < path.size() && (IsAsciiAlnum(path[i]) || path[i] == '+' || path[i] == '-' || path[i] == '.'))
       ++i;
-    if (i > 0 && i < path.size() && path[i] == ':' && std::isalpha(static_cast<unsigned char>(path[0])))
+    if (i > 0 && i < path.size() && path[i] == ':' && IsAsciiAlpha(path[0]))
       return std::nullopt;
   }
   if (path.empty() || path[0] == '/') return std::nullopt;

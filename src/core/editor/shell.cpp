@@ -42,17 +42,12 @@ std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowR
                                          std::optional<WindowSize> kept) {
   SettingsFile::Placement p = file.ReadPlacement();
   if (p.exists && !p.readable) {
-    host.MessageBox(sj("ファイル「Pomeli2.ini」をオープンできませんでした。"), sj(kErrorTitle), MessageIcon::kError,
+    host.MessageBox(CannotOpenMessage(kSettingsFileName), sj(kErrorTitle), MessageIcon::kError,
                     MessageButtons::kOk, std::nullopt);
     return std::nullopt;
   }
   return InitialWindowRect(p.left, p.top, available, kept);
 }
 
-std::string DocumentName(const std::string& project_path) {
-  // "/" is never the second byte of a CP932 character.
-  size_t slash = project_path.rfind('/');
-  return slash == std::string::npos ? project_path : project_path.substr(slash + 1);
-}
 
 }  // namespace pomeli2

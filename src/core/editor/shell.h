@@ -48,8 +48,4 @@ WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRe
 std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowRect& available, Host& host,
                                          std::optional<WindowSize> kept = std::nullopt);
 
-// The document's name as the window's title shows it: the file name of
-// `project_path` (CP932), which is "無題.pml" until the project is saved.
-std::string DocumentName(const std::string& project_path);
-
 }  // namespace pomeli2

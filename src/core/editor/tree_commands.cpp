@@ -22,8 +22,8 @@ void RefuseRoot(CommandContext& e, const char* text, const char* title) {
 // The live-item limit of the project file reader, which add and paste keep
 // to: the message, and false, when `adding` more items would pass it.
 bool RoomForItems(CommandContext& e, int adding) {
-  if (e.doc.model.LiveItemCount() + adding <= kMaxItems) return true;
-  e.notify.Message(sj(kTooManyItemsMessage), sj(kErrorTitle), MessageIcon::kError);
+  if (ItemsFit(e.doc.model.LiveItemCount(), adding)) return true;
+  e.notify.Message(TooManyItemsMessage(), sj(kErrorTitle), MessageIcon::kError);
   return false;
 }
 

@@ -58,13 +58,7 @@ std::string Spaces(int n) { return std::string(static_cast<size_t>(n), ' '); }
 // A title as the page shows it; an image title keeps its "file:" form with
 // its text shown.
 std::string ExportTitle(std::string_view title) {
-  std::string utf8 = TitleFromProject(title);
-  if (utf8.size() > 5 && utf8.compare(0, 5, "file:") == 0) {
-    size_t colon = utf8.find(':', 5);
-    if (colon == std::string::npos) return utf8;
-    return utf8.substr(0, colon + 1) + ShownText(std::string_view(utf8).substr(colon + 1));
-  }
-  return ShownText(utf8);
+  return MapTitleText(TitleFromProject(title), ShownText);
 }
 
 // ---------------------------------------------------------------- JSON

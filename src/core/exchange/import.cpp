@@ -1,8 +1,8 @@
 // Importing a menu: recognising the source and its encoding, reading the
 // menu's JSON, and turning any source's items into menu items. The other
-// formats' readers are in import_markup.cpp and import_markdown.cpp.
+// formats' readers are in import_markup.cpp and import_markdown.cpp; what
+// they share is in import_sources.cpp, so that they need nothing of this.
 #include <algorithm>
-#include <cctype>
 
 #include "exchange/exchange.h"
 #include "exchange/import_sources.h"
@@ -12,56 +12,6 @@
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
-
-namespace pomeli2::exchange::sources {
-
-ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail, int column) {
-  return ImportProblem{kind, line, column, std::move(detail)};
-}
-
-namespace {
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
-
-std::string LowerCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
-std::string Trim(std::string_view s) {
-  size_t a = 0, b = s.size();
-  while (a < b && IsSpace(s[a])) ++a;
-  while (b > a && IsSpace(s[b - 1])) --b;
-  return std::string(s.substr(a, b - a));
-}
-
-std::string Collapse(std::string_view s) {
-  std::string out;
-  bool space = false;
-  for (char c : s) {
-    if (IsSpace(c)) {
-      space = true;
-      continue;
-    }
-    if (space && !out.empty()) out += ' ';
-    space = false;
-    out += c;
-  }
-  return out;
-}
-
-std::string TitleOfText(std::string_view text) {
-  if (text.size() > 5 && text.substr(0, 5) == "file:") {
-    size_t colon = text.find(':', 5);
-    if (colon == std::string_view::npos) return std::string(text);
-    return std::string(text.substr(0, colon + 1)) + EscapeHtml(text.substr(colon + 1));
-  }
-  return EscapeHtml(text);
-}
-
-}  // namespace pomeli2::exchange::sources
 
 namespace pomeli2 {
 
@@ -167,11 +117,11 @@ class JsonImport {
 // ---------------------------------------------------------------- sources
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && LowerCase(text.substr(0, prefix.size())) == prefix;
+  return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == prefix;
 }
 
 bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-  return name.size() >= suffix.size() && LowerCase(name.substr(name.size() - suffix.size())) == suffix;
+  return name.size() >= suffix.size() && AsciiLower(name.substr(name.size() - suffix.size())) == suffix;
 }
 
 // A byte order mark declares the encoding: the text after it in UTF-8, or
@@ -221,7 +171,7 @@ std::optional<ExchangeFormat> RecogniseByStart(std::string_view text, std::strin
 // The character set an XML declaration or an HTML <meta> names, lower case,
 // or "".
 std::string DeclaredCharset(std::string_view text, bool xml) {
-  std::string head = LowerCase(text.substr(0, 4096));
+  std::string head = AsciiLower(text.substr(0, 4096));
   size_t at = std::string::npos;
   if (xml) {
     size_t decl_end = head.find("?>");
@@ -434,7 +384,7 @@ std::string ScriptLinksWarning(const std::vector<std::string>& titles) {
 }
 
 std::string TooManyImportedMessage(const std::string& file) {
-  return sj("「") + file + sj("」を読み込むと") + sj(kTooManyItemsMessage);
+  return sj("「") + file + sj("」を読み込むと") + TooManyItemsMessage();
 }
 
 }  // namespace pomeli2

@@ -33,10 +33,10 @@ std::string BareAmpersandsEscaped(std::string_view text) {
       bool hex = k < text.size() && (text[k] == 'x' || text[k] == 'X');
       if (hex) ++k;
       size_t digits = k;
-      while (k < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[k])) : std::isdigit(static_cast<unsigned char>(text[k])))) ++k;
+      while (k < text.size() && (hex ? IsAsciiHexDigit(text[k]) : IsAsciiDigit(text[k]))) ++k;
       if (k == digits) k = i + 1;
     } else {
-      while (k < text.size() && (std::isalnum(static_cast<unsigned char>(text[k])) || text[k] == '_' || text[k] == '.' || text[k] == '-')) ++k;
+      while (k < text.size() && (IsAsciiAlnum(text[k]) || text[k] == '_' || text[k] == '.' || text[k] == '-')) ++k;
     }
     if (k == i + 1 || k >= text.size() || text[k] != ';') out += "amp;";
   }
@@ -196,7 +196,7 @@ void Bookmarks(const GumboNode* node, int lists, Source& src, int depth = 0) {
       SourceItem item;
       item.level = lists;
       item.title = SafeTitle(child);
-      const char* link = AttributeOf(child, IsElement(child, GUMBO_TAG_A) ? "href" : LowerCase(kFolderLinkAttribute).c_str());
+      const char* link = AttributeOf(child, IsElement(child, GUMBO_TAG_A) ? "href" : AsciiLower(kFolderLinkAttribute).c_str());
       if (link) item.link = link;
       src.items.push_back(std::move(item));
       continue;

@@ -9,6 +9,7 @@
 
 #include "exchange/exchange.h"
 #include "exchange/html_tree.h"
+#include "text/ascii.h"
 
 namespace pomeli2::exchange::sources {
 
@@ -28,9 +29,6 @@ struct Source {
 };
 
 ImportProblem Problem(ImportProblem::Kind kind, int line, std::string detail = {}, int column = 0);
-std::string LowerCase(std::string_view s);
-bool IsSpace(char c);
-std::string Trim(std::string_view s);
 // White space as a page shows it: runs become one space, the ends go.
 std::string Collapse(std::string_view s);
 // Plain text as a title; an image title ("file:" path ":" text) keeps its

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
 #include "exchange/html_tree.h"
 #include "generate/js_text.h"
+#include "text/ascii.h"
 #include "text/char_refs.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -15,19 +15,6 @@
 
 namespace pomeli2 {
 namespace {
-
-// ASCII only, whatever the locale says of other bytes.
-constexpr bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool IsAsciiAlnum(char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
-bool IsHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // One character of CP932 text: its bytes, and beyond ASCII the same as
 // UTF-8 (nullopt when they are no CP932); ASCII is its own UTF-8 and is not
@@ -242,7 +229,7 @@ std::string MendUrl(std::string_view stored) {
     } else if (c == '\\') {
       out += part == Part::kPath && !opaque ? "/" : "%5C";
     } else if (c == '%') {
-      out += i + 1 < url.size() && IsHex(url[i]) && IsHex(url[i + 1]) ? "%" : "%25";
+      out += i + 1 < url.size() && IsAsciiHexDigit(url[i]) && IsAsciiHexDigit(url[i + 1]) ? "%" : "%25";
     } else if (IsUrlCodePoint(c) || (part == Part::kAuthority && (c == '[' || c == ']'))) {
       out += c;
     } else {
@@ -338,10 +325,10 @@ std::optional<std::string> Html5FontSize(std::string_view stored) {
   if (std::any_of(kKeywords.begin(), kKeywords.end(), [&](const char* k) { return size == k; })) return size;
 
   size_t i = 0, digits = 0;
-  while (i < size.size() && std::isdigit(static_cast<unsigned char>(size[i]))) ++i, ++digits;
+  while (i < size.size() && IsAsciiDigit(size[i])) ++i, ++digits;
   if (i < size.size() && size[i] == '.') {
     ++i;
-    while (i < size.size() && std::isdigit(static_cast<unsigned char>(size[i]))) ++i, ++digits;
+    while (i < size.size() && IsAsciiDigit(size[i])) ++i, ++digits;
   }
   if (digits == 0) return std::nullopt;
   const std::string number = size.substr(0, i), unit = size.substr(i);

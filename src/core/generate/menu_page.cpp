@@ -24,7 +24,7 @@ class PageBuilder {
  public:
   PageBuilder(const PageSettings& s, std::string& out)
       : s_(s), out_(out), numbers_(ReadPageNumbers(s)),
-        common_target_(s.RightFrame == NoFrame() ? nullptr : &s.RightFrame) {}
+        common_target_(s.RightFrame ? &*s.RightFrame : nullptr) {}
 
   void Item(const PageItem& item, long long& top) {
     const MenuItem& r = *item.item;
@@ -225,7 +225,7 @@ bool ComposeLegacyPage(const PageSettings& s, const std::vector<PageItem>& items
 std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header,
                           const std::string* footer) {
   const std::vector<PageItem> items = CollectPageItems(tree);
-  if (s.Browser == kHtml5Browser) return BuildHtml5Page(s, items, header, footer);
+  if (s.Browser.mode == PageMode::kHtml5) return BuildHtml5Page(s, items, header, footer);
   std::string out;
   ComposeLegacyPage(s, items, header, footer, out, nullptr);
   return out;
@@ -234,7 +234,7 @@ std::string BuildMenuPage(const PageSettings& s, const MenuTree& tree, const std
 bool StreamMenuPage(const PageSettings& s, const MenuTree& tree, const std::string* header, const std::string* footer,
                     const PageSink& sink) {
   const std::vector<PageItem> items = CollectPageItems(tree);
-  if (s.Browser == kHtml5Browser) return StreamHtml5Page(s, items, header, footer, sink);
+  if (s.Browser.mode == PageMode::kHtml5) return StreamHtml5Page(s, items, header, footer, sink);
   std::string out;
   return ComposeLegacyPage(s, items, header, footer, out, &sink);
 }

@@ -43,10 +43,10 @@ PageNumbers ReadPageNumbers(const PageSettings& s) {
           LenientSignedInt(s.Speed)};
 }
 
-std::string RightFrameName(const PageSettings& s) { return s.RightFrame == NoFrame() ? "Frame2" : s.RightFrame; }
+std::string RightFrameName(const PageSettings& s) { return s.RightFrame.value_or("Frame2"); }
 
 std::string EffectiveTarget(const PageSettings& s, const MenuItem& r) {
-  return s.RightFrame == NoFrame() ? r.target : s.RightFrame;
+  return s.RightFrame.value_or(r.target);
 }
 
 std::string_view ButtonImage(const PageSettings& s, const PageItem& item) {
@@ -54,13 +54,6 @@ std::string_view ButtonImage(const PageSettings& s, const PageItem& item) {
   if (!s.Linkto.empty()) return s.Linkto;
   if (!item.item->icon.empty()) return item.item->icon;
   return kLinktoImage;
-}
-
-std::optional<ImageTitle> SplitImageTitle(const std::string& title) {
-  if (title.size() <= 5 || title.compare(0, 5, "file:") != 0) return std::nullopt;
-  size_t colon = title.find(':', 5);
-  if (colon == std::string::npos) return ImageTitle{title.substr(5), ""};
-  return ImageTitle{title.substr(5, colon - 5), title.substr(colon + 1)};
 }
 
 std::string TitleText(const std::string& title) {

@@ -34,23 +34,15 @@ struct PageNumbers {
 };
 PageNumbers ReadPageNumbers(const PageSettings& s);
 
-// Right frame name for scripts and frame sets: RightFrame, or "Frame2" for "なし".
+// Right frame name for scripts and frame sets: RightFrame, or "Frame2" for none.
 std::string RightFrameName(const PageSettings& s);
 
-// Where an item's link opens: its own Target when RightFrame is "なし",
-// else RightFrame.
+// Where an item's link opens: RightFrame, else its own Target.
 std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 
 // The tree button: Plus for a branch; for a leaf the common link image, else
 // the item's own icon, else "linkto.gif".
 std::string_view ButtonImage(const PageSettings& s, const PageItem& item);
-
-// An image title, "file:" + path [+ ":" + text], split; nullopt for any
-// other title (and for "file:" alone).
-struct ImageTitle {
-  std::string path, text;
-};
-std::optional<ImageTitle> SplitImageTitle(const std::string& title);
 
 // What a title shows as text: an image title's text after its picture, and
 // any title without its tags.

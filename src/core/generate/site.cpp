@@ -11,6 +11,7 @@
 #include "generate/page_items.h"
 #include "io/file_io.h"
 #include "page_scripts.h"
+#include "text/ascii.h"
 #include "text/sjis.h"
 #include "text/utf8.h"
 
@@ -18,17 +19,10 @@ namespace pomeli2 {
 namespace fs = std::filesystem;
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
 bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
          c == ':' || c == '.';
 }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 bool ValidUtf8(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
@@ -46,22 +40,22 @@ std::optional<std::string> AttributeOf(std::string_view tag, std::string_view na
   size_t at = 1;
   while (at < tag.size() && IsNameChar(tag[at])) ++at;  // the tag's name
   while (at < tag.size()) {
-    while (at < tag.size() && (IsSpace(tag[at]) || tag[at] == '/')) ++at;
+    while (at < tag.size() && (IsHtmlSpace(tag[at]) || tag[at] == '/')) ++at;
     const size_t from = at;
-    while (at < tag.size() && !IsSpace(tag[at]) && tag[at] != '=' && tag[at] != '>' && tag[at] != '/') ++at;
+    while (at < tag.size() && !IsHtmlSpace(tag[at]) && tag[at] != '=' && tag[at] != '>' && tag[at] != '/') ++at;
     if (at == from) return std::nullopt;
     const std::string_view attribute = tag.substr(from, at - from);
-    while (at < tag.size() && IsSpace(tag[at])) ++at;
+    while (at < tag.size() && IsHtmlSpace(tag[at])) ++at;
     std::string_view value;
     if (at < tag.size() && tag[at] == '=') {
-      for (++at; at < tag.size() && IsSpace(tag[at]);) ++at;
+      for (++at; at < tag.size() && IsHtmlSpace(tag[at]);) ++at;
       if (at < tag.size() && (tag[at] == '"' || tag[at] == '\'')) {
         const size_t close = std::min(tag.find(tag[at], at + 1), tag.size());
         value = tag.substr(at + 1, close - at - 1);
         at = close + 1;
       } else {
         const size_t v = at;
-        while (at < tag.size() && !IsSpace(tag[at]) && tag[at] != '>') ++at;
+        while (at < tag.size() && !IsHtmlSpace(tag[at]) && tag[at] != '>') ++at;
         value = tag.substr(v, at - v);
       }
     }
@@ -137,7 +131,7 @@ std::string PercentDecoded(std::string_view text) {
 // the folder.
 std::string PlaceKey(std::string path) {
   const size_t slash = path.rfind('/') + 1;
-  const std::string file = LowerAscii(std::string_view(path).substr(slash));
+  const std::string file = AsciiLower(std::string_view(path).substr(slash));
   if (file == "index.html" || file == "index.htm") path.erase(slash);
   return path;
 }
@@ -283,7 +277,7 @@ std::optional<std::vector<std::string>> ListPages(const fs::path& site) {
       it.disable_recursion_pending();
       continue;
     }
-    const std::string ext = LowerAscii(path.extension().string());
+    const std::string ext = AsciiLower(path.extension().string());
     if ((ext == ".html" || ext == ".htm") && it->is_regular_file(ec)) pages.push_back(std::move(relative));
   }
   std::sort(pages.begin(), pages.end());
@@ -436,7 +430,7 @@ class SiteWriter {
     auto drop = [&](const std::string& name) { frames.erase(std::remove(frames.begin(), frames.end(), name), frames.end()); };
     drop(Html5Target(s_.OtherwFrame));
     for (const Page& page : pages_) {
-      const std::string lower = LowerAscii(page.bytes);
+      const std::string lower = AsciiLower(page.bytes);
       for (const char* tag : {"frame", "iframe"})
         for (std::string_view t : StartTags(lower, tag)) {
           // The name as written, not lowered: names are compared exactly.
@@ -535,7 +529,7 @@ std::string Describe(const PageRefusal& refusal) {
 std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
   if (page.substr(0, 3) == "\xEF\xBB\xBF") return PageEncoding::kUtf8;
   if (page.substr(0, 2) == "\xFE\xFF" || page.substr(0, 2) == "\xFF\xFE") return PageRefusal{PageRefusal::kUtf16, {}};
-  const std::string head = LowerAscii(page.substr(0, 1024));
+  const std::string head = AsciiLower(page.substr(0, 1024));
   for (std::string_view meta : StartTags(head, "meta")) {
     std::optional<std::string> charset = AttributeOf(meta, "charset");
     if (!charset) {
@@ -557,7 +551,7 @@ std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
 }
 
 std::optional<MarkerContent> FindMenuMarker(std::string_view page) {
-  const std::string lower = LowerAscii(page);
+  const std::string lower = AsciiLower(page);
   for (size_t at = 0; (at = lower.find('<', at)) != std::string::npos; ++at) {
     if (lower.compare(at, 4, "<!--") == 0) {
       at = lower.find("-->", at);

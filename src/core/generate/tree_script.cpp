@@ -17,11 +17,13 @@ using namespace scripts;
 
 enum class Mode { kAll, kIe, kNn4, kNn6 };
 
-Mode ModeOf(const std::string& browser) {
-  if (browser == "IE4-5 Only") return Mode::kIe;
-  if (browser == "NN4 Only") return Mode::kNn4;
-  if (browser == "NN6 Only") return Mode::kNn6;
-  return Mode::kAll;  // the combined form also serves unknown values
+Mode ModeOf(PageMode page) {
+  switch (page) {
+    case PageMode::kIeOnly: return Mode::kIe;
+    case PageMode::kNn4Only: return Mode::kNn4;
+    case PageMode::kNn6Only: return Mode::kNn6;
+    default: return Mode::kAll;  // the combined form also serves unknown values
+  }
 }
 
 // The "IE4-5 Only" form of a text turned into another single-browser form.
@@ -119,7 +121,7 @@ std::string CloseItemsText(Mode mode) {
 }  // namespace
 
 std::string TreeScript(const PageSettings& s, const std::vector<PageItem>& items, int last_item) {
-  const Mode mode = ModeOf(s.Browser);
+  const Mode mode = ModeOf(s.Browser.mode);
   const bool close_tree = s.CloseTree == 1;
   const bool close_items = s.CloseItems == 1;
   const PageNumbers numbers = ReadPageNumbers(s);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "io/file_faults.h"
+#include "text/paths.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -63,11 +64,6 @@ std::string DirName(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Follows symbolic links to the file that is really written.
@@ -261,7 +257,7 @@ bool WriteFileAtomically(const std::string& system_path, const std::function<boo
     if (!S_ISREG(st.st_mode) || access(path.c_str(), W_OK) != 0) return false;
     mode = st.st_mode & 07777;
   }
-  const std::string base = BaseName(path);
+  const std::string base = FileNameOf(path);
   Fd folder;
   if (Faulted(FileOp::kOpenFolder, path)) return false;
   folder = open(DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -334,7 +330,7 @@ bool AtomicFileBatch::Add(const std::string& system_path, std::string_view bytes
   // Named, since a thousand files without names would be a thousand open
   // descriptors until the commit.
   std::string temp;
-  Fd file(OpenNamedTemporary(folder, BaseName(path), path, mode, temp));
+  Fd file(OpenNamedTemporary(folder, FileNameOf(path), path, mode, temp));
   if (!file) return false;
   const bool ok = WriteAll(file.get(), bytes, path) && fchmod(file.get(), mode) == 0;
   if (file.Close() && ok) {
@@ -372,7 +368,7 @@ std::vector<std::string> AtomicFileBatch::Commit() {
   }
   std::vector<const Staged*> renamed;
   for (const Staged& f : synced) {
-    const std::string base = BaseName(f.target);
+    const std::string base = FileNameOf(f.target);
     if (!Faulted(FileOp::kRename, f.target) && renameat(f.folder, f.temp.c_str(), f.folder, base.c_str()) == 0)
       renamed.push_back(&f);
     else

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +36,17 @@ struct MenuItem {
 
 // The root of a new menu.
 MenuItem RootItem();
+
+// An image title, "file:" + path [+ ":" + text], split; nullopt for any
+// other title (and for "file:" alone).
+struct ImageTitle {
+  std::string path, text;
+  bool has_text = false;  // the ":" after the path was there
+};
+std::optional<ImageTitle> SplitImageTitle(std::string_view title);
+
+// The title with `shown` applied to the part that is text: an image title's
+// text after its path (one without text stays as it is), else all of it.
+std::string MapTitleText(std::string_view title, const std::function<std::string(std::string_view)>& shown);
 
 }  // namespace pomeli2

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "model/menu_tree.h"
+#include "text/catalogue.h"
 
 namespace pomeli2 {
 
-// The project file reader's limit on items, which add and paste keep to.
-constexpr int kMaxItems = 17999;
+// True when a menu of `live` items has room for `adding` more (kMaxItems).
+inline bool ItemsFit(long long live, long long adding) { return live + adding <= kMaxItems; }
 
 // An item of a subtree set aside: its values and its level below the
 // subtree's top (0 for the top itself). A clip lists them in pre-order.

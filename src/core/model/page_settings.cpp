@@ -7,11 +7,10 @@ namespace pomeli2 {
 
 const std::string& UntitledProject() { return sj("無題.pml"); }
 const std::string& UntitledHtml() { return sj("無題.html"); }
-const std::string& NoFrame() { return sj("なし"); }
 
 PageSettings PageSettings::Initial() {
   PageSettings s;
-  s.Title = sj("ホームページ");
+  s.Title = sj(kHomePageTitle);
   s.BgColor = "#4099FF";
   s.Start = "10";
   s.Left = "10";
@@ -25,9 +24,7 @@ PageSettings PageSettings::Initial() {
   s.Minus = kMinusImage;
   s.Linkto = kLinktoImage;
   s.Otherw = kOtherwImage;
-  s.RightFrame = NoFrame();
   s.OtherwFrame = "OtherW";
-  s.Browser = "IE4-5, NN4, NN6";
   s.Speed = "5";
   s.TreeBgColor = 16777215;
   s.TreeItemColor = 0;
@@ -43,7 +40,7 @@ PageSettings PageSettings::Initial() {
 }
 
 void PageSettings::ResetForNew() {
-  Title = sj("ホームページ");
+  Title = sj(kHomePageTitle);
   BgColor = "#FFFFFF";
   BackPicture.clear();
   ProjectPath = UntitledProject();
@@ -59,7 +56,5 @@ void PageSettings::ResetForNew() {
 bool PageSettings::RightToLeft() const {
   return Dir.size() == 3 && (Dir[0] | 0x20) == 'r' && (Dir[1] | 0x20) == 't' && (Dir[2] | 0x20) == 'l';
 }
-
-bool PageSettings::ItemTargetsEnabled() const { return RightFrame == NoFrame(); }
 
 }  // namespace pomeli2

@@ -2,9 +2,24 @@
 // name; texts are CP932 bytes, flags are 0 or 1.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pomeli2 {
+
+// The page a project writes: the tree script in one of the browser modes of
+// its time, or the accessible standards-mode page.
+enum class PageMode : std::uint8_t { kAllBrowsers, kIeOnly, kNn4Only, kNn6Only, kHtml5 };
+
+// [Browser]: the mode, and the file's own text when it names none (such a
+// project is written in the combined mode and saved back as it was read).
+// Its texts are the project file's (project/PageModeToString).
+struct BrowserSetting {
+  PageMode mode = PageMode::kAllBrowsers;
+  std::optional<std::string> unknown;
+  bool operator==(const BrowserSetting&) const = default;
+};
 
 struct PageSettings {
   // Page fields.
@@ -14,7 +29,10 @@ struct PageSettings {
   // Tree images.
   std::string Plus, Minus, Linkto, Otherw;
   // Frames and script.
-  std::string RightFrame, OtherwFrame, Browser;
+  // The frame every item's link opens in; none: each item's own target.
+  std::optional<std::string> RightFrame;
+  std::string OtherwFrame;
+  BrowserSetting Browser;
   int Unite = 0, ParentLinkOn = 0, CloseItems = 0, CloseTree = 0;
   std::string Speed, FirstPage, FirstTopPage;
   // BODY insertions.
@@ -39,7 +57,7 @@ struct PageSettings {
   // Sets the fields that File New resets; the others are kept.
   void ResetForNew();
 
-  bool ItemTargetsEnabled() const;  // RightFrame is "なし"
+  bool ItemTargetsEnabled() const { return !RightFrame; }
   bool ItemIconsEnabled() const { return Linkto.empty(); }
   bool RightToLeft() const;  // Dir is "rtl", in any case
   bool operator==(const PageSettings&) const = default;
@@ -54,8 +72,5 @@ inline unsigned RgbOfColourNumber(int number) {
 // Untitled names and other constants shared by several parts.
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
-const std::string& NoFrame();          // "なし"
-// The browser mode that writes the accessible standards-mode page.
-inline constexpr const char* kHtml5Browser = "HTML5";
 
 }  // namespace pomeli2

@@ -4,6 +4,7 @@
 
 #include "project/line_reader.h"
 #include "text/numbers.h"
+#include "text/sjis.h"
 
 namespace pomeli2 {
 
@@ -31,11 +32,11 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[Minus]", ProjectKey::kText, &P::Minus, nullptr},
       {"[Linkto]", ProjectKey::kText, &P::Linkto, nullptr},
       {"[Otherw]", ProjectKey::kText, &P::Otherw, nullptr},
-      {"[RightFrame]", ProjectKey::kText, &P::RightFrame, nullptr},
+      {"[RightFrame]", ProjectKey::kRightFrame, nullptr, nullptr},
       {"[OtherwFrame]", ProjectKey::kText, &P::OtherwFrame, nullptr},
       {"[FirstPage]", ProjectKey::kText, &P::FirstPage, nullptr},
       {"[FirstTopPage]", ProjectKey::kText, &P::FirstTopPage, nullptr},
-      {"[Browser]", ProjectKey::kText, &P::Browser, nullptr},
+      {"[Browser]", ProjectKey::kPageMode, nullptr, nullptr},
       {"[ParentLinkOn]", ProjectKey::kFlag, nullptr, &P::ParentLinkOn},
       {"[Unite]", ProjectKey::kFlag, nullptr, &P::Unite},
       {"[Path]", ProjectKey::kText, &P::Path, nullptr},
@@ -53,11 +54,38 @@ const std::vector<ProjectKey>& ProjectKeys() {
   return keys;
 }
 
+const std::vector<std::string>& PageModeTexts() {
+  // In the order of PageMode.
+  static const std::vector<std::string> texts = {"IE4-5, NN4, NN6", "IE4-5 Only", "NN4 Only", "NN6 Only", "HTML5"};
+  return texts;
+}
+
+std::string PageModeToString(const BrowserSetting& browser) {
+  if (browser.unknown) return *browser.unknown;
+  return PageModeTexts()[static_cast<size_t>(browser.mode)];
+}
+
+BrowserSetting PageModeFromString(std::string_view text) {
+  const std::vector<std::string>& texts = PageModeTexts();
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == text) return {static_cast<PageMode>(i), std::nullopt};
+  return {PageMode::kAllBrowsers, std::string(text)};
+}
+
+std::string RightFrameToString(const std::optional<std::string>& frame) { return frame ? *frame : sj("なし"); }
+
+std::optional<std::string> RightFrameFromString(std::string_view text) {
+  if (text == sj("なし")) return std::nullopt;
+  return std::string(text);
+}
+
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   switch (k.kind) {
     case ProjectKey::kText: return s.*k.text;
     case ProjectKey::kFlag: return s.*k.number == 1 ? "1" : "0";
     case ProjectKey::kColour: return ToText(s.*k.number);
+    case ProjectKey::kPageMode: return PageModeToString(s.Browser);
+    case ProjectKey::kRightFrame: return RightFrameToString(s.RightFrame);
   }
   return {};
 }
@@ -67,6 +95,8 @@ void StoreSettingValue(PageSettings& s, const ProjectKey& k, std::string_view va
     case ProjectKey::kText: s.*k.text = std::string(value); break;
     case ProjectKey::kFlag: s.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
     case ProjectKey::kColour: s.*k.number = LenientSignedInt(value); break;
+    case ProjectKey::kPageMode: s.Browser = PageModeFromString(value); break;
+    case ProjectKey::kRightFrame: s.RightFrame = RightFrameFromString(value); break;
   }
 }
 
@@ -207,7 +237,7 @@ class Parser {
     }
     if (fields_.size() != 8 && fields_.size() != 11) return Fail(ReadFailure::kBadStructure);
     MenuTree& tree = out_.tree;
-    if (tree.Count() >= kMaxItems) return Fail(ReadFailure::kTooManyItems);
+    if (!ItemsFit(tree.Count(), 1)) return Fail(ReadFailure::kTooManyItems);
 
     // A new tree gives ids in insertion order: an item's id is its index.
     std::uint64_t depth = DigitsValue(fields_[0]);

@@ -19,7 +19,7 @@ namespace pomeli2 {
 constexpr size_t kMaxProjectLine = 1022;
 
 struct ProjectKey {
-  enum Kind { kText, kFlag, kColour };
+  enum Kind { kText, kFlag, kColour, kPageMode, kRightFrame };
   const char* key;
   Kind kind;
   std::string PageSettings::*text;
@@ -29,6 +29,16 @@ struct ProjectKey {
   const char* absent = nullptr;
   bool Omitted(const std::string& value) const { return absent && value == absent; }
 };
+// The page modes as [Browser] and the JavaScript options name them, in the
+// order the options list them.
+const std::vector<std::string>& PageModeTexts();
+std::string PageModeToString(const BrowserSetting& browser);
+BrowserSetting PageModeFromString(std::string_view text);
+
+// [RightFrame]: a frame's name, or "なし" for none.
+std::string RightFrameToString(const std::optional<std::string>& frame);
+std::optional<std::string> RightFrameFromString(std::string_view text);
+
 // The keys in the order they are written; the two BODY keys come last.
 const std::vector<ProjectKey>& ProjectKeys();
 // A setting's value as its line holds it, and a line's value stored as the

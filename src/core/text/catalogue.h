@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace pomeli2 {
 
@@ -29,7 +31,16 @@ inline constexpr std::array<const char*, 5> kStandardImages = {kPlusImage, kMinu
 
 // --- Limits.
 // The bytes a text field takes: titles, paths, links, icons, frame names.
+// The field cuts what is longer, so a link or icon that fills it draws a
+// warning: it may have been cut.
 inline constexpr size_t kTextLimit = 256;
+// The live items of a menu, the root included: the project file reader's
+// limit, which add, paste and import keep to.
+inline constexpr int kMaxItems = 17999;
+
+// --- Names the model starts with.
+// The root's title and the page's Title of a new project.
+inline constexpr char kHomePageTitle[] = "ホームページ";
 
 // --- File dialog filters: "label|patterns|...||".
 inline constexpr char kProjectFilter[] = "ぽめりファイル(*.pml)|*.pml||";
@@ -59,12 +70,22 @@ inline constexpr char kConfirmTitle[] = "確認";
 inline constexpr char kSaveConfirmTitle[] = "保存確認";
 
 // --- Messages said in more than one place.
-// The live-item limit that the project file reader and adding both keep.
+// The live-item limit that the project file reader and adding both keep
+// (%1 kMaxItems; TooManyItemsMessage() fills it in).
 inline constexpr char kTooManyItemsMessage[] =
-    "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは17999個までです。";
+    "アイテムの数が多すぎます。\n1つのメニューに入れられるアイテムは%1個までです。";
+// A file that could not be written or opened (%1 its name).
+inline constexpr char kUnwritableMessage[] = "「%1」を書き込めません。";
+inline constexpr char kCannotOpenMessage[] = "ファイル「%1」をオープンできませんでした。";
+// A link or icon path that fills its field (%1 kTextLimit).
+inline constexpr char kLinkTooLongMessage[] = "リンクが長すぎます。%1バイト以下にしてください。";
+inline constexpr char kIconTooLongMessage[] = "アイコンのパスが長すぎます。%1バイト以下にしてください。";
+// The project could not be copied to backup.pml (%1 the project's path).
+inline constexpr char kBackupFailedMessage[] = "「%1」のバックアップ・ファイルの作成に失敗しました。";
 // An item's line would not fit the project file.
 inline constexpr char kItemTooLongMessage[] = "アイテムの情報が長すぎます。タイトルかリンクを短くしてください。";
-inline constexpr char kSettingsFileUnwritableMessage[] = "「Pomeli2.ini」を書き込めません。";
+// The program's settings file in the program folder.
+inline constexpr char kSettingsFileName[] = "Pomeli2.ini";
 inline constexpr char kUnrepresentableMessage[] = "シフトJISで表せない文字は入力できません。";
 // The HTML5 page's language is written as the page's lang.
 inline constexpr char kLanguageTagMessage[] = "ページの言語は「ja」や「en-US」のような言語タグで入力してください。";
@@ -90,5 +111,14 @@ inline constexpr char kExportedStatus[] = "「%1」にエクスポートしま�
 // A source whose markup nests too deep to be read (%1 the file).
 inline constexpr char kImportTooDeepMessage[] = "「%1」は要素の入れ子が深すぎるため、インポートできません。";
 inline constexpr char kImportedStatus[] = "「%1」から%2個のアイテムをインポートしました。";
+
+// --- The messages above with their places filled in, as CP932 bytes; a name
+// is given as CP932 bytes.
+std::string TooManyItemsMessage();
+std::string UnwritableMessage(std::string_view name);
+std::string CannotOpenMessage(std::string_view name);
+std::string BackupFailedMessage(std::string_view path);
+std::string LinkTooLongMessage();
+std::string IconTooLongMessage();
 
 }  // namespace pomeli2

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "text/ascii.h"
+
 namespace pomeli2 {
 namespace {
 
@@ -20,10 +22,8 @@ constexpr std::array<NamedEntity, 31> kNamed = {{
     {"shy", 0xAD},
 }};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 unsigned HexValue(char c) {
-  if (IsDigit(c)) return static_cast<unsigned>(c - '0');
+  if (IsAsciiDigit(c)) return static_cast<unsigned>(c - '0');
   return static_cast<unsigned>((c | 0x20) - 'a' + 10);
 }
 
@@ -40,7 +40,7 @@ std::optional<CharReference> CharReferenceAt(std::string_view s) {
     if (digits.empty()) return std::nullopt;
     std::uint32_t value = 0;
     for (char d : digits) {
-      if (hex ? !IsHex(d) : !IsDigit(d)) return std::nullopt;
+      if (hex ? !IsAsciiHexDigit(d) : !IsAsciiDigit(d)) return std::nullopt;
       value = value * (hex ? 16u : 10u) + HexValue(d);
       if (value > 0x10FFFF) value = 0x110000;
     }

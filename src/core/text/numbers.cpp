@@ -2,15 +2,15 @@
 
 #include <climits>
 
+#include "text/ascii.h"
+
 namespace pomeli2 {
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Accumulates leading digits from `pos`, saturating at `limit`.
 long long Digits(std::string_view text, size_t pos, long long limit) {
   long long value = 0;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+  for (; pos < text.size() && IsAsciiDigit(text[pos]); ++pos) {
     value = value * 10 + (text[pos] - '0');
     if (value > limit) value = limit;
   }
@@ -36,7 +36,7 @@ int LenientSignedInt(std::string_view text) {
 bool IsAllDigits(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)
-    if (!IsDigit(c)) return false;
+    if (!IsAsciiDigit(c)) return false;
   return true;
 }
 
@@ -44,7 +44,7 @@ std::uint64_t DigitsValue(std::string_view digits) {
   constexpr std::uint64_t kMax = UINT64_MAX / 20;
   std::uint64_t value = 0;
   for (char c : digits) {
-    if (!IsDigit(c)) break;
+    if (!IsAsciiDigit(c)) break;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
     if (value > kMax) value = kMax;
   }
