@@ -57,6 +57,7 @@ class FormWidget : public QWidget {
   QLineEdit* AddEdit(int id);
   QPushButton* AddBrowseButton(int id);
   QComboBox* AddList(int id);
+  QCheckBox* AddCheckBox(int id);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);
   void TreeSelectionChanged(QTreeWidgetItem* current);

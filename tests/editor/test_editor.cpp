@@ -73,9 +73,8 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   (void)a11;
 
   m().tree.Select(a);
-  EXPECT_EQ(e.Item().link, "a/b/c.html");
-  EXPECT_EQ(e.Form().link_browse_path, "a/b/c.html");
-  EXPECT_EQ(e.Item().other_button, sj("別ウインドウ"));
+  EXPECT_EQ(e.Form().FieldText(kCtlLink), "a/b/c.html");
+  EXPECT_EQ(e.Form().FieldText(kCtlOtherButton), sj("別ウインドウ"));
   EXPECT_TRUE(e.Form().Enabled(kCtlOpen));  // top-level branch
   EXPECT_FALSE(e.Form().Enabled(kCtlLink));  // ParentLink clear
   EXPECT_FALSE(e.Form().Enabled(kCtlIcon));
@@ -106,23 +105,19 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
 
-TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
+TEST_F(EditorTest, StoreSelectedItemFillsEmptyValues) {
   NodeId a = AddItem(m(), m().Root(), "A");
   m().tree.Select(a);
   e.Settings().NewStyle = "Italic";
-  ItemFields& f = e.Item();
+  MenuItem& f = m().tree.MutableItem(a);
   f.style.clear();
-  f.size.clear();
-  f.other_button = "odd";
-  f.open = 1;
-  f.link = "x.html";
+  f.font_size.clear();
+  f.open = "yes";
   e.Form().StoreSelectedItem();
   const MenuItem& r = m().tree.Item(a);
   EXPECT_EQ(r.style, "Italic");
   EXPECT_EQ(r.font_size, "10pt");
-  EXPECT_EQ(r.other_window, OtherWindow::kLeaveFrames);
-  EXPECT_EQ(r.open, "1");
-  EXPECT_EQ(r.link, "x.html");
+  EXPECT_EQ(r.open, "0") << "a flag that is not \"1\" is stored as \"0\"";
   EXPECT_EQ(r.title, "A");  // only the root's title follows the page title
 
   e.Settings().Title = "Page";
