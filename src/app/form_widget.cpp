@@ -72,7 +72,7 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   pg->addWidget(AddEdit(kCtlTitle), 0, 1, 1, 5);
   pg->addWidget(label(kCtlBackPicture), 1, 0);
   pg->addWidget(AddEdit(kCtlBackPicture), 1, 1, 1, 4);
-  pg->addWidget(AddBrowseButton(kCtlBackPictureBrowse), 1, 5);
+  pg->addWidget(AddBrowseButton(FindFormField(kCtlBackPicture)->browse_button), 1, 5);
   colour_row(pg, 2, 0, kCtlBgColor);
   colour_row(pg, 3, 0, kCtlBodyText);
   colour_row(pg, 4, 0, kCtlBodyLink);
@@ -104,13 +104,13 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   ig->addWidget(AddList(kCtlItemTarget), 1, 4, 1, 2);
   ig->addWidget(label(kCtlLink), 2, 0);
   ig->addWidget(AddEdit(kCtlLink), 2, 1, 1, 4);
-  ig->addWidget(AddBrowseButton(kCtlLinkBrowse), 2, 5);
+  ig->addWidget(AddBrowseButton(FindFormField(kCtlLink)->browse_button), 2, 5);
   ig->addWidget(label(kCtlItemSize), 3, 0);
   ig->addWidget(AddList(kCtlItemSize), 3, 1, 1, 2);
   ig->addWidget(AddCheckBox(kCtlOpen), 3, 3, 1, 3);
   ig->addWidget(label(kCtlIcon), 4, 0);
   ig->addWidget(AddEdit(kCtlIcon), 4, 1, 1, 4);
-  ig->addWidget(AddBrowseButton(kCtlIconBrowse), 4, 5);
+  ig->addWidget(AddBrowseButton(FindFormField(kCtlIcon)->browse_button), 4, 5);
 
   // The new-item group.
   QGroupBox* added = MakeGroup("追加するスタイル");
@@ -192,6 +192,8 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
 }
 
 void FormWidget::ShowFindBar() { find_bar_->Open(); }
+void FormWidget::FindAgain(bool forward) { find_bar_->FindAgain(forward); }
+bool FormWidget::IsFindText(const QWidget* widget) const { return find_bar_->HasText(widget); }
 void FormWidget::RefreshFindBar() { find_bar_->Refresh(); }
 
 QGroupBox* FormWidget::MakeGroup(const char* title) {

@@ -30,7 +30,8 @@ TEST_F(EditorTest, StartFillsRootAndSettings) {
   EXPECT_EQ(e.Settings().BodyHover, "");
   EXPECT_EQ(e.Settings().ProjectPath, sj("無題.pml"));
   EXPECT_EQ(e.ModifiedFlag(), 0);
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  ASSERT_EQ(FormState::ControlsOf(FieldGroup::kItem).size(), 11u) << "eight fields, three buttons";
+  for (int id : FormState::ControlsOf(FieldGroup::kItem)) EXPECT_FALSE(e.Form().Enabled(id)) << id;
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
@@ -100,7 +101,8 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
 
   m().tree.Select(m().Root());
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  ASSERT_EQ(FormState::ControlsOf(FieldGroup::kItem).size(), 11u) << "eight fields, three buttons";
+  for (int id : FormState::ControlsOf(FieldGroup::kItem)) EXPECT_FALSE(e.Form().Enabled(id)) << id;
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }

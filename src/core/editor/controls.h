@@ -54,10 +54,4 @@ enum ControlId : int {
   kCtlMoveDown = 1105,
 };
 
-// The eleven controls of the selected item's group.
-inline constexpr int kSelectedItemControls[] = {kCtlLink,       kCtlLinkBrowse,        kCtlIcon,
-                                                kCtlIconBrowse, kCtlItemBgColor,       kCtlItemBgColorButton,
-                                                kCtlOpen,       kCtlOtherButton,       kCtlItemStyle,
-                                                kCtlItemTarget, kCtlItemSize};
-
 }  // namespace pomeli2

@@ -41,48 +41,49 @@ using K = FieldKind;
 
 const std::vector<FormField>& FormFields() {
   static const std::vector<FormField> fields = {
-      {kCtlTitle, G::kPage, K::kText, "タイトル", kTextLimit, nullptr, 0, Setting<&PageSettings::Title>()},
-      {kCtlBackPicture, G::kPage, K::kText, "背景画像", kTextLimit, nullptr, 0, Setting<&PageSettings::BackPicture>()},
-      {kCtlBgColor, G::kPage, K::kColour, "背景色", kColourLength, nullptr, kCtlBgColorButton,
+      {kCtlTitle, G::kPage, K::kText, "タイトル", kTextLimit, nullptr, 0, 0, Setting<&PageSettings::Title>()},
+      {kCtlBackPicture, G::kPage, K::kText, "背景画像", kTextLimit, nullptr, 0, kCtlBackPictureBrowse,
+       Setting<&PageSettings::BackPicture>()},
+      {kCtlBgColor, G::kPage, K::kColour, "背景色", kColourLength, nullptr, kCtlBgColorButton, 0,
        Setting<&PageSettings::BgColor>()},
-      {kCtlBodyText, G::kPage, K::kColour, "TEXT", kColourLength, nullptr, kCtlBodyTextButton,
+      {kCtlBodyText, G::kPage, K::kColour, "TEXT", kColourLength, nullptr, kCtlBodyTextButton, 0,
        Setting<&PageSettings::BodyText>()},
-      {kCtlBodyLink, G::kPage, K::kColour, "LINK", kColourLength, nullptr, kCtlBodyLinkButton,
+      {kCtlBodyLink, G::kPage, K::kColour, "LINK", kColourLength, nullptr, kCtlBodyLinkButton, 0,
        Setting<&PageSettings::BodyLink>()},
-      {kCtlBodyVlink, G::kPage, K::kColour, "VLINK", kColourLength, nullptr, kCtlBodyVlinkButton,
+      {kCtlBodyVlink, G::kPage, K::kColour, "VLINK", kColourLength, nullptr, kCtlBodyVlinkButton, 0,
        Setting<&PageSettings::BodyVlink>()},
-      {kCtlBodyAlink, G::kPage, K::kColour, "ALINK", kColourLength, nullptr, kCtlBodyAlinkButton,
+      {kCtlBodyAlink, G::kPage, K::kColour, "ALINK", kColourLength, nullptr, kCtlBodyAlinkButton, 0,
        Setting<&PageSettings::BodyAlink>()},
-      {kCtlStart, G::kPage, K::kDigits, "開始位置", 3, nullptr, 0, Setting<&PageSettings::Start>()},
-      {kCtlLeft, G::kPage, K::kDigits, "左位置", 3, nullptr, 0, Setting<&PageSettings::Left>()},
-      {kCtlIndent, G::kPage, K::kDigits, "インデント", 3, nullptr, 0, Setting<&PageSettings::Indent>()},
-      {kCtlRow, G::kPage, K::kDigits, "行間", 3, nullptr, 0, Setting<&PageSettings::Row>()},
-      {kCtlBodyHover, G::kPage, K::kColour, "HOVER", kColourLength, nullptr, kCtlBodyHoverButton,
+      {kCtlStart, G::kPage, K::kDigits, "開始位置", 3, nullptr, 0, 0, Setting<&PageSettings::Start>()},
+      {kCtlLeft, G::kPage, K::kDigits, "左位置", 3, nullptr, 0, 0, Setting<&PageSettings::Left>()},
+      {kCtlIndent, G::kPage, K::kDigits, "インデント", 3, nullptr, 0, 0, Setting<&PageSettings::Indent>()},
+      {kCtlRow, G::kPage, K::kDigits, "行間", 3, nullptr, 0, 0, Setting<&PageSettings::Row>()},
+      {kCtlBodyHover, G::kPage, K::kColour, "HOVER", kColourLength, nullptr, kCtlBodyHoverButton, 0,
        Setting<&PageSettings::BodyHover>()},
-      {kCtlBodyHoverBack, G::kPage, K::kColour, "HOVER背景", kColourLength, nullptr, kCtlBodyHoverBackButton,
+      {kCtlBodyHoverBack, G::kPage, K::kColour, "HOVER背景", kColourLength, nullptr, kCtlBodyHoverBackButton, 0,
        Setting<&PageSettings::BodyHoverBack>()},
-      {kCtlTextBackOn, G::kPage, K::kCheckBox, "各アイテムの背景色を優先", 0, nullptr, 0,
+      {kCtlTextBackOn, G::kPage, K::kCheckBox, "各アイテムの背景色を優先", 0, nullptr, 0, 0,
        Setting<&PageSettings::TextBackOn>()},
-      {kCtlParentLink, G::kPage, K::kCheckBox, "親LINK有効", 0, nullptr, 0, Setting<&PageSettings::ParentLink>()},
-      {kCtlProjectPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, Setting<&PageSettings::ProjectPath>()},
-      {kCtlHtmlFileName, G::kPage, K::kText, nullptr, 0, nullptr, 0, Setting<&PageSettings::HtmlFileName>()},
-      {kCtlPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, Setting<&PageSettings::Path>()},
-      {kCtlItemBgColor, G::kItem, K::kColour, "背景色", kColourLength, nullptr, kCtlItemBgColorButton,
+      {kCtlParentLink, G::kPage, K::kCheckBox, "親LINK有効", 0, nullptr, 0, 0, Setting<&PageSettings::ParentLink>()},
+      {kCtlProjectPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::ProjectPath>()},
+      {kCtlHtmlFileName, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::HtmlFileName>()},
+      {kCtlPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::Path>()},
+      {kCtlItemBgColor, G::kItem, K::kColour, "背景色", kColourLength, nullptr, kCtlItemBgColorButton, 0,
        ItemValue<&MenuItem::bg_color>()},
-      {kCtlOtherButton, G::kItem, K::kList, "別ボタン", 0, nullptr, 0, ItemValue<&MenuItem::other_window>()},
-      {kCtlItemStyle, G::kItem, K::kList, "スタイル", 0, nullptr, 0, ItemValue<&MenuItem::style>()},
-      {kCtlItemTarget, G::kItem, K::kList, "TARGET", 10, kNewItemTarget, 0, ItemValue<&MenuItem::target>()},
-      {kCtlLink, G::kItem, K::kText, "リンク", kTextLimit, nullptr, 0, ItemValue<&MenuItem::link>()},
-      {kCtlItemSize, G::kItem, K::kList, "サイズ", 4, nullptr, 0, ItemValue<&MenuItem::font_size>()},
-      {kCtlOpen, G::kItem, K::kCheckBox, "ツリーを開いた状態で表示する", 0, nullptr, 0, ItemValue<&MenuItem::open>()},
-      {kCtlIcon, G::kItem, K::kText, "リンク・アイコン", kTextLimit, nullptr, 0, ItemValue<&MenuItem::icon>()},
-      {kCtlNewBgColor, G::kNewItem, K::kColour, "背景色", kColourLength, nullptr, kCtlNewBgColorButton,
+      {kCtlOtherButton, G::kItem, K::kList, "別ボタン", 0, nullptr, 0, 0, ItemValue<&MenuItem::other_window>()},
+      {kCtlItemStyle, G::kItem, K::kList, "スタイル", 0, nullptr, 0, 0, ItemValue<&MenuItem::style>()},
+      {kCtlItemTarget, G::kItem, K::kList, "TARGET", 10, kNewItemTarget, 0, 0, ItemValue<&MenuItem::target>()},
+      {kCtlLink, G::kItem, K::kText, "リンク", kTextLimit, nullptr, 0, kCtlLinkBrowse, ItemValue<&MenuItem::link>()},
+      {kCtlItemSize, G::kItem, K::kList, "サイズ", 4, nullptr, 0, 0, ItemValue<&MenuItem::font_size>()},
+      {kCtlOpen, G::kItem, K::kCheckBox, "ツリーを開いた状態で表示する", 0, nullptr, 0, 0, ItemValue<&MenuItem::open>()},
+      {kCtlIcon, G::kItem, K::kText, "リンク・アイコン", kTextLimit, nullptr, 0, kCtlIconBrowse, ItemValue<&MenuItem::icon>()},
+      {kCtlNewBgColor, G::kNewItem, K::kColour, "背景色", kColourLength, nullptr, kCtlNewBgColorButton, 0,
        Setting<&PageSettings::NewBgColor>()},
-      {kCtlNewOtherButton, G::kNewItem, K::kList, "別ボタン", 0, kNewItemOtherButton, 0,
+      {kCtlNewOtherButton, G::kNewItem, K::kList, "別ボタン", 0, kNewItemOtherButton, 0, 0,
        Setting<&PageSettings::NewOtherButton>()},
-      {kCtlNewStyle, G::kNewItem, K::kList, "スタイル", 0, kNewItemStyle, 0, Setting<&PageSettings::NewStyle>()},
-      {kCtlNewTarget, G::kNewItem, K::kList, "TARGET", 10, kNewItemTarget, 0, Setting<&PageSettings::NewTarget>()},
-      {kCtlNewSize, G::kNewItem, K::kList, "サイズ", 4, kNewItemFontSize, 0, Setting<&PageSettings::NewFontSize>()},
+      {kCtlNewStyle, G::kNewItem, K::kList, "スタイル", 0, kNewItemStyle, 0, 0, Setting<&PageSettings::NewStyle>()},
+      {kCtlNewTarget, G::kNewItem, K::kList, "TARGET", 10, kNewItemTarget, 0, 0, Setting<&PageSettings::NewTarget>()},
+      {kCtlNewSize, G::kNewItem, K::kList, "サイズ", 4, kNewItemFontSize, 0, 0, Setting<&PageSettings::NewFontSize>()},
   };
   return fields;
 }
@@ -146,11 +147,28 @@ void FormState::SetEnabled(int control, bool enabled) {
   doc_.notify().ControlsChanged();
 }
 
+void FormState::SetFieldEnabled(int control, bool enabled) {
+  SetEnabled(control, enabled);
+  if (const FormField* f = FindFormField(control))
+    for (int button : {f->colour_button, f->browse_button})
+      if (button != 0) SetEnabled(button, enabled);
+}
+
+std::vector<int> FormState::ControlsOf(FieldGroup group) {
+  std::vector<int> controls;
+  for (const FormField& f : FormFields()) {
+    if (f.group != group) continue;
+    for (int id : {f.control, f.colour_button, f.browse_button})
+      if (id != 0) controls.push_back(id);
+  }
+  return controls;
+}
+
 void FormState::Start() {
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).
   StoreSelectedItem();
-  for (int id : kSelectedItemControls) SetEnabled(id, false);
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, false);
   SetEnabled(kCtlMoveUp, false);
   SetEnabled(kCtlMoveDown, false);
   CheckAllCompleteColours();
@@ -159,7 +177,7 @@ void FormState::Start() {
 }
 
 void FormState::OnSelectionChanged() {
-  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, !model().RootSelected());
   // While a project loads, the rest of the form is settled once the load
   // ends.
   if (model().SuppressSelectionRefresh) return;
@@ -178,7 +196,7 @@ void FormState::ShowLoadedItem() {
 }
 
 void FormState::RefreshEnabling() {
-  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, !model().RootSelected());
   ApplySelectionEnabling();
 }
 
@@ -196,23 +214,18 @@ void FormState::ApplySelectionEnabling() {
   SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
   SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
   if (node == kNoNode || model().RootSelected()) {
-    SetEnabled(kCtlLink, false);
-    SetEnabled(kCtlLinkBrowse, false);
+    SetFieldEnabled(kCtlLink, false);
   } else if (!tree.HasChildren(node)) {
-    SetEnabled(kCtlLink, true);
-    SetEnabled(kCtlLinkBrowse, true);
-    SetEnabled(kCtlOpen, false);
-    SetEnabled(kCtlItemTarget, s.ItemTargetsEnabled());
-    SetEnabled(kCtlIcon, s.ItemIconsEnabled());
-    SetEnabled(kCtlIconBrowse, s.ItemIconsEnabled());
+    SetFieldEnabled(kCtlLink, true);
+    SetFieldEnabled(kCtlOpen, false);
+    SetFieldEnabled(kCtlItemTarget, s.ItemTargetsEnabled());
+    SetFieldEnabled(kCtlIcon, s.ItemIconsEnabled());
   } else {
     bool parent_link = s.ParentLink == 1;
-    SetEnabled(kCtlLink, parent_link);
-    SetEnabled(kCtlLinkBrowse, parent_link);
-    SetEnabled(kCtlItemTarget, parent_link && s.ItemTargetsEnabled());
-    SetEnabled(kCtlIcon, false);
-    SetEnabled(kCtlIconBrowse, false);
-    SetEnabled(kCtlOpen, tree.Parent(node) == model().Root());
+    SetFieldEnabled(kCtlLink, parent_link);
+    SetFieldEnabled(kCtlItemTarget, parent_link && s.ItemTargetsEnabled());
+    SetFieldEnabled(kCtlIcon, false);
+    SetFieldEnabled(kCtlOpen, tree.Parent(node) == model().Root());
   }
 }
 

@@ -39,6 +39,7 @@ struct FormField {
   // What an emptied field takes at once, or nullptr.
   const char* fallback;
   int colour_button;  // the button that picks its colour, or 0
+  int browse_button;  // the button that picks its file, or 0
   FieldAccess access;
 };
 
@@ -71,6 +72,10 @@ class FormState {
   // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;
   void SetEnabled(int control, bool enabled);
+  // A field with its colour and browse buttons.
+  void SetFieldEnabled(int control, bool enabled);
+  // The controls of a group: its fields and their buttons.
+  static std::vector<int> ControlsOf(FieldGroup group);
 
   // The tree reports a new selected item.
   void OnSelectionChanged();
