@@ -307,7 +307,8 @@ std::vector<std::string> FormState::ListEntries(int control) const {
   switch (control) {
     case kCtlOtherButton:
     case kCtlNewOtherButton:
-      return {sj("ボタンなし"), sj("別ウインドウ"), sj("フレーム解除")};
+      return {OtherButtonText(OtherWindow::kNone), OtherButtonText(OtherWindow::kNewWindow),
+              OtherButtonText(OtherWindow::kLeaveFrames)};
     case kCtlItemStyle:
     case kCtlNewStyle:
       return {"None", "Bold", "Italic", "Bold&Italic"};

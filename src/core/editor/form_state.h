@@ -1,6 +1,6 @@
-// The main form's state: the selected item's fields, the TARGET list, the
-// enabled state of every control, what each field shows and what each
-// change of a field does.
+// The main form's state: the table of its fields, which read the page
+// settings and the selected item, the TARGET list, the enabled state of
+// every control, and what each change of a field does.
 #pragma once
 
 #include <map>
@@ -35,7 +35,7 @@ struct FormField {
   FieldGroup group;
   FieldKind kind;
   const char* label;  // the text beside it (UTF-8); nullptr for none shown
-  size_t limit;  // bytes; 0 for a list whose entries are fixed
+  size_t limit;  // bytes; 0 for a list whose entries are fixed or a check box
   // What an emptied field takes at once, or nullptr.
   const char* fallback;
   int colour_button;  // the button that picks its colour, or 0
@@ -117,8 +117,9 @@ class FormState {
   // A colour field takes a new text: the colour check, then the store of
   // the item's row (1019) and the modified mark (all but 1015).
   void SetColourField(int control, const std::string& text);
-  // The check of the fields whose text has exactly 7 bytes, as the form
-  // runs it whenever it is filled from the model.
+  // The check of the fields whose text has kColourLength bytes, as the
+  // form runs it whenever it shows other values (a selection, a load, an
+  // undo); what the check repairs is what the field then holds.
   void CheckCompleteColours(std::initializer_list<int> controls);
   void CheckAllCompleteColours();
   // Every colour field that now holds a complete colour shows it on its
