@@ -50,6 +50,10 @@ void FindBar::Show(const FindResult& found) {
   text_->setStyleSheet(none ? "QLineEdit { background: #FFE0E0; }" : "");
 }
 
+void FindBar::FindAgain(bool forward) { Show(editor_.FindAgain(forward)); }
+
+bool FindBar::HasText(const QWidget* widget) const { return widget == text_; }
+
 void FindBar::Refresh() {
   if (isVisible() && !text_->text().isEmpty()) Show(editor_.FindPlace());
 }
@@ -67,9 +71,6 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_Return:
       case Qt::Key_Enter:
         Show(editor_.FindAgain(true));
-        return true;
-      case Qt::Key_F3:
-        Show(editor_.FindAgain(!(key->modifiers() & Qt::ShiftModifier)));
         return true;
       case Qt::Key_Escape:
         Close();

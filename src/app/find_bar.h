@@ -1,5 +1,6 @@
 // The find bar under the menu tree: typing finds, Enter and F3 go on,
-// Shift+F3 goes back, Escape closes it and gives the tree the keyboard.
+// Shift+F3 goes back (the registry's keys), Escape closes it and gives the
+// tree the keyboard.
 #pragma once
 
 #include <functional>
@@ -21,6 +22,10 @@ class FindBar : public QWidget {
   void Open();
   // The count again, after the menu changed.
   void Refresh();
+  // The next match, or the previous one.
+  void FindAgain(bool forward);
+  // Whether `widget` is the bar's text box.
+  bool HasText(const QWidget* widget) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

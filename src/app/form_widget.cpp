@@ -55,10 +55,12 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
   QGroupBox* page = MakeGroup("ページに関する情報");
   page->setObjectName("ctl1037");
   auto* pg = new QGridLayout(page);
-  auto label = [](const char* text) { return new QLabel(Ui(text)); };
-  auto colour_row = [&](QGridLayout* grid, int row, int col, const char* text, int id, int button) {
-    grid->addWidget(label(text), row, col);
+  // A field's label, as the form's field table names it.
+  auto label = [](int id) { return new QLabel(Ui(FindFormField(id)->label)); };
+  auto colour_row = [&](QGridLayout* grid, int row, int col, int id) {
+    grid->addWidget(label(id), row, col);
     grid->addWidget(AddEdit(id), row, col + 1);
+    const int button = FindFormField(id)->colour_button;
     auto* b = new QPushButton(Ui("色"));
     b->setObjectName(QString("ctl%1").arg(button));
     b->setMaximumWidth(40);
@@ -66,78 +68,62 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
     connect(b, &QPushButton::clicked, this, [this, button] { editor_.ButtonClicked(button); });
     grid->addWidget(b, row, col + 2);
   };
-  pg->addWidget(label("タイトル"), 0, 0);
+  pg->addWidget(label(kCtlTitle), 0, 0);
   pg->addWidget(AddEdit(kCtlTitle), 0, 1, 1, 5);
-  pg->addWidget(label("背景画像"), 1, 0);
+  pg->addWidget(label(kCtlBackPicture), 1, 0);
   pg->addWidget(AddEdit(kCtlBackPicture), 1, 1, 1, 4);
-  pg->addWidget(AddBrowseButton(kCtlBackPictureBrowse), 1, 5);
-  colour_row(pg, 2, 0, "背景色", kCtlBgColor, 1052);
-  colour_row(pg, 3, 0, "TEXT", kCtlBodyText, 1053);
-  colour_row(pg, 4, 0, "LINK", kCtlBodyLink, 1054);
-  colour_row(pg, 5, 0, "VLINK", kCtlBodyVlink, 1055);
-  colour_row(pg, 6, 0, "ALINK", kCtlBodyAlink, 1056);
-  const std::pair<const char*, int> numbers[] = {
-      {"開始位置", kCtlStart}, {"左位置", kCtlLeft}, {"インデント", kCtlIndent}, {"行間", kCtlRow}};
+  pg->addWidget(AddBrowseButton(FindFormField(kCtlBackPicture)->browse_button), 1, 5);
+  colour_row(pg, 2, 0, kCtlBgColor);
+  colour_row(pg, 3, 0, kCtlBodyText);
+  colour_row(pg, 4, 0, kCtlBodyLink);
+  colour_row(pg, 5, 0, kCtlBodyVlink);
+  colour_row(pg, 6, 0, kCtlBodyAlink);
+  const int numbers[] = {kCtlStart, kCtlLeft, kCtlIndent, kCtlRow};
   for (int i = 0; i < 4; ++i) {
-    pg->addWidget(label(numbers[i].first), 2 + i, 3);
-    QLineEdit* edit = AddEdit(numbers[i].second);
+    pg->addWidget(label(numbers[i]), 2 + i, 3);
+    QLineEdit* edit = AddEdit(numbers[i]);
     edit->setAlignment(Qt::AlignRight);
     edit->setMaximumWidth(50);
     pg->addWidget(edit, 2 + i, 4);
   }
-  colour_row(pg, 7, 0, "HOVER", kCtlBodyHover, 1063);
-  colour_row(pg, 7, 3, "HOVER背景", kCtlBodyHoverBack, 1067);
-  auto* text_back = new QCheckBox(Ui("各アイテムの背景色を優先"));
-  auto* parent_link = new QCheckBox(Ui("親LINK有効"));
-  for (auto [box, id] : {std::pair{text_back, int(kCtlTextBackOn)}, std::pair{parent_link, int(kCtlParentLink)}}) {
-    box->setObjectName(QString("ctl%1").arg(id));
-    controls_[id] = box;
-    connect(box, &QCheckBox::clicked, this, [this, id = id](bool on) {
-      if (!updating_) editor_.CheckBoxClicked(id, on);
-    });
-  }
-  pg->addWidget(text_back, 8, 0, 1, 3);
-  pg->addWidget(parent_link, 8, 3, 1, 3);
+  colour_row(pg, 7, 0, kCtlBodyHover);
+  colour_row(pg, 7, 3, kCtlBodyHoverBack);
+  pg->addWidget(AddCheckBox(kCtlTextBackOn), 8, 0, 1, 3);
+  pg->addWidget(AddCheckBox(kCtlParentLink), 8, 3, 1, 3);
 
   // The selected item's group.
   QGroupBox* item = MakeGroup("選択アイテムのスタイル");
   item->setObjectName("ctl1010");
   auto* ig = new QGridLayout(item);
-  colour_row(ig, 0, 0, "背景色", kCtlItemBgColor, 1057);
-  ig->addWidget(label("別ボタン"), 0, 3);
+  colour_row(ig, 0, 0, kCtlItemBgColor);
+  ig->addWidget(label(kCtlOtherButton), 0, 3);
   ig->addWidget(AddList(kCtlOtherButton), 0, 4, 1, 2);
-  ig->addWidget(label("スタイル"), 1, 0);
+  ig->addWidget(label(kCtlItemStyle), 1, 0);
   ig->addWidget(AddList(kCtlItemStyle), 1, 1, 1, 2);
-  ig->addWidget(label("TARGET"), 1, 3);
+  ig->addWidget(label(kCtlItemTarget), 1, 3);
   ig->addWidget(AddList(kCtlItemTarget), 1, 4, 1, 2);
-  ig->addWidget(label("リンク"), 2, 0);
+  ig->addWidget(label(kCtlLink), 2, 0);
   ig->addWidget(AddEdit(kCtlLink), 2, 1, 1, 4);
-  ig->addWidget(AddBrowseButton(kCtlLinkBrowse), 2, 5);
-  ig->addWidget(label("サイズ"), 3, 0);
+  ig->addWidget(AddBrowseButton(FindFormField(kCtlLink)->browse_button), 2, 5);
+  ig->addWidget(label(kCtlItemSize), 3, 0);
   ig->addWidget(AddList(kCtlItemSize), 3, 1, 1, 2);
-  auto* open = new QCheckBox(Ui("ツリーを開いた状態で表示する"));
-  open->setObjectName("ctl1102");
-  controls_[kCtlOpen] = open;
-  connect(open, &QCheckBox::clicked, this, [this](bool on) {
-    if (!updating_) editor_.CheckBoxClicked(kCtlOpen, on);
-  });
-  ig->addWidget(open, 3, 3, 1, 3);
-  ig->addWidget(label("リンク・アイコン"), 4, 0);
+  ig->addWidget(AddCheckBox(kCtlOpen), 3, 3, 1, 3);
+  ig->addWidget(label(kCtlIcon), 4, 0);
   ig->addWidget(AddEdit(kCtlIcon), 4, 1, 1, 4);
-  ig->addWidget(AddBrowseButton(kCtlIconBrowse), 4, 5);
+  ig->addWidget(AddBrowseButton(FindFormField(kCtlIcon)->browse_button), 4, 5);
 
   // The new-item group.
   QGroupBox* added = MakeGroup("追加するスタイル");
   added->setObjectName("ctl1013");
   auto* ag = new QGridLayout(added);
-  colour_row(ag, 0, 0, "背景色", kCtlNewBgColor, 1058);
-  ag->addWidget(label("別ボタン"), 0, 3);
+  colour_row(ag, 0, 0, kCtlNewBgColor);
+  ag->addWidget(label(kCtlNewOtherButton), 0, 3);
   ag->addWidget(AddList(kCtlNewOtherButton), 0, 4);
-  ag->addWidget(label("スタイル"), 1, 0);
+  ag->addWidget(label(kCtlNewStyle), 1, 0);
   ag->addWidget(AddList(kCtlNewStyle), 1, 1, 1, 2);
-  ag->addWidget(label("TARGET"), 1, 3);
+  ag->addWidget(label(kCtlNewTarget), 1, 3);
   ag->addWidget(AddList(kCtlNewTarget), 1, 4);
-  ag->addWidget(label("サイズ"), 2, 0);
+  ag->addWidget(label(kCtlNewSize), 2, 0);
   ag->addWidget(AddList(kCtlNewSize), 2, 1, 1, 2);
   auto* add = new QPushButton(Ui("新しいアイテムを追加"));
   add->setObjectName("ctl1004");
@@ -206,6 +192,8 @@ FormWidget::FormWidget(Editor& editor, QWidget* parent) : QWidget(parent), edito
 }
 
 void FormWidget::ShowFindBar() { find_bar_->Open(); }
+void FormWidget::FindAgain(bool forward) { find_bar_->FindAgain(forward); }
+bool FormWidget::IsFindText(const QWidget* widget) const { return find_bar_->HasText(widget); }
 void FormWidget::RefreshFindBar() { find_bar_->Refresh(); }
 
 QGroupBox* FormWidget::MakeGroup(const char* title) {
@@ -236,6 +224,16 @@ QLineEdit* FormWidget::AddEdit(int id) {
   connect(edit, &QLineEdit::textEdited, this, [this, id, edit] { TextEdited(id, edit); });
   connect(edit, &QLineEdit::editingFinished, this, [this, id] { editor_.FieldEditEnded(id); });
   return edit;
+}
+
+QCheckBox* FormWidget::AddCheckBox(int id) {
+  auto* box = new QCheckBox(Ui(FindFormField(id)->label));
+  box->setObjectName(QString("ctl%1").arg(id));
+  controls_[id] = box;
+  connect(box, &QCheckBox::clicked, this, [this, id](bool on) {
+    if (!updating_) editor_.CheckBoxClicked(id, on);
+  });
+  return box;
 }
 
 QComboBox* FormWidget::AddList(int id) {

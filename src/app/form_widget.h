@@ -37,6 +37,9 @@ class FormWidget : public QWidget {
   void ApplyEnabled();
   void FocusTree();
   void ShowFindBar();
+  void FindAgain(bool forward);
+  // Whether `widget` is the find bar's text box.
+  bool IsFindText(const QWidget* widget) const;
   void RefreshFindBar();
   void ApplyTreeColours();
   // The menu tree, which shows the core's tree and follows its changes.
@@ -57,6 +60,7 @@ class FormWidget : public QWidget {
   QLineEdit* AddEdit(int id);
   QPushButton* AddBrowseButton(int id);
   QComboBox* AddList(int id);
+  QCheckBox* AddCheckBox(int id);
   void TextEdited(int id, QLineEdit* edit);
   void ListActivated(int id, QComboBox* list);
   void TreeSelectionChanged(QTreeWidgetItem* current);

@@ -314,7 +314,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   KeyFocus focus;
   if (widget == form_->Tree()) focus.place = KeyFocus::Place::kTree;
   if (box && !box->isReadOnly())
-    focus = {KeyFocus::Place::kTextBox, box->isUndoAvailable(), box->isRedoAvailable()};
+    focus = {form_->IsFindText(box) ? KeyFocus::Place::kFindBar : KeyFocus::Place::kTextBox, box->isUndoAvailable(),
+             box->isRedoAvailable()};
   const QString keys = QKeySequence(key->keyCombination()).toString(QKeySequence::PortableText);
   const KeyUse use = UseOfKey(keys.toStdString(), focus);
   if (use.command == kCmdNone && use.box == KeyUse::Box::kNone) return false;

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/colours.h"
 #include "text/catalogue.h"
 #include "text_border.h"
 
@@ -73,7 +74,9 @@ BulkDialog::BulkDialog(BulkChangeDialog& model, QWidget* parent) : QDialog(paren
   row->addWidget(new QLabel(ToQt(model.first_text)));
   row->addWidget(box_);
   if (model.editable) {
-    box_->lineEdit()->setValidator(new ByteLimitValidator(8, box_));
+    // One byte more than a colour holds, so that the check can refuse it
+    // with its message.
+    box_->lineEdit()->setValidator(new ByteLimitValidator(kColourLength + 1, box_));
     colour_ = new QPushButton(Ui("色(&C)"));
     colour_->setObjectName("colour");
     row->addWidget(colour_);

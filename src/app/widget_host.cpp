@@ -175,6 +175,7 @@ void WidgetHost::OpenUrl(const std::string& url) {
 }
 void WidgetHost::ShowHelp() { window_.ShowHelp(); }
 void WidgetHost::ShowFindBar() { window_.Form().ShowFindBar(); }
+void WidgetHost::FindAgain(bool forward) { window_.Form().FindAgain(forward); }
 void WidgetHost::ShowCheckResults(const std::vector<CheckProblem>&) { window_.ShowCheckResults(true); }
 
 void WidgetHost::CheckChanged() { window_.ShowCheckResults(false); }

@@ -62,6 +62,7 @@ class WidgetHost : public Host {
   void SetOpenUrlFunction(std::function<void(const std::string&)> fn) { open_url_fn_ = std::move(fn); }
   void ShowHelp() override;
   void ShowFindBar() override;
+  void FindAgain(bool forward) override;
   void ShowCheckResults(const std::vector<CheckProblem>& problems) override;
   void CheckChanged() override;
   void FocusControl(int control) override;

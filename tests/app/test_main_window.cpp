@@ -1349,7 +1349,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.tree()->currentItem()->text(0), Ui("Delta"));
 
     f.tree()->setCurrentItem(f.item("Alpha"));
-    QCOMPARE(f.editor().Item().link, std::string());
+    QCOMPARE(f.editor().Form().FieldText(kCtlLink), std::string());
     QVERIFY(f.control<QCheckBox>(kCtlOpen)->isEnabled());
     QVERIFY(!f.control<QLineEdit>(kCtlLink)->isEnabled());
     QVERIFY(f.control<QPushButton>(kCtlMoveDown)->isEnabled());
@@ -1429,7 +1429,7 @@ class MainWindowTest : public QObject {
     TypeText(link, "x");
     QCOMPARE(f.tree()->topLevelItem(0), root);
     QCOMPARE(root->child(0), first);
-    QCOMPARE(f.editor().Item().link, std::string("p.htmlx"));
+    QCOMPARE(f.editor().Form().FieldText(kCtlLink), std::string("p.htmlx"));
   }
 
   // A check that marks every item of a large menu changes none of the

@@ -252,6 +252,26 @@ class KeysAndFocus : public QObject {
     Run(d);
   }
 
+  // F3 and Shift+F3 go from match to match while the find bar has the
+  // keyboard, and leave the tree's selection alone elsewhere.
+  void findKeysActInTheFindBarOnly() {
+    Driver d;
+    d.Then([] { Keys("ctrl+f"); TypeText("o"); }).Pause(300);
+    Run(d);
+    const QString first = tree()->currentItem()->text(0);
+    d.Then([] { Keys("F3"); }).Pause(300);
+    Run(d);
+    const QString second = tree()->currentItem()->text(0);
+    QVERIFY2(second != first, "F3 went on to the next match");
+    d.Then([] { Keys("shift+F3"); }).Pause(300);
+    Run(d);
+    QCOMPARE(tree()->currentItem()->text(0), first);
+    d.Then([] { Keys("Escape"); }).Then([] { Keys("F3"); }).Pause(300);
+    Run(d);
+    QVERIFY(tree()->hasFocus());
+    QCOMPARE(tree()->currentItem()->text(0), first);
+  }
+
   // A wrong first character in a colour field: one message, and the typing
   // goes on in the field.
   void oneMistakeOneMessage() {

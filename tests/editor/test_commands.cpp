@@ -74,9 +74,8 @@ class CommandDispatch : public Session {
     std::string out = Outline() + "\n" + SerializeProject(s, m()).bytes;
     for (const std::string* f : {&s.NewBgColor, &s.NewStyle, &s.NewOtherButton, &s.NewFontSize, &s.NewTarget})
       out += *f + "|";
-    const ItemFields& i = e.Item();
-    for (const std::string* f : {&i.bg_color, &i.style, &i.size, &i.link, &i.other_button, &i.target, &i.icon})
-      out += *f + "|";
+    for (const FormField& f : FormFields())
+      if (f.group == FieldGroup::kItem) out += e.Form().FieldText(f.control) + "|";
     return out;
   }
 };

@@ -118,7 +118,7 @@ TEST_F(Dialogs, BulkChangesReachLiveAndRetiredRows) {
   m().tree.ForEachPreOrder(m().Root(), [&](NodeId n) { expect_changed(m().tree.Item(n)); });
   ASSERT_TRUE(m().CutBufferFull());
   for (const ClipItem& c : m().CutItems()) expect_changed(c.item);
-  EXPECT_EQ(e.Item().size, "12pt");
+  EXPECT_EQ(e.Form().FieldText(kCtlItemSize), "12pt");
   EXPECT_EQ(e.ModifiedFlag(), 1);
   Select("B");
   e.Dispatch(kCmdPasteCut);

@@ -29,7 +29,7 @@ class Seams : public Session {
 TEST_F(Seams, SwatchesFollowAddPasteNewAndUndo) {
   Type(kCtlNewBgColor, "#00FF00");
   Add("A");
-  EXPECT_EQ(e.Item().bg_color, "#00FF00");
+  EXPECT_EQ(e.Form().FieldText(kCtlItemBgColor), "#00FF00");
   ExpectSwatchesShowTheFields("add");
   Type(kCtlItemBgColor, "#FF0000");
   Select("ホームページ");
@@ -235,7 +235,6 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
   e.Settings().BodyLink = "#123456";
   e.Settings().TextBackOn = 1;
   m().tree.MutableItem(m().Selected()).bg_color = "#ffff";
-  e.Item().bg_color = "#ffff";  // as a file read would leave the form
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#ffff」は色として使えないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");

@@ -23,7 +23,8 @@ class EditorTest : public ::testing::Test {
 // typed into.
 TEST_F(EditorTest, StartLeavesNothingToSaveAndNoItemToEdit) {
   EXPECT_EQ(e.ModifiedFlag(), 0);
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  ASSERT_EQ(FormState::ControlsOf(FieldGroup::kItem).size(), 11u) << "eight fields, three buttons";
+  for (int id : FormState::ControlsOf(FieldGroup::kItem)) EXPECT_FALSE(e.Form().Enabled(id)) << id;
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
@@ -66,9 +67,8 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   (void)a11;
 
   m().tree.Select(a);
-  EXPECT_EQ(e.Item().link, "a/b/c.html");
-  EXPECT_EQ(e.Form().link_browse_path, "a/b/c.html");
-  EXPECT_EQ(e.Item().other_button, sj("別ウインドウ"));
+  EXPECT_EQ(e.Form().FieldText(kCtlLink), "a/b/c.html");
+  EXPECT_EQ(e.Form().FieldText(kCtlOtherButton), sj("別ウインドウ"));
   EXPECT_TRUE(e.Form().Enabled(kCtlOpen));  // top-level branch
   EXPECT_FALSE(e.Form().Enabled(kCtlLink));  // ParentLink clear
   EXPECT_FALSE(e.Form().Enabled(kCtlIcon));
@@ -94,28 +94,25 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
 
   m().tree.Select(m().Root());
-  for (int id : kSelectedItemControls) EXPECT_FALSE(e.Form().Enabled(id)) << id;
+  ASSERT_EQ(FormState::ControlsOf(FieldGroup::kItem).size(), 11u) << "eight fields, three buttons";
+  for (int id : FormState::ControlsOf(FieldGroup::kItem)) EXPECT_FALSE(e.Form().Enabled(id)) << id;
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveUp));
   EXPECT_FALSE(e.Form().Enabled(kCtlMoveDown));
 }
 
-TEST_F(EditorTest, StoreSelectedItemWritesFieldsAndFillsEmptyStyle) {
+TEST_F(EditorTest, StoreSelectedItemFillsEmptyValues) {
   NodeId a = AddItem(m(), m().Root(), "A");
   m().tree.Select(a);
   e.Settings().NewStyle = "Italic";
-  ItemFields& f = e.Item();
+  MenuItem& f = m().tree.MutableItem(a);
   f.style.clear();
-  f.size.clear();
-  f.other_button = "odd";
-  f.open = 1;
-  f.link = "x.html";
+  f.font_size.clear();
+  f.open = "yes";
   e.Form().StoreSelectedItem();
   const MenuItem& r = m().tree.Item(a);
   EXPECT_EQ(r.style, "Italic");
   EXPECT_EQ(r.font_size, "10pt");
-  EXPECT_EQ(r.other_window, OtherWindow::kLeaveFrames);
-  EXPECT_EQ(r.open, "1");
-  EXPECT_EQ(r.link, "x.html");
+  EXPECT_EQ(r.open, "0") << "a flag that is not \"1\" is stored as \"0\"";
   EXPECT_EQ(r.title, "A");  // only the root's title follows the page title
 
   e.Settings().Title = "Page";

@@ -94,6 +94,13 @@ TEST(KeysOfTextBoxes, TheKeysThatEditTextActOnTheText) {
   EXPECT_EQ(command("Ctrl+Shift+Up", box), kCmdNone);
   EXPECT_EQ(command("Ctrl+Shift+Up", other), kCmdNone);
   EXPECT_EQ(command("Ctrl+Shift+Up", tree), kCmdOutlineUp);
+  // F3 is the find bar's, whose box edits text as any box does.
+  const KeyFocus find_bar{Place::kFindBar};
+  EXPECT_EQ(command("F3", find_bar), kCmdFindNext);
+  EXPECT_EQ(command("Shift+F3", find_bar), kCmdFindPrevious);
+  EXPECT_EQ(command("F3", box), kCmdNone);
+  EXPECT_EQ(command("F3", tree), kCmdNone);
+  EXPECT_EQ(command("Ctrl+A", find_bar), kCmdNone);
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST_F(FormTest, LinkAndIconLengthWarnings) {
   EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(256, 'l')));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "リンクが長すぎます。256バイト以下にしてください。");
-  EXPECT_EQ(e.Item().link.size(), 256u) << "the value stays";
+  EXPECT_EQ(e.Form().FieldText(kCtlLink).size(), 256u) << "the value stays";
   EXPECT_TRUE(e.FieldChanged(kCtlIcon, std::string(256, 'i')));
   EXPECT_EQ(host.messages.back().text, "アイコンのパスが長すぎます。256バイト以下にしてください。");
   EXPECT_FALSE(e.FieldChanged(kCtlLink, std::string(257, 'l')));
@@ -190,7 +190,7 @@ TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   EXPECT_FALSE(e.Form().SampleColour(kCtlBodyHover));
 
   EXPECT_TRUE(e.FieldChanged(kCtlItemTarget, ""));
-  EXPECT_EQ(e.Item().target, "Frame2");
+  EXPECT_EQ(e.Form().FieldText(kCtlItemTarget), "Frame2");
   EXPECT_TRUE(e.FieldChanged(kCtlItemStyle, "Bold"));
   EXPECT_TRUE(e.FieldChanged(kCtlOtherButton, sj("フレーム解除")));
   const MenuItem& item = e.Model().tree.Item(a);

@@ -271,7 +271,7 @@ TEST_F(Buffers, UndoOfAnEditKeepsTheCopiedItemAndNoLookalikeTakesItsPlace) {
   EXPECT_EQ(Outline(), "A(A1),N,N") << "what was copied is N";
 }
 
-TEST_F(Buffers, NewItemFieldsAreStepsOfTheirOwnButNoEdits) {
+TEST_F(Buffers, NewItemDefaultsAreStepsOfTheirOwnButNoEdits) {
   Add("X");
   host.files = {dir / "p.pml"};
   e.Dispatch(kCmdSave);
@@ -321,7 +321,7 @@ TEST_F(Buffers, ACommandThatChangesNothingIsNoStepAndNoEdit) {
   EXPECT_EQ(e.GetHistory().Steps(), steps + 1);
   EXPECT_EQ(e.ModifiedFlag(), 1);
   e.Dispatch(kCmdUndo);
-  EXPECT_EQ(e.Item().target, "Frame2");
+  EXPECT_EQ(e.Form().FieldText(kCtlItemTarget), "Frame2");
   EXPECT_EQ(Outline(), "A(B)");
   EXPECT_EQ(e.ModifiedFlag(), 0);
 }
@@ -341,7 +341,7 @@ TEST_F(Buffers, RedoShowsTheItemItChangedAndBringsBackTheCopiedItem) {
   e.Dispatch(kCmdRedo);
   EXPECT_EQ(Outline(), "B,A");
   EXPECT_EQ(m().tree.Label(m().Selected()), "B") << "and so does redo, whatever was selected since";
-  EXPECT_EQ(e.Item().link, "b.html") << "with its fields";
+  EXPECT_EQ(e.Form().FieldText(kCtlLink), "b.html") << "with its fields";
 
   // A copied item that an undo takes away comes back with the redo, and
   // the buffer with it.

@@ -174,7 +174,7 @@ TEST_F(EditSession, MoveExchangesWholeSubtrees) {
   EXPECT_EQ(Outline(), "B(B1),A(A1(A11),A2),C");
   EXPECT_EQ(m().tree.Selected(), a) << "the item moved, with its id";
   EXPECT_EQ(Find("A1"), a1);
-  EXPECT_EQ(e.Item().link, "a.html") << "the form shows the moved item";
+  EXPECT_EQ(e.Form().FieldText(kCtlLink), "a.html") << "the form shows the moved item";
   EXPECT_TRUE(e.CommandEnabled(kCmdMoveUp));
   EXPECT_EQ(m().tree.Item(a1).style, "Italic");
   e.Dispatch(kCmdMoveDown);
@@ -216,6 +216,21 @@ TEST_F(EditSession, ClipboardBuffersAreIndependentAndReusable) {
   e.Dispatch(kCmdSave);
   EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy));
   EXPECT_TRUE(e.CommandEnabled(kCmdPasteCut));
+}
+
+// The form shows the pasted item as it is stored, its open flag too, so the
+// next edit of its fields does not clear the flag.
+TEST_F(EditSession, APastedItemKeepsItsOpenFlag) {
+  Add("top");
+  e.CheckBoxClicked(kCtlOpen, true);
+  e.Dispatch(kCmdCopy);
+  e.SelectItem(m().Root());
+  e.Dispatch(kCmdPasteCopy);
+  const NodeId pasted = m().tree.LastChild(m().Root());
+  ASSERT_EQ(m().Selected(), pasted);
+  EXPECT_EQ(e.Form().CheckBoxValue(kCtlOpen), 1);
+  Type(kCtlLink, "top.html");
+  EXPECT_EQ(m().tree.Item(pasted).open, "1");
 }
 
 TEST_F(EditSession, PasteOfAThousandItemsRefreshesTheFormOnce) {

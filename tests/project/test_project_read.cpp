@@ -122,15 +122,15 @@ TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
   ASSERT_TRUE(Load("[RightFrame]\tRight\r\n" + kRoot + Item(1, "Branch") +
                    Item(2, "Leaf", "#123456\tBold\t1\t14pt\tleaf.html\t1\tTop\ticon.gif\t1")));
   EXPECT_EQ(e.Model().tree.Label(e.Model().Selected()), "Leaf");
-  const ItemFields& f = e.Item();
-  EXPECT_EQ(f.bg_color, "#123456");
-  EXPECT_EQ(f.style, "Bold");
-  EXPECT_EQ(f.size, "14pt");
-  EXPECT_EQ(f.link, "leaf.html");
-  EXPECT_EQ(f.other_button, sj("別ウインドウ"));
-  EXPECT_EQ(f.target, "Top");
-  EXPECT_EQ(f.icon, "icon.gif");
-  EXPECT_EQ(f.open, 1);
+  const FormState& f = e.Form();
+  EXPECT_EQ(f.FieldText(kCtlItemBgColor), "#123456");
+  EXPECT_EQ(f.FieldText(kCtlItemStyle), "Bold");
+  EXPECT_EQ(f.FieldText(kCtlItemSize), "14pt");
+  EXPECT_EQ(f.FieldText(kCtlLink), "leaf.html");
+  EXPECT_EQ(f.FieldText(kCtlOtherButton), sj("別ウインドウ"));
+  EXPECT_EQ(f.FieldText(kCtlItemTarget), "Top");
+  EXPECT_EQ(f.FieldText(kCtlIcon), "icon.gif");
+  EXPECT_EQ(f.CheckBoxValue(kCtlOpen), 1);
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
   EXPECT_FALSE(e.Form().Enabled(kCtlItemTarget));  // RightFrame is not "なし"
   EXPECT_TRUE(e.Form().Enabled(kCtlIcon));         // Linkto is empty

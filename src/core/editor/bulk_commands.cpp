@@ -30,14 +30,6 @@ void Change(Editor& e, BulkChangeDialog::Kind kind) {
         break;
     }
   });
-
-  ItemFields& item = e.Item();
-  switch (kind) {
-    case Kind::kFontSize: item.size = value; break;
-    case Kind::kFontStyle: item.style = value; break;
-    case Kind::kOtherButton: item.other_button = value; break;
-    case Kind::kBackground: item.bg_color = value; break;
-  }
   e.Notify().FormChanged();
   if (kind == Kind::kBackground) e.Form().CheckCompleteColours({kCtlItemBgColor});
   e.Doc().MarkModified(1);

@@ -42,19 +42,9 @@ void Paste(CommandContext& e, bool cut_buffer) {
   // The copied items as they are now; the paste may go into their subtree.
   const Clip clip = cut_buffer ? m.CutItems() : m.CopiedItems();
   if (!tree_commands::RoomForItems(e, static_cast<int>(clip.size()))) return;
-  std::optional<MenuItem> last = m.Paste(clip);
+  // The last item pasted is the selected one: the form shows its values.
+  if (m.Paste(clip)) e.notify.FormChanged();
   m.SuppressSelectionRefresh = false;
-  if (last) {
-    ItemFields& item = e.form.item;
-    item.bg_color = last->bg_color;
-    item.style = last->style;
-    item.other_button = OtherButtonText(last->other_window);
-    item.size = last->font_size;
-    item.link = last->link;
-    item.target = last->target;
-    item.icon = last->icon;
-    e.notify.FormChanged();
-  }
   e.doc.MarkModified(1);
 }
 

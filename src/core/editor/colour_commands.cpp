@@ -30,7 +30,7 @@ ColourCheck CheckColour(std::string& value, bool dialog_variant, Notifier& notif
   ColourCheck result;
   if (value.empty()) return result;
   bool told = false, faulty = false;
-  if (dialog_variant && value.size() > 7) {
+  if (dialog_variant && value.size() > kColourLength) {
     InputError(notify, "7文字以上入力できません。");
     told = faulty = true;
   }

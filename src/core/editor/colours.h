@@ -1,6 +1,7 @@
 // Colour values (#RRGGBB as typed) and colour numbers (red in the low byte).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,9 @@
 #include "text/numbers.h"
 
 namespace pomeli2 {
+
+// A colour field's length: "#" and six hexadecimal digits.
+inline constexpr size_t kColourLength = 7;
 
 struct ColourCheck {
   bool acceptable = true;
@@ -18,7 +22,7 @@ struct ColourCheck {
 // Checks a typed colour value and repairs it in place: a missing "#" is put
 // in front, bytes that are no hexadecimal digits are dropped, each with its
 // message (one per check). The dialog variant also refuses, without
-// shortening, a value longer than 7 bytes.
+// shortening, a value longer than kColourLength.
 ColourCheck CheckColour(std::string& value, bool dialog_variant, Notifier& notify);
 
 // 0xRRGGBB as "#RRGGBB" in upper case.

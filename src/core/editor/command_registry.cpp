@@ -74,7 +74,8 @@ KeyUse UseOfKey(std::string_view keys, const KeyFocus& focus) {
     if ((d.key_bound && keys == d.key) || keys == d.hidden_key) found = &d;
   if (!found || keys.empty()) return {};
   if (found->needs_tree_focus && focus.place != KeyFocus::Place::kTree) return {};
-  if (focus.place == KeyFocus::Place::kTextBox) {
+  if (found->needs_find_bar && focus.place != KeyFocus::Place::kFindBar) return {};
+  if (focus.place == KeyFocus::Place::kTextBox || focus.place == KeyFocus::Place::kFindBar) {
     for (std::string_view text_key : {"Ctrl+A", "Ctrl+C", "Ctrl+X", "Ctrl+V"})
       if (keys == text_key) return {};
     if (keys == "Ctrl+Z" && focus.box_can_undo) return {kCmdNone, KeyUse::Box::kUndo};

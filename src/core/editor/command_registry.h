@@ -119,6 +119,8 @@ struct CommandDescriptor {
   // Its keys act only while the menu tree has the focus (elsewhere they
   // keep their meaning in the field, such as selecting words).
   bool needs_tree_focus = false;
+  // Its keys act only while the find bar has the keyboard.
+  bool needs_find_bar = false;
   Required<UndoKind> undo;
   Required<EnabledRule> enabled;
   // A check mark: the rule that sets it, or none when the window keeps the
@@ -143,7 +145,8 @@ const CommandDescriptor* FindCommand(CommandId id);
 CommandId CommandOfButton(int control);
 // Where the keyboard is when a key is pressed.
 struct KeyFocus {
-  enum class Place { kTree, kTextBox, kOther };
+  // The find bar's box is a text box too.
+  enum class Place { kTree, kTextBox, kFindBar, kOther };
   Place place = Place::kOther;
   // A text box's own history of its text.
   bool box_can_undo = false, box_can_redo = false;

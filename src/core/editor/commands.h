@@ -28,7 +28,7 @@ enum CommandId : int {
   kCmdIconCopy = 32798, kCmdPreview = 32900, kCmdUndo = 32901, kCmdRedo = 32902,
   kCmdOutlineUp = 32903, kCmdOutlineDown = 32904, kCmdIndent = 32905, kCmdOutdent = 32906, kCmdFind = 32907, kCmdCheckLinks = 32908,
   kCmdSelectImage = 32788, kCmdMoveUp = 1104, kCmdMoveDown = 1105,
-  kCmdImport = 32910, kCmdExport = 32911, kCmdSite = 32914,
+  kCmdImport = 32910, kCmdExport = 32911, kCmdFindNext = 32912, kCmdFindPrevious = 32913, kCmdSite = 32914,
 };
 
 // A drop in the tree is no command (it has an item and a place), but it is

@@ -8,19 +8,27 @@ enum ControlId : int {
   kCtlBackPicture = 1024,
   kCtlBackPictureBrowse = 1028,
   kCtlBgColor = 1011,
+  kCtlBgColorButton = 1052,
   kCtlBodyText = 1036,
+  kCtlBodyTextButton = 1053,
   kCtlBodyLink = 1039,
+  kCtlBodyLinkButton = 1054,
   kCtlBodyVlink = 1041,
+  kCtlBodyVlinkButton = 1055,
   kCtlBodyAlink = 1043,
+  kCtlBodyAlinkButton = 1056,
   kCtlStart = 1029,
   kCtlLeft = 1060,
   kCtlIndent = 1050,
   kCtlRow = 1031,
   kCtlBodyHover = 1062,
+  kCtlBodyHoverButton = 1063,
   kCtlBodyHoverBack = 1066,
+  kCtlBodyHoverBackButton = 1067,
   kCtlTextBackOn = 1045,
   kCtlParentLink = 1059,
   kCtlNewBgColor = 1015,
+  kCtlNewBgColorButton = 1058,
   kCtlNewOtherButton = 1034,
   kCtlNewStyle = 1049,
   kCtlNewSize = 1032,
@@ -45,11 +53,5 @@ enum ControlId : int {
   kCtlMoveUp = 1104,
   kCtlMoveDown = 1105,
 };
-
-// The eleven controls of the selected item's group.
-inline constexpr int kSelectedItemControls[] = {kCtlLink,       kCtlLinkBrowse,        kCtlIcon,
-                                                kCtlIconBrowse, kCtlItemBgColor,       kCtlItemBgColorButton,
-                                                kCtlOpen,       kCtlOtherButton,       kCtlItemStyle,
-                                                kCtlItemTarget, kCtlItemSize};
 
 }  // namespace pomeli2

@@ -55,7 +55,7 @@ void Editor::Start() {
 }
 
 EditorState Editor::Capture() const {
-  return {doc_.model.Share(), doc_.settings, form_.item};
+  return {doc_.model.Share(), doc_.settings};
 }
 
 template <typename F>
@@ -94,8 +94,6 @@ void Editor::Apply(EditorState state, NodeId copied) {
   doc_.settings.ProjectPath = files.ProjectPath;
   doc_.settings.HtmlFileName = files.HtmlFileName;
   doc_.settings.Path = files.Path;
-  form_.item = std::move(state.item);
-  form_.link_browse_path = form_.item.link;
   form_.RefreshEnabling();
   form_.CheckAllCompleteColours();
   notify_.TreeRestored(m.tree.ChangesSince(shown));

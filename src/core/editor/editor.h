@@ -39,8 +39,6 @@ class Editor {
   const MenuModel& Model() const { return doc_.model; }
   PageSettings& Settings() { return doc_.settings; }
   const PageSettings& Settings() const { return doc_.settings; }
-  ItemFields& Item() { return form_.item; }
-  const ItemFields& Item() const { return form_.item; }
   const std::string& ProgramFolder() const { return program_folder_; }
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
   CustomColours& Custom() { return custom_colours_; }

@@ -12,56 +12,89 @@
 namespace pomeli2 {
 namespace {
 
-struct FieldDef {
-  int control;
-  std::string PageSettings::*page;  // or
-  std::string ItemFields::*item;
-  size_t limit;  // bytes; 0 for a list with fixed entries
-};
+// The text a member shows in the form, and the member a text makes.
+const std::string& ShownText(const std::string& value) { return value; }
+void TakeShownText(const std::string& text, std::string& value) { value = text; }
+std::string ShownText(int value) { return std::to_string(value); }
+void TakeShownText(const std::string& text, int& value) { value = text == "1" ? 1 : 0; }
+std::string ShownText(OtherWindow kind) { return OtherButtonText(kind); }
+void TakeShownText(const std::string& text, OtherWindow& kind) { kind = OtherButtonKind(text); }
 
-const FieldDef kFields[] = {
-    {kCtlTitle, &PageSettings::Title, nullptr, kTextLimit},
-    {kCtlBackPicture, &PageSettings::BackPicture, nullptr, kTextLimit},
-    {kCtlBgColor, &PageSettings::BgColor, nullptr, 7},
-    {kCtlBodyText, &PageSettings::BodyText, nullptr, 7},
-    {kCtlBodyLink, &PageSettings::BodyLink, nullptr, 7},
-    {kCtlBodyVlink, &PageSettings::BodyVlink, nullptr, 7},
-    {kCtlBodyAlink, &PageSettings::BodyAlink, nullptr, 7},
-    {kCtlStart, &PageSettings::Start, nullptr, 3},
-    {kCtlLeft, &PageSettings::Left, nullptr, 3},
-    {kCtlIndent, &PageSettings::Indent, nullptr, 3},
-    {kCtlRow, &PageSettings::Row, nullptr, 3},
-    {kCtlBodyHover, &PageSettings::BodyHover, nullptr, 7},
-    {kCtlBodyHoverBack, &PageSettings::BodyHoverBack, nullptr, 7},
-    {kCtlNewBgColor, &PageSettings::NewBgColor, nullptr, 7},
-    {kCtlNewOtherButton, &PageSettings::NewOtherButton, nullptr, 0},
-    {kCtlNewStyle, &PageSettings::NewStyle, nullptr, 0},
-    {kCtlNewTarget, &PageSettings::NewTarget, nullptr, 10},
-    {kCtlNewSize, &PageSettings::NewFontSize, nullptr, 4},
-    {kCtlProjectPath, &PageSettings::ProjectPath, nullptr, 0},
-    {kCtlHtmlFileName, &PageSettings::HtmlFileName, nullptr, 0},
-    {kCtlPath, &PageSettings::Path, nullptr, 0},
-    {kCtlItemBgColor, nullptr, &ItemFields::bg_color, 7},
-    {kCtlOtherButton, nullptr, &ItemFields::other_button, 0},
-    {kCtlItemStyle, nullptr, &ItemFields::style, 0},
-    {kCtlItemTarget, nullptr, &ItemFields::target, 10},
-    {kCtlLink, nullptr, &ItemFields::link, kTextLimit},
-    {kCtlItemSize, nullptr, &ItemFields::size, 4},
-    {kCtlIcon, nullptr, &ItemFields::icon, kTextLimit},
-};
+template <auto Member>
+constexpr FieldAccess Setting() {
+  return {[](const PageSettings& s, const MenuItem&) -> std::string { return ShownText(s.*Member); },
+          [](PageSettings& s, MenuItem&, const std::string& text) { TakeShownText(text, s.*Member); },
+          [](const PageSettings& s) -> const void* { return &(s.*Member); }};
+}
 
-const FieldDef* FindField(int control) {
-  for (const FieldDef& f : kFields)
+template <auto Member>
+constexpr FieldAccess ItemValue() {
+  return {[](const PageSettings&, const MenuItem& item) -> std::string { return ShownText(item.*Member); },
+          [](PageSettings&, MenuItem& item, const std::string& text) { TakeShownText(text, item.*Member); },
+          [](const PageSettings&) -> const void* { return nullptr; }};
+}
+
+using G = FieldGroup;
+using K = FieldKind;
+
+}  // namespace
+
+const std::vector<FormField>& FormFields() {
+  static const std::vector<FormField> fields = {
+      {kCtlTitle, G::kPage, K::kText, "タイトル", kTextLimit, nullptr, 0, 0, Setting<&PageSettings::Title>()},
+      {kCtlBackPicture, G::kPage, K::kText, "背景画像", kTextLimit, nullptr, 0, kCtlBackPictureBrowse,
+       Setting<&PageSettings::BackPicture>()},
+      {kCtlBgColor, G::kPage, K::kColour, "背景色", kColourLength, nullptr, kCtlBgColorButton, 0,
+       Setting<&PageSettings::BgColor>()},
+      {kCtlBodyText, G::kPage, K::kColour, "TEXT", kColourLength, nullptr, kCtlBodyTextButton, 0,
+       Setting<&PageSettings::BodyText>()},
+      {kCtlBodyLink, G::kPage, K::kColour, "LINK", kColourLength, nullptr, kCtlBodyLinkButton, 0,
+       Setting<&PageSettings::BodyLink>()},
+      {kCtlBodyVlink, G::kPage, K::kColour, "VLINK", kColourLength, nullptr, kCtlBodyVlinkButton, 0,
+       Setting<&PageSettings::BodyVlink>()},
+      {kCtlBodyAlink, G::kPage, K::kColour, "ALINK", kColourLength, nullptr, kCtlBodyAlinkButton, 0,
+       Setting<&PageSettings::BodyAlink>()},
+      {kCtlStart, G::kPage, K::kDigits, "開始位置", 3, nullptr, 0, 0, Setting<&PageSettings::Start>()},
+      {kCtlLeft, G::kPage, K::kDigits, "左位置", 3, nullptr, 0, 0, Setting<&PageSettings::Left>()},
+      {kCtlIndent, G::kPage, K::kDigits, "インデント", 3, nullptr, 0, 0, Setting<&PageSettings::Indent>()},
+      {kCtlRow, G::kPage, K::kDigits, "行間", 3, nullptr, 0, 0, Setting<&PageSettings::Row>()},
+      {kCtlBodyHover, G::kPage, K::kColour, "HOVER", kColourLength, nullptr, kCtlBodyHoverButton, 0,
+       Setting<&PageSettings::BodyHover>()},
+      {kCtlBodyHoverBack, G::kPage, K::kColour, "HOVER背景", kColourLength, nullptr, kCtlBodyHoverBackButton, 0,
+       Setting<&PageSettings::BodyHoverBack>()},
+      {kCtlTextBackOn, G::kPage, K::kCheckBox, "各アイテムの背景色を優先", 0, nullptr, 0, 0,
+       Setting<&PageSettings::TextBackOn>()},
+      {kCtlParentLink, G::kPage, K::kCheckBox, "親LINK有効", 0, nullptr, 0, 0, Setting<&PageSettings::ParentLink>()},
+      {kCtlProjectPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::ProjectPath>()},
+      {kCtlHtmlFileName, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::HtmlFileName>()},
+      {kCtlPath, G::kPage, K::kText, nullptr, 0, nullptr, 0, 0, Setting<&PageSettings::Path>()},
+      {kCtlItemBgColor, G::kItem, K::kColour, "背景色", kColourLength, nullptr, kCtlItemBgColorButton, 0,
+       ItemValue<&MenuItem::bg_color>()},
+      {kCtlOtherButton, G::kItem, K::kList, "別ボタン", 0, nullptr, 0, 0, ItemValue<&MenuItem::other_window>()},
+      {kCtlItemStyle, G::kItem, K::kList, "スタイル", 0, nullptr, 0, 0, ItemValue<&MenuItem::style>()},
+      {kCtlItemTarget, G::kItem, K::kList, "TARGET", 10, kNewItemTarget, 0, 0, ItemValue<&MenuItem::target>()},
+      {kCtlLink, G::kItem, K::kText, "リンク", kTextLimit, nullptr, 0, kCtlLinkBrowse, ItemValue<&MenuItem::link>()},
+      {kCtlItemSize, G::kItem, K::kList, "サイズ", 4, nullptr, 0, 0, ItemValue<&MenuItem::font_size>()},
+      {kCtlOpen, G::kItem, K::kCheckBox, "ツリーを開いた状態で表示する", 0, nullptr, 0, 0, ItemValue<&MenuItem::open>()},
+      {kCtlIcon, G::kItem, K::kText, "リンク・アイコン", kTextLimit, nullptr, 0, kCtlIconBrowse, ItemValue<&MenuItem::icon>()},
+      {kCtlNewBgColor, G::kNewItem, K::kColour, "背景色", kColourLength, nullptr, kCtlNewBgColorButton, 0,
+       Setting<&PageSettings::NewBgColor>()},
+      {kCtlNewOtherButton, G::kNewItem, K::kList, "別ボタン", 0, kNewItemOtherButton, 0, 0,
+       Setting<&PageSettings::NewOtherButton>()},
+      {kCtlNewStyle, G::kNewItem, K::kList, "スタイル", 0, kNewItemStyle, 0, 0, Setting<&PageSettings::NewStyle>()},
+      {kCtlNewTarget, G::kNewItem, K::kList, "TARGET", 10, kNewItemTarget, 0, 0, Setting<&PageSettings::NewTarget>()},
+      {kCtlNewSize, G::kNewItem, K::kList, "サイズ", 4, kNewItemFontSize, 0, 0, Setting<&PageSettings::NewFontSize>()},
+  };
+  return fields;
+}
+
+const FormField* FindFormField(int control) {
+  for (const FormField& f : FormFields())
     if (f.control == control) return &f;
   return nullptr;
 }
 
-// Each colour button and the field whose colour it shows.
-constexpr std::pair<int, int> kColourButtons[] = {
-    {1052, kCtlBgColor},   {1053, kCtlBodyText},  {1054, kCtlBodyLink},     {1055, kCtlBodyVlink},
-    {1056, kCtlBodyAlink}, {1063, kCtlBodyHover}, {1067, kCtlBodyHoverBack}, {1057, kCtlItemBgColor},
-    {1058, kCtlNewBgColor},
-};
+namespace {
 
 
 }  // namespace
@@ -109,12 +142,28 @@ void FormState::SetEnabled(int control, bool enabled) {
   doc_.notify().ControlsChanged();
 }
 
+void FormState::SetFieldEnabled(int control, bool enabled) {
+  SetEnabled(control, enabled);
+  if (const FormField* f = FindFormField(control))
+    for (int button : {f->colour_button, f->browse_button})
+      if (button != 0) SetEnabled(button, enabled);
+}
+
+std::vector<int> FormState::ControlsOf(FieldGroup group) {
+  std::vector<int> controls;
+  for (const FormField& f : FormFields()) {
+    if (f.group != group) continue;
+    for (int id : {f.control, f.colour_button, f.browse_button})
+      if (id != 0) controls.push_back(id);
+  }
+  return controls;
+}
+
 void FormState::Start() {
   // The form starts with the root row's own values, so the first store
   // writes them back unchanged (apart from the page title).
-  LoadItemFields(model().Root());
   StoreSelectedItem();
-  for (int id : kSelectedItemControls) SetEnabled(id, false);
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, false);
   SetEnabled(kCtlMoveUp, false);
   SetEnabled(kCtlMoveDown, false);
   CheckAllCompleteColours();
@@ -122,51 +171,32 @@ void FormState::Start() {
   doc_.notify().FormChanged();
 }
 
-void FormState::LoadItemFields(NodeId node, bool with_other_button) {
-  static const MenuItem kNoItem;
-  const MenuItem& m = model().tree.Valid(node) ? model().tree.Item(node) : kNoItem;
-  item.link = m.link;
-  item.bg_color = m.bg_color;
-  item.style = m.style;
-  item.size = m.font_size;
-  item.target = m.target;
-  item.icon = m.icon;
-  item.open = m.open == "1" ? 1 : 0;
-  if (with_other_button) item.other_button = OtherButtonText(m.other_window);
-}
-
 void FormState::OnSelectionChanged() {
-  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
-  // While a project loads, only the item's values are taken; the rest of
-  // the form is settled once the load ends.
-  LoadItemFields(model().Selected(), /*with_other_button=*/!model().SuppressSelectionRefresh);
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, !model().RootSelected());
+  // While a project loads, the rest of the form is settled once the load
+  // ends.
   if (model().SuppressSelectionRefresh) return;
 
   ApplySelectionEnabling();
-  // The link browse offers the item's link; paths use "/" on this platform.
-  link_browse_path = item.link;
   CheckCompleteColours({kCtlItemBgColor});
   doc_.notify().SelectionChanged();
   doc_.notify().FormChanged();
 }
 
 void FormState::ShowLoadedItem() {
-  LoadItemFields(model().Selected());
   ApplySelectionEnabling();
-  link_browse_path = item.link;
   CheckAllCompleteColours();
   doc_.notify().ControlsChanged();
   doc_.notify().FormChanged();
 }
 
 void FormState::RefreshEnabling() {
-  for (int id : kSelectedItemControls) SetEnabled(id, !model().RootSelected());
+  for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, !model().RootSelected());
   ApplySelectionEnabling();
 }
 
 void FormState::WarnIfTooLong(int control) {
-  const std::string& value = control == kCtlLink ? item.link : item.icon;
-  if (value.size() < kTextLimit) return;
+  if (FieldText(control).size() < kTextLimit) return;
   doc_.notify().Message(control == kCtlLink ? LinkTooLongMessage() : IconTooLongMessage(), sj(kErrorTitle),
                         MessageIcon::kError);
 }
@@ -178,47 +208,33 @@ void FormState::ApplySelectionEnabling() {
   SetEnabled(kCtlMoveDown, node != kNoNode && tree.NextSibling(node) != kNoNode);
   SetEnabled(kCtlMoveUp, node != kNoNode && tree.PrevSibling(node) != kNoNode);
   if (node == kNoNode || model().RootSelected()) {
-    SetEnabled(kCtlLink, false);
-    SetEnabled(kCtlLinkBrowse, false);
+    SetFieldEnabled(kCtlLink, false);
   } else if (!tree.HasChildren(node)) {
-    SetEnabled(kCtlLink, true);
-    SetEnabled(kCtlLinkBrowse, true);
-    SetEnabled(kCtlOpen, false);
-    SetEnabled(kCtlItemTarget, s.ItemTargetsEnabled());
-    SetEnabled(kCtlIcon, s.ItemIconsEnabled());
-    SetEnabled(kCtlIconBrowse, s.ItemIconsEnabled());
+    SetFieldEnabled(kCtlLink, true);
+    SetFieldEnabled(kCtlOpen, false);
+    SetFieldEnabled(kCtlItemTarget, s.ItemTargetsEnabled());
+    SetFieldEnabled(kCtlIcon, s.ItemIconsEnabled());
   } else {
     bool parent_link = s.ParentLink == 1;
-    SetEnabled(kCtlLink, parent_link);
-    SetEnabled(kCtlLinkBrowse, parent_link);
-    SetEnabled(kCtlItemTarget, parent_link && s.ItemTargetsEnabled());
-    SetEnabled(kCtlIcon, false);
-    SetEnabled(kCtlIconBrowse, false);
-    SetEnabled(kCtlOpen, tree.Parent(node) == model().Root());
+    SetFieldEnabled(kCtlLink, parent_link);
+    SetFieldEnabled(kCtlItemTarget, parent_link && s.ItemTargetsEnabled());
+    SetFieldEnabled(kCtlIcon, false);
+    SetFieldEnabled(kCtlOpen, tree.Parent(node) == model().Root());
   }
 }
 
 void FormState::StoreSelectedItem() {
-  if (item.style.empty()) {
-    item.style = doc_.settings.NewStyle;
-    doc_.notify().FormChanged();
-  }
-  if (item.size.empty()) {
-    item.size = doc_.settings.NewFontSize;
-    doc_.notify().FormChanged();
-  }
   MenuModel& m = model();
   const NodeId node = m.Selected();
   if (!m.tree.Valid(node)) return;
   MenuItem stored = m.tree.Item(node);
-  stored.bg_color = item.bg_color;
-  stored.style = item.style;
-  stored.font_size = item.size;
-  stored.link = item.link;
-  stored.other_window = OtherButtonKind(item.other_button);
-  stored.target = item.target;
-  stored.icon = item.icon;
-  stored.open = item.open ? "1" : "0";
+  for (auto [value, fallback] : {std::pair{&stored.style, &doc_.settings.NewStyle},
+                                 std::pair{&stored.font_size, &doc_.settings.NewFontSize}}) {
+    if (!value->empty()) continue;
+    *value = *fallback;
+    doc_.notify().FormChanged();
+  }
+  stored.open = stored.open == "1" ? "1" : "0";
   // Only a change makes the item stop sharing with the undo states.
   if (!(stored == m.tree.Item(node))) m.tree.MutableItem(node) = std::move(stored);
   if (m.RootSelected()) m.root_title = doc_.settings.Title;
@@ -226,12 +242,21 @@ void FormState::StoreSelectedItem() {
 
 void FormState::ResetForNew() {
   PageSettings& s = doc_.settings;
+  // The new root keeps what the reset leaves alone of the root that goes.
+  const NodeId going = model().Root();
+  const MenuItem kept = model().tree.Valid(going) ? model().tree.Item(going) : MenuItem{};
   model().ResetMenu();
   s.ResetForNew();
-  item.link.clear();
-  item.style = "None";
-  item.bg_color = "#FFFFFF";
-  item.size = "10pt";
+  MenuItem& root = model().tree.MutableItem(model().Root());
+  root.other_window = kept.other_window;
+  root.target = kept.target;
+  root.icon = kept.icon;
+  root.open = kept.open;
+  root.link.clear();
+  // and the new-item values of the reset.
+  root.style = s.NewStyle;
+  root.bg_color = s.NewBgColor;
+  root.font_size = s.NewFontSize;
   SetEnabled(kCtlLink, false);
   StoreSelectedItem();
   doc_.notify().ControlsChanged();
@@ -241,21 +266,34 @@ void FormState::ResetForNew() {
                         sj("ページ確認"), MessageIcon::kInformation);
 }
 
-std::string* FormState::TextField(int control) {
-  const FieldDef* f = FindField(control);
-  if (!f) return nullptr;
-  return f->page ? &(doc_.settings.*(f->page)) : &(item.*(f->item));
+void FormState::WriteField(int control, const std::string& text) {
+  const FormField* f = FindFormField(control);
+  if (!f) return;
+  MenuModel& m = model();
+  if (f->group != FieldGroup::kItem) {
+    MenuItem unused;
+    f->access.write(doc_.settings, unused, text);
+    return;
+  }
+  const NodeId node = m.Selected();
+  if (!m.tree.Valid(node)) return;
+  MenuItem item = m.tree.Item(node);
+  f->access.write(doc_.settings, item, text);
+  if (!(item == m.tree.Item(node))) m.tree.MutableItem(node) = std::move(item);
 }
 
-const std::string* FormState::TextField(int control) const { return const_cast<FormState*>(this)->TextField(control); }
-
 std::string FormState::FieldText(int control) const {
-  const std::string* field = TextField(control);
-  return field ? *field : std::string();
+  const FormField* f = FindFormField(control);
+  // A check box shows no text.
+  if (!f || f->kind == FieldKind::kCheckBox) return {};
+  static const MenuItem kNoItem;
+  const MenuTree& tree = model().tree;
+  const NodeId node = tree.Selected();
+  return f->access.read(doc_.settings, tree.Valid(node) ? tree.Item(node) : kNoItem);
 }
 
 size_t FormState::FieldLimit(int control) {
-  const FieldDef* f = FindField(control);
+  const FormField* f = FindFormField(control);
   return f ? f->limit : 0;
 }
 
@@ -263,7 +301,8 @@ std::vector<std::string> FormState::ListEntries(int control) const {
   switch (control) {
     case kCtlOtherButton:
     case kCtlNewOtherButton:
-      return {sj("ボタンなし"), sj("別ウインドウ"), sj("フレーム解除")};
+      return {OtherButtonText(OtherWindow::kNone), OtherButtonText(OtherWindow::kNewWindow),
+              OtherButtonText(OtherWindow::kLeaveFrames)};
     case kCtlItemStyle:
     case kCtlNewStyle:
       return {"None", "Bold", "Italic", "Bold&Italic"};
@@ -290,30 +329,38 @@ int FormState::CheckBoxValue(int control) const {
   switch (control) {
     case kCtlTextBackOn: return doc_.settings.TextBackOn;
     case kCtlParentLink: return doc_.settings.ParentLink;
-    case kCtlOpen: return item.open;
+    case kCtlOpen: {
+      const NodeId node = model().Selected();
+      return model().tree.Valid(node) && model().tree.Item(node).open == "1" ? 1 : 0;
+    }
     default: return 0;
   }
 }
 
 std::optional<unsigned> FormState::SampleColour(int control) const {
-  if (const std::string* field = TextField(control)) {
-    if (auto rgb = CompleteColour(*field)) return rgb;
-  }
+  if (auto rgb = CompleteColour(FieldText(control))) return rgb;
   auto it = swatches_.find(control);
   if (it == swatches_.end()) return std::nullopt;
   return it->second;
 }
 
 bool FormState::IsColourField(int control) {
-  for (auto [button, field] : kColourButtons)
-    if (field == control) return true;
-  return false;
+  const FormField* f = FindFormField(control);
+  return f && f->kind == FieldKind::kColour;
+}
+
+std::vector<int> FormState::ColourFields() {
+  std::vector<int> fields;
+  for (const FormField& f : FormFields())
+    if (f.kind == FieldKind::kColour) fields.push_back(f.control);
+  return fields;
 }
 
 void FormState::SetColourField(int control, const std::string& text) {
-  std::string* field = TextField(control);
-  *field = text;
-  ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+  WriteField(control, text);
+  std::string value = text;
+  ColourCheck check = CheckColour(value, /*dialog_variant=*/false, doc_.notify());
+  if (value != text) WriteField(control, value);
   if (check.complete) swatches_[control] = *check.complete;
   doc_.notify().FormChanged();
   if (control == kCtlNewBgColor) {  // a default for new items: no modified mark
@@ -326,33 +373,34 @@ void FormState::SetColourField(int control, const std::string& text) {
 
 void FormState::CheckCompleteColours(std::initializer_list<int> controls) {
   for (int control : controls) {
-    std::string* field = TextField(control);
-    if (field->size() != 7) continue;
-    ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+    std::string value = FieldText(control);
+    if (value.size() != kColourLength) continue;
+    ColourCheck check = CheckColour(value, /*dialog_variant=*/false, doc_.notify());
+    // The check may have repaired it.
+    if (value != FieldText(control)) WriteField(control, value);
     if (check.complete) swatches_[control] = *check.complete;
   }
 }
 
 void FormState::CheckAllCompleteColours() {
-  CheckCompleteColours({kCtlBgColor, kCtlBodyText, kCtlBodyLink, kCtlBodyVlink, kCtlBodyAlink, kCtlBodyHover,
-                        kCtlBodyHoverBack, kCtlItemBgColor, kCtlNewBgColor});
+  for (int control : ColourFields()) CheckCompleteColours({control});
 }
 
 void FormState::RememberCompleteColours() {
-  for (auto [button, control] : kColourButtons) {
-    if (auto rgb = CompleteColour(*TextField(control))) swatches_[control] = *rgb;
-  }
+  for (int control : ColourFields())
+    if (auto rgb = CompleteColour(FieldText(control))) swatches_[control] = *rgb;
 }
 
 int FormState::ControlOfSetting(std::string PageSettings::*setting) {
-  for (const FieldDef& f : kFields)
-    if (f.page == setting) return f.control;
+  static const PageSettings probe;
+  for (const FormField& f : FormFields())
+    if (f.access.member(probe) == &(probe.*setting)) return f.control;
   return 0;
 }
 
 int FormState::ColourFieldOfButton(int button) {
-  for (auto [b, field] : kColourButtons)
-    if (b == button) return field;
+  for (const FormField& f : FormFields())
+    if (button != 0 && f.colour_button == button) return f.control;
   return 0;
 }
 
@@ -392,57 +440,40 @@ bool DigitsOnly(const std::string& text) {
 bool FormState::NumericCheck(int control, const std::string& text) {
   if (DigitsOnly(text)) return true;
   doc_.notify().Message(sj("数字のみ入力可能です。"), sj(kInputErrorTitle), MessageIcon::kWarning);
-  std::string& field = *TextField(control);
-  if (!DigitsOnly(field)) field = control == kCtlRow ? "20" : "10";
+  if (!DigitsOnly(FieldText(control))) WriteField(control, control == kCtlRow ? "20" : "10");
   doc_.notify().FormChanged();
   return false;
 }
 
 bool FormState::FieldChanged(int control, const std::string& text) {
-  std::string* field = TextField(control);
-  if (!field) return false;
-  size_t limit = FieldLimit(control);
-  if (!CheckEnteredText(text, limit ? limit : kTextLimit)) return false;
-  if (IsColourField(control)) {
+  const FormField* f = FindFormField(control);
+  if (!f || f->kind == FieldKind::kCheckBox) return false;
+  if (!CheckEnteredText(text, f->limit ? f->limit : kTextLimit)) return false;
+  if (f->kind == FieldKind::kColour) {
     SetColourField(control, text);
     return true;
   }
-  const bool numeric = control == kCtlStart || control == kCtlRow || control == kCtlIndent || control == kCtlLeft;
-  if (numeric && !NumericCheck(control, text)) return false;
-  *field = text;
-  switch (control) {
-    case kCtlItemSize:
-    case kCtlItemStyle:
-    case kCtlOtherButton:
-      StoreSelectedItem();
+  if (f->kind == FieldKind::kDigits && !NumericCheck(control, text)) return false;
+  WriteField(control, text);
+  if (f->fallback && text.empty()) {
+    WriteField(control, sj(f->fallback));
+    doc_.notify().FormChanged();
+  }
+  switch (f->group) {
+    case FieldGroup::kPage:
       break;
-    case kCtlItemTarget:
-      if (item.target.empty()) {
-        item.target = "Frame2";
-        doc_.notify().FormChanged();
+    case FieldGroup::kItem:
+      StoreSelectedItem();
+      if (control == kCtlLink || control == kCtlIcon) {
+        doc_.MarkModified(1);
+        WarnIfTooLong(control);
+        return true;
       }
-      StoreSelectedItem();
       break;
-    case kCtlLink:
-    case kCtlIcon:
-      StoreSelectedItem();
-      doc_.MarkModified(1);
-      WarnIfTooLong(control);
-      return true;
-    case kCtlNewStyle:
-    case kCtlNewOtherButton:
-    case kCtlNewSize:
-    case kCtlNewTarget: {
-      static const std::pair<int, const char*> defaults[] = {
-          {kCtlNewStyle, "None"}, {kCtlNewOtherButton, "ボタンなし"}, {kCtlNewSize, "10pt"}, {kCtlNewTarget, "Frame2"}};
-      for (const auto& [id, value] : defaults)
-        if (id == control && field->empty()) *field = sj(value);
+    case FieldGroup::kNewItem:
       doc_.notify().FormChanged();
       doc_.Touch();
       return true;  // defaults for new items: no modified mark
-    }
-    default:
-      break;
   }
   doc_.MarkModified(1);
   return true;
@@ -461,7 +492,7 @@ void FormState::CheckBoxClicked(int control, bool checked) {
       doc_.notify().FormChanged();
       break;
     case kCtlOpen:
-      item.open = checked ? 1 : 0;
+      WriteField(kCtlOpen, checked ? "1" : "0");
       if (checked && doc_.settings.CloseTree == 1)
         doc_.notify().Message(
             sj("ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。"), sj(kConfirmTitle),

@@ -1,6 +1,6 @@
-// The main form's state: the selected item's fields, the TARGET list, the
-// enabled state of every control, what each field shows and what each
-// change of a field does.
+// The main form's state: the table of its fields, which read the page
+// settings and the selected item, the TARGET list, the enabled state of
+// every control, and what each change of a field does.
 #pragma once
 
 #include <map>
@@ -14,12 +14,39 @@
 
 namespace pomeli2 {
 
-// The selected item's fields as the form shows them.
-struct ItemFields {
-  std::string bg_color, style, size, link, other_button, target, icon;
-  int open = 0;
-  bool operator==(const ItemFields&) const = default;
+// Where a field of the form sits: its group, what it holds, and the store a
+// change of it takes.
+enum class FieldGroup { kPage, kItem, kNewItem };
+enum class FieldKind { kText, kDigits, kColour, kList, kCheckBox };
+
+// A field's value as the form shows it, read from and written to the page
+// settings or the selected item. Each field reaches its member through one
+// accessor; a member's type has its text conversions beside the table.
+struct FieldAccess {
+  std::string (*read)(const PageSettings&, const MenuItem&);
+  void (*write)(PageSettings&, MenuItem&, const std::string&);
+  // The setting's member in `s`, or nullptr for an item's value.
+  const void* (*member)(const PageSettings& s);
 };
+
+// One field of the main form.
+struct FormField {
+  int control;
+  FieldGroup group;
+  FieldKind kind;
+  const char* label;  // the text beside it (UTF-8); nullptr for none shown
+  size_t limit;  // bytes; 0 for a list whose entries are fixed or a check box
+  // What an emptied field takes at once, or nullptr.
+  const char* fallback;
+  int colour_button;  // the button that picks its colour, or 0
+  int browse_button;  // the button that picks its file, or 0
+  FieldAccess access;
+};
+
+// Every field, the selected item's among them.
+const std::vector<FormField>& FormFields();
+// A field by its control id, or nullptr.
+const FormField* FindFormField(int control);
 
 // "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".
 const std::string& OtherButtonText(OtherWindow kind);
@@ -34,27 +61,33 @@ class FormState {
   FormState(const FormState&) = delete;
   FormState& operator=(const FormState&) = delete;
 
-  ItemFields item;
   std::vector<std::string> target_list;
-  // The paths the four browse commands offer next: the file each chose
-  // last; the link's follows the selected item.
+  // The paths three browse commands offer next: the file each chose last.
+  // The link's browse offers the selected item's link.
   // Names added with the TARGET name dialog: offered for the selected item
   // only, until the program ends.
   std::vector<std::string> added_targets;
-  std::string back_picture_browse_path, image_browse_path = kPlusImage, link_browse_path, icon_browse_path;
+  std::string back_picture_browse_path, image_browse_path = kPlusImage, icon_browse_path;
 
   // The enabling rule of a control, by the form's state.
   bool Enabled(int control) const;
   void SetEnabled(int control, bool enabled);
+  // A field with its colour and browse buttons.
+  void SetFieldEnabled(int control, bool enabled);
+  // The controls of a group: its fields and their buttons.
+  static std::vector<int> ControlsOf(FieldGroup group);
 
   // The tree reports a new selected item.
   void OnSelectionChanged();
   // After a project was read: the form shows the last item read.
   void ShowLoadedItem();
-  // Writes the selected-item fields into the selected item.
+  // The store of the selected item that every change of its fields ends
+  // with: an empty style or size takes the new-item one, the open flag
+  // becomes "0" or "1", and the root's row takes the page title.
   void StoreSelectedItem();
-  // Loads the selected-item fields from an item, as a selection does.
-  void LoadItemFields(NodeId node, bool with_other_button = true);
+  // Writes a field's text into the settings or the selected item, as it
+  // is: no check, no store.
+  void WriteField(int control, const std::string& text);
   // The enabling that depends on the selected item.
   void ApplySelectionEnabling();
   // All of the selected item's enabling again, after a setting it depends
@@ -84,8 +117,9 @@ class FormState {
   // A colour field takes a new text: the colour check, then the store of
   // the item's row (1019) and the modified mark (all but 1015).
   void SetColourField(int control, const std::string& text);
-  // The check of the fields whose text has exactly 7 bytes, as the form
-  // runs it whenever it is filled from the model.
+  // The check of the fields whose text has kColourLength bytes, as the
+  // form runs it whenever it shows other values (a selection, a load, an
+  // undo); what the check repairs is what the field then holds.
   void CheckCompleteColours(std::initializer_list<int> controls);
   void CheckAllCompleteColours();
   // Every colour field that now holds a complete colour shows it on its
@@ -94,6 +128,8 @@ class FormState {
   void RememberCompleteColours();
   // The colour field shown on a colour button, or 0.
   static int ColourFieldOfButton(int button);
+  // The colour fields, in the order of the form.
+  static std::vector<int> ColourFields();
   // The form's field of a page setting, or 0 when a dialog holds it.
   static int ControlOfSetting(std::string PageSettings::*setting);
   // Typed text held a character that code page 932 cannot hold.
@@ -105,8 +141,6 @@ class FormState {
  private:
   // False, after the message, when `text` holds a byte that is no digit.
   bool NumericCheck(int control, const std::string& text);
-  std::string* TextField(int control);
-  const std::string* TextField(int control) const;
   MenuModel& model() { return doc_.model; }
   const MenuModel& model() const { return doc_.model; }
 

@@ -6,7 +6,7 @@
 namespace pomeli2 {
 
 bool SameContent(const EditorState& a, const EditorState& b) {
-  return a.settings == b.settings && a.item == b.item && MenuModel::SameMenu(a.menu, b.menu);
+  return a.settings == b.settings && MenuModel::SameMenu(a.menu, b.menu);
 }
 
 void History::Done(std::string name, EditorState before, const EditorState& after, bool edits_project) {
@@ -15,9 +15,9 @@ void History::Done(std::string name, EditorState before, const EditorState& afte
   const long now = static_cast<long>(undo_.size());
   if (saved_ > now) saved_ = AtSaved() ? now : -1;
   redo_.clear();
-  View was{before.menu.tree.selected, before.item};
+  View was{before.menu.tree.selected};
   undo_.push_back({std::move(name), std::move(before), edits_project, std::move(was),
-                   View{after.menu.tree.selected, after.item}});
+                   View{after.menu.tree.selected}});
   if (undo_.size() > kMaxSteps) {
     undo_.pop_front();
     if (saved_ >= 0) --saved_;
@@ -31,7 +31,7 @@ bool History::Continued(const EditorState& now) {
     if (saved_ > static_cast<long>(undo_.size())) saved_ = -1;
     return false;
   }
-  undo_.back().after = View{now.menu.tree.selected, now.item};
+  undo_.back().after = View{now.menu.tree.selected};
   return true;
 }
 
@@ -39,7 +39,6 @@ EditorState History::Undo(EditorState now) {
   Step step = std::move(undo_.back());
   undo_.pop_back();
   now.menu.tree.selected = step.after.selected;
-  now.item = step.after.item;
   redo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
   return std::move(step.state);
 }
@@ -48,7 +47,6 @@ EditorState History::Redo(EditorState now) {
   Step step = std::move(redo_.back());
   redo_.pop_back();
   now.menu.tree.selected = step.before.selected;
-  now.item = step.before.item;
   undo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
   return std::move(step.state);
 }

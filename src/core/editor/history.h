@@ -6,18 +6,16 @@
 #include <deque>
 #include <string>
 
-#include "editor/form_state.h"
 #include "model/menu_model.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {
 
 // Everything a step can change: the menu with its cut buffer and the
-// selection, the settings and the form.
+// selection, and the settings. The form shows them.
 struct EditorState {
   MenuModel::Snapshot menu;
   PageSettings settings;
-  ItemFields item;
 };
 
 // Whether two states are the same but for the selection.
@@ -31,7 +29,6 @@ class History {
   // gives back the one, redo the other, whatever was selected since.
   struct View {
     NodeId selected = kNoNode;
-    ItemFields item;
   };
   struct Step {
     std::string name;  // CP932, as the menu names the command

@@ -116,6 +116,8 @@ class Host {
   virtual void ShowHelp() {}
   // Opens the find bar under the tree, its text ready to type over.
   virtual void ShowFindBar() {}
+  // The find bar goes to the next match of its text, or the previous one.
+  virtual void FindAgain(bool /*forward*/) {}
   // The check before publishing found these problems (none, maybe): the
   // window that lists them shows them, beside the editor, and the tree
   // marks their items until the next check.

@@ -63,20 +63,22 @@ void Browse(Editor& e, int control) {
     case kCtlBackPictureBrowse: {
       auto r = ChooseRelative(e, FileKind::kImage, form.back_picture_browse_path, kImageFilter, "jpg");
       if (!r) return;
-      e.Settings().BackPicture = *r;
+      form.WriteField(kCtlBackPicture, *r);
       break;
     }
     case kCtlLinkBrowse: {
-      auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kLinkFilter, "html");
+      // It starts at the item's link; the item's other values stay as
+      // they are, unstored.
+      std::string at = form.FieldText(kCtlLink);
+      auto r = ChooseRelative(e, FileKind::kLink, at, kLinkFilter, "html");
       if (!r) return;
-      e.Item().link = *r;
-      if (e.Model().tree.Valid(e.Model().Selected())) e.Model().tree.MutableItem(e.Model().Selected()).link = *r;
+      form.WriteField(kCtlLink, *r);
       break;
     }
     case kCtlIconBrowse: {
       auto r = ChooseRelative(e, FileKind::kImage, form.icon_browse_path, kImageFilter, "jpg");
       if (!r) return;
-      e.Item().icon = *r;
+      form.WriteField(kCtlIcon, *r);
       form.StoreSelectedItem();
       break;
     }

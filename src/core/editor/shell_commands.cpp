@@ -46,6 +46,10 @@ std::vector<CommandDescriptor> Descriptors() {
       // The find bar under the tree: the window's own, no dialog.
       {.id = kCmdFind, .text = "検索(&F)", .key = "Ctrl+F", .undo = kNoStep, .enabled = AlwaysEnabled,
        .run = [](CommandContext& c) { c.host().ShowFindBar(); }},
+      {.id = kCmdFindNext, .text = "次を検索", .key = "F3", .needs_find_bar = true, .undo = kNoStep,
+       .enabled = AlwaysEnabled, .run = [](CommandContext& c) { c.host().FindAgain(true); }},
+      {.id = kCmdFindPrevious, .text = "前を検索", .key = "Shift+F3", .needs_find_bar = true, .undo = kNoStep,
+       .enabled = AlwaysEnabled, .run = [](CommandContext& c) { c.host().FindAgain(false); }},
       {.id = kCmdCheckLinks, .text = "リンクの確認(&L)", .undo = kNoStep, .enabled = AlwaysEnabled,
        .run = [](Editor& e) { e.CheckBeforePublishing(); }},
       {.id = kCmdHelp, .text = "目次(&C)", .hidden_key = "F1", .tooltip = "目次", .icon = "help", .undo = kNoStep,

@@ -41,15 +41,6 @@ void AddItem(CommandContext& e) {
   m.tree.MutableItem(node) = std::move(added);
   m.TreeHasFocus = 1;
   e.notify.FocusTree();
-
-  ItemFields& item = e.form.item;
-  item.bg_color = s.NewBgColor;
-  item.style = s.NewStyle;
-  item.other_button = s.NewOtherButton;
-  item.size = s.NewFontSize;
-  item.target = s.NewTarget;
-  item.link.clear();
-  item.icon = kLinktoImage;
   e.notify.FormChanged();
   e.doc.MarkModified(1);
   e.notify.StartLabelEdit(node);

@@ -77,7 +77,7 @@ std::string JsonText(std::string_view sjis) {
   return "{\"cp932\": \"" + hex + "\"}";
 }
 
-std::string JsonItemFields(const MenuItem& item, const std::string& title) {
+std::string JsonOfItem(const MenuItem& item, const std::string& title) {
   std::string out = "\"title\": " + JsonText(title);
   out += ", \"bg_color\": " + JsonText(item.bg_color);
   out += ", \"style\": " + JsonText(item.style);
@@ -106,14 +106,14 @@ std::string ExportJson(const PageSettings& settings, const MenuModel& menu) {
   const MenuTree& tree = menu.tree;
   NodeId root = menu.Root();
   if (root == kNoNode) return out + "null\n}\n";
-  out += "{" + JsonItemFields(tree.Item(root), menu.root_title);
+  out += "{" + JsonOfItem(tree.Item(root), menu.root_title);
   std::vector<Entry> entries = Entries(tree, root);
   if (entries.empty()) return out + "}\n}\n";
   out += ", \"children\": [\n";
   auto close = [&](int level) { out += "\n" + Spaces(4 + 2 * level) + "]}"; };
   for (size_t i = 0; i < entries.size(); ++i) {
     const Entry& e = entries[i];
-    out += Spaces(4 + 2 * e.level) + "{" + JsonItemFields(tree.Item(e.node), tree.Item(e.node).title);
+    out += Spaces(4 + 2 * e.level) + "{" + JsonOfItem(tree.Item(e.node), tree.Item(e.node).title);
     if (tree.HasChildren(e.node)) {
       out += ", \"children\": [\n";
       continue;

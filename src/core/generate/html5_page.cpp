@@ -62,7 +62,7 @@ class Html5Builder {
  public:
   Html5Builder(const PageSettings& s, std::string& out)
       : s_(s), out_(out), plus_(UrlAttr(s.Plus)), minus_(UrlAttr(s.Minus)), otherw_(UrlAttr(s.Otherw)),
-        right_frame_(RightFrameName(s)), common_target_(s.RightFrame == NoFrame() ? nullptr : &s.RightFrame) {
+        right_frame_(RightFrameName(s)), common_target_(s.RightFrame ? &*s.RightFrame : nullptr) {
     // With no picture for an open branch, its button stays as it is.
     if (minus_.empty()) minus_ = plus_;
   }

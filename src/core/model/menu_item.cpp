@@ -14,10 +14,10 @@ OtherWindow OtherWindowOfCode(std::string_view code) {
 MenuItem RootItem() {
   MenuItem root;
   root.title = sj(kHomePageTitle);
-  root.bg_color = "#8080FF";
-  root.style = "None";
-  root.font_size = "10pt";
-  root.target = "Frame2";
+  root.bg_color = kNewItemBgColor;
+  root.style = kNewItemStyle;
+  root.font_size = kNewItemFontSize;
+  root.target = kNewItemTarget;
   return root;
 }
 

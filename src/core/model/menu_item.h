@@ -34,6 +34,14 @@ struct MenuItem {
   bool operator==(const MenuItem&) const = default;
 };
 
+// The new-item fields' first values, which the root of a new menu takes
+// too; an emptied new-item field takes its value back at once.
+inline constexpr const char* kNewItemBgColor = "#8080FF";
+inline constexpr const char* kNewItemStyle = "None";
+inline constexpr const char* kNewItemFontSize = "10pt";
+inline constexpr const char* kNewItemTarget = "Frame2";
+inline constexpr const char* kNewItemOtherButton = "ボタンなし";  // UTF-8
+
 // The root of a new menu.
 MenuItem RootItem();
 

@@ -1,4 +1,5 @@
 #include "model/page_settings.h"
+#include "model/menu_item.h"
 
 #include "text/catalogue.h"
 #include "text/sjis.h"
@@ -31,11 +32,11 @@ PageSettings PageSettings::Initial() {
   s.ProjectPath = UntitledProject();
   s.HtmlFileName = UntitledHtml();
   s.Path = "pomeli2.html";
-  s.NewBgColor = "#8080FF";
-  s.NewStyle = "None";
-  s.NewFontSize = "10pt";
-  s.NewOtherButton = sj("ボタンなし");
-  s.NewTarget = "Frame2";
+  s.NewBgColor = kNewItemBgColor;
+  s.NewStyle = kNewItemStyle;
+  s.NewFontSize = kNewItemFontSize;
+  s.NewOtherButton = sj(kNewItemOtherButton);
+  s.NewTarget = kNewItemTarget;
   return s;
 }
 
@@ -47,8 +48,8 @@ void PageSettings::ResetForNew() {
   HtmlFileName = UntitledHtml();
   Path = "pomeli2.html";
   NewBgColor = "#FFFFFF";
-  NewStyle = "None";
-  NewFontSize = "10pt";
+  NewStyle = kNewItemStyle;
+  NewFontSize = kNewItemFontSize;
   Filter = 1;
   Site.clear();
 }
