@@ -40,7 +40,7 @@ void Change(Editor& e, BulkChangeDialog::Kind kind) {
   }
   e.Notify().FormChanged();
   if (kind == Kind::kBackground) e.Form().CheckCompleteColours({kCtlItemBgColor});
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
 }
 
 std::vector<CommandDescriptor> Descriptors() {

@@ -19,7 +19,7 @@ void Cut(CommandContext& e) {
     return;
   m.Cut(m.Selected());
   e.notify.FocusTree();
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 void Copy(CommandContext& e) {
@@ -55,7 +55,7 @@ void Paste(CommandContext& e, bool cut_buffer) {
     item.icon = last->icon;
     e.notify.FormChanged();
   }
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 namespace {

@@ -147,7 +147,7 @@ void ChooseTreeColour(Editor& e, bool background) {
   if (!chosen) return;
   (background ? e.Settings().TreeBgColor : e.Settings().TreeItemColor) = ColourNumberOfRgb(*chosen);
   e.Notify().TreeColoursChanged();
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
 }
 
 std::vector<CommandDescriptor> Descriptors() {

@@ -25,8 +25,8 @@ FileDialogRequest ProjectDialog(Editor& e, FileDialogRequest::Kind kind, const c
 // Writes the project to ProjectPath; only a file really written clears the
 // modified mark, so that no edit is lost to a save that did not happen.
 void Write(Editor& e) {
-  if (!e.Doc().WriteProjectFile()) return;
-  e.Doc().MarkModified(0);
+  if (e.Notify().Report(e.Doc().WriteProjectFile())) return;
+  e.Notify().Report(e.Doc().MarkModified(0));
   e.GetHistory().MarkSaved();
   e.Notify().host().ShowStatus(FillIn(kSavedStatus, {e.Settings().ProjectPath}));
 }
@@ -66,7 +66,7 @@ bool KeepExistingFile(Editor& e, const std::string& sjis_path) {
 
 void New(Editor& e) {
   if (!MayDropChanges(e)) return;
-  e.Doc().MarkModified(0);
+  e.Notify().Report(e.Doc().MarkModified(0));
   e.Form().ResetForNew();
   e.GetHistory().Clear();
   e.ForgetDialogFolders();
@@ -102,7 +102,7 @@ void Open(Editor& e, const std::optional<std::string>& preset) {
   // The menu, its name and the modified mark change only when the file was
   // really read; a rejected file leaves the edits as they were.
   if (!e.ReadProjectFile(path)) return;
-  e.Doc().MarkModified(0);
+  e.Notify().Report(e.Doc().MarkModified(0));
   e.GetHistory().Clear();
   e.ForgetDialogFolders();
   MakeBackup(e);

@@ -16,7 +16,7 @@
 namespace pomeli2 {
 
 Editor::Editor(Host& host, std::string program_folder)
-    : notify_(host), doc_(notify_), form_(doc_), program_folder_(std::move(program_folder)) {
+    : notify_(host), form_(doc_, notify_), program_folder_(std::move(program_folder)) {
   notify_.SetTree(&doc_.model.tree);
   notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
@@ -46,7 +46,7 @@ void Editor::Start() {
   doc_.settings = PageSettings::Initial();
   doc_.ReadLastProject();
   form_.Start();
-  doc_.MarkModified(0);
+  notify_.Report(doc_.MarkModified(0));
   doc_.model.TreeHasFocus = 1;
   notify_.TreeRebuilt();
   notify_.TreeColoursChanged();
@@ -68,7 +68,7 @@ auto Editor::AsStep(const std::string& name, F&& change) {
   // whatever it said.
   const EditorState after = Capture();
   if (SameContent(before, after)) {
-    if (doc_.ModifiedFlag() != was_modified) doc_.MarkModified(was_modified);
+    if (doc_.ModifiedFlag() != was_modified) notify_.Report(doc_.MarkModified(was_modified));
   } else {
     history_.Done(name, std::move(before), after, doc_.Edits() != edits);
     // A copied item that only a redo could bring back is gone for good.
@@ -132,7 +132,7 @@ void Editor::UndoRedo(bool undo) {
   NodeId copied = doc_.model.CopiedItem();
   EditorState then = undo ? history_.Undo(std::move(now)) : history_.Redo(std::move(now));
   Apply(std::move(then), copied);
-  doc_.MarkModified(history_.AtSaved() ? 0 : 1);
+  notify_.Report(doc_.MarkModified(history_.AtSaved() ? 0 : 1));
 }
 
 std::string Editor::CommandTooltipText(CommandId command) const {
@@ -362,7 +362,9 @@ void Editor::RefuseUnrepresentableText() { form_.RefuseUnrepresentableText(); }
 
 bool Editor::ReadProjectFile(const std::string& path) {
   Notifier::Batch batch(notify_);
-  if (!doc_.ReadProjectFile(path, form_.target_list)) return false;
+  if (notify_.Report(doc_.ReadProjectFile(path, form_.target_list))) return false;
+  notify_.TreeRebuilt();
+  notify_.TreeColoursChanged();
   form_.ShowLoadedItem();
   return true;
 }
@@ -406,7 +408,7 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
                                   MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
-    doc_.ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
+    notify_.Message(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle), MessageIcon::kError);
   return true;
 }
 

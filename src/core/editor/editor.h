@@ -12,7 +12,7 @@
 #include "editor/command_registry.h"
 #include "editor/commands.h"
 #include "editor/dialogs.h"
-#include "editor/document.h"
+#include "document/document.h"
 #include "editor/find.h"
 #include "editor/form_state.h"
 #include "editor/history.h"

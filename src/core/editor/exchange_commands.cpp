@@ -82,7 +82,7 @@ void ImportFile(Editor& e, const std::string& path) {
   e.Form().ShowLoadedItem();
   m.TreeHasFocus = 1;
   e.Notify().FocusTree();
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
   e.Notify().host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));
   for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
     if (!warning.empty()) e.Notify().Message(warning, sj(kConfirmTitle), MessageIcon::kWarning);

@@ -71,34 +71,7 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-const std::string& OtherButtonText(OtherWindow kind) {
-  switch (kind) {
-    case OtherWindow::kNone: return sj("ボタンなし");
-    case OtherWindow::kNewWindow: return sj("別ウインドウ");
-    case OtherWindow::kLeaveFrames: break;
-  }
-  return sj("フレーム解除");
-}
-
-OtherWindow OtherButtonKind(std::string_view text) {
-  if (text == sj("ボタンなし")) return OtherWindow::kNone;
-  if (text == sj("別ウインドウ")) return OtherWindow::kNewWindow;
-  return OtherWindow::kLeaveFrames;
-}
-
-MenuItem NewItemValues(const PageSettings& s) {
-  MenuItem item;
-  item.bg_color = s.NewBgColor;
-  item.style = s.NewStyle;
-  item.font_size = s.NewFontSize;
-  item.other_window = OtherButtonKind(s.NewOtherButton);
-  item.target = s.NewTarget;
-  item.icon = kLinktoImage;
-  item.open = "0";
-  return item;
-}
-
-FormState::FormState(Document& doc) : doc_(doc) {
+FormState::FormState(Document& doc, Notifier& notify) : doc_(doc), notify_(notify) {
   target_list = {"Frame2", "Right", "OtherW", "_blank", "_top", "top", "_parent"};
 }
 
@@ -111,7 +84,7 @@ void FormState::SetEnabled(int control, bool enabled) {
   bool& state = enabled_.try_emplace(control, true).first->second;
   if (state == enabled) return;
   state = enabled;
-  doc_.notify().ControlsChanged();
+  notify_.ControlsChanged();
 }
 
 void FormState::Start() {
@@ -123,8 +96,8 @@ void FormState::Start() {
   SetEnabled(kCtlMoveUp, false);
   SetEnabled(kCtlMoveDown, false);
   CheckAllCompleteColours();
-  doc_.notify().ControlsChanged();
-  doc_.notify().FormChanged();
+  notify_.ControlsChanged();
+  notify_.FormChanged();
 }
 
 void FormState::LoadItemFields(NodeId node, bool with_other_button) {
@@ -151,8 +124,8 @@ void FormState::OnSelectionChanged() {
   // The link browse offers the item's link; paths use "/" on this platform.
   link_browse_path = item.link;
   CheckCompleteColours({kCtlItemBgColor});
-  doc_.notify().SelectionChanged();
-  doc_.notify().FormChanged();
+  notify_.SelectionChanged();
+  notify_.FormChanged();
 }
 
 void FormState::ShowLoadedItem() {
@@ -160,8 +133,8 @@ void FormState::ShowLoadedItem() {
   ApplySelectionEnabling();
   link_browse_path = item.link;
   CheckAllCompleteColours();
-  doc_.notify().ControlsChanged();
-  doc_.notify().FormChanged();
+  notify_.ControlsChanged();
+  notify_.FormChanged();
 }
 
 void FormState::RefreshEnabling() {
@@ -172,7 +145,7 @@ void FormState::RefreshEnabling() {
 void FormState::WarnIfTooLong(int control) {
   const std::string& value = control == kCtlLink ? item.link : item.icon;
   if (value.size() < kTextLimit) return;
-  doc_.notify().Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
+  notify_.Message(control == kCtlLink ? sj("リンクが長すぎます。256バイト以下にしてください。")
                                             : sj("アイコンのパスが長すぎます。256バイト以下にしてください。"),
                         sj(kErrorTitle), MessageIcon::kError);
 }
@@ -207,11 +180,11 @@ void FormState::ApplySelectionEnabling() {
 void FormState::StoreSelectedItem() {
   if (item.style.empty()) {
     item.style = doc_.settings.NewStyle;
-    doc_.notify().FormChanged();
+    notify_.FormChanged();
   }
   if (item.size.empty()) {
     item.size = doc_.settings.NewFontSize;
-    doc_.notify().FormChanged();
+    notify_.FormChanged();
   }
   MenuModel& m = model();
   const NodeId node = m.Selected();
@@ -240,9 +213,9 @@ void FormState::ResetForNew() {
   item.size = "10pt";
   SetEnabled(kCtlLink, false);
   StoreSelectedItem();
-  doc_.notify().ControlsChanged();
-  doc_.notify().FormChanged();
-  doc_.notify().Message(sj("ページ設定及びツール内の設定は、現在の設定がそのまま活かされます。\n"
+  notify_.ControlsChanged();
+  notify_.FormChanged();
+  notify_.Message(sj("ページ設定及びツール内の設定は、現在の設定がそのまま活かされます。\n"
                            "設定値を完全にリセットするときは一度アプリケーションを終了してください。"),
                         sj("ページ確認"), MessageIcon::kInformation);
 }
@@ -319,22 +292,22 @@ bool FormState::IsColourField(int control) {
 void FormState::SetColourField(int control, const std::string& text) {
   std::string* field = TextField(control);
   *field = text;
-  ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+  ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, notify_);
   if (check.complete) swatches_[control] = *check.complete;
-  doc_.notify().FormChanged();
+  notify_.FormChanged();
   if (control == kCtlNewBgColor) {  // a default for new items: no modified mark
     doc_.Touch();
     return;
   }
   if (control == kCtlItemBgColor) StoreSelectedItem();
-  doc_.MarkModified(1);
+  notify_.Report(doc_.MarkModified(1));
 }
 
 void FormState::CheckCompleteColours(std::initializer_list<int> controls) {
   for (int control : controls) {
     std::string* field = TextField(control);
     if (field->size() != 7) continue;
-    ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, doc_.notify());
+    ColourCheck check = CheckColour(*field, /*dialog_variant=*/false, notify_);
     if (check.complete) swatches_[control] = *check.complete;
   }
 }
@@ -363,18 +336,18 @@ int FormState::ColourFieldOfButton(int button) {
 }
 
 void FormState::RefuseUnrepresentableText() {
-  doc_.notify().Message(sj(kUnrepresentableMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
+  notify_.Message(sj(kUnrepresentableMessage), sj(kInputErrorTitle), MessageIcon::kWarning);
 }
 
 bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
   // A control byte would end or split a project line, or (NUL) end its
   // fields when read back; CP932 trail bytes never fall below 0x40.
   if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-    doc_.notify().Message(sj("タブや改行などの制御文字は入力できません。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+    notify_.Message(sj("タブや改行などの制御文字は入力できません。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
   if (text.size() > limit) {
-    doc_.notify().Message(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj(kInputErrorTitle),
+    notify_.Message(ToText(static_cast<long long>(limit)) + sj(" 文字以内で入力してください。"), sj(kInputErrorTitle),
                           MessageIcon::kWarning);
     return false;
   }
@@ -397,10 +370,10 @@ bool DigitsOnly(const std::string& text) {
 // what the user gave them.
 bool FormState::NumericCheck(int control, const std::string& text) {
   if (DigitsOnly(text)) return true;
-  doc_.notify().Message(sj("数字のみ入力可能です。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+  notify_.Message(sj("数字のみ入力可能です。"), sj(kInputErrorTitle), MessageIcon::kWarning);
   std::string& field = *TextField(control);
   if (!DigitsOnly(field)) field = control == kCtlRow ? "20" : "10";
-  doc_.notify().FormChanged();
+  notify_.FormChanged();
   return false;
 }
 
@@ -425,14 +398,14 @@ bool FormState::FieldChanged(int control, const std::string& text) {
     case kCtlItemTarget:
       if (item.target.empty()) {
         item.target = "Frame2";
-        doc_.notify().FormChanged();
+        notify_.FormChanged();
       }
       StoreSelectedItem();
       break;
     case kCtlLink:
     case kCtlIcon:
       StoreSelectedItem();
-      doc_.MarkModified(1);
+      notify_.Report(doc_.MarkModified(1));
       WarnIfTooLong(control);
       return true;
     case kCtlNewStyle:
@@ -443,14 +416,14 @@ bool FormState::FieldChanged(int control, const std::string& text) {
           {kCtlNewStyle, "None"}, {kCtlNewOtherButton, "ボタンなし"}, {kCtlNewSize, "10pt"}, {kCtlNewTarget, "Frame2"}};
       for (const auto& [id, value] : defaults)
         if (id == control && field->empty()) *field = sj(value);
-      doc_.notify().FormChanged();
+      notify_.FormChanged();
       doc_.Touch();
       return true;  // defaults for new items: no modified mark
     }
     default:
       break;
   }
-  doc_.MarkModified(1);
+  notify_.Report(doc_.MarkModified(1));
   return true;
 }
 
@@ -464,12 +437,12 @@ void FormState::CheckBoxClicked(int control, bool checked) {
       // The link and target of the selected item follow at once, by the
       // same rules as a selection change.
       ApplySelectionEnabling();
-      doc_.notify().FormChanged();
+      notify_.FormChanged();
       break;
     case kCtlOpen:
       item.open = checked ? 1 : 0;
       if (checked && doc_.settings.CloseTree == 1)
-        doc_.notify().Message(
+        notify_.Message(
             sj("ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。"), sj(kConfirmTitle),
             MessageIcon::kInformation);
       StoreSelectedItem();
@@ -477,7 +450,7 @@ void FormState::CheckBoxClicked(int control, bool checked) {
     default:
       return;
   }
-  doc_.MarkModified(1);
+  notify_.Report(doc_.MarkModified(1));
 }
 
 }  // namespace pomeli2

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "editor/controls.h"
-#include "editor/document.h"
+#include "document/document.h"
+#include "editor/notifier.h"
 #include "text/catalogue.h"
 
 namespace pomeli2 {
@@ -21,16 +22,9 @@ struct ItemFields {
   bool operator==(const ItemFields&) const = default;
 };
 
-// "0" -> "ボタンなし", "1" -> "別ウインドウ", anything else -> "フレーム解除".
-const std::string& OtherButtonText(OtherWindow kind);
-// The inverse: "0", "1", or "2" for any other text.
-OtherWindow OtherButtonKind(std::string_view text);
-// A new item's values from the new-item fields (its title aside).
-MenuItem NewItemValues(const PageSettings& settings);
-
 class FormState {
  public:
-  explicit FormState(Document& doc);
+  FormState(Document& doc, Notifier& notify);
   FormState(const FormState&) = delete;
   FormState& operator=(const FormState&) = delete;
 
@@ -111,6 +105,7 @@ class FormState {
   const MenuModel& model() const { return doc_.model; }
 
   Document& doc_;
+  Notifier& notify_;
   std::map<int, bool> enabled_;
   std::map<int, unsigned> swatches_;
 };

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "editor/publish_check.h"
+#include "document/publish_check.h"
 #include "model/menu_tree.h"
 
 namespace pomeli2 {

@@ -13,8 +13,10 @@ namespace {
 // a copy, so that a new page does not show broken images.
 void WritePage(Editor& e) {
   std::string page;
-  if (e.Doc().WriteMenuPage(&page) != Document::PageWrite::kWritten) return;
-  std::vector<std::string> copied = e.Doc().CopyMissingImages(e.ProgramFolder(), page);
+  if (e.Notify().Report(e.Doc().WriteMenuPage(&page).problems)) return;
+  Document::ImagesCopied images = e.Doc().CopyMissingImages(e.ProgramFolder(), page);
+  e.Notify().Report(images.problem);
+  const std::vector<std::string>& copied = images.names;
   std::string status = FillIn(kPageSavedStatus, {e.Settings().Path});
   std::string names;
   for (const std::string& name : copied) names += (names.empty() ? "" : sj("、")) + name;
@@ -28,7 +30,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   MenuModel& m = e.Model();
   PageSettings& s = e.Settings();
   Document& doc = e.Doc();
-  if (!doc.HasItemsToWrite()) return;
+  if (e.Notify().Report(doc.NoItemsToWrite())) return;
   FileDialogRequest dialog;
   dialog.filter = sj(kPageFilter);
   dialog.default_extension = "html";
@@ -37,7 +39,7 @@ void SaveHtml(Editor& e, bool choose_name) {
   if (!choose_name && s.HtmlFileName != UntitledHtml()) return WritePage(e);
   // Settings with which the menu cannot work are refused before a name is
   // asked for.
-  if (doc.RefuseUnworkableSettings() || doc.RefuseMissingBodyFiles()) return;
+  if (e.Notify().Report(doc.UnworkableSettings()) || e.Notify().Report(doc.MissingBodyFiles())) return;
   auto chosen = AskForFile(e, FileKind::kPage, dialog);
   if (!chosen) return;
   doc.SetMenuPagePath(*chosen);
@@ -56,7 +58,7 @@ void CopyIcons(Editor& e) {
   if (e.Notify().Message(question, sj(kConfirmTitle), MessageIcon::kInformation, MessageButtons::kOkCancel) !=
       MessageAnswer::kOk)
     return;
-  if (e.Doc().CopyStandardImages(e.ProgramFolder()))
+  if (!e.Notify().Report(e.Doc().CopyStandardImages(e.ProgramFolder())))
     e.Notify().Message(sj("コピーが終了しました。"), sj(kConfirmTitle), MessageIcon::kInformation);
 }
 
@@ -68,9 +70,9 @@ void CreateFrameSet(Editor& e, int panes) {
   auto chosen = AskForFile(e, FileKind::kFrameSet, dialog);
   if (!chosen) return;
   e.Notify().FormChanged();
-  if (e.Doc().FrameSetNameRefused(*chosen)) return;
+  if (e.Notify().Report(e.Doc().FrameSetNameRefused(*chosen))) return;
   if (document_commands::KeepExistingFile(e, *chosen)) return;
-  e.Doc().WriteFrameSet(*chosen, panes);
+  e.Notify().Report(e.Doc().WriteFrameSet(*chosen, panes));
 }
 
 namespace {

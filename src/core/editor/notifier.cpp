@@ -8,6 +8,19 @@ MessageAnswer Notifier::Message(const std::string& text, const std::string& titl
   return host_.MessageBox(text, title, icon, buttons, default_answer);
 }
 
+bool Notifier::Report(const MaybeProblem& problem) {
+  if (!problem) return false;
+  if (problem->beep) host_.Beep();
+  Message(problem->text, problem->title,
+          problem->severity == Problem::Severity::kWarning ? MessageIcon::kWarning : MessageIcon::kError);
+  return true;
+}
+
+bool Notifier::Report(const Problems& problems) {
+  for (const Problem& p : problems) Report(p);
+  return !problems.empty();
+}
+
 void Notifier::TreeChanged(MenuTree::Change change, NodeId node) {
   if (change == MenuTree::Change::kCleared) {
     TreeRebuilt();

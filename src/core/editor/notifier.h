@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "document/problem.h"
 #include "editor/host.h"
 
 namespace pomeli2 {
@@ -24,6 +25,11 @@ class Notifier {
   MessageAnswer Message(const std::string& text, const std::string& title, MessageIcon icon,
                         MessageButtons buttons = MessageButtons::kOk,
                         std::optional<MessageAnswer> default_answer = std::nullopt);
+
+  // Shows what the document reported, a message each (after the beep of
+  // one that asks for it); false when there was nothing to show.
+  bool Report(const MaybeProblem& problem);
+  bool Report(const Problems& problems);
 
   void FormChanged() { Mark(form_); }
   void ControlsChanged() { Mark(controls_); }

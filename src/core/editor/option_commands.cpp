@@ -100,7 +100,7 @@ void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
 void SettingsChanged(CommandContext& c) {
   c.form.RefreshEnabling();
   c.notify.FormChanged();
-  c.doc.MarkModified(1);
+  c.notify.Report(c.doc.MarkModified(1));
 }
 
 bool Confirm(CommandContext& c, const char* text) {
@@ -177,7 +177,7 @@ void BodyInsert(Editor& e) {
   s.BodyHeader = d.header;
   s.BodyFooter = d.footer;
   e.Notify().FormChanged();
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
 }
 
 void AddTargetName(Editor& e) {

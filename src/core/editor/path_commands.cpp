@@ -84,7 +84,7 @@ void Browse(Editor& e, int control) {
       return;
   }
   e.Notify().FormChanged();
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
   if (control == kCtlLinkBrowse) form.WarnIfTooLong(kCtlLink);
   if (control == kCtlIconBrowse) form.WarnIfTooLong(kCtlIcon);
 }

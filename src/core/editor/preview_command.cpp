@@ -50,10 +50,10 @@ std::string ResolvingFolder(Editor& e) {
 void Preview(Editor& e) {
   Document& doc = e.Doc();
   MenuModel& m = e.Model();
-  if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return;
+  if (e.Notify().Report(doc.NoItemsToWrite()) || e.Notify().Report(doc.UnworkableSettings())) return;
   const std::string& preview = e.PreviewFolder();
   if (preview.empty()) {
-    doc.ShowError(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle));
+    e.Notify().Message(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle), MessageIcon::kError);
     return;
   }
 
@@ -101,7 +101,7 @@ void Preview(Editor& e) {
     if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
   std::string page_path = preview + "preview.html";
   if (!WriteFileAtomically(page_path, page, false)) {
-    doc.ShowError(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle));
+    e.Notify().Message(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
     return;
   }
   e.Notify().host().OpenUrl(FileUrl(page_path));

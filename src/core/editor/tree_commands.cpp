@@ -51,7 +51,7 @@ void AddItem(CommandContext& e) {
   item.link.clear();
   item.icon = kLinktoImage;
   e.notify.FormChanged();
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
   e.notify.StartLabelEdit(node);
   e.form.SetEnabled(kCtlOpen, m.tree.Parent(node) == m.Root());
 }
@@ -66,7 +66,7 @@ void DeleteItem(CommandContext& e) {
   m.ClearCopyBuffer();
   m.tree.DeleteSubtree(m.Selected());
   e.notify.FocusTree();
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 void StartRename(CommandContext& e) {
@@ -87,7 +87,7 @@ bool SetSelectedTitle(CommandContext& e, const std::string& title) {
   }
   m.tree.SetTitle(node, title);
   if (node == m.Root()) m.root_title = title;
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
   return true;
 }
 
@@ -113,7 +113,7 @@ void Moved(CommandContext& e, NodeId item) {
   e.form.OnSelectionChanged();
   m.TreeHasFocus = 1;
   e.notify.FocusTree();
-  e.doc.MarkModified(1);
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 }  // namespace

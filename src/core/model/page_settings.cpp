@@ -61,4 +61,16 @@ bool PageSettings::RightToLeft() const {
 
 bool PageSettings::ItemTargetsEnabled() const { return RightFrame == NoFrame(); }
 
+MenuItem NewItemValues(const PageSettings& s) {
+  MenuItem item;
+  item.bg_color = s.NewBgColor;
+  item.style = s.NewStyle;
+  item.font_size = s.NewFontSize;
+  item.other_window = OtherButtonKind(s.NewOtherButton);
+  item.target = s.NewTarget;
+  item.icon = kLinktoImage;
+  item.open = "0";
+  return item;
+}
+
 }  // namespace pomeli2

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "model/menu_item.h"
+
 namespace pomeli2 {
 
 struct PageSettings {
@@ -52,6 +54,9 @@ inline unsigned RgbOfColourNumber(int number) {
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
 const std::string& NoFrame();          // "なし"
+// A new item's values from the new-item settings (its title aside).
+MenuItem NewItemValues(const PageSettings& settings);
+
 // The browser mode that writes the accessible standards-mode page.
 inline constexpr const char* kHtml5Browser = "HTML5";
 

@@ -1,4 +1,4 @@
-#include "editor/document.h"
+#include "document/document.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -23,25 +23,27 @@ std::string FileNameOf(const std::string& sjis_path) {
 
 std::string FolderOf(const std::string& sjis_path) { return sjis_path.substr(0, sjis_path.size() - FileNameOf(sjis_path).size()); }
 
-Document::Document(Notifier& notify) : settings(PageSettings::Initial()), notify_(notify) {}
+namespace {
 
-void Document::ShowError(const std::string& text, const std::string& title) {
-  notify_.Message(text, title, MessageIcon::kError);
-}
+Problem FileError(std::string text) { return {sj(kFileErrorTitle), std::move(text)}; }
+Problem ReadError(std::string text) { return {sj(kErrorTitle), std::move(text)}; }
+
+}  // namespace
+
+Document::Document() : settings(PageSettings::Initial()) {}
 
 // An edit is marked even when the settings file cannot say so, and the mark
 // is cleared only once the file says so too: no failed write loses an edit.
-void Document::MarkModified(int value) {
+MaybeProblem Document::MarkModified(int value) {
   if (value == 1) {
     modified_flag_ = 1;
     ++edits_;
   }
   const std::string& last = settings.ProjectPath != UntitledProject() ? settings.ProjectPath : last_project_path_;
-  if (settings_file_ && !settings_file_->WriteEditLine(value, last)) {
-    ShowError(sj(kSettingsFileUnwritableMessage), sj(kFileErrorTitle));
-    return;
-  }
+  if (settings_file_ && !settings_file_->WriteEditLine(value, last))
+    return FileError(sj(kSettingsFileUnwritableMessage));
   modified_flag_ = value;
+  return std::nullopt;
 }
 
 void Document::ReadLastProject() {
@@ -70,15 +72,12 @@ bool Document::NamesItsPage(const std::string& sjis_path) {
   return head && head->find(kProductVersion) != std::string::npos;
 }
 
-bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
+MaybeProblem Document::ReadProjectFile(const std::string& path, std::vector<std::string>& target_list) {
   const std::string cannot_open = sj("ファイル「") + path + sj("」をオープンできませんでした。");
   auto system_path = SystemPath(path);
   std::optional<FileReader> file;
   if (system_path) file.emplace(*system_path);
-  if (!file || !file->IsOpen()) {
-    ShowError(cannot_open, sj(kErrorTitle));
-    return false;
-  }
+  if (!file || !file->IsOpen()) return ReadError(cannot_open);
   ByteSource source = [&file](char* buffer, size_t size) { return file->Read(buffer, size); };
   ParsedProject parsed = ParseProject(source, settings, target_list);
   bool read_error = file->Failed();
@@ -86,24 +85,19 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
 
   // Everything is checked before anything is replaced, so a rejected file
   // leaves the menu, the settings and the project name as they were.
-  if (read_error) {
-    ShowError(cannot_open, sj(kErrorTitle));
-    return false;
-  }
+  if (read_error) return ReadError(cannot_open);
   switch (parsed.failure) {
     case ReadFailure::kNone: break;
     case ReadFailure::kBadNumber:
-      ShowError(FillIn(kRefusedProjectFile,
-                       {path, sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。")}),
-                sj(kErrorTitle));
-      return false;
-    case ReadFailure::kBadStructure:
-      notify_.host().Beep();
-      ShowError(sj("ファイル構造が正しくありません。"), sj(kErrorTitle));
-      return false;
+      return ReadError(FillIn(kRefusedProjectFile,
+                              {path, sj("数字フィールドに文字が含まれているか、または空です。\nページ情報が正しくロードできません。")}));
+    case ReadFailure::kBadStructure: {
+      Problem bad = ReadError(sj("ファイル構造が正しくありません。"));
+      bad.beep = true;
+      return bad;
+    }
     case ReadFailure::kTooManyItems:
-      ShowError(sj(kTooManyItemsMessage), sj(kErrorTitle));
-      return false;
+      return ReadError(sj(kTooManyItemsMessage));
   }
 
   settings = std::move(parsed.settings);
@@ -115,37 +109,27 @@ bool Document::ReadProjectFile(const std::string& path, std::vector<std::string>
   model.SuppressSelectionRefresh = true;
   model.tree.Select(RebuildMenu(model, std::move(parsed.tree)));
   model.SuppressSelectionRefresh = false;
-  notify_.TreeRebuilt();
-  notify_.TreeColoursChanged();
-  return true;
+  return std::nullopt;
 }
 
-bool Document::WriteProjectFile() {
+MaybeProblem Document::WriteProjectFile() {
   model.ClearCopyBuffer();
   SerializedProject out = SerializeProject(settings, model);
-  if (out.too_long_key) {
-    ShowError(sj("「") + *out.too_long_key + sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"),
-              sj(kFileErrorTitle));
-    return false;
-  }
-  if (out.too_long_item_title) {
-    ShowError(sj("アイテム「") + *out.too_long_item_title +
-                  sj("」の情報が長すぎるため、プロジェクトファイルに保存できません。\nリンクなどを短くしてから保存してください。"),
-              sj(kFileErrorTitle));
-    return false;
-  }
+  if (out.too_long_key)
+    return FileError(sj("「") + *out.too_long_key +
+                     sj("」の値が長すぎるため、プロジェクトファイルに保存できません。\n値を短くしてから保存してください。"));
+  if (out.too_long_item_title)
+    return FileError(sj("アイテム「") + *out.too_long_item_title +
+                     sj("」の情報が長すぎるため、プロジェクトファイルに保存できません。\nリンクなどを短くしてから保存してください。"));
   auto system_path = SystemPath(settings.ProjectPath);
-  if (!system_path || !WriteFileAtomically(*system_path, out.bytes)) {
-    ShowError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"), sj(kFileErrorTitle));
-    return false;
-  }
-  return true;
+  if (!system_path || !WriteFileAtomically(*system_path, out.bytes))
+    return FileError(sj("「") + settings.ProjectPath + sj("」を書き込めません。"));
+  return std::nullopt;
 }
 
-bool Document::HasItemsToWrite() {
-  if (model.HasCreatedItems()) return true;
-  notify_.Message(sj("書き出すアイテムがありません。"), sj("アイテム確認"), MessageIcon::kWarning);
-  return false;
+MaybeProblem Document::NoItemsToWrite() const {
+  if (model.HasCreatedItems()) return std::nullopt;
+  return Problem{sj("アイテム確認"), sj("書き出すアイテムがありません。"), Problem::Severity::kWarning};
 }
 
 void Document::SetMenuPagePath(const std::string& sjis_path) {
@@ -158,39 +142,34 @@ void Document::SetMenuPagePath(const std::string& sjis_path) {
 // then cut into the folder.
 std::string Document::MenuPageFolder() const { return FolderOf(settings.Path); }
 
-bool Document::RefuseUnworkableSettings() {
-  if (auto bad = FindUnworkableSetting(settings)) {
-    ShowError(sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected,
-              sj(kInputErrorTitle));
-    return true;
-  }
-  if (settings.TextBackOn != 1) return false;  // the items' colours are not written then
+MaybeProblem Document::UnworkableSettings() const {
+  if (auto bad = FindUnworkableSetting(settings))
+    return Problem{sj(kInputErrorTitle),
+                   sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected};
+  if (settings.TextBackOn != 1) return std::nullopt;  // the items' colours are not written then
   NodeId bad_item = kNoNode;
   model.tree.ForEachPreOrder(model.Root(), [&](NodeId n) {
     const std::string& colour = model.tree.Item(n).bg_color;
     if (bad_item == kNoNode && n != model.Root() && !colour.empty() && !UsableColour(colour)) bad_item = n;
   });
-  if (bad_item == kNoNode) return false;
-  ShowError(sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
-                model.tree.Item(bad_item).bg_color + sj("」は色として使えないため、HTMLを書き出せません。\n") +
-                ColourExpected(),
-            sj(kInputErrorTitle));
-  return true;
+  if (bad_item == kNoNode) return std::nullopt;
+  return Problem{sj(kInputErrorTitle), sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
+                                           model.tree.Item(bad_item).bg_color +
+                                           sj("」は色として使えないため、HTMLを書き出せません。\n") + ColourExpected()};
 }
 
-Document::PageWrite Document::WriteMenuPage(std::string* written) {
+Document::PageWriteResult Document::WriteMenuPage(std::string* written) {
   model.ClearCopyBuffer();
-  if (RefuseUnworkableSettings()) return PageWrite::kRefused;
+  if (auto refused = UnworkableSettings()) return {PageWrite::kRefused, {std::move(*refused)}};
+  const Problem unwritable = FileError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"));
   auto system_path = SystemPath(settings.Path);
-  if (!system_path) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
-    return PageWrite::kWriteFailed;
-  }
+  if (!system_path) return {PageWrite::kWriteFailed, {unwritable}};
   // A page without its header or footer would replace a good page with a
   // broken one: a missing BODY file stops the write before the old page is
   // touched.
   const BodyFiles body = ReadBodyFiles(settings);
-  if (ReportMissingBodyFiles(body.header_missing, body.footer_missing)) return PageWrite::kRefused;
+  if (Problems missing = BodyFilesMissing(body.header_missing, body.footer_missing); !missing.empty())
+    return {PageWrite::kRefused, std::move(missing)};
   // Unless the caller keeps the page, it goes to the file in pieces as it
   // is built, so that a large one is never held whole.
   std::string page;
@@ -203,12 +182,9 @@ Document::PageWrite Document::WriteMenuPage(std::string* written) {
       return StreamMenuPage(settings, model.tree, body.Header(), body.Footer(), write);
     });
   }
-  if (!ok) {
-    ShowError(sj("「") + settings.HtmlFileName + sj("」を書き込めません。"), sj(kFileErrorTitle));
-    return PageWrite::kWriteFailed;
-  }
+  if (!ok) return {PageWrite::kWriteFailed, {unwritable}};
   if (written) *written = std::move(page);
-  return PageWrite::kWritten;
+  return {};
 }
 
 Document::BodyFiles Document::ReadBodyFiles(const PageSettings& s) {
@@ -225,20 +201,21 @@ Document::BodyFiles Document::ReadBodyFiles(const PageSettings& s) {
   return body;
 }
 
-bool Document::ReportMissingBodyFiles(bool header_missing, bool footer_missing) {
+Problems Document::BodyFilesMissing(bool header_missing, bool footer_missing) {
   const std::string where = sj("\nツールの「BODYタグ内の先頭と後尾の設定」で確認してください。");
-  if (header_missing) ShowError(sj("BODY用のヘッダーファイルが存在しません。") + where, sj(kFileErrorTitle));
-  if (footer_missing) ShowError(sj("BODY用のフッターファイルが存在しません。") + where, sj(kFileErrorTitle));
-  return header_missing || footer_missing;
+  Problems problems;
+  if (header_missing) problems.push_back(FileError(sj("BODY用のヘッダーファイルが存在しません。") + where));
+  if (footer_missing) problems.push_back(FileError(sj("BODY用のフッターファイルが存在しません。") + where));
+  return problems;
 }
 
-bool Document::RefuseMissingBodyFiles() {
+Problems Document::MissingBodyFiles() const {
   auto missing = [](const std::string& sjis_path) {
     if (sjis_path.empty()) return false;
     auto p = SystemPath(sjis_path);
     return !p || !FileExists(*p);
   };
-  return ReportMissingBodyFiles(missing(settings.BodyHeader), missing(settings.BodyFooter));
+  return BodyFilesMissing(missing(settings.BodyHeader), missing(settings.BodyFooter));
 }
 
 std::string Document::ComposeMenuPage(const PageSettings& s, const MenuTree& tree,
@@ -249,22 +226,23 @@ std::string Document::ComposeMenuPage(const PageSettings& s, const MenuTree& tre
   return BuildMenuPage(s, tree, body.Header(), body.Footer());
 }
 
-bool Document::FrameSetNameRefused(const std::string& sjis_path) {
-  if (!IsReservedFrameSetName(FileNameOf(sjis_path), settings.HtmlFileName)) return false;
-  notify_.Message(sj("frameright.html、frametop.html、") + settings.HtmlFileName +
-                      sj("は使えません。\n他のファイル名を使ってください。"),
-                  sj(kFileErrorTitle), MessageIcon::kWarning);
-  return true;
+MaybeProblem Document::FrameSetNameRefused(const std::string& sjis_path) const {
+  if (!IsReservedFrameSetName(FileNameOf(sjis_path), settings.HtmlFileName)) return std::nullopt;
+  Problem refused = FileError(sj("frameright.html、frametop.html、") + settings.HtmlFileName +
+                              sj("は使えません。\n他のファイル名を使ってください。"));
+  refused.severity = Problem::Severity::kWarning;
+  return refused;
 }
 
-bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
+MaybeProblem Document::WriteFrameSet(const std::string& sjis_path, int panes) {
   std::string name = FileNameOf(sjis_path);
   FrameSetPages pages = BuildFrameSet(settings, panes, frame_resizable == 1);
   std::string folder = sjis_path.substr(0, sjis_path.size() - name.size());
+  MaybeProblem problem;
   auto write = [&](const std::string& path, const std::string& bytes, const std::string& shown) {
     auto system_path = SystemPath(path);
     if (system_path && WriteFileAtomically(*system_path, bytes)) return true;
-    ShowError(sj("「") + shown + sj("」を書き込めません。"), sj(kFileErrorTitle));
+    problem = FileError(sj("「") + shown + sj("」を書き込めません。"));
     return false;
   };
   // A placeholder goes only where no file of its name is, or where one of
@@ -278,31 +256,27 @@ bool Document::WriteFrameSet(const std::string& sjis_path, int panes) {
     }
     return write(folder + file, bytes, file);
   };
-  return write(sjis_path, pages.frame_set, sjis_path) && placeholder("frameright.html", pages.right, false) &&
-         (panes == 2 || placeholder("frametop.html", pages.top, true));
+  (void)(write(sjis_path, pages.frame_set, sjis_path) && placeholder("frameright.html", pages.right, false) &&
+         (panes == 2 || placeholder("frametop.html", pages.top, true)));
+  return problem;
 }
 
-bool Document::CopyStandardImages(const std::string& images_folder) {
+MaybeProblem Document::CopyStandardImages(const std::string& images_folder) {
   std::string folder = MenuPageFolder();
   // In the order the copy has always taken: a failure leaves the same files.
   for (const char* name : {kOtherwImage, kScrollImage, kPlusImage, kMinusImage, kLinktoImage}) {
     auto bytes = images_folder.empty() ? std::nullopt : ReadWholeFile(images_folder + name);
-    if (!bytes) {
-      ShowError(sj("ファイルが存在しません。コピーに失敗しました。"), sj(kFileErrorTitle));
-      return false;
-    }
+    if (!bytes) return FileError(sj("ファイルが存在しません。コピーに失敗しました。"));
     auto target = SystemPath(folder + name);
-    if (!target || !WriteFileAtomically(*target, *bytes)) {
-      // Named, since the copy stops at it and the files before it are new.
-      ShowError(sj("「") + name + sj("」ファイルが書き込めません。コピーに失敗しました。"), sj(kFileErrorTitle));
-      return false;
-    }
+    // Named, since the copy stops at it and the files before it are new.
+    if (!target || !WriteFileAtomically(*target, *bytes))
+      return FileError(sj("「") + name + sj("」ファイルが書き込めません。コピーに失敗しました。"));
   }
-  return true;
+  return std::nullopt;
 }
 
-std::vector<std::string> Document::CopyMissingImages(const std::string& images_folder, const std::string& page) {
-  std::vector<std::string> copied;
+Document::ImagesCopied Document::CopyMissingImages(const std::string& images_folder, const std::string& page) {
+  ImagesCopied copied;
   if (images_folder.empty()) return copied;
   const std::string folder = MenuPageFolder();
   for (const char* name : kStandardImages) {
@@ -314,10 +288,10 @@ std::vector<std::string> Document::CopyMissingImages(const std::string& images_f
     auto bytes = ReadWholeFile(images_folder + name);
     if (!bytes) continue;
     if (!WriteFileAtomically(*target, *bytes)) {
-      ShowError(sj("「") + std::string(name) + sj("」を書き込めません。"), sj(kFileErrorTitle));
+      copied.problem = FileError(sj("「") + std::string(name) + sj("」を書き込めません。"));
       break;
     }
-    copied.push_back(name);
+    copied.names.push_back(name);
   }
   return copied;
 }

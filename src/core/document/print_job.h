@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/document.h"
+#include "document/document.h"
 
 namespace pomeli2 {
 

@@ -1,4 +1,4 @@
-#include "editor/publish_check.h"
+#include "document/publish_check.h"
 
 #include <cctype>
 #include <tuple>

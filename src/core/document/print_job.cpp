@@ -1,4 +1,4 @@
-#include "editor/print_job.h"
+#include "document/print_job.h"
 
 #include <algorithm>
 
