@@ -3,18 +3,19 @@
 #include "editor/colours.h"
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 
 namespace pomeli2::bulk_commands {
 
-void Change(Editor& e, BulkChangeDialog::Kind kind) {
+void Change(CommandContext& e, BulkChangeDialog::Kind kind) {
   using Kind = BulkChangeDialog::Kind;
   BulkChangeDialog dialog(e, kind);
-  if (!e.Notify().host().RunDialog(dialog) || !dialog.Accept()) return;
+  if (!e.notify.host().RunDialog(dialog) || !dialog.Accept()) return;
   const std::string& value = dialog.value;
   // An item without a value of its own keeps it: the size and the style
   // are tested by themselves, the other two by the title.
-  e.Model().ForEachStoredItem([&](MenuItem& item, const std::string& title) {
+  e.doc.model.ForEachStoredItem([&](MenuItem& item, const std::string& title) {
     switch (kind) {
       case Kind::kFontSize:
         if (!item.font_size.empty()) item.font_size = value;
@@ -31,29 +32,29 @@ void Change(Editor& e, BulkChangeDialog::Kind kind) {
     }
   });
 
-  ItemFields& item = e.Item();
+  ItemFields& item = e.form.item;
   switch (kind) {
     case Kind::kFontSize: item.size = value; break;
     case Kind::kFontStyle: item.style = value; break;
     case Kind::kOtherButton: item.other_button = value; break;
     case Kind::kBackground: item.bg_color = value; break;
   }
-  e.Notify().FormChanged();
-  if (kind == Kind::kBackground) e.Form().CheckCompleteColours({kCtlItemBgColor});
-  e.Notify().Report(e.Doc().MarkModified(1));
+  e.notify.FormChanged();
+  if (kind == Kind::kBackground) e.form.CheckCompleteColours({kCtlItemBgColor});
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 std::vector<CommandDescriptor> Descriptors() {
   using Kind = BulkChangeDialog::Kind;
   return {
       {.id = kCmdBulkSize, .text = "アイテムのフォントサイズを一括変更(&F)", .undo = UndoKind::kStep,
-       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kFontSize); }},
+       .enabled = AlwaysEnabled, .run = [](CommandContext& e) { Change(e, Kind::kFontSize); }},
       {.id = kCmdBulkStyle, .text = "アイテムのフォントスタイルを一括変更(&S)", .undo = UndoKind::kStep,
-       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kFontStyle); }},
+       .enabled = AlwaysEnabled, .run = [](CommandContext& e) { Change(e, Kind::kFontStyle); }},
       {.id = kCmdBulkOther, .text = "アイテムの別ボタンを一括変更(&O)", .undo = UndoKind::kStep,
-       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kOtherButton); }},
+       .enabled = AlwaysEnabled, .run = [](CommandContext& e) { Change(e, Kind::kOtherButton); }},
       {.id = kCmdBulkBg, .text = "アイテムの背景色を一括変更(&B)", .undo = UndoKind::kStep,
-       .enabled = AlwaysEnabled, .run = [](Editor& e) { Change(e, Kind::kBackground); }},
+       .enabled = AlwaysEnabled, .run = [](CommandContext& e) { Change(e, Kind::kBackground); }},
   };
 }
 

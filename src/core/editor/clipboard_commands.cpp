@@ -1,7 +1,8 @@
 // Cut, copy and paste of whole subtrees. The buffers are the menu's own
 // (MenuModel); the system clipboard is not used.
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "text/sjis.h"
 
 namespace pomeli2::clipboard_commands {

@@ -6,7 +6,8 @@
 #include "editor/colours.h"
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "generate/menu_page.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
@@ -81,7 +82,7 @@ int ColourNumberOfRgb(unsigned rgb) {
   return static_cast<int>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
-BulkChangeDialog::BulkChangeDialog(Editor& editor, Kind k) : kind(k), last_text(sj("に一括変更します。")), editor_(editor) {
+BulkChangeDialog::BulkChangeDialog(CommandContext& editor, Kind k) : kind(k), last_text(sj("に一括変更します。")), editor_(editor) {
   struct Texts {
     const char* title;
     const char* what;  // the attribute, as the sentence names it
@@ -99,11 +100,11 @@ BulkChangeDialog::BulkChangeDialog(Editor& editor, Kind k) : kind(k), last_text(
       value = "10pt";
       break;
     case Kind::kFontStyle:
-      entries = editor.Form().ListEntries(kCtlItemStyle);
+      entries = editor.form.ListEntries(kCtlItemStyle);
       value = "None";
       break;
     case Kind::kOtherButton:
-      entries = editor.Form().ListEntries(kCtlOtherButton);
+      entries = editor.form.ListEntries(kCtlOtherButton);
       value = sj("別ウインドウ");
       break;
     case Kind::kBackground:
@@ -116,46 +117,46 @@ BulkChangeDialog::BulkChangeDialog(Editor& editor, Kind k) : kind(k), last_text(
 
 void BulkChangeDialog::Typed(const std::string& text) {
   value = text;
-  ColourCheck check = CheckColour(value, /*dialog_variant=*/true, editor_.Notify());
+  ColourCheck check = CheckColour(value, /*dialog_variant=*/true, editor_.notify);
   if (check.complete) swatch = check.complete;
 }
 
 bool BulkChangeDialog::Accept() {
   if (kind != Kind::kBackground || value.empty() || UsableColour(value)) return true;
-  InputError(editor_.Notify(), ColourExpected());
+  InputError(editor_.notify, ColourExpected());
   return false;
 }
 
 void BulkChangeDialog::ChooseColour() {
-  auto chosen = editor_.Notify().host().ColourDialog(0, editor_.Custom());
+  auto chosen = editor_.notify.host().ColourDialog(0, editor_.services.Custom());
   if (chosen) Typed(ColourText(*chosen));
 }
 
 namespace colour_commands {
 
-void ChooseFieldColour(Editor& e, int button) {
+void ChooseFieldColour(CommandContext& e, int button) {
   int field = FormState::ColourFieldOfButton(button);
   if (!field) return;
-  auto chosen = e.Notify().host().ColourDialog(0, e.Custom());
+  auto chosen = e.notify.host().ColourDialog(0, e.services.Custom());
   if (!chosen) return;
-  e.Form().SetColourField(field, ColourText(*chosen));
-  e.Notify().FormChanged();
+  e.form.SetColourField(field, ColourText(*chosen));
+  e.notify.FormChanged();
 }
 
-void ChooseTreeColour(Editor& e, bool background) {
-  auto chosen = e.Notify().host().ColourDialog(0, e.Custom());
+void ChooseTreeColour(CommandContext& e, bool background) {
+  auto chosen = e.notify.host().ColourDialog(0, e.services.Custom());
   if (!chosen) return;
-  (background ? e.Settings().TreeBgColor : e.Settings().TreeItemColor) = ColourNumberOfRgb(*chosen);
-  e.Notify().TreeColoursChanged();
-  e.Notify().Report(e.Doc().MarkModified(1));
+  (background ? e.doc.settings.TreeBgColor : e.doc.settings.TreeItemColor) = ColourNumberOfRgb(*chosen);
+  e.notify.TreeColoursChanged();
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
 std::vector<CommandDescriptor> Descriptors() {
   return {
       {.id = kCmdTreeBgColor, .text = "ツリーの背景色(&B)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
-       .run = [](Editor& e) { ChooseTreeColour(e, true); }},
+       .run = [](CommandContext& e) { ChooseTreeColour(e, true); }},
       {.id = kCmdTreeItemColor, .text = "ツリーアイテムの色(&I)", .undo = UndoKind::kStep, .enabled = AlwaysEnabled,
-       .run = [](Editor& e) { ChooseTreeColour(e, false); }},
+       .run = [](CommandContext& e) { ChooseTreeColour(e, false); }},
   };
 }
 

@@ -14,8 +14,6 @@
 
 namespace pomeli2 {
 
-class Editor;
-
 namespace tree_commands {
 std::vector<CommandDescriptor> Descriptors();
 // False, after the message, when `adding` more items would pass the
@@ -50,12 +48,16 @@ namespace document_commands {
 std::vector<CommandDescriptor> Descriptors();
 // A file exists at `sjis_path` and the user does not want it replaced
 // (the overwrite question of every save command).
-bool KeepExistingFile(Editor& e, const std::string& sjis_path);
-void New(Editor& e);
+bool KeepExistingFile(CommandContext& e, const std::string& sjis_path);
+CommandOutcome New(CommandContext& e);
 // With `preset`, that file is opened without the dialog.
-void Open(Editor& e, const std::optional<std::string>& preset);
-void Save(Editor& e);
-void SaveAs(Editor& e);
+CommandOutcome Open(CommandContext& e, const std::optional<std::string>& preset);
+// Reads a project as Open does once it has a file: the tree is shown anew
+// and the form shows the last item read. False, after the message, when
+// nothing changed.
+bool ReadProject(CommandContext& e, const std::string& path);
+CommandOutcome Save(CommandContext& e);
+CommandOutcome SaveAs(CommandContext& e);
 // The recent entry of the file menu: the last project's path, a generic
 // text when the path is long, "なし" when there is none.
 std::string RecentEntryText(const Document& doc);
@@ -65,32 +67,32 @@ namespace html_commands {
 std::vector<CommandDescriptor> Descriptors();
 // The preview's own file.
 std::vector<CommandDescriptor> PreviewDescriptors();
-void SaveHtml(Editor& e, bool choose_name);
-void CopyIcons(Editor& e);
-void CreateFrameSet(Editor& e, int panes);
+void SaveHtml(CommandContext& e, bool choose_name);
+void CopyIcons(CommandContext& e);
+void CreateFrameSet(CommandContext& e, int panes);
 // The menu page in a private folder, opened in the browser; the project,
 // its mark, the copy buffer and Path stay as they are.
-void Preview(Editor& e);
+void Preview(CommandContext& e);
 }  // namespace html_commands
 
 namespace colour_commands {
 std::vector<CommandDescriptor> Descriptors();
 // A colour button of the form: the colour dialog, then the field's check.
-void ChooseFieldColour(Editor& e, int button);
-void ChooseTreeColour(Editor& e, bool background);
+void ChooseFieldColour(CommandContext& e, int button);
+void ChooseTreeColour(CommandContext& e, bool background);
 }  // namespace colour_commands
 
 namespace bulk_commands {
 std::vector<CommandDescriptor> Descriptors();
-void Change(Editor& e, BulkChangeDialog::Kind kind);
+void Change(CommandContext& e, BulkChangeDialog::Kind kind);
 }  // namespace bulk_commands
 
 namespace option_commands {
 std::vector<CommandDescriptor> Descriptors();
 void ScriptOptions(CommandContext& c);
-void TreeImages(Editor& e);
-void BodyInsert(Editor& e);
-void AddTargetName(Editor& e);
+void TreeImages(CommandContext& e);
+void BodyInsert(CommandContext& e);
+void AddTargetName(CommandContext& e);
 void ToggleItemTargets(CommandContext& c);
 void ToggleItemIcons(CommandContext& c);
 void ToggleFrameResizable(CommandContext& c);
@@ -99,22 +101,22 @@ void ToggleFrameResizable(CommandContext& c);
 namespace path_commands {
 std::vector<CommandDescriptor> Descriptors();
 // A browse button of the form (background image, link, link icon).
-void Browse(Editor& e, int control);
+void Browse(CommandContext& e, int control);
 // "画像を選択する": an image in place of the selected item's title.
-void SelectImage(Editor& e);
+void SelectImage(CommandContext& e);
 }  // namespace path_commands
 
 // Import of outlines, bookmarks and lists under the selected item, and
 // export of the menu as JSON, OPML, a bookmark file or Markdown.
 namespace exchange_commands {
 std::vector<CommandDescriptor> Descriptors();
-void Import(Editor& e);
+void Import(CommandContext& e);
 // The import of `path` (CP932), chosen already.
-void ImportFile(Editor& e, const std::string& path);
+void ImportFile(CommandContext& e, const std::string& path);
 // The kind of source import reads in `bytes` as the messages name it (CP932),
 // or nothing when it reads no menu there.
 std::optional<std::string> ImportableKind(std::string_view bytes, std::string_view path);
-void Export(Editor& e);
+void Export(CommandContext& e);
 }  // namespace exchange_commands
 
 // Printing, help, the window's own commands, undo and redo.

@@ -18,11 +18,11 @@
 namespace pomeli2 {
 
 class Document;
-class Editor;
 class FormState;
 class History;
 class Host;
 class Notifier;
+class Services;
 
 // How undo treats a command.
 enum class UndoKind {
@@ -38,13 +38,32 @@ struct CommandState {
   const History& history;
 };
 
-// What a command works on: the document, the form, and the host through the
-// notifier, which also tells the view what changed.
+// What a command works on: the document, the form, the host through the
+// notifier (which also tells the view what changed), and the services that
+// outlive a document. The history is not among them: a command says what
+// became of the document, and the dispatch keeps the history.
 struct CommandContext {
   Document& doc;
   FormState& form;
   Notifier& notify;
+  Services& services;
   Host& host() const;
+};
+
+// What the dispatch does once a command has run.
+struct CommandOutcome {
+  enum class Kind {
+    kNothing,
+    kSaved,     // the project file now holds the document: the history marks the place
+    kReplaced,  // another document (New, Open): the history starts anew
+    kUndo,      // the history's own steps, back and forth
+    kRedo,
+    kCheck,     // the check before publishing, kept for the window that lists it
+    kImport,    // `path` is imported under the selected item, as a step of its own
+  };
+  CommandOutcome(Kind k = Kind::kNothing, std::string p = {}) : kind(k), path(std::move(p)) {}
+  Kind kind;
+  std::string path;
 };
 
 // A descriptor field without a default: a descriptor that leaves it out
@@ -69,30 +88,29 @@ using DetailRule = std::optional<std::string> (*)(const CommandState&);
 // The rule of a command that is always enabled, said as such.
 inline bool AlwaysEnabled(const CommandState&) { return true; }
 
-// What a command does: with the narrow context, or with the whole editor
-// where its body still reaches the editor's own state (the file dialogs'
-// folders, the history, the program and preview folders, the custom
-// colours). Exactly one of the two; there is no empty run.
+// What a command does, given its context: most commands only change the
+// document; those that save it, replace it or hand work to the dispatch say
+// so in their outcome. There is no empty run.
 class CommandRun {
  public:
-  using Narrow = void (*)(CommandContext&);
-  using Whole = void (*)(Editor&);
+  using Plain = void (*)(CommandContext&);
+  using WithOutcome = CommandOutcome (*)(CommandContext&);
   template <typename F>
-    requires std::convertible_to<F, Narrow> && (!std::is_null_pointer_v<F>)
-  constexpr CommandRun(F f) : narrow_(f) {}
+    requires std::convertible_to<F, Plain> && (!std::is_null_pointer_v<F>)
+  constexpr CommandRun(F f) : plain_(f) {}
   template <typename F>
-    requires std::convertible_to<F, Whole> && (!std::convertible_to<F, Narrow>) && (!std::is_null_pointer_v<F>)
-  constexpr CommandRun(F f) : whole_(f) {}
+    requires std::convertible_to<F, WithOutcome> && (!std::convertible_to<F, Plain>) && (!std::is_null_pointer_v<F>)
+  constexpr CommandRun(F f) : with_outcome_(f) {}
 
-  void operator()(CommandContext& context, Editor& editor) const {
-    if (narrow_) narrow_(context);
-    else whole_(editor);
+  CommandOutcome operator()(CommandContext& context) const {
+    if (with_outcome_) return with_outcome_(context);
+    plain_(context);
+    return {};
   }
-  bool NeedsEditor() const { return whole_ != nullptr; }
 
  private:
-  Narrow narrow_ = nullptr;
-  Whole whole_ = nullptr;
+  Plain plain_ = nullptr;
+  WithOutcome with_outcome_ = nullptr;
 };
 
 // One command. Fields in this order, as designated initializers; the

@@ -13,7 +13,7 @@
 
 namespace pomeli2 {
 
-class Editor;
+struct CommandContext;
 
 // The colour dialog's custom colours, shared by every colour dialog of a run.
 struct CustomColours {
@@ -24,7 +24,7 @@ struct CustomColours {
 // One of the four bulk changes: one value in one list, applied to every row.
 struct BulkChangeDialog {
   enum class Kind { kFontSize, kFontStyle, kOtherButton, kBackground };
-  explicit BulkChangeDialog(Editor& editor, Kind kind);
+  explicit BulkChangeDialog(CommandContext& editor, Kind kind);
   Kind kind;
   std::string title, first_text, last_text;
   std::vector<std::string> entries;
@@ -44,7 +44,7 @@ struct BulkChangeDialog {
   bool Accept();
 
  private:
-  Editor& editor_;
+  CommandContext& editor_;
 };
 
 // JavaScript options.
@@ -77,19 +77,19 @@ struct ScriptOptionsDialog {
 
 // The four tree images, each with a browse button that keeps the file name.
 struct TreeImagesDialog {
-  explicit TreeImagesDialog(Editor& editor) : editor_(editor) {}
+  explicit TreeImagesDialog(CommandContext& editor) : editor_(editor) {}
   std::string images[4];  // Plus, Minus, Linkto, Otherw
   std::string base_path;  // where browsing starts (CP932, ending in "/")
   void Browse(int row);
   void RestoreDefaults();
 
  private:
-  Editor& editor_;
+  CommandContext& editor_;
 };
 
 // The files whose bytes go first and last into the menu page's BODY.
 struct BodyInsertDialog {
-  explicit BodyInsertDialog(Editor& editor) : editor_(editor) {}
+  explicit BodyInsertDialog(CommandContext& editor) : editor_(editor) {}
   std::string header, footer;
   static constexpr size_t kPathLimit = kTextLimit;
   void BrowseHeader();
@@ -97,12 +97,12 @@ struct BodyInsertDialog {
   void Clear() { header.clear(), footer.clear(); }
 
  private:
-  Editor& editor_;
+  CommandContext& editor_;
 };
 
 // A name for the TARGET list.
 struct TargetNameDialog {
-  explicit TargetNameDialog(Editor& editor) : editor_(editor) {}
+  explicit TargetNameDialog(CommandContext& editor) : editor_(editor) {}
   std::string name = "NewTarget";
   static constexpr size_t kNameLimit = 30;
   // OK: false, after the message, while the name is blank (it would be a
@@ -111,7 +111,7 @@ struct TargetNameDialog {
   bool Accept();
 
  private:
-  Editor& editor_;
+  CommandContext& editor_;
 };
 
 }  // namespace pomeli2

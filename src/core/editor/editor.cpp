@@ -16,7 +16,7 @@
 namespace pomeli2 {
 
 Editor::Editor(Host& host, std::string program_folder)
-    : notify_(host), form_(doc_, notify_), program_folder_(std::move(program_folder)) {
+    : notify_(host), form_(doc_, notify_), services_(std::move(program_folder)) {
   notify_.SetTree(&doc_.model.tree);
   notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
@@ -24,20 +24,6 @@ Editor::Editor(Host& host, std::string program_folder)
     KeepCheckOnItsItems(c, n);
     notify_.TreeChanged(c, n);
   });
-}
-
-Editor::~Editor() {
-  std::error_code ec;
-  if (!preview_folder_.empty()) std::filesystem::remove_all(preview_folder_, ec);
-}
-
-const std::string& Editor::PreviewFolder() {
-  if (preview_folder_.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/pomeli2-preview-XXXXXX";
-    if (mkdtemp(pattern.data())) preview_folder_ = pattern + "/";
-  }
-  return preview_folder_;
 }
 
 void Editor::Start() {
@@ -104,28 +90,6 @@ void Editor::Apply(EditorState state, NodeId copied) {
   notify_.FormChanged();
 }
 
-void Editor::ForgetDialogFolders() {
-  const std::string projects = dialog_folders_[static_cast<int>(FileKind::kProject)];
-  dialog_folders_.clear();
-  if (!kept_folders_.document.empty() && kept_folders_.document == doc_.settings.ProjectPath)
-    dialog_folders_ = kept_folders_.folders;
-  dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
-}
-
-Editor::KeptFolders Editor::FoldersToKeep() const {
-  KeptFolders kept{doc_.settings.ProjectPath, {}};
-  for (const auto& [kind, folder] : dialog_folders_)
-    if (!folder.empty()) kept.folders[kind] = folder;
-  return kept;
-}
-
-void Editor::RestoreFolders(KeptFolders kept) {
-  const int projects = static_cast<int>(FileKind::kProject);
-  if (auto it = kept.folders.find(projects); it != kept.folders.end()) dialog_folders_[projects] = it->second;
-  // An untitled document is not opened again.
-  if (kept.document != UntitledProject()) kept_folders_ = std::move(kept);
-}
-
 void Editor::UndoRedo(bool undo) {
   open_field_ = 0;
   EditorState now = Capture();
@@ -160,24 +124,38 @@ void Editor::Dispatch(CommandId command) {
   // Whatever the user does next ends the typing in a field, even while
   // the focus stays there (a key, a toolbar button).
   EndTyping();
+  CommandOutcome outcome;
   if (*d->undo == UndoKind::kStep) {
     AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
-      Run(*d);
+      outcome = Run(*d);
       return 0;
     });
   } else {
     // Writing and reading files, the shell's own commands and undo itself
     // are no steps; the snapshot of a step would make every row they number
     // a copy.
-    Run(*d);
+    outcome = Run(*d);
   }
+  Follow(outcome);
   // Any command may change what the menus and buttons offer.
   notify_.ControlsChanged();
 }
 
-void Editor::Run(const CommandDescriptor& command) {
+CommandOutcome Editor::Run(const CommandDescriptor& command) {
   CommandContext context = Context();
-  command.run(context, *this);
+  return command.run(context);
+}
+
+void Editor::Follow(const CommandOutcome& outcome) {
+  switch (outcome.kind) {
+    case CommandOutcome::Kind::kNothing: break;
+    case CommandOutcome::Kind::kSaved: history_.MarkSaved(); break;
+    case CommandOutcome::Kind::kReplaced: history_.Clear(); break;
+    case CommandOutcome::Kind::kUndo: Undo(); break;
+    case CommandOutcome::Kind::kRedo: Redo(); break;
+    case CommandOutcome::Kind::kCheck: CheckBeforePublishing(); break;
+    case CommandOutcome::Kind::kImport: ImportFile(outcome.path); break;
+  }
 }
 
 bool Editor::FieldChanged(int control, const std::string& text) {
@@ -254,8 +232,9 @@ void Editor::ButtonClicked(int control) {
   EndTyping();
   bool colour = FormState::ColourFieldOfButton(control) != 0;
   AsStep(sj(colour ? "色の変更" : "ファイルの選択"), [&] {
-    if (colour) colour_commands::ChooseFieldColour(*this, control);
-    else path_commands::Browse(*this, control);
+    CommandContext context = Context();
+    if (colour) colour_commands::ChooseFieldColour(context, control);
+    else path_commands::Browse(context, control);
     return 0;
   });
   notify_.ControlsChanged();
@@ -346,14 +325,16 @@ bool Editor::EndLabelEdit(const std::string& title) {
 
 void Editor::OpenProject(const std::string& sjis_path) {
   Notifier::Batch batch(notify_);
-  document_commands::Open(*this, sjis_path);
+  CommandContext context = Context();
+  Follow(document_commands::Open(context, sjis_path));
   notify_.ControlsChanged();
 }
 
 void Editor::ImportFile(const std::string& sjis_path) {
   Notifier::Batch batch(notify_);
   AsStep(Utf8ToSjis(StepName(kCmdImport)).value_or(""), [&] {
-    exchange_commands::ImportFile(*this, sjis_path);
+    CommandContext context = Context();
+    exchange_commands::ImportFile(context, sjis_path);
     return 0;
   });
 }
@@ -361,12 +342,8 @@ void Editor::ImportFile(const std::string& sjis_path) {
 void Editor::RefuseUnrepresentableText() { form_.RefuseUnrepresentableText(); }
 
 bool Editor::ReadProjectFile(const std::string& path) {
-  Notifier::Batch batch(notify_);
-  if (notify_.Report(doc_.ReadProjectFile(path, form_.target_list))) return false;
-  notify_.TreeRebuilt();
-  notify_.TreeColoursChanged();
-  form_.ShowLoadedItem();
-  return true;
+  CommandContext context = Context();
+  return document_commands::ReadProject(context, path);
 }
 
 bool Editor::CommandEnabled(CommandId command) const {

@@ -17,6 +17,7 @@
 #include "editor/form_state.h"
 #include "editor/history.h"
 #include "editor/notifier.h"
+#include "editor/services.h"
 
 namespace pomeli2 {
 
@@ -41,33 +42,19 @@ class Editor {
   const PageSettings& Settings() const { return doc_.settings; }
   ItemFields& Item() { return form_.item; }
   const ItemFields& Item() const { return form_.item; }
-  const std::string& ProgramFolder() const { return program_folder_; }
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
-  CustomColours& Custom() { return custom_colours_; }
-  // The folder a kind of file dialog used last (CP932, ending in "/").
-  std::string& DialogFolder(int kind) { return dialog_folders_[kind]; }
-  // Another document (New, Open): the folders of the last one's site are no
-  // guide; where projects are kept still is.
-  void ForgetDialogFolders();
+  // The dialogs' folders, the custom colours, the program and preview
+  // folders.
+  Services& GetServices() { return services_; }
   // The dialogs' folders kept from one start to the next, with the document
   // they were used for.
-  struct KeptFolders {
-    std::string document;               // its ProjectPath (CP932)
-    std::map<int, std::string> folders;  // by kind, CP932, ending in "/"
-  };
-  KeptFolders FoldersToKeep() const;
-  // At the start: where projects are kept comes back at once, the other
-  // folders when the project they were used for is opened again.
-  void RestoreFolders(KeptFolders kept);
-  // The private folder of the browser preview (a system path ending in
-  // "/"), made on first use and removed with the editor; empty when it
-  // cannot be made.
-  const std::string& PreviewFolder();
-  ~Editor();
+  using KeptFolders = Services::KeptFolders;
+  KeptFolders FoldersToKeep() const { return services_.FoldersToKeep(doc_.settings.ProjectPath); }
+  void RestoreFolders(KeptFolders kept) { services_.RestoreFolders(std::move(kept)); }
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
 
   // What a command works on.
-  CommandContext Context() { return {doc_, form_, notify_}; }
+  CommandContext Context() { return {doc_, form_, notify_, services_}; }
 
   // --- What the user does. Every change of the document passes here.
   // Runs a command by its id when it is enabled, as its descriptor says.
@@ -157,7 +144,9 @@ class Editor {
   template <typename F>
   auto AsStep(const std::string& name, F&& change);
   void Apply(EditorState state, NodeId copied);
-  void Run(const CommandDescriptor& command);
+  CommandOutcome Run(const CommandDescriptor& command);
+  // What the dispatch does after a command: the history's part of it.
+  void Follow(const CommandOutcome& outcome);
   // What the rules of the commands read.
   CommandState State() const { return {doc_, form_, history_}; }
   void UndoRedo(bool undo);
@@ -171,9 +160,7 @@ class Editor {
   Notifier notify_;
   Document doc_;
   FormState form_;
-  std::string program_folder_;
-  CustomColours custom_colours_;
-  std::string preview_folder_;
+  Services services_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;
@@ -182,8 +169,6 @@ class Editor {
   int typed_field_ = 0;  // the field typed into since the focus came to it
   int checking_field_ = 0;  // the field whose change is being checked
   std::string typed_before_;  // its text before that typing
-  std::map<int, std::string> dialog_folders_;
-  KeptFolders kept_folders_;  // those of the last run
 };
 
 }  // namespace pomeli2

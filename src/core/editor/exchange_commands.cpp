@@ -2,7 +2,8 @@
 // outlines in. Import adds to the menu, as a paste does; export writes a
 // file and changes nothing.
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "editor/file_dialogs.h"
 #include "exchange/exchange.h"
 #include "io/file_io.h"
@@ -12,11 +13,11 @@
 namespace pomeli2::exchange_commands {
 namespace {
 
-std::optional<std::string> ReadChosenFile(Editor& e, const std::string& path) {
+std::optional<std::string> ReadChosenFile(CommandContext& e, const std::string& path) {
   auto system = SystemPath(path);
   auto bytes = system ? ReadWholeFile(*system) : std::nullopt;
   if (!bytes)
-    e.Notify().Message(sj("ファイル「") + path + sj("」をオープンできませんでした。"), sj(kErrorTitle),
+    e.notify.Message(sj("ファイル「") + path + sj("」をオープンできませんでした。"), sj(kErrorTitle),
                        MessageIcon::kError);
   return bytes;
 }
@@ -32,7 +33,7 @@ std::string ExportName(const PageSettings& s) {
 
 }  // namespace
 
-void Import(Editor& e) {
+void Import(CommandContext& e) {
   FileDialogRequest dialog;
   dialog.kind = FileDialogRequest::Kind::kOpen;
   dialog.filter = sj(kImportFilter);
@@ -54,21 +55,21 @@ std::optional<std::string> ImportableKind(std::string_view bytes, std::string_vi
   return std::nullopt;
 }
 
-void ImportFile(Editor& e, const std::string& path) {
+void ImportFile(CommandContext& e, const std::string& path) {
   auto bytes = ReadChosenFile(e, path);
   if (!bytes) return;
 
-  MenuModel& m = e.Model();
+  MenuModel& m = e.doc.model;
   const NodeId parent = m.Selected();
   // The lengths of the project lines depend on the level the items go to.
-  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.Settings()), m.tree.Level(parent), path);
+  ImportedMenu imported = ImportMenu(*bytes, NewItemValues(e.doc.settings), m.tree.Level(parent), path);
   if (!imported.problem && imported.items.empty()) imported.problem = ImportProblem{ImportProblem::kNoList, 0, 0, {}};
   if (imported.problem) {
-    e.Notify().Message(ImportProblemMessage(*imported.problem, path), sj(kErrorTitle), MessageIcon::kError);
+    e.notify.Message(ImportProblemMessage(*imported.problem, path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
   if (m.LiveItemCount() + static_cast<int>(imported.items.size()) > kMaxItems) {
-    e.Notify().Message(TooManyImportedMessage(path), sj(kErrorTitle), MessageIcon::kError);
+    e.notify.Message(TooManyImportedMessage(path), sj(kErrorTitle), MessageIcon::kError);
     return;
   }
 
@@ -79,35 +80,35 @@ void ImportFile(Editor& e, const std::string& path) {
   const NodeId first = last_before == kNoNode ? m.tree.FirstChild(parent) : m.tree.NextSibling(last_before);
   // The first item imported is shown, where the eye looks for them.
   m.tree.Select(first);
-  e.Form().ShowLoadedItem();
+  e.form.ShowLoadedItem();
   m.TreeHasFocus = 1;
-  e.Notify().FocusTree();
-  e.Notify().Report(e.Doc().MarkModified(1));
-  e.Notify().host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));
+  e.notify.FocusTree();
+  e.notify.Report(e.doc.MarkModified(1));
+  e.notify.host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));
   for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
-    if (!warning.empty()) e.Notify().Message(warning, sj(kConfirmTitle), MessageIcon::kWarning);
+    if (!warning.empty()) e.notify.Message(warning, sj(kConfirmTitle), MessageIcon::kWarning);
 }
 
-void Export(Editor& e) {
+void Export(CommandContext& e) {
   FileDialogRequest dialog;
   dialog.filter = sj(kExportFilter);
-  dialog.initial_name = ExportName(e.Settings());
+  dialog.initial_name = ExportName(e.doc.settings);
   dialog.extension_by_filter = true;
   auto chosen = AskForFile(e, FileKind::kExport, dialog);
   if (!chosen) return;
   auto format = ExportFormatOf(*chosen);
   if (!format) {
-    e.Notify().Message(sj("「") + *chosen +
+    e.notify.Message(sj("「") + *chosen +
                            sj("」の形式がわかりません。\n拡張子を .json、.opml、.html、.md のどれかにしてください。"),
                        sj(kErrorTitle), MessageIcon::kWarning);
     return;
   }
   if (document_commands::KeepExistingFile(e, *chosen)) return;
   auto system = SystemPath(*chosen);
-  if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.Settings(), e.Model())))
-    e.Notify().Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+  if (!system || !WriteFileAtomically(*system, ExportMenu(*format, e.doc.settings, e.doc.model)))
+    e.notify.Message(sj("「") + *chosen + sj("」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
   else
-    e.Notify().host().ShowStatus(FillIn(kExportedStatus, {*chosen}));
+    e.notify.host().ShowStatus(FillIn(kExportedStatus, {*chosen}));
 }
 
 std::vector<CommandDescriptor> Descriptors() {

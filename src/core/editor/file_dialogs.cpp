@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
-#include "editor/editor.h"
+#include "editor/command_registry.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -16,33 +18,33 @@ std::string HomeFolder() {
   return text->back() == '/' ? *text : *text + "/";
 }
 
-std::string StartFolder(Editor& e, FileKind kind) {
+std::string StartFolder(CommandContext& e, FileKind kind) {
   auto absolute_folder = [](const std::string& path) {
     std::string folder = FolderOf(path);
     return !folder.empty() && folder[0] == '/' ? folder : std::string();
   };
   // A frame set names the menu page by its bare name: it belongs beside it.
   if (kind == FileKind::kFrameSet) {
-    if (std::string folder = absolute_folder(e.Settings().Path); !folder.empty()) return folder;
+    if (std::string folder = absolute_folder(e.doc.settings.Path); !folder.empty()) return folder;
   }
-  const std::string& remembered = e.DialogFolder(static_cast<int>(kind));
+  const std::string& remembered = e.services.DialogFolder(static_cast<int>(kind));
   if (!remembered.empty()) return remembered;
-  for (const std::string* path : {&e.Settings().Path, &e.Settings().ProjectPath})
+  for (const std::string* path : {&e.doc.settings.Path, &e.doc.settings.ProjectPath})
     if (std::string folder = absolute_folder(*path); !folder.empty()) return folder;
   return HomeFolder();
 }
 
 }  // namespace
 
-std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogRequest request) {
+std::optional<std::string> AskForFile(CommandContext& e, FileKind kind, FileDialogRequest request) {
   std::string& name = request.initial_name;
   if (name.empty() || name[0] != '/') {
-    std::string page_folder = FolderOf(e.Settings().Path);
+    std::string page_folder = FolderOf(e.doc.settings.Path);
     bool beside_page = name.find('/') != std::string::npos && !page_folder.empty() && page_folder[0] == '/';
     name = (beside_page ? page_folder : StartFolder(e, kind)) + name;
   }
-  auto chosen = e.Notify().host().FileDialog(request);
-  if (chosen) e.DialogFolder(static_cast<int>(kind)) = FolderOf(*chosen);
+  auto chosen = e.notify.host().FileDialog(request);
+  if (chosen) e.services.DialogFolder(static_cast<int>(kind)) = FolderOf(*chosen);
   return chosen;
 }
 

@@ -11,7 +11,7 @@
 
 namespace pomeli2 {
 
-class Editor;
+struct CommandContext;
 
 enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile, kImport, kExport };
 
@@ -19,7 +19,7 @@ enum class FileKind { kProject, kPage, kFrameSet, kImage, kLink, kBodyFile, kImp
 // remembers the chosen file's folder for its kind. A relative name with a
 // folder in it (a link, an image beside the page) is taken from the page's
 // folder, as the page will take it.
-std::optional<std::string> AskForFile(Editor& e, FileKind kind, FileDialogRequest request);
+std::optional<std::string> AskForFile(CommandContext& e, FileKind kind, FileDialogRequest request);
 
 // What a file dialog gives back for the name `chosen` (CP932) picked with
 // the filter at `filter_index` of the request: a name without an extension

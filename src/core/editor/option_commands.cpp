@@ -5,7 +5,8 @@
 
 #include "editor/command_groups.h"
 #include "editor/dialogs.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "editor/file_dialogs.h"
 #include "generate/html5_values.h"
 #include "text/catalogue.h"
@@ -64,12 +65,12 @@ void TreeImagesDialog::Browse(int row) {
 
 bool TargetNameDialog::Accept() {
   if (IsBlank(name)) {
-    editor_.Notify().Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
+    editor_.notify.Message(sj("TARGETの名前を入力してください。"), sj(kInputErrorTitle), MessageIcon::kWarning);
     return false;
   }
-  std::vector<std::string> shown = editor_.Form().ListEntries(kCtlItemTarget);
+  std::vector<std::string> shown = editor_.form.ListEntries(kCtlItemTarget);
   if (std::any_of(shown.begin(), shown.end(), [&](const std::string& t) { return EqualIgnoringCase(t, name); })) {
-    editor_.Notify().Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
+    editor_.notify.Message(sj("既にその名前は登録されています。"), sj("注意"), MessageIcon::kInformation);
     return false;
   }
   return true;
@@ -84,7 +85,7 @@ void TreeImagesDialog::RestoreDefaults() {
 
 namespace {
 
-void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
+void BrowseBodyFile(CommandContext& e, std::string& value, const char* default_name) {
   FileDialogRequest d;
   d.kind = FileDialogRequest::Kind::kOpen;
   d.filter = sj(kBodyFileFilter);
@@ -92,7 +93,7 @@ void BrowseBodyFile(Editor& e, std::string& value, const char* default_name) {
   d.initial_name = value.empty() ? default_name : value;
   d.must_exist = true;
   auto chosen = AskForFile(e, FileKind::kBodyFile, d);
-  if (chosen && e.Form().CheckEnteredText(*chosen, BodyInsertDialog::kPathLimit)) value = *chosen;
+  if (chosen && e.form.CheckEnteredText(*chosen, BodyInsertDialog::kPathLimit)) value = *chosen;
 }
 
 // The form's part of a change of RightFrame or Linkto: the item's TARGET
@@ -154,38 +155,37 @@ void ScriptOptions(CommandContext& c) {
   SettingsChanged(c);
 }
 
-void TreeImages(Editor& e) {
-  PageSettings& s = e.Settings();
+void TreeImages(CommandContext& e) {
+  PageSettings& s = e.doc.settings;
   TreeImagesDialog d(e);
   std::string* fields[4] = {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw};
   for (int i = 0; i < 4; ++i) d.images[i] = *fields[i];
   // The menu page's folder; before the page has one, the dialog's own
   // start folder.
-  d.base_path = e.Doc().MenuPageFolder();
-  if (!e.Notify().host().RunDialog(d)) return;
+  d.base_path = e.doc.MenuPageFolder();
+  if (!e.notify.host().RunDialog(d)) return;
   for (int i = 0; i < 4; ++i) *fields[i] = d.images[i];
-  CommandContext c = e.Context();
-  SettingsChanged(c);
+  SettingsChanged(e);
 }
 
-void BodyInsert(Editor& e) {
-  PageSettings& s = e.Settings();
+void BodyInsert(CommandContext& e) {
+  PageSettings& s = e.doc.settings;
   BodyInsertDialog d(e);
   d.header = s.BodyHeader;
   d.footer = s.BodyFooter;
-  if (!e.Notify().host().RunDialog(d)) return;
+  if (!e.notify.host().RunDialog(d)) return;
   s.BodyHeader = d.header;
   s.BodyFooter = d.footer;
-  e.Notify().FormChanged();
-  e.Notify().Report(e.Doc().MarkModified(1));
+  e.notify.FormChanged();
+  e.notify.Report(e.doc.MarkModified(1));
 }
 
-void AddTargetName(Editor& e) {
+void AddTargetName(CommandContext& e) {
   TargetNameDialog d(e);
-  if (!e.Notify().host().RunDialog(d) || !d.Accept()) return;
+  if (!e.notify.host().RunDialog(d) || !d.Accept()) return;
   // Offered for the selected item only, until the program ends.
-  e.Form().added_targets.push_back(d.name);
-  e.Notify().FormChanged();
+  e.form.added_targets.push_back(d.name);
+  e.notify.FormChanged();
 }
 
 // A setting that switches between being on and off after its question (OK

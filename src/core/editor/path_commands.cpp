@@ -1,7 +1,8 @@
 // The four browse commands: a chosen file is stored relative to the menu
 // page's folder, or by its name alone when it lies outside that folder.
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "editor/file_dialogs.h"
 #include "project/project_file.h"
 #include "text/catalogue.h"
@@ -30,13 +31,13 @@ std::string RelativeToFolder(const std::string& folder, const std::string& path,
 namespace path_commands {
 namespace {
 
-void PathMessage(Editor& e, const char* text) { e.Notify().Message(sj(text), sj("パス確認"), MessageIcon::kWarning); }
+void PathMessage(CommandContext& e, const char* text) { e.notify.Message(sj(text), sj("パス確認"), MessageIcon::kWarning); }
 
 // Steps shared by the four commands: the page must have its folder, the
 // file is chosen, and its path relative to that folder comes back.
-std::optional<std::string> ChooseRelative(Editor& e, FileKind kind, std::string& remembered, const char* filter,
+std::optional<std::string> ChooseRelative(CommandContext& e, FileKind kind, std::string& remembered, const char* filter,
                                           const char* extension) {
-  if (e.Settings().HtmlFileName == UntitledHtml()) {
+  if (e.doc.settings.HtmlFileName == UntitledHtml()) {
     PathMessage(e, "HTMLファイルを保存して、パスを確定してから\n処理を行ってください。");
     return std::nullopt;
   }
@@ -50,49 +51,49 @@ std::optional<std::string> ChooseRelative(Editor& e, FileKind kind, std::string&
   if (!chosen) return std::nullopt;
   remembered = *chosen;
   bool outside = false;
-  std::string relative = RelativeToFolder(e.Doc().MenuPageFolder(), *chosen, outside);
+  std::string relative = RelativeToFolder(e.doc.MenuPageFolder(), *chosen, outside);
   if (outside) PathMessage(e, "HTMLの親パスと違うため正確な位置が判断できません。\nファイル名のみ更新します。");
   return relative;
 }
 
 }  // namespace
 
-void Browse(Editor& e, int control) {
-  FormState& form = e.Form();
+void Browse(CommandContext& e, int control) {
+  FormState& form = e.form;
   switch (control) {
     case kCtlBackPictureBrowse: {
       auto r = ChooseRelative(e, FileKind::kImage, form.back_picture_browse_path, kImageFilter, "jpg");
       if (!r) return;
-      e.Settings().BackPicture = *r;
+      e.doc.settings.BackPicture = *r;
       break;
     }
     case kCtlLinkBrowse: {
       auto r = ChooseRelative(e, FileKind::kLink, form.link_browse_path, kLinkFilter, "html");
       if (!r) return;
-      e.Item().link = *r;
-      if (e.Model().tree.Valid(e.Model().Selected())) e.Model().tree.MutableItem(e.Model().Selected()).link = *r;
+      e.form.item.link = *r;
+      if (e.doc.model.tree.Valid(e.doc.model.Selected())) e.doc.model.tree.MutableItem(e.doc.model.Selected()).link = *r;
       break;
     }
     case kCtlIconBrowse: {
       auto r = ChooseRelative(e, FileKind::kImage, form.icon_browse_path, kImageFilter, "jpg");
       if (!r) return;
-      e.Item().icon = *r;
+      e.form.item.icon = *r;
       form.StoreSelectedItem();
       break;
     }
     default:
       return;
   }
-  e.Notify().FormChanged();
-  e.Notify().Report(e.Doc().MarkModified(1));
+  e.notify.FormChanged();
+  e.notify.Report(e.doc.MarkModified(1));
   if (control == kCtlLinkBrowse) form.WarnIfTooLong(kCtlLink);
   if (control == kCtlIconBrowse) form.WarnIfTooLong(kCtlIcon);
 }
 
-void SelectImage(Editor& e) {
-  auto r = ChooseRelative(e, FileKind::kImage, e.Form().image_browse_path, kImageFilter, "jpg");
+void SelectImage(CommandContext& e) {
+  auto r = ChooseRelative(e, FileKind::kImage, e.form.image_browse_path, kImageFilter, "jpg");
   if (!r) return;
-  CommandContext context = e.Context();
+  CommandContext& context = e;
   tree_commands::SetSelectedTitle(context, "file:" + *r);
 }
 

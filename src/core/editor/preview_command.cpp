@@ -7,7 +7,8 @@
 #include <filesystem>
 
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "io/program_folder.h"
@@ -38,22 +39,22 @@ bool IsRelative(const std::string& path) { return !path.empty() && path[0] != '/
 
 // The folder relative paths of the page resolve in: the page's own, else the
 // project's while the page has never been saved; empty when neither has one.
-std::string ResolvingFolder(Editor& e) {
-  const PageSettings& s = e.Settings();
-  if (s.HtmlFileName != UntitledHtml()) return e.Doc().MenuPageFolder();
+std::string ResolvingFolder(CommandContext& e) {
+  const PageSettings& s = e.doc.settings;
+  if (s.HtmlFileName != UntitledHtml()) return e.doc.MenuPageFolder();
   if (s.ProjectPath != UntitledProject()) return s.ProjectPath.substr(0, s.ProjectPath.size() - FileNameOf(s.ProjectPath).size());
   return std::string();
 }
 
 }  // namespace
 
-void Preview(Editor& e) {
-  Document& doc = e.Doc();
-  MenuModel& m = e.Model();
-  if (e.Notify().Report(doc.NoItemsToWrite()) || e.Notify().Report(doc.UnworkableSettings())) return;
-  const std::string& preview = e.PreviewFolder();
+void Preview(CommandContext& e) {
+  Document& doc = e.doc;
+  MenuModel& m = e.doc.model;
+  if (e.notify.Report(doc.NoItemsToWrite()) || e.notify.Report(doc.UnworkableSettings())) return;
+  const std::string& preview = e.services.PreviewFolder();
   if (preview.empty()) {
-    e.Notify().Message(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle), MessageIcon::kError);
+    e.notify.Message(sj("プレビュー用の一時フォルダを作成できません。"), sj(kFileErrorTitle), MessageIcon::kError);
     return;
   }
 
@@ -70,7 +71,7 @@ void Preview(Editor& e) {
     for (const char* image : kStandardImages)
       if (name == image) path = FileUrl(preview + image);
   };
-  PageSettings s = e.Settings();
+  PageSettings s = e.doc.settings;
   for (std::string* image : {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw}) standard(*image);
   // The page is made from a copy of the tree: it shares every item whose
   // icon stays.
@@ -98,13 +99,13 @@ void Preview(Editor& e) {
     }
   }
   for (const char* image : kStandardImages)
-    if (auto bytes = ReadWholeFile(e.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
+    if (auto bytes = ReadWholeFile(e.services.ProgramFolder() + image)) WriteFileAtomically(preview + image, *bytes, false);
   std::string page_path = preview + "preview.html";
   if (!WriteFileAtomically(page_path, page, false)) {
-    e.Notify().Message(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
+    e.notify.Message(sj("「preview.html」を書き込めません。"), sj(kFileErrorTitle), MessageIcon::kError);
     return;
   }
-  e.Notify().host().OpenUrl(FileUrl(page_path));
+  e.notify.host().OpenUrl(FileUrl(page_path));
 }
 
 std::vector<CommandDescriptor> PreviewDescriptors() {

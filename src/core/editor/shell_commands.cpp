@@ -1,7 +1,9 @@
 // The commands the host carries out (printing, help, the window's own) and
 // the history's undo and redo.
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/history.h"
+#include "editor/services.h"
 
 namespace pomeli2::shell_commands {
 namespace {
@@ -35,10 +37,10 @@ std::vector<CommandDescriptor> Descriptors() {
        .run = [](CommandContext& c) { c.host().RequestClose(); }},
       {.id = kCmdUndo, .text = "元に戻す(&U)", .key = "Ctrl+Z", .tooltip = "元に戻す", .icon = "undo", .undo = kNoStep,
        .enabled = [](const CommandState& s) { return s.history.CanUndo(); }, .tooltip_detail = UndoDetail,
-       .run = [](Editor& e) { e.Undo(); }},
+       .run = [](CommandContext&) { return CommandOutcome{CommandOutcome::Kind::kUndo}; }},
       {.id = kCmdRedo, .text = "やり直し(&R)", .key = "Ctrl+Y", .hidden_key = "Ctrl+Shift+Z", .tooltip = "やり直し",
        .icon = "redo", .undo = kNoStep, .enabled = [](const CommandState& s) { return s.history.CanRedo(); },
-       .tooltip_detail = RedoDetail, .run = [](Editor& e) { e.Redo(); }},
+       .tooltip_detail = RedoDetail, .run = [](CommandContext&) { return CommandOutcome{CommandOutcome::Kind::kRedo}; }},
       // The window keeps the toolbar's check mark: the bar can be closed
       // from its own context menu, too.
       {.id = kCmdToolbar, .text = "ツールバー(&T)", .undo = kNoStep, .enabled = AlwaysEnabled, .checkable = true,
@@ -47,7 +49,7 @@ std::vector<CommandDescriptor> Descriptors() {
       {.id = kCmdFind, .text = "検索(&F)", .key = "Ctrl+F", .undo = kNoStep, .enabled = AlwaysEnabled,
        .run = [](CommandContext& c) { c.host().ShowFindBar(); }},
       {.id = kCmdCheckLinks, .text = "リンクの確認(&L)", .undo = kNoStep, .enabled = AlwaysEnabled,
-       .run = [](Editor& e) { e.CheckBeforePublishing(); }},
+       .run = [](CommandContext&) { return CommandOutcome{CommandOutcome::Kind::kCheck}; }},
       {.id = kCmdHelp, .text = "目次(&C)", .hidden_key = "F1", .tooltip = "目次", .icon = "help", .undo = kNoStep,
        .enabled = AlwaysEnabled, .run = [](CommandContext& c) { c.host().ShowHelp(); }},
       {.id = kCmdAbout, .text = "バージョン情報(&A)...", .tooltip = "バージョン情報", .icon = "about", .undo = kNoStep,

@@ -1,6 +1,7 @@
 // Add, delete, rename and move: the commands that change the menu's shape.
 #include "editor/command_groups.h"
-#include "editor/editor.h"
+#include "editor/form_state.h"
+#include "editor/services.h"
 #include "project/project_file.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
