@@ -23,8 +23,8 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "editor/colours.h"
-#include "editor/command_registry.h"
+#include "editor/form/colours.h"
+#include "editor/commands/command_registry.h"
 #include "menu_tree_view.h"
 #include "text/sjis.h"
 #include "text_border.h"

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "editor/host.h"
+#include "editor/view/host.h"
 
 namespace pomeli2 {
 

@@ -3,8 +3,8 @@
 // command's undo kind, and command ids cannot pass for control ids.
 #include <set>
 
-#include "editor/command_registry.h"
-#include "editor/history.h"
+#include "editor/commands/command_registry.h"
+#include "editor/session/history.h"
 #include "project/project_file.h"
 #include "support/session.h"
 

@@ -1,7 +1,7 @@
 // The colour fields, bulk changes, option dialogs, toggles and browse
 // commands, with the dialogs answered by the scripted host.
-#include "editor/colours.h"
-#include "editor/command_groups.h"
+#include "editor/form/colours.h"
+#include "editor/commands/command_groups.h"
 #include "support/session.h"
 
 namespace pomeli2::testing {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "editor/commands.h"
-#include "editor/colours.h"
+#include "editor/commands/commands.h"
+#include "editor/form/colours.h"
 #include "editor/editor.h"
-#include "editor/shell.h"
+#include "editor/view/shell.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
 

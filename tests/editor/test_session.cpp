@@ -2,7 +2,7 @@
 // compared byte for byte.
 #include "support/golden.h"
 #include "support/session.h"
-#include "editor/file_dialogs.h"
+#include "editor/session/file_dialogs.h"
 #include "text/catalogue.h"
 
 namespace pomeli2::testing {
