@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "editor/command_groups.h"
-#include "editor/file_dialogs.h"
+#include "editor/commands/command_groups.h"
+#include "editor/session/file_dialogs.h"
 #include "generate/menu_page.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
@@ -24,6 +24,17 @@ Editor::Editor(Host& host, std::string program_folder)
     KeepCheckOnItsItems(c, n);
     notify_.TreeChanged(c, n);
   });
+}
+
+void Editor::UseProgramSettingsFile() {
+  program_settings_file_.emplace(services_.ProgramFolder());
+  doc_.AttachSettingsFile(&*program_settings_file_);
+}
+
+std::optional<WindowRect> Editor::StartPlacement(const WindowRect& available, std::optional<WindowSize> kept) {
+  const SettingsFile* file = doc_.AttachedSettingsFile();
+  if (!file) return std::nullopt;
+  return pomeli2::StartPlacement(*file, available, notify_.host(), kept);
 }
 
 void Editor::Start() {

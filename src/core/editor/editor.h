@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/command_registry.h"
-#include "editor/commands.h"
-#include "editor/dialogs.h"
+#include "editor/commands/command_registry.h"
+#include "editor/commands/commands.h"
+#include "editor/dialogs/dialogs.h"
 #include "document/document.h"
-#include "editor/find.h"
-#include "editor/form_state.h"
-#include "editor/history.h"
-#include "editor/notifier.h"
-#include "editor/services.h"
+#include "editor/session/find.h"
+#include "editor/form/form_state.h"
+#include "editor/session/history.h"
+#include "editor/view/notifier.h"
+#include "editor/session/services.h"
+#include "editor/view/shell.h"
 
 namespace pomeli2 {
 
@@ -52,6 +53,13 @@ class Editor {
   KeptFolders FoldersToKeep() const { return services_.FoldersToKeep(doc_.settings.ProjectPath); }
   void RestoreFolders(KeptFolders kept) { services_.RestoreFolders(std::move(kept)); }
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
+  // The program folder's Pomeli2.ini from the window's first moment on: the
+  // saved position comes from it, the modified mark and the last project go
+  // to it.
+  void UseProgramSettingsFile();
+  // Where the window opens within `available` (StartPlacement) by the
+  // settings file in use; nothing without one.
+  std::optional<WindowRect> StartPlacement(const WindowRect& available, std::optional<WindowSize> kept);
 
   // What a command works on.
   CommandContext Context() { return {doc_, form_, notify_, services_}; }
@@ -161,6 +169,7 @@ class Editor {
   Document doc_;
   FormState form_;
   Services services_;
+  std::optional<SettingsFile> program_settings_file_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;
