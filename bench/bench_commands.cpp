@@ -9,7 +9,7 @@
 #include <string>
 
 #include "editor/editor.h"
-#include "editor/print_job.h"
+#include "document/print_job.h"
 
 using namespace pomeli2;
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "editor/commands.h"
+#include "editor/commands/commands.h"
 #include "form_widget.h"
 #include "menu_tree_view.h"
 #include "main_window.h"

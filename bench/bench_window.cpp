@@ -24,7 +24,7 @@
 #include <functional>
 #include <utility>
 
-#include "editor/commands.h"
+#include "editor/commands/commands.h"
 #include "find_bar.h"
 #include "form_widget.h"
 #include "main_window.h"

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "editor/shell.h"
+#include "editor/view/shell.h"
 #include "text_border.h"
 
 namespace pomeli2 {

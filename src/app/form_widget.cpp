@@ -2,6 +2,8 @@
 
 #include "find_bar.h"
 
+#include <utility>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -23,8 +25,8 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "editor/colours.h"
-#include "editor/command_registry.h"
+#include "editor/form/colours.h"
+#include "editor/commands/command_registry.h"
 #include "menu_tree_view.h"
 #include "text/sjis.h"
 #include "text_border.h"
@@ -333,7 +335,7 @@ void FormWidget::TreeSelectionChanged(QTreeWidgetItem* current) {
 void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
   if (updating_ || tree_->Showing()) return;
   NodeId node = item->data(0, Qt::UserRole).value<NodeId>();
-  MenuTree& tree = editor_.Model().tree;
+  const MenuTree& tree = std::as_const(editor_).Model().tree;
   if (node != tree.Selected()) return;
   auto sjis = FromQt(item->text(0));
   if (!sjis) editor_.RefuseUnrepresentableText();

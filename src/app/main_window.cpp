@@ -27,8 +27,8 @@
 #include <QTreeWidget>
 
 #include "dialogs.h"
-#include "editor/command_registry.h"
-#include "editor/shell.h"
+#include "editor/commands/command_registry.h"
+#include "editor/view/shell.h"
 #include "form_widget.h"
 #include "menu_tree_view.h"
 #include "text/catalogue.h"
@@ -57,7 +57,6 @@ QRect AvailableArea() {
 MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
     : QMainWindow(parent),
       program_folder_(program_folder),
-      settings_file_(program_folder),
       host_(*this),
       editor_(host_, program_folder) {
   setObjectName("mainWindow");
@@ -69,7 +68,8 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   QSettings kept(WindowStateFile(), QSettings::IniFormat);
   std::optional<WindowSize> size;
   if (QSize s = kept.value("window/size").toSize(); s.isValid()) size = WindowSize{s.width(), s.height()};
-  if (auto rect = StartPlacement(settings_file_, {area.x(), area.y(), area.width(), area.height()}, host_, size)) {
+  editor_.UseProgramSettingsFile();
+  if (auto rect = editor_.StartPlacement({area.x(), area.y(), area.width(), area.height()}, size)) {
     move(rect->x, rect->y);
     resize(rect->width, rect->height);
   } else if (size) {
@@ -90,7 +90,6 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   // The accelerators come before the focused control, whatever it is.
   qApp->installEventFilter(this);
 
-  editor_.AttachSettingsFile(&settings_file_);
   editor_.Start();
   Editor::KeptFolders folders{kept.value("folders/document").toByteArray().toStdString(), {}};
   kept.beginGroup("folders");

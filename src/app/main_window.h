@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "editor/editor.h"
-#include "project/settings_file.h"
 #include "widget_host.h"
 
 class QAction;
@@ -84,7 +83,6 @@ class MainWindow : public QMainWindow {
   void FitFrameNow();
 
   std::string program_folder_;
-  SettingsFile settings_file_;
   WidgetHost host_;
   Editor editor_;
   FormWidget* form_ = nullptr;

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/colours.h"
+#include "editor/form/colours.h"
 #include "text/catalogue.h"
 #include "text_border.h"
 

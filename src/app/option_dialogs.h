@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "editor/dialogs.h"
+#include "editor/dialogs/dialogs.h"
 
 class QComboBox;
 class QLineEdit;

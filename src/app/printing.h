@@ -3,7 +3,7 @@
 
 #include <QPagedPaintDevice>
 
-#include "editor/print_job.h"
+#include "document/print_job.h"
 
 namespace pomeli2 {
 

@@ -15,7 +15,7 @@
 
 #include "menu_tree_view.h"
 
-#include "editor/file_dialogs.h"
+#include "editor/session/file_dialogs.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "option_dialogs.h"

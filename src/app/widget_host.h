@@ -8,7 +8,7 @@
 #include <QProgressDialog>
 #include <QString>
 
-#include "editor/host.h"
+#include "editor/view/host.h"
 
 namespace pomeli2 {
 

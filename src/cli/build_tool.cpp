@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/document.h"
-#include "editor/form_state.h"
-#include "editor/publish_check.h"
+#include "document/document.h"
+#include "document/publish_check.h"
 #include "exchange/exchange.h"
 #include "exchange/text_forms.h"
 #include "generate/site.h"
@@ -27,27 +26,6 @@ enum Exit { kOk = 0, kProjectError = 1, kUsage = 2, kWriteError = 3, kProblems =
 
 #include "usage.inc"
 
-// Messages go to standard error as "TITLE: TEXT"; questions are answered yes,
-// since a build has nobody to ask; plain notices are left out.
-class CliHost : public Host {
- public:
-  explicit CliHost(std::ostream& err) : err_(err) {}
-  MessageAnswer MessageBox(const std::string& text, const std::string& title, MessageIcon icon,
-                           MessageButtons buttons, std::optional<MessageAnswer>) override {
-    if (buttons == MessageButtons::kYesNo) return MessageAnswer::kYes;
-    if (buttons == MessageButtons::kOkCancel) return MessageAnswer::kOk;
-    if (icon == MessageIcon::kInformation) return MessageAnswer::kOk;
-    std::string line = SjisToUtf8Lossy(title) + ": " + SjisToUtf8Lossy(text);
-    for (char& c : line)
-      if (c == '\n' || c == '\r') c = ' ';
-    err_ << line << '\n';
-    return MessageAnswer::kOk;
-  }
-
- private:
-  std::ostream& err_;
-};
-
 int UsageError(std::ostream& err, const std::string& what) {
   err << "pomeli2-build: " << what << "\n" << "Try 'pomeli2-build --help'.\n";
   return kUsage;
@@ -60,12 +38,22 @@ struct Options {
   bool resizable = false, copy_images = false, check = false;
 };
 
-// As the host reports a message: one line, "TITLE: TEXT".
+// A message goes to standard error as one line, "TITLE: TEXT".
 void Report(std::ostream& err, const std::string& title, const std::string& text) {
   std::string line = SjisToUtf8Lossy(title) + ": " + SjisToUtf8Lossy(text);
   for (char& c : line)
     if (c == '\n' || c == '\r') c = ' ';
   err << line << '\n';
+}
+
+// What the document reported, a line each; false when there was nothing.
+bool Report(std::ostream& err, const MaybeProblem& problem) {
+  if (problem) Report(err, problem->title, problem->text);
+  return problem.has_value();
+}
+bool Report(std::ostream& err, const Problems& problems) {
+  for (const Problem& p : problems) Report(err, p);
+  return !problems.empty();
 }
 
 std::string Sjis(const std::string& utf8) { return Utf8ToSjis(utf8).value_or(SjisToUtf8Lossy(utf8)); }
@@ -93,7 +81,7 @@ int Check(const Document& doc, const std::string& page_folder, const Options& op
 }
 
 int Site(Document& doc, const Options& opt, std::ostream& out, std::ostream& err) {
-  if (!doc.HasItemsToWrite() || doc.RefuseUnworkableSettings()) return kProjectError;
+  if (Report(err, doc.NoItemsToWrite()) || Report(err, doc.UnworkableSettings())) return kProjectError;
   auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {opt.site, opt.output, opt.base, {}});
   if (const auto* refused = std::get_if<std::string>(&result)) {
     err << "pomeli2-build: " << opt.site << ": " << *refused << '\n';
@@ -134,15 +122,13 @@ int Import(const Options& opt, std::ostream& err) {
   MenuItem root = imported.root.value_or(RootItem());
   if (!imported.root) root.title = settings.Title;
 
-  CliHost host(err);
-  Notifier notify(host);
-  Document doc(notify);
+  Document doc;
   doc.settings = settings;
   doc.settings.ProjectPath = *project;
   RebuildMenu(doc.model, std::move(root), std::move(imported.items));
   SerializedProject check = SerializeProject(doc.settings, doc.model);
   bool too_long = check.too_long_key || check.too_long_item_title;
-  if (!doc.WriteProjectFile()) return too_long ? kProjectError : kWriteError;
+  if (Report(err, doc.WriteProjectFile())) return too_long ? kProjectError : kWriteError;
   for (const std::string& warning : {CutItemsWarning(imported.cut_titles), ScriptLinksWarning(imported.script_links)})
     if (!warning.empty()) err << "pomeli2-build: " << SjisToUtf8Lossy(warning) << '\n';
   return kOk;
@@ -231,9 +217,7 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   auto frameset = Utf8ToSjis(opt.frameset);
   if (!project || !output || !frameset) return UsageError(err, "a file name holds characters that Shift-JIS cannot hold");
 
-  CliHost host(err);
-  Notifier notify(host);
-  auto owned = std::make_unique<Document>(notify);
+  auto owned = std::make_unique<Document>();
   Document& doc = *owned;
   // Undone before the document, which it may take away.
   struct Leave {
@@ -245,7 +229,7 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   } leave{owned, memory == MenuMemory::kLeaveToExit};
   std::vector<std::string> targets;
   doc.model.ResetMenu();
-  if (!doc.ReadProjectFile(*project, targets)) return kProjectError;
+  if (Report(err, doc.ReadProjectFile(*project, targets))) return kProjectError;
   if (!opt.export_to.empty()) return Export(doc, opt.export_to, err);
   if (opt.check) {
     if (!output_given) opt.output.clear();
@@ -257,16 +241,18 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   doc.SetMenuPagePath(*output);
   doc.frame_resizable = opt.resizable ? 1 : 0;
-  if (!doc.HasItemsToWrite()) return kProjectError;
-  switch (doc.WriteMenuPage()) {
+  if (Report(err, doc.NoItemsToWrite())) return kProjectError;
+  const Document::PageWriteResult page = doc.WriteMenuPage();
+  Report(err, page.problems);
+  switch (page.result) {
     case Document::PageWrite::kWritten: break;
     case Document::PageWrite::kWriteFailed: return kWriteError;
     case Document::PageWrite::kRefused: return kProjectError;
   }
   if (opt.panes) {
     std::string frameset_path = doc.MenuPageFolder() + *frameset;
-    if (doc.FrameSetNameRefused(frameset_path)) return kUsage;
-    if (!doc.WriteFrameSet(frameset_path, opt.panes)) return kWriteError;
+    if (Report(err, doc.FrameSetNameRefused(frameset_path))) return kUsage;
+    if (Report(err, doc.WriteFrameSet(frameset_path, opt.panes))) return kWriteError;
   }
   if (opt.copy_images) {
     std::string images = InstalledImagesFolder();
@@ -274,7 +260,7 @@ int RunBuildTool(const std::vector<std::string>& args, std::ostream& out, std::o
       err << "pomeli2-build: the standard images are not installed beside this program\n";
       return kWriteError;
     }
-    if (!doc.CopyStandardImages(images)) return kWriteError;
+    if (Report(err, doc.CopyStandardImages(images))) return kWriteError;
   }
   return kOk;
 }

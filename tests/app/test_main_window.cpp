@@ -37,8 +37,8 @@
 #include <functional>
 
 #include "dialogs.h"
-#include "editor/commands.h"
-#include "editor/shell.h"
+#include "editor/commands/commands.h"
+#include "editor/view/shell.h"
 #include "form_widget.h"
 #include "menu_tree_view.h"
 #include "main_window.h"

@@ -18,7 +18,7 @@
 #include <deque>
 #include <functional>
 
-#include "editor/controls.h"
+#include "editor/form/controls.h"
 #include "form_widget.h"
 #include "main_window.h"
 #include "menu_tree_view.h"

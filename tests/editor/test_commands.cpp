@@ -1,8 +1,8 @@
 // The command registry: a faulty descriptor is refused, the dispatch follows each
 // command's undo kind, and command ids cannot pass for control ids.
 
-#include "editor/command_registry.h"
-#include "editor/history.h"
+#include "editor/commands/command_registry.h"
+#include "editor/session/history.h"
 #include "project/project_file.h"
 #include "support/session.h"
 

@@ -1,7 +1,7 @@
 // The colour fields, bulk changes, option dialogs, toggles and browse
 // commands, with the dialogs answered by the scripted host.
-#include "editor/colours.h"
-#include "editor/command_groups.h"
+#include "editor/form/colours.h"
+#include "editor/commands/command_groups.h"
 #include "support/session.h"
 
 namespace pomeli2::testing {
@@ -59,7 +59,7 @@ TEST_F(Dialogs, ColourFieldsAreCheckedRepairedAndPainted) {
   host.colours = {std::nullopt};
   e.ButtonClicked(1052);  // cancelled
   EXPECT_EQ(e.Settings().BgColor, "#4099FF");
-  EXPECT_EQ(e.Custom().rgb[0], 0x123456u) << "custom colours live on between dialogs";
+  EXPECT_EQ(e.GetServices().Custom().rgb[0], 0x123456u) << "custom colours live on between dialogs";
 
   // The tree colours are colour numbers, red in the low byte.
   host.colours = {0x808080, 0x0000FF};

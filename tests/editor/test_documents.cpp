@@ -242,7 +242,7 @@ TEST_F(DocumentCommands, PreviewChangesNothing) {
   const std::string page = ReadFile(url.substr(7));
   EXPECT_NE(page.find("<BASE HREF=\"file://" + dir.path().string() + "/\">"), std::string::npos);
   EXPECT_NE(page.find("A1"), std::string::npos);
-  const std::string preview = e.PreviewFolder();
+  const std::string preview = e.GetServices().PreviewFolder();
   EXPECT_NE(page.find("SRC=\"file://" + preview + "scroll.gif\""), std::string::npos);
   EXPECT_EQ(ReadFile(preview + "plus.gif"), ReadFile(program + "plus.gif"));
   // An image the page's folder holds is taken from there.

@@ -3,8 +3,8 @@
 // what a save leaves beside the page, and the values a field refuses.
 #include <filesystem>
 
-#include "editor/colours.h"
-#include "editor/command_groups.h"
+#include "editor/form/colours.h"
+#include "editor/commands/command_groups.h"
 #include "support/session.h"
 
 namespace pomeli2::testing {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "editor/commands.h"
-#include "editor/colours.h"
+#include "editor/commands/commands.h"
+#include "editor/form/colours.h"
 #include "editor/editor.h"
-#include "editor/shell.h"
+#include "editor/view/shell.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
 
@@ -44,7 +44,7 @@ TEST_F(FormTest, EditsMarkTheSettingsFile) {
   EXPECT_EQ(e.ModifiedFlag(), 1);
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t1\t\t\r\n");
   e.Settings().ProjectPath = "/p/menu.pml";
-  e.Doc().MarkModified(0);
+  e.Notify().Report(e.Doc().MarkModified(0));
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/p/menu.pml\t\r\n");
 }
 
@@ -138,7 +138,7 @@ TEST_F(FormTest, NumericCheckSendsBackOnlyTheFieldTypedInto) {
   EXPECT_TRUE(e.FieldChanged(kCtlIndent, "16"));
   EXPECT_TRUE(e.FieldChanged(kCtlLeft, "5"));
   EXPECT_TRUE(host.messages.empty());
-  e.Doc().MarkModified(0);
+  e.Notify().Report(e.Doc().MarkModified(0));
   EXPECT_FALSE(e.FieldChanged(kCtlRow, "24a"));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "数字のみ入力可能です。");
@@ -177,7 +177,7 @@ TEST_F(FormTest, LinkAndIconLengthWarnings) {
 TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
   e.Model().tree.Select(a);
-  e.Doc().MarkModified(0);
+  e.Notify().Report(e.Doc().MarkModified(0));
   EXPECT_TRUE(e.FieldChanged(kCtlNewStyle, ""));
   EXPECT_EQ(e.Settings().NewStyle, "None");
   EXPECT_TRUE(e.FieldChanged(kCtlNewOtherButton, ""));

@@ -2,7 +2,7 @@
 // and forward to the end, compared at each point with the session itself.
 #include <functional>
 
-#include "editor/history.h"
+#include "editor/session/history.h"
 #include "generate/menu_page.h"
 #include "project/project_file.h"
 #include "support/session.h"

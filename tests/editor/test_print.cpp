@@ -1,5 +1,5 @@
 // The outline printout's layout, drawn on a recording painter.
-#include "editor/print_job.h"
+#include "document/print_job.h"
 #include "support/session.h"
 
 namespace pomeli2::testing {

@@ -2,7 +2,7 @@
 // compared byte for byte.
 #include "support/golden.h"
 #include "support/session.h"
-#include "editor/file_dialogs.h"
+#include "editor/session/file_dialogs.h"
 #include "text/catalogue.h"
 
 namespace pomeli2::testing {
@@ -387,13 +387,13 @@ TEST_F(EditSession, DialogFoldersComeBackWithTheirProject) {
   next.Start();
   next.RestoreFolders(e.FoldersToKeep());
   const int imports = static_cast<int>(FileKind::kImport);
-  EXPECT_EQ(next.DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
-  EXPECT_EQ(next.DialogFolder(imports), "");
+  EXPECT_EQ(next.GetServices().DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
+  EXPECT_EQ(next.GetServices().DialogFolder(imports), "");
   next_host.files = {dir / "p.pml"};
   next.Dispatch(kCmdOpen);
-  EXPECT_EQ(next.DialogFolder(imports), dir / "lists/");
+  EXPECT_EQ(next.GetServices().DialogFolder(imports), dir / "lists/");
   next.Dispatch(kCmdNew);
-  EXPECT_EQ(next.DialogFolder(imports), "");
+  EXPECT_EQ(next.GetServices().DialogFolder(imports), "");
 }
 
 // A bare name takes the extension of the type chosen in the dialog, or the

@@ -23,8 +23,10 @@ class PageTest : public ::testing::Test {
   std::optional<Document::PageWrite> Write(const std::string& name) {
     e.Doc().SetMenuPagePath(dir / (name + ".html"));
     e.Model().tree.Select(Root());
-    if (!e.Doc().HasItemsToWrite()) return std::nullopt;
-    return e.Doc().WriteMenuPage();
+    if (e.Notify().Report(e.Doc().NoItemsToWrite())) return std::nullopt;
+    Document::PageWriteResult written = e.Doc().WriteMenuPage();
+    e.Notify().Report(written.problems);
+    return written.result;
   }
   std::string Page(const std::string& name) {
     EXPECT_EQ(Write(name), Document::PageWrite::kWritten);

@@ -204,8 +204,10 @@ TEST_F(PageTest, NoItemsAndWriteFailures) {
   EXPECT_NE(page.find("lastitem = 0;"), std::string::npos);
 
   e.Doc().SetMenuPagePath(dir / "missing/page.html");
-  EXPECT_EQ(e.Doc().WriteMenuPage(), Document::PageWrite::kWriteFailed);
-  EXPECT_EQ(host.messages.back().text, "「page.html」を書き込めません。");
+  const Document::PageWriteResult failed = e.Doc().WriteMenuPage();
+  EXPECT_EQ(failed.result, Document::PageWrite::kWriteFailed);
+  ASSERT_EQ(failed.problems.size(), 1u);
+  EXPECT_EQ(failed.problems[0].text, sj("「page.html」を書き込めません。"));
 }
 
 TEST_F(PageTest, FailedWriteKeepsTheOldPageWhole) {

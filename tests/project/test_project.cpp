@@ -29,6 +29,9 @@ MenuItem Cells(const char* title_utf8, const std::string& link, const std::strin
 
 // The menu of the golden file, built as the editor would hold it, with a
 // deleted item's id among the live ones.
+// Writes the project as Save does once it has a name, messages and all.
+bool Save(Editor& e) { return !e.Notify().Report(e.Doc().WriteProjectFile()); }
+
 void BuildSample(Editor& e) {
   e.Start();
   PageSettings& s = e.Settings();
@@ -102,7 +105,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   Editor e(host);
   BuildSample(e);
   e.Settings().ProjectPath = dir / "sample.pml";
-  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(e));
   EXPECT_EQ(ReadFile(dir / "sample.pml"), ReadFile(kGolden));
   EXPECT_TRUE(host.messages.empty());
 
@@ -115,7 +118,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   EXPECT_EQ(LiveItems(loaded), LiveItems(e));
 
   loaded.Settings().ProjectPath = dir / "again.pml";
-  ASSERT_TRUE(loaded.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(loaded));
   EXPECT_EQ(ReadFile(dir / "again.pml"), ReadFile(kGolden));
 }
 
@@ -125,7 +128,7 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
   Editor e(host);
   e.Start();
   e.Settings().ProjectPath = dir / "one.pml";
-  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(e));
   std::string bytes = ReadFile(dir / "one.pml");
   EXPECT_EQ(bytes.find("[BodyHeader]"), std::string::npos);
   EXPECT_EQ(bytes.find("[BodyFooter]"), std::string::npos);
@@ -155,7 +158,7 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   e.Settings().Dark = 1;
   e.Settings().Site = "/srv/www/site";
   e.Settings().ProjectPath = dir / "new.pml";
-  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(e));
   const std::string bytes = ReadFile(dir / "new.pml");
   EXPECT_NE(bytes.find("[Speed]\t5\r\n[Filter]\t1\r\n[Lang]\tar\r\n[Dir]\trtl\r\n[Dark]\t1\r\n[Site]\t/srv/www/site\r\n0\t"),
             std::string::npos);
@@ -177,7 +180,7 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   EXPECT_FALSE(loaded.Settings().RightToLeft());
   EXPECT_EQ(loaded.Settings().Dark, 0);
   EXPECT_EQ(loaded.Settings().Site, "") << "no site from the project before";
-  ASSERT_TRUE(loaded.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(loaded));
   EXPECT_EQ(ReadFile(dir / "old.pml"), ReadFile(kGolden)) << "saved again, the same bytes";
 }
 
@@ -192,7 +195,7 @@ TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
   bool written;
   {
     testing::FileSizeLimit limit(100);  // the write fails half way
-    written = e.Doc().WriteProjectFile();
+    written = Save(e);
   }
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadFile(target), "old contents");
@@ -210,9 +213,9 @@ TEST(ProjectWrite, UnwritablePathIsReportedAndLeavesNoTemporaryFile) {
   e.Start();
   std::filesystem::create_directory(dir.path() / "folder.pml");
   e.Settings().ProjectPath = dir / "folder.pml";  // a folder cannot be replaced by a file
-  EXPECT_FALSE(e.Doc().WriteProjectFile());
+  EXPECT_FALSE(Save(e));
   e.Settings().ProjectPath = dir / "missing/x.pml";
-  EXPECT_FALSE(e.Doc().WriteProjectFile());
+  EXPECT_FALSE(Save(e));
   EXPECT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -227,7 +230,7 @@ TEST(ProjectWrite, KeepsPermissionsAndWritesThroughLinks) {
   chmod(real.c_str(), 0640);
   std::filesystem::create_symlink("real.pml", dir.path() / "link.pml");
   e.Settings().ProjectPath = dir / "link.pml";
-  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(e));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.pml"));
   EXPECT_NE(ReadFile(real), "x");
   struct stat st;
@@ -245,9 +248,9 @@ TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
   e.Settings().ProjectPath = target;
 
   e.Settings().FirstPage = std::string(1022 - std::string("[FirstPage]\t").size(), 'p');
-  EXPECT_TRUE(e.Doc().WriteProjectFile());  // exactly the longest line
+  EXPECT_TRUE(Save(e));  // exactly the longest line
   e.Settings().FirstPage += "p";
-  EXPECT_FALSE(e.Doc().WriteProjectFile());
+  EXPECT_FALSE(Save(e));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("[FirstPage]"), std::string::npos);
   e.Settings().FirstPage.clear();
@@ -255,7 +258,7 @@ TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
   NodeId n = AddItem(e.Model(), e.Model().Root(), ItemCells("long", std::string(1000, 'l')));
   (void)n;
   std::string before = ReadFile(target);
-  EXPECT_FALSE(e.Doc().WriteProjectFile());
+  EXPECT_FALSE(Save(e));
   EXPECT_NE(host.messages.back().text.find("アイテム「long」"), std::string::npos);
   EXPECT_EQ(ReadFile(target), before);
 }
@@ -280,7 +283,7 @@ TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
   EXPECT_EQ(e.Model().tree.Count(), 10000);
 
   e.Settings().ProjectPath = dir / "big2.pml";
-  ASSERT_TRUE(e.Doc().WriteProjectFile());
+  ASSERT_TRUE(Save(e));
   EXPECT_EQ(ReadFile(dir / "big2.pml"), file);
 }
 

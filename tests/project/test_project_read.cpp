@@ -205,7 +205,7 @@ TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
   NodeId a = AddItem(m, m.Root(), "Kept");
   e.Settings().Title = "Before";
   e.Settings().ProjectPath = "before.pml";
-  e.Doc().MarkModified(1);
+  e.Notify().Report(e.Doc().MarkModified(1));
   PageSettings settings = e.Settings();
   auto targets = e.Form().target_list;
 

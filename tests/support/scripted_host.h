@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "editor/dialogs.h"
-#include "editor/host.h"
+#include "editor/dialogs/dialogs.h"
+#include "editor/view/host.h"
 #include "text/sjis.h"
 
 namespace pomeli2::testing {

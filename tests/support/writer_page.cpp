@@ -6,22 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "editor/document.h"
+#include "document/document.h"
 #include "generate/menu_page.h"
-#include "support/scripted_host.h"
 #include "text/sjis.h"
 
 using namespace pomeli2;
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
-  testing::ScriptedHost host;
-  Notifier notify(host);
-  Document doc(notify);
+  Document doc;
   std::vector<std::string> targets;
   doc.model.ResetMenu();
   auto project = Utf8ToSjis(argv[1]);
-  if (!project || !doc.ReadProjectFile(*project, targets)) return 1;
+  if (!project || doc.ReadProjectFile(*project, targets)) return 1;
   std::ofstream out(argv[2], std::ios::binary);
   out << BuildMenuPage(doc.settings, doc.model.tree, nullptr, nullptr);
   return out.good() ? 0 : 1;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "editor/command_groups.h"
-#include "editor/file_dialogs.h"
+#include "editor/commands/command_groups.h"
+#include "editor/session/file_dialogs.h"
 #include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "text/catalogue.h"
@@ -17,7 +17,7 @@
 namespace pomeli2 {
 
 Editor::Editor(Host& host, std::string program_folder)
-    : notify_(host), doc_(notify_), form_(doc_), program_folder_(std::move(program_folder)) {
+    : notify_(host), form_(doc_, notify_), services_(std::move(program_folder)) {
   notify_.SetTree(&doc_.model.tree);
   notify_.SetBeforeFormRefresh([this] { form_.RememberCompleteColours(); });
   doc_.model.SetSelectionHandler([this] { form_.OnSelectionChanged(); });
@@ -27,18 +27,15 @@ Editor::Editor(Host& host, std::string program_folder)
   });
 }
 
-Editor::~Editor() {
-  std::error_code ec;
-  if (!preview_folder_.empty()) std::filesystem::remove_all(preview_folder_, ec);
+void Editor::UseProgramSettingsFile() {
+  program_settings_file_.emplace(services_.ProgramFolder());
+  doc_.AttachSettingsFile(&*program_settings_file_);
 }
 
-const std::string& Editor::PreviewFolder() {
-  if (preview_folder_.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/pomeli2-preview-XXXXXX";
-    if (mkdtemp(pattern.data())) preview_folder_ = pattern + "/";
-  }
-  return preview_folder_;
+std::optional<WindowRect> Editor::StartPlacement(const WindowRect& available, std::optional<WindowSize> kept) {
+  const SettingsFile* file = doc_.AttachedSettingsFile();
+  if (!file) return std::nullopt;
+  return pomeli2::StartPlacement(*file, available, notify_.host(), kept);
 }
 
 void Editor::Start() {
@@ -47,7 +44,7 @@ void Editor::Start() {
   doc_.settings = PageSettings::Initial();
   doc_.ReadLastProject();
   form_.Start();
-  doc_.MarkModified(0);
+  notify_.Report(doc_.MarkModified(0));
   doc_.model.TreeHasFocus = 1;
   notify_.TreeRebuilt();
   notify_.TreeColoursChanged();
@@ -69,7 +66,7 @@ auto Editor::AsStep(const std::string& name, F&& change) {
   // whatever it said.
   const EditorState after = Capture();
   if (SameContent(before, after)) {
-    if (doc_.ModifiedFlag() != was_modified) doc_.MarkModified(was_modified);
+    if (doc_.ModifiedFlag() != was_modified) notify_.Report(doc_.MarkModified(was_modified));
   } else {
     history_.Done(name, std::move(before), after, doc_.Edits() != edits);
     // A copied item that only a redo could bring back is gone for good.
@@ -103,35 +100,13 @@ void Editor::Apply(EditorState state, NodeId copied) {
   notify_.FormChanged();
 }
 
-void Editor::ForgetDialogFolders() {
-  const std::string projects = dialog_folders_[static_cast<int>(FileKind::kProject)];
-  dialog_folders_.clear();
-  if (!kept_folders_.document.empty() && kept_folders_.document == doc_.settings.ProjectPath)
-    dialog_folders_ = kept_folders_.folders;
-  dialog_folders_[static_cast<int>(FileKind::kProject)] = projects;
-}
-
-Editor::KeptFolders Editor::FoldersToKeep() const {
-  KeptFolders kept{doc_.settings.ProjectPath, {}};
-  for (const auto& [kind, folder] : dialog_folders_)
-    if (!folder.empty()) kept.folders[kind] = folder;
-  return kept;
-}
-
-void Editor::RestoreFolders(KeptFolders kept) {
-  const int projects = static_cast<int>(FileKind::kProject);
-  if (auto it = kept.folders.find(projects); it != kept.folders.end()) dialog_folders_[projects] = it->second;
-  // An untitled document is not opened again.
-  if (kept.document != UntitledProject()) kept_folders_ = std::move(kept);
-}
-
 void Editor::UndoRedo(bool undo) {
   open_field_ = 0;
   EditorState now = Capture();
   NodeId copied = doc_.model.CopiedItem();
   EditorState then = undo ? history_.Undo(std::move(now)) : history_.Redo(std::move(now));
   Apply(std::move(then), copied);
-  doc_.MarkModified(history_.AtSaved() ? 0 : 1);
+  notify_.Report(doc_.MarkModified(history_.AtSaved() ? 0 : 1));
 }
 
 std::string Editor::CommandTooltipText(CommandId command) const {
@@ -165,24 +140,39 @@ void Editor::Dispatch(CommandId command) {
     notify_.ControlsChanged();
     return;
   }
+  CommandOutcome outcome;
   if (*d->undo == UndoKind::kStep) {
     AsStep(Utf8ToSjis(StepName(command)).value_or(""), [&] {
-      Run(*d);
+      outcome = Run(*d);
       return 0;
     });
   } else {
     // Writing and reading files, the shell's own commands and undo itself
     // are no steps; the snapshot of a step would make every row they number
     // a copy.
-    Run(*d);
+    outcome = Run(*d);
   }
+  Follow(outcome);
   // Any command may change what the menus and buttons offer.
   notify_.ControlsChanged();
 }
 
-void Editor::Run(const CommandDescriptor& command) {
+CommandOutcome Editor::Run(const CommandDescriptor& command) {
   CommandContext context = Context();
-  command.run(context, *this);
+  return command.run(context);
+}
+
+void Editor::Follow(const CommandOutcome& outcome) {
+  switch (outcome.kind) {
+    case CommandOutcome::Kind::kNothing: break;
+    case CommandOutcome::Kind::kSaved: history_.MarkSaved(); break;
+    case CommandOutcome::Kind::kReplaced: history_.Clear(); break;
+    case CommandOutcome::Kind::kUndo: Undo(); break;
+    case CommandOutcome::Kind::kRedo: Redo(); break;
+    case CommandOutcome::Kind::kCheck: CheckBeforePublishing(); break;
+    case CommandOutcome::Kind::kImport: ImportFile(outcome.path); break;
+    case CommandOutcome::Kind::kKeptSetting: history_.KeepSetting(&PageSettings::Site, doc_.settings.Site); break;
+  }
 }
 
 bool Editor::FieldChanged(int control, const std::string& text) {
@@ -259,8 +249,9 @@ void Editor::ButtonClicked(int control) {
   EndTyping();
   bool colour = FormState::ColourFieldOfButton(control) != 0;
   AsStep(sj(colour ? "色の変更" : "ファイルの選択"), [&] {
-    if (colour) colour_commands::ChooseFieldColour(*this, control);
-    else path_commands::Browse(*this, control);
+    CommandContext context = Context();
+    if (colour) colour_commands::ChooseFieldColour(context, control);
+    else path_commands::Browse(context, control);
     return 0;
   });
   notify_.ControlsChanged();
@@ -318,13 +309,6 @@ void Editor::CheckBeforePublishing() {
   notify_.host().ShowCheckResults(last_check_);
 }
 
-void Editor::SetSiteFolder(const std::string& folder) {
-  doc_.settings.Site = folder;
-  history_.KeepSetting(&PageSettings::Site, folder);
-  doc_.MarkModified(1);
-  notify_.ControlsChanged();
-}
-
 bool Editor::CheckMarked(NodeId node) const {
   return std::any_of(last_check_.begin(), last_check_.end(), [node](const CheckProblem& p) { return p.item == node; });
 }
@@ -362,14 +346,16 @@ bool Editor::EndLabelEdit(const std::string& title) {
 
 void Editor::OpenProject(const std::string& sjis_path) {
   Notifier::Batch batch(notify_);
-  document_commands::Open(*this, sjis_path);
+  CommandContext context = Context();
+  Follow(document_commands::Open(context, sjis_path));
   notify_.ControlsChanged();
 }
 
 void Editor::ImportFile(const std::string& sjis_path) {
   Notifier::Batch batch(notify_);
   AsStep(Utf8ToSjis(StepName(kCmdImport)).value_or(""), [&] {
-    exchange_commands::ImportFile(*this, sjis_path);
+    CommandContext context = Context();
+    exchange_commands::ImportFile(context, sjis_path);
     return 0;
   });
 }
@@ -377,10 +363,8 @@ void Editor::ImportFile(const std::string& sjis_path) {
 void Editor::RefuseUnrepresentableText() { form_.RefuseUnrepresentableText(); }
 
 bool Editor::ReadProjectFile(const std::string& path) {
-  Notifier::Batch batch(notify_);
-  if (!doc_.ReadProjectFile(path, form_.target_list)) return false;
-  form_.ShowLoadedItem();
-  return true;
+  CommandContext context = Context();
+  return document_commands::ReadProject(context, path);
 }
 
 bool Editor::CommandEnabled(CommandId command) const {
@@ -422,7 +406,7 @@ bool Editor::CloseRequested(int left, int top, int client_width, int client_heig
                                   MessageIcon::kWarning, MessageButtons::kYesNo, MessageAnswer::kNo) != MessageAnswer::kYes)
     return false;
   if (file && !file->WriteCloseLine(left, top, client_width, client_height, last))
-    doc_.ShowError(UnwritableMessage(kSettingsFileName), sj(kFileErrorTitle));
+    notify_.Message(UnwritableMessage(kSettingsFileName), sj(kFileErrorTitle), MessageIcon::kError);
   return true;
 }
 

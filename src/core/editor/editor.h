@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/command_registry.h"
-#include "editor/commands.h"
-#include "editor/dialogs.h"
-#include "editor/document.h"
-#include "editor/find.h"
-#include "editor/form_state.h"
-#include "editor/history.h"
-#include "editor/notifier.h"
+#include "editor/commands/command_registry.h"
+#include "editor/commands/commands.h"
+#include "editor/dialogs/dialogs.h"
+#include "document/document.h"
+#include "editor/session/find.h"
+#include "editor/form/form_state.h"
+#include "editor/session/history.h"
+#include "editor/view/notifier.h"
+#include "editor/session/services.h"
+#include "editor/view/shell.h"
 
 namespace pomeli2 {
 
@@ -39,33 +41,26 @@ class Editor {
   const MenuModel& Model() const { return doc_.model; }
   PageSettings& Settings() { return doc_.settings; }
   const PageSettings& Settings() const { return doc_.settings; }
-  const std::string& ProgramFolder() const { return program_folder_; }
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
-  CustomColours& Custom() { return custom_colours_; }
-  // The folder a kind of file dialog used last (CP932, ending in "/").
-  std::string& DialogFolder(int kind) { return dialog_folders_[kind]; }
-  // Another document (New, Open): the folders of the last one's site are no
-  // guide; where projects are kept still is.
-  void ForgetDialogFolders();
+  // The dialogs' folders, the custom colours, the program and preview
+  // folders.
+  Services& GetServices() { return services_; }
   // The dialogs' folders kept from one start to the next, with the document
   // they were used for.
-  struct KeptFolders {
-    std::string document;               // its ProjectPath (CP932)
-    std::map<int, std::string> folders;  // by kind, CP932, ending in "/"
-  };
-  KeptFolders FoldersToKeep() const;
-  // At the start: where projects are kept comes back at once, the other
-  // folders when the project they were used for is opened again.
-  void RestoreFolders(KeptFolders kept);
-  // The private folder of the browser preview (a system path ending in
-  // "/"), made on first use and removed with the editor; empty when it
-  // cannot be made.
-  const std::string& PreviewFolder();
-  ~Editor();
+  using KeptFolders = Services::KeptFolders;
+  KeptFolders FoldersToKeep() const { return services_.FoldersToKeep(doc_.settings.ProjectPath); }
+  void RestoreFolders(KeptFolders kept) { services_.RestoreFolders(std::move(kept)); }
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
+  // The program folder's Pomeli2.ini from the window's first moment on: the
+  // saved position comes from it, the modified mark and the last project go
+  // to it.
+  void UseProgramSettingsFile();
+  // Where the window opens within `available` (StartPlacement) by the
+  // settings file in use; nothing without one.
+  std::optional<WindowRect> StartPlacement(const WindowRect& available, std::optional<WindowSize> kept);
 
   // What a command works on.
-  CommandContext Context() { return {doc_, form_, notify_}; }
+  CommandContext Context() { return {doc_, form_, notify_, services_}; }
 
   // --- What the user does. Every change of the document passes here.
   // Runs a command by its id when it is enabled, as its descriptor says.
@@ -99,9 +94,6 @@ class Editor {
   // The check before publishing, for the window that lists its problems;
   // ShowProblem selects the item of one of them, or focuses its field.
   void CheckBeforePublishing();
-  // The folder of the site whose pages carry the menu, kept in the project
-  // though no step: undo and redo leave it.
-  void SetSiteFolder(const std::string& folder);
   const std::vector<CheckProblem>& LastCheck() const { return last_check_; }
   // Whether the last check found a problem with `node`.
   bool CheckMarked(NodeId node) const;
@@ -158,7 +150,9 @@ class Editor {
   template <typename F>
   auto AsStep(const std::string& name, F&& change);
   void Apply(EditorState state, NodeId copied);
-  void Run(const CommandDescriptor& command);
+  CommandOutcome Run(const CommandDescriptor& command);
+  // What the dispatch does after a command: the history's part of it.
+  void Follow(const CommandOutcome& outcome);
   // What the rules of the commands read.
   CommandState State() const { return {doc_, form_, history_}; }
   void UndoRedo(bool undo);
@@ -172,9 +166,8 @@ class Editor {
   Notifier notify_;
   Document doc_;
   FormState form_;
-  std::string program_folder_;
-  CustomColours custom_colours_;
-  std::string preview_folder_;
+  Services services_;
+  std::optional<SettingsFile> program_settings_file_;
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;
@@ -183,8 +176,6 @@ class Editor {
   int typed_field_ = 0;  // the field typed into since the focus came to it
   int checking_field_ = 0;  // the field whose change is being checked
   std::string typed_before_;  // its text before that typing
-  std::map<int, std::string> dialog_folders_;
-  KeptFolders kept_folders_;  // those of the last run
 };
 
 }  // namespace pomeli2

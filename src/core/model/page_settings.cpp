@@ -58,4 +58,16 @@ bool PageSettings::RightToLeft() const {
   return Dir.size() == 3 && (Dir[0] | 0x20) == 'r' && (Dir[1] | 0x20) == 't' && (Dir[2] | 0x20) == 'l';
 }
 
+MenuItem NewItemValues(const PageSettings& s) {
+  MenuItem item;
+  item.bg_color = s.NewBgColor;
+  item.style = s.NewStyle;
+  item.font_size = s.NewFontSize;
+  item.other_window = OtherButtonKind(s.NewOtherButton);
+  item.target = s.NewTarget;
+  item.icon = kLinktoImage;
+  item.open = "0";
+  return item;
+}
+
 }  // namespace pomeli2

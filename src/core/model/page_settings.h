@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "model/menu_item.h"
+
 namespace pomeli2 {
 
 // The page a project writes: the tree script in one of the browser modes of
@@ -72,5 +74,7 @@ inline unsigned RgbOfColourNumber(int number) {
 // Untitled names and other constants shared by several parts.
 const std::string& UntitledProject();  // "無題.pml"
 const std::string& UntitledHtml();     // "無題.html"
+// A new item's values from the new-item settings (its title aside).
+MenuItem NewItemValues(const PageSettings& settings);
 
 }  // namespace pomeli2

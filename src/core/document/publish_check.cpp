@@ -1,0 +1,173 @@
+#include "document/publish_check.h"
+
+#include <tuple>
+
+#include "text/paths.h"
+#include "generate/html5_values.h"
+#include "generate/menu_page.h"
+#include "generate/page_items.h"
+#include "generate/site.h"
+#include "io/file_io.h"
+#include "text/ascii.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace pomeli2 {
+namespace {
+
+// The file a local link or image names, relative to the page's folder; none
+// for a link with a scheme, one to this page's own place, or an absolute
+// path, whose site root is unknown here.
+std::optional<std::string> LocalFile(std::string path, const std::string& page_folder) {
+  for (char& c : path)
+    if (c == '\\') c = '/';  // as browsers read it
+  if (const size_t end = path.find_first_of("?#"); end != std::string::npos) path.resize(end);
+  if (path.compare(0, 5, "file:") == 0) {
+    path.erase(0, 5);
+    if (path.compare(0, 2, "//") == 0) {
+      const size_t slash = path.find('/', 2);
+      path = slash == std::string::npos ? std::string() : path.substr(slash);
+      return path.empty() ? std::nullopt : std::optional<std::string>(path);
+    }
+  } else {
+    size_t i = 0;
+    while (i < path.size() && (IsAsciiAlnum(path[i]) || path[i] == '+' || path[i] == '-' || path[i] == '.'))
+      ++i;
+    if (i > 0 && i < path.size() && path[i] == ':' && IsAsciiAlpha(path[0]))
+      return std::nullopt;
+  }
+  if (path.empty() || path[0] == '/') return std::nullopt;
+  return page_folder + path;
+}
+
+bool Missing(const std::string& path, const std::string& page_folder) {
+  auto local = LocalFile(path, page_folder);
+  if (!local) return false;
+  auto system = SystemPath(*local);
+  return !system || !FileExists(*system);
+}
+
+std::string NotFound(const std::string& path) { return sj("「") + path + sj("」が見つかりません。"); }
+
+// The title's text, or for a title that shows none the name the page
+// gives the item: its picture's file name, else its link's, else "(無題)".
+std::string ItemName(const PageSettings& s, const MenuModel& m, NodeId n) {
+  const MenuItem& item = m.tree.Item(n);
+  std::string text = TitleText(item.title);
+  if (!IsBlank(text)) return text;
+  if (auto image = SplitImageTitle(item.title))
+    if (std::string file = LinkFileName(image->path); !file.empty()) return file;
+  const bool link_written = !m.tree.HasChildren(n) || s.ParentLink == 1;
+  return UntitledName(link_written ? item.link : "");
+}
+
+// The items' names from the top-level item down to `n`.
+std::string ItemPath(const PageSettings& s, const MenuModel& m, NodeId n) {
+  std::string path;
+  for (NodeId p = n; p != kNoNode && p != m.Root(); p = m.tree.Parent(p)) {
+    std::string name = ItemName(s, m, p);
+    path = p == n ? name : name + " > " + path;
+  }
+  return path;
+}
+
+class Checker {
+ public:
+  Checker(const PageSettings& s, const MenuModel& m, const std::string& folder) : s_(s), m_(m), folder_(folder) {}
+
+  std::vector<CheckProblem> Run() {
+    for (const UnworkableSetting& bad : FindUnworkableSettings(s_)) Page(bad.field, bad.label, bad.expected);
+    // Only the images the page shows: the branch buttons where there are
+    // branches, the common link button where there are leaves, the other
+    // button where a leaf with a link has one.
+    const MenuTree& tree = m_.tree;
+    bool branches = false, leaves = false, other_buttons = false;
+    for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
+      tree.ForEachPreOrder(top, [&](NodeId n) {
+        const bool leaf = !tree.HasChildren(n);
+        (leaf ? leaves : branches) = true;
+        const MenuItem& item = tree.Item(n);
+        if (leaf && !item.link.empty() && item.other_window != OtherWindow::kNone) other_buttons = true;
+      });
+    using P = PageSettings;
+    // The names the form and the dialogs give them.
+    const std::tuple<const char*, std::string P::*, bool> files[] = {
+        {"背景画像", &P::BackPicture, true},
+        {"プラスボタン", &P::Plus, branches},
+        {"マイナスボタン", &P::Minus, branches},
+        {"リンクボタン", &P::Linkto, leaves},
+        {"別ウインドウボタン", &P::Otherw, other_buttons},
+        {"BODYタグ内の先頭に挿入するコードが書かれたファイル", &P::BodyHeader, true},
+        {"BODYタグ内の後尾に挿入するコードが書かれたファイル", &P::BodyFooter, true}};
+    for (const auto& [label, field, shown] : files)
+      if (shown && !(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, sj(label), NotFound(s_.*field));
+    for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
+      tree.ForEachPreOrder(top, [&](NodeId n) { Item(n); });
+    return std::move(problems_);
+  }
+
+ private:
+  void Page(std::string PageSettings::*field, const std::string& label, const std::string& what) {
+    problems_.push_back({kNoNode, field, "page", label, what});
+  }
+
+  void Item(NodeId n) {
+    const MenuTree& tree = m_.tree;
+    const MenuItem& item = tree.Item(n);
+    auto add = [&](const char* field, const std::string& what) {
+      problems_.push_back({n, nullptr, PathOf(n), sj(field), what});
+    };
+    if (auto image = SplitImageTitle(item.title)) {
+      if (Missing(image->path, folder_)) add("名前", NotFound(image->path));
+    } else if (IsBlank(item.title)) {
+      add("名前", sj("名前がありません。"));
+    }
+    if (!item.bg_color.empty() && !UsableColour(item.bg_color)) add("背景色", ColourExpected());
+    // A branch's link is written only when parent links are on.
+    const bool leaf = !tree.HasChildren(n);
+    if (!item.link.empty() && (leaf || s_.ParentLink == 1) && Missing(item.link, folder_))
+      add("リンク", NotFound(item.link));
+    // A leaf's own icon shows only where no common link image is set.
+    if (leaf && s_.ItemIconsEnabled() && !item.icon.empty() && Missing(item.icon, folder_))
+      add("アイコン", NotFound(item.icon));
+  }
+
+  std::string PathOf(NodeId n) const { return ItemPath(s_, m_, n); }
+
+  const PageSettings& s_;
+  const MenuModel& m_;
+  const std::string& folder_;
+  std::vector<CheckProblem> problems_;
+};
+
+}  // namespace
+
+std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
+                                                const std::string& page_folder) {
+  return Checker(settings, menu, page_folder).Run();
+}
+
+std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuModel& menu, const std::string& site,
+                                    const std::string& menu_page) {
+  std::vector<CheckProblem> problems;
+  const std::string folder = sj("サイトのフォルダ");
+  auto links = LinksIntoSite(settings, menu.tree, site, menu_page);
+  if (!links) return {{kNoNode, nullptr, "site", folder, sj("「") + Utf8ToSjis(site).value_or(site) + sj("」を読めません。")}};
+  for (NodeId n : links->missing)
+    problems.push_back({n, nullptr, ItemPath(settings, menu, n), sj("リンク"), sj("サイトにこのページがありません。")});
+  for (const std::string& page : links->unlinked)
+    problems.push_back({kNoNode, nullptr, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
+  return problems;
+}
+
+std::string SiteFolderOf(const PageSettings& settings) {
+  if (settings.Site.empty()) return {};
+  const std::string site = settings.Site[0] == '/' ? settings.Site : FolderOf(settings.ProjectPath) + settings.Site;
+  return SystemPath(site).value_or(SjisToUtf8Lossy(site));
+}
+
+std::string ProblemLine(const CheckProblem& problem) {
+  return problem.where + ": " + problem.field + ": " + problem.what;
+}
+
+}  // namespace pomeli2
