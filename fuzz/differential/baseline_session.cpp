@@ -14,7 +14,8 @@ using namespace pomeli2;
 
 #include "observe_before.inc"
 
-// The session, on what the file above defines.
+// The observation and the session, on the hooks above.
+#include "observe.inc"
 #include "driver.inc"
 
 }  // namespace

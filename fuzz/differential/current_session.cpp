@@ -12,9 +12,10 @@ namespace {
 
 using namespace pomeli2;
 
-#include "observe_before.inc"
+#include "observe_after.inc"
 
-// The session, on what the file above defines.
+// The observation and the session, on the hooks above.
+#include "observe.inc"
 #include "driver.inc"
 
 }  // namespace
