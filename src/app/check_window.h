@@ -11,7 +11,11 @@
 
 namespace pomeli2 {
 
+// The main window finds its side windows by type: each needs a type of its
+// own for that, or any dialog would pass for it.
 class CheckWindow : public QDialog {
+  Q_OBJECT
+
  public:
   CheckWindow(Editor& editor, QWidget* parent);
   // Shows the editor's last check, and the window in front unless
@@ -26,6 +30,8 @@ class CheckWindow : public QDialog {
 
 // What putting the menu into a site did, page by page, beside the editor.
 class SiteReportWindow : public QDialog {
+  Q_OBJECT
+
  public:
   explicit SiteReportWindow(QWidget* parent);
   void ShowReport(const std::string& summary, const std::vector<Host::SiteRow>& rows);

@@ -11,6 +11,8 @@ class AboutDialog : public QDialog {
 };
 
 class HelpWindow : public QDialog {
+  Q_OBJECT
+
  public:
   explicit HelpWindow(QWidget* parent);
 };
