@@ -150,6 +150,7 @@ TEST_F(SiteTest, LinksFromABaseUrl) {
 
 TEST_F(SiteTest, TheCheckKnowsTheSite) {
   fs::remove(Site() / "news/index.html");
+  WriteFile(Site() / "menu.html", "the menu page, linked from every page");
   Run run = Build("--check site.pml --site pages -o pages/menu.html");
   EXPECT_EQ(run.status, 4);
   const std::string site_lines = run.out.substr(run.out.find("\n", run.out.find("linkto.gif")) + 1);

@@ -612,6 +612,9 @@ std::optional<SiteLinks> LinksIntoSite(const PageSettings& settings, const MenuT
   SiteLinks links;
   std::map<std::string, bool> linked;  // a page's place, whether an item links to it
   for (const std::string& page : *pages) linked.emplace(PlaceKey(page), false);
+  // The menu page is the menu itself, which every marked page links to.
+  if (auto own = linked.find(PlaceKey(folder + fs::path(menu_page).filename().generic_string())); own != linked.end())
+    own->second = true;
   tree.ForEachPreOrder(tree.FirstTop(), [&](NodeId n) {
     // A branch's link is written only when parent links are on.
     if (n == tree.FirstTop() || (tree.HasChildren(n) && settings.ParentLink != 1)) return;
