@@ -123,6 +123,13 @@ bool WidgetHost::Progress(const std::string& text, size_t done, size_t total) {
   progress_->setMaximum(static_cast<int>(std::min<size_t>(total, INT_MAX)));
   // A modal progress takes the window's events as its value moves.
   progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+  if (done >= total) {
+    // What follows cannot be stopped and may take long on a busy disk; the
+    // window takes no events until it ends, so it is painted now.
+    progress_->setCancelButton(nullptr);
+    progress_->show();
+    progress_->repaint();
+  }
   return !progress_->wasCanceled();
 }
 

@@ -94,13 +94,13 @@ TEST_F(SiteTest, TheEditorPutsTheSameMenuIntoTheSite) {
   e.Settings().Path = pages / "menu.html";
   e.Settings().HtmlFileName = "menu.html";
   host.folders = {pages.string()};
-  host.stop_at = 3;
+  host.stop_at = 11;  // the last step, every page ready, none written
   e.Dispatch(kCmdSite);
   EXPECT_EQ(host.folder_starts.back(), pages.string() + "/") << "the menu page's folder at first";
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("の10個のページのうち、メニューの場所を持つ9個のページに"), std::string::npos)
       << host.messages[0].text;
-  EXPECT_EQ(host.progress.size(), 3u);
+  EXPECT_EQ(host.progress.back(), std::make_pair(size_t{10}, size_t{10}));
   EXPECT_EQ(Pages(pages), original) << "stopped before anything was written";
   EXPECT_TRUE(host.site_rows.empty());
   EXPECT_EQ(e.Settings().Site, pages.string());

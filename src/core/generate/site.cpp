@@ -313,12 +313,13 @@ class SiteWriter {
     // They are made ready first, so that a stop on the way writes nothing.
     AtomicFileBatch batch;
     std::vector<const Page*> added;
+    // A stop is heard until the last page is ready, while nothing is written
+    // yet; the batch then takes its staged files away.
+    auto stopped = [&](size_t done) { return o_.progress && !o_.progress(done, pages_.size()); };
+    SiteReport cancelled;
+    cancelled.cancelled = true;
     for (Page& page : pages_) {
-      if (o_.progress && !o_.progress(static_cast<size_t>(&page - pages_.data()), pages_.size())) {
-        report = SiteReport{};
-        report.cancelled = true;
-        return report;  // the batch takes its staged files away
-      }
+      if (stopped(static_cast<size_t>(&page - pages_.data()))) return cancelled;
       const auto marker = FindMenuMarker(page.bytes);
       if (!marker) {
         report.without_marker.push_back(page.site_path);
@@ -336,6 +337,7 @@ class SiteWriter {
       else if (batch.Add(page.system_path, bytes)) added.push_back(&page);
       else report.failed.push_back(page.site_path);
     }
+    if (stopped(pages_.size())) return cancelled;
     // Without the shared files the pages would ask for a script that is not
     // there: none of them is written then (the batch takes its staged files
     // away), and a folder made for nothing is not left behind.

@@ -116,8 +116,10 @@ void WriteIntoSite(CommandContext& e, const std::string& chosen) {
                 sj(kConfirmTitle), MessageIcon::kQuestion, MessageButtons::kOkCancel) != MessageAnswer::kOk)
     return;
   SiteOptions options{site, SystemPath(s.Path).value_or(SjisToUtf8Lossy(s.Path)), "", {}};
-  const std::string preparing = sj("ページを用意しています...");
-  options.progress = [&](size_t done, size_t total) { return n.host().Progress(preparing, done, total); };
+  const std::string preparing = sj("ページを用意しています..."), writing = sj("ページを書き込んでいます...");
+  options.progress = [&](size_t done, size_t total) {
+    return n.host().Progress(done < total ? preparing : writing, done, total);
+  };
   auto result = PutMenuIntoSite(s, e.doc.model.tree, options);
   n.host().EndProgress();
   if (const auto* refused = std::get_if<std::string>(&result)) {

@@ -66,7 +66,9 @@ class Host {
     return std::nullopt;
   }
   // A long task has done `done` of `total` steps: shown with a way to stop
-  // it; false once the user asked to stop. EndProgress takes it away.
+  // it; false once the user asked to stop. The step `done` == `total` is the
+  // last that can stop it: the work after it is shown with no way to stop.
+  // EndProgress takes it away.
   virtual bool Progress(const std::string& /*text*/, size_t /*done*/, size_t /*total*/) { return true; }
   virtual void EndProgress() {}
 
