@@ -35,19 +35,16 @@ bool History::Continued(const EditorState& now) {
   return true;
 }
 
-EditorState History::Undo(EditorState now) {
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
-  now.menu.tree.selected = step.after.selected;
-  redo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
-  return std::move(step.state);
-}
+EditorState History::Undo(EditorState now) { return TakeLast(undo_, redo_, std::move(now), true); }
+EditorState History::Redo(EditorState now) { return TakeLast(redo_, undo_, std::move(now), false); }
 
-EditorState History::Redo(EditorState now) {
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  now.menu.tree.selected = step.before.selected;
-  undo_.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
+EditorState History::TakeLast(std::deque<Step>& from, std::deque<Step>& to, EditorState now, bool undo) {
+  Step step = std::move(from.back());
+  from.pop_back();
+  // The state left keeps the selection the window showed on that side of
+  // the step, whatever was selected since.
+  now.menu.tree.selected = undo ? step.after.selected : step.before.selected;
+  to.push_back({step.name, std::move(now), step.edits_project, step.before, step.after});
   return std::move(step.state);
 }
 

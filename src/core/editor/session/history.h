@@ -74,6 +74,9 @@ class History {
   // A full history drops its oldest step on every new one: a deque does so
   // without moving the other steps.
   std::deque<Step> undo_, redo_;
+  // Moves the last step of `from` to `to` with the state `now`; the state
+  // the step held comes back.
+  static EditorState TakeLast(std::deque<Step>& from, std::deque<Step>& to, EditorState now, bool undo);
   long saved_ = 0;  // -1: the saved state is no longer in the history
 };
 
