@@ -1403,7 +1403,7 @@ class MainWindowTest : public QObject {
     TypeText(row, "1a");
     QCOMPARE(f.messages.back().text, Ui("数字のみ入力可能です。"));
     QCOMPARE(row->text(), QString("1"));
-    QCOMPARE(f.editor().Settings().Row, std::string("1"));
+    QCOMPARE(f.editor().Settings().Row.text(), std::string("1"));
 
     auto* size = f.control<QComboBox>(kCtlNewSize);
     QCOMPARE(size->itemText(0), QString("10pt"));

@@ -72,8 +72,8 @@ class CommandDispatch : public Session {
     PageSettings s = e.Settings();
     s.ProjectPath = s.Path = s.HtmlFileName = "";
     std::string out = Outline() + "\n" + SerializeProject(s, m()).bytes;
-    for (const std::string* f : {&s.NewBgColor, &s.NewStyle, &s.NewOtherButton, &s.NewFontSize, &s.NewTarget})
-      out += *f + "|";
+    for (const std::string* f : {&s.NewBgColor, &s.NewStyle, &s.NewFontSize, &s.NewTarget}) out += *f + "|";
+    out += CodeOf(s.NewOtherButton);
     for (const FormField& f : FormFields())
       if (f.group == FieldGroup::kItem) out += e.Form().FieldText(f.control) + "|";
     return out;

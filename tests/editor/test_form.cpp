@@ -181,7 +181,7 @@ TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
   EXPECT_TRUE(e.FieldChanged(kCtlNewStyle, ""));
   EXPECT_EQ(e.Settings().NewStyle, "None");
   EXPECT_TRUE(e.FieldChanged(kCtlNewOtherButton, ""));
-  EXPECT_EQ(e.Settings().NewOtherButton, sj("ボタンなし"));
+  EXPECT_EQ(e.Settings().NewOtherButton, OtherWindow::kNone);
   EXPECT_TRUE(e.FieldChanged(kCtlNewSize, ""));
   EXPECT_EQ(e.Settings().NewFontSize, "10pt");
   EXPECT_TRUE(e.FieldChanged(kCtlNewBgColor, "#123456"));

@@ -156,7 +156,7 @@ TEST_F(ScriptTest, PagesThatCannotWorkAreRefused) {
   Menu();
   WriteFile(dir / "refuse.html", "old page");
   struct Case {
-    std::string PageSettings::*field;
+    NumberText PageSettings::*field;
     const char* value;
     const char* label;
   } cases[] = {

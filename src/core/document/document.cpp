@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "document/publish_check.h"
 #include "generate/frame_set.h"
 #include "generate/menu_page.h"
 #include "io/file_io.h"
@@ -134,9 +135,7 @@ void Document::SetMenuPagePath(const std::string& sjis_path) {
 std::string Document::MenuPageFolder() const { return FolderOf(settings.Path); }
 
 MaybeProblem Document::UnworkableSettings() const {
-  if (auto bad = FindUnworkableSetting(settings))
-    return Problem{sj(kInputErrorTitle),
-                   sj("「") + bad->label + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") + bad->expected};
+  if (auto bad = FindUnworkableSetting(settings)) return Problem{sj(kInputErrorTitle), UnworkableMessage(*bad)};
   if (settings.TextBackOn != 1) return std::nullopt;  // the items' colours are not written then
   // The tree is walked for the first bad item only when there is one.
   bool any_bad = false;
@@ -152,7 +151,7 @@ MaybeProblem Document::UnworkableSettings() const {
   if (bad_item == kNoNode) return std::nullopt;
   return Problem{sj(kInputErrorTitle), sj("アイテム「") + model.tree.Label(bad_item) + sj("」の背景色「") +
                                            model.tree.Item(bad_item).bg_color +
-                                           sj("」は色として使えないため、HTMLを書き出せません。\n") + ColourExpected()};
+                                           sj("」は色として使えないため、HTMLを書き出せません。\n") + sj(kColourExpected)};
 }
 
 Document::PageWriteResult Document::WriteMenuPage(std::string* written) {

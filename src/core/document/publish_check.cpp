@@ -9,6 +9,7 @@
 #include "generate/site.h"
 #include "io/file_io.h"
 #include "text/ascii.h"
+#include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 
@@ -71,12 +72,36 @@ std::string ItemPath(const PageSettings& s, const MenuModel& m, NodeId n) {
   return path;
 }
 
+using P = PageSettings;
+
+// The names the form and the dialogs give the settings a check reports.
+const std::pair<SettingField, const char*> kSettingNames[] = {
+    {&P::Left, kLeftLabel},
+    {&P::Row, kRowLabel},
+    {&P::Indent, kIndentLabel},
+    {&P::Speed, kSpeedLabel},
+    {&P::BgColor, kBgColorLabel},
+    {&P::BodyText, "TEXT"},
+    {&P::BodyLink, "LINK"},
+    {&P::BodyVlink, "VLINK"},
+    {&P::BodyAlink, "ALINK"},
+    {&P::BodyHover, "HOVER"},
+    {&P::BodyHoverBack, kHoverBackLabel},
+    {&P::BackPicture, "背景画像"},
+    {&P::Plus, "プラスボタン"},
+    {&P::Minus, "マイナスボタン"},
+    {&P::Linkto, "リンクボタン"},
+    {&P::Otherw, "別ウインドウボタン"},
+    {&P::BodyHeader, "BODYタグ内の先頭に挿入するコードが書かれたファイル"},
+    {&P::BodyFooter, "BODYタグ内の後尾に挿入するコードが書かれたファイル"},
+};
+
 class Checker {
  public:
   Checker(const PageSettings& s, const MenuModel& m, const std::string& folder) : s_(s), m_(m), folder_(folder) {}
 
   std::vector<CheckProblem> Run() {
-    for (const UnworkableSetting& bad : FindUnworkableSettings(s_)) Page(bad.field, bad.label, bad.expected);
+    for (const UnworkableSetting& bad : FindUnworkableSettings(s_)) Page(bad.field, NeedText(bad.need));
     // Only the images the page shows: the branch buttons where there are
     // branches, the common link button where there are leaves, the other
     // button where a leaf with a link has one.
@@ -89,40 +114,33 @@ class Checker {
         const MenuItem& item = tree.Item(n);
         if (leaf && !item.link.empty() && item.other_window != OtherWindow::kNone) other_buttons = true;
       });
-    using P = PageSettings;
-    // The names the form and the dialogs give them.
-    const std::tuple<const char*, std::string P::*, bool> files[] = {
-        {"背景画像", &P::BackPicture, true},
-        {"プラスボタン", &P::Plus, branches},
-        {"マイナスボタン", &P::Minus, branches},
-        {"リンクボタン", &P::Linkto, leaves},
-        {"別ウインドウボタン", &P::Otherw, other_buttons},
-        {"BODYタグ内の先頭に挿入するコードが書かれたファイル", &P::BodyHeader, true},
-        {"BODYタグ内の後尾に挿入するコードが書かれたファイル", &P::BodyFooter, true}};
-    for (const auto& [label, field, shown] : files)
-      if (shown && !(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, sj(label), NotFound(s_.*field));
+    const std::pair<std::string P::*, bool> files[] = {
+        {&P::BackPicture, true}, {&P::Plus, branches},     {&P::Minus, branches},     {&P::Linkto, leaves},
+        {&P::Otherw, other_buttons}, {&P::BodyHeader, true}, {&P::BodyFooter, true}};
+    for (const auto& [field, shown] : files)
+      if (shown && !(s_.*field).empty() && Missing(s_.*field, folder_)) Page(field, NotFound(s_.*field));
     for (NodeId top = tree.FirstChild(m_.Root()); top != kNoNode; top = tree.NextSibling(top))
       tree.ForEachPreOrder(top, [&](NodeId n) { Item(n); });
     return std::move(problems_);
   }
 
  private:
-  void Page(std::string PageSettings::*field, const std::string& label, const std::string& what) {
-    problems_.push_back({kNoNode, field, "page", label, what});
+  void Page(const SettingField& field, const std::string& what) {
+    problems_.push_back({kNoNode, field, "page", SettingName(field), what});
   }
 
   void Item(NodeId n) {
     const MenuTree& tree = m_.tree;
     const MenuItem& item = tree.Item(n);
     auto add = [&](const char* field, const std::string& what) {
-      problems_.push_back({n, nullptr, PathOf(n), sj(field), what});
+      problems_.push_back({n, std::nullopt, PathOf(n), sj(field), what});
     };
     if (auto image = SplitImageTitle(item.title)) {
       if (Missing(image->path, folder_)) add("名前", NotFound(image->path));
     } else if (IsBlank(item.title)) {
       add("名前", sj("名前がありません。"));
     }
-    if (!item.bg_color.empty() && !UsableColour(item.bg_color)) add("背景色", ColourExpected());
+    if (!item.bg_color.empty() && !UsableColour(item.bg_color)) add(kBgColorLabel, sj(kColourExpected));
     // A branch's link is written only when parent links are on.
     const bool leaf = !tree.HasChildren(n);
     if (!item.link.empty() && (leaf || s_.ParentLink == 1) && Missing(item.link, folder_))
@@ -142,6 +160,26 @@ class Checker {
 
 }  // namespace
 
+std::string SettingName(const SettingField& field) {
+  for (const auto& [named, name] : kSettingNames)
+    if (named == field) return sj(name);
+  return {};
+}
+
+std::string NeedText(SettingNeed need) {
+  switch (need) {
+    case SettingNeed::kNumber: return sj(kNumberExpected);
+    case SettingNeed::kPositiveNumber: return sj(kPositiveNumberExpected);
+    case SettingNeed::kColour: break;
+  }
+  return sj(kColourExpected);
+}
+
+std::string UnworkableMessage(const UnworkableSetting& bad) {
+  return sj("「") + SettingName(bad.field) + sj("」の値ではメニューが動かないため、HTMLを書き出せません。\n") +
+         NeedText(bad.need);
+}
+
 std::vector<CheckProblem> CheckBeforePublishing(const PageSettings& settings, const MenuModel& menu,
                                                 const std::string& page_folder) {
   return Checker(settings, menu, page_folder).Run();
@@ -152,11 +190,11 @@ std::vector<CheckProblem> CheckSite(const PageSettings& settings, const MenuMode
   std::vector<CheckProblem> problems;
   const std::string folder = sj("サイトのフォルダ");
   auto links = LinksIntoSite(settings, menu.tree, site, menu_page);
-  if (!links) return {{kNoNode, nullptr, "site", folder, sj("「") + Utf8ToSjis(site).value_or(site) + sj("」を読めません。")}};
+  if (!links) return {{kNoNode, std::nullopt, "site", folder, sj("「") + Utf8ToSjis(site).value_or(site) + sj("」を読めません。")}};
   for (NodeId n : links->missing)
-    problems.push_back({n, nullptr, ItemPath(settings, menu, n), sj("リンク"), sj("サイトにこのページがありません。")});
+    problems.push_back({n, std::nullopt, ItemPath(settings, menu, n), sj("リンク"), sj("サイトにこのページがありません。")});
   for (const std::string& page : links->unlinked)
-    problems.push_back({kNoNode, nullptr, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
+    problems.push_back({kNoNode, std::nullopt, "site", Utf8ToSjis(page).value_or(page), sj("メニューのどの項目からもリンクされていません。")});
   return problems;
 }
 

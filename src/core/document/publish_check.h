@@ -3,21 +3,30 @@
 // fetched; local links and images must exist beside the page.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/menu_model.h"
+#include "generate/menu_page.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {
 
 struct CheckProblem {
   NodeId item = kNoNode;  // kNoNode: a page setting
-  std::string PageSettings::*setting = nullptr;  // the page setting, if one
+  std::optional<SettingField> setting;  // the page setting, if one
   std::string where;  // "Products > Tools > Hammer", or "page" (CP932)
   std::string field;  // the form's name of the field (CP932)
   std::string what;   // what is wrong (CP932)
 };
+
+// The name the form or a dialog gives a page setting that a check can find
+// wrong, and what a setting must hold (CP932).
+std::string SettingName(const SettingField& field);
+std::string NeedText(SettingNeed need);
+// "「label」の値ではメニューが動かない…" and what it must hold instead.
+std::string UnworkableMessage(const UnworkableSetting& bad);
 
 // `page_folder` is the menu page's folder (CP932, "" or ending in "/"),
 // where relative links and images are looked for.

@@ -8,7 +8,6 @@
 
 #include "editor/commands/command_groups.h"
 #include "editor/session/file_dialogs.h"
-#include "generate/menu_page.h"
 #include "io/file_io.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
@@ -223,7 +222,7 @@ void Editor::EndTyping() {
     const std::string value = form_.FieldText(control);
     if (!value.empty() && !UsableColour(value)) {
       Notifier::Batch batch(notify_);
-      notify_.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
+      notify_.Message(sj(kColourExpected), sj(kInputErrorTitle), MessageIcon::kError);
       // Back to the text before the typing when that was a colour, else to
       // no colour: within the typing's step while it is still open.
       const std::string back = typed_before_.empty() || UsableColour(typed_before_) ? typed_before_ : std::string();
@@ -330,7 +329,7 @@ void Editor::ShowProblem(size_t index) {
     Notifier::Batch batch(notify_);
     doc_.model.TreeHasFocus = 1;
     notify_.FocusTree();
-  } else if (int control = p.setting ? FormState::ControlOfSetting(p.setting) : 0) {
+  } else if (int control = p.setting ? FormState::ControlOfSetting(*p.setting) : 0) {
     notify_.host().FocusControl(control);
   }
 }

@@ -5,18 +5,9 @@
 #include "generate/tree_script.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
-#include "text/sjis.h"
 
 namespace pomeli2 {
 namespace {
-
-// Optional leading spaces, an optional sign, then digits and nothing else.
-bool IsNumberText(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  return IsAllDigits(text.substr(i));
-}
 
 // Writes each item's DIV straight into the page: pieces are appended in
 // place, so a large menu costs no temporary strings per item.
@@ -32,7 +23,7 @@ class PageBuilder {
     Put("<DIV STYLE=\"position:absolute;visibility:", item.top_level ? "visible" : "hidden", ";left:");
     if (item.top_level) {
       top += numbers_.row;
-      Put(s_.Left);
+      Put(s_.Left.text());
     } else if (int depth = item.depth; depth > 0) {
       Put(ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent));
     }
@@ -142,24 +133,20 @@ class PageBuilder {
 
 }  // namespace
 
-const std::string& ColourExpected() { return sj("色は「#」に続けて16進数6桁で入力してください。"); }
-
 std::vector<UnworkableSetting> FindUnworkableSettings(const PageSettings& s) {
   using P = PageSettings;
+  using N = SettingNeed;
   std::vector<UnworkableSetting> found;
-  const std::string positive = sj("1以上の数値を入力してください。");
-  if (!IsNumberText(s.Left)) found.push_back({sj("左位置"), sj("数値を入力してください。"), &P::Left});
-  if (!IsNumberText(s.Row) || LenientSignedInt(s.Row) == 0) found.push_back({sj("行間"), positive, &P::Row});
-  if (!IsNumberText(s.Indent) || LenientSignedInt(s.Indent) == 0) found.push_back({sj("インデント"), positive, &P::Indent});
+  if (!s.Left.IsNumber()) found.push_back({&P::Left, N::kNumber});
+  if (!s.Row.IsNumber() || s.Row.value() == 0) found.push_back({&P::Row, N::kPositiveNumber});
+  if (!s.Indent.IsNumber() || s.Indent.value() == 0) found.push_back({&P::Indent, N::kPositiveNumber});
   // A step below 1 never ends the closing animation.
-  if (s.CloseItems == 1 && (!IsNumberText(s.Speed) || LenientSignedInt(s.Speed) < 1))
-    found.push_back({sj("ツリーを畳むスピード"), positive, &P::Speed});
+  if (s.CloseItems == 1 && (!s.Speed.IsNumber() || s.Speed.value() < 1))
+    found.push_back({&P::Speed, N::kPositiveNumber});
   // A colour such as "#12345" (from a file) means nothing to a browser.
-  const std::pair<const char*, std::string P::*> colours[] = {
-      {"背景色", &P::BgColor},  {"TEXT", &P::BodyText},   {"LINK", &P::BodyLink},          {"VLINK", &P::BodyVlink},
-      {"ALINK", &P::BodyAlink}, {"HOVER", &P::BodyHover}, {"HOVER背景", &P::BodyHoverBack}};
-  for (const auto& [label, field] : colours)
-    if (!(s.*field).empty() && !UsableColour(s.*field)) found.push_back({sj(label), ColourExpected(), field});
+  for (std::string P::*field : {&P::BgColor, &P::BodyText, &P::BodyLink, &P::BodyVlink, &P::BodyAlink, &P::BodyHover,
+                                &P::BodyHoverBack})
+    if (!(s.*field).empty() && !UsableColour(s.*field)) found.push_back({field, N::kColour});
   return found;
 }
 
@@ -206,7 +193,7 @@ bool ComposeLegacyPage(const PageSettings& s, const std::vector<PageItem>& items
   out += "<IMG SRC=\"" + std::string(kScrollImage) + "\" BORDER=\"0\">\r\n\r\n";
 
   PageBuilder builder(s, out);
-  long long top = static_cast<long long>(LenientSignedInt(s.Start)) - LenientSignedInt(s.Row);
+  long long top = static_cast<long long>(s.Start.value()) - s.Row.value();
   for (const PageItem& item : items) {
     builder.Item(item, top);
     if (sink && out.size() >= kPiece) {

@@ -2,10 +2,12 @@
 // its header and footer insertions, and one positioned block per item.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generate/page_items.h"
 #include "model/menu_tree.h"
@@ -13,20 +15,20 @@
 
 namespace pomeli2 {
 
+// What a setting must hold for the page to work.
+enum class SettingNeed : std::uint8_t { kNumber, kPositiveNumber, kColour };
 // A setting with which the page could not work (an empty or non-numeric
-// position, a zero row spacing or indent, a zero animation speed): its label
-// on the form, as CP932, and what it must hold instead. Nullopt when the page
-// can be written.
+// position, a zero row spacing or indent, a zero animation speed, a colour
+// no browser reads) and what it must hold instead. Those who tell the user
+// name it.
 struct UnworkableSetting {
-  std::string label;
-  std::string expected;
-  std::string PageSettings::*field;
+  SettingField field;
+  SettingNeed need;
 };
+// The first of them, or nullopt when the page can be written.
 std::optional<UnworkableSetting> FindUnworkableSetting(const PageSettings& settings);
 // Every one of them, in the form's order.
 std::vector<UnworkableSetting> FindUnworkableSettings(const PageSettings& settings);
-// What a colour must look like (CP932), for the messages that refuse one.
-const std::string& ColourExpected();
 
 // The whole page. `header` and `footer` are the bytes of the BODY insertion
 // files, or null when there is none (or it could not be read).

@@ -39,8 +39,7 @@ std::vector<PageItem> CollectPageItems(const MenuTree& tree) {
 }
 
 PageNumbers ReadPageNumbers(const PageSettings& s) {
-  return {LenientSignedInt(s.Start), LenientSignedInt(s.Left), LenientSignedInt(s.Row), LenientSignedInt(s.Indent),
-          LenientSignedInt(s.Speed)};
+  return {s.Start.value(), s.Left.value(), s.Row.value(), s.Indent.value(), s.Speed.value()};
 }
 
 std::string RightFrameName(const PageSettings& s) { return s.RightFrame.value_or("Frame2"); }

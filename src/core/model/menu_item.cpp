@@ -35,19 +35,4 @@ std::string MapTitleText(std::string_view title, const std::function<std::string
   return "file:" + image->path + ":" + shown(image->text);
 }
 
-const std::string& OtherButtonText(OtherWindow kind) {
-  switch (kind) {
-    case OtherWindow::kNone: return sj("ボタンなし");
-    case OtherWindow::kNewWindow: return sj("別ウインドウ");
-    case OtherWindow::kLeaveFrames: break;
-  }
-  return sj("フレーム解除");
-}
-
-OtherWindow OtherButtonKind(std::string_view text) {
-  if (text == sj("ボタンなし")) return OtherWindow::kNone;
-  if (text == sj("別ウインドウ")) return OtherWindow::kNewWindow;
-  return OtherWindow::kLeaveFrames;
-}
-
 }  // namespace pomeli2

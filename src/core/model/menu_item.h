@@ -19,11 +19,6 @@ enum class OtherWindow : std::uint8_t {
 // The file's code: "0" and "1" are themselves, anything else means 2.
 OtherWindow OtherWindowOfCode(std::string_view code);
 inline char CodeOf(OtherWindow kind) { return static_cast<char>('0' + static_cast<int>(kind)); }
-// As the form and the new-item setting name a kind (CP932): "ボタンなし",
-// "別ウインドウ", "フレーム解除".
-const std::string& OtherButtonText(OtherWindow kind);
-// The inverse: any text but the first two means "フレーム解除".
-OtherWindow OtherButtonKind(std::string_view text);
 
 struct MenuItem {
   std::string title;      // HTML, or "file:" + image path [+ ":" + text]
@@ -45,7 +40,6 @@ inline constexpr const char* kNewItemBgColor = "#8080FF";
 inline constexpr const char* kNewItemStyle = "None";
 inline constexpr const char* kNewItemFontSize = "10pt";
 inline constexpr const char* kNewItemTarget = "Frame2";
-inline constexpr const char* kNewItemOtherButton = "ボタンなし";  // UTF-8
 
 // The root of a new menu.
 MenuItem RootItem();

@@ -35,7 +35,6 @@ PageSettings PageSettings::Initial() {
   s.NewBgColor = kNewItemBgColor;
   s.NewStyle = kNewItemStyle;
   s.NewFontSize = kNewItemFontSize;
-  s.NewOtherButton = sj(kNewItemOtherButton);
   s.NewTarget = kNewItemTarget;
   return s;
 }
@@ -63,7 +62,7 @@ MenuItem NewItemValues(const PageSettings& s) {
   item.bg_color = s.NewBgColor;
   item.style = s.NewStyle;
   item.font_size = s.NewFontSize;
-  item.other_window = OtherButtonKind(s.NewOtherButton);
+  item.other_window = s.NewOtherButton;
   item.target = s.NewTarget;
   item.icon = kLinktoImage;
   item.open = "0";

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "model/menu_item.h"
+#include "model/number_text.h"
 
 namespace pomeli2 {
 
@@ -25,7 +27,8 @@ struct BrowserSetting {
 
 struct PageSettings {
   // Page fields.
-  std::string Title, BgColor, BackPicture, Start, Left, Row, Indent;
+  std::string Title, BgColor, BackPicture;
+  NumberText Start, Left, Row, Indent;
   std::string BodyText, BodyLink, BodyVlink, BodyAlink, BodyHover, BodyHoverBack;
   int TextBackOn = 0, ParentLink = 0;
   // Tree images.
@@ -36,7 +39,8 @@ struct PageSettings {
   std::string OtherwFrame;
   BrowserSetting Browser;
   int Unite = 0, ParentLinkOn = 0, CloseItems = 0, CloseTree = 0;
-  std::string Speed, FirstPage, FirstTopPage;
+  NumberText Speed;  // the closing animation's step
+  std::string FirstPage, FirstTopPage;
   // BODY insertions.
   std::string BodyHeader, BodyFooter;
   // The "HTML5" page only: the filter box (on after File New and for an
@@ -52,7 +56,8 @@ struct PageSettings {
   // Files.
   std::string ProjectPath, HtmlFileName, Path;
   // New-item defaults.
-  std::string NewBgColor, NewStyle, NewFontSize, NewOtherButton, NewTarget;
+  std::string NewBgColor, NewStyle, NewFontSize, NewTarget;
+  OtherWindow NewOtherButton = OtherWindow::kNone;
 
   // Every field at the value it has when the editor starts.
   static PageSettings Initial();
@@ -64,6 +69,9 @@ struct PageSettings {
   bool RightToLeft() const;  // Dir is "rtl", in any case
   bool operator==(const PageSettings&) const = default;
 };
+
+// One page setting, by its member: a text or a number.
+using SettingField = std::variant<std::string PageSettings::*, NumberText PageSettings::*>;
 
 // A colour number (red in the low byte) as 0xRRGGBB.
 inline unsigned RgbOfColourNumber(int number) {

@@ -14,10 +14,10 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[Title]", ProjectKey::kText, &P::Title, nullptr},
       {"[BgColor]", ProjectKey::kText, &P::BgColor, nullptr},
       {"[BackPicture]", ProjectKey::kText, &P::BackPicture, nullptr},
-      {"[Start]", ProjectKey::kText, &P::Start, nullptr},
-      {"[Left]", ProjectKey::kText, &P::Left, nullptr},
-      {"[Row]", ProjectKey::kText, &P::Row, nullptr},
-      {"[Indent]", ProjectKey::kText, &P::Indent, nullptr},
+      {"[Start]", ProjectKey::kNumber, nullptr, nullptr, nullptr, &P::Start},
+      {"[Left]", ProjectKey::kNumber, nullptr, nullptr, nullptr, &P::Left},
+      {"[Row]", ProjectKey::kNumber, nullptr, nullptr, nullptr, &P::Row},
+      {"[Indent]", ProjectKey::kNumber, nullptr, nullptr, nullptr, &P::Indent},
       {"[BodyText]", ProjectKey::kText, &P::BodyText, nullptr},
       {"[BodyLink]", ProjectKey::kText, &P::BodyLink, nullptr},
       {"[BodyVlink]", ProjectKey::kText, &P::BodyVlink, nullptr},
@@ -42,7 +42,7 @@ const std::vector<ProjectKey>& ProjectKeys() {
       {"[Path]", ProjectKey::kText, &P::Path, nullptr},
       {"[CloseTree]", ProjectKey::kFlag, nullptr, &P::CloseTree},
       {"[CloseItems]", ProjectKey::kFlag, nullptr, &P::CloseItems},
-      {"[Speed]", ProjectKey::kText, &P::Speed, nullptr},
+      {"[Speed]", ProjectKey::kNumber, nullptr, nullptr, nullptr, &P::Speed},
       {"[Filter]", ProjectKey::kFlag, nullptr, &P::Filter, "0"},
       {"[Lang]", ProjectKey::kText, &P::Lang, nullptr, "ja"},
       {"[Dir]", ProjectKey::kText, &P::Dir, nullptr, "ltr"},
@@ -82,6 +82,7 @@ std::optional<std::string> RightFrameFromString(std::string_view text) {
 std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
   switch (k.kind) {
     case ProjectKey::kText: return s.*k.text;
+    case ProjectKey::kNumber: return (s.*k.numeral).text();
     case ProjectKey::kFlag: return s.*k.number == 1 ? "1" : "0";
     case ProjectKey::kColour: return ToText(s.*k.number);
     case ProjectKey::kPageMode: return PageModeToString(s.Browser);
@@ -93,6 +94,7 @@ std::string SettingValue(const PageSettings& s, const ProjectKey& k) {
 void StoreSettingValue(PageSettings& s, const ProjectKey& k, std::string_view value) {
   switch (k.kind) {
     case ProjectKey::kText: s.*k.text = std::string(value); break;
+    case ProjectKey::kNumber: s.*k.numeral = NumberText(std::string(value)); break;
     case ProjectKey::kFlag: s.*k.number = !value.empty() && value[0] == '1' ? 1 : 0; break;
     case ProjectKey::kColour: s.*k.number = LenientSignedInt(value); break;
     case ProjectKey::kPageMode: s.Browser = PageModeFromString(value); break;

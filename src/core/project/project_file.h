@@ -19,7 +19,7 @@ namespace pomeli2 {
 constexpr size_t kMaxProjectLine = 1022;
 
 struct ProjectKey {
-  enum Kind { kText, kFlag, kColour, kPageMode, kRightFrame };
+  enum Kind { kText, kNumber, kFlag, kColour, kPageMode, kRightFrame };
   const char* key;
   Kind kind;
   std::string PageSettings::*text;
@@ -27,6 +27,8 @@ struct ProjectKey {
   // A key that older files do not have is written only when its value is
   // not this one, which is also what its absence means.
   const char* absent = nullptr;
+  // kNumber: kept as its text, as the file holds it.
+  NumberText PageSettings::*numeral = nullptr;
   bool Omitted(const std::string& value) const { return absent && value == absent; }
 };
 // The page modes as [Browser] and the JavaScript options name them, in the

@@ -42,6 +42,22 @@ inline constexpr int kMaxItems = 17999;
 // The root's title and the page's Title of a new project.
 inline constexpr char kHomePageTitle[] = "ホームページ";
 
+// --- The other-window kinds as the form's lists and the bulk change name
+// them, in the order of the kinds: none, another window, leave the frames.
+inline constexpr std::array<const char*, 3> kOtherButtonNames = {"ボタンなし", "別ウインドウ", "フレーム解除"};
+
+// --- The page settings that messages name, as the form and the script
+// options call them, and what such a setting must hold instead.
+inline constexpr char kLeftLabel[] = "左位置";
+inline constexpr char kRowLabel[] = "行間";
+inline constexpr char kIndentLabel[] = "インデント";
+inline constexpr char kSpeedLabel[] = "ツリーを畳むスピード";
+inline constexpr char kBgColorLabel[] = "背景色";
+inline constexpr char kHoverBackLabel[] = "HOVER背景";
+inline constexpr char kNumberExpected[] = "数値を入力してください。";
+inline constexpr char kPositiveNumberExpected[] = "1以上の数値を入力してください。";
+inline constexpr char kColourExpected[] = "色は「#」に続けて16進数6桁で入力してください。";
+
 // --- File dialog filters: "label|patterns|...||".
 inline constexpr char kProjectFilter[] = "ぽめりファイル(*.pml)|*.pml||";
 inline constexpr char kImageFilter[] = "画像ファイル(*.gif;*.jpg)|*.gif; *.jpg; *.jpeg|すべてのファイル(*.*)|*.*||";

@@ -52,7 +52,6 @@ const std::pair<std::string ScriptOptionsDialog::*, std::string PageSettings::*>
     {&ScriptOptionsDialog::otherw_frame, &PageSettings::OtherwFrame},
     {&ScriptOptionsDialog::first_page, &PageSettings::FirstPage},
     {&ScriptOptionsDialog::first_top_page, &PageSettings::FirstTopPage},
-    {&ScriptOptionsDialog::speed, &PageSettings::Speed},
     {&ScriptOptionsDialog::lang, &PageSettings::Lang},
     {&ScriptOptionsDialog::dir, &PageSettings::Dir}};
 const std::pair<int ScriptOptionsDialog::*, int PageSettings::*> kScriptFlags[] = {
@@ -65,9 +64,12 @@ const std::pair<int ScriptOptionsDialog::*, int PageSettings::*> kScriptFlags[] 
 
 void ScriptOptions(CommandContext& c) {
   PageSettings& s = c.doc.settings;
-  if (s.Speed == "0" || s.Speed.empty()) s.Speed = "5";
+  // The dialog's own rule, on the text as it stands: "0" or nothing is
+  // taken as the slow default ("00" is kept).
+  if (s.Speed.text() == "0" || s.Speed.text().empty()) s.Speed = "5";
   ScriptOptionsDialog d;
   for (auto [field, setting] : kScriptTexts) d.*field = s.*setting;
+  d.speed = s.Speed.text();
   d.browser = PageModeToString(s.Browser);
   d.right_frame = RightFrameToString(s.RightFrame);
   for (auto [field, setting] : kScriptFlags) d.*field = s.*setting;
@@ -82,6 +84,7 @@ void ScriptOptions(CommandContext& c) {
     d.right_frame = RightFrameToString(std::nullopt);
   }
   for (auto [field, setting] : kScriptTexts) s.*setting = d.*field;
+  s.Speed = d.speed;
   for (auto [field, setting] : kScriptFlags) s.*setting = d.*field;
   s.Browser = PageModeFromString(d.browser);
   s.RightFrame = RightFrameFromString(d.right_frame);

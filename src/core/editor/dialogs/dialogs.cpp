@@ -11,7 +11,6 @@
 #include "editor/session/file_dialogs.h"
 #include "editor/session/services.h"
 #include "generate/html5_values.h"
-#include "generate/menu_page.h"
 #include "project/project_file.h"
 #include "text/ascii.h"
 #include "text/catalogue.h"
@@ -121,7 +120,7 @@ void BulkChangeDialog::Typed(const std::string& text) {
 
 bool BulkChangeDialog::Accept() {
   if (kind != Kind::kBackground || value.empty() || UsableColour(value)) return true;
-  editor_.notify.Message(ColourExpected(), sj(kInputErrorTitle), MessageIcon::kError);
+  editor_.notify.Message(sj(kColourExpected), sj(kInputErrorTitle), MessageIcon::kError);
   return false;
 }
 

@@ -2,6 +2,7 @@
 #include "editor/form/form_state.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "editor/form/colours.h"
 #include "text/ascii.h"
@@ -17,6 +18,8 @@ const std::string& ShownText(const std::string& value) { return value; }
 void TakeShownText(const std::string& text, std::string& value) { value = text; }
 std::string ShownText(int value) { return std::to_string(value); }
 void TakeShownText(const std::string& text, int& value) { value = text == "1" ? 1 : 0; }
+const std::string& ShownText(const NumberText& value) { return value.text(); }
+void TakeShownText(const std::string& text, NumberText& value) { value = NumberText(text); }
 std::string ShownText(OtherWindow kind) { return OtherButtonText(kind); }
 void TakeShownText(const std::string& text, OtherWindow& kind) { kind = OtherButtonKind(text); }
 
@@ -44,7 +47,7 @@ const std::vector<FormField>& FormFields() {
       {kCtlTitle, G::kPage, K::kText, "タイトル", kTextLimit, nullptr, 0, 0, Setting<&PageSettings::Title>()},
       {kCtlBackPicture, G::kPage, K::kText, "背景画像", kTextLimit, nullptr, 0, kCtlBackPictureBrowse,
        Setting<&PageSettings::BackPicture>()},
-      {kCtlBgColor, G::kPage, K::kColour, "背景色", kColourLength, nullptr, kCtlBgColorButton, 0,
+      {kCtlBgColor, G::kPage, K::kColour, kBgColorLabel, kColourLength, nullptr, kCtlBgColorButton, 0,
        Setting<&PageSettings::BgColor>()},
       {kCtlBodyText, G::kPage, K::kColour, "TEXT", kColourLength, nullptr, kCtlBodyTextButton, 0,
        Setting<&PageSettings::BodyText>()},
@@ -55,12 +58,12 @@ const std::vector<FormField>& FormFields() {
       {kCtlBodyAlink, G::kPage, K::kColour, "ALINK", kColourLength, nullptr, kCtlBodyAlinkButton, 0,
        Setting<&PageSettings::BodyAlink>()},
       {kCtlStart, G::kPage, K::kDigits, "開始位置", 3, nullptr, 0, 0, Setting<&PageSettings::Start>()},
-      {kCtlLeft, G::kPage, K::kDigits, "左位置", 3, nullptr, 0, 0, Setting<&PageSettings::Left>()},
-      {kCtlIndent, G::kPage, K::kDigits, "インデント", 3, nullptr, 0, 0, Setting<&PageSettings::Indent>()},
-      {kCtlRow, G::kPage, K::kDigits, "行間", 3, nullptr, 0, 0, Setting<&PageSettings::Row>()},
+      {kCtlLeft, G::kPage, K::kDigits, kLeftLabel, 3, nullptr, 0, 0, Setting<&PageSettings::Left>()},
+      {kCtlIndent, G::kPage, K::kDigits, kIndentLabel, 3, nullptr, 0, 0, Setting<&PageSettings::Indent>()},
+      {kCtlRow, G::kPage, K::kDigits, kRowLabel, 3, nullptr, 0, 0, Setting<&PageSettings::Row>()},
       {kCtlBodyHover, G::kPage, K::kColour, "HOVER", kColourLength, nullptr, kCtlBodyHoverButton, 0,
        Setting<&PageSettings::BodyHover>()},
-      {kCtlBodyHoverBack, G::kPage, K::kColour, "HOVER背景", kColourLength, nullptr, kCtlBodyHoverBackButton, 0,
+      {kCtlBodyHoverBack, G::kPage, K::kColour, kHoverBackLabel, kColourLength, nullptr, kCtlBodyHoverBackButton, 0,
        Setting<&PageSettings::BodyHoverBack>()},
       {kCtlTextBackOn, G::kPage, K::kCheckBox, "各アイテムの背景色を優先", 0, nullptr, 0, 0,
        Setting<&PageSettings::TextBackOn>()},
@@ -79,7 +82,7 @@ const std::vector<FormField>& FormFields() {
       {kCtlIcon, G::kItem, K::kText, "リンク・アイコン", kTextLimit, nullptr, 0, kCtlIconBrowse, ItemValue<&MenuItem::icon>()},
       {kCtlNewBgColor, G::kNewItem, K::kColour, "背景色", kColourLength, nullptr, kCtlNewBgColorButton, 0,
        Setting<&PageSettings::NewBgColor>()},
-      {kCtlNewOtherButton, G::kNewItem, K::kList, "別ボタン", 0, kNewItemOtherButton, 0, 0,
+      {kCtlNewOtherButton, G::kNewItem, K::kList, "別ボタン", 0, kOtherButtonNames[0], 0, 0,
        Setting<&PageSettings::NewOtherButton>()},
       {kCtlNewStyle, G::kNewItem, K::kList, "スタイル", 0, kNewItemStyle, 0, 0, Setting<&PageSettings::NewStyle>()},
       {kCtlNewTarget, G::kNewItem, K::kList, "TARGET", 10, kNewItemTarget, 0, 0, Setting<&PageSettings::NewTarget>()},
@@ -88,16 +91,22 @@ const std::vector<FormField>& FormFields() {
   return fields;
 }
 
+const std::string& OtherButtonText(OtherWindow kind) {
+  static const std::string names[] = {sj(kOtherButtonNames[0]), sj(kOtherButtonNames[1]), sj(kOtherButtonNames[2])};
+  return names[static_cast<size_t>(kind)];
+}
+
+OtherWindow OtherButtonKind(std::string_view text) {
+  if (text == OtherButtonText(OtherWindow::kNone)) return OtherWindow::kNone;
+  if (text == OtherButtonText(OtherWindow::kNewWindow)) return OtherWindow::kNewWindow;
+  return OtherWindow::kLeaveFrames;
+}
+
 const FormField* FindFormField(int control) {
   for (const FormField& f : FormFields())
     if (f.control == control) return &f;
   return nullptr;
 }
-
-namespace {
-
-
-}  // namespace
 
 FormState::FormState(Document& doc, Notifier& notify) : doc_(doc), notify_(notify) {
   target_list = {"Frame2", "Right", "OtherW", "_blank", "_top", "top", "_parent"};
@@ -364,10 +373,11 @@ void FormState::RememberCompleteColours() {
     if (auto rgb = CompleteColour(FieldText(control))) swatches_[control] = *rgb;
 }
 
-int FormState::ControlOfSetting(std::string PageSettings::*setting) {
+int FormState::ControlOfSetting(const SettingField& setting) {
   static const PageSettings probe;
+  const void* member = std::visit([](auto field) -> const void* { return &(probe.*field); }, setting);
   for (const FormField& f : FormFields())
-    if (f.access.member(probe) == &(probe.*setting)) return f.control;
+    if (f.access.member(probe) == member) return f.control;
   return 0;
 }
 
@@ -396,24 +406,13 @@ bool FormState::CheckEnteredText(const std::string& text, size_t limit) {
   return true;
 }
 
-namespace {
-
-bool DigitsOnly(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    unsigned char b = static_cast<unsigned char>(c);
-    return (b >= '0' && b <= '9') || b < 0x20 || b == 0x7F;
-  });
-}
-
-}  // namespace
-
 // Start, Row, Indent and Left take digits only. A wrong byte sends back only
 // the field it was typed into, to its last value; the other three keep
 // what the user gave them.
 bool FormState::NumericCheck(int control, const std::string& text) {
-  if (DigitsOnly(text)) return true;
+  if (NumberText::TypableDigits(text)) return true;
   notify_.Message(sj("数字のみ入力可能です。"), sj(kInputErrorTitle), MessageIcon::kWarning);
-  if (!DigitsOnly(FieldText(control))) WriteField(control, control == kCtlRow ? "20" : "10");
+  if (!NumberText::TypableDigits(FieldText(control))) WriteField(control, control == kCtlRow ? "20" : "10");
   notify_.FormChanged();
   return false;
 }

@@ -44,6 +44,12 @@ struct FormField {
   FieldAccess access;
 };
 
+// An other-window kind as the form's lists and the bulk change name it
+// (CP932), and the kind a text names: any text but the first two names
+// the frames' leaving.
+const std::string& OtherButtonText(OtherWindow kind);
+OtherWindow OtherButtonKind(std::string_view text);
+
 // Every field, the selected item's among them.
 const std::vector<FormField>& FormFields();
 // A field by its control id, or nullptr.
@@ -125,7 +131,7 @@ class FormState {
   // The colour fields, in the order of the form.
   static std::vector<int> ColourFields();
   // The form's field of a page setting, or 0 when a dialog holds it.
-  static int ControlOfSetting(std::string PageSettings::*setting);
+  static int ControlOfSetting(const SettingField& setting);
   // Typed text held a character that code page 932 cannot hold.
   void RefuseUnrepresentableText();
   // Checks a text typed into a field with a byte limit; shows the message
