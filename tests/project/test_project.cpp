@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "editor/editor.h"
+#include "generate/menu_page.h"
 #include "project/project_file.h"
 #include "support/file_size_limit.h"
 #include "support/menu_builder.h"
@@ -285,6 +286,45 @@ TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
   e.Settings().ProjectPath = dir / "big2.pml";
   ASSERT_TRUE(Save(e));
   EXPECT_EQ(ReadFile(dir / "big2.pml"), file);
+}
+
+// A number setting comes back as the file held it, whatever it reads as; the
+// page prints that text as the top-level items' left and computes with its
+// value everywhere else, and only a text that is a number satisfies the check.
+TEST(ProjectWrite, NumberSettingsKeepTheirTextAndPagesUseTheirValue) {
+  const struct {
+    std::string text;
+    long long value;
+    bool number;
+  } odd[] = {{" 12", 12, true},  {"+3", 3, true},          {"012", 12, true}, {"1e3", 1, false},
+             {"", 0, false},     {"-0", 0, true},          {" -7", -7, true}, {sj("１２"), 0, false},
+             {std::string(900, '7'), 2147483647, true}};
+  for (const auto& o : odd) {
+    PageSettings s = PageSettings::Initial();
+    s.Start = s.Left = s.Row = s.Indent = s.Speed = o.text;
+    MenuModel m;
+    m.ResetMenu();
+    AddItem(m, AddItem(m, m.Root(), Cells("A", "")), Cells("B", "b.html"));
+    const std::string bytes = SerializeProject(s, m).bytes;
+    for (const char* key : {"[Start]\t", "[Left]\t", "[Row]\t", "[Indent]\t", "[Speed]\t"})
+      EXPECT_NE(bytes.find(key + o.text + "\r\n"), std::string::npos) << key << o.text;
+    ParsedProject back = ParseProject(bytes, PageSettings::Initial(), {});
+    ASSERT_EQ(back.failure, ReadFailure::kNone);
+    RebuildMenu(m, std::move(back.tree));
+    EXPECT_EQ(SerializeProject(back.settings, m).bytes, bytes) << o.text;
+
+    const std::string page = BuildMenuPage(back.settings, m.tree, nullptr, nullptr);
+    // The first item stands at Start; the child one Indent right of Left.
+    EXPECT_NE(page.find("visibility:visible;left:" + o.text + ";top:" + ToText(o.value) + ";"), std::string::npos);
+    EXPECT_NE(page.find("visibility:hidden;left:" + ToText(2 * o.value) + ";top:"), std::string::npos) << o.text;
+    // Without the animation a negative row spacing or indent still works.
+    auto bad = FindUnworkableSetting(back.settings);
+    EXPECT_EQ(!bad, o.number && o.value != 0) << o.text;
+    const SettingField first = o.number ? &PageSettings::Row : &PageSettings::Left;
+    if (bad) {
+      EXPECT_EQ(bad->field, first) << o.text;
+    }
+  }
 }
 
 }  // namespace
