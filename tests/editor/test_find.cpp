@@ -118,6 +118,12 @@ TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
   e.Dispatch(kCmdDelete);
   e.ShowProblem(1);
   EXPECT_EQ(Label(*this, m().Selected()), "Here");
+  // A number setting is found by its field too.
+  e.Settings().Indent = "0";
+  e.Dispatch(kCmdCheckLinks);
+  ASSERT_EQ(ProblemLine(host.checks.back().at(0)), S("page: インデント: 1以上の数値を入力してください。"));
+  e.ShowProblem(0);
+  EXPECT_EQ(host.focused_controls.back(), kCtlIndent);
 }
 
 // After an edit the last find counts its matches again; closing a branch

@@ -1,6 +1,6 @@
 #include "document/publish_check.h"
 
-#include <tuple>
+#include <utility>
 
 #include "text/paths.h"
 #include "generate/html5_values.h"

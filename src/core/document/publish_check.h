@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/menu_model.h"
 #include "generate/menu_page.h"
+#include "model/menu_model.h"
 #include "model/page_settings.h"
 
 namespace pomeli2 {

@@ -102,7 +102,7 @@ BulkChangeDialog::BulkChangeDialog(CommandContext& editor, Kind k) : kind(k), la
       break;
     case Kind::kOtherButton:
       entries = editor.form.ListEntries(kCtlOtherButton);
-      value = sj("別ウインドウ");
+      value = OtherButtonText(OtherWindow::kNewWindow);
       break;
     case Kind::kBackground:
       entries = {"#000000", "#FFFFFF", "#FF0000", "#00FF00", "#0000FF", ""};
