@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/menu_model.h"
+#include "project/project_file.h"
 #include "text/sjis.h"
 
 namespace pomeli2::testing {

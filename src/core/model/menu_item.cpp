@@ -5,12 +5,6 @@
 
 namespace pomeli2 {
 
-OtherWindow OtherWindowOfCode(std::string_view code) {
-  if (code == "0") return OtherWindow::kNone;
-  if (code == "1") return OtherWindow::kNewWindow;
-  return OtherWindow::kLeaveFrames;
-}
-
 MenuItem RootItem() {
   MenuItem root;
   root.title = sj(kHomePageTitle);

@@ -16,9 +16,8 @@ enum class OtherWindow : std::uint8_t {
   kLeaveFrames = 2  // "フレーム解除": opens the link over the whole frame set
 };
 
-// The file's code: "0" and "1" are themselves, anything else means 2.
-OtherWindow OtherWindowOfCode(std::string_view code);
-inline char CodeOf(OtherWindow kind) { return static_cast<char>('0' + static_cast<int>(kind)); }
+// Its code in the files is project/'s (CodeOf, OtherWindowOfCode), its name
+// on the form the form's (OtherButtonText).
 
 struct MenuItem {
   std::string title;      // HTML, or "file:" + image path [+ ":" + text]

@@ -72,6 +72,12 @@ BrowserSetting PageModeFromString(std::string_view text) {
   return {PageMode::kAllBrowsers, std::string(text)};
 }
 
+OtherWindow OtherWindowOfCode(std::string_view code) {
+  if (code == "0") return OtherWindow::kNone;
+  if (code == "1") return OtherWindow::kNewWindow;
+  return OtherWindow::kLeaveFrames;
+}
+
 std::string RightFrameToString(const std::optional<std::string>& frame) { return frame ? *frame : sj("なし"); }
 
 std::optional<std::string> RightFrameFromString(std::string_view text) {

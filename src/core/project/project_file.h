@@ -31,6 +31,11 @@ struct ProjectKey {
   NumberText PageSettings::*numeral = nullptr;
   bool Omitted(const std::string& value) const { return absent && value == absent; }
 };
+// An item's other-window kind as the files write it, "0", "1" or "2", and
+// as a code is read: "0" and "1" are themselves, anything else means 2.
+inline char CodeOf(OtherWindow kind) { return static_cast<char>('0' + static_cast<int>(kind)); }
+OtherWindow OtherWindowOfCode(std::string_view code);
+
 // The page modes as [Browser] and the JavaScript options name them, in the
 // order the options list them.
 const std::vector<std::string>& PageModeTexts();
