@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 
+#include "editor/editor_access.h"
 #include "editor/form/controls.h"
 #include "form_widget.h"
 #include "main_window.h"
@@ -341,7 +342,7 @@ class KeysAndFocus : public QObject {
 
   // A save's message leaves the selection as the user left it.
   void selectionStaysWhileASaveAsks() {
-    editor().Settings().BodyLink = "b";
+    EditorAccess::Settings(editor()).BodyLink = "b";
     QStringList shown;
     Driver d;
     d.on_box = [&](const Box&) { shown << Shown(); };
@@ -371,7 +372,7 @@ class KeysAndFocus : public QObject {
   // A page language that is no language tag is refused at OK, which keeps
   // the dialog open on it, instead of being written as "ja" unsaid.
   void pageLanguageMustBeATag() {
-    editor().Settings().Browser.mode = PageMode::kHtml5;
+    EditorAccess::Settings(editor()).Browser.mode = PageMode::kHtml5;
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {

@@ -45,7 +45,15 @@ class Notifier {
   }
   void TreeChanged(MenuTree::Change change, NodeId node);
   void StartLabelEdit(NodeId node);
-  void FocusTree() { Mark(focus_); }
+  // Whether the menu tree has the keyboard: the screen says so as the focus
+  // comes and goes; asking for it counts at once, before the screen
+  // follows. The tree's own commands act only then.
+  bool TreeHasFocus() const { return tree_focus_; }
+  void SetTreeFocus(bool has_focus) { tree_focus_ = has_focus; }
+  void FocusTree() {
+    tree_focus_ = true;
+    Mark(focus_);
+  }
 
   // Holds back what changes until the outermost batch ends.
   class Batch {
@@ -80,6 +88,7 @@ class Notifier {
   const MenuTree* tree_ = nullptr;
   std::function<void()> before_form_refresh_;
   int depth_ = 0;
+  bool tree_focus_ = false;
   bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, restored_ = false,
        focus_ = false;
   NodeId label_edit_ = kNoNode;
