@@ -340,6 +340,18 @@ class KeysAndFocus : public QObject {
     QVERIFY2(cell.top() >= 0 && cell.bottom() < tree()->viewport()->height(), "the row is in view");
   }
 
+  // File New from a field: the new root's tree has the keyboard, as the
+  // editor takes it to have for the tree's own commands.
+  void newGivesTheTreeTheKeyboard() {
+    QWidget* title = control(kCtlTitle);
+    Driver d;
+    d.Then([=] { Click(title); }).When([=] { return title->hasFocus(); }, [] { Keys("ctrl+n"); }).Pause(1000);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));  // the note that the settings stay
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tree()));
+    QVERIFY(editor().TreeHasFocus());
+  }
+
   // A save's message leaves the selection as the user left it.
   void selectionStaysWhileASaveAsks() {
     EditorAccess::Settings(editor()).BodyLink = "b";
