@@ -3,6 +3,8 @@
 // when the batch ends, however often they changed. The tree's inserts,
 // removals and label changes go out as they happen, so that the screen can
 // keep in step item by item, unless the whole tree is to be shown anew.
+// It also keeps the one thing the editor knows of the screen: whether the
+// tree has the keyboard.
 #pragma once
 
 #include <functional>
