@@ -78,7 +78,7 @@ ParsedProject ParseProject(const ByteSource& source, const PageSettings& current
 // handler (see MenuTree::Replace), and is returned.
 NodeId RebuildMenu(MenuModel& model, MenuTree items);
 // Replaces the menu by `root` with `items` below it, depth 0 being the
-// root's children. Returns the last item.
+// root's children; the last item comes selected, as above, and is returned.
 NodeId RebuildMenu(MenuModel& model, MenuItem root, std::vector<ClipItem> items);
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,
