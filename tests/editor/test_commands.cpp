@@ -2,7 +2,6 @@
 // command's undo kind, and command ids cannot pass for control ids.
 
 #include "editor/commands/command_registry.h"
-#include "editor/editor_access.h"
 #include "editor/session/history.h"
 #include "project/project_file.h"
 #include "support/session.h"
@@ -87,7 +86,7 @@ TEST_F(CommandDispatch, TheUndoKindDecidesTheStep) {
   Add("A");
   Type(kCtlLink, "a.html");
   Add("A1");
-  History& history = EditorAccess::GetHistory(e);
+  const History& history = e.GetHistory();
   ASSERT_EQ(history.Steps(), 5u) << "the adds, the typed titles and the link";
   int no_steps = 0;
   for (const CommandDescriptor& d : Commands()) {

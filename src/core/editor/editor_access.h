@@ -14,8 +14,6 @@ struct EditorAccess {
   static FormState& Form(Editor& e) { return e.form_; }
   static Notifier& Notify(Editor& e) { return e.notify_; }
   static Services& GetServices(Editor& e) { return e.services_; }
-  static History& GetHistory(Editor& e) { return e.history_; }
-  static CommandContext Context(Editor& e) { return e.Context(); }
 };
 
 }  // namespace pomeli2
