@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "document/print_job.h"
 
 using namespace pomeli2;
@@ -157,7 +158,7 @@ void BM_DragBranch(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     menu.Reload();
-    MenuModel& m = menu.editor->Model();
+    MenuModel& m = EditorAccess::Model(*menu.editor);
     NodeId branch = menu.Branch();
     NodeId last = m.tree.LastChild(m.Root());
     state.ResumeTiming();
@@ -187,7 +188,7 @@ void BM_HistoryMemory(benchmark::State& state) {
   for (auto _ : state) {
     Menu menu(static_cast<int>(state.range(0)));
     Editor& e = *menu.editor;
-    MenuModel& m = e.Model();
+    MenuModel& m = EditorAccess::Model(e);
     NodeId node = m.Root();
     for (int step = 0; step < 100; ++step) {
       for (int k = 0; k < static_cast<int>(state.range(0)) / 100 && node != kNoNode; ++k)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "generate/menu_page.h"
 #include "project/project_file.h"
 
@@ -98,7 +99,7 @@ void BM_Paste1000(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto l = std::make_unique<Loaded>(path);
-    MenuModel& m = l->editor.Model();
+    MenuModel& m = EditorAccess::Model(l->editor);
     NodeId top = m.tree.FirstChild(m.Root());
     for (int i = 0; i < 1000; ++i) m.tree.InsertLast(top, m.tree.Item(top));
     m.Cut(top);
@@ -116,7 +117,7 @@ void BM_Paste1000(benchmark::State& state) {
 // The second argument 1 writes the page in the HTML5 mode.
 void BM_MenuPage(benchmark::State& state) {
   auto l = Loaded::Menu(state.range(0));
-  if (state.range(1) == 1) l->editor.Settings().Browser.mode = PageMode::kHtml5;
+  if (state.range(1) == 1) EditorAccess::Settings(l->editor).Browser.mode = PageMode::kHtml5;
   for (auto _ : state) {
     std::string page = BuildMenuPage(l->editor.Settings(), l->editor.Model().tree, nullptr, nullptr);
     benchmark::DoNotOptimize(page.data());

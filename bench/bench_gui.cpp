@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "editor/commands/commands.h"
+#include "editor/editor_access.h"
 #include "form_widget.h"
 #include "menu_tree_view.h"
 #include "main_window.h"
@@ -75,7 +76,7 @@ void BM_PasteIntoWindow(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     e.ReadProjectFile(path);
-    MenuModel& m = e.Model();
+    MenuModel& m = EditorAccess::Model(e);
     e.SelectItem(m.tree.FirstChild(m.Root()));
     e.SetTreeFocus(true);
     state.ResumeTiming();
@@ -94,7 +95,7 @@ void BM_UndoRedoInWindow(benchmark::State& state) {
   std::string path = WriteProject(w.dir, n, n / 10).toStdString();
   Editor& e = w.window.GetEditor();
   e.ReadProjectFile(path);
-  MenuModel& m = e.Model();
+  MenuModel& m = EditorAccess::Model(e);
   e.SelectItem(m.tree.FirstChild(m.Root()));
   e.SetTreeFocus(true);
   e.Dispatch(kCmdCopy);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "io/file_faults.h"
 #include "io/file_io.h"
 #include "project/project_file.h"
@@ -208,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         continue;
       const std::string page = host.file + ".html";
       if (command == kCmdHtmlSave) {
-        e.Settings().Browser.mode = host.Next() % 2 ? PageMode::kHtml5 : PageMode::kAllBrowsers;
+        EditorAccess::Settings(e).Browser.mode = host.Next() % 2 ? PageMode::kHtml5 : PageMode::kAllBrowsers;
         files.files.erase(page);
       }
       e.Dispatch(command);

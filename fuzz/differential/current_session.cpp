@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "generate/menu_page.h"
 #include "project/project_file.h"
 #include "session.h"

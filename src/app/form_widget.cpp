@@ -335,7 +335,7 @@ void FormWidget::TreeSelectionChanged(QTreeWidgetItem* current) {
 void FormWidget::TreeItemChanged(QTreeWidgetItem* item) {
   if (updating_ || tree_->Showing()) return;
   NodeId node = item->data(0, Qt::UserRole).value<NodeId>();
-  const MenuTree& tree = std::as_const(editor_).Model().tree;
+  const MenuTree& tree = editor_.Model().tree;
   if (node != tree.Selected()) return;
   auto sjis = FromQt(item->text(0));
   if (!sjis) editor_.RefuseUnrepresentableText();

@@ -273,26 +273,30 @@ void MainWindow::ShowSiteReport(const std::string& summary, const std::vector<Ho
   window->ShowReport(summary, rows);
 }
 
-void MainWindow::Print(Host::PrintKind kind) {
+bool MainWindow::Print(Host::PrintKind kind) {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   switch (kind) {
     case Host::PrintKind::kSetup:
       QPageSetupDialog(printer_.get(), this).exec();
-      break;
+      return false;
     case Host::PrintKind::kPrint: {
       QPrintDialog dialog(printer_.get(), this);
-      if (dialog.exec() != QDialog::Accepted) return;
+      if (dialog.exec() != QDialog::Accepted) return false;
       PrintOutline(*printer_, editor_.Doc(), printer_->fromPage(), printer_->toPage());
-      break;
+      return true;
     }
     case Host::PrintKind::kPreview: {
       QPrintPreviewDialog preview(printer_.get(), this);
-      connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-              [this](QPrinter* printer) { PrintOutline(*printer, editor_.Doc()); });
+      bool drawn = false;
+      connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &drawn](QPrinter* printer) {
+        PrintOutline(*printer, editor_.Doc());
+        drawn = true;
+      });
       preview.exec();
-      break;
+      return drawn;
     }
   }
+  return false;
 }
 
 void MainWindow::ShowAbout() { AboutDialog(this).exec(); }

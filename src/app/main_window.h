@@ -49,8 +49,9 @@ class MainWindow : public QMainWindow {
   void ShowCheckResults(bool come_forward);
   void ShowSiteReport(const std::string& summary, const std::vector<Host::SiteRow>& rows);
   void ShowAbout();
-  // Printing, its preview and the printer setup, with one printer per run.
-  void Print(Host::PrintKind kind);
+  // Printing, its preview and the printer setup, with one printer per run;
+  // true when pages were drawn.
+  bool Print(Host::PrintKind kind);
   // Where the frame stands when the window is neither maximised nor
   // minimised: what the close saves and the next start restores.
   QPoint NormalFramePosition() const { return normal_position_; }

@@ -27,7 +27,7 @@ class QtPrintPainter : public PrintPainter {
 
 }  // namespace
 
-PrintResult PrintOutline(QPagedPaintDevice& device, Document& doc, int from, int to) {
+PrintResult PrintOutline(QPagedPaintDevice& device, const Document& doc, int from, int to) {
   QFont font;
   font.setFamilies({QString::fromUtf8("ＭＳ 明朝"), "IPAMincho", QString::fromUtf8("IPA明朝"), "Noto Serif CJK JP",
                     "serif"});

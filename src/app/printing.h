@@ -14,6 +14,6 @@ struct PrintResult {
 
 // Prints the pages `from` to `to` of the document's outline (0 and 0: all)
 // with the font "ＭＳ 明朝" 10 pt, or an installed Japanese serif font.
-PrintResult PrintOutline(QPagedPaintDevice& device, Document& doc, int from = 0, int to = 0);
+PrintResult PrintOutline(QPagedPaintDevice& device, const Document& doc, int from = 0, int to = 0);
 
 }  // namespace pomeli2

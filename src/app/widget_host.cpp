@@ -175,7 +175,7 @@ void WidgetHost::StartLabelEdit(NodeId node) { window_.Form().Tree()->EditLabel(
 void WidgetHost::FinishLabelEdit() { window_.Form().Tree()->FinishLabelEdit(); }
 void WidgetHost::FocusTree() { window_.Form().FocusTree(); }
 void WidgetHost::ShowStatus(const std::string& text) { window_.statusBar()->showMessage(ToQt(text), 15000); }
-void WidgetHost::Print(PrintKind kind) { window_.Print(kind); }
+bool WidgetHost::Print(PrintKind kind) { return window_.Print(kind); }
 void WidgetHost::OpenUrl(const std::string& url) {
   if (open_url_fn_) return open_url_fn_(url);
   QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));

@@ -56,7 +56,7 @@ class WidgetHost : public Host {
   bool RunDialog(TreeImagesDialog& dialog) override;
   bool RunDialog(BodyInsertDialog& dialog) override;
   bool RunDialog(TargetNameDialog& dialog) override;
-  void Print(PrintKind kind) override;
+  bool Print(PrintKind kind) override;
   void OpenUrl(const std::string& url) override;
   // Tests see the URL instead of a browser.
   void SetOpenUrlFunction(std::function<void(const std::string&)> fn) { open_url_fn_ = std::move(fn); }

@@ -38,6 +38,7 @@
 
 #include "dialogs.h"
 #include "editor/commands/commands.h"
+#include "editor/editor_access.h"
 #include "editor/view/shell.h"
 #include "form_widget.h"
 #include "menu_tree_view.h"
@@ -659,7 +660,7 @@ class MainWindowTest : public QObject {
     };
     auto tree_has_the_keyboard = [&] {
       QCOMPARE(QApplication::focusWidget(), f.tree());
-      QCOMPARE(f.editor().Model().TreeHasFocus, 1);
+      QVERIFY(f.editor().TreeHasFocus());
     };
     auto edit_menu = [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); };
 
@@ -1198,7 +1199,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.load("nested-all");
     Editor& e = f.editor();
-    e.Settings().Path = (f.dir.path() + "/menu.html").toStdString();
+    EditorAccess::Settings(e).Path = (f.dir.path() + "/menu.html").toStdString();
     e.SelectItem(f.item("Bravo")->data(0, Qt::UserRole).value<NodeId>());
     QVERIFY(e.FieldChanged(kCtlLink, "missing.html"));
     e.SelectItem(e.Model().Root());

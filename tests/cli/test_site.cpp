@@ -7,6 +7,7 @@
 #include <map>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "generate/site.h"
 #include "support/scripted_host.h"
 #include "support/golden.h"
@@ -91,8 +92,8 @@ TEST_F(SiteTest, TheEditorPutsTheSameMenuIntoTheSite) {
   Editor e(host);
   e.Start();
   ASSERT_TRUE(e.ReadProjectFile(dir / "copy/site.pml"));
-  e.Settings().Path = pages / "menu.html";
-  e.Settings().HtmlFileName = "menu.html";
+  EditorAccess::Settings(e).Path = pages / "menu.html";
+  EditorAccess::Settings(e).HtmlFileName = "menu.html";
   host.folders = {pages.string()};
   host.stop_at = 11;  // the last step, every page ready, none written
   e.Dispatch(kCmdSite);

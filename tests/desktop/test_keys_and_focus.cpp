@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 
+#include "editor/editor_access.h"
 #include "editor/form/controls.h"
 #include "form_widget.h"
 #include "main_window.h"
@@ -339,9 +340,21 @@ class KeysAndFocus : public QObject {
     QVERIFY2(cell.top() >= 0 && cell.bottom() < tree()->viewport()->height(), "the row is in view");
   }
 
+  // File New from a field: the new root's tree has the keyboard, as the
+  // editor takes it to have for the tree's own commands.
+  void newGivesTheTreeTheKeyboard() {
+    QWidget* title = control(kCtlTitle);
+    Driver d;
+    d.Then([=] { Click(title); }).When([=] { return title->hasFocus(); }, [] { Keys("ctrl+n"); }).Pause(1000);
+    Run(d);
+    QCOMPARE(d.boxes.size(), size_t(1));  // the note that the settings stay
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tree()));
+    QVERIFY(editor().TreeHasFocus());
+  }
+
   // A save's message leaves the selection as the user left it.
   void selectionStaysWhileASaveAsks() {
-    editor().Settings().BodyLink = "b";
+    EditorAccess::Settings(editor()).BodyLink = "b";
     QStringList shown;
     Driver d;
     d.on_box = [&](const Box&) { shown << Shown(); };
@@ -371,7 +384,7 @@ class KeysAndFocus : public QObject {
   // A page language that is no language tag is refused at OK, which keeps
   // the dialog open on it, instead of being written as "ja" unsaid.
   void pageLanguageMustBeATag() {
-    editor().Settings().Browser.mode = PageMode::kHtml5;
+    EditorAccess::Settings(editor()).Browser.mode = PageMode::kHtml5;
     QStringList open;
     Driver d;
     d.on_box = [&](const Box&) {

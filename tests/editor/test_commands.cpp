@@ -86,7 +86,7 @@ TEST_F(CommandDispatch, TheUndoKindDecidesTheStep) {
   Add("A");
   Type(kCtlLink, "a.html");
   Add("A1");
-  History& history = e.GetHistory();
+  const History& history = e.GetHistory();
   ASSERT_EQ(history.Steps(), 5u) << "the adds, the typed titles and the link";
   int no_steps = 0;
   for (const CommandDescriptor& d : Commands()) {

@@ -59,7 +59,7 @@ TEST_F(Dialogs, ColourFieldsAreCheckedRepairedAndPainted) {
   host.colours = {std::nullopt};
   e.ButtonClicked(1052);  // cancelled
   EXPECT_EQ(e.Settings().BgColor, "#4099FF");
-  EXPECT_EQ(e.GetServices().Custom().rgb[0], 0x123456u) << "custom colours live on between dialogs";
+  EXPECT_EQ(EditorAccess::GetServices(e).Custom().rgb[0], 0x123456u) << "custom colours live on between dialogs";
 
   // The tree colours are colour numbers, red in the low byte.
   host.colours = {0x808080, 0x0000FF};
@@ -126,7 +126,7 @@ TEST_F(Dialogs, BulkChangesReachLiveAndRetiredRows) {
 }
 
 TEST_F(Dialogs, ScriptOptionsKeepTheirRules) {
-  e.Settings().Speed = "0";
+  EditorAccess::Settings(e).Speed = "0";
   ScriptOptionsDialog shown;
   host.script_options = [&](ScriptOptionsDialog& d) {
     shown = d;
@@ -149,8 +149,8 @@ TEST_F(Dialogs, ScriptOptionsKeepTheirRules) {
     return true;
   };
   Add("A");
-  e.Settings().RightFrame = "Right";
-  e.Form().RefreshEnabling();
+  EditorAccess::Settings(e).RightFrame = "Right";
+  EditorAccess::Form(e).RefreshEnabling();
   EXPECT_FALSE(e.Form().Enabled(kCtlItemTarget));
   e.Dispatch(kCmdScriptOptions);
   const PageSettings& s = e.Settings();
@@ -225,7 +225,7 @@ TEST_F(Dialogs, TreeImagesBodyFilesAndTargetNames) {
 }
 
 TEST_F(Dialogs, TogglesAskAndFlip) {
-  e.Settings().RightFrame = "Right";
+  EditorAccess::Settings(e).RightFrame = "Right";
   host.answers = {MessageAnswer::kCancel};
   e.Dispatch(kCmdItemTargets);
   EXPECT_EQ(e.Settings().RightFrame, "Right");
@@ -246,7 +246,7 @@ TEST_F(Dialogs, TogglesAskAndFlip) {
 }
 
 TEST_F(Dialogs, BrowsedFilesAreStoredRelativeToThePage) {
-  e.Settings().Linkto = "";  // items have link icons of their own
+  EditorAccess::Settings(e).Linkto = "";  // items have link icons of their own
   Add("A");
   for (int control : {kCtlBackPictureBrowse, kCtlLinkBrowse, kCtlIconBrowse}) e.ButtonClicked(control);
   e.Dispatch(kCmdSelectImage);

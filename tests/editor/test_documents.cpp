@@ -150,8 +150,8 @@ TEST_F(DocumentCommands, HtmlSaveNamesThePageAndAsksBeforeReplacing) {
   EXPECT_TRUE(e.CommandEnabled(kCmdFrame2));
 
   // An endless closing animation is refused before a name is asked for.
-  e.Settings().CloseItems = 1;
-  e.Settings().Speed = "-3";
+  EditorAccess::Settings(e).CloseItems = 1;
+  EditorAccess::Settings(e).Speed = "-3";
   size_t dialogs = host.dialogs.size();
   e.Dispatch(kCmdHtmlSaveAs);
   EXPECT_EQ(host.dialogs.size(), dialogs);
@@ -242,7 +242,7 @@ TEST_F(DocumentCommands, PreviewChangesNothing) {
   const std::string page = ReadFile(url.substr(7));
   EXPECT_NE(page.find("<BASE HREF=\"file://" + dir.path().string() + "/\">"), std::string::npos);
   EXPECT_NE(page.find("A1"), std::string::npos);
-  const std::string preview = e.GetServices().PreviewFolder();
+  const std::string preview = EditorAccess::GetServices(e).PreviewFolder();
   EXPECT_NE(page.find("SRC=\"file://" + preview + "scroll.gif\""), std::string::npos);
   EXPECT_EQ(ReadFile(preview + "plus.gif"), ReadFile(program + "plus.gif"));
   // An image the page's folder holds is taken from there.
@@ -250,8 +250,8 @@ TEST_F(DocumentCommands, PreviewChangesNothing) {
   e.Dispatch(kCmdPreview);
   EXPECT_NE(ReadFile(host.opened[1].substr(7)).find("\"plus.gif\""), std::string::npos);
 
-  e.Settings().CloseItems = 1;
-  e.Settings().Speed = "0";
+  EditorAccess::Settings(e).CloseItems = 1;
+  EditorAccess::Settings(e).Speed = "0";
   e.Dispatch(kCmdPreview);
   EXPECT_EQ(host.messages.back().title, "入力エラー");
   EXPECT_EQ(host.opened.size(), 2u);

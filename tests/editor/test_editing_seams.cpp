@@ -226,14 +226,14 @@ TEST_F(Seams, RefusedValuesLeaveEverythingElseAsItWas) {
 
   // From a file, the save refuses it before anything is written.
   Add("A");
-  e.Settings().BodyLink = "#12345";
+  EditorAccess::Settings(e).BodyLink = "#12345";
   host.files = {dir / "index.html"};
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.messages.back().text, "「LINK」の値ではメニューが動かないため、HTMLを書き出せません。\n"
                                        "色は「#」に続けて16進数6桁で入力してください。");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "index.html"));
-  e.Settings().BodyLink = "#123456";
-  e.Settings().TextBackOn = 1;
+  EditorAccess::Settings(e).BodyLink = "#123456";
+  EditorAccess::Settings(e).TextBackOn = 1;
   m().tree.MutableItem(m().Selected()).bg_color = "#ffff";
   e.Dispatch(kCmdHtmlSave);
   EXPECT_EQ(host.messages.back().text, "アイテム「A」の背景色「#ffff」は色として使えないため、HTMLを書き出せません。\n"

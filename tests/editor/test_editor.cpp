@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
 
@@ -13,7 +14,7 @@ using testing::ScriptedHost;
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override { e.Start(); }
-  MenuModel& m() { return e.Model(); }
+  MenuModel& m() { return EditorAccess::Model(e); }
 
   ScriptedHost host;
   Editor e{host};
@@ -30,7 +31,7 @@ TEST_F(EditorTest, StartLeavesNothingToSaveAndNoItemToEdit) {
 }
 
 TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
-  PageSettings& s = e.Settings();
+  PageSettings& s = EditorAccess::Settings(e);
   s.Start = "30";
   s.Plus = "p.gif";
   s.CloseTree = 1;
@@ -38,7 +39,7 @@ TEST_F(EditorTest, FileNewResetsSomeSettingsAndKeepsOthers) {
   s.NewTarget = "Right";
   s.BackPicture = "b.gif";
   m().Cut(AddItem(m(), m().Root(), "A"));
-  e.Form().ResetForNew();
+  EditorAccess::Form(e).ResetForNew();
   EXPECT_EQ(s.BgColor, "#FFFFFF");
   EXPECT_EQ(s.NewBgColor, "#FFFFFF");
   EXPECT_EQ(s.BackPicture, "");
@@ -78,8 +79,8 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   m().tree.Select(a1);  // second-level branch
   EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
 
-  e.Settings().Linkto = "";
-  e.Settings().RightFrame = "Right";
+  EditorAccess::Settings(e).Linkto = "";
+  EditorAccess::Settings(e).RightFrame = "Right";
   m().tree.Select(b);  // leaf
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
   EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
@@ -87,8 +88,8 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
   EXPECT_TRUE(e.Form().Enabled(kCtlIcon));
   EXPECT_TRUE(e.Form().Enabled(kCtlMoveUp));
 
-  e.Settings().ParentLink = 1;
-  e.Settings().RightFrame = std::nullopt;
+  EditorAccess::Settings(e).ParentLink = 1;
+  EditorAccess::Settings(e).RightFrame = std::nullopt;
   m().tree.Select(a);
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
   EXPECT_TRUE(e.Form().Enabled(kCtlItemTarget));
@@ -103,31 +104,31 @@ TEST_F(EditorTest, SelectionChangeLoadsRowAndSetsEnabling) {
 TEST_F(EditorTest, StoreSelectedItemFillsEmptyValues) {
   NodeId a = AddItem(m(), m().Root(), "A");
   m().tree.Select(a);
-  e.Settings().NewStyle = "Italic";
+  EditorAccess::Settings(e).NewStyle = "Italic";
   MenuItem& f = m().tree.MutableItem(a);
   f.style.clear();
   f.font_size.clear();
   f.open = "yes";
-  e.Form().StoreSelectedItem();
+  EditorAccess::Form(e).StoreSelectedItem();
   const MenuItem& r = m().tree.Item(a);
   EXPECT_EQ(r.style, "Italic");
   EXPECT_EQ(r.font_size, "10pt");
   EXPECT_EQ(r.open, "0") << "a flag that is not \"1\" is stored as \"0\"";
   EXPECT_EQ(r.title, "A");  // only the root's title follows the page title
 
-  e.Settings().Title = "Page";
+  EditorAccess::Settings(e).Title = "Page";
   m().tree.Select(m().Root());
-  e.Form().StoreSelectedItem();
+  EditorAccess::Form(e).StoreSelectedItem();
   EXPECT_EQ(m().root_title, "Page");
   EXPECT_EQ(m().tree.Label(m().Root()), sj("ホームページ")) << "the label stays";
 }
 
 TEST_F(EditorTest, EnteredTextChecks) {
-  EXPECT_TRUE(e.Form().CheckEnteredText(std::string(256, 'a'), 256));
-  EXPECT_FALSE(e.Form().CheckEnteredText(std::string(257, 'a'), 256));
-  EXPECT_FALSE(e.Form().CheckEnteredText("a\tb", 256));
-  EXPECT_FALSE(e.Form().CheckEnteredText(std::string("a\0b", 3), 256)) << "NUL would end the fields when read";
-  EXPECT_TRUE(e.Form().CheckEnteredText(sj("ソ表"), 256)) << "trail bytes 0x5C are no control";
+  EXPECT_TRUE(EditorAccess::Form(e).CheckEnteredText(std::string(256, 'a'), 256));
+  EXPECT_FALSE(EditorAccess::Form(e).CheckEnteredText(std::string(257, 'a'), 256));
+  EXPECT_FALSE(EditorAccess::Form(e).CheckEnteredText("a\tb", 256));
+  EXPECT_FALSE(EditorAccess::Form(e).CheckEnteredText(std::string("a\0b", 3), 256)) << "NUL would end the fields when read";
+  EXPECT_TRUE(EditorAccess::Form(e).CheckEnteredText(sj("ソ表"), 256)) << "trail bytes 0x5C are no control";
   ASSERT_EQ(host.messages.size(), 3u);
   EXPECT_EQ(host.messages[2].text, "タブや改行などの制御文字は入力できません。");
   EXPECT_EQ(host.messages[0].text, "256 文字以内で入力してください。");

@@ -88,12 +88,12 @@ TEST_F(FindAndCheck, TypingFindsTitlesAndLinksAndStepsWrapAround) {
 // The editor's check: the same problems as the tool's, listed for the
 // window; showing one selects its item or focuses its field.
 TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
-  e.Settings().Path = dir / "site/menu.html";
+  EditorAccess::Settings(e).Path = dir / "site/menu.html";
   std::filesystem::create_directories(dir.path() / "site");
   WriteFile(dir.path() / "site/here.html", "x");
-  e.Settings().BackPicture = "missing.gif";
-  e.Settings().Linkto = "";
-  e.Settings().Plus = e.Settings().Minus = e.Settings().Otherw = "";
+  EditorAccess::Settings(e).BackPicture = "missing.gif";
+  EditorAccess::Settings(e).Linkto = "";
+  EditorAccess::Settings(e).Plus = EditorAccess::Settings(e).Minus = EditorAccess::Settings(e).Otherw = "";
   Add("Here");
   Type(kCtlLink, "here.html");
   Add("Gone");
@@ -119,7 +119,7 @@ TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
   e.ShowProblem(1);
   EXPECT_EQ(Label(*this, m().Selected()), "Here");
   // A number setting is found by its field too.
-  e.Settings().Indent = "0";
+  EditorAccess::Settings(e).Indent = "0";
   e.Dispatch(kCmdCheckLinks);
   ASSERT_EQ(ProblemLine(host.checks.back().at(0)), S("page: インデント: 1以上の数値を入力してください。"));
   e.ShowProblem(0);

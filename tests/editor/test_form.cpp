@@ -5,6 +5,7 @@
 #include "editor/commands/commands.h"
 #include "editor/form/colours.h"
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "editor/view/shell.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
@@ -43,8 +44,8 @@ TEST_F(FormTest, EditsMarkTheSettingsFile) {
   EXPECT_EQ(e.Settings().Title, "New title");
   EXPECT_EQ(e.ModifiedFlag(), 1);
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t1\t\t\r\n");
-  e.Settings().ProjectPath = "/p/menu.pml";
-  e.Notify().Report(e.Doc().MarkModified(0));
+  EditorAccess::Settings(e).ProjectPath = "/p/menu.pml";
+  EditorAccess::Notify(e).Report(EditorAccess::Doc(e).MarkModified(0));
   EXPECT_EQ(Ini(), "1\t1\t480\t510\t0\t/p/menu.pml\t\r\n");
 }
 
@@ -138,7 +139,7 @@ TEST_F(FormTest, NumericCheckSendsBackOnlyTheFieldTypedInto) {
   EXPECT_TRUE(e.FieldChanged(kCtlIndent, "16"));
   EXPECT_TRUE(e.FieldChanged(kCtlLeft, "5"));
   EXPECT_TRUE(host.messages.empty());
-  e.Notify().Report(e.Doc().MarkModified(0));
+  EditorAccess::Notify(e).Report(EditorAccess::Doc(e).MarkModified(0));
   EXPECT_FALSE(e.FieldChanged(kCtlRow, "24a"));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "数字のみ入力可能です。");
@@ -153,15 +154,15 @@ TEST_F(FormTest, NumericCheckSendsBackOnlyTheFieldTypedInto) {
   EXPECT_EQ(e.Settings().Left, "5");
   // A value that was never valid (put there by the program) gives way to
   // one with which the page works.
-  e.Settings().Indent = "x";
+  EditorAccess::Settings(e).Indent = "x";
   EXPECT_FALSE(e.FieldChanged(kCtlIndent, "1x"));
   EXPECT_EQ(e.Settings().Indent, "10");
   EXPECT_FALSE(e.FieldChanged(kCtlLeft, "1234")) << "three digits at most";
 }
 
 TEST_F(FormTest, LinkAndIconLengthWarnings) {
-  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
-  e.Model().tree.Select(a);
+  NodeId a = AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("A"));
+  EditorAccess::Model(e).tree.Select(a);
   EXPECT_TRUE(e.FieldChanged(kCtlLink, std::string(255, 'l')));
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(e.Model().tree.Item(a).link, std::string(255, 'l'));
@@ -175,9 +176,9 @@ TEST_F(FormTest, LinkAndIconLengthWarnings) {
 }
 
 TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
-  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
-  e.Model().tree.Select(a);
-  e.Notify().Report(e.Doc().MarkModified(0));
+  NodeId a = AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("A"));
+  EditorAccess::Model(e).tree.Select(a);
+  EditorAccess::Notify(e).Report(EditorAccess::Doc(e).MarkModified(0));
   EXPECT_TRUE(e.FieldChanged(kCtlNewStyle, ""));
   EXPECT_EQ(e.Settings().NewStyle, "None");
   EXPECT_TRUE(e.FieldChanged(kCtlNewOtherButton, ""));
@@ -201,9 +202,9 @@ TEST_F(FormTest, ListFieldsFallBackToTheirDefaults) {
 }
 
 TEST_F(FormTest, CheckBoxes) {
-  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
-  AddItem(e.Model(), a, ItemCells("A1"));
-  e.Model().tree.Select(a);
+  NodeId a = AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("A"));
+  AddItem(EditorAccess::Model(e), a, ItemCells("A1"));
+  EditorAccess::Model(e).tree.Select(a);
   EXPECT_FALSE(e.Form().Enabled(kCtlLink));
   e.CheckBoxClicked(kCtlParentLink, true);
   EXPECT_TRUE(e.Form().Enabled(kCtlLink));
@@ -211,7 +212,7 @@ TEST_F(FormTest, CheckBoxes) {
   e.CheckBoxClicked(kCtlParentLink, false);
   EXPECT_FALSE(e.Form().Enabled(kCtlLink));
 
-  e.Settings().CloseTree = 1;
+  EditorAccess::Settings(e).CloseTree = 1;
   e.CheckBoxClicked(kCtlOpen, true);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "ツリーを畳む場合は、最初のツリーのみ「ツリーを開いた状態で表示する」\nが有効になります。");
@@ -231,14 +232,14 @@ TEST_F(FormTest, TextsThatCannotBeKept) {
 }
 
 TEST_F(FormTest, ButtonsFollowTheirItem) {
-  NodeId a = AddItem(e.Model(), e.Model().Root(), ItemCells("A"));
-  AddItem(e.Model(), e.Model().Root(), ItemCells("B"));
-  e.Model().tree.Select(a);
+  NodeId a = AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("A"));
+  AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("B"));
+  EditorAccess::Model(e).tree.Select(a);
   EXPECT_TRUE(e.ControlEnabled(kCtlLinkBrowse));
   EXPECT_TRUE(e.ControlEnabled(1057));
   EXPECT_TRUE(e.ControlEnabled(kCtlMoveDown));
   EXPECT_FALSE(e.ControlEnabled(kCtlMoveUp));
-  e.Model().tree.Select(e.Model().Root());
+  EditorAccess::Model(e).tree.Select(EditorAccess::Model(e).Root());
   EXPECT_FALSE(e.ControlEnabled(1057)) << "the root has no item colour of its own";
   EXPECT_FALSE(e.ControlEnabled(kCtlLinkBrowse));
   EXPECT_TRUE(e.ControlEnabled(1052));

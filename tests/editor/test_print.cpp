@@ -50,11 +50,21 @@ TEST_F(Printing, HeaderRuleAndOutlineLines) {
   e.Dispatch(kCmdCut);  // a retired row is never printed
   Select("A1");
   PrintJob job(e.Doc(), metrics);
-  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy)) << "a job forgets a pending copy";
   EXPECT_EQ(job.PrintCount(), 3);
   std::vector<std::string> page = Page(job, 1);
   EXPECT_EQ(std::vector<std::string>(page.begin() + 1, page.end()),
             (std::vector<std::string>{"50:45: + A", "60:45:  + A1", "70:45:   + A11"}));
+}
+
+TEST_F(Printing, PagesDrawnForgetAPendingCopy) {
+  Add("A");
+  e.Dispatch(kCmdCopy);
+  e.Dispatch(kCmdPrint);  // the print dialog cancelled
+  e.Dispatch(kCmdPrintSetup);
+  EXPECT_TRUE(e.CommandEnabled(kCmdPasteCopy));
+  host.print_accepted = true;
+  e.Dispatch(kCmdPrint);
+  EXPECT_FALSE(e.CommandEnabled(kCmdPasteCopy)) << "the job numbered the items";
 }
 
 TEST_F(Printing, PagesFollowTheLinesPerPage) {

@@ -387,13 +387,13 @@ TEST_F(EditSession, DialogFoldersComeBackWithTheirProject) {
   next.Start();
   next.RestoreFolders(e.FoldersToKeep());
   const int imports = static_cast<int>(FileKind::kImport);
-  EXPECT_EQ(next.GetServices().DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
-  EXPECT_EQ(next.GetServices().DialogFolder(imports), "");
+  EXPECT_EQ(EditorAccess::GetServices(next).DialogFolder(static_cast<int>(FileKind::kProject)), dir.path().string() + "/");
+  EXPECT_EQ(EditorAccess::GetServices(next).DialogFolder(imports), "");
   next_host.files = {dir / "p.pml"};
   next.Dispatch(kCmdOpen);
-  EXPECT_EQ(next.GetServices().DialogFolder(imports), dir / "lists/");
+  EXPECT_EQ(EditorAccess::GetServices(next).DialogFolder(imports), dir / "lists/");
   next.Dispatch(kCmdNew);
-  EXPECT_EQ(next.GetServices().DialogFolder(imports), "");
+  EXPECT_EQ(EditorAccess::GetServices(next).DialogFolder(imports), "");
 }
 
 // A bare name takes the extension of the type chosen in the dialog, or the

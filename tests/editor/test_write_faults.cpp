@@ -14,6 +14,7 @@
 
 #include "build_tool.h"
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "io/program_folder.h"
 #include "support/fault_plan.h"
 #include "support/menu_builder.h"
@@ -54,7 +55,7 @@ struct World {
   // The project open with a page of its own in the site, edited since.
   void OpenWithPage() {
     Open();
-    e().Doc().SetMenuPagePath(In("menu.html"));
+    EditorAccess::Doc(e()).SetMenuPagePath(In("menu.html"));
   }
   void Edit(const std::string& title) { ASSERT_TRUE(e().FieldChanged(kCtlTitle, title)); }
 

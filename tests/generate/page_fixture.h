@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "support/golden.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
@@ -21,11 +22,11 @@ class PageTest : public ::testing::Test {
   // Writes the menu page as <name>.html in the temporary folder, as HTML
   // save does once it has a name; nothing when there are no items.
   std::optional<Document::PageWrite> Write(const std::string& name) {
-    e.Doc().SetMenuPagePath(dir / (name + ".html"));
-    e.Model().tree.Select(Root());
-    if (e.Notify().Report(e.Doc().NoItemsToWrite())) return std::nullopt;
-    Document::PageWriteResult written = e.Doc().WriteMenuPage();
-    e.Notify().Report(written.problems);
+    EditorAccess::Doc(e).SetMenuPagePath(dir / (name + ".html"));
+    EditorAccess::Model(e).tree.Select(Root());
+    if (EditorAccess::Notify(e).Report(EditorAccess::Doc(e).NoItemsToWrite())) return std::nullopt;
+    Document::PageWriteResult written = EditorAccess::Doc(e).WriteMenuPage();
+    EditorAccess::Notify(e).Report(written.problems);
     return written.result;
   }
   std::string Page(const std::string& name) {
@@ -43,9 +44,9 @@ class PageTest : public ::testing::Test {
     auto to = page.find("</SCRIPT>\r\n");
     return page.substr(from, to + 11 - from);
   }
-  NodeId Add(NodeId parent, const MenuItem& cells) { return AddItem(e.Model(), parent, cells); }
+  NodeId Add(NodeId parent, const MenuItem& cells) { return AddItem(EditorAccess::Model(e), parent, cells); }
   NodeId Root() { return e.Model().Root(); }
-  PageSettings& S() { return e.Settings(); }
+  PageSettings& S() { return EditorAccess::Settings(e); }
 
   TempDir dir;
   ScriptedHost host;

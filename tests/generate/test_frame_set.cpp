@@ -44,7 +44,7 @@ TEST_F(FrameSetTest, GoldenPages) {
 }
 
 TEST_F(FrameSetTest, ResizableFlagNamesAndFirstPages) {
-  e.Doc().frame_resizable = 1;
+  e.Dispatch(kCmdFrameResizable);
   S().Title = "";
   S().FirstPage = "first.html";
   S().FirstTopPage = "top&\"1\".html";
@@ -61,7 +61,7 @@ TEST_F(FrameSetTest, ResizableFlagNamesAndFirstPages) {
   EXPECT_NE(ReadFile(dir / "frameright.html").find("<TITLE></TITLE>"), std::string::npos);
 
   S().RightFrame = "Right";
-  e.Doc().frame_resizable = 0;
+  e.Dispatch(kCmdFrameResizable);
   ASSERT_TRUE(Create("set.html", 2));
   page = ReadFile(dir / "set.html");
   EXPECT_NE(page.find("NAME=\"Right\""), std::string::npos);

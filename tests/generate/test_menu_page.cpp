@@ -198,13 +198,13 @@ TEST_F(PageTest, NoItemsAndWriteFailures) {
 
   // Items that were all deleted again still give a page, with no blocks.
   NodeId a = Add(Root(), ItemCells("A"));
-  e.Model().tree.DeleteSubtree(a);
+  EditorAccess::Model(e).tree.DeleteSubtree(a);
   std::string page = Page("empty");
   EXPECT_EQ(Items(page), "");
   EXPECT_NE(page.find("lastitem = 0;"), std::string::npos);
 
-  e.Doc().SetMenuPagePath(dir / "missing/page.html");
-  const Document::PageWriteResult failed = e.Doc().WriteMenuPage();
+  EditorAccess::Doc(e).SetMenuPagePath(dir / "missing/page.html");
+  const Document::PageWriteResult failed = EditorAccess::Doc(e).WriteMenuPage();
   EXPECT_EQ(failed.result, Document::PageWrite::kWriteFailed);
   ASSERT_EQ(failed.problems.size(), 1u);
   EXPECT_EQ(failed.problems[0].text, sj("「page.html」を書き込めません。"));
@@ -304,7 +304,7 @@ TEST(PageItems, NumbersDepthsAndEndsOfRandomMenus) {
 
 TEST_F(PageTest, ThePendingCopyIsForgottenBeforeWriting) {
   NodeId a = Add(Root(), ItemCells("A"));
-  e.Model().Copy(a);
+  EditorAccess::Model(e).Copy(a);
   Page("copy");
   EXPECT_FALSE(e.Model().CopyBufferFull());
   EXPECT_EQ(e.Model().tree.Selected(), Root());

@@ -15,7 +15,7 @@ class ScriptTest : public PageTest {
     Add(c, ItemCells("C1", "c1.html"));
   }
   std::string ScriptOf(const std::string& name = "script") { return Script(Page(name)); }
-  void SetOpen(NodeId item, const char* value) { e.Model().tree.MutableItem(item).open = value; }
+  void SetOpen(NodeId item, const char* value) { EditorAccess::Model(e).tree.MutableItem(item).open = value; }
 };
 
 TEST_F(ScriptTest, DefaultsGiveOnlyPullDown) {
@@ -64,7 +64,7 @@ TEST_F(ScriptTest, AnimationDeclaresItsTimer) {
 
 TEST_F(ScriptTest, OpenTreeCallsTopLevelBranchesOnly) {
   Menu();
-  MenuModel& m = e.Model();
+  MenuModel& m = EditorAccess::Model(e);
   NodeId a = m.tree.FirstChild(Root());
   NodeId b = m.tree.NextSibling(a);
   NodeId c = m.tree.NextSibling(b);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "generate/menu_page.h"
 #include "project/project_file.h"
 #include "support/file_size_limit.h"
@@ -31,11 +32,11 @@ MenuItem Cells(const char* title_utf8, const std::string& link, const std::strin
 // The menu of the golden file, built as the editor would hold it, with a
 // deleted item's id among the live ones.
 // Writes the project as Save does once it has a name, messages and all.
-bool Save(Editor& e) { return !e.Notify().Report(e.Doc().WriteProjectFile()); }
+bool Save(Editor& e) { return !EditorAccess::Notify(e).Report(EditorAccess::Doc(e).WriteProjectFile()); }
 
 void BuildSample(Editor& e) {
   e.Start();
-  PageSettings& s = e.Settings();
+  PageSettings& s = EditorAccess::Settings(e);
   s.Title = sj("メニュー見本");
   s.BgColor = "#FFFFFF";
   s.BackPicture = "back.gif";
@@ -46,8 +47,8 @@ void BuildSample(Editor& e) {
   s.CloseTree = 1;
   s.Speed = "8";
   s.BodyHeader = "head.txt";
-  e.Form().StoreSelectedItem();  // root selected: its row takes the page title
-  MenuModel& m = e.Model();
+  EditorAccess::Form(e).StoreSelectedItem();  // root selected: its row takes the page title
+  MenuModel& m = EditorAccess::Model(e);
   MenuItem products = Cells("製品", "products.html");
   products.open = "1";
   NodeId a = AddItem(m, m.Root(), products);
@@ -105,7 +106,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   ScriptedHost host;
   Editor e(host);
   BuildSample(e);
-  e.Settings().ProjectPath = dir / "sample.pml";
+  EditorAccess::Settings(e).ProjectPath = dir / "sample.pml";
   ASSERT_TRUE(Save(e));
   EXPECT_EQ(ReadFile(dir / "sample.pml"), ReadFile(kGolden));
   EXPECT_TRUE(host.messages.empty());
@@ -118,7 +119,7 @@ TEST(ProjectWrite, GoldenBytesAndReadBack) {
   EXPECT_EQ(loaded.Settings(), e.Settings());
   EXPECT_EQ(LiveItems(loaded), LiveItems(e));
 
-  loaded.Settings().ProjectPath = dir / "again.pml";
+  EditorAccess::Settings(loaded).ProjectPath = dir / "again.pml";
   ASSERT_TRUE(Save(loaded));
   EXPECT_EQ(ReadFile(dir / "again.pml"), ReadFile(kGolden));
 }
@@ -128,7 +129,7 @@ TEST(ProjectWrite, RootOnlyProjectHasOneItemLineAndNoBodyKeys) {
   ScriptedHost host;
   Editor e(host);
   e.Start();
-  e.Settings().ProjectPath = dir / "one.pml";
+  EditorAccess::Settings(e).ProjectPath = dir / "one.pml";
   ASSERT_TRUE(Save(e));
   std::string bytes = ReadFile(dir / "one.pml");
   EXPECT_EQ(bytes.find("[BodyHeader]"), std::string::npos);
@@ -154,11 +155,11 @@ TEST(ProjectWrite, NewerPageSettingsOnlyWhenTheyDifferFromTheirAbsence) {
   e.Start();
   e.Dispatch(kCmdNew);
   EXPECT_EQ(e.Settings().Filter, 1) << "a new project has the filter box";
-  e.Settings().Lang = "ar";
-  e.Settings().Dir = "rtl";
-  e.Settings().Dark = 1;
-  e.Settings().Site = "/srv/www/site";
-  e.Settings().ProjectPath = dir / "new.pml";
+  EditorAccess::Settings(e).Lang = "ar";
+  EditorAccess::Settings(e).Dir = "rtl";
+  EditorAccess::Settings(e).Dark = 1;
+  EditorAccess::Settings(e).Site = "/srv/www/site";
+  EditorAccess::Settings(e).ProjectPath = dir / "new.pml";
   ASSERT_TRUE(Save(e));
   const std::string bytes = ReadFile(dir / "new.pml");
   EXPECT_NE(bytes.find("[Speed]\t5\r\n[Filter]\t1\r\n[Lang]\tar\r\n[Dir]\trtl\r\n[Dark]\t1\r\n[Site]\t/srv/www/site\r\n0\t"),
@@ -192,7 +193,7 @@ TEST(ProjectWrite, FailedWriteKeepsTheOldFileWhole) {
   BuildSample(e);
   std::string target = dir / "keep.pml";
   testing::WriteFile(target, "old contents");
-  e.Settings().ProjectPath = target;
+  EditorAccess::Settings(e).ProjectPath = target;
   bool written;
   {
     testing::FileSizeLimit limit(100);  // the write fails half way
@@ -213,9 +214,9 @@ TEST(ProjectWrite, UnwritablePathIsReportedAndLeavesNoTemporaryFile) {
   Editor e(host);
   e.Start();
   std::filesystem::create_directory(dir.path() / "folder.pml");
-  e.Settings().ProjectPath = dir / "folder.pml";  // a folder cannot be replaced by a file
+  EditorAccess::Settings(e).ProjectPath = dir / "folder.pml";  // a folder cannot be replaced by a file
   EXPECT_FALSE(Save(e));
-  e.Settings().ProjectPath = dir / "missing/x.pml";
+  EditorAccess::Settings(e).ProjectPath = dir / "missing/x.pml";
   EXPECT_FALSE(Save(e));
   EXPECT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -230,7 +231,7 @@ TEST(ProjectWrite, KeepsPermissionsAndWritesThroughLinks) {
   testing::WriteFile(real, "x");
   chmod(real.c_str(), 0640);
   std::filesystem::create_symlink("real.pml", dir.path() / "link.pml");
-  e.Settings().ProjectPath = dir / "link.pml";
+  EditorAccess::Settings(e).ProjectPath = dir / "link.pml";
   ASSERT_TRUE(Save(e));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.pml"));
   EXPECT_NE(ReadFile(real), "x");
@@ -246,17 +247,17 @@ TEST(ProjectWrite, RefusesLinesTheReaderCouldNotTakeWhole) {
   e.Start();
   std::string target = dir / "long.pml";
   testing::WriteFile(target, "old");
-  e.Settings().ProjectPath = target;
+  EditorAccess::Settings(e).ProjectPath = target;
 
-  e.Settings().FirstPage = std::string(1022 - std::string("[FirstPage]\t").size(), 'p');
+  EditorAccess::Settings(e).FirstPage = std::string(1022 - std::string("[FirstPage]\t").size(), 'p');
   EXPECT_TRUE(Save(e));  // exactly the longest line
-  e.Settings().FirstPage += "p";
+  EditorAccess::Settings(e).FirstPage += "p";
   EXPECT_FALSE(Save(e));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("[FirstPage]"), std::string::npos);
-  e.Settings().FirstPage.clear();
+  EditorAccess::Settings(e).FirstPage.clear();
 
-  NodeId n = AddItem(e.Model(), e.Model().Root(), ItemCells("long", std::string(1000, 'l')));
+  NodeId n = AddItem(EditorAccess::Model(e), EditorAccess::Model(e).Root(), ItemCells("long", std::string(1000, 'l')));
   (void)n;
   std::string before = ReadFile(target);
   EXPECT_FALSE(Save(e));
@@ -283,7 +284,7 @@ TEST(ProjectWrite, LargeProjectLoadsRenumbersAndWritesBackIdentical) {
   ASSERT_TRUE(e.ReadProjectFile(dir / "big.pml"));
   EXPECT_EQ(e.Model().tree.Count(), 10000);
 
-  e.Settings().ProjectPath = dir / "big2.pml";
+  EditorAccess::Settings(e).ProjectPath = dir / "big2.pml";
   ASSERT_TRUE(Save(e));
   EXPECT_EQ(ReadFile(dir / "big2.pml"), file);
 }

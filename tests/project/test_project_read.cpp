@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "project/line_reader.h"
 #include "project/project_file.h"
 #include "support/menu_builder.h"
@@ -82,9 +83,9 @@ TEST_F(ProjectRead, SettingsKeysAndValues) {
 }
 
 TEST_F(ProjectRead, MissingKeysKeepValuesButBodyFilesAreCleared) {
-  e.Settings().BodyHeader = "h.txt";
-  e.Settings().BodyFooter = "f.txt";
-  e.Settings().Row = "33";
+  EditorAccess::Settings(e).BodyHeader = "h.txt";
+  EditorAccess::Settings(e).BodyFooter = "f.txt";
+  EditorAccess::Settings(e).Row = "33";
   ASSERT_TRUE(Load(kRoot));
   EXPECT_EQ(e.Settings().Row, "33");
   EXPECT_EQ(e.Settings().BodyHeader, "");
@@ -118,7 +119,7 @@ TEST_F(ProjectRead, TreeRebuildFromDepths) {
 }
 
 TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
-  e.Settings().Linkto = "";
+  EditorAccess::Settings(e).Linkto = "";
   ASSERT_TRUE(Load("[RightFrame]\tRight\r\n" + kRoot + Item(1, "Branch") +
                    Item(2, "Leaf", "#123456\tBold\t1\t14pt\tleaf.html\t1\tTop\ticon.gif\t1")));
   EXPECT_EQ(e.Model().tree.Label(e.Model().Selected()), "Leaf");
@@ -135,7 +136,8 @@ TEST_F(ProjectRead, FormShowsTheLastItemAfterLoad) {
   EXPECT_FALSE(e.Form().Enabled(kCtlItemTarget));  // RightFrame is not "なし"
   EXPECT_TRUE(e.Form().Enabled(kCtlIcon));         // Linkto is empty
   EXPECT_FALSE(e.Form().Enabled(kCtlOpen));
-  EXPECT_FALSE(e.Model().SuppressSelectionRefresh);
+  // The root was selected before the load: the item's own fields open up.
+  for (int control : {kCtlItemBgColor, kCtlItemStyle, kCtlItemSize, kCtlOtherButton}) EXPECT_TRUE(e.Form().Enabled(control));
 }
 
 TEST_F(ProjectRead, LineEndsAndOddBytes) {
@@ -201,11 +203,11 @@ TEST_F(ProjectRead, TooManyItems) {
 }
 
 TEST_F(ProjectRead, RejectedOrMissingFileChangesNothing) {
-  MenuModel& m = e.Model();
+  MenuModel& m = EditorAccess::Model(e);
   NodeId a = AddItem(m, m.Root(), "Kept");
-  e.Settings().Title = "Before";
-  e.Settings().ProjectPath = "before.pml";
-  e.Notify().Report(e.Doc().MarkModified(1));
+  EditorAccess::Settings(e).Title = "Before";
+  EditorAccess::Settings(e).ProjectPath = "before.pml";
+  EditorAccess::Notify(e).Report(EditorAccess::Doc(e).MarkModified(1));
   PageSettings settings = e.Settings();
   auto targets = e.Form().target_list;
 

@@ -81,6 +81,9 @@ class ScriptedHost : public Host {
   bool RunDialog(BodyInsertDialog& d) override { return body_insert && body_insert(d); }
   bool RunDialog(TargetNameDialog& d) override { return target_name && target_name(d); }
   void OpenUrl(const std::string& url) override { opened.push_back(url); }
+  // Whether the print dialog is left with OK, so that pages are drawn.
+  bool print_accepted = false;
+  bool Print(PrintKind kind) override { return kind != PrintKind::kSetup && print_accepted; }
   void ShowCheckResults(const std::vector<CheckProblem>& problems) override { checks.push_back(problems); }
   // The folder dialogs' answers, in order (cancel when empty); the folder
   // each started at.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "editor/editor_access.h"
 #include "io/program_folder.h"
 #include "support/menu_builder.h"
 #include "support/scripted_host.h"
@@ -26,7 +27,7 @@ class Session : public ::testing::Test {
     e.Start();
   }
 
-  MenuModel& m() { return e.Model(); }
+  MenuModel& m() { return EditorAccess::Model(e); }
   static std::string S(const std::string& utf8) { return Utf8ToSjis(utf8).value(); }
   // The first item in pre-order whose label is `utf8`.
   NodeId Find(const std::string& utf8) {

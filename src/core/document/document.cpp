@@ -98,9 +98,7 @@ MaybeProblem Document::ReadProjectFile(const std::string& path, std::vector<std:
   for (auto& t : parsed.new_targets) target_list.push_back(std::move(t));
 
   model.ClearBuffers();
-  model.SuppressSelectionRefresh = true;
-  model.tree.Select(RebuildMenu(model, std::move(parsed.tree)));
-  model.SuppressSelectionRefresh = false;
+  RebuildMenu(model, std::move(parsed.tree));
   return std::nullopt;
 }
 

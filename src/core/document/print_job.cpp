@@ -10,10 +10,8 @@ namespace pomeli2 {
 const char kPrintRuler[] =
     "---------1---------2---------3---------4---------5---------6---------7---------8---------9-";
 
-PrintJob::PrintJob(Document& doc, const PrintMetrics& metrics) : m_(metrics) {
-  MenuModel& model = doc.model;
-  model.ClearCopyBuffer();
-  const std::vector<PageItem> items = CollectPageItems(model.tree);
+PrintJob::PrintJob(const Document& doc, const PrintMetrics& metrics) : m_(metrics) {
+  const std::vector<PageItem> items = CollectPageItems(doc.model.tree);
   print_count_ = static_cast<int>(items.size());
   m_.line_height = std::max(1L, m_.line_height);
   // At least one item line per page, however small the page or large the

@@ -31,8 +31,9 @@ class PrintPainter {
 
 class PrintJob {
  public:
-  // Starts a job: the copy buffer is emptied and the items are numbered.
-  PrintJob(Document& doc, const PrintMetrics& metrics);
+  // Starts a job: the items are numbered. Whoever prints forgets a pending
+  // copy, as every numbering does.
+  PrintJob(const Document& doc, const PrintMetrics& metrics);
 
   int LastPage() const { return last_page_; }
   long LinesPerPage() const { return lines_per_page_; }

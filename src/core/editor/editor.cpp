@@ -44,7 +44,6 @@ void Editor::Start() {
   doc_.ReadLastProject();
   form_.Start();
   notify_.Report(doc_.MarkModified(0));
-  doc_.model.TreeHasFocus = 1;
   notify_.TreeRebuilt();
   notify_.TreeColoursChanged();
   notify_.FocusTree();
@@ -327,7 +326,6 @@ void Editor::ShowProblem(size_t index) {
     if (!doc_.model.tree.Valid(p.item)) return;  // gone since the check
     SelectItem(p.item);
     Notifier::Batch batch(notify_);
-    doc_.model.TreeHasFocus = 1;
     notify_.FocusTree();
   } else if (int control = p.setting ? FormState::ControlOfSetting(*p.setting) : 0) {
     notify_.host().FocusControl(control);

@@ -33,18 +33,16 @@ class Editor {
   // The view's first update: the root item, empty buffers, start values.
   void Start();
 
-  Document& Doc() { return doc_; }
-  FormState& Form() { return form_; }
+  // --- What the screen shows: the editor's state, read-only. Everything
+  // that changes it is one of the calls below, which tell the screen what
+  // changed.
+  const Document& Doc() const { return doc_; }
   const FormState& Form() const { return form_; }
-  Notifier& Notify() { return notify_; }
-  MenuModel& Model() { return doc_.model; }
   const MenuModel& Model() const { return doc_.model; }
-  PageSettings& Settings() { return doc_.settings; }
   const PageSettings& Settings() const { return doc_.settings; }
   int ModifiedFlag() const { return doc_.ModifiedFlag(); }
-  // The dialogs' folders, the custom colours, the program and preview
-  // folders.
-  Services& GetServices() { return services_; }
+  bool TreeHasFocus() const { return notify_.TreeHasFocus(); }
+
   // The dialogs' folders kept from one start to the next, with the document
   // they were used for.
   using KeptFolders = Services::KeptFolders;
@@ -58,9 +56,6 @@ class Editor {
   // Where the window opens within `available` (StartPlacement) by the
   // settings file in use; nothing without one.
   std::optional<WindowRect> StartPlacement(const WindowRect& available, std::optional<WindowSize> kept);
-
-  // What a command works on.
-  CommandContext Context() { return {doc_, form_, notify_, services_}; }
 
   // --- What the user does. Every change of the document passes here.
   // Runs a command by its id when it is enabled, as its descriptor says.
@@ -99,7 +94,7 @@ class Editor {
   bool CheckMarked(NodeId node) const;
   void ShowProblem(size_t index);
   // The tree got or lost the keyboard focus.
-  void SetTreeFocus(bool has_focus) { doc_.model.TreeHasFocus = has_focus ? 1 : 0; }
+  void SetTreeFocus(bool has_focus) { notify_.SetTreeFocus(has_focus); }
   // An in-place label edit of the selected item ended with `title`. False,
   // after a message, when the label keeps its old text.
   bool EndLabelEdit(const std::string& title);
@@ -131,7 +126,7 @@ class Editor {
   // A command's menu text now (CP932), for the entries whose text follows
   // the state.
   std::string CommandLiveText(CommandId command) const;
-  History& GetHistory() { return history_; }
+  const History& GetHistory() const { return history_; }
   // The state a step can change, shared with the document.
   EditorState Capture() const;
   // The recent entry of the file menu: the last project's path, a generic
@@ -145,6 +140,10 @@ class Editor {
   bool ReadProjectFile(const std::string& path);
 
  private:
+  // Tests, benchmarks and fuzzers set up states through it (editor_access.h).
+  friend struct EditorAccess;
+  // What a command works on.
+  CommandContext Context() { return {doc_, form_, notify_, services_}; }
   // Runs `change` as one step of the history, named `name` (CP932), when it
   // changes the document.
   template <typename F>

@@ -18,7 +18,6 @@ void MenuModel::ResetMenu() {
   ClearBuffers();
   NodeId root = tree.InsertLast(kNoNode, std::move(going));
   tree.Select(root);
-  TreeHasFocus = 1;
   tree.MutableItem(root) = RootItem();
   root_title = tree.Label(root);
 }

@@ -35,8 +35,6 @@ class MenuModel {
   // What the project file stores as the root's title: the page title once
   // the form has stored the root, which the root's label does not follow.
   std::string root_title;
-  int TreeHasFocus = 0;
-  bool SuppressSelectionRefresh = false;
 
   // Runs on every selection change, before the call that changed it returns.
   void SetSelectionHandler(std::function<void()> handler) { on_selection_ = std::move(handler); }

@@ -148,7 +148,7 @@ void MenuTree::Replace(MenuTree&& other) {
   first_top_ = other.first_top_;
   last_top_ = other.last_top_;
   count_ = other.count_;
-  selected_ = kNoNode;
+  selected_ = other.selected_;
   other.nodes_.clear();
   other.first_top_ = other.last_top_ = other.selected_ = kNoNode;
   other.count_ = 0;

@@ -48,9 +48,9 @@ class MenuTree {
   void MoveTo(NodeId node, NodeId parent, NodeId before);
   // Deletes every item; the selection becomes empty without notification.
   void Clear();
-  // Takes `other`'s items with their ids in place of its own, as one
-  // change: kCleared. The selection becomes empty without notification;
-  // the hooks stay.
+  // Takes `other`'s items with their ids and its selection in place of its
+  // own, as one change: kCleared. The selection hook is not told: whoever
+  // shows the new tree shows its selection with it. The hooks stay.
   void Replace(MenuTree&& other);
 
   void Select(NodeId node);

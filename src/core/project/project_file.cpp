@@ -318,6 +318,7 @@ NodeId RebuildMenu(MenuModel& model, MenuTree items) {
   model.root_title = items.Count() == 0 ? std::string() : items.Item(items.FirstTop()).title;
   NodeId last = items.FirstTop();
   while (last != kNoNode && items.HasChildren(last)) last = items.LastChild(last);
+  items.Select(last);
   model.tree.Replace(std::move(items));
   return last;
 }

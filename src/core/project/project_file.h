@@ -80,11 +80,12 @@ struct ParsedProject {
 
 ParsedProject ParseProject(const ByteSource& source, const PageSettings& current,
                            const std::vector<std::string>& target_list);
-// Replaces the menu by the items read; its root title is the root's.
-// Returns the last item in pre-order.
+// Replaces the menu by the items read; its root title is the root's. The
+// last item in pre-order comes selected with them, told to no selection
+// handler (see MenuTree::Replace), and is returned.
 NodeId RebuildMenu(MenuModel& model, MenuTree items);
 // Replaces the menu by `root` with `items` below it, depth 0 being the
-// root's children. Returns the last item.
+// root's children; the last item comes selected, as above, and is returned.
 NodeId RebuildMenu(MenuModel& model, MenuItem root, std::vector<ClipItem> items);
 
 ParsedProject ParseProject(std::string_view bytes, const PageSettings& current,

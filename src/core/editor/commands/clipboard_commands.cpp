@@ -9,7 +9,7 @@ namespace pomeli2::clipboard_commands {
 
 void Cut(CommandContext& e) {
   MenuModel& m = e.doc.model;
-  if (m.TreeHasFocus != 1) return;
+  if (!e.notify.TreeHasFocus()) return;
   if (m.RootSelected()) {
     e.notify.Message(sj("ホームページ・ルートは切り取りできません。"), sj("切り取り確認"), MessageIcon::kWarning);
     e.notify.FocusTree();
@@ -25,7 +25,7 @@ void Cut(CommandContext& e) {
 
 void Copy(CommandContext& e) {
   MenuModel& m = e.doc.model;
-  if (m.TreeHasFocus != 1) return;
+  if (!e.notify.TreeHasFocus()) return;
   if (m.RootSelected()) {
     e.notify.Message(sj("ホームページ・ルートはコピーできません。"), sj("コピー確認"), MessageIcon::kWarning);
     return;
@@ -38,14 +38,13 @@ void Copy(CommandContext& e) {
 
 void Paste(CommandContext& e, bool cut_buffer) {
   MenuModel& m = e.doc.model;
-  if (m.TreeHasFocus != 1) return;
+  if (!e.notify.TreeHasFocus()) return;
   if (cut_buffer ? !m.CutBufferFull() : !m.CopyBufferFull()) return;
   // The copied items as they are now; the paste may go into their subtree.
   const Clip clip = cut_buffer ? m.CutItems() : m.CopiedItems();
   if (!tree_commands::RoomForItems(e, static_cast<int>(clip.size()))) return;
   // The last item pasted is the selected one: the form shows its values.
   if (m.Paste(clip)) e.notify.FormChanged();
-  m.SuppressSelectionRefresh = false;
   e.notify.Report(e.doc.MarkModified(1));
 }
 

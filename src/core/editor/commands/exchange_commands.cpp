@@ -81,7 +81,6 @@ void ImportFile(CommandContext& e, const std::string& path) {
   // The first item imported is shown, where the eye looks for them.
   m.tree.Select(first);
   e.form.ShowLoadedItem();
-  m.TreeHasFocus = 1;
   e.notify.FocusTree();
   e.notify.Report(e.doc.MarkModified(1));
   e.notify.host().ShowStatus(FillIn(kImportedStatus, {path, std::to_string(imported.items.size())}));

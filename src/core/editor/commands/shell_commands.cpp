@@ -8,7 +8,10 @@
 namespace pomeli2::shell_commands {
 namespace {
 
-void Print(CommandContext& c, Host::PrintKind kind) { c.host().Print(kind); }
+// A job numbers the items, and every numbering forgets a pending copy.
+void Print(CommandContext& c, Host::PrintKind kind) {
+  if (c.host().Print(kind)) c.doc.model.ClearCopyBuffer();
+}
 
 // What undo or redo would take back or do again, for the tooltip.
 std::optional<std::string> UndoDetail(const CommandState& s) {

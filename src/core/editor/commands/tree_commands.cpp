@@ -40,7 +40,6 @@ void AddItem(CommandContext& e) {
   NodeId node = m.tree.InsertLast(m.Selected(), std::move(empty));
   m.tree.Select(node);
   m.tree.MutableItem(node) = std::move(added);
-  m.TreeHasFocus = 1;
   e.notify.FocusTree();
   e.notify.FormChanged();
   e.notify.Report(e.doc.MarkModified(1));
@@ -50,7 +49,7 @@ void AddItem(CommandContext& e) {
 
 void DeleteItem(CommandContext& e) {
   MenuModel& m = e.doc.model;
-  if (m.TreeHasFocus != 1) return;
+  if (!e.notify.TreeHasFocus()) return;
   if (m.RootSelected()) return RefuseRoot(e, "ホームページ・ルートは削除できません。", "削除確認");
   if (e.notify.Message(sj("選択されたアイテム以下がすべて削除されます。元に戻せなくなります。よろしいですか？"),
                          sj("削除確認"), MessageIcon::kWarning, MessageButtons::kYesNo) != MessageAnswer::kYes)
@@ -103,7 +102,6 @@ void Moved(CommandContext& e, NodeId item) {
   m.tree.Select(item);
   // It may have been selected already.
   e.form.OnSelectionChanged();
-  m.TreeHasFocus = 1;
   e.notify.FocusTree();
   e.notify.Report(e.doc.MarkModified(1));
 }
@@ -144,7 +142,7 @@ void Indent(CommandContext& e, bool deeper) {
   MenuModel& m = e.doc.model;
   MenuTree& tree = m.tree;
   NodeId item = tree.Selected();
-  if (m.TreeHasFocus != 1 || item == kNoNode || item == m.Root()) return;
+  if (!e.notify.TreeHasFocus() || item == kNoNode || item == m.Root()) return;
   if (deeper) {
     NodeId prev = tree.PrevSibling(item);
     if (prev != kNoNode) MoveTo(e, item, prev, kNoNode);
@@ -174,7 +172,7 @@ bool OutdentEnabled(const CommandState& s) {
 
 // The outline keys move only while the tree has the focus.
 void MoveInTree(CommandContext& e, bool up) {
-  if (e.doc.model.TreeHasFocus == 1) Move(e, up);
+  if (e.notify.TreeHasFocus()) Move(e, up);
 }
 
 }  // namespace

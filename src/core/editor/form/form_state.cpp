@@ -155,10 +155,6 @@ void FormState::Start() {
 
 void FormState::OnSelectionChanged() {
   for (int id : ControlsOf(FieldGroup::kItem)) SetEnabled(id, !model().RootSelected());
-  // While a project loads, the rest of the form is settled once the load
-  // ends.
-  if (model().SuppressSelectionRefresh) return;
-
   ApplySelectionEnabling();
   CheckCompleteColours({kCtlItemBgColor});
   notify_.SelectionChanged();
@@ -166,7 +162,8 @@ void FormState::OnSelectionChanged() {
 }
 
 void FormState::ShowLoadedItem() {
-  ApplySelectionEnabling();
+  // A loaded tree comes with its selection, which no selection change told.
+  RefreshEnabling();
   CheckAllCompleteColours();
   notify_.ControlsChanged();
   notify_.FormChanged();
@@ -228,6 +225,8 @@ void FormState::ResetForNew() {
   const NodeId going = model().Root();
   const MenuItem kept = model().tree.Valid(going) ? model().tree.Item(going) : MenuItem{};
   model().ResetMenu();
+  // The new root has the keyboard, as at the start.
+  notify_.FocusTree();
   s.ResetForNew();
   MenuItem& root = model().tree.MutableItem(model().Root());
   root.other_window = kept.other_window;

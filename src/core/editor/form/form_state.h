@@ -79,7 +79,8 @@ class FormState {
 
   // The tree reports a new selected item.
   void OnSelectionChanged();
-  // After a project was read: the form shows the last item read.
+  // After a project was read or items imported: the form shows the
+  // selected item.
   void ShowLoadedItem();
   // The store of the selected item that every change of its fields ends
   // with: an empty style or size takes the new-item one, the open flag

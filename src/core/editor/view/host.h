@@ -104,9 +104,10 @@ class Host {
   virtual void FocusTree() {}
 
   // --- Printing: the print dialog and job, the preview, the printer setup.
-  // The host makes a PrintJob for the printer's device and draws its pages.
+  // The host makes a PrintJob for the printer's device and draws its pages;
+  // true when it did (not for the setup, nor for a print dialog cancelled).
   enum class PrintKind { kPrint, kPreview, kSetup };
-  virtual void Print(PrintKind) {}
+  virtual bool Print(PrintKind) { return false; }
 
   // A passing note in the status bar (CP932).
   virtual void ShowStatus(const std::string& /*text*/) {}

@@ -3,6 +3,8 @@
 // when the batch ends, however often they changed. The tree's inserts,
 // removals and label changes go out as they happen, so that the screen can
 // keep in step item by item, unless the whole tree is to be shown anew.
+// It also keeps the one thing the editor knows of the screen: whether the
+// tree has the keyboard.
 #pragma once
 
 #include <functional>
@@ -45,7 +47,15 @@ class Notifier {
   }
   void TreeChanged(MenuTree::Change change, NodeId node);
   void StartLabelEdit(NodeId node);
-  void FocusTree() { Mark(focus_); }
+  // Whether the menu tree has the keyboard: the screen says so as the focus
+  // comes and goes; asking for it counts at once, before the screen
+  // follows. The tree's own commands act only then.
+  bool TreeHasFocus() const { return tree_focus_; }
+  void SetTreeFocus(bool has_focus) { tree_focus_ = has_focus; }
+  void FocusTree() {
+    tree_focus_ = true;
+    Mark(focus_);
+  }
 
   // Holds back what changes until the outermost batch ends.
   class Batch {
@@ -80,6 +90,7 @@ class Notifier {
   const MenuTree* tree_ = nullptr;
   std::function<void()> before_form_refresh_;
   int depth_ = 0;
+  bool tree_focus_ = false;
   bool form_ = false, controls_ = false, selection_ = false, colours_ = false, rebuild_ = false, restored_ = false,
        focus_ = false;
   NodeId label_edit_ = kNoNode;
