@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "text/ascii.h"
 #include "text/utf8.h"
 
 namespace pomeli2 {
@@ -78,20 +79,13 @@ Text Number(long long value) {
   return out;
 }
 
+// Without white space at either end, as Qt trims a byte array (vertical tab
+// included).
 std::string_view Trimmed(std::string_view text) {
   const auto white = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
   while (!text.empty() && white(text.front())) text.remove_prefix(1);
   while (!text.empty() && white(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // One logical line from `pos` on, as QSettings splits them: blank lines and
@@ -400,8 +394,8 @@ IniSettings IniSettings::Parse(std::string_view data) {
     if (line[0] == '[') {
       const std::string_view name = Trimmed(line.substr(1, line.find(']') == std::string_view::npos ? line.size() - 1
                                                                                                       : line.find(']') - 1));
-      if (SameIgnoringCase(name, "general")) section.clear();
-      else section = (SameIgnoringCase(name, "%general") ? Latin1(name.substr(1)) : UnescapedKey(name)) + u"/";
+      if (EqualIgnoringAsciiCase(name, "general")) section.clear();
+      else section = (EqualIgnoringAsciiCase(name, "%general") ? Latin1(name.substr(1)) : UnescapedKey(name)) + u"/";
       continue;
     }
     if (equals == std::string_view::npos) continue;
@@ -423,7 +417,7 @@ std::string IniSettings::Bytes() const {
   for (const auto& [section, keys] : sections) {
     if (!out.empty()) out += '\n';
     const std::string name = EscapedKey(section);
-    out += name.empty() ? "[General]" : SameIgnoringCase(name, "general") ? "[%General]" : "[" + name + "]";
+    out += name.empty() ? "[General]" : EqualIgnoringAsciiCase(name, "general") ? "[%General]" : "[" + name + "]";
     out += '\n';
     for (const auto& [key, value] : keys) {
       out += EscapedKey(key) + "=";
