@@ -1,5 +1,6 @@
 #include "project/ini_file.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "text/ascii.h"
@@ -210,13 +211,11 @@ IniSettings::Value UnescapedValue(std::string_view str) {
         break;
       }
       const char e = str[i++];
-      bool simple = false;
+      const char* simple = nullptr;
       for (const auto& escape : kEscapes)
-        if (e == escape[0]) {
-          current += static_cast<char16_t>(escape[1]);
-          simple = true;
-        }
+        if (e == escape[0]) simple = &escape[1];
       if (simple) {
+        current += static_cast<char16_t>(*simple);
       } else if (e == 'x') {
         if (i >= n) {
           cut_short = true;
@@ -392,8 +391,8 @@ IniSettings IniSettings::Parse(std::string_view data) {
   std::string_view line;
   while (NextLine(data, pos, line, equals)) {
     if (line[0] == '[') {
-      const std::string_view name = Trimmed(line.substr(1, line.find(']') == std::string_view::npos ? line.size() - 1
-                                                                                                      : line.find(']') - 1));
+      const size_t close = std::min(line.find(']'), line.size());
+      const std::string_view name = Trimmed(line.substr(1, close - 1));
       if (EqualIgnoringAsciiCase(name, "general")) section.clear();
       else section = (EqualIgnoringAsciiCase(name, "%general") ? Latin1(name.substr(1)) : UnescapedKey(name)) + u"/";
       continue;
