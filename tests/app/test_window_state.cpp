@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <map>
+#include <random>
 
 #include "project/window_state.h"
 
@@ -142,6 +143,32 @@ class WindowStateTest : public QObject {
           QCOMPARE(qt_read, Show(back));
         }
       }
+  }
+
+  // Files made at random of the pieces INI files are made of.
+  void randomFilesReadAndRewriteAsQSettingsDoes() {
+    const std::vector<QByteArray> pieces{"[", "]", "=", ";", ",", "\"", "\\", "\\x", "\\0", "\\1", "\n", "\r",
+                                         " ", "\t", "@", "@ByteArray(", "@Size(", "@Rect(", "@Point(", ")", "@@", "%",
+                                         "%U", "general", "%General", "window", "folders", "size", "maximized",
+                                         "document", "1", "-2", "99999999999", "\xe3\x81", "\x82", "\xef\xbb\xbf",
+                                         "a", "F", "\xff", QByteArray(1, '\0')};
+    std::mt19937 random(27);
+    const KeptWindow value{WindowSize{800, 600}, true, "/d/", {{1, "/one/"}, {2, "/two/"}}};
+    for (int n = 0; n < 400; ++n) {
+      QByteArray file = "[window]\n";
+      for (auto k = random() % 60; k > 0; --k) file += pieces[random() % pieces.size()];
+      const QString by_qt = Fresh(), by_store = Fresh();
+      Put(by_qt + "window.ini", file);
+      Put(by_store + "window.ini", file);
+      QVERIFY2(Show(WindowStateStore(by_store.toStdString()).Read()) == Show(ReadWithQSettings(by_qt + "window.ini")),
+               file.toHex().constData());
+      WriteWithQSettings(by_qt + "window.ini", value);
+      QVERIFY(WindowStateStore(by_store.toStdString()).Write(value));
+      QVERIFY2(Bytes(by_store + "window.ini") == Bytes(by_qt + "window.ini"),
+               (file.toHex() + "\nQSettings:\n" + Bytes(by_qt + "window.ini") + "\nstore:\n" +
+                Bytes(by_store + "window.ini"))
+                   .constData());
+    }
   }
 
   void anUnreadableFileKeepsNothingAndCrashesNothing() {

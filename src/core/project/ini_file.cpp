@@ -24,36 +24,94 @@ int HexDigit(char16_t c) {
 
 bool StartsWith(const Text& text, std::u16string_view start) { return text.compare(0, start.size(), start) == 0; }
 
-// Qt's UTF-8 decoder: a byte that starts no valid sequence becomes U+FFFD.
-void AppendDecoded(std::string_view bytes, Text& out) {
-  const auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
-  for (size_t i = 0; i < bytes.size();) {
-    const unsigned char lead = at(i);
-    const int more = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                   : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
-    bool valid = more >= 0;
-    char32_t c = valid ? static_cast<char32_t>(lead & (0x7F >> more)) : 0;
-    for (int k = 1; valid && k <= more; ++k) {
-      const size_t at_k = i + static_cast<size_t>(k);
-      if (at_k >= bytes.size() || (at(at_k) & 0xC0) != 0x80) valid = false;
-      else c = (c << 6) | (at(at_k) & 0x3F);
+// Qt's UTF-8 decoder as QSettings uses it, one for the whole of a value
+// that escapes and quotes cut into pieces: a byte that starts no valid
+// sequence becomes U+FFFD, a sequence cut short waits for the next piece
+// (and is lost at the value's end), a byte order mark is dropped where
+// the first piece starts with one.
+class Utf8Pieces {
+ public:
+  void Append(std::string_view bytes, Text& out) {
+    const bool first = !started_;
+    started_ = true;
+    size_t i = 0;
+    if (!pending_.empty()) {
+      const std::string joined = pending_ + std::string(bytes.substr(0, 4 - pending_.size()));
+      const int res = One(joined, 0, out);
+      if (res == kCut) {
+        pending_ = joined;
+        return;
+      }
+      // A broken sequence costs the piece its first byte, as in Qt.
+      i = res == kBroken ? 1 : static_cast<size_t>(res) - pending_.size();
+      if (res == kBroken) out += u'\uFFFD';
+      pending_.clear();
     }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (valid && (c < kSmallest[more] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
-    if (!valid) {
-      out += u'\uFFFD';
-      ++i;
-      continue;
+    while (i < bytes.size()) {
+      const int res = One(bytes, i, out);
+      if (res == kCut) {
+        pending_ = bytes.substr(i);
+        return;
+      }
+      if (res == kBroken) {
+        out += u'\uFFFD';
+        ++i;
+        continue;
+      }
+      if (first && i == 0 && res == 3 && out.back() == 0xFEFF) out.pop_back();
+      i += static_cast<size_t>(res);
     }
-    i += static_cast<size_t>(more) + 1;
+  }
+
+  // Decoded all at once, as a key is: a sequence cut short at the end is
+  // a U+FFFD for each of its bytes.
+  static Text Whole(std::string_view bytes) {
+    Utf8Pieces utf8;
+    Text out;
+    utf8.Append(bytes, out);
+    out.append(utf8.pending_.size(), u'\uFFFD');
+    return out;
+  }
+
+ private:
+  static constexpr int kBroken = -2, kCut = -1;
+
+  // One character at `at`: the bytes it took, or kBroken, or kCut when
+  // the bytes end before it does.
+  static int One(std::string_view bytes, size_t at, Text& out) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[at + k]); };
+    const auto follows = [&](size_t k) { return (byte(k) & 0xC0) == 0x80; };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+      out += lead;
+      return 1;
+    }
+    if (lead < 0xC2 || lead > 0xF4) return kBroken;
+    const size_t need = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const size_t available = bytes.size() - at - 1;
+    if (available < need - 1) {
+      if ((available > 0 && !follows(1)) || (available > 1 && !follows(2))) return kBroken;
+      return kCut;
+    }
+    char32_t c = lead & (0x7F >> need);
+    for (size_t k = 1; k < need; ++k) {
+      if (!follows(k)) return kBroken;
+      c = (c << 6) | (byte(k) & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[need] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kBroken;
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<char16_t>(c);
     }
+    return static_cast<int>(need);
   }
-}
+
+  std::string pending_;
+  bool started_ = false;
+};
 
 std::string Encoded(const Text& text) {
   std::string out;
@@ -134,9 +192,31 @@ bool NextLine(std::string_view data, size_t& pos, std::string_view& line, size_t
   return !line.empty();
 }
 
+// A number as QString reads one: up to a NUL, white space around, a sign,
+// in base 16 an optional "0x", then digits only; nothing on overflow.
+std::optional<long long> QtNumber(std::u16string_view text, int base) {
+  text = text.substr(0, text.find(u'\0'));
+  while (!text.empty() && IsWhite(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhite(text.back())) text.remove_suffix(1);
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+  if (base == 16 && text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+  if (text.empty()) return std::nullopt;
+  long long value = 0;
+  for (char16_t c : text) {
+    const int digit = HexDigit(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
+    value = value * base + digit;
+    if (value > 0xFFFFFFFFLL) return std::nullopt;
+  }
+  // An unsigned reading refuses a minus sign, even before 0.
+  if (negative && base == 16) return std::nullopt;
+  return negative ? -value : value;
+}
+
 Text UnescapedKey(std::string_view bytes) {
-  Text decoded, out;
-  AppendDecoded(bytes, decoded);
+  const Text decoded = Utf8Pieces::Whole(bytes);
+  Text out;
   for (size_t i = 0; i < decoded.size();) {
     const char16_t c = decoded[i];
     if (c == '\\') {
@@ -154,19 +234,14 @@ Text UnescapedKey(std::string_view bytes) {
       ++first;
       digits = 4;
     }
-    unsigned value = 0;
-    bool ok = first + digits <= decoded.size();
-    for (size_t k = 0; ok && k < digits; ++k) {
-      const int h = HexDigit(decoded[first + k]);
-      ok = h >= 0;
-      value = value * 16 + static_cast<unsigned>(h);
-    }
-    if (!ok) {
+    const std::optional<long long> value =
+        first + digits <= decoded.size() ? QtNumber(std::u16string_view(decoded).substr(first, digits), 16) : std::nullopt;
+    if (!value || *value < 0 || *value > 0xFFFF) {
       out += u'%';
       ++i;
       continue;
     }
-    out += static_cast<char16_t>(value);
+    out += static_cast<char16_t>(*value);
     i = first + digits;
   }
   return out;
@@ -182,6 +257,7 @@ IniSettings::Value UnescapedValue(std::string_view str) {
   static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'},
                                          {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
   IniSettings::Value value;
+  Utf8Pieces utf8;
   Text current;
   bool in_quotes = false, current_quoted = false, cut_short = false;
   size_t i = 0;
@@ -252,7 +328,7 @@ IniSettings::Value UnescapedValue(std::string_view str) {
     } else {
       size_t j = i + 1;
       while (j < n && str[j] != '\\' && str[j] != '"' && str[j] != ',') ++j;
-      AppendDecoded(str.substr(i, j - i), current);
+      utf8.Append(str.substr(i, j - i), current);
       i = j;
     }
   }
@@ -278,10 +354,27 @@ std::vector<Text> SplitArgs(const Text& s, size_t open) {
   return args;
 }
 
+// A QString as QSettings writes it: one that holds a NUL in "@String(...)",
+// one that starts with "@" after another "@".
+Text StringForm(const Text& s) {
+  if (s.find(u'\0') != Text::npos) return u"@String(" + s + u")";
+  return !s.empty() && s[0] == '@' ? u"@" + s : s;
+}
+
+// The QString a written form stands for; nothing for a value of another
+// type.
+std::optional<Text> StringOf(const Text& written) {
+  if (written.empty() || written[0] != '@') return written;
+  if (StartsWith(written, u"@String(")) return written.substr(8, written.size() - 9);
+  if (StartsWith(written, u"@@")) return written.substr(1);
+  return std::nullopt;
+}
+
 // A text as QSettings turns it into a variant and that back into text.
 Text WrittenForm(const Text& s) {
-  if (s.empty() || s[0] != '@') return s;
+  if (s.empty() || s[0] != '@') return StringForm(s);
   if (s.back() == ')') {
+    if (StartsWith(s, u"@String(")) return StringForm(s.substr(8, s.size() - 9));
     if (StartsWith(s, u"@ByteArray(")) {
       Text bytes = s.substr(11, s.size() - 12);
       for (char16_t& c : bytes)
@@ -304,8 +397,7 @@ Text WrittenForm(const Text& s) {
     }
     if (s == u"@Invalid()") return s;
   }
-  if (StartsWith(s, u"@@")) return s;
-  return u"@" + s;
+  return StringForm(StartsWith(s, u"@@") ? s.substr(1) : s);
 }
 
 std::string EscapedKey(const Text& key) {
@@ -462,6 +554,7 @@ std::optional<std::pair<int, int>> IniSettings::SizeAt(const std::u16string& key
   const Value* v = Find(key);
   if (!v || v->list || !StartsWith(v->texts[0], u"@Size(")) return std::nullopt;
   const std::vector<Text> args = SplitArgs(v->texts[0], 5);
+  if (args.size() != 2) return std::nullopt;
   const int width = ToInt(args[0]).value_or(0), height = ToInt(args[1]).value_or(0);
   if (width < 0 || height < 0) return std::nullopt;
   return std::pair{width, height};
@@ -470,13 +563,12 @@ std::optional<std::pair<int, int>> IniSettings::SizeAt(const std::u16string& key
 bool IniSettings::BoolAt(const std::u16string& key) const {
   const Value* v = Find(key);
   if (!v || v->list) return false;
-  Text text = v->texts[0];
-  if (StartsWith(text, u"@ByteArray(")) text = text.substr(11, text.size() - 12);
-  else if (StartsWith(text, u"@@")) text.erase(0, 1);
-  else if (StartsWith(text, u"@")) return false;
-  for (char16_t& c : text)
+  std::optional<Text> text = StartsWith(v->texts[0], u"@ByteArray(") ? v->texts[0].substr(11, v->texts[0].size() - 12)
+                                                                      : StringOf(v->texts[0]);
+  if (!text) return false;
+  for (char16_t& c : *text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char16_t>(c - 'A' + 'a');
-  return !(text.empty() || text == u"0" || text == u"false");
+  return !(text->empty() || *text == u"0" || *text == u"false");
 }
 
 std::string IniSettings::BytesAt(const std::u16string& key) const {
@@ -488,26 +580,14 @@ std::string IniSettings::BytesAt(const std::u16string& key) const {
     for (char16_t c : text.substr(11, text.size() - 12)) bytes += static_cast<char>(c);
     return bytes;
   }
-  if (StartsWith(text, u"@@")) return Encoded(text.substr(1));
-  if (StartsWith(text, u"@")) return {};
-  return Encoded(text);
+  const std::optional<Text> string = StringOf(text);
+  return string ? Encoded(*string) : std::string();
 }
 
 std::optional<int> IniSettings::ToInt(std::u16string_view text) {
-  while (!text.empty() && IsWhite(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsWhite(text.back())) text.remove_suffix(1);
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  long long value = 0;
-  for (char16_t c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX || value < INT_MIN) return std::nullopt;
-  return static_cast<int>(value);
+  const std::optional<long long> value = QtNumber(text, 10);
+  if (!value || *value > INT_MAX || *value < INT_MIN) return std::nullopt;
+  return static_cast<int>(*value);
 }
 
 }  // namespace pomeli2

@@ -47,7 +47,8 @@ class IniSettings {
   bool BoolAt(const std::u16string& key) const;
   std::string BytesAt(const std::u16string& key) const;
 
-  // QString::toInt: white space around, a sign, decimal digits, in range.
+  // QString::toInt: up to a NUL, white space around, a sign, decimal digits,
+  // in range.
   static std::optional<int> ToInt(std::u16string_view text);
 
  private:
