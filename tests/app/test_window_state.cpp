@@ -153,8 +153,10 @@ class WindowStateTest : public QObject {
                                          "document", "1", "-2", "99999999999", "\xe3\x81", "\x82", "\xef\xbb\xbf",
                                          "a", "F", "\xff", QByteArray(1, '\0')};
     std::mt19937 random(27);
-    const KeptWindow value{WindowSize{800, 600}, true, "/d/", {{1, "/one/"}, {2, "/two/"}}};
     for (int n = 0; n < 400; ++n) {
+      KeptWindow value{WindowSize{800, 600}, n % 2 == 0, {}, {}};
+      for (auto k = random() % 12; k > 0; --k) value.document += static_cast<char>(random() % 256);
+      value.folders[static_cast<int>(random() % 40) - 3] = value.document + "/";
       QByteArray file = "[window]\n";
       for (auto k = random() % 60; k > 0; --k) file += pieces[random() % pieces.size()];
       const QString by_qt = Fresh(), by_store = Fresh();
@@ -168,6 +170,7 @@ class WindowStateTest : public QObject {
                (file.toHex() + "\nQSettings:\n" + Bytes(by_qt + "window.ini") + "\nstore:\n" +
                 Bytes(by_store + "window.ini"))
                    .constData());
+      QCOMPARE(Show(ReadWithQSettings(by_store + "window.ini")), Show(value));
     }
   }
 
