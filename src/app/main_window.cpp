@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -15,7 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -56,7 +54,6 @@ QRect AvailableArea() {
 
 MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
     : QMainWindow(parent),
-      program_folder_(program_folder),
       host_(*this),
       editor_(host_, program_folder) {
   setObjectName("mainWindow");
@@ -65,19 +62,16 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   // places the frame, as the close saved it, so the window does not creep
   // by its frame at every start.
   QRect area = AvailableArea();
-  QSettings kept(WindowStateFile(), QSettings::IniFormat);
-  std::optional<WindowSize> size;
-  if (QSize s = kept.value("window/size").toSize(); s.isValid()) size = WindowSize{s.width(), s.height()};
-  editor_.UseProgramSettingsFile();
-  if (auto rect = editor_.StartPlacement({area.x(), area.y(), area.width(), area.height()}, size)) {
-    move(rect->x, rect->y);
-    resize(rect->width, rect->height);
-  } else if (size) {
-    resize(std::min(size->width, area.width()), std::min(size->height, area.height()));
+  const Editor::WindowStart start = editor_.OpenWindow({area.x(), area.y(), area.width(), area.height()});
+  if (start.place) {
+    move(start.place->x, start.place->y);
+    resize(start.place->width, start.place->height);
+  } else if (start.size) {
+    resize(start.size->width, start.size->height);
   }
   normal_position_ = pos();
-  normal_size_ = this->size();
-  if (kept.value("window/maximized").toBool()) setWindowState(windowState() | Qt::WindowMaximized);
+  normal_size_ = size();
+  if (start.maximised) setWindowState(windowState() | Qt::WindowMaximized);
 
   form_ = new FormWidget(editor_, this);
   setCentralWidget(form_);
@@ -91,33 +85,7 @@ MainWindow::MainWindow(const std::string& program_folder, QWidget* parent)
   qApp->installEventFilter(this);
 
   editor_.Start();
-  Editor::KeptFolders folders{kept.value("folders/document").toByteArray().toStdString(), {}};
-  kept.beginGroup("folders");
-  for (const QString& key : kept.childKeys()) {
-    bool number = false;
-    const int kind = key.toInt(&number);
-    if (number) folders.folders[kind] = kept.value(key).toByteArray().toStdString();
-  }
-  kept.endGroup();
-  editor_.RestoreFolders(folders);
   UpdateCommands();
-}
-
-QString MainWindow::WindowStateFile() const {
-  return QFile::decodeName(QByteArray::fromStdString(program_folder_)) + "window.ini";
-}
-
-void MainWindow::KeepWindowState() const {
-  QSettings kept(WindowStateFile(), QSettings::IniFormat);
-  kept.setValue("window/size", normal_size_);
-  kept.setValue("window/maximized", windowState().testFlag(Qt::WindowMaximized));
-  // The file dialogs' folders, as CP932 bytes, with the document they serve.
-  const Editor::KeptFolders folders = editor_.FoldersToKeep();
-  kept.remove("folders");
-  kept.setValue("folders/document", QByteArray::fromStdString(folders.document));
-  for (const auto& [kind, folder] : folders.folders)
-    kept.setValue(QString("folders/%1").arg(kind), QByteArray::fromStdString(folder));
-  kept.sync();
 }
 
 void MainWindow::ShowDocumentState() {
@@ -388,14 +356,13 @@ void MainWindow::FitFrameNow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  QPoint frame = NormalFramePosition();
-  QRect client = centralWidget() ? rect() : QRect();
-  if (editor_.CloseRequested(frame.x(), frame.y(), client.width(), client.height())) {
-    KeepWindowState();
+  const QPoint frame = NormalFramePosition();
+  const QRect client = centralWidget() ? rect() : QRect();
+  if (editor_.CloseWindow({frame.x(), frame.y(), {client.width(), client.height()},
+                           {normal_size_.width(), normal_size_.height()}, isMaximized()}))
     event->accept();
-  } else {
+  else
     event->ignore();
-  }
 }
 
 }  // namespace pomeli2

@@ -72,10 +72,6 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildToolbar();
   void ShowContextMenu(const QPoint& global_pos);
-  // The size and the maximised state, for which the settings file has no
-  // place, are kept in a file of their own beside it.
-  QString WindowStateFile() const;
-  void KeepWindowState() const;
   // Once the window manager has framed the window (first shown, or restored
   // from maximised), the frame, title bar included, is brought within the
   // screen's available area.
@@ -83,7 +79,6 @@ class MainWindow : public QMainWindow {
   void FitAfterRestore(int tries);
   void FitFrameNow();
 
-  std::string program_folder_;
   WidgetHost host_;
   Editor editor_;
   FormWidget* form_ = nullptr;

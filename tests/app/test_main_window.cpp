@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollArea>
-#include <QSettings>
 #include <QTextBrowser>
 #include <QWindow>
 #include <QMenu>

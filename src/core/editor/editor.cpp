@@ -26,15 +26,16 @@ Editor::Editor(Host& host, std::string program_folder)
   });
 }
 
-void Editor::UseProgramSettingsFile() {
-  program_settings_file_.emplace(services_.ProgramFolder());
-  doc_.AttachSettingsFile(&*program_settings_file_);
-}
-
-std::optional<WindowRect> Editor::StartPlacement(const WindowRect& available, std::optional<WindowSize> kept) {
-  const SettingsFile* file = doc_.AttachedSettingsFile();
-  if (!file) return std::nullopt;
-  return pomeli2::StartPlacement(*file, available, notify_.host(), kept);
+Editor::WindowStart Editor::OpenWindow(const WindowRect& available) {
+  window_state_.emplace(services_.ProgramFolder());
+  doc_.AttachSettingsFile(&window_state_->Settings());
+  KeptWindow kept = window_state_->Read();
+  WindowStart start{pomeli2::StartPlacement(window_state_->Settings(), available, notify_.host(), kept.size),
+                    std::nullopt, kept.maximised};
+  if (!start.place && kept.size)
+    start.size = WindowSize{std::min(kept.size->width, available.width), std::min(kept.size->height, available.height)};
+  services_.RestoreFolders({std::move(kept.document), std::move(kept.folders)});
+  return start;
 }
 
 void Editor::Start() {
@@ -383,6 +384,17 @@ std::string Editor::RecentEntryText() const { return document_commands::RecentEn
 
 ContextMenu Editor::CurrentContextMenu() const {
   return ContextMenuFor(doc_.model.CutBufferFull(), doc_.model.CopyBufferFull());
+}
+
+bool Editor::CloseWindow(const ClosingWindow& window) {
+  if (!CloseRequested(window.left, window.top, window.client.width, window.client.height)) return false;
+  if (window_state_) {
+    KeptFolders folders = FoldersToKeep();
+    // A window.ini that cannot be written costs the next start its size and
+    // folders, not the work: nothing is said.
+    window_state_->Write({window.normal, window.maximised, std::move(folders.document), std::move(folders.folders)});
+  }
+  return true;
 }
 
 bool Editor::CloseRequested(int left, int top, int client_width, int client_height) {

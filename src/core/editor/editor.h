@@ -49,13 +49,27 @@ class Editor {
   KeptFolders FoldersToKeep() const { return services_.FoldersToKeep(doc_.settings.ProjectPath); }
   void RestoreFolders(KeptFolders kept) { services_.RestoreFolders(std::move(kept)); }
   void AttachSettingsFile(const SettingsFile* file) { doc_.AttachSettingsFile(file); }
-  // The program folder's Pomeli2.ini from the window's first moment on: the
-  // saved position comes from it, the modified mark and the last project go
-  // to it.
-  void UseProgramSettingsFile();
-  // Where the window opens within `available` (StartPlacement) by the
-  // settings file in use; nothing without one.
-  std::optional<WindowRect> StartPlacement(const WindowRect& available, std::optional<WindowSize> kept);
+  // Where the window opens: at the position Pomeli2.ini keeps (a message
+  // and no place when the file cannot be read), with the size window.ini
+  // keeps, maximised again when it was.
+  struct WindowStart {
+    std::optional<WindowRect> place;  // nothing: where the window system puts it,
+    std::optional<WindowSize> size;   // with this size when one was kept
+    bool maximised = false;
+  };
+  // The window's first moment: the program folder's Pomeli2.ini and
+  // window.ini from now on, and the dialogs' folders of the last run.
+  WindowStart OpenWindow(const WindowRect& available);
+  // What the window is at a close request.
+  struct ClosingWindow {
+    int left = 0, top = 0;  // its frame's position, as it stands when not maximised
+    WindowSize client;      // its client area
+    WindowSize normal;      // its size when not maximised
+    bool maximised = false;
+  };
+  // CloseRequested, and when the window may close, window.ini for the next
+  // start. False when the user chose to keep the program running.
+  bool CloseWindow(const ClosingWindow& window);
 
   // --- What the user does. Every change of the document passes here.
   // Runs a command by its id when it is enabled, as its descriptor says.
@@ -166,7 +180,7 @@ class Editor {
   Document doc_;
   FormState form_;
   Services services_;
-  std::optional<SettingsFile> program_settings_file_;
+  std::optional<WindowStateStore> window_state_;  // the window's files, once it has opened
   History history_;
   int open_field_ = 0;  // the field whose typing the last step holds
   unsigned long steps_done_ = 0;

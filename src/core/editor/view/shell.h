@@ -7,23 +7,13 @@
 #include <string>
 
 #include "editor/view/host.h"
-#include "project/settings_file.h"
+#include "project/window_state.h"
 
 namespace pomeli2 {
-
-struct WindowRect {
-  int x = 0, y = 0, width = 0, height = 0;
-  bool operator==(const WindowRect&) const = default;
-};
 
 constexpr int kFirstWindowSize = 1000;
 constexpr int kMinWindowWidth = 630;
 constexpr int kMinWindowHeight = 605;
-
-// The size a window had when it was closed last time.
-struct WindowSize {
-  int width = 0, height = 0;
-};
 
 // The window opens at the saved position with a size of 1000 x 1000, or
 // with the size it was closed with when that is kept, but never smaller
