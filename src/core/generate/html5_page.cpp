@@ -160,8 +160,7 @@ class Html5Builder {
   std::string NewLookClass(const MenuItem& v) {
     std::string look;
     if (auto size = Html5FontSize(v.font_size)) look += "font-size:" + *size + ";";
-    if (v.style == "Bold" || v.style == "Bold&Italic") look += "font-weight:bold;";
-    if (v.style == "Italic" || v.style == "Bold&Italic") look += "font-style:italic;";
+    if (const std::string_view css = FontStyleCss(v.style); !css.empty()) look.append(css) += ';';
     if (auto colour = Html5Colour(v.bg_color); colour && s_.TextBackOn == 1) look += "background-color:" + *colour + ";";
     if (!look.empty()) look.pop_back();
     return "f" + std::to_string(looks_.Number(look));

@@ -11,6 +11,12 @@ OtherWindow OtherWindowOfCode(std::string_view code) {
   return OtherWindow::kLeaveFrames;
 }
 
+std::string_view FontStyleCss(std::string_view style) {
+  for (const FontStyle& f : kFontStyles)
+    if (style == f.name) return f.css;
+  return {};
+}
+
 MenuItem RootItem() {
   MenuItem root;
   root.title = sj(kHomePageTitle);
