@@ -136,6 +136,16 @@ TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {
   EXPECT_FALSE(FindMenuMarker("<nav id=pomeli2-menu>never closed"));
 }
 
+// A frame of the site's own keeps the links that open in it, in whatever
+// letter case its page spells the attribute.
+TEST_F(SiteTest, AFrameOfTheSiteKeepsItsLinksTarget) {
+  std::string viewer = ReadFile(Site() / "viewer.html");
+  viewer.replace(viewer.find("<iframe name=\"viewer\""), 21, "<IFRAME NAME=\"Right\"");
+  WriteFile(Site() / "viewer.html", viewer);
+  ASSERT_EQ(Build("site.pml --site pages -o pages/menu.html").status, 0);
+  EXPECT_NE(ReadFile(Site() / "pomeli2/menu.js").find("target=\\\"Right\\\""), std::string::npos);
+}
+
 TEST_F(SiteTest, LinksFromABaseUrl) {
   Run run = Build("site.pml --site pages -o pages/menu.html --base https://example.org/docs/");
   ASSERT_EQ(run.status, 0) << run.err;

@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "exchange/html_tree.h"
-#include "text/char_refs.h"
+#include "text/markup.h"
 #include "text/sjis.h"
 
 namespace pomeli2::exchange {
@@ -38,9 +38,7 @@ bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0
 std::optional<std::pair<char32_t, size_t>> ReferenceAt(std::string_view s, size_t at, bool named) {
   auto ref = CharReferenceAt(s.substr(at));
   if (!ref || (!named && ref->digits == 0)) return std::nullopt;
-  char32_t c = ref->code;
-  if (ref->digits > 0 && (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) c = 0xFFFD;
-  return std::pair{c, ref->length};
+  return std::pair{CharacterOf(*ref), ref->length};
 }
 
 }  // namespace
@@ -117,12 +115,7 @@ std::string ToProject(std::string_view utf8, Keep&& keep) {
 }  // namespace
 
 std::string TitleToProject(std::string_view utf8) {
-  return ToProject(utf8, [](std::string& out, char32_t c, std::string_view) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string hex;
-    for (char32_t v = c; v; v >>= 4) hex.insert(hex.begin(), digits[v & 0xF]);
-    out += "&#x" + hex + ";";
-  });
+  return ToProject(utf8, [](std::string& out, char32_t c, std::string_view) { AppendHexReference(out, c); });
 }
 
 std::string LinkToProject(std::string_view utf8) {

@@ -8,7 +8,7 @@
 #include "exchange/html_tree.h"
 #include "generate/js_text.h"
 #include "text/ascii.h"
-#include "text/char_refs.h"
+#include "text/markup.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 #include "text/utf8.h"
@@ -65,28 +65,11 @@ constexpr char kUnencodableInQuery[] = "%26%2365533%3B";
 constexpr char kReplacementUtf8[] = "%EF%BF%BD";
 
 // The character reference at the start of `text` ("&...;") that a page may
-// hold, or nullopt: its length and the code point it stands for. No trail
-// byte of CP932 is "&" (0x26) or ";".
-struct Reference {
-  size_t length;
-  unsigned code;
-};
-std::optional<Reference> ReferenceAt(std::string_view text) {
-  const auto ref = CharReferenceAt(text);
-  if (!ref) return std::nullopt;
-  const unsigned code = static_cast<unsigned>(ref->code);
-  if (ref->digits == 0) {
-    // Only the references every browser and checker knows.
-    const bool known = code == '&' || code == '<' || code == '>' || code == '"' || code == '\'' || code == 0xA0;
-    return known ? std::optional<Reference>(Reference{ref->length, code}) : std::nullopt;
-  }
-  // What a page may hold: no controls, surrogates or noncharacters.
-  const bool allowed = ref->digits <= 8 &&
-                       ((code >= 0x20 && code < 0x7F) ||
-                        (code >= 0xA0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
-                         (code < 0xFDD0 || code > 0xFDEF) && (code & 0xFFFE) != 0xFFFE));
-  if (!allowed) return std::nullopt;
-  return Reference{ref->length, code};
+// hold, or nullopt. No trail byte of CP932 is "&" (0x26) or ";".
+std::optional<CharReference> ReferenceAt(std::string_view text) {
+  auto ref = CharReferenceAt(text);
+  if (!ref || !IsConformingReference(*ref)) return std::nullopt;
+  return ref;
 }
 
 // Whether text shows anything: white space, no-break and full-width spaces

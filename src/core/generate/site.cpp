@@ -12,6 +12,7 @@
 #include "io/file_io.h"
 #include "page_scripts.h"
 #include "text/ascii.h"
+#include "text/markup.h"
 #include "text/sjis.h"
 #include "text/utf8.h"
 
@@ -31,37 +32,6 @@ bool ValidUtf8(std::string_view text) {
     if (c == 0xFFFD && !(at - from == 3 && text.substr(from, 3) == "\xEF\xBF\xBD")) return false;
   }
   return true;
-}
-
-// The value of attribute `name` in the start tag text `tag` (lower case),
-// unquoted; nullopt when the tag has none. Attributes are read in turn, so
-// that a name inside another's value is not taken for one.
-std::optional<std::string> AttributeOf(std::string_view tag, std::string_view name) {
-  size_t at = 1;
-  while (at < tag.size() && IsNameChar(tag[at])) ++at;  // the tag's name
-  while (at < tag.size()) {
-    while (at < tag.size() && (IsHtmlSpace(tag[at]) || tag[at] == '/')) ++at;
-    const size_t from = at;
-    while (at < tag.size() && !IsHtmlSpace(tag[at]) && tag[at] != '=' && tag[at] != '>' && tag[at] != '/') ++at;
-    if (at == from) return std::nullopt;
-    const std::string_view attribute = tag.substr(from, at - from);
-    while (at < tag.size() && IsHtmlSpace(tag[at])) ++at;
-    std::string_view value;
-    if (at < tag.size() && tag[at] == '=') {
-      for (++at; at < tag.size() && IsHtmlSpace(tag[at]);) ++at;
-      if (at < tag.size() && (tag[at] == '"' || tag[at] == '\'')) {
-        const size_t close = std::min(tag.find(tag[at], at + 1), tag.size());
-        value = tag.substr(at + 1, close - at - 1);
-        at = close + 1;
-      } else {
-        const size_t v = at;
-        while (at < tag.size() && !IsHtmlSpace(tag[at]) && tag[at] != '>') ++at;
-        value = tag.substr(v, at - v);
-      }
-    }
-    if (attribute == name) return std::string(value);
-  }
-  return std::nullopt;
 }
 
 // The start tags named `name` in a lower-cased page, as their texts.
@@ -437,7 +407,7 @@ class SiteWriter {
         for (std::string_view t : StartTags(lower, tag)) {
           // The name as written, not lowered: names are compared exactly.
           const size_t at = static_cast<size_t>(t.data() - lower.data());
-          if (auto name = AttributeOf(std::string_view(page.bytes).substr(at, t.size()), "name")) drop(*name);
+          if (auto name = AttributeOf(std::string_view(page.bytes).substr(at, t.size()), "name")) drop(std::string(*name));
         }
     }
     return frames;
@@ -452,12 +422,7 @@ class SiteWriter {
     for (size_t at = 0; at < utf8.size();) {
       const char32_t c = NextCodePoint(utf8, at);
       if (c < 0x80) out += static_cast<char>(c);
-      else out += "&#x" + [c] {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        std::string hex;
-        for (char32_t v = c; v; v >>= 4) hex.insert(hex.begin(), kHex[v & 15]);
-        return hex;
-      }() + ";";
+      else AppendHexReference(out, c);
     }
     return out;
   }
@@ -533,7 +498,7 @@ std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
   if (page.substr(0, 2) == "\xFE\xFF" || page.substr(0, 2) == "\xFF\xFE") return PageRefusal{PageRefusal::kUtf16, {}};
   const std::string head = AsciiLower(page.substr(0, 1024));
   for (std::string_view meta : StartTags(head, "meta")) {
-    std::optional<std::string> charset = AttributeOf(meta, "charset");
+    std::optional<std::string_view> charset = AttributeOf(meta, "charset");
     if (!charset) {
       auto content = AttributeOf(meta, "content");
       if (!content || !AttributeOf(meta, "http-equiv")) continue;
@@ -541,12 +506,12 @@ std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
       if (at == std::string::npos) continue;
       charset = content->substr(at + 8, content->find_first_of("; \"'", at + 8) - at - 8);
     }
-    const std::string& c = *charset;
+    const std::string_view c = *charset;
     if (c == "utf-8" || c == "utf8" || c == "unicode-1-1-utf-8") return PageEncoding::kUtf8;
     if (c == "shift_jis" || c == "shift-jis" || c == "sjis" || c == "x-sjis" || c == "windows-31j" ||
         c == "ms_kanji" || c == "csshiftjis" || c == "ms932" || c == "cp932")
       return PageEncoding::kShiftJis;
-    return PageRefusal{PageRefusal::kEncoding, c};
+    return PageRefusal{PageRefusal::kEncoding, std::string(c)};
   }
   if (!ValidUtf8(page)) return PageRefusal{PageRefusal::kUndeclared, {}};
   return PageEncoding::kUndeclared;
