@@ -2,7 +2,6 @@
 
 #include <unordered_map>
 
-#include "exchange/html_tree.h"
 #include "text/markup.h"
 #include "text/sjis.h"
 
@@ -82,12 +81,6 @@ std::string EscapeAttribute(std::string_view text) {
       out += c;
   }
   return out;
-}
-
-std::string ShownText(std::string_view html) {
-  // As a page shows it, references read the way browsers read them.
-  if (html.find_first_of("<&") == std::string_view::npos) return std::string(html);
-  return TextOf(HtmlTree(html, true).Root());
 }
 
 namespace {

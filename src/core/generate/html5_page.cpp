@@ -7,6 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "exchange/shown_text.h"
 #include "generate/html5_values.h"
 #include "generate/js_text.h"
 #include "generate/template_text.h"
@@ -201,9 +202,9 @@ class Html5Builder {
   // An image title's picture speaks for the item only when no text follows
   // it, and then by its file name.
   TitleHtml Title(const std::string& title) {
+    const bool text = exchange::TitleShowsText(title);
     auto image = SplitImageTitle(title);
-    if (!image) return {title, TitleShowsText(title)};
-    const bool text = TitleShowsText(image->text);
+    if (!image) return {title, text};
     const std::string src = UrlAttr(image->path);
     title_.clear();
     if (src.empty()) {

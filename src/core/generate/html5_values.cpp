@@ -72,51 +72,6 @@ std::optional<CharReference> ReferenceAt(std::string_view text) {
   return ref;
 }
 
-// Whether text shows anything: white space, no-break and full-width spaces
-// show nothing.
-bool ShowsText(std::string_view utf8) {
-  for (size_t at = 0; at < utf8.size();) {
-    const char32_t c = NextCodePoint(utf8, at);
-    if (!(c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == 0xA0 || c == 0x3000)) return true;
-  }
-  return false;
-}
-
-// A parsed title's text, or an image's text alternative, that shows.
-bool NodeShowsText(const GumboNode* node, int depth = 0) {
-  if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA)
-    return ShowsText(node->v.text.text);
-  if (node->type != GUMBO_NODE_ELEMENT) return false;
-  if (node->v.element.tag == GUMBO_TAG_IMG) {
-    const char* alt = exchange::AttributeOf(node, "alt");
-    return alt && ShowsText(alt);
-  }
-  const GumboVector& children = node->v.element.children;
-  for (unsigned i = 0; i < children.length && depth < exchange::kMaxHtmlDepth; ++i)
-    if (NodeShowsText(static_cast<const GumboNode*>(children.data[i]), depth + 1)) return true;
-  return false;
-}
-
-// Whether a visible ASCII character stands outside the tags of `html`
-// (tags without quotes; anything else is left to the parser): then the
-// title shows text, and it needs no parse.
-bool TextOutsideTags(std::string_view html) {
-  for (size_t i = 0; i < html.size(); ++i) {
-    const char c = html[i];
-    if (c == '<') {
-      if (i + 1 >= html.size() || !(IsAsciiAlpha(html[i + 1]) || html[i + 1] == '/')) return false;
-      const size_t end = html.find('>', i);
-      if (end == std::string_view::npos) return false;
-      const std::string_view tag = html.substr(i, end - i);
-      if (tag.find('"') != std::string_view::npos || tag.find('\'') != std::string_view::npos) return false;
-      i = end;
-    } else if (!IsHtmlSpace(c)) {
-      return c > ' ' && c < '\x7F' && c != '&';
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 std::string Html5Attribute(std::string_view text) {
@@ -331,20 +286,6 @@ std::string Html5Target(std::string_view target) {
   for (const char* k : {"_blank", "_self", "_parent", "_top"})
     if (keyword == k) return keyword;
   return "_blank";
-}
-
-bool TitleShowsText(std::string_view html) {
-  // Two searches for one character each: a search for either of two goes
-  // character by character.
-  if (html.find('<') == std::string_view::npos && html.find('&') == std::string_view::npos) {
-    // Plain text needs no parse: anything but white space and full-width spaces shows.
-    for (size_t i = 0; i < html.size(); ++i) {
-      if (html[i] == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') ++i;
-      else if (!IsHtmlSpace(html[i])) return true;
-    }
-    return false;
-  }
-  return TextOutsideTags(html) || NodeShowsText(exchange::HtmlTree(SjisToUtf8Lossy(html), true).Root());
 }
 
 std::string LinkFileName(std::string_view link) {

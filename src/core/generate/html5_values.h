@@ -60,11 +60,6 @@ std::optional<std::string> Html5FontSize(std::string_view size);
 // which is where browsers sent it. Empty for an empty target.
 std::string Html5Target(std::string_view target);
 
-// False when the title's HTML shows no text: it is empty, only white space
-// (full-width spaces and &nbsp; included) or only markup, an image with a
-// non-blank alt excepted.
-bool TitleShowsText(std::string_view title_html);
-
 // The last non-empty path segment of a link, without its query and
 // fragment; empty when there is none.
 std::string LinkFileName(std::string_view link);

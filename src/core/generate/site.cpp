@@ -5,6 +5,7 @@
 #include <map>
 #include <system_error>
 
+#include "exchange/shown_text.h"
 #include "generate/html5_page.h"
 #include "generate/html5_values.h"
 #include "generate/js_text.h"
@@ -438,7 +439,7 @@ class SiteWriter {
       sjis += "<ol class=\"pomeli2-path\">";
       for (int i : path) {
         const MenuItem& item = *items_[static_cast<size_t>(i)].item;
-        std::string text = TitleText(item.title);
+        std::string text = exchange::ShownText(item.title, exchange::TitleMarkup::kAsWritten, exchange::TitlePicture::kLeftOut);
         if (IsBlank(text)) text = EscapeForText(LinkFileName(item.link));
         // As in the tree: a branch has its link only with parent links on.
         const bool linked = items_[static_cast<size_t>(i)].leaf || s_.ParentLink == 1;
