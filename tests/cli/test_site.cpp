@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <map>
 
+#include "document/document.h"
 #include "editor/editor.h"
 #include "generate/site.h"
+#include "generate/site_links.h"
 #include "support/scripted_host.h"
 #include "support/golden.h"
 #include "support/menu_builder.h"
@@ -124,6 +126,23 @@ TEST_F(SiteTest, TheEditorPutsTheSameMenuIntoTheSite) {
   ASSERT_FALSE(host.checks.empty());
   EXPECT_TRUE(std::any_of(host.checks.back().begin(), host.checks.back().end(),
                           [](const CheckProblem& p) { return p.field == "viewer.html"; }));
+}
+
+// The pages a survey read go on to the writer, but a page edited after the
+// survey is written from what it holds then.
+TEST_F(SiteTest, APageEditedAfterTheSurveyKeepsTheEdit) {
+  Document doc;
+  std::vector<std::string> targets;
+  ASSERT_FALSE(doc.ReadProjectFile(dir / "copy/site.pml", targets));
+  auto survey = SurveySite(Site().string());
+  ASSERT_TRUE(survey);
+  std::string intro = ReadFile(Site() / "guide/intro.html");
+  intro.insert(intro.find("<main>"), "<p>edited</p>");
+  WriteFile(Site() / "guide/intro.html", intro);
+  auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {Site().string(), Site() / "menu.html", "", {}}, &*survey);
+  ASSERT_TRUE(std::holds_alternative<SiteReport>(result));
+  EXPECT_NE(ReadFile(Site() / "guide/intro.html").find("<p>edited</p><main>"), std::string::npos);
+  EXPECT_NE(ReadFile(Site() / "guide/intro.html").find("pomeli2-path"), std::string::npos);
 }
 
 TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {

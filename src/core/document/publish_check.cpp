@@ -5,7 +5,7 @@
 #include "exchange/shown_text.h"
 #include "generate/html5_values.h"
 #include "generate/menu_page.h"
-#include "generate/site.h"
+#include "generate/site_links.h"
 #include "io/file_io.h"
 #include "text/ascii.h"
 #include "text/numbers.h"
