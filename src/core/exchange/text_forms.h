@@ -15,9 +15,6 @@
 
 namespace pomeli2::exchange {
 
-// The offset of the first byte that is not valid UTF-8, or nothing.
-std::optional<size_t> InvalidUtf8At(std::string_view text);
-
 // & < > (and " for attribute values) as entities.
 std::string EscapeHtml(std::string_view text);
 std::string EscapeAttribute(std::string_view text);

@@ -32,16 +32,6 @@ SjisChar CharAt(std::string_view text, size_t i) {
   return {text.substr(i, 1), SjisToUtf8(text.substr(i, 1))};
 }
 
-void PercentEncode(std::string& out, std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char b : bytes) {
-    const auto u = static_cast<unsigned char>(b);
-    out += '%';
-    out += kHex[u >> 4];
-    out += kHex[u & 15];
-  }
-}
-
 // The ASCII characters that a valid URL holds as they are.
 bool IsUrlCodePoint(char c) { return IsAsciiAlnum(c) || (c != '\0' && std::strchr("!$&'()*+,-./:;=?@_~", c)); }
 
@@ -149,9 +139,9 @@ std::string MendUrl(std::string_view stored) {
     if (static_cast<unsigned char>(c) >= 0x80) {
       if (part == Part::kAuthority) out += ch.bytes;  // a host name, spelled in the page's own encoding
       else if (part == Part::kQuery && sjis_query)
-        if (ch.utf8) PercentEncode(out, Utf8ToSjis(*ch.utf8).value_or(std::string(ch.bytes)));
+        if (ch.utf8) AppendPercentEncoded(out, Utf8ToSjis(*ch.utf8).value_or(std::string(ch.bytes)));
         else out += kUnencodableInQuery;
-      else if (ch.utf8) PercentEncode(out, *ch.utf8);
+      else if (ch.utf8) AppendPercentEncoded(out, *ch.utf8);
       else out += kReplacementUtf8;
       continue;
     }
@@ -171,7 +161,7 @@ std::string MendUrl(std::string_view stored) {
     } else if (IsUrlCodePoint(c) || (part == Part::kAuthority && (c == '[' || c == ']'))) {
       out += c;
     } else {
-      PercentEncode(out, ch.bytes);
+      AppendPercentEncoded(out, ch.bytes);
     }
   }
   return out;

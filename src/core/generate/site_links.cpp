@@ -18,10 +18,9 @@ std::string WithoutQuery(std::string_view url) { return std::string(url.substr(0
 
 std::string PercentDecoded(std::string_view text) {
   std::string out;
-  auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1; };
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-      out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && IsAsciiHexDigit(text[i + 1]) && IsAsciiHexDigit(text[i + 2])) {
+      out += static_cast<char>(AsciiHexValue(text[i + 1]) * 16 + AsciiHexValue(text[i + 2]));
       i += 2;
     } else {
       out += text[i];
@@ -78,17 +77,10 @@ std::string UpTo(const std::string& site_path) {
 }
 
 std::string AsciiUrl(std::string_view url) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
-  for (char c : url) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    }
+  for (size_t i = 0; i < url.size(); ++i) {
+    if (static_cast<unsigned char>(url[i]) < 0x80) out += url[i];
+    else AppendPercentEncoded(out, url.substr(i, 1));
   }
   return out;
 }

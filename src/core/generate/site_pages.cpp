@@ -9,19 +9,6 @@
 
 namespace pomeli2 {
 namespace fs = std::filesystem;
-namespace {
-
-bool ValidUtf8(std::string_view text) {
-  for (size_t at = 0; at < text.size();) {
-    const size_t from = at;
-    const char32_t c = NextCodePoint(text, at);
-    if (c == 0xFFFD && !(at - from == 3 && text.substr(from, 3) == "\xEF\xBF\xBD")) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 namespace site {
 
 bool IsNameChar(char c) {
@@ -117,7 +104,7 @@ std::variant<PageEncoding, PageRefusal> PageEncodingOf(std::string_view page) {
       return PageEncoding::kShiftJis;
     return PageRefusal{PageRefusal::kEncoding, std::string(c)};
   }
-  if (!ValidUtf8(page)) return PageRefusal{PageRefusal::kUndeclared, {}};
+  if (InvalidUtf8At(page)) return PageRefusal{PageRefusal::kUndeclared, {}};
   return PageEncoding::kUndeclared;
 }
 

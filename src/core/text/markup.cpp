@@ -23,11 +23,6 @@ constexpr std::array<NamedEntity, 31> kNamed = {{
     {"shy", 0xAD},
 }};
 
-unsigned HexValue(char c) {
-  if (IsAsciiDigit(c)) return static_cast<unsigned>(c - '0');
-  return static_cast<unsigned>((c | 0x20) - 'a' + 10);
-}
-
 }  // namespace
 
 std::optional<CharReference> CharReferenceAt(std::string_view s) {
@@ -42,7 +37,7 @@ std::optional<CharReference> CharReferenceAt(std::string_view s) {
     std::uint32_t value = 0;
     for (char d : digits) {
       if (hex ? !IsAsciiHexDigit(d) : !IsAsciiDigit(d)) return std::nullopt;
-      value = value * (hex ? 16u : 10u) + HexValue(d);
+      value = value * (hex ? 16u : 10u) + AsciiHexValue(d);
       if (value > 0x10FFFF) value = 0x110000;
     }
     return CharReference{value, semi + 1, digits.size()};
