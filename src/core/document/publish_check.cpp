@@ -53,7 +53,8 @@ std::string NotFound(const std::string& path) { return sj("「") + path + sj("�
 // gives the item: its picture's file name, else its link's, else "(無題)".
 std::string ItemName(const PageSettings& s, const MenuModel& m, NodeId n) {
   const MenuItem& item = m.tree.Item(n);
-  std::string text = exchange::ShownText(item.title, exchange::TitleMarkup::kAsWritten, exchange::TitlePicture::kLeftOut);
+  std::string text =
+      exchange::ShownText(item.title, exchange::TitleMarkup::kAsWritten, exchange::TitlePicture::kLeftOut);
   if (!IsBlank(text)) return text;
   if (auto image = SplitImageTitle(item.title))
     if (std::string file = LinkFileName(image->path); !file.empty()) return file;

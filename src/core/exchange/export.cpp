@@ -3,8 +3,8 @@
 
 #include "exchange/exchange.h"
 #include "exchange/html_tree.h"
-#include "exchange/shown_text.h"
 #include "exchange/json.h"
+#include "exchange/shown_text.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "text/sjis.h"

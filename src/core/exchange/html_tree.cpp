@@ -269,7 +269,6 @@ bool HoldsText(GumboTag tag) {
                      GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
 }
 
-
 }  // namespace
 
 bool NestsTooDeep(std::string_view html) {
