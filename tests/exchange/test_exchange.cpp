@@ -61,6 +61,7 @@ TEST(ShownText, EachReadingOfATitle) {
   EXPECT_EQ(ShownText("a < b", TitleMarkup::kAsWritten, TitlePicture::kLeftOut), "a ");
   EXPECT_EQ(ShownText("a < b", TitleMarkup::kParsed, TitlePicture::kLeftOut), "a < b");
   EXPECT_EQ(ShownText("file:a.gif", TitleMarkup::kParsed, TitlePicture::kKept), "file:a.gif");
+  EXPECT_EQ(ShownText("a<template>b</template>", TitleMarkup::kParsed, TitlePicture::kKept), "a") << "not shown";
   EXPECT_FALSE(TitleShowsText("file:a.gif:<img src=b.gif>"));
   EXPECT_TRUE(TitleShowsText("file:a.gif:<img src=b.gif alt=B>"));
 }
