@@ -182,6 +182,7 @@ TEST_F(SiteTest, LinksFromABaseUrl) {
   EXPECT_EQ(ResolveUrl("http://h/a/b.html?q#f", "../c/./d.html"), "http://h/c/d.html");
   EXPECT_EQ(ResolveUrl("http://h/a/b.html", "/x"), "http://h/x");
   EXPECT_EQ(ResolveUrl("file:///s/a/", "?q"), "file:///s/a/?q");
+  EXPECT_EQ(ResolveUrl("http://h/a/b.html", "my_page:1.html"), "http://h/a/my_page:1.html") << "no scheme has _";
 }
 
 TEST_F(SiteTest, TheCheckKnowsTheSite) {

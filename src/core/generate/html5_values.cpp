@@ -35,14 +35,6 @@ SjisChar CharAt(std::string_view text, size_t i) {
 // The ASCII characters that a valid URL holds as they are.
 bool IsUrlCodePoint(char c) { return IsAsciiAlnum(c) || (c != '\0' && std::strchr("!$&'()*+,-./:;=?@_~", c)); }
 
-// The scheme of an absolute URL, in lower case; empty for a relative one.
-std::string SchemeOf(std::string_view url) {
-  if (url.empty() || !IsAsciiAlpha(url[0])) return "";
-  size_t i = 1;
-  while (i < url.size() && (IsAsciiAlnum(url[i]) || url[i] == '+' || url[i] == '-' || url[i] == '.')) ++i;
-  return i < url.size() && url[i] == ':' ? AsciiLower(url.substr(0, i)) : "";
-}
-
 bool IsSpecialScheme(const std::string& scheme) {
   static constexpr std::array<const char*, 6> kSpecial = {"http", "https", "ftp", "file", "ws", "wss"};
   return std::any_of(kSpecial.begin(), kSpecial.end(), [&](const char* s) { return scheme == s; });
@@ -73,6 +65,13 @@ std::string Html5Attribute(std::string_view text) {
     else out += text[i];
   }
   return out;
+}
+
+std::string UrlScheme(std::string_view url) {
+  if (url.empty() || !IsAsciiAlpha(url[0])) return "";
+  size_t i = 1;
+  while (i < url.size() && (IsAsciiAlnum(url[i]) || url[i] == '+' || url[i] == '-' || url[i] == '.')) ++i;
+  return i < url.size() && url[i] == ':' ? AsciiLower(url.substr(0, i)) : "";
 }
 
 bool UrlNeedsNoMending(std::string_view stored) {
@@ -110,7 +109,7 @@ std::string MendUrl(std::string_view stored) {
   for (char c : std::string_view(decoded).substr(from, to - from))
     if (c != '\t' && c != '\n' && c != '\r') url += c;
 
-  const std::string scheme = SchemeOf(url);
+  const std::string scheme = UrlScheme(url);
   // A one-letter "scheme" is a drive letter (C:\web\x.htm): a path.
   const bool opaque = scheme.size() > 1 && !IsSpecialScheme(scheme);
   // The URL standard encodes the query in the page's encoding for the

@@ -22,6 +22,9 @@ namespace pomeli2 {
 // links and http, https, ftp and file), else as UTF-8; a "%" without two
 // hexadecimal digits becomes "%25". Empty when nothing is left.
 std::string MendUrl(std::string_view url);
+// The scheme of an absolute URL (a letter, then letters, digits, "+", "-"
+// and ".", then ":"), in lower case; empty for a relative one.
+std::string UrlScheme(std::string_view url);
 // Whether MendUrl gives `url` back as it is, and an attribute can hold it
 // unescaped: it is not empty, and holds only letters, digits and the marks
 // that stand for themselves everywhere in a URL.

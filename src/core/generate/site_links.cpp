@@ -31,11 +31,7 @@ std::string PercentDecoded(std::string_view text) {
 
 }  // namespace
 
-bool HasScheme(std::string_view url) {
-  size_t i = 0;
-  while (i < url.size() && (IsNameChar(url[i]) || url[i] == '+') && url[i] != ':') ++i;
-  return i > 0 && i < url.size() && url[i] == ':' && ((url[0] | 0x20) >= 'a' && (url[0] | 0x20) <= 'z');
-}
+bool HasScheme(std::string_view url) { return !UrlScheme(url).empty(); }
 
 std::string NormalPath(std::string_view path) {
   std::vector<std::string> parts;

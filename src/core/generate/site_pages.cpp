@@ -9,12 +9,16 @@
 
 namespace pomeli2 {
 namespace fs = std::filesystem;
-namespace site {
+namespace {
 
+// A character of a tag's name as the site's pages are searched for tags.
 bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-         c == ':' || c == '.';
+  return IsAsciiAlnum(c) || c == '-' || c == '_' || c == ':' || c == '.';
 }
+
+}  // namespace
+
+namespace site {
 
 std::vector<std::string_view> StartTags(std::string_view lower, std::string_view name) {
   std::vector<std::string_view> tags;
@@ -117,7 +121,7 @@ std::optional<MarkerContent> FindMenuMarker(std::string_view page) {
       continue;
     }
     size_t name_end = at + 1;
-    while (name_end < lower.size() && site::IsNameChar(lower[name_end])) ++name_end;
+    while (name_end < lower.size() && IsNameChar(lower[name_end])) ++name_end;
     const size_t close = lower.find('>', name_end);
     if (name_end == at + 1 || close == std::string::npos) continue;
     const std::string name = lower.substr(at + 1, name_end - at - 1);
@@ -133,7 +137,7 @@ std::optional<MarkerContent> FindMenuMarker(std::string_view page) {
     for (size_t p = close + 1; (p = lower.find('<', p)) != std::string::npos; ++p) {
       const bool closing = lower.compare(p, 2, "</") == 0;
       const size_t n = p + (closing ? 2 : 1);
-      if (lower.compare(n, name.size(), name) != 0 || (n + name.size() < lower.size() && site::IsNameChar(lower[n + name.size()])))
+      if (lower.compare(n, name.size(), name) != 0 || (n + name.size() < lower.size() && IsNameChar(lower[n + name.size()])))
         continue;
       depth += closing ? -1 : 1;
       if (depth == 0) return MarkerContent{close + 1, p};

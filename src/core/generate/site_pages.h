@@ -44,9 +44,6 @@ std::optional<MarkerContent> FindMenuMarker(std::string_view page);
 
 namespace site {
 
-// A character of a tag's or a scheme's name.
-bool IsNameChar(char c);
-
 // The start tags named `name` in a lower-cased page, as their texts.
 std::vector<std::string_view> StartTags(std::string_view lower, std::string_view name);
 
