@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <map>
 
+#include "document/document.h"
 #include "editor/editor.h"
 #include "editor/editor_access.h"
 #include "generate/site.h"
+#include "generate/site_links.h"
 #include "support/scripted_host.h"
 #include "support/golden.h"
 #include "support/menu_builder.h"
@@ -127,6 +129,23 @@ TEST_F(SiteTest, TheEditorPutsTheSameMenuIntoTheSite) {
                           [](const CheckProblem& p) { return p.field == "viewer.html"; }));
 }
 
+// The pages a survey read go on to the writer, but a page edited after the
+// survey is written from what it holds then.
+TEST_F(SiteTest, APageEditedAfterTheSurveyKeepsTheEdit) {
+  Document doc;
+  std::vector<std::string> targets;
+  ASSERT_FALSE(doc.ReadProjectFile(dir / "copy/site.pml", targets));
+  auto survey = SurveySite(Site().string());
+  ASSERT_TRUE(survey);
+  std::string intro = ReadFile(Site() / "guide/intro.html");
+  intro.insert(intro.find("<main>"), "<p>edited</p>");
+  WriteFile(Site() / "guide/intro.html", intro);
+  auto result = PutMenuIntoSite(doc.settings, doc.model.tree, {Site().string(), Site() / "menu.html", "", {}}, &*survey);
+  ASSERT_TRUE(std::holds_alternative<SiteReport>(result));
+  EXPECT_NE(ReadFile(Site() / "guide/intro.html").find("<p>edited</p><main>"), std::string::npos);
+  EXPECT_NE(ReadFile(Site() / "guide/intro.html").find("pomeli2-path"), std::string::npos);
+}
+
 TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {
   const std::string nested = "<div id=x><div id=\"pomeli2-menu\"><div>a<div>b</div></div></div>c</div>";
   auto m = FindMenuMarker(nested);
@@ -135,6 +154,23 @@ TEST_F(SiteTest, TheMarkerFoundWhereverItStandsAndOnlyThere) {
   EXPECT_FALSE(FindMenuMarker("<!-- <nav id=pomeli2-menu></nav> --><p title='id=pomeli2-menu'>"));
   EXPECT_FALSE(FindMenuMarker("<script>'<nav id=pomeli2-menu></nav>'</script>"));
   EXPECT_FALSE(FindMenuMarker("<nav id=pomeli2-menu>never closed"));
+}
+
+// A frame of the site's own keeps the links that open in it, in whatever
+// letter case its page spells the attribute.
+TEST_F(SiteTest, AFrameOfTheSiteKeepsItsLinksTarget) {
+  std::string viewer = ReadFile(Site() / "viewer.html");
+  viewer.replace(viewer.find("<iframe name=\"viewer\""), 21, "<IFRAME NAME=\"Right\"");
+  WriteFile(Site() / "viewer.html", viewer);
+  ASSERT_EQ(Build("site.pml --site pages -o pages/menu.html").status, 0);
+  EXPECT_NE(ReadFile(Site() / "pomeli2/menu.js").find("target=\\\"Right\\\""), std::string::npos);
+}
+
+// A page that declares no encoding is written only when all of it is
+// UTF-8: CP932 bytes that merely look like a UTF-8 sequence do not pass.
+TEST(SitePages, AnUndeclaredPageMustBeUtf8) {
+  EXPECT_TRUE(std::holds_alternative<PageRefusal>(PageEncodingOf("<p>\xE0\x40\x41</p>")));
+  EXPECT_EQ(std::get<PageEncoding>(PageEncodingOf("<p>\xE3\x81\x82 \xEF\xBF\xBD</p>")), PageEncoding::kUndeclared);
 }
 
 TEST_F(SiteTest, LinksFromABaseUrl) {
@@ -147,6 +183,7 @@ TEST_F(SiteTest, LinksFromABaseUrl) {
   EXPECT_EQ(ResolveUrl("http://h/a/b.html?q#f", "../c/./d.html"), "http://h/c/d.html");
   EXPECT_EQ(ResolveUrl("http://h/a/b.html", "/x"), "http://h/x");
   EXPECT_EQ(ResolveUrl("file:///s/a/", "?q"), "file:///s/a/?q");
+  EXPECT_EQ(ResolveUrl("http://h/a/b.html", "my_page:1.html"), "http://h/a/my_page:1.html") << "no scheme has _";
 }
 
 TEST_F(SiteTest, TheCheckKnowsTheSite) {

@@ -4,6 +4,7 @@
 
 #include "exchange/exchange.h"
 #include "exchange/html_tree.h"
+#include "exchange/shown_text.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "support/golden.h"
@@ -23,6 +24,11 @@ std::vector<std::string> Outline(const ImportedMenu& menu) {
 
 ImportedMenu Import(const std::string& utf8) { return ImportMenu(utf8, ItemCells(""), 0); }
 
+// A title's text as the exports write it.
+std::string Shown(std::string_view utf8) {
+  return exchange::ShownText(utf8, exchange::TitleMarkup::kParsed, exchange::TitlePicture::kKept);
+}
+
 // A menu with what export must take care of: Japanese, an emoji kept as a
 // reference, entities and tags in titles, a branch with its own link, an
 // item without a link, spaces at a title's ends and an image title.
@@ -41,6 +47,36 @@ void SampleMenu(MenuModel& m, PageSettings& s) {
   image.target = "_blank";
   image.open = "1";
   AddItem(m, root, image);
+}
+
+// The readings of one title: as written for the find, the check and a site
+// page's path; parsed with its picture for the exports; parsed with the
+// alts for whether it names its item on a page.
+TEST(ShownText, EachReadingOfATitle) {
+  using namespace exchange;
+  const std::string title = "file:a.gif:<b>A&amp;B</b> <img alt=L src=x>";
+  EXPECT_EQ(ShownText(title, TitleMarkup::kAsWritten, TitlePicture::kLeftOut), "A&amp;B ");
+  EXPECT_EQ(ShownText(title, TitleMarkup::kParsed, TitlePicture::kKept), "file:a.gif:A&B ");
+  EXPECT_EQ(ShownText(title, TitleMarkup::kParsed, TitlePicture::kLeftOut, ImageAlt::kShown), "A&B L");
+  EXPECT_EQ(ShownText("a < b", TitleMarkup::kAsWritten, TitlePicture::kLeftOut), "a ");
+  EXPECT_EQ(ShownText("a < b", TitleMarkup::kParsed, TitlePicture::kLeftOut), "a < b");
+  EXPECT_EQ(ShownText("file:a.gif", TitleMarkup::kParsed, TitlePicture::kKept), "file:a.gif");
+  EXPECT_EQ(ShownText("a<template>b</template>", TitleMarkup::kParsed, TitlePicture::kKept), "a") << "not shown";
+  EXPECT_FALSE(TitleShowsText("file:a.gif:<img src=b.gif>"));
+  EXPECT_TRUE(TitleShowsText("file:a.gif:<img src=b.gif alt=B>"));
+}
+
+TEST(ShownText, ATitleShowsTextUnlessBlankOrOnlyMarkup) {
+  for (const char* shows : {"a", " x ", "&amp;", "<b>x</b>", "<img src=a.gif alt=\"Logo\">", "<IMG SRC='a' ALT='L'>",
+                            "<img src=a alt=L>", "<img alt = 'L' src=a>", "<img/alt=L>", "a < b", "<", "<b>item</b> 7",
+                            "</i>x", "<a href=x>y>", "<script> </script>x"})
+    EXPECT_TRUE(exchange::TitleShowsText(shows)) << shows;
+  for (const char* blank : {"", "   ", "&nbsp;&#160;", "<b></b>", "<img src=a.gif>", "<img src=a.gif alt=\"\">",
+                            "<img src=a.gif alt=\" \">", "<img data-alt=x title=alt alt=\"\">", "<!-- x -->", "<span title=x></span>", "<br>", "<b", "<b> </b>\t",
+                            "<i>&#32;</i>", "<b title='>x'></b>"})
+    EXPECT_FALSE(exchange::TitleShowsText(blank)) << blank;
+  EXPECT_FALSE(exchange::TitleShowsText(sj("　 　")));
+  EXPECT_TRUE(exchange::TitleShowsText(sj("　製品")));
 }
 
 TEST(Export, GoldenFilesOfEachFormat) {
@@ -337,7 +373,7 @@ TEST(Import, LongTitlesAndLinksAreCutAtACharacterBoundary) {
   EXPECT_LE(ItemLineLength(cut, 1), kMaxProjectLine);
   EXPECT_GT(ItemLineLength(cut, 1), kMaxProjectLine - 12) << "no more is cut than needed";
   EXPECT_TRUE(SjisToUtf8(cut.title)) << "no half character";
-  EXPECT_EQ(exchange::ShownText(exchange::TitleFromProject(cut.title)).find("&#"), std::string::npos) << "no half reference";
+  EXPECT_EQ(Shown(exchange::TitleFromProject(cut.title)).find("&#"), std::string::npos) << "no half reference";
   EXPECT_EQ(menu.cut_titles, std::vector<std::string>{cut.title});
   EXPECT_EQ(menu.items[1].item.title, "short");
   EXPECT_NE(SjisToUtf8Lossy(CutItemsWarning(menu.cut_titles)).find("日&#x1F600;"), std::string::npos);
@@ -392,7 +428,7 @@ std::vector<std::string> Shown(const MenuModel& m) {
   std::vector<std::string> out;
   m.tree.ForEachPreOrder(m.Root(), [&](NodeId n) {
     if (n == m.Root()) return;
-    out.push_back(std::to_string(m.tree.Level(n) - 1) + "|" + exchange::ShownText(exchange::TitleFromProject(m.tree.Item(n).title)) +
+    out.push_back(std::to_string(m.tree.Level(n) - 1) + "|" + Shown(exchange::TitleFromProject(m.tree.Item(n).title)) +
                   "|" + m.tree.Item(n).link);
   });
   return out;
@@ -401,7 +437,7 @@ std::vector<std::string> Shown(const MenuModel& m) {
 std::vector<std::string> Shown(const ImportedMenu& menu) {
   std::vector<std::string> out;
   for (const ClipItem& c : menu.items)
-    out.push_back(std::to_string(c.depth) + "|" + exchange::ShownText(exchange::TitleFromProject(c.item.title)) + "|" + c.item.link);
+    out.push_back(std::to_string(c.depth) + "|" + Shown(exchange::TitleFromProject(c.item.title)) + "|" + c.item.link);
   return out;
 }
 
@@ -444,8 +480,8 @@ TEST(RoundTrip, OutlinesKeepTitlesLinksAndLevels) {
       ImportedMenu back = ImportMenu(file, ItemCells(""), 0);
       ASSERT_FALSE(back.problem) << file;
       EXPECT_EQ(Shown(back), Shown(m)) << file;
-      EXPECT_EQ(exchange::ShownText(exchange::TitleFromProject(back.page_title)),
-                exchange::ShownText(exchange::TitleFromProject(s.Title)));
+      EXPECT_EQ(Shown(exchange::TitleFromProject(back.page_title)),
+                Shown(exchange::TitleFromProject(s.Title)));
     }
   }
 }

@@ -96,19 +96,6 @@ TEST(Html5Target, NamesAndKeywords) {
   EXPECT_EQ(Html5Target("a b"), "a b");
 }
 
-TEST(Html5Title, ShowsTextUnlessBlankOrOnlyMarkup) {
-  for (const char* shows : {"a", " x ", "&amp;", "<b>x</b>", "<img src=a.gif alt=\"Logo\">", "<IMG SRC='a' ALT='L'>",
-                            "<img src=a alt=L>", "<img alt = 'L' src=a>", "<img/alt=L>", "a < b", "<", "<b>item</b> 7",
-                            "</i>x", "<a href=x>y>", "<script> </script>x"})
-    EXPECT_TRUE(TitleShowsText(shows)) << shows;
-  for (const char* blank : {"", "   ", "&nbsp;&#160;", "<b></b>", "<img src=a.gif>", "<img src=a.gif alt=\"\">",
-                            "<img src=a.gif alt=\" \">", "<img data-alt=x title=alt alt=\"\">", "<!-- x -->", "<span title=x></span>", "<br>", "<b", "<b> </b>\t",
-                            "<i>&#32;</i>", "<b title='>x'></b>"})
-    EXPECT_FALSE(TitleShowsText(blank)) << blank;
-  EXPECT_FALSE(TitleShowsText(sj("　 　")));
-  EXPECT_TRUE(TitleShowsText(sj("　製品")));
-}
-
 TEST(Html5Title, LinkFileNames) {
   EXPECT_EQ(LinkFileName("dir/page.html?x=1#y"), "page.html");
   EXPECT_EQ(LinkFileName("dir\\sub\\page.html"), "page.html");

@@ -2,15 +2,15 @@
 
 #include <utility>
 
-#include "text/paths.h"
+#include "exchange/shown_text.h"
 #include "generate/html5_values.h"
 #include "generate/menu_page.h"
-#include "generate/page_items.h"
-#include "generate/site.h"
+#include "generate/site_links.h"
 #include "io/file_io.h"
 #include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
+#include "text/paths.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -54,7 +54,8 @@ std::string NotFound(const std::string& path) { return sj("「") + path + sj("�
 // gives the item: its picture's file name, else its link's, else "(無題)".
 std::string ItemName(const PageSettings& s, const MenuModel& m, NodeId n) {
   const MenuItem& item = m.tree.Item(n);
-  std::string text = TitleText(item.title);
+  std::string text =
+      exchange::ShownText(item.title, exchange::TitleMarkup::kAsWritten, exchange::TitlePicture::kLeftOut);
   if (!IsBlank(text)) return text;
   if (auto image = SplitImageTitle(item.title))
     if (std::string file = LinkFileName(image->path); !file.empty()) return file;

@@ -4,6 +4,7 @@
 #include "exchange/exchange.h"
 #include "exchange/html_tree.h"
 #include "exchange/json.h"
+#include "exchange/shown_text.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
 #include "text/sjis.h"
@@ -58,7 +59,7 @@ std::string Spaces(int n) { return std::string(static_cast<size_t>(n), ' '); }
 // A title as the page shows it; an image title keeps its "file:" form with
 // its text shown.
 std::string ExportTitle(std::string_view title) {
-  return MapTitleText(TitleFromProject(title), ShownText);
+  return ShownText(TitleFromProject(title), TitleMarkup::kParsed, TitlePicture::kKept);
 }
 
 // ---------------------------------------------------------------- JSON

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "exchange/text_forms.h"
+#include "text/ascii.h"
+#include "text/markup.h"
 
 namespace pomeli2::exchange {
 
@@ -88,7 +90,7 @@ bool CarriesDocument(std::string_view url) {
   std::string head;
   for (char c : url) {
     if (c == '\t' || c == '\n' || c == '\r' || (head.empty() && static_cast<unsigned char>(c) <= 0x20)) continue;
-    head += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    head += AsciiLower(c);
     if (head.size() == 5) break;
   }
   return head == "data:";
@@ -200,7 +202,7 @@ bool LinkRunsScript(std::string_view url) {
   for (char c : url) {
     if (c == '\t' || c == '\n' || c == '\r' || (scheme.empty() && static_cast<unsigned char>(c) <= 0x20)) continue;
     if (c == ':') break;
-    scheme += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    scheme += AsciiLower(c);
     if (scheme.size() > 10) return false;
   }
   return scheme == "javascript" || scheme == "vbscript";
@@ -212,9 +214,6 @@ bool LinkRunsScript(std::string_view url) {
 
 namespace pomeli2::exchange {
 namespace {
-
-bool IsTagSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool OneOf(GumboTag tag, std::initializer_list<GumboTag> tags) { return std::find(tags.begin(), tags.end(), tag) != tags.end(); }
 
@@ -270,46 +269,6 @@ bool HoldsText(GumboTag tag) {
                      GUMBO_TAG_NOEMBED, GUMBO_TAG_NOFRAMES});
 }
 
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) == (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
-         });
-}
-
-// Where the tag whose attributes start at `at` ends (after its ">"), and
-// whether it closes itself ("/>"); quoted values may hold ">".
-size_t TagEnd(std::string_view html, size_t at, bool& self_closing) {
-  self_closing = false;
-  while (at < html.size()) {
-    char c = html[at];
-    if (c == '>') return at + 1;
-    if (IsTagSpace(c)) {
-      ++at;
-      continue;
-    }
-    if (c == '/') {
-      self_closing = at + 1 < html.size() && html[at + 1] == '>';
-      ++at;
-      continue;
-    }
-    // An attribute: its name, then perhaps "=" and a value.
-    ++at;
-    while (at < html.size() && !IsTagSpace(html[at]) && html[at] != '/' && html[at] != '>' && html[at] != '=') ++at;
-    while (at < html.size() && IsTagSpace(html[at])) ++at;
-    if (at >= html.size() || html[at] != '=') continue;
-    ++at;
-    while (at < html.size() && IsTagSpace(html[at])) ++at;
-    if (at < html.size() && (html[at] == '"' || html[at] == '\'')) {
-      size_t close = html.find(html[at], at + 1);
-      if (close == std::string_view::npos) return html.size();
-      at = close + 1;
-    } else {
-      while (at < html.size() && !IsTagSpace(html[at]) && html[at] != '>') ++at;
-    }
-  }
-  return html.size();
-}
-
 }  // namespace
 
 bool NestsTooDeep(std::string_view html) {
@@ -334,18 +293,20 @@ bool NestsTooDeep(std::string_view html) {
     const size_t name_at = at + (end ? 1 : 0);
     if (name_at >= html.size() || !IsAsciiAlpha(html[name_at])) continue;  // text, a comment or a declaration
     size_t name_end = name_at;
-    while (name_end < html.size() && !IsTagSpace(html[name_end]) && html[name_end] != '/' && html[name_end] != '>') ++name_end;
+    while (name_end < html.size() && !IsHtmlSpace(html[name_end]) && html[name_end] != '/' && html[name_end] != '>') ++name_end;
     const std::string_view name = html.substr(name_at, name_end - name_at);
     const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
-    bool self_closing = false;
-    at = TagEnd(html, name_end, self_closing);
+    StartTagReader tag_reader(html, name_end);
+    tag_reader.Finish();
+    at = tag_reader.End();
+    const bool self_closing = tag_reader.SelfClosing();
     const bool in_html = open.empty() || open.back().kind != Kind::kForeign;
     if (end) {
       // The elements that end implicitly end with their parent.
       size_t k = open.size();
       for (size_t seen = 0; k > 0 && seen < 8; ++seen, --k) {
         const Open& o = open[k - 1];
-        if (o.tag == tag && (tag != GUMBO_TAG_UNKNOWN || SameNameNoCase(o.name, name))) {
+        if (o.tag == tag && (tag != GUMBO_TAG_UNKNOWN || EqualIgnoringAsciiCase(o.name, name))) {
           while (open.size() >= k) close();
           break;
         }
@@ -363,7 +324,7 @@ bool NestsTooDeep(std::string_view html) {
         // Its text ends at the first end tag of its name, or sooner.
         const std::string closing = "</" + std::string(name);
         size_t stop = at;
-        while ((stop = html.find("</", stop)) != std::string_view::npos && !SameNameNoCase(html.substr(stop, closing.size()), closing)) stop += 2;
+        while ((stop = html.find("</", stop)) != std::string_view::npos && !EqualIgnoringAsciiCase(html.substr(stop, closing.size()), closing)) stop += 2;
         if (stop == std::string_view::npos) return false;
         at = stop;
         continue;

@@ -2,8 +2,8 @@
 
 #include <unordered_map>
 
-#include "exchange/html_tree.h"
-#include "text/char_refs.h"
+#include "text/ascii.h"
+#include "text/markup.h"
 #include "text/sjis.h"
 
 namespace pomeli2::exchange {
@@ -11,13 +11,7 @@ namespace {
 
 unsigned char U(char c) { return static_cast<unsigned char>(c); }
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool IsUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
-unsigned HexValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return static_cast<unsigned>(c - 'A' + 10);
-}
+bool IsUpperHex(char c) { return IsAsciiDigit(c) || (c >= 'A' && c <= 'F'); }
 
 // The CP932 bytes of one code point, or nothing when CP932 cannot hold it.
 const std::optional<std::string>& Cp932Of(char32_t c) {
@@ -31,35 +25,15 @@ const std::optional<std::string>& Cp932Of(char32_t c) {
 
 bool Cp932Holds(char32_t c) { return c < 0x80 || Cp932Of(c).has_value(); }
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 // A character reference at `at`: the character it stands for (U+FFFD for a
 // number that is none) and its length; `named` lets the named ones count.
 std::optional<std::pair<char32_t, size_t>> ReferenceAt(std::string_view s, size_t at, bool named) {
   auto ref = CharReferenceAt(s.substr(at));
   if (!ref || (!named && ref->digits == 0)) return std::nullopt;
-  char32_t c = ref->code;
-  if (ref->digits > 0 && (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) c = 0xFFFD;
-  return std::pair{c, ref->length};
+  return std::pair{CharacterOf(*ref), ref->length};
 }
 
 }  // namespace
-
-std::optional<size_t> InvalidUtf8At(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    unsigned char b = U(text[i]);
-    size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
-    if (n == 0 || i + n > text.size()) return i;
-    for (size_t k = 1; k < n; ++k)
-      if ((U(text[i + k]) & 0xC0) != 0x80) return i;
-    unsigned char b1 = U(text[i + 1 < text.size() ? i + 1 : i]);
-    if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) || (b == 0xF4 && b1 > 0x8F))
-      return i;
-    i += n;
-  }
-  return std::nullopt;
-}
 
 std::string EscapeHtml(std::string_view text) {
   std::string out;
@@ -84,12 +58,6 @@ std::string EscapeAttribute(std::string_view text) {
       out += c;
   }
   return out;
-}
-
-std::string ShownText(std::string_view html) {
-  // As a page shows it, references read the way browsers read them.
-  if (html.find_first_of("<&") == std::string_view::npos) return std::string(html);
-  return TextOf(HtmlTree(html, true).Root());
 }
 
 namespace {
@@ -117,23 +85,11 @@ std::string ToProject(std::string_view utf8, Keep&& keep) {
 }  // namespace
 
 std::string TitleToProject(std::string_view utf8) {
-  return ToProject(utf8, [](std::string& out, char32_t c, std::string_view) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string hex;
-    for (char32_t v = c; v; v >>= 4) hex.insert(hex.begin(), digits[v & 0xF]);
-    out += "&#x" + hex + ";";
-  });
+  return ToProject(utf8, [](std::string& out, char32_t c, std::string_view) { AppendHexReference(out, c); });
 }
 
 std::string LinkToProject(std::string_view utf8) {
-  return ToProject(utf8, [](std::string& out, char32_t, std::string_view bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    for (char b : bytes) {
-      out += '%';
-      out += digits[U(b) >> 4];
-      out += digits[U(b) & 0xF];
-    }
-  });
+  return ToProject(utf8, [](std::string& out, char32_t, std::string_view bytes) { AppendPercentEncoded(out, bytes); });
 }
 
 std::string TitleFromProject(std::string_view sjis) {
@@ -162,7 +118,7 @@ std::string LinkFromProject(std::string_view sjis) {
     bool decoded = false;
     while (!decoded && bytes.size() < 4 && j + 2 < utf8.size() && utf8[j] == '%' && IsUpperHex(utf8[j + 1]) &&
            IsUpperHex(utf8[j + 2])) {
-      bytes += static_cast<char>(HexValue(utf8[j + 1]) * 16 + HexValue(utf8[j + 2]));
+      bytes += static_cast<char>(AsciiHexValue(utf8[j + 1]) * 16 + AsciiHexValue(utf8[j + 2]));
       j += 3;
       if (InvalidUtf8At(bytes)) continue;
       size_t at = 0;
@@ -184,7 +140,7 @@ std::string_view CutText(std::string_view sjis, size_t limit) {
   if (sjis.size() <= limit) return sjis;
   size_t end = 0;
   for (size_t i = 0; i < sjis.size();) {
-    size_t n = IsLeadByte(U(sjis[i])) && i + 1 < sjis.size() ? 2 : 1;
+    size_t n = IsSjisLeadByte(U(sjis[i])) && i + 1 < sjis.size() ? 2 : 1;
     if (i + n > limit) break;
     i += n;
     end = i;
@@ -197,12 +153,12 @@ std::string_view CutText(std::string_view sjis, size_t limit) {
   // Not inside a percent-encoded character: a partial "%X" goes, and so do
   // the bytes of a UTF-8 sequence that the cut leaves incomplete.
   if (end >= 1 && sjis[end - 1] == '%') end -= 1;
-  else if (end >= 2 && sjis[end - 2] == '%' && IsHex(sjis[end - 1])) end -= 2;
+  else if (end >= 2 && sjis[end - 2] == '%' && IsAsciiHexDigit(sjis[end - 1])) end -= 2;
   size_t groups_start = end;
-  while (groups_start >= 3 && sjis[groups_start - 3] == '%' && IsHex(sjis[groups_start - 2]) && IsHex(sjis[groups_start - 1]))
+  while (groups_start >= 3 && sjis[groups_start - 3] == '%' && IsAsciiHexDigit(sjis[groups_start - 2]) && IsAsciiHexDigit(sjis[groups_start - 1]))
     groups_start -= 3;
   for (size_t g = groups_start; g < end; g += 3) {
-    unsigned b = HexValue(sjis[g + 1]) * 16 + HexValue(sjis[g + 2]);
+    unsigned b = AsciiHexValue(sjis[g + 1]) * 16 + AsciiHexValue(sjis[g + 2]);
     size_t need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
     if (need && g + need * 3 > end) {
       end = g;

@@ -1,8 +1,8 @@
 // The forms a text takes on its way between the project (CP932, titles as
-// HTML) and the files other programs exchange (UTF-8): escaping, what a page
-// shows of a title, and the two ways of keeping a character that code page
-// 932 cannot hold (a numeric character reference in a title, percent-encoded
-// UTF-8 in a link), with their way back.
+// HTML) and the files other programs exchange (UTF-8): escaping, and the two
+// ways of keeping a character that code page 932 cannot hold (a numeric
+// character reference in a title, percent-encoded UTF-8 in a link), with
+// their way back.
 #pragma once
 
 #include <cstddef>
@@ -15,16 +15,9 @@
 
 namespace pomeli2::exchange {
 
-// The offset of the first byte that is not valid UTF-8, or nothing.
-std::optional<size_t> InvalidUtf8At(std::string_view text);
-
 // & < > (and " for attribute values) as entities.
 std::string EscapeHtml(std::string_view text);
 std::string EscapeAttribute(std::string_view text);
-// What a page shows of a title written in HTML, as the HTML standard's
-// parser reads it: the tags left out, the references read; spaces stay as
-// they are.
-std::string ShownText(std::string_view html);
 
 // UTF-8 -> CP932. A title keeps a character that CP932 cannot hold as
 // "&#x...;", a link as its percent-encoded UTF-8 bytes. TAB, CR and LF,

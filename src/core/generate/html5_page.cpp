@@ -7,6 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "exchange/shown_text.h"
 #include "generate/html5_values.h"
 #include "generate/js_text.h"
 #include "generate/template_text.h"
@@ -160,8 +161,7 @@ class Html5Builder {
   std::string NewLookClass(const MenuItem& v) {
     std::string look;
     if (auto size = Html5FontSize(v.font_size)) look += "font-size:" + *size + ";";
-    if (v.style == "Bold" || v.style == "Bold&Italic") look += "font-weight:bold;";
-    if (v.style == "Italic" || v.style == "Bold&Italic") look += "font-style:italic;";
+    if (const std::string_view css = FontStyleCss(v.style); !css.empty()) look.append(css) += ';';
     if (auto colour = Html5Colour(v.bg_color); colour && s_.TextBackOn == 1) look += "background-color:" + *colour + ";";
     if (!look.empty()) look.pop_back();
     return "f" + std::to_string(looks_.Number(look));
@@ -202,9 +202,9 @@ class Html5Builder {
   // An image title's picture speaks for the item only when no text follows
   // it, and then by its file name.
   TitleHtml Title(const std::string& title) {
+    const bool text = exchange::TitleShowsText(title);
     auto image = SplitImageTitle(title);
-    if (!image) return {title, TitleShowsText(title)};
-    const bool text = TitleShowsText(image->text);
+    if (!image) return {title, text};
     const std::string src = UrlAttr(image->path);
     title_.clear();
     if (src.empty()) {

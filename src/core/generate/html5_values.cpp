@@ -8,7 +8,7 @@
 #include "exchange/html_tree.h"
 #include "generate/js_text.h"
 #include "text/ascii.h"
-#include "text/char_refs.h"
+#include "text/markup.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
 #include "text/utf8.h"
@@ -32,26 +32,8 @@ SjisChar CharAt(std::string_view text, size_t i) {
   return {text.substr(i, 1), SjisToUtf8(text.substr(i, 1))};
 }
 
-void PercentEncode(std::string& out, std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char b : bytes) {
-    const auto u = static_cast<unsigned char>(b);
-    out += '%';
-    out += kHex[u >> 4];
-    out += kHex[u & 15];
-  }
-}
-
 // The ASCII characters that a valid URL holds as they are.
 bool IsUrlCodePoint(char c) { return IsAsciiAlnum(c) || (c != '\0' && std::strchr("!$&'()*+,-./:;=?@_~", c)); }
-
-// The scheme of an absolute URL, in lower case; empty for a relative one.
-std::string SchemeOf(std::string_view url) {
-  if (url.empty() || !IsAsciiAlpha(url[0])) return "";
-  size_t i = 1;
-  while (i < url.size() && (IsAsciiAlnum(url[i]) || url[i] == '+' || url[i] == '-' || url[i] == '.')) ++i;
-  return i < url.size() && url[i] == ':' ? AsciiLower(url.substr(0, i)) : "";
-}
 
 bool IsSpecialScheme(const std::string& scheme) {
   static constexpr std::array<const char*, 6> kSpecial = {"http", "https", "ftp", "file", "ws", "wss"};
@@ -65,73 +47,11 @@ constexpr char kUnencodableInQuery[] = "%26%2365533%3B";
 constexpr char kReplacementUtf8[] = "%EF%BF%BD";
 
 // The character reference at the start of `text` ("&...;") that a page may
-// hold, or nullopt: its length and the code point it stands for. No trail
-// byte of CP932 is "&" (0x26) or ";".
-struct Reference {
-  size_t length;
-  unsigned code;
-};
-std::optional<Reference> ReferenceAt(std::string_view text) {
-  const auto ref = CharReferenceAt(text);
-  if (!ref) return std::nullopt;
-  const unsigned code = static_cast<unsigned>(ref->code);
-  if (ref->digits == 0) {
-    // Only the references every browser and checker knows.
-    const bool known = code == '&' || code == '<' || code == '>' || code == '"' || code == '\'' || code == 0xA0;
-    return known ? std::optional<Reference>(Reference{ref->length, code}) : std::nullopt;
-  }
-  // What a page may hold: no controls, surrogates or noncharacters.
-  const bool allowed = ref->digits <= 8 &&
-                       ((code >= 0x20 && code < 0x7F) ||
-                        (code >= 0xA0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
-                         (code < 0xFDD0 || code > 0xFDEF) && (code & 0xFFFE) != 0xFFFE));
-  if (!allowed) return std::nullopt;
-  return Reference{ref->length, code};
-}
-
-// Whether text shows anything: white space, no-break and full-width spaces
-// show nothing.
-bool ShowsText(std::string_view utf8) {
-  for (size_t at = 0; at < utf8.size();) {
-    const char32_t c = NextCodePoint(utf8, at);
-    if (!(c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == 0xA0 || c == 0x3000)) return true;
-  }
-  return false;
-}
-
-// A parsed title's text, or an image's text alternative, that shows.
-bool NodeShowsText(const GumboNode* node, int depth = 0) {
-  if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA)
-    return ShowsText(node->v.text.text);
-  if (node->type != GUMBO_NODE_ELEMENT) return false;
-  if (node->v.element.tag == GUMBO_TAG_IMG) {
-    const char* alt = exchange::AttributeOf(node, "alt");
-    return alt && ShowsText(alt);
-  }
-  const GumboVector& children = node->v.element.children;
-  for (unsigned i = 0; i < children.length && depth < exchange::kMaxHtmlDepth; ++i)
-    if (NodeShowsText(static_cast<const GumboNode*>(children.data[i]), depth + 1)) return true;
-  return false;
-}
-
-// Whether a visible ASCII character stands outside the tags of `html`
-// (tags without quotes; anything else is left to the parser): then the
-// title shows text, and it needs no parse.
-bool TextOutsideTags(std::string_view html) {
-  for (size_t i = 0; i < html.size(); ++i) {
-    const char c = html[i];
-    if (c == '<') {
-      if (i + 1 >= html.size() || !(IsAsciiAlpha(html[i + 1]) || html[i + 1] == '/')) return false;
-      const size_t end = html.find('>', i);
-      if (end == std::string_view::npos) return false;
-      const std::string_view tag = html.substr(i, end - i);
-      if (tag.find('"') != std::string_view::npos || tag.find('\'') != std::string_view::npos) return false;
-      i = end;
-    } else if (!IsHtmlSpace(c)) {
-      return c > ' ' && c < '\x7F' && c != '&';
-    }
-  }
-  return false;
+// hold, or nullopt. No trail byte of CP932 is "&" (0x26) or ";".
+std::optional<CharReference> ReferenceAt(std::string_view text) {
+  auto ref = CharReferenceAt(text);
+  if (!ref || !IsConformingReference(*ref)) return std::nullopt;
+  return ref;
 }
 
 }  // namespace
@@ -145,6 +65,13 @@ std::string Html5Attribute(std::string_view text) {
     else out += text[i];
   }
   return out;
+}
+
+std::string UrlScheme(std::string_view url) {
+  if (url.empty() || !IsAsciiAlpha(url[0])) return "";
+  size_t i = 1;
+  while (i < url.size() && (IsAsciiAlnum(url[i]) || url[i] == '+' || url[i] == '-' || url[i] == '.')) ++i;
+  return i < url.size() && url[i] == ':' ? AsciiLower(url.substr(0, i)) : "";
 }
 
 bool UrlNeedsNoMending(std::string_view stored) {
@@ -182,7 +109,7 @@ std::string MendUrl(std::string_view stored) {
   for (char c : std::string_view(decoded).substr(from, to - from))
     if (c != '\t' && c != '\n' && c != '\r') url += c;
 
-  const std::string scheme = SchemeOf(url);
+  const std::string scheme = UrlScheme(url);
   // A one-letter "scheme" is a drive letter (C:\web\x.htm): a path.
   const bool opaque = scheme.size() > 1 && !IsSpecialScheme(scheme);
   // The URL standard encodes the query in the page's encoding for the
@@ -211,9 +138,9 @@ std::string MendUrl(std::string_view stored) {
     if (static_cast<unsigned char>(c) >= 0x80) {
       if (part == Part::kAuthority) out += ch.bytes;  // a host name, spelled in the page's own encoding
       else if (part == Part::kQuery && sjis_query)
-        if (ch.utf8) PercentEncode(out, Utf8ToSjis(*ch.utf8).value_or(std::string(ch.bytes)));
+        if (ch.utf8) AppendPercentEncoded(out, Utf8ToSjis(*ch.utf8).value_or(std::string(ch.bytes)));
         else out += kUnencodableInQuery;
-      else if (ch.utf8) PercentEncode(out, *ch.utf8);
+      else if (ch.utf8) AppendPercentEncoded(out, *ch.utf8);
       else out += kReplacementUtf8;
       continue;
     }
@@ -233,7 +160,7 @@ std::string MendUrl(std::string_view stored) {
     } else if (IsUrlCodePoint(c) || (part == Part::kAuthority && (c == '[' || c == ']'))) {
       out += c;
     } else {
-      PercentEncode(out, ch.bytes);
+      AppendPercentEncoded(out, ch.bytes);
     }
   }
   return out;
@@ -348,20 +275,6 @@ std::string Html5Target(std::string_view target) {
   for (const char* k : {"_blank", "_self", "_parent", "_top"})
     if (keyword == k) return keyword;
   return "_blank";
-}
-
-bool TitleShowsText(std::string_view html) {
-  // Two searches for one character each: a search for either of two goes
-  // character by character.
-  if (html.find('<') == std::string_view::npos && html.find('&') == std::string_view::npos) {
-    // Plain text needs no parse: anything but white space and full-width spaces shows.
-    for (size_t i = 0; i < html.size(); ++i) {
-      if (html[i] == '\x81' && i + 1 < html.size() && html[i + 1] == '\x40') ++i;
-      else if (!IsHtmlSpace(html[i])) return true;
-    }
-    return false;
-  }
-  return TextOutsideTags(html) || NodeShowsText(exchange::HtmlTree(SjisToUtf8Lossy(html), true).Root());
 }
 
 std::string LinkFileName(std::string_view link) {

@@ -22,6 +22,9 @@ namespace pomeli2 {
 // links and http, https, ftp and file), else as UTF-8; a "%" without two
 // hexadecimal digits becomes "%25". Empty when nothing is left.
 std::string MendUrl(std::string_view url);
+// The scheme of an absolute URL (a letter, then letters, digits, "+", "-"
+// and ".", then ":"), in lower case; empty for a relative one.
+std::string UrlScheme(std::string_view url);
 // Whether MendUrl gives `url` back as it is, and an attribute can hold it
 // unescaped: it is not empty, and holds only letters, digits and the marks
 // that stand for themselves everywhere in a URL.
@@ -59,11 +62,6 @@ std::optional<std::string> Html5FontSize(std::string_view size);
 // that starts with "_" cannot be valid: it becomes "_blank", a new window,
 // which is where browsers sent it. Empty for an empty target.
 std::string Html5Target(std::string_view target);
-
-// False when the title's HTML shows no text: it is empty, only white space
-// (full-width spaces and &nbsp; included) or only markup, an image with a
-// non-blank alt excepted.
-bool TitleShowsText(std::string_view title_html);
 
 // The last non-empty path segment of a link, without its query and
 // fragment; empty when there is none.

@@ -1,8 +1,8 @@
 #include "generate/js_text.h"
 
-namespace pomeli2 {
+#include "text/sjis.h"
 
-bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+namespace pomeli2 {
 
 namespace {
 

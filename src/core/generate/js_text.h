@@ -8,8 +8,6 @@
 
 namespace pomeli2 {
 
-bool IsSjisLeadByte(unsigned char c);
-
 // For a single-quoted literal inside a double-quoted HTML attribute:
 // \ -> \\, ' -> \', " -> &quot;.
 std::string EscapeForHandler(std::string_view value);

@@ -28,10 +28,7 @@ class PageBuilder {
       Put(ToText(static_cast<long long>(numbers_.left) + static_cast<long long>(depth - 1) * numbers_.indent));
     }
     Put(";top:", ToText(top), ";font-size:", r.font_size);
-    const std::string& style = r.style;
-    if (style == "Bold") Put(";font-weight:bold");
-    else if (style == "Italic") Put(";font-style:italic");
-    else if (style == "Bold&Italic") Put(";font-weight:bold;font-style:italic");
+    if (const std::string_view css = FontStyleCss(r.style); !css.empty()) Put(";", css);
     if (s_.TextBackOn == 1 && !r.bg_color.empty()) Put(";background-color:", r.bg_color);
     Put("\" ID=\"t", number_, "\">\r\n<NOBR>\r\n");
     if (s_.Unite == 1) UnitedLine(item);

@@ -55,17 +55,4 @@ std::string_view ButtonImage(const PageSettings& s, const PageItem& item) {
   return kLinktoImage;
 }
 
-std::string TitleText(const std::string& title) {
-  auto image = SplitImageTitle(title);
-  const std::string& html = image ? image->text : title;
-  std::string text;
-  bool in_tag = false;
-  for (char c : html) {
-    if (c == '<') in_tag = true;
-    else if (c == '>' && in_tag) in_tag = false;
-    else if (!in_tag) text += c;
-  }
-  return text;
-}
-
 }  // namespace pomeli2

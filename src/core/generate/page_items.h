@@ -44,8 +44,4 @@ std::string EffectiveTarget(const PageSettings& s, const MenuItem& r);
 // the item's own icon, else "linkto.gif".
 std::string_view ButtonImage(const PageSettings& s, const PageItem& item);
 
-// What a title shows as text: an image title's text after its picture, and
-// any title without its tags.
-std::string TitleText(const std::string& title);
-
 }  // namespace pomeli2

@@ -415,6 +415,13 @@ bool FileExists(const std::string& system_path) {
   return stat(system_path.c_str(), &st) == 0;
 }
 
+std::optional<FileStamp> StampOf(const std::string& system_path) {
+  struct stat st;
+  if (g_store || stat(system_path.c_str(), &st) != 0) return std::nullopt;
+  return FileStamp{st.st_dev, st.st_ino, static_cast<unsigned long long>(st.st_size), st.st_mtim.tv_sec,
+                   st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+}
+
 FileReader::FileReader(const std::string& system_path) {
   if (g_store)
     held_ = g_store->Read(system_path);

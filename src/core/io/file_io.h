@@ -65,6 +65,17 @@ std::optional<std::string> ReadFileHead(const std::string& system_path, size_t l
 
 bool FileExists(const std::string& system_path);
 
+// What tells one state of a file from another without reading it: the file
+// the path names, its size and the times of its last write and of its last
+// change. A file written or replaced in between has another stamp.
+struct FileStamp {
+  unsigned long long device, inode, size;
+  long long modified_s, modified_ns, changed_s, changed_ns;
+  bool operator==(const FileStamp&) const = default;
+};
+// Nothing when the file cannot be reached.
+std::optional<FileStamp> StampOf(const std::string& system_path);
+
 // Reads a file in pieces, so that a large one is never held twice.
 class FileReader {
  public:

@@ -5,6 +5,13 @@
 
 namespace pomeli2 {
 
+std::string_view FontStyleCss(std::string_view style) {
+  for (const FontStyle& f : kFontStyles)
+    if (style == f.name) return f.css;
+  return {};
+}
+
+
 MenuItem RootItem() {
   MenuItem root;
   root.title = sj(kHomePageTitle);

@@ -1,6 +1,7 @@
 // One menu item's own values, as the project file stores them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,7 +23,7 @@ enum class OtherWindow : std::uint8_t {
 struct MenuItem {
   std::string title;      // HTML, or "file:" + image path [+ ":" + text]
   std::string bg_color;   // the title's background, "#RRGGBB" as typed
-  std::string style;      // "None", "Bold", "Italic", "Bold Italic" or what a file held
+  std::string style;      // a name of kFontStyles, or what a file held
   std::string font_size;  // "10pt" and the like
   std::string link;
   std::string target;
@@ -33,10 +34,23 @@ struct MenuItem {
   bool operator==(const MenuItem&) const = default;
 };
 
+// The font styles the form offers, in its order, and how a page writes each.
+struct FontStyle {
+  const char* name;  // as the item and the project file keep it
+  const char* css;   // the declarations, ";" between two; none for the first
+};
+inline constexpr std::array<FontStyle, 4> kFontStyles = {{{"None", ""},
+                                                         {"Bold", "font-weight:bold"},
+                                                         {"Italic", "font-style:italic"},
+                                                         {"Bold&Italic", "font-weight:bold;font-style:italic"}}};
+// The declarations of a stored style; empty for "None" and for a style that
+// no entry names.
+std::string_view FontStyleCss(std::string_view style);
+
 // The new-item fields' first values, which the root of a new menu takes
 // too; an emptied new-item field takes its value back at once.
 inline constexpr const char* kNewItemBgColor = "#8080FF";
-inline constexpr const char* kNewItemStyle = "None";
+inline constexpr const char* kNewItemStyle = kFontStyles[0].name;
 inline constexpr const char* kNewItemFontSize = "10pt";
 inline constexpr const char* kNewItemTarget = "Frame2";
 

@@ -10,6 +10,16 @@ std::string AsciiLower(std::string_view text) {
   return out;
 }
 
+void AppendPercentEncoded(std::string& out, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (char b : bytes) {
+    const auto u = static_cast<unsigned char>(b);
+    out += '%';
+    out += kHex[u >> 4];
+    out += kHex[u & 15];
+  }
+}
+
 std::string TrimHtmlSpace(std::string_view text) {
   size_t a = 0, b = text.size();
   while (a < b && IsHtmlSpace(text[a])) ++a;

@@ -36,6 +36,10 @@ const std::string& sj(const char* utf8_literal);
 // pass: a value's own "%1" stays as it is.
 std::string FillIn(const char* utf8_literal, std::initializer_list<std::string_view> values);
 
+// The first byte of a two-byte CP932 character; the second may be any of
+// 0x40 to 0xFC, "\" (0x5C) among them.
+constexpr bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 // Empty, or only ASCII and full-width (81 40) spaces: a text that shows
 // nothing.
 bool IsBlank(std::string_view sjis);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,9 @@ namespace pomeli2 {
 // sequence.
 char32_t NextCodePoint(std::string_view text, size_t& at);
 void AppendUtf8(std::string& out, char32_t c);
+
+// The offset of the first byte that is not valid UTF-8 (a broken or
+// overlong sequence, a surrogate, beyond U+10FFFF), or nothing.
+std::optional<size_t> InvalidUtf8At(std::string_view text);
 
 }  // namespace pomeli2

@@ -98,7 +98,7 @@ void WriteIntoSite(CommandContext& e, const std::string& chosen) {
   const PageSettings& s = e.doc.settings;
   Notifier& n = e.notify;
   const std::string site = SiteFolderOf(s);
-  const auto survey = SurveySite(site);
+  auto survey = SurveySite(site);
   if (!survey) {
     n.Message(FillIn("フォルダ「%1」を読めません。", {chosen}), sj(kErrorTitle), MessageIcon::kError);
     return;
@@ -120,7 +120,7 @@ void WriteIntoSite(CommandContext& e, const std::string& chosen) {
   options.progress = [&](size_t done, size_t total) {
     return n.host().Progress(done < total ? preparing : writing, done, total);
   };
-  auto result = PutMenuIntoSite(s, e.doc.model.tree, options);
+  auto result = PutMenuIntoSite(s, e.doc.model.tree, options, &*survey);
   n.host().EndProgress();
   if (const auto* refused = std::get_if<std::string>(&result)) {
     n.Message(FillIn("フォルダ「%1」にメニューを組み込めません。\n%2", {chosen, *refused}), sj(kErrorTitle),

@@ -22,7 +22,7 @@ std::string RelativeToFolder(const std::string& folder, const std::string& path,
   // character (ソ, 表, 能…) is left alone.
   for (size_t i = 0; i < relative.size(); ++i) {
     unsigned char b = static_cast<unsigned char>(relative[i]);
-    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ++i;
+    if (IsSjisLeadByte(b)) ++i;
     else if (b == '\\') relative[i] = '/';
   }
   return relative;

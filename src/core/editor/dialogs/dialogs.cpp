@@ -98,7 +98,7 @@ BulkChangeDialog::BulkChangeDialog(CommandContext& editor, Kind k) : kind(k), la
       break;
     case Kind::kFontStyle:
       entries = editor.form.ListEntries(kCtlItemStyle);
-      value = "None";
+      value = kFontStyles[0].name;
       break;
     case Kind::kOtherButton:
       entries = editor.form.ListEntries(kCtlOtherButton);

@@ -285,8 +285,11 @@ std::vector<std::string> FormState::ListEntries(int control) const {
       return {OtherButtonText(OtherWindow::kNone), OtherButtonText(OtherWindow::kNewWindow),
               OtherButtonText(OtherWindow::kLeaveFrames)};
     case kCtlItemStyle:
-    case kCtlNewStyle:
-      return {"None", "Bold", "Italic", "Bold&Italic"};
+    case kCtlNewStyle: {
+      std::vector<std::string> names;
+      for (const FontStyle& f : kFontStyles) names.push_back(f.name);
+      return names;
+    }
     case kCtlItemSize:
     case kCtlNewSize: {
       std::vector<std::string> sizes;

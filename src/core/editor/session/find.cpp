@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "generate/page_items.h"
+#include "exchange/shown_text.h"
 #include "text/search_fold.h"
 
 namespace pomeli2 {
@@ -19,7 +19,9 @@ void TreeFinder::Index(const MenuTree& tree) {
       const MenuItem& item = tree.Item(n);
       // The line break keeps a match from running from the title into the
       // link: no typed text holds one.
-      texts_.push_back({n, FoldForSearch(TitleText(item.title)) + "\n" + FoldForSearch(item.link)});
+      const std::string title =
+          exchange::ShownText(item.title, exchange::TitleMarkup::kAsWritten, exchange::TitlePicture::kLeftOut);
+      texts_.push_back({n, FoldForSearch(title) + "\n" + FoldForSearch(item.link)});
     });
   indexed_ = now;
   has_index_ = true;
