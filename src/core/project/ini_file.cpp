@@ -11,15 +11,14 @@ namespace {
 
 using Text = std::u16string;
 
+// What QSettings skips around keys and values: no form feed, unlike HTML.
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsSpecial(char c) { return c == '\n' || c == '\r' || c == '"' || c == ';' || c == '=' || c == '\\'; }
 bool IsWhite(char16_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 int HexDigit(char16_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  const char a = static_cast<char>(c);
+  return c < 0x80 && IsAsciiHexDigit(a) ? static_cast<int>(AsciiHexValue(a)) : -1;
 }
 
 bool StartsWith(const Text& text, std::u16string_view start) { return text.compare(0, start.size(), start) == 0; }
