@@ -21,10 +21,18 @@ void ShowBesideEditor(QDialog* window) {
     const QRect frame = editor->frameGeometry();
     const QSize margins = frame.size() - editor->geometry().size();
     const QRect area = editor->screen()->availableGeometry();
+    // The other lists beside the editor stay in view.
+    std::vector<WindowRect> shown;
+    for (const QDialog* other : editor->findChildren<QDialog*>())
+      if (other != window && other->isVisible() && (qobject_cast<const CheckWindow*>(other) ||
+                                                    qobject_cast<const SiteReportWindow*>(other))) {
+        const QRect r = other->frameGeometry();
+        shown.push_back({r.x(), r.y(), r.width(), r.height()});
+      }
     const WindowRect place =
         PlaceBeside({frame.x(), frame.y(), frame.width(), frame.height()},
                     {window->width() + margins.width(), window->height() + margins.height()},
-                    {area.x(), area.y(), area.width(), area.height()});
+                    {area.x(), area.y(), area.width(), area.height()}, shown);
     window->resize(place.width - margins.width(), place.height - margins.height());
     window->move(place.x, place.y);
   }

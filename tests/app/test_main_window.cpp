@@ -1207,6 +1207,8 @@ class MainWindowTest : public QObject {
     QVERIFY(window && window->isVisible() && !window->isModal());
     // The site's report, a window of its own, is not taken for this one.
     f.window->ShowSiteReport("", {{"a.html", ""}});
+    // It opens below the list, not over it.
+    QVERIFY(!f.window->findChild<QDialog*>("siteReport")->frameGeometry().intersects(window->frameGeometry()));
     auto* list = window->findChild<QTreeWidget*>("checkList");
     QTreeWidgetItem* row = nullptr;
     for (int i = 0; i < list->topLevelItemCount(); ++i)

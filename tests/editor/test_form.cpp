@@ -280,6 +280,12 @@ TEST(Placement, FramesStayWithinTheAvailableArea) {
   EXPECT_EQ(PlaceBeside({760, 40, 632, 725}, {562, 345}, area), (WindowRect{190, 40, 562, 345}));
   EXPECT_EQ(PlaceBeside({0, 0, 1400, 1000}, {562, 345}, area), (WindowRect{838, 0, 562, 345}));
   EXPECT_EQ(PlaceBeside({300, -20, 1000, 1000}, {562, 2000}, area), (WindowRect{738, 0, 562, 1000}));
+  // Below the side windows already there, and over them only when the
+  // screen has no room left below.
+  const std::vector<WindowRect> shown{{640, 0, 562, 300}, {640, 308, 562, 300}};
+  EXPECT_EQ(PlaceBeside({0, 0, 632, 725}, {562, 345}, area, shown), (WindowRect{640, 616, 562, 345}));
+  EXPECT_EQ(PlaceBeside({0, 0, 632, 725}, {562, 400}, area, shown), (WindowRect{640, 308, 562, 400}));
+  EXPECT_EQ(PlaceBeside({0, 0, 632, 725}, {562, 345}, area, {{0, 400, 100, 100}}), (WindowRect{640, 0, 562, 345}));
 }
 
 TEST(Colours, ALabelIsBlackOrWhiteByItsColoursLightness) {

@@ -27,7 +27,16 @@ WindowRect FitFrame(WindowRect frame, const WindowRect& available) {
   return frame;
 }
 
-WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available) {
+namespace {
+
+bool Overlap(const WindowRect& a, const WindowRect& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+}  // namespace
+
+WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available,
+                       const std::vector<WindowRect>& shown) {
   constexpr int kGap = 8;
   WindowRect place{editor.x + editor.width + kGap, editor.y, size.width, size.height};
   if (place.x + size.width > available.x + available.width) {
@@ -35,7 +44,20 @@ WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRe
     // No room on either side: over the editor, at its top right.
     if (place.x < available.x) place = {editor.x + editor.width - size.width, editor.y, size.width, size.height};
   }
-  return FitFrame(place, available);
+  place = FitFrame(place, available);
+  // Below the side windows it would cover, while the screen has room.
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (const WindowRect& other : shown) {
+      if (!Overlap(place, other)) continue;
+      WindowRect below = place;
+      below.y = other.y + other.height + kGap;
+      if (below.y + below.height > available.y + available.height) return place;
+      place = below;
+      moved = true;
+    }
+  }
+  return place;
 }
 
 std::optional<WindowRect> StartPlacement(const SettingsFile& file, const WindowRect& available, Host& host,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "editor/view/host.h"
@@ -30,7 +31,10 @@ WindowRect FitFrame(WindowRect frame, const WindowRect& available);
 // Where a window with a frame of `size` opens beside the editor's frame
 // `editor`: on its right where there is room, else on its left, else over
 // the editor at its top right; its frame always wholly within `available`.
-WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available);
+// It goes below the frames of `shown` (other windows beside the editor) that
+// it would cover, as long as it stays within `available`.
+WindowRect PlaceBeside(const WindowRect& editor, WindowSize size, const WindowRect& available,
+                       const std::vector<WindowRect>& shown = {});
 
 // Reads the saved position as the window is created. Nullopt, after the
 // message, when the file exists but cannot be read: the window system
