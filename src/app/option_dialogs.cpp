@@ -26,8 +26,19 @@ QComboBox* MakeList(const std::vector<std::string>& entries, bool editable, cons
   // What is typed stays as typed: a completion would show a value that the
   // dialog's model never received, and Enter would add the text to the list.
   if (editable) box->setCompleter(nullptr), box->setInsertPolicy(QComboBox::NoInsert);
-  if (editable) box->setCurrentText(ToQt(current));
-  else box->setCurrentIndex(box->findText(ToQt(current)));
+  if (editable) {
+    box->setCurrentText(ToQt(current));
+  } else {
+    // A value the list does not offer (a project written by hand or by
+    // another version) is shown and kept until another is chosen: OK alone
+    // changes nothing.
+    int index = box->findText(ToQt(current));
+    if (index < 0) {
+      box->addItem(ToQt(current));
+      index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+  }
   return box;
 }
 

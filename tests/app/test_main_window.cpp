@@ -43,6 +43,7 @@
 #include "menu_tree_view.h"
 #include "main_window.h"
 #include "printing.h"
+#include "project/project_file.h"
 #include "text/sjis.h"
 #include "text_border.h"
 #include "widget_host.h"
@@ -437,6 +438,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(e.Settings().ParentLinkOn, 1);
     QCOMPARE(f.messages.back().title, Ui("自動変換"));
     QVERIFY(f.window->Action(kCmdItemTargets)->isChecked());
+    // A speed and a browser text the lists do not offer survive an OK.
+    EditorAccess::Settings(e).Speed = "13";
+    EditorAccess::Settings(e).Browser = PageModeFromString("IE4-5 only");
+    OnNextDialog([](QDialog* d) {
+      QCOMPARE(d->findChild<QComboBox*>("ctl1094")->currentText(), QString("13"));
+      d->accept();
+    });
+    f.window->Action(kCmdScriptOptions)->trigger();
+    QCOMPARE(e.Settings().Speed.text(), std::string("13"));
+    QCOMPARE(PageModeToString(e.Settings().Browser), std::string("IE4-5 only"));
 
     // Tree images: the defaults come back with one button.
     OnNextDialog([](QDialog* d) {
