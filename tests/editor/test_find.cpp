@@ -124,6 +124,18 @@ TEST_F(FindAndCheck, TheCheckListsProblemsAndShowsWhereTheyAre) {
   ASSERT_EQ(ProblemLine(host.checks.back().at(0)), S("page: インデント: 1以上の数値を入力してください。"));
   e.ShowProblem(0);
   EXPECT_EQ(host.focused_controls.back(), kCtlIndent);
+  // A setting only a dialog holds opens that dialog.
+  EditorAccess::Settings(e).Indent = "20";
+  EditorAccess::Settings(e).CloseItems = 1;
+  EditorAccess::Settings(e).Speed = "-3";
+  e.Dispatch(kCmdCheckLinks);
+  std::string speed_shown;
+  host.script_options = [&](ScriptOptionsDialog& d) {
+    speed_shown = d.speed;
+    return false;
+  };
+  e.ShowProblem(0);
+  EXPECT_EQ(speed_shown, "-3");
 }
 
 // After an edit the last find counts its matches again; closing a branch

@@ -330,6 +330,9 @@ void Editor::ShowProblem(size_t index) {
     notify_.FocusTree();
   } else if (int control = p.setting ? FormState::ControlOfSetting(*p.setting) : 0) {
     notify_.host().FocusControl(control);
+  } else if (CommandId dialog = p.setting ? option_commands::DialogOfSetting(*p.setting) : kCmdNone) {
+    // A setting only a dialog holds: that dialog, to mend it in.
+    Dispatch(dialog);
   }
 }
 

@@ -96,6 +96,9 @@ std::vector<CommandDescriptor> Descriptors();
 void ScriptOptions(CommandContext& c);
 void TreeImages(CommandContext& e);
 void BodyInsert(CommandContext& e);
+// The command whose dialog holds a page setting the form has no field for;
+// kCmdNone for any other.
+CommandId DialogOfSetting(const SettingField& setting);
 void AddTargetName(CommandContext& e);
 void ToggleItemTargets(CommandContext& c);
 void ToggleItemIcons(CommandContext& c);

@@ -91,10 +91,15 @@ void ScriptOptions(CommandContext& c) {
   SettingsChanged(c);
 }
 
+// The settings of the tree images' dialog, in its order.
+constexpr std::string PageSettings::*kTreeImageSettings[4] = {&PageSettings::Plus, &PageSettings::Minus,
+                                                              &PageSettings::Linkto, &PageSettings::Otherw};
+
 void TreeImages(CommandContext& e) {
   PageSettings& s = e.doc.settings;
   TreeImagesDialog d(e);
-  std::string* fields[4] = {&s.Plus, &s.Minus, &s.Linkto, &s.Otherw};
+  std::string* fields[4];
+  for (int i = 0; i < 4; ++i) fields[i] = &(s.*kTreeImageSettings[i]);
   for (int i = 0; i < 4; ++i) d.images[i] = *fields[i];
   // The menu page's folder; before the page has one, the dialog's own
   // start folder.
@@ -114,6 +119,15 @@ void BodyInsert(CommandContext& e) {
   s.BodyFooter = d.footer;
   e.notify.FormChanged();
   e.notify.Report(e.doc.MarkModified(1));
+}
+
+CommandId DialogOfSetting(const SettingField& setting) {
+  if (setting == SettingField{&PageSettings::Speed}) return kCmdScriptOptions;
+  for (auto field : kTreeImageSettings)
+    if (setting == SettingField{field}) return kCmdTreeImages;
+  for (auto field : {&PageSettings::BodyHeader, &PageSettings::BodyFooter})
+    if (setting == SettingField{field}) return kCmdBodyInsert;
+  return kCmdNone;
 }
 
 void AddTargetName(CommandContext& e) {
