@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,8 +315,17 @@ void FormWidget::Refresh() {
 }
 
 void FormWidget::ApplyEnabled() {
-  for (auto& [id, widget] : controls_)
-    if (widget != tree_) widget->setEnabled(editor_.ControlEnabled(id));
+  const QWidget* focused = QApplication::focusWidget();
+  for (auto& [id, widget] : controls_) {
+    if (widget == tree_) continue;
+    const bool enabled = editor_.ControlEnabled(id);
+    // A field that loses its use while it has the keyboard (an undo took
+    // its item away) hands the keyboard to the tree, not to whatever field
+    // follows it, where the next key would edit another value.
+    if (!enabled && widget->isEnabled() && focused && (focused == widget || widget->isAncestorOf(focused)))
+      tree_->setFocus(Qt::OtherFocusReason);
+    widget->setEnabled(enabled);
+  }
 }
 
 void FormWidget::FocusTree() { tree_->setFocus(Qt::OtherFocusReason); }

@@ -352,6 +352,26 @@ class KeysAndFocus : public QObject {
     QVERIFY(editor().TreeHasFocus());
   }
 
+  // An undo that takes away the item whose field has the keyboard leaves
+  // the keyboard with the tree, not in the next field.
+  void undoTakingTheFieldsItemGivesTheTreeTheKeyboard() {
+    editor().SelectItem(editor().Model().Root());
+    auto* link = static_cast<QLineEdit*>(control(kCtlLink));
+    Driver d;
+    d.Then([] { Keys("ctrl+a"); })
+        .When(RenameBoxOpen, [] { Keys("Return"); })
+        .Then([=] { Click(link); })
+        .When([=] { return link->hasFocus(); }, [] { TypeText("p.html"); })
+        .Then([] { Keys("ctrl+z"); })
+        .Then([] { Keys("ctrl+z"); })
+        .Pause(300);
+    Run(d);
+    QCOMPARE(editor().Model().Selected(), editor().Model().Root());
+    QVERIFY(!link->isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tree()));
+    QVERIFY(editor().TreeHasFocus());
+  }
+
   // A save's message leaves the selection as the user left it.
   void selectionStaysWhileASaveAsks() {
     EditorAccess::Settings(editor()).BodyLink = "b";
