@@ -68,9 +68,11 @@ std::optional<std::vector<Page>> ReadPages(const fs::path& site, std::vector<Pag
                                  [](const Page& p, const std::string& path) { return p.site_path < path; });
       if (it != earlier->end() && it->site_path == page.site_path) before = &*it;
     }
-    if (before && before->bytes && before->stamp && page.stamp && *before->stamp == *page.stamp)
+    if (before && before->bytes && before->stamp && page.stamp && *before->stamp == *page.stamp) {
       page.bytes = std::move(before->bytes);
-    else
+      // Taken: a later use of the same survey reads the page again.
+      before->bytes.reset();
+    } else
       page.bytes = ReadWholeFile(page.system_path);
     pages.push_back(std::move(page));
   }
