@@ -155,7 +155,7 @@ ScriptOptionsWindow::ScriptOptionsWindow(ScriptOptionsDialog& m, QWidget* parent
   grid->addWidget(Buddy("対応ブラウザ(&B)", browser), 2, 0);
   grid->addWidget(browser, 2, 1);
   auto* speed_row = new QHBoxLayout;
-  speed_row->addWidget(Buddy("ツリーを畳むスピード(&S)：", speed));
+  speed_row->addWidget(Buddy((std::string(kSpeedLabel) + "(&S)：").c_str(), speed));
   speed_row->addWidget(speed);
   speed_row->addWidget(new QLabel(Ui("( 1=低速～12=高速 )")));
   speed_row->addStretch(1);
@@ -237,7 +237,7 @@ TreeImagesWindow::TreeImagesWindow(TreeImagesDialog& m, QWidget* parent) : QDial
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(Ui("ツリー画像を指定します。")));
   auto* grid = new QGridLayout;
-  const char* labels[4] = {"プラスボタン(&P)", "マイナスボタン(&M)", "リンクボタン(&L)", "別ウインドウボタン(&O)"};
+  const char* mnemonics[4] = {"(&P)", "(&M)", "(&L)", "(&O)"};
   const int ids[4] = {1068, 1069, 1070, 1065};
   for (int i = 0; i < 4; ++i) {
     edits_[i] = new QLineEdit(ToQt(m.images[i]));
@@ -249,7 +249,7 @@ TreeImagesWindow::TreeImagesWindow(TreeImagesDialog& m, QWidget* parent) : QDial
       model_.Browse(i);
       edits_[i]->setText(ToQt(model_.images[i]));
     });
-    grid->addWidget(Buddy(labels[i], edits_[i]), i * 2, 0);
+    grid->addWidget(Buddy((std::string(kTreeImageLabels[i]) + mnemonics[i]).c_str(), edits_[i]), i * 2, 0);
     grid->addWidget(edits_[i], i * 2, 1);
     grid->addWidget(browse, i * 2, 2);
   }
@@ -301,10 +301,10 @@ BodyInsertWindow::BodyInsertWindow(BodyInsertDialog& m, QWidget* parent) : QDial
   connect(browse_footer, &QPushButton::clicked, this, [this] { model_.BrowseFooter(), ShowState(); });
   connect(clear, &QPushButton::clicked, this, [this] { model_.Clear(), ShowState(); });
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(Ui("BODYタグ内の先頭に挿入するコードが書かれたファイル")), 0, 0, 1, 2);
+  grid->addWidget(new QLabel(Ui(kBodyHeaderLabel)), 0, 0, 1, 2);
   grid->addWidget(header_, 1, 0);
   grid->addWidget(browse_header, 1, 1);
-  grid->addWidget(new QLabel(Ui("BODYタグ内の後尾に挿入するコードが書かれたファイル")), 2, 0, 1, 2);
+  grid->addWidget(new QLabel(Ui(kBodyFooterLabel)), 2, 0, 1, 2);
   grid->addWidget(footer_, 3, 0);
   grid->addWidget(browse_footer, 3, 1);
   auto* layout = new QVBoxLayout(this);

@@ -54,6 +54,17 @@ inline constexpr char kIndentLabel[] = "インデント";
 inline constexpr char kSpeedLabel[] = "ツリーを畳むスピード";
 inline constexpr char kBgColorLabel[] = "背景色";
 inline constexpr char kHoverBackLabel[] = "HOVER背景";
+inline constexpr char kBodyTextLabel[] = "TEXT";
+inline constexpr char kBodyLinkLabel[] = "LINK";
+inline constexpr char kBodyVlinkLabel[] = "VLINK";
+inline constexpr char kBodyAlinkLabel[] = "ALINK";
+inline constexpr char kBodyHoverLabel[] = "HOVER";
+inline constexpr char kBackPictureLabel[] = "背景画像";
+// The tree images' dialog, in its order: plus, minus, link, other window.
+inline constexpr std::array<const char*, 4> kTreeImageLabels = {"プラスボタン", "マイナスボタン", "リンクボタン",
+                                                                "別ウインドウボタン"};
+inline constexpr char kBodyHeaderLabel[] = "BODYタグ内の先頭に挿入するコードが書かれたファイル";
+inline constexpr char kBodyFooterLabel[] = "BODYタグ内の後尾に挿入するコードが書かれたファイル";
 inline constexpr char kNumberExpected[] = "数値を入力してください。";
 inline constexpr char kPositiveNumberExpected[] = "1以上の数値を入力してください。";
 inline constexpr char kColourExpected[] = "色は「#」に続けて16進数6桁で入力してください。";
