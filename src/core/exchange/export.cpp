@@ -7,6 +7,7 @@
 #include "exchange/shown_text.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
+#include "text/ascii.h"
 #include "text/sjis.h"
 
 namespace pomeli2 {
@@ -16,8 +17,7 @@ using namespace exchange;
 std::optional<ExchangeFormat> ExportFormatOf(std::string_view file_name) {
   size_t dot = file_name.rfind('.');
   if (dot == std::string_view::npos || file_name.find('/', dot) != std::string_view::npos) return std::nullopt;
-  std::string ext;
-  for (char c : file_name.substr(dot + 1)) ext += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string ext = AsciiLower(file_name.substr(dot + 1));
   if (ext == "json") return ExchangeFormat::kJson;
   if (ext == "opml") return ExchangeFormat::kOpml;
   if (ext == "html" || ext == "htm") return ExchangeFormat::kBookmarks;

@@ -9,6 +9,7 @@
 #include "exchange/json.h"
 #include "exchange/text_forms.h"
 #include "project/project_file.h"
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/numbers.h"
 #include "text/sjis.h"
@@ -41,9 +42,9 @@ class JsonImport {
     if (hex && hex->kind == JsonValue::kString && hex->text.size() % 2 == 0) {
       std::string bytes;
       for (size_t i = 0; i < hex->text.size(); i += 2) {
-        std::string_view pair = std::string_view(hex->text).substr(i, 2);
-        if (pair.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) return Fail(v->line);
-        bytes += static_cast<char>(std::stoi(std::string(pair), nullptr, 16));
+        const char high = hex->text[i], low = hex->text[i + 1];
+        if (!IsAsciiHexDigit(high) || !IsAsciiHexDigit(low)) return Fail(v->line);
+        bytes += static_cast<char>(AsciiHexValue(high) * 16 + AsciiHexValue(low));
       }
       for (char& c : bytes)
         if (c == '\t' || c == '\r' || c == '\n') c = ' ';

@@ -199,9 +199,9 @@ Rgb ParseRgb(std::string_view colour) {
   const bool shorthand = colour.size() == 4;
   Rgb rgb{};
   for (size_t i = 0; i < 3; ++i) {
-    const std::string digits =
-        shorthand ? std::string(2, colour[1 + i]) : std::string(colour.substr(1 + 2 * i, 2));
-    rgb.c[i] = std::stoi(digits, nullptr, 16) / 255.0;
+    const char high = shorthand ? colour[1 + i] : colour[1 + 2 * i];
+    const char low = shorthand ? high : colour[2 + 2 * i];
+    rgb.c[i] = (AsciiHexValue(high) * 16 + AsciiHexValue(low)) / 255.0;
   }
   return rgb;
 }

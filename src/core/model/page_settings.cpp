@@ -1,6 +1,7 @@
 #include "model/page_settings.h"
 #include "model/menu_item.h"
 
+#include "text/ascii.h"
 #include "text/catalogue.h"
 #include "text/sjis.h"
 
@@ -54,7 +55,7 @@ void PageSettings::ResetForNew() {
 }
 
 bool PageSettings::RightToLeft() const {
-  return Dir.size() == 3 && (Dir[0] | 0x20) == 'r' && (Dir[1] | 0x20) == 't' && (Dir[2] | 0x20) == 'l';
+  return EqualIgnoringAsciiCase(Dir, "rtl");
 }
 
 MenuItem NewItemValues(const PageSettings& s) {

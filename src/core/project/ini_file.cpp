@@ -405,11 +405,10 @@ std::string EscapedKey(const Text& key) {
   for (char16_t c : key) {
     if (c == '/') {
       out += '\\';
-    } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-               c == '.') {
+    } else if (c < 0x80 && (IsAsciiAlnum(static_cast<char>(c)) || c == '_' || c == '-' || c == '.')) {
       out += static_cast<char>(c);
     } else if (c <= 0xFF) {
-      out += {'%', kHex[c / 16], kHex[c % 16]};
+      AppendPercentEncoded(out, std::string(1, static_cast<char>(c)));
     } else {
       out += {'%', 'U', kHex[c >> 12], kHex[(c >> 8) & 15], kHex[(c >> 4) & 15], kHex[c & 15]};
     }
@@ -566,7 +565,7 @@ bool IniSettings::BoolAt(const std::u16string& key) const {
                                                                       : StringOf(v->texts[0]);
   if (!text) return false;
   for (char16_t& c : *text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char16_t>(c - 'A' + 'a');
+    if (c < 0x80) c = static_cast<char16_t>(AsciiLower(static_cast<char>(c)));
   return !(text->empty() || *text == u"0" || *text == u"false");
 }
 
