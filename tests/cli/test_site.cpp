@@ -168,11 +168,6 @@ TEST_F(SiteTest, AFrameOfTheSiteKeepsItsLinksTarget) {
 
 // A page that declares no encoding is written only when all of it is
 // UTF-8: CP932 bytes that merely look like a UTF-8 sequence do not pass.
-TEST(SitePages, AnUndeclaredPageMustBeUtf8) {
-  EXPECT_TRUE(std::holds_alternative<PageRefusal>(PageEncodingOf("<p>\xE0\x40\x41</p>")));
-  EXPECT_EQ(std::get<PageEncoding>(PageEncodingOf("<p>\xE3\x81\x82 \xEF\xBF\xBD</p>")), PageEncoding::kUndeclared);
-}
-
 TEST_F(SiteTest, LinksFromABaseUrl) {
   Run run = Build("site.pml --site pages -o pages/menu.html --base https://example.org/docs/");
   ASSERT_EQ(run.status, 0) << run.err;
