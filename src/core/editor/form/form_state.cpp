@@ -14,26 +14,26 @@ namespace pomeli2 {
 namespace {
 
 // The text a member shows in the form, and the member a text makes.
-const std::string& ShownText(const std::string& value) { return value; }
-void TakeShownText(const std::string& text, std::string& value) { value = text; }
-std::string ShownText(int value) { return std::to_string(value); }
-void TakeShownText(const std::string& text, int& value) { value = text == "1" ? 1 : 0; }
-const std::string& ShownText(const NumberText& value) { return value.text(); }
-void TakeShownText(const std::string& text, NumberText& value) { value = NumberText(text); }
-std::string ShownText(OtherWindow kind) { return OtherButtonText(kind); }
-void TakeShownText(const std::string& text, OtherWindow& kind) { kind = OtherButtonKind(text); }
+const std::string& FieldTextOf(const std::string& value) { return value; }
+void TakeFieldText(const std::string& text, std::string& value) { value = text; }
+std::string FieldTextOf(int value) { return std::to_string(value); }
+void TakeFieldText(const std::string& text, int& value) { value = text == "1" ? 1 : 0; }
+const std::string& FieldTextOf(const NumberText& value) { return value.text(); }
+void TakeFieldText(const std::string& text, NumberText& value) { value = NumberText(text); }
+std::string FieldTextOf(OtherWindow kind) { return OtherButtonText(kind); }
+void TakeFieldText(const std::string& text, OtherWindow& kind) { kind = OtherButtonKind(text); }
 
 template <auto Member>
 constexpr FieldAccess Setting() {
-  return {[](const PageSettings& s, const MenuItem&) -> std::string { return ShownText(s.*Member); },
-          [](PageSettings& s, MenuItem&, const std::string& text) { TakeShownText(text, s.*Member); },
+  return {[](const PageSettings& s, const MenuItem&) -> std::string { return FieldTextOf(s.*Member); },
+          [](PageSettings& s, MenuItem&, const std::string& text) { TakeFieldText(text, s.*Member); },
           [](const PageSettings& s) -> const void* { return &(s.*Member); }};
 }
 
 template <auto Member>
 constexpr FieldAccess ItemValue() {
-  return {[](const PageSettings&, const MenuItem& item) -> std::string { return ShownText(item.*Member); },
-          [](PageSettings&, MenuItem& item, const std::string& text) { TakeShownText(text, item.*Member); },
+  return {[](const PageSettings&, const MenuItem& item) -> std::string { return FieldTextOf(item.*Member); },
+          [](PageSettings&, MenuItem& item, const std::string& text) { TakeFieldText(text, item.*Member); },
           [](const PageSettings&) -> const void* { return nullptr; }};
 }
 
